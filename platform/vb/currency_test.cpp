@@ -42,7 +42,7 @@ TEST(Currency, FromDecimalTextIsExact) {
     for (const auto& c : cases) {
         auto got = Currency::fromDecimalText(c.in);
         ASSERT_EQ(got.has_value(), c.units.has_value()) << c.in;
-        if (got) EXPECT_EQ(got->units(), *c.units) << c.in;
+        if (got) { EXPECT_EQ(got->units(), *c.units) << c.in; }
     }
 }
 
