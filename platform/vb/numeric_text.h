@@ -22,8 +22,9 @@ bool isNumeric(std::string_view text, const Locale& = currentLocale());
 // decimal to even. nullopt when the text is not numeric or outside the range of
 // Currency.
 std::optional<Currency> currencyFromText(std::string_view text, const Locale& = currentLocale());
-// The number at the start of a box's text: blanks are skipped, then an optional
-// sign, digits, one decimal separator (a point, or the locale's own) and digits;
+// The number at the start of a box's text: blanks, tabs and line feeds are
+// skipped wherever they stand, as VB's Val does ("1 000" reads 1000); then an
+// optional sign, digits, one decimal separator (a point, or the locale's own) and digits;
 // the rest is ignored, and a text without a leading number (an empty box
 // included) reads 0. Exact; halves of the fifth decimal go to even. nullopt only
 // when the number is outside the range of Currency (VB's overflow).
