@@ -92,9 +92,17 @@ private:
 
     Bitmap(std::int32_t width, std::int32_t height, PixelFormat format, std::uint8_t* scan0,
            std::int32_t stride, OwnedBuffer owned);
+    // Create without the start-up test, for the bitmaps the layer makes itself.
+    static Status MakeOwned(std::int32_t width, std::int32_t height, PixelFormat format,
+                            std::unique_ptr<Bitmap>& bitmap);
 
     std::uint8_t* Row(std::int32_t y) const { return scan0_ + static_cast<std::ptrdiff_t>(y) * stride_; }
     bool Contains(const Rect& rect) const;
+    // The checks CopyPixels and WritePixels share (all but the lock).
+    Status CheckTransfer(const Rect& rect, PixelFormat format, std::int32_t stride, const void* buffer) const;
+    // The conversions behind CopyPixels / WritePixels and the locks, unchecked.
+    void ConvertOut(const Rect& rect, PixelFormat format, std::int32_t stride, void* buffer) const;
+    void ConvertIn(const Rect& rect, PixelFormat format, std::int32_t stride, const void* buffer);
     // The palette an indexed lock or conversion format refers to.
     const ColorPalette& PaletteFor(PixelFormat format, ColorPalette& fallback) const;
 
