@@ -99,7 +99,8 @@ bool Bitmap::Contains(const Rect& rect) const {
 }
 
 const ColorPalette& Bitmap::PaletteFor(PixelFormat format, ColorPalette& fallback) const {
-    if (!IsIndexedPixelFormat(format) || palette_.Count > 0) return palette_;
+    if (!IsIndexedPixelFormat(format)) return palette_;
+    if (palette_.Count > 0 && palette_.Count <= (1u << GetPixelFormatSize(format))) return palette_;
     fallback = DefaultPalette(format);
     return fallback;
 }

@@ -52,8 +52,9 @@ public:
     Status SetPixel(std::int32_t x, std::int32_t y, ARGB color);
 
     // Locks a rectangle of pixels in a format (pixel_convert.h says how
-    // formats convert; an indexed lock format refers to the bitmap's palette,
-    // or to DefaultPalette of the lock format when the bitmap has none).
+    // formats convert). An indexed lock format refers to the bitmap's palette
+    // when the format can address all of its entries, else to DefaultPalette
+    // of the lock format (so an 8-bit image locked as 1 bit is black and white).
     // Modes (ImageLockMode): Read, Write or both; with UserInputBuf the caller
     // gives the buffer in data.Scan0 and data.Stride. Read fills the buffer at
     // the lock; Write takes it back into the bitmap at the unlock. A read in
@@ -103,7 +104,7 @@ private:
     // The conversions behind CopyPixels / WritePixels and the locks, unchecked.
     void ConvertOut(const Rect& rect, PixelFormat format, std::int32_t stride, void* buffer) const;
     void ConvertIn(const Rect& rect, PixelFormat format, std::int32_t stride, const void* buffer);
-    // The palette an indexed lock or conversion format refers to.
+    // The palette an indexed lock or conversion format refers to (see LockBits).
     const ColorPalette& PaletteFor(PixelFormat format, ColorPalette& fallback) const;
 
     std::int32_t width_;
