@@ -147,15 +147,19 @@ void Bitmap::ConvertIn(const Rect& rect, PixelFormat format, std::int32_t stride
 Status Bitmap::CopyPixels(const Rect& rect, PixelFormat format, std::int32_t stride, void* buffer) const {
     if (Status s = CheckTransfer(rect, format, stride, buffer); s != Ok) return s;
     if (IsLocked()) return ObjectBusy;
-    ConvertOut(rect, format, stride, buffer);
-    return Ok;
+    return AnswerOutOfMemory([&] {
+        ConvertOut(rect, format, stride, buffer);
+        return Ok;
+    });
 }
 
 Status Bitmap::WritePixels(const Rect& rect, PixelFormat format, std::int32_t stride, const void* buffer) {
     if (Status s = CheckTransfer(rect, format, stride, buffer); s != Ok) return s;
     if (IsLocked()) return ObjectBusy;
-    ConvertIn(rect, format, stride, buffer);
-    return Ok;
+    return AnswerOutOfMemory([&] {
+        ConvertIn(rect, format, stride, buffer);
+        return Ok;
+    });
 }
 
 Status Bitmap::Clone(std::unique_ptr<Image>& clone) const {
@@ -182,9 +186,11 @@ Status Bitmap::CloneArea(const Rect& rect, PixelFormat format, std::unique_ptr<B
     copy->palette_ = IsIndexedPixelFormat(format) ? PaletteFor(format, fallback) : ColorPalette{};
     copy->dpiX_ = dpiX_;
     copy->dpiY_ = dpiY_;
-    ConvertOut(rect, format, copy->stride_, copy->scan0_);
-    clone = std::move(copy);
-    return Ok;
+    return AnswerOutOfMemory([&] {
+        ConvertOut(rect, format, copy->stride_, copy->scan0_);
+        clone = std::move(copy);
+        return Ok;
+    });
 }
 
 void Bitmap::AdoptFrame(std::unique_ptr<Bitmap> frame) {

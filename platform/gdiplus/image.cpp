@@ -3,16 +3,19 @@
 #include "platform/gdiplus/bitmap.h"
 #include "platform/gdiplus/codec_registry.h"
 #include "platform/gdiplus/file_io.h"
+#include "platform/gdiplus/memory.h"
 #include "platform/gdiplus/startup.h"
 
 namespace gdiplus {
 
 Status Image::FromFile(const std::filesystem::path& path, bool useIcm, std::unique_ptr<Image>& image) {
     if (!IsStarted()) return GdiplusNotInitialized;
-    auto bytes = std::make_shared<std::vector<std::uint8_t>>();
-    if (Status s = ReadWholeFile(path, *bytes); s != Ok) return s;
-    if (bytes->empty()) return UnknownImageFormat;
-    return FromBytes(bytes, useIcm, image);
+    return AnswerOutOfMemory([&] {
+        auto bytes = std::make_shared<std::vector<std::uint8_t>>();
+        if (Status s = ReadWholeFile(path, *bytes); s != Ok) return s;
+        if (bytes->empty()) return UnknownImageFormat;
+        return FromBytes(bytes, useIcm, image);
+    });
 }
 
 Status Image::FromBytes(const EncodedBytes& bytes, bool useIcm, std::unique_ptr<Image>& image) {
@@ -21,7 +24,7 @@ Status Image::FromBytes(const EncodedBytes& bytes, bool useIcm, std::unique_ptr<
     auto decoder = CodecRegistry::Global().FindDecoder(*bytes);
     if (!decoder) return UnknownImageFormat;
     std::unique_ptr<Image> decoded;
-    Status s = decoder->Decode(bytes, useIcm, decoded);
+    const Status s = AnswerOutOfMemory([&] { return decoder->Decode(bytes, useIcm, decoded); });
     if (s != Ok) return s;
     if (!decoded) return GenericError;
     image = std::move(decoded);
@@ -48,7 +51,8 @@ Status Image::SelectActiveFrame(const Guid& dimension, std::uint32_t index) {
     // Selecting the frame already shown keeps the changes made to it.
     if (!frameSource_ || (dimension == activeDimension_ && index == activeFrame_)) return Ok;
     std::unique_ptr<Bitmap> frame;
-    if (Status s = frameSource_->DecodeFrame(dimension, index, frame); s != Ok) return s;
+    const Status decoded = AnswerOutOfMemory([&] { return frameSource_->DecodeFrame(dimension, index, frame); });
+    if (decoded != Ok) return decoded;
     if (!frame) return GenericError;
     AdoptFrame(std::move(frame));
     activeDimension_ = dimension;

@@ -3,12 +3,23 @@
 #include "platform/gdiplus/codec_registry.h"
 #include "platform/gdiplus/file_io.h"
 #include "platform/gdiplus/image.h"
+#include "platform/gdiplus/memory.h"
 
 namespace gdiplus {
 namespace {
 
 std::optional<std::uint32_t> SaveFlagOf(const EncoderParameters& parameters) {
     return FindEncoderLong(parameters, EncoderSaveFlag);
+}
+
+// Encoders size their memory by the image: running out is a status, not an
+// exception.
+Status AddFrameTo(EncoderSession& session, const Image& frame, const EncoderParameters& parameters) {
+    return AnswerOutOfMemory([&] { return session.AddFrame(frame, parameters); });
+}
+
+Status FinishSession(EncoderSession& session, std::vector<std::uint8_t>& bytes) {
+    return AnswerOutOfMemory([&] { return session.Finish(bytes); });
 }
 
 Status StartEncoding(const Guid& clsid, std::unique_ptr<EncoderSession>& session) {
@@ -44,7 +55,7 @@ Status Image::Save(const std::filesystem::path& path, const Guid& encoderClsid,
     auto pending = std::make_unique<PendingSave>();
     if (Status s = StartEncoding(encoderClsid, pending->session); s != Ok) return s;
     if (Status s = pending->file.Open(path); s != Ok) return s;
-    if (Status s = pending->session->AddFrame(*this, params); s != Ok) return s;
+    if (Status s = AddFrameTo(*pending->session, *this, params); s != Ok) return s;
     pendingSave_ = std::move(pending);
     if (SaveFlagOf(params) == EncoderValueMultiFrame) return Ok;
     return FinishPendingSave();
@@ -60,9 +71,9 @@ Status Image::Save(std::vector<std::uint8_t>& bytes, const Guid& encoderClsid,
 
     std::unique_ptr<EncoderSession> session;
     if (Status s = StartEncoding(encoderClsid, session); s != Ok) return s;
-    if (Status s = session->AddFrame(*this, params); s != Ok) return s;
+    if (Status s = AddFrameTo(*session, *this, params); s != Ok) return s;
     std::vector<std::uint8_t> encoded;
-    if (Status s = session->Finish(encoded); s != Ok) return s;
+    if (Status s = FinishSession(*session, encoded); s != Ok) return s;
     bytes = std::move(encoded);
     return Ok;
 }
@@ -76,7 +87,7 @@ Status Image::SaveAdd(const EncoderParameters& parameters) {
 Status Image::SaveAdd(const Image& newImage, const EncoderParameters& parameters) {
     if (!pendingSave_) return WrongState;
     if (newImage.IsLocked()) return ObjectBusy;
-    if (Status s = pendingSave_->session->AddFrame(newImage, parameters); s != Ok) return s;
+    if (Status s = AddFrameTo(*pendingSave_->session, newImage, parameters); s != Ok) return s;
     if (SaveFlagOf(parameters) == EncoderValueLastFrame) return FinishPendingSave();
     return Ok;
 }
@@ -84,7 +95,7 @@ Status Image::SaveAdd(const Image& newImage, const EncoderParameters& parameters
 Status Image::FinishPendingSave() {
     std::unique_ptr<PendingSave> pending = std::move(pendingSave_);
     std::vector<std::uint8_t> bytes;
-    if (Status s = pending->session->Finish(bytes); s != Ok) return s;
+    if (Status s = FinishSession(*pending->session, bytes); s != Ok) return s;
     if (Status s = pending->file.Write(bytes); s != Ok) return s;
     return pending->file.Commit();
 }

@@ -69,6 +69,27 @@ TEST_F(ImageSaveTest, FailedEncodingLeavesNoFileBehind) {
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "what was there");
 }
 
+class GreedySession : public EncoderSession {
+public:
+    Status AddFrame(const Image&, const EncoderParameters&) override { throw std::bad_alloc(); }
+    Status Finish(std::vector<std::uint8_t>&) override { return Ok; }
+};
+class GreedyEncoder : public ImageEncoder {
+public:
+    std::unique_ptr<EncoderSession> StartSession() const override { return std::make_unique<GreedySession>(); }
+};
+
+TEST_F(ImageSaveTest, AnEncoderRunningOutOfMemoryIsOutOfMemory) {
+    ScopedCodecRegistration greedy;
+    ImageCodecInfo info = FakeCodecInfo();
+    info.Clsid = Guid{0x0fa4e0ee, 1, 2, {3, 4, 5, 6, 7, 8, 9, 10}};
+    ASSERT_EQ(greedy.AddEncoder(info, std::make_shared<GreedyEncoder>()), Ok);
+    EXPECT_EQ(Picture(0xFFFF0000)->Save(folder_ / "big.fake", info.Clsid), OutOfMemory);
+    std::vector<std::uint8_t> bytes;
+    EXPECT_EQ(Picture(0xFFFF0000)->Save(bytes, info.Clsid), OutOfMemory);
+    EXPECT_TRUE(folder_.Names().empty());
+}
+
 TEST_F(ImageSaveTest, SavingIntoAMissingFolderIsFileNotFound) {
     EXPECT_EQ(Picture(0xFFFF0000)->Save(folder_ / "no" / "x.fake", kFakeClsid), FileNotFound);
     EXPECT_EQ(encoder_->log->finished, 0);

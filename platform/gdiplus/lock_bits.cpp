@@ -48,7 +48,13 @@ Status Bitmap::LockBits(const Rect& rect, std::uint32_t flags, PixelFormat forma
         state->scan0 = state->buffer.get();
         state->stride = static_cast<std::int32_t>(stride);
     }
-    if (read && !state->direct) ConvertOut(rect, format, state->stride, state->scan0);
+    if (read && !state->direct) {
+        const Status converted = AnswerOutOfMemory([&] {
+            ConvertOut(rect, format, state->stride, state->scan0);
+            return Ok;
+        });
+        if (converted != Ok) return converted;
+    }
 
     state->token = NextLockToken();
     data.Width = static_cast<std::uint32_t>(rect.Width);
@@ -64,10 +70,13 @@ Status Bitmap::LockBits(const Rect& rect, std::uint32_t flags, PixelFormat forma
 Status Bitmap::UnlockBits(BitmapData& data) {
     if (!lock_) return WrongState;
     if (data.Reserved != lock_->token || data.Scan0 != lock_->scan0) return InvalidParameter;
+    // The lock ends whatever happens to the write-back.
     std::unique_ptr<LockState> state = std::move(lock_);
-    if ((state->flags & ImageLockModeWrite) && !state->direct)
+    if (!(state->flags & ImageLockModeWrite) || state->direct) return Ok;
+    return AnswerOutOfMemory([&] {
         ConvertIn(state->rect, state->format, state->stride, state->scan0);
-    return Ok;
+        return Ok;
+    });
 }
 
 }  // namespace gdiplus

@@ -170,19 +170,14 @@ void EncodeOne(const Argb64& c, PixelFormat format, NearestPaletteEntry* nearest
         p[3] = static_cast<std::uint8_t>(a);
         break;
     }
-    case PixelFormat48bppRGB: {
-        std::uint8_t* p = row + 6 * x;
-        Store16(p, c.b);
-        Store16(p + 2, c.g);
-        Store16(p + 4, c.r);
-        break;
-    }
+    case PixelFormat48bppRGB:
     case PixelFormat64bppARGB: {
-        std::uint8_t* p = row + 8 * x;
+        const bool alpha = format == PixelFormat64bppARGB;
+        std::uint8_t* p = row + (alpha ? 8 : 6) * x;
         Store16(p, c.b);
         Store16(p + 2, c.g);
         Store16(p + 4, c.r);
-        Store16(p + 6, c.a);
+        if (alpha) Store16(p + 6, c.a);
         break;
     }
     case PixelFormat64bppPARGB: {

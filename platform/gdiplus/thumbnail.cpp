@@ -53,51 +53,53 @@ Status Bitmap::GetThumbnailImage(std::uint32_t width, std::uint32_t height,
     std::unique_ptr<Bitmap> small;
     if (Status s = MakeOwned(targetWidth, targetHeight, PixelFormat32bppPARGB, small); s != Ok) return s;
 
-    // Each source row is first narrowed to the target width, then rows are
-    // mixed down to the target height.
-    const std::vector<Span> columns = SpansFor(width_, targetWidth);
-    const std::vector<Span> rows = SpansFor(height_, targetHeight);
-    std::vector<Argb64> source(static_cast<std::size_t>(width_));
-    std::vector<Premultiplied> narrowed(static_cast<std::size_t>(targetWidth) * height_);
-    for (std::int32_t y = 0; y < height_; ++y) {
-        DecodePixels(Row(y), 0, width_, format_, palette_, source.data());
-        for (std::int32_t x = 0; x < targetWidth; ++x) {
-            const Span& span = columns[static_cast<std::size_t>(x)];
-            Premultiplied sum;
-            for (std::size_t k = 0; k < span.weights.size(); ++k) {
-                const Argb64& p = source[static_cast<std::size_t>(span.first) + k];
-                const double alpha = p.a / 65535.0 * span.weights[k];
-                sum.b += p.b / 65535.0 * alpha;
-                sum.g += p.g / 65535.0 * alpha;
-                sum.r += p.r / 65535.0 * alpha;
-                sum.a += alpha;
+    return AnswerOutOfMemory([&] {
+        // Each source row is first narrowed to the target width, then rows are
+        // mixed down to the target height.
+        const std::vector<Span> columns = SpansFor(width_, targetWidth);
+        const std::vector<Span> rows = SpansFor(height_, targetHeight);
+        std::vector<Argb64> source(static_cast<std::size_t>(width_));
+        std::vector<Premultiplied> narrowed(static_cast<std::size_t>(targetWidth) * height_);
+        for (std::int32_t y = 0; y < height_; ++y) {
+            DecodePixels(Row(y), 0, width_, format_, palette_, source.data());
+            for (std::int32_t x = 0; x < targetWidth; ++x) {
+                const Span& span = columns[static_cast<std::size_t>(x)];
+                Premultiplied sum;
+                for (std::size_t k = 0; k < span.weights.size(); ++k) {
+                    const Argb64& p = source[static_cast<std::size_t>(span.first) + k];
+                    const double alpha = p.a / 65535.0 * span.weights[k];
+                    sum.b += p.b / 65535.0 * alpha;
+                    sum.g += p.g / 65535.0 * alpha;
+                    sum.r += p.r / 65535.0 * alpha;
+                    sum.a += alpha;
+                }
+                narrowed[static_cast<std::size_t>(y) * targetWidth + x] = sum;
             }
-            narrowed[static_cast<std::size_t>(y) * targetWidth + x] = sum;
         }
-    }
-    for (std::int32_t y = 0; y < targetHeight; ++y) {
-        const Span& span = rows[static_cast<std::size_t>(y)];
-        std::uint8_t* target = small->Row(y);
-        for (std::int32_t x = 0; x < targetWidth; ++x) {
-            Premultiplied sum;
-            for (std::size_t k = 0; k < span.weights.size(); ++k) {
-                const Premultiplied& p = narrowed[(static_cast<std::size_t>(span.first) + k) * targetWidth + x];
-                sum.b += p.b * span.weights[k];
-                sum.g += p.g * span.weights[k];
-                sum.r += p.r * span.weights[k];
-                sum.a += p.a * span.weights[k];
+        for (std::int32_t y = 0; y < targetHeight; ++y) {
+            const Span& span = rows[static_cast<std::size_t>(y)];
+            std::uint8_t* target = small->Row(y);
+            for (std::int32_t x = 0; x < targetWidth; ++x) {
+                Premultiplied sum;
+                for (std::size_t k = 0; k < span.weights.size(); ++k) {
+                    const Premultiplied& p = narrowed[(static_cast<std::size_t>(span.first) + k) * targetWidth + x];
+                    sum.b += p.b * span.weights[k];
+                    sum.g += p.g * span.weights[k];
+                    sum.r += p.r * span.weights[k];
+                    sum.a += p.a * span.weights[k];
+                }
+                std::uint8_t* pixel = target + 4 * x;
+                pixel[0] = ToByte(sum.b);
+                pixel[1] = ToByte(sum.g);
+                pixel[2] = ToByte(sum.r);
+                pixel[3] = ToByte(sum.a);
             }
-            std::uint8_t* pixel = target + 4 * x;
-            pixel[0] = ToByte(sum.b);
-            pixel[1] = ToByte(sum.g);
-            pixel[2] = ToByte(sum.r);
-            pixel[3] = ToByte(sum.a);
         }
-    }
-    small->dpiX_ = dpiX_;
-    small->dpiY_ = dpiY_;
-    thumbnail = std::move(small);
-    return Ok;
+        small->dpiX_ = dpiX_;
+        small->dpiY_ = dpiY_;
+        thumbnail = std::move(small);
+        return Ok;
+    });
 }
 
 }  // namespace gdiplus
