@@ -59,7 +59,9 @@ TEST(MaxMinDouble, Table) {
 TEST(DecimalPlaces, Table) {
     struct Case { float x; int32_t places; } cases[] = {
         {300.0f, 0}, {72.0f, 0}, {72.5f, 1}, {0.1f, 1}, {96.012f, 3}, {0.0f, 0}, {-72.25f, 2},
-        {1e-30f, 30}  /* 10^30 times it rounds to exactly 1 in single precision */, {std::numeric_limits<float>::infinity(), 0}, {std::numeric_limits<float>::quiet_NaN(), 0},
+        {1e-30f, 30},  // 10^30 times it rounds to exactly 1 in single precision
+        {std::numeric_limits<float>::infinity(), 0},
+        {std::numeric_limits<float>::quiet_NaN(), 0},  // would never end
     };
     for (const auto& c : cases) EXPECT_EQ(DecimalPlaces(c.x), c.places) << c.x;
     EXPECT_LT(DecimalPlaces(std::numeric_limits<float>::denorm_min()), 80) << "tiny values end too";
