@@ -159,6 +159,7 @@ void Database::commitTrans() {
 void Database::rollback() {
     Connection& c = *connection_;
     if (c.transactionDepth == 0) throw errors::noTransaction();
+    ++c.rollbacks;
     if (sqlite3_get_autocommit(c.handle())) {
         // The engine has already undone the whole transaction (a disk error).
         c.transactionDepth = 0;

@@ -42,7 +42,7 @@ RecordsetState::RecordsetState(std::shared_ptr<Connection> c, Translation t, std
 
 void RecordsetState::load() {
     updatable = translation.baseTable.has_value();
-    // An updatable set keeps only the table's row ids and reads each row anew.
+    // An updatable set also reads each row's id, to read the row anew and write it.
     const std::string sql = updatable ? "SELECT rowid, " + translation.selectList + " " + translation.fromClause
                                       : translation.sql;
     Statement query(*connection, sql);
@@ -65,38 +65,39 @@ void RecordsetState::load() {
     rows.clear();
     setId = newSetId();
     nextSerial = 0;
+    const uint64_t version = connection->version();
     while (query.step()) {
-        Row row{nextSerial++, 0, {}};
-        if (updatable) {
-            row.rowid = query.columnInt64(0);
-        } else {
-            for (int i = 0; i < count; ++i) row.values.push_back(query.column(i, fields[static_cast<size_t>(i)].type));
-        }
+        Row row{nextSerial++, updatable ? query.columnInt64(0) : 0, {}, version};
+        row.values.reserve(static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i) row.values.push_back(query.column(first + i, fields[static_cast<size_t>(i)].type));
         rows.push_back(std::move(row));
     }
-    fetch.reset();
-    mode = EditMode::None;
-    pending.clear();
+    endEdit();
     lastModified.reset();
-    current.reset();
     pos = rows.empty() ? Pos::AfterLast : Pos::At;
     index = 0;
 }
 
-std::optional<std::vector<Value>> RecordsetState::readRow(const Row& row) const {
-    if (!updatable) return row.values;
-    if (!fetch) {
-        fetch = std::make_unique<Statement>(*connection, "SELECT " + translation.selectList + " FROM " +
-                                                             quoteIdentifier(*translation.baseTable) +
-                                                             " WHERE rowid = ?");
-    }
-    fetch->reset();
-    fetch->bind(1, Value(row.rowid));
-    if (!fetch->step()) return std::nullopt;  // deleted since the set was built
-    std::vector<Value> values;
-    for (size_t i = 0; i < fields.size(); ++i) values.push_back(fetch->column(static_cast<int>(i), fields[i].type));
-    fetch->reset();
-    return values;
+Statement& RecordsetState::prepared(const std::string& sql) const {
+    auto& statement = statements_[sql];
+    if (!statement) statement = std::make_unique<Statement>(*connection, sql);
+    statement->reset();
+    return *statement;
+}
+
+const std::vector<Value>& RecordsetState::valuesOf(size_t rowIndex) const {
+    Row& row = rows[rowIndex];
+    // Nothing was written since the copy was read: it is the row as it stands.
+    if (!updatable || row.readAt == connection->version()) return row.values;
+    Statement& fetch = prepared("SELECT " + translation.selectList + " FROM " +
+                                quoteIdentifier(*translation.baseTable) + " WHERE rowid = ?");
+    fetch.bind(1, Value(row.rowid));
+    if (!fetch.step()) throw errors::recordDeleted();  // deleted since the set was built
+    row.values.clear();
+    for (size_t i = 0; i < fields.size(); ++i) row.values.push_back(fetch.column(static_cast<int>(i), fields[i].type));
+    fetch.reset();
+    row.readAt = connection->version();
+    return row.values;
 }
 
 const RecordsetState::Row& RecordsetState::currentRow() const {
@@ -105,19 +106,13 @@ const RecordsetState::Row& RecordsetState::currentRow() const {
     return rows[index];
 }
 
-const std::vector<Value>& RecordsetState::currentValues() const {
-    const Row& row = currentRow();
-    if (!current) {
-        current = readRow(row);
-        if (!current) throw errors::recordDeleted();
-    }
-    return *current;
+void RecordsetState::endEdit() {
+    mode = EditMode::None;
+    pending.clear();
 }
 
 void RecordsetState::arrive(Pos p, size_t i) {
-    mode = EditMode::None;
-    pending.clear();
-    current.reset();
+    endEdit();
     pos = p;
     index = i;
 }
@@ -176,17 +171,15 @@ void Recordset::movePrevious() {
 
 void Recordset::addNew() {
     if (!s_->updatable) throw errors::readOnly();
-    s_->current.reset();
     s_->mode = EditMode::Add;
     s_->pending.assign(s_->fields.size(), std::nullopt);
 }
 
 void Recordset::edit() {
     if (!s_->updatable) throw errors::readOnly();
-    s_->mode = EditMode::None;
-    s_->pending.clear();
-    s_->current.reset();  // read the row as it is now
-    s_->currentValues();
+    s_->endEdit();
+    s_->currentRow();
+    s_->valuesOf(s_->index);  // the row must still exist
     s_->mode = EditMode::Edit;
     s_->pending.assign(s_->fields.size(), std::nullopt);
 }
@@ -212,16 +205,17 @@ void Recordset::update() {
             for (size_t i = 1; i < values.size(); ++i) sql += ", ?";
             sql += ")";
         }
-        detail::Statement insert(*s.connection, sql);
+        detail::Statement& insert = s.prepared(sql);
         for (size_t i = 0; i < values.size(); ++i) insert.bind(static_cast<int>(i) + 1, values[i]);
         insert.step();
         // The new row joins the end of the set; the row that was current stays so.
-        s.rows.push_back({s.nextSerial++, sqlite3_last_insert_rowid(s.connection->handle()), {}});
+        s.rows.push_back({s.nextSerial++, sqlite3_last_insert_rowid(s.connection->handle()), {},
+                          detail::RecordsetState::kNeverRead});
         s.lastModified = s.rows.back().serial;
     } else {
         const auto& row = s.currentRow();
         if (!values.empty()) {
-            detail::Statement change(*s.connection, "UPDATE " + table + " SET " + columns + " WHERE rowid = ?");
+            detail::Statement& change = s.prepared("UPDATE " + table + " SET " + columns + " WHERE rowid = ?");
             for (size_t i = 0; i < values.size(); ++i) change.bind(static_cast<int>(i) + 1, values[i]);
             change.bind(static_cast<int>(values.size()) + 1, Value(row.rowid));
             change.step();
@@ -229,16 +223,12 @@ void Recordset::update() {
         }
         s.lastModified = row.serial;
     }
-    s.mode = EditMode::None;
-    s.pending.clear();
-    s.current.reset();
+    s.endEdit();
 }
 
 void Recordset::cancelUpdate() {
     if (s_->mode == EditMode::None) throw errors::updateWithoutEdit();
-    s_->mode = EditMode::None;
-    s_->pending.clear();
-    s_->current.reset();
+    s_->endEdit();
 }
 
 void Recordset::deleteRecord() {
@@ -246,8 +236,7 @@ void Recordset::deleteRecord() {
     if (!s.updatable) throw errors::readOnly();
     if (s.mode == EditMode::Add) throw errors::noCurrentRecord();
     const auto& row = s.currentRow();
-    detail::Statement remove(*s.connection,
-                             "DELETE FROM " + quoteIdentifier(*s.translation.baseTable) + " WHERE rowid = ?");
+    detail::Statement& remove = s.prepared("DELETE FROM " + quoteIdentifier(*s.translation.baseTable) + " WHERE rowid = ?");
     remove.bind(1, Value(row.rowid));
     remove.step();
     const bool wasThere = sqlite3_changes(s.connection->handle()) > 0;
@@ -293,7 +282,8 @@ Value Recordset::field(size_t index) const {
     if (index >= s.fields.size()) throw errors::itemNotFound();
     if (s.mode != EditMode::None && s.pending[index]) return *s.pending[index];
     if (s.mode == EditMode::Add) return Value();
-    return s.currentValues()[index];
+    s.currentRow();
+    return s.valuesOf(s.index)[index];
 }
 
 void Recordset::setField(std::string_view name, const Value& value) { setField(fieldIndex(name), value); }
@@ -309,9 +299,7 @@ void Recordset::setField(size_t index, const Value& value) {
 
 std::vector<Value> Recordset::rowAt(int64_t position) const {
     if (position < 0 || position >= recordCount()) throw errors::noCurrentRecord();
-    auto values = s_->readRow(s_->rows[static_cast<size_t>(position)]);
-    if (!values) throw errors::recordDeleted();
-    return *values;
+    return s_->valuesOf(static_cast<size_t>(position));
 }
 
 }  // namespace jet

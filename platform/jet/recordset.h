@@ -3,8 +3,10 @@
 // controls and its code use it:
 // - the set of rows (its keyset) is fixed when it opens or is re-queried; a row
 //   it adds goes to the end of that set, rows others add appear on Requery;
-// - a row's values are read anew from the table whenever the recordset moves
-//   to it, so writes made through another recordset or an UPDATE show up;
+// - a row's values are read anew from the table when anything was written to
+//   the book (or rolled back) since they were last read, so writes made through
+//   another recordset or an UPDATE of this program show up; a recordset that
+//   only reads keeps the rows it read;
 // - AddNew / Edit fill a buffer that Update writes and CancelUpdate drops;
 //   moving away while editing drops the buffer too;
 // - a recordset over an SQL text with DISTINCT, GROUP BY, aggregates or more

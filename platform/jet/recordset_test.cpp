@@ -239,5 +239,17 @@ TEST_F(RecordsetTest, RolledBackRowsReadAsDeleted) {
     EXPECT_EQ(rs.recordCount(), 3);
 }
 
+TEST_F(RecordsetTest, ValuesChangedInARolledBackTransactionAreReadAgain) {
+    Recordset rs = db.openRecordset("select * from people order by name");
+    {
+        Transaction t(db);
+        rs.edit();
+        rs.setField("age", 7);
+        rs.update();
+        EXPECT_EQ(rs.field("age").asLong(), 7);
+    }
+    EXPECT_TRUE(rs.field("age").isNull());
+}
+
 }  // namespace
 }  // namespace jet

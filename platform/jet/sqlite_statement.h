@@ -30,7 +30,12 @@ public:
     // Runs a statement that takes no parameters and returns no rows.
     void exec(const std::string& sql);
 
+    // Changes whenever a write or a rollback may have changed any row, so a
+    // copy of a row read at one version is known to be current at the same one.
+    uint64_t version() const;
+
     int transactionDepth = 0;
+    uint64_t rollbacks = 0;
 
 private:
     sqlite3* db_;
