@@ -244,33 +244,10 @@ TEST_F(BookSqlTest, AdvancePickerListsAndTheSettlementGrid) {
               (std::vector<int64_t>{3}));
 }
 
-TEST_F(BookSqlTest, RunningBalanceOrderAndRecomputation) {
-    const char* open = "select * from pettycash where closed='No' order by date, time, voucherid   ";
+TEST_F(BookSqlTest, RunningBalanceOrder) {
     // Dates in time order, times of a day in text order, then voucher numbers.
-    EXPECT_EQ(column(open, "VoucherID"), (std::vector<int64_t>{2, 4, 3, 5, 6, 7, 8}));
-
-    jet::Recordset rs = db().openRecordset(open);
-    jet::Transaction transaction(db());
-    vb::Currency total;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        vb::Currency amount;
-        if (!rs.field("Debit").isNull()) amount += rs.field("Debit").asCurrency();
-        if (!rs.field("Credit").isNull()) amount -= rs.field("Credit").asCurrency();
-        rs.edit();
-        rs.setField("openingbalance", total);
-        total += amount;
-        rs.setField("runningbalance", total);
-        rs.update();
-        rs.setBookmark(rs.lastModified());
-    }
-    transaction.commit();
-    EXPECT_EQ(total, cur("679.7"));
-    jet::Recordset register_ = db().openRecordset(open);
-    EXPECT_EQ(register_.field("openingbalance").asCurrency(), cur("0"));
-    EXPECT_EQ(register_.field("runningbalance").asCurrency(), cur("250"));
-    register_.moveLast();
-    EXPECT_EQ(register_.field("runningbalance").asCurrency(), cur("679.7"));
-    EXPECT_EQ(register_.field("openingbalance").asCurrency(), cur("179.7"));
+    EXPECT_EQ(column("select * from pettycash where closed='No' order by date, time, voucherid   ", "VoucherID"),
+              (std::vector<int64_t>{2, 4, 3, 5, 6, 7, 8}));
 }
 
 TEST_F(BookSqlTest, PeriodIdsAboveTwoToTheThirtyFirst) {

@@ -2,13 +2,13 @@
 
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 
 #include <system_error>
 
 #include "platform/jet/error.h"
 #include "platform/jet/file_name.h"
+#include "platform/jet/text_compare.h"
 
 namespace petty {
 
@@ -65,14 +65,6 @@ bool hasBlankEnds(std::string_view s) {
     return blank(s.front()) || blank(s.back());
 }
 
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 void fillBook(jet::Database& db, std::string_view password, std::string_view approvalPassword) {
     jet::Transaction transaction(db);
     for (const char* statement : kSchema) db.execute(statement);
@@ -97,7 +89,7 @@ std::string logInPasswordProblem(std::string_view password, std::string_view app
     if (password.empty() || approvalPassword.empty()) return "Both passwords must be given.";
     if (hasBlankEnds(password) || hasBlankEnds(approvalPassword))
         return "A password cannot start or end with a blank.";
-    if (equalIgnoringCase(password, approvalPassword))
+    if (jet::equalsIgnoringCase(password, approvalPassword))
         return "The two passwords must differ (letter case does not count at log-in).";
     return {};
 }

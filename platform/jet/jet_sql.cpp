@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "platform/jet/error.h"
+#include "platform/jet/text_compare.h"
 #include "platform/vb/date_text.h"
 
 namespace jet {
@@ -19,14 +20,6 @@ struct Token {
 
 bool isWordStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || (c & 0x80); }
 bool isWordChar(char c) { return isWordStart(c) || std::isdigit(static_cast<unsigned char>(c)) || c == '$'; }
-
-bool iequals(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 // Finds the end of a quoted run starting at `start` (the opening quote);
 // `close` doubled inside stands for itself.
@@ -90,41 +83,38 @@ size_t nextSolid(const std::vector<Token>& tokens, size_t i) {
 }
 
 bool isWord(const std::vector<Token>& tokens, size_t i, std::string_view word) {
-    return i < tokens.size() && tokens[i].kind == Tok::Word && iequals(tokens[i].text, word);
+    return i < tokens.size() && tokens[i].kind == Tok::Word && equalsIgnoringCase(tokens[i].text, word);
 }
 
 bool isPunct(const std::vector<Token>& tokens, size_t i, std::string_view p) {
     return i < tokens.size() && tokens[i].kind == Tok::Punct && tokens[i].text == p;
 }
 
-std::string unquoteString(std::string_view quoted) {
+// Text between quotes, in which the quote doubled stands for itself.
+std::string quoted(std::string_view text, char quote) {
+    std::string s(1, quote);
+    for (char c : text) {
+        s += c;
+        if (c == quote) s += quote;
+    }
+    return s + quote;
+}
+
+std::string unquoted(std::string_view text) {
+    const char quote = text.front();
     std::string s;
-    for (size_t i = 1; i + 1 < quoted.size(); ++i) {
-        s += quoted[i];
-        if (quoted[i] == '\'') ++i;  // '' stands for '
+    for (size_t i = 1; i + 1 < text.size(); ++i) {
+        s += text[i];
+        if (text[i] == quote) ++i;
     }
     return s;
 }
 
-std::string sqlString(std::string_view text) {
-    std::string s = "'";
-    for (char c : text) {
-        s += c;
-        if (c == '\'') s += '\'';
-    }
-    return s + "'";
-}
+std::string sqlString(std::string_view text) { return quoted(text, '\''); }
 
 std::string nameOf(const Token& t) {
     if (t.kind == Tok::Bracket) return std::string(t.text.substr(1, t.text.size() - 2));
-    if (t.kind == Tok::Quoted) {
-        std::string s;
-        for (size_t i = 1; i + 1 < t.text.size(); ++i) {
-            s += t.text[i];
-            if (t.text[i] == '"') ++i;
-        }
-        return s;
-    }
+    if (t.kind == Tok::Quoted) return unquoted(t.text);
     return std::string(t.text);
 }
 
@@ -158,7 +148,7 @@ size_t translateDateValue(const std::vector<Token>& tokens, size_t i, std::vecto
         (tokens[arg].kind != Tok::String && tokens[arg].kind != Tok::Param))
         throw errors::syntax("datevalue takes one date text");
     if (tokens[arg].kind == Tok::String) {
-        const auto date = vb::parseShortDate(unquoteString(tokens[arg].text), locale);
+        const auto date = vb::parseShortDate(unquoted(tokens[arg].text), locale);
         if (!date) throw errors::dataTypeMismatchInCriteria();
         out[i] = sqlString(date->toIsoDate());
     } else {
@@ -175,7 +165,7 @@ size_t translateLike(const std::vector<Token>& tokens, size_t i, std::vector<std
     const size_t operand = nextSolid(tokens, i);
     if (operand >= tokens.size()) return i;
     if (tokens[operand].kind == Tok::String) {
-        out[operand] = sqlString(translateLikePattern(unquoteString(tokens[operand].text))) + std::string(kEscape);
+        out[operand] = sqlString(translateLikePattern(unquoted(tokens[operand].text))) + std::string(kEscape);
         return operand;
     }
     if (tokens[operand].kind == Tok::Param) {
@@ -225,25 +215,25 @@ Translation translateSql(std::string_view jetSql, const vb::Locale& locale) {
             out[i] = "?";
             result.params.push_back(ParamKind::Plain);
         } else if (t.kind == Tok::Word) {
-            if (iequals(t.text, "true")) {
+            if (equalsIgnoringCase(t.text, "true")) {
                 out[i] = "1";
-            } else if (iequals(t.text, "false")) {
+            } else if (equalsIgnoringCase(t.text, "false")) {
                 out[i] = "0";
-            } else if (iequals(t.text, "datevalue")) {
+            } else if (equalsIgnoringCase(t.text, "datevalue")) {
                 i = translateDateValue(tokens, i, out, result.params, locale);
                 continue;
-            } else if (iequals(t.text, "like")) {
+            } else if (equalsIgnoringCase(t.text, "like")) {
                 i = translateLike(tokens, i, out, result.params);
                 continue;
             }
             if (t.depth == 0) {
-                if (iequals(t.text, "from") && fromIndex == tokens.size()) fromIndex = i;
+                if (equalsIgnoringCase(t.text, "from") && fromIndex == tokens.size()) fromIndex = i;
                 for (std::string_view w : kSetWords)
-                    if (iequals(t.text, w)) plainRows = false;
+                    if (equalsIgnoringCase(t.text, w)) plainRows = false;
             }
             if (t.depth == 0 && isPunct(tokens, nextSolid(tokens, i), "("))
                 for (std::string_view a : kAggregates)
-                    if (iequals(t.text, a)) plainRows = false;
+                    if (equalsIgnoringCase(t.text, a)) plainRows = false;
         }
     }
 
@@ -315,13 +305,6 @@ std::string likeLiteral(std::string_view text) {
     return s;
 }
 
-std::string quoteIdentifier(std::string_view name) {
-    std::string s = "\"";
-    for (char c : name) {
-        s += c;
-        if (c == '"') s += '"';
-    }
-    return s + "\"";
-}
+std::string quoteIdentifier(std::string_view name) { return quoted(name, '"'); }
 
 }  // namespace jet

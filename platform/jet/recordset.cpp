@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 
 #include "platform/jet/error.h"
 #include "platform/jet/recordset_state.h"
+#include "platform/jet/text_compare.h"
 
 namespace jet {
 
@@ -18,12 +18,6 @@ namespace {
 uint64_t newSetId() {
     static std::atomic<uint64_t> counter{0};
     return ++counter;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
 }
 
 bool isCounter(sqlite3* db, const std::string& table, const std::string& column) {
@@ -55,7 +49,7 @@ void RecordsetState::load() {
     for (int i = 0; i < count; ++i) {
         const int column = first + i;
         std::string base;
-        if (updatable && sameName(query.originTable(column), *translation.baseTable)) base = query.originColumn(column);
+        if (updatable && equalsIgnoringCase(query.originTable(column), *translation.baseTable)) base = query.originColumn(column);
         const bool writable =
             !base.empty() && !isCounter(connection->handle(), query.originTable(column), base);
         fields.push_back({query.columnName(column), query.declaredType(column), writable});
@@ -271,7 +265,7 @@ const FieldInfo& Recordset::fieldInfo(size_t index) const {
 
 size_t Recordset::fieldIndex(std::string_view name) const {
     for (size_t i = 0; i < s_->fields.size(); ++i)
-        if (detail::sameName(s_->fields[i].name, name)) return i;
+        if (equalsIgnoringCase(s_->fields[i].name, name)) return i;
     throw errors::itemNotFound();
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/jet/error.h"
+#include "platform/jet/text_compare.h"
 #include "platform/vb/date_text.h"
 #include "platform/vb/locale.h"
 
@@ -42,15 +43,6 @@ std::string withLocaleSeparator(std::string s) {
         for (char& c : s)
             if (c == '.') c = sep;
     return s;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
 }
 
 int64_t roundHalfEven(vb::Currency c) {
