@@ -1,16 +1,13 @@
 #include "platform/vb/date_text.h"
 
-#include <array>
+#include "platform/vb/month_names.h"
+
 #include <cctype>
 #include <cstdio>
 
 namespace vb {
 
 namespace {
-
-constexpr std::array<std::string_view, 12> kMonthNames = {
-    "january", "february", "march",     "april",   "may",      "june",
-    "july",    "august",   "september", "october", "november", "december"};
 
 struct Number {
     int value = 0;
@@ -44,6 +41,7 @@ public:
         for (; pos_ < end; ++pos_) out.value = out.value * 10 + (text_[pos_] - '0');
         return true;
     }
+    // A run of letters, lower-cased.
     bool word(std::string& out) {
         out.clear();
         while (pos_ < text_.size() && std::isalpha(static_cast<unsigned char>(text_[pos_])))
@@ -83,14 +81,6 @@ bool yearOf(const Number& n, int& year) {
     if (n.digits == 3) return false;
     year = n.digits == 4 ? n.value : n.value < 30 ? 2000 + n.value : 1900 + n.value;
     return true;
-}
-
-int monthOfName(const std::string& word) {
-    for (size_t i = 0; i < kMonthNames.size(); ++i) {
-        if (word == kMonthNames[i] || (word.size() == 3 && kMonthNames[i].substr(0, 3) == word))
-            return static_cast<int>(i) + 1;
-    }
-    return 0;
 }
 
 bool tryNumericDate(Reader& r, const Locale& locale, CalendarDate& out) {

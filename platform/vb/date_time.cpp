@@ -72,6 +72,8 @@ int DateTime::weekday() const {
 }
 
 DateTime DateTime::dateOnly() const { return DateTime(floor<std::chrono::days>(t_)); }
+DateTime DateTime::timeOnly() const { return DateTime().addSeconds((t_ - floor<std::chrono::days>(t_)).count()); }
+bool DateTime::hasTime() const { return t_ != floor<std::chrono::days>(t_); }
 DateTime DateTime::addDays(int n) const { return DateTime(t_ + std::chrono::days{n}); }
 DateTime DateTime::addSeconds(long long n) const { return DateTime(t_ + seconds{n}); }
 long long DateTime::daysUntil(const DateTime& other) const {

@@ -27,6 +27,8 @@ public:
     int weekday() const;  // 1 = Sunday .. 7 = Saturday, as VB counts
 
     DateTime dateOnly() const;
+    DateTime timeOnly() const;  // the time of day on the zero date
+    bool hasTime() const;       // a time of day other than midnight
     DateTime addDays(int days) const;
     DateTime addSeconds(long long seconds) const;
     // Whole days from this date to the other (dates only, times ignored).

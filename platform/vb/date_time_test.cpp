@@ -30,5 +30,14 @@ TEST(DateTime, WeekdayCountsFromSunday) {
     EXPECT_EQ(DateTime::fromIso("2026-12-12")->weekday(), 7);
 }
 
+TEST(DateTime, SplitsIntoDateAndTimeOfDay) {
+    const DateTime t = *DateTime::fromIso("2026-12-10 09:05:07");
+    EXPECT_EQ(t.dateOnly().toIsoDateTime(), "2026-12-10 00:00:00");
+    EXPECT_EQ(t.timeOnly().toIsoDateTime(), "1899-12-30 09:05:07");
+    EXPECT_TRUE(t.hasTime());
+    EXPECT_FALSE(t.dateOnly().hasTime());
+    EXPECT_TRUE(DateTime::fromIso("2026-12-10 00:00:01")->hasTime());
+}
+
 }  // namespace
 }  // namespace vb
