@@ -8,7 +8,7 @@
 
 #include "platform/jet/error.h"
 #include "platform/jet/file_name.h"
-#include "platform/jet/text_compare.h"
+#include "platform/vb/text_compare.h"
 
 namespace petty {
 
@@ -89,7 +89,7 @@ std::string logInPasswordProblem(std::string_view password, std::string_view app
     if (password.empty() || approvalPassword.empty()) return "Both passwords must be given.";
     if (hasBlankEnds(password) || hasBlankEnds(approvalPassword))
         return "A password cannot start or end with a blank.";
-    if (jet::equalsIgnoringCase(password, approvalPassword))
+    if (vb::equalIgnoringCase(password, approvalPassword))
         return "The two passwords must differ (letter case does not count at log-in).";
     return {};
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/jet/text_compare.h"
+#include "platform/vb/text_compare.h"
 
 namespace jet {
 
@@ -15,7 +15,7 @@ std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::pat
     const std::string wanted = path.filename().string();
     std::vector<std::filesystem::path> matches;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (equalsIgnoringCase(it->path().filename().string(), wanted)) matches.push_back(it->path());
+        if (vb::equalIgnoringCase(it->path().filename().string(), wanted)) matches.push_back(it->path());
     if (matches.empty()) return std::nullopt;
     // Several spellings in one folder: take the same one every time.
     return *std::min_element(matches.begin(), matches.end());

@@ -3,8 +3,8 @@
 #include <cctype>
 
 #include "platform/jet/error.h"
-#include "platform/jet/text_compare.h"
 #include "platform/vb/date_text.h"
+#include "platform/vb/text_compare.h"
 
 namespace jet {
 
@@ -83,7 +83,7 @@ size_t nextSolid(const std::vector<Token>& tokens, size_t i) {
 }
 
 bool isWord(const std::vector<Token>& tokens, size_t i, std::string_view word) {
-    return i < tokens.size() && tokens[i].kind == Tok::Word && equalsIgnoringCase(tokens[i].text, word);
+    return i < tokens.size() && tokens[i].kind == Tok::Word && vb::equalIgnoringCase(tokens[i].text, word);
 }
 
 bool isPunct(const std::vector<Token>& tokens, size_t i, std::string_view p) {
@@ -215,25 +215,25 @@ Translation translateSql(std::string_view jetSql, const vb::Locale& locale) {
             out[i] = "?";
             result.params.push_back(ParamKind::Plain);
         } else if (t.kind == Tok::Word) {
-            if (equalsIgnoringCase(t.text, "true")) {
+            if (vb::equalIgnoringCase(t.text, "true")) {
                 out[i] = "1";
-            } else if (equalsIgnoringCase(t.text, "false")) {
+            } else if (vb::equalIgnoringCase(t.text, "false")) {
                 out[i] = "0";
-            } else if (equalsIgnoringCase(t.text, "datevalue")) {
+            } else if (vb::equalIgnoringCase(t.text, "datevalue")) {
                 i = translateDateValue(tokens, i, out, result.params, locale);
                 continue;
-            } else if (equalsIgnoringCase(t.text, "like")) {
+            } else if (vb::equalIgnoringCase(t.text, "like")) {
                 i = translateLike(tokens, i, out, result.params);
                 continue;
             }
             if (t.depth == 0) {
-                if (equalsIgnoringCase(t.text, "from") && fromIndex == tokens.size()) fromIndex = i;
+                if (vb::equalIgnoringCase(t.text, "from") && fromIndex == tokens.size()) fromIndex = i;
                 for (std::string_view w : kSetWords)
-                    if (equalsIgnoringCase(t.text, w)) plainRows = false;
+                    if (vb::equalIgnoringCase(t.text, w)) plainRows = false;
             }
             if (t.depth == 0 && isPunct(tokens, nextSolid(tokens, i), "("))
                 for (std::string_view a : kAggregates)
-                    if (equalsIgnoringCase(t.text, a)) plainRows = false;
+                    if (vb::equalIgnoringCase(t.text, a)) plainRows = false;
         }
     }
 

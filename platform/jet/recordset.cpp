@@ -7,7 +7,7 @@
 
 #include "platform/jet/error.h"
 #include "platform/jet/recordset_state.h"
-#include "platform/jet/text_compare.h"
+#include "platform/vb/text_compare.h"
 
 namespace jet {
 
@@ -49,7 +49,7 @@ void RecordsetState::load() {
     for (int i = 0; i < count; ++i) {
         const int column = first + i;
         std::string base;
-        if (updatable && equalsIgnoringCase(query.originTable(column), *translation.baseTable)) base = query.originColumn(column);
+        if (updatable && vb::equalIgnoringCase(query.originTable(column), *translation.baseTable)) base = query.originColumn(column);
         const bool writable =
             !base.empty() && !isCounter(connection->handle(), query.originTable(column), base);
         fields.push_back({query.columnName(column), query.declaredType(column), writable});
@@ -265,7 +265,7 @@ const FieldInfo& Recordset::fieldInfo(size_t index) const {
 
 size_t Recordset::fieldIndex(std::string_view name) const {
     for (size_t i = 0; i < s_->fields.size(); ++i)
-        if (equalsIgnoringCase(s_->fields[i].name, name)) return i;
+        if (vb::equalIgnoringCase(s_->fields[i].name, name)) return i;
     throw errors::itemNotFound();
 }
 

@@ -6,9 +6,12 @@
 #include <cstdlib>
 
 #include "platform/jet/error.h"
-#include "platform/jet/text_compare.h"
+#include "platform/vb/amount_text.h"
 #include "platform/vb/date_text.h"
 #include "platform/vb/locale.h"
+#include "platform/vb/numeric_text.h"
+#include "platform/vb/rounding.h"
+#include "platform/vb/text_compare.h"
 
 namespace jet {
 
@@ -56,15 +59,15 @@ int64_t roundHalfEven(vb::Currency c) {
 }
 
 int64_t roundHalfEven(double d) {
-    // nearbyint rounds half to even in the default rounding mode.
-    const double r = std::nearbyint(d);
+    const double r = vb::roundHalfEven(d);
     if (!std::isfinite(r) || r < -9.2233720368547758e18 || r >= 9.2233720368547758e18) throw errors::overflow();
     return static_cast<int64_t>(r);
 }
 
+// CDbl of a text: what IsNumeric accepts.
 std::optional<double> parseDouble(std::string_view text) {
+    if (!vb::isNumeric(text)) return std::nullopt;
     const std::string s = withDecimalPoint(text);
-    if (s.empty()) return std::nullopt;
     char* end = nullptr;
     const double d = std::strtod(s.c_str(), &end);
     if (end != s.c_str() + s.size() || !std::isfinite(d)) return std::nullopt;
@@ -85,31 +88,13 @@ std::string dateText(const vb::DateTime& d) {
 
 }  // namespace
 
-std::string currencyText(vb::Currency amount) {
-    const int64_t units = amount.units();
-    const uint64_t magnitude = units < 0 ? 0 - static_cast<uint64_t>(units) : static_cast<uint64_t>(units);
-    std::string text = (units < 0 ? "-" : "") + std::to_string(magnitude / vb::Currency::kScale);
-    uint64_t fraction = magnitude % vb::Currency::kScale;
-    if (fraction != 0) {
-        int digits = 4;
-        while (fraction % 10 == 0) {
-            fraction /= 10;
-            --digits;
-        }
-        std::string decimals = std::to_string(fraction);
-        decimals.insert(0, static_cast<size_t>(digits) - decimals.size(), '0');
-        text += vb::currentLocale().decimalSeparator + decimals;
-    }
-    return text;
-}
-
 std::string Value::asText() const {
     return std::visit(Overloaded{
                           [](std::monostate) { return std::string(); },
                           [](bool b) { return std::string(b ? "True" : "False"); },
                           [](int64_t i) { return std::to_string(i); },
                           [](double d) { return doubleText(d); },
-                          [](vb::Currency c) { return currencyText(c); },
+                          [](vb::Currency c) { return vb::amountText(c); },
                           [](const std::string& s) { return s; },
                           [](const vb::DateTime& d) { return dateText(d); },
                       },
@@ -131,7 +116,7 @@ vb::Currency Value::asCurrency() const {
                           },
                           [](vb::Currency c) { return c; },
                           [](const std::string& s) {
-                              const auto c = vb::Currency::fromDecimalText(withDecimalPoint(s));
+                              const auto c = vb::currencyFromText(s);
                               if (!c) throw errors::typeMismatch();
                               return *c;
                           },
@@ -187,8 +172,8 @@ bool Value::asBool() const {
                           [](vb::Currency c) { return c.units() != 0; },
                           [](const std::string& s) {
                               const std::string_view t = trimmed(s);
-                              if (equalsIgnoringCase(t, "True")) return true;
-                              if (equalsIgnoringCase(t, "False")) return false;
+                              if (vb::equalIgnoringCase(t, "True")) return true;
+                              if (vb::equalIgnoringCase(t, "False")) return false;
                               const auto d = parseDouble(t);
                               if (!d) throw errors::typeMismatch();
                               return *d != 0;

@@ -52,8 +52,4 @@ private:
     std::variant<std::monostate, bool, int64_t, double, vb::Currency, std::string, vb::DateTime> v_;
 };
 
-// The plain text of a currency amount: no thousands separator, only the decimals
-// it needs, a leading minus when negative.
-std::string currencyText(vb::Currency amount);
-
 }  // namespace jet
