@@ -1,0 +1,42 @@
+#pragma once
+// The book: business.mdb in the program folder, with the settings row, the
+// vouchers, the change log and the three master tables.
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "platform/jet/database.h"
+
+namespace petty {
+
+inline constexpr std::string_view kBookFileName = "business.mdb";
+inline constexpr std::string_view kDocumentsFolder = "documents";
+inline constexpr std::string_view kExportFolder = "exportcsv";
+// Every opening of the book passes this connect string.
+inline constexpr std::string_view kBookConnect = ";pwd=wobrelt";
+
+std::filesystem::path bookPath(const std::filesystem::path& folder);
+
+// Opens the book file at businessDbPath with the program's connect string.
+jet::Database openBook(const std::filesystem::path& bookFile);
+
+// A book that cannot be made, with the reason in words for the user.
+class BookError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Why the two log-in passwords cannot be used, or an empty text when they can.
+// The log-in trims what is typed and compares it without regard to letter case,
+// normal password first, so each must be non-empty, without blanks at its ends,
+// and the two must differ in more than letter case.
+std::string logInPasswordProblem(std::string_view password, std::string_view approvalPassword);
+
+// Creates a new book in the folder (made when missing): business.mdb, readable by
+// its owner only, with every table, the one settings row holding the two log-in
+// passwords, the project code "General", and the folders documents/ and
+// exportcsv/. Refuses, changing nothing, when the folder holds a book already.
+void createBook(const std::filesystem::path& folder, std::string_view password, std::string_view approvalPassword);
+
+}  // namespace petty

@@ -1,0 +1,64 @@
+#pragma once
+// A book opened the way the program opens its database: a path and a connect
+// string (";pwd=<password>"). Database objects opened on the same file share
+// one connection, as the engine's default workspace did, so a transaction
+// begun through one covers writes made through any other (a Data control's
+// recordset, another's Execute).
+#include <filesystem>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "platform/jet/recordset.h"
+#include "platform/jet/value.h"
+
+namespace jet {
+
+namespace detail {
+class Connection;
+}
+
+class Database {
+public:
+    // Opens an existing book; never creates one. The file name is matched
+    // without regard to letter case. Errors: 3024 no such file, 3031 wrong
+    // password, 3343 not a book, 3049 damaged, 3051 not readable.
+    static Database open(const std::filesystem::path& path, std::string_view connect = {});
+    // Creates an empty book readable by its owner only (mode 0600) and opens it.
+    // Refuses (3204) when the file exists already, whatever its letter case.
+    static Database create(const std::filesystem::path& path, std::string_view password);
+
+    const std::filesystem::path& path() const { return path_; }
+
+    // Runs an UPDATE, INSERT, DELETE or CREATE text; returns the rows affected.
+    int64_t execute(std::string_view sql, const std::vector<Value>& params = {});
+    // Opens a recordset on a table name or a SELECT text.
+    Recordset openRecordset(std::string_view source, const std::vector<Value>& params = {});
+
+    // Transactions nest; the outermost Commit makes the work durable.
+    void beginTrans();
+    void commitTrans();
+    void rollback();
+    bool inTransaction() const;
+
+private:
+    Database(std::shared_ptr<detail::Connection> connection, std::filesystem::path path);
+    std::shared_ptr<detail::Connection> connection_;
+    std::filesystem::path path_;
+};
+
+// Rolls back unless committed: writes that belong together go in one.
+class Transaction {
+public:
+    explicit Transaction(Database& db) : db_(db) { db_.beginTrans(); }
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Database& db_;
+    bool done_ = false;
+};
+
+}  // namespace jet

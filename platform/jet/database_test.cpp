@@ -1,0 +1,229 @@
+#include "platform/jet/database.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "platform/jet/test_support.h"
+#include "platform/vb/locale.h"
+
+namespace jet {
+namespace {
+
+using testing::errorNumber;
+using testing::TestFolder;
+
+vb::Currency cur(std::string_view text) { return *vb::Currency::fromDecimalText(text); }
+
+void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class DatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vb::setCurrentLocale(vb::Locale{});
+        Database db = Database::create(bookPath(), "s3cret");
+        db.execute(
+            "CREATE TABLE amounts (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT COLLATE NOCASE UNIQUE, "
+            "amount CURRENCY, day DATETIME, term LONG, flag YESNO)");
+    }
+    std::filesystem::path bookPath() const { return folder / "Book.mdb"; }
+    Database openBook() const { return Database::open(bookPath(), ";pwd=s3cret"); }
+
+    TestFolder folder;
+};
+
+TEST_F(DatabaseTest, OpeningFailsClearlyWithoutCreatingAnything) {
+    const std::filesystem::path missing = folder / "missing.mdb";
+    try {
+        Database::open(missing, ";pwd=s3cret");
+        FAIL() << "opened a missing file";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 3024);
+        EXPECT_EQ(e.description(), "Could not find file '" + missing.string() + "'.");
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing));
+
+    EXPECT_EQ(errorNumber([&] { Database::open(bookPath(), ";pwd=S3CRET"); }), 3031);
+    EXPECT_EQ(errorNumber([&] { Database::open(bookPath(), ""); }), 3031);
+    EXPECT_EQ(errorNumber([&] { Database::open(folder.path(), ";pwd=s3cret"); }), 3051);
+}
+
+TEST_F(DatabaseTest, FilesThatAreNoBookAreRefused) {
+    const std::pair<std::string, std::string> files[] = {
+        {"text.mdb", "this is not a database, just some text that is long enough to fill a header page"},
+        {"empty.mdb", ""},
+        {"half.mdb", std::string("SQLite format 3\0", 16) + std::string(84, '\x7f')},
+    };
+    for (const auto& [name, bytes] : files) {
+        writeFile(folder / name, bytes);
+        EXPECT_EQ(errorNumber([&, name = name] { Database::open(folder / name, ";pwd=s3cret"); }), 3343) << name;
+    }
+}
+
+TEST_F(DatabaseTest, DamagedBookGivesAnErrorNotACrash) {
+    {
+        Database db = openBook();
+        Transaction t(db);
+        for (int i = 0; i < 200; ++i)
+            db.execute("INSERT INTO amounts (name, amount) VALUES (?, ?)", {"row " + std::to_string(i), 1.5});
+        t.commit();
+    }
+    // Overwrite the table's pages, leaving the header page whole.
+    {
+        std::fstream f(bookPath(), std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(4096 * 2);
+        const std::string junk(4096 * 3, '\xa5');
+        f.write(junk.data(), static_cast<std::streamsize>(junk.size()));
+    }
+    const int number = errorNumber([&] {
+        Database db = openBook();
+        Recordset rs = db.openRecordset("select sum(amount) as s from amounts");
+        rs.field("s");
+    });
+    EXPECT_TRUE(number == 3049 || number == 3343) << number;
+}
+
+TEST_F(DatabaseTest, FileNameIsMatchedWithoutRegardToCase) {
+    Database db = Database::open(folder / "BOOK.mdb", ";pwd=s3cret");
+    EXPECT_EQ(db.path(), bookPath());
+}
+
+TEST_F(DatabaseTest, CreatingRefusesAnExistingFileAndKeepsItOwnerOnly) {
+    EXPECT_EQ(errorNumber([&] { Database::create(folder / "book.MDB", "x"); }), 3204);
+    EXPECT_NO_THROW(openBook());  // untouched
+
+    struct stat st {};
+    ASSERT_EQ(stat(bookPath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600);
+}
+
+TEST_F(DatabaseTest, MissingTablesAndFieldsAreNamedErrors) {
+    Database db = openBook();
+    try {
+        db.openRecordset("select * from nosuch");
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 3078);
+        EXPECT_NE(e.description().find("'nosuch'"), std::string::npos);
+    }
+    EXPECT_EQ(errorNumber([&] { db.openRecordset("[No such]"); }), 3078);
+    EXPECT_EQ(errorNumber([&] { db.openRecordset("select nofield from amounts"); }), 3265);
+    EXPECT_EQ(errorNumber([&] { db.openRecordset("amounts").field("nofield"); }), 3265);
+    EXPECT_EQ(errorNumber([&] { db.execute("update amounts set nofield = 1"); }), 3265);
+    EXPECT_EQ(errorNumber([&] { db.execute("update amounts set"); }), 3075);
+}
+
+TEST_F(DatabaseTest, ExecuteRunsOneWriteAndCountsItsRows) {
+    Database db = openBook();
+    EXPECT_EQ(db.execute("INSERT INTO amounts (name) VALUES ('a')"), 1);
+    EXPECT_EQ(db.execute("INSERT INTO amounts (name) VALUES ('b')"), 1);
+    EXPECT_EQ(db.execute("UPDATE amounts SET flag = true"), 2);
+    EXPECT_EQ(db.execute("UPDATE amounts SET flag = false where name = 'nobody'"), 0);
+    EXPECT_EQ(errorNumber([&] { db.execute("select * from amounts"); }), 3065);
+    EXPECT_EQ(errorNumber([&] { db.execute("delete from amounts where name='a'; drop table amounts"); }), 3142);
+    EXPECT_EQ(db.openRecordset("amounts").recordCount(), 2);
+    EXPECT_EQ(errorNumber([&] { db.execute("delete from amounts where name = ? or name = ?", {"a"}); }), 3061);
+}
+
+TEST_F(DatabaseTest, BoundTextIsOrdinaryCharacters) {
+    Database db = openBook();
+    db.execute("INSERT INTO amounts (name) VALUES (?)", {"O'Brien"});
+    db.execute("INSERT INTO amounts (name) VALUES ('other')");
+    EXPECT_EQ(db.openRecordset("select * from amounts where name = ?", {"o'brien"}).recordCount(), 1);
+    EXPECT_EQ(db.openRecordset("select * from amounts where name = ?", {"' or ''='"}).recordCount(), 0);
+    EXPECT_EQ(db.openRecordset("select * from amounts where name like ?", {"*'*"}).recordCount(), 1);
+}
+
+TEST_F(DatabaseTest, CurrencyIsExactAndTermIdsKeepTenDigits) {
+    Database db = openBook();
+    db.execute("INSERT INTO amounts (name, amount, term) VALUES ('a', ?, ?)", {cur("0.1"), int64_t{2201010000}});
+    db.execute("INSERT INTO amounts (name, amount, term) VALUES ('b', ?, ?)", {cur("0.2"), int64_t{2112312359}});
+    db.execute("INSERT INTO amounts (name, amount, term) VALUES ('c', ?, ?)", {Value(), int64_t{9912312359}});
+
+    Recordset sum = db.openRecordset(
+        "select sum(iif(amount is null,0,amount)) as total, max(term) as mysessionid from amounts");
+    EXPECT_EQ(sum.field("TOTAL").asCurrency(), cur("0.3"));
+    EXPECT_EQ(sum.field("MySessionID").asLong(), 9912312359);
+
+    Recordset rs = db.openRecordset("select * from amounts where term = 2201010000");
+    ASSERT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(rs.field("amount"), Value(cur("0.1")));
+    EXPECT_EQ(rs.field("term"), Value(int64_t{2201010000}));
+}
+
+TEST_F(DatabaseTest, DatesAreStoredAsIsoTextAndSortByTime) {
+    Database db = openBook();
+    Recordset rs = db.openRecordset("amounts");
+    for (const char* day : {"02/01/2015", "10/12/2014", "10/12/2014 09:30:00"}) {
+        rs.addNew();
+        rs.setField("name", day);
+        rs.setField("day", day);
+        rs.update();
+    }
+    Recordset sorted = db.openRecordset("select cast(day as text) as stored from amounts order by day");
+    std::vector<std::string> stored;
+    for (; !sorted.eof(); sorted.moveNext()) stored.push_back(sorted.field("stored").asText());
+    EXPECT_EQ(stored, (std::vector<std::string>{"2014-12-10", "2014-12-10 09:30:00", "2015-01-02"}));
+
+    EXPECT_EQ(db.openRecordset("select * from amounts where day <= datevalue('10/12/2014')").recordCount(), 1);
+    EXPECT_EQ(db.openRecordset("select * from amounts where day < datevalue(?)", {"11/12/2014"}).recordCount(), 2);
+    EXPECT_EQ(errorNumber([&] { db.openRecordset("select * from amounts where day < datevalue(?)", {"soon"}); }),
+              3464);
+}
+
+TEST_F(DatabaseTest, TransactionGuardRollsBackUnlessCommitted) {
+    Database db = openBook();
+    try {
+        Transaction t(db);
+        db.execute("INSERT INTO amounts (name) VALUES ('kept?')");
+        db.execute("INSERT INTO amounts (name) VALUES ('KEPT?')");  // duplicate without regard to case
+        t.commit();
+        FAIL() << "duplicate accepted";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 3022);
+    }
+    EXPECT_FALSE(db.inTransaction());
+    EXPECT_EQ(db.openRecordset("amounts").recordCount(), 0);
+
+    {
+        Transaction t(db);
+        db.execute("INSERT INTO amounts (name) VALUES ('kept')");
+        t.commit();
+    }
+    EXPECT_EQ(Database::open(bookPath(), ";pwd=s3cret").openRecordset("amounts").recordCount(), 1);
+    EXPECT_EQ(errorNumber([&] { db.commitTrans(); }), 3034);
+    EXPECT_EQ(errorNumber([&] { db.rollback(); }), 3034);
+}
+
+TEST_F(DatabaseTest, NestedTransactionsUndoOnlyTheirOwnWork) {
+    Database db = openBook();
+    db.beginTrans();
+    db.execute("INSERT INTO amounts (name) VALUES ('outer')");
+    db.beginTrans();
+    db.execute("INSERT INTO amounts (name) VALUES ('inner')");
+    db.rollback();
+    db.commitTrans();
+    Recordset rs = db.openRecordset("amounts");
+    ASSERT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(rs.field("name").asText(), "outer");
+}
+
+TEST_F(DatabaseTest, OneTransactionCoversEveryDatabaseOnTheFile) {
+    Database writer = openBook();
+    Database other = openBook();  // as a second Data control opens it
+    writer.beginTrans();
+    writer.execute("INSERT INTO amounts (name) VALUES ('bulk')");
+    Recordset rs = other.openRecordset("amounts");
+    rs.addNew();
+    rs.setField("name", "row");
+    rs.update();
+    EXPECT_EQ(other.openRecordset("amounts").recordCount(), 2);
+    writer.rollback();
+    EXPECT_EQ(other.openRecordset("amounts").recordCount(), 0);
+}
+
+}  // namespace
+}  // namespace jet

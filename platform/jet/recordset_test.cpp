@@ -1,0 +1,255 @@
+#include "platform/jet/recordset.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/jet/database.h"
+#include "platform/jet/test_support.h"
+
+namespace jet {
+namespace {
+
+using testing::errorNumber;
+using testing::TestFolder;
+
+class RecordsetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db.execute(
+            "CREATE TABLE people (id INTEGER PRIMARY KEY AUTOINCREMENT, [Name] TEXT COLLATE NOCASE NOT NULL UNIQUE, "
+            "age LONG)");
+        for (const char* name : {"Bea", "Cal", "Dora"}) db.execute("INSERT INTO people (Name) VALUES (?)", {name});
+    }
+    std::vector<std::string> names(Recordset& rs) {
+        std::vector<std::string> out;
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) out.push_back(rs.field("name").asText());
+        return out;
+    }
+
+    TestFolder folder;
+    Database db = Database::create(folder / "book.mdb", "");
+};
+
+TEST_F(RecordsetTest, EmptySetHasNoCurrentRecord) {
+    Recordset rs = db.openRecordset("select * from people where id = 0");
+    EXPECT_TRUE(rs.eof());
+    EXPECT_TRUE(rs.bof());
+    EXPECT_EQ(rs.recordCount(), 0);
+    EXPECT_EQ(rs.absolutePosition(), -1);
+    for (auto op : std::initializer_list<std::function<void()>>{
+             [&] { rs.moveFirst(); }, [&] { rs.moveLast(); }, [&] { rs.moveNext(); }, [&] { rs.movePrevious(); },
+             [&] { rs.field("name"); }, [&] { rs.edit(); }, [&] { rs.deleteRecord(); }, [&] { rs.bookmark(); },
+             [&] { rs.lastModified(); }})
+        EXPECT_EQ(errorNumber(op), 3021);
+}
+
+TEST_F(RecordsetTest, MovesWalkThePositionsBetweenBofAndEof) {
+    Recordset rs = db.openRecordset("select * from people order by name");
+    EXPECT_EQ(rs.absolutePosition(), 0);
+    EXPECT_FALSE(rs.bof());
+    rs.moveLast();
+    EXPECT_EQ(rs.absolutePosition(), 2);
+    rs.moveNext();
+    EXPECT_TRUE(rs.eof());
+    EXPECT_EQ(rs.absolutePosition(), -1);
+    EXPECT_EQ(errorNumber([&] { rs.moveNext(); }), 3021);
+    EXPECT_EQ(errorNumber([&] { rs.field(size_t{0}); }), 3021);
+    rs.movePrevious();
+    EXPECT_EQ(rs.field("Name").asText(), "Dora");
+    rs.moveFirst();
+    rs.movePrevious();
+    EXPECT_TRUE(rs.bof());
+    EXPECT_EQ(errorNumber([&] { rs.movePrevious(); }), 3021);
+    rs.moveNext();
+    EXPECT_EQ(rs.field("NAME").asText(), "Bea");
+}
+
+TEST_F(RecordsetTest, AddedRowStaysAtTheEndUntilRequery) {
+    Recordset rs = db.openRecordset("select * from people order by name");
+    rs.moveLast();  // Dora
+    rs.addNew();
+    EXPECT_EQ(rs.editMode(), EditMode::Add);
+    EXPECT_EQ(rs.absolutePosition(), -1);
+    EXPECT_TRUE(rs.field("id").isNull());
+    rs.setField("name", "Abe");
+    EXPECT_EQ(rs.field("name").asText(), "Abe");
+    rs.update();
+    EXPECT_EQ(rs.editMode(), EditMode::None);
+    // The row that was current before AddNew is current again.
+    EXPECT_EQ(rs.field("name").asText(), "Dora");
+    EXPECT_EQ(rs.recordCount(), 4);
+    EXPECT_EQ(names(rs), (std::vector<std::string>{"Bea", "Cal", "Dora", "Abe"}));
+    rs.requery();
+    EXPECT_EQ(names(rs), (std::vector<std::string>{"Abe", "Bea", "Cal", "Dora"}));
+}
+
+TEST_F(RecordsetTest, LastModifiedFindsTheStoredRowWithItsCounter) {
+    Recordset rs = db.openRecordset("select * from people where id = 0");
+    rs.addNew();
+    rs.setField("name", "Eve");
+    rs.update();
+    EXPECT_TRUE(rs.eof());  // still where it was: no current row
+    rs.setBookmark(rs.lastModified());
+    EXPECT_EQ(rs.field("name").asText(), "Eve");
+    EXPECT_EQ(rs.field("id").asLong(), 4);
+
+    rs.edit();
+    rs.setField("age", "41");
+    rs.update();
+    EXPECT_EQ(rs.lastModified(), rs.bookmark());
+    EXPECT_EQ(rs.field("age"), Value(int64_t{41}));
+}
+
+TEST_F(RecordsetTest, EditModeTransitions) {
+    Recordset rs = db.openRecordset("people");
+    EXPECT_EQ(errorNumber([&] { rs.update(); }), 3020);
+    EXPECT_EQ(errorNumber([&] { rs.cancelUpdate(); }), 3020);
+    EXPECT_EQ(errorNumber([&] { rs.setField("age", 1); }), 3020);
+
+    rs.edit();
+    EXPECT_EQ(rs.editMode(), EditMode::Edit);
+    rs.setField("age", 30);
+    EXPECT_EQ(rs.field("age").asLong(), 30);
+    rs.cancelUpdate();
+    EXPECT_EQ(rs.editMode(), EditMode::None);
+    EXPECT_TRUE(rs.field("age").isNull());
+
+    // Moving away drops an unfinished edit.
+    rs.edit();
+    rs.setField("age", 30);
+    rs.moveNext();
+    EXPECT_EQ(rs.editMode(), EditMode::None);
+    rs.movePrevious();
+    EXPECT_TRUE(rs.field("age").isNull());
+
+    EXPECT_EQ(errorNumber([&] { rs.addNew(), rs.setField("id", 99); }), 3164);  // the counter
+    rs.cancelUpdate();
+}
+
+TEST_F(RecordsetTest, DeleteLeavesNoCurrentRowUntilAMove) {
+    Recordset rs = db.openRecordset("select * from people order by name");
+    rs.moveNext();  // Cal
+    const Bookmark cal = rs.bookmark();
+    rs.deleteRecord();
+    EXPECT_EQ(rs.recordCount(), 2);
+    EXPECT_EQ(errorNumber([&] { rs.field("name"); }), 3167);
+    EXPECT_EQ(errorNumber([&] { rs.deleteRecord(); }), 3167);
+    EXPECT_EQ(errorNumber([&] { rs.setBookmark(cal); }), 3167);
+    rs.moveNext();
+    EXPECT_EQ(rs.field("name").asText(), "Dora");
+    rs.deleteRecord();
+    rs.moveNext();
+    EXPECT_TRUE(rs.eof());
+    rs.movePrevious();
+    EXPECT_EQ(rs.field("name").asText(), "Bea");
+    rs.deleteRecord();
+    rs.movePrevious();  // the last row is gone: the set is empty
+    EXPECT_TRUE(rs.bof() && rs.eof());
+    EXPECT_EQ(errorNumber([&] { rs.moveNext(); }), 3021);
+}
+
+TEST_F(RecordsetTest, CountersAreNeverReused) {
+    Recordset rs = db.openRecordset("select * from people order by id");
+    rs.moveLast();
+    EXPECT_EQ(rs.field("id").asLong(), 3);
+    rs.deleteRecord();
+    rs.addNew();
+    rs.setField("name", "Fay");
+    rs.update();
+    rs.setBookmark(rs.lastModified());
+    EXPECT_EQ(rs.field("id").asLong(), 4);
+}
+
+TEST_F(RecordsetTest, BookmarksBelongToOneSetUntilRequery) {
+    Recordset rs = db.openRecordset("people");
+    Recordset other = db.openRecordset("people");
+    rs.moveLast();
+    const Bookmark last = rs.bookmark();
+    rs.moveFirst();
+    rs.setBookmark(last);
+    EXPECT_EQ(rs.field("name").asText(), "Dora");
+    EXPECT_EQ(errorNumber([&] { other.setBookmark(last); }), 3159);
+    rs.requery();
+    EXPECT_EQ(errorNumber([&] { rs.setBookmark(last); }), 3159);
+}
+
+TEST_F(RecordsetTest, RowsAreReadAnewWhenTheRecordsetMovesToThem) {
+    Recordset rs = db.openRecordset("select [name] as [Who], age from people order by name");
+    EXPECT_EQ(rs.fieldInfo(0).name, "Who");
+    db.execute("UPDATE people SET age = 50 WHERE name = 'bea'");
+    rs.moveNext();
+    rs.movePrevious();
+    EXPECT_EQ(rs.field("age").asLong(), 50);
+    EXPECT_EQ(rs.rowAt(2)[0].asText(), "Dora");
+
+    db.execute("DELETE FROM people WHERE name = 'Cal'");
+    rs.moveNext();
+    EXPECT_EQ(errorNumber([&] { rs.field("who"); }), 3167);
+    rs.moveNext();
+    EXPECT_EQ(rs.field("who").asText(), "Dora");
+}
+
+TEST_F(RecordsetTest, AliasedColumnsWriteBackToTheirColumn) {
+    Recordset rs = db.openRecordset("select [name] as [Who], age * 2 as twice from people where name = ?", {"cal"});
+    rs.edit();
+    rs.setField("who", "Carl");
+    EXPECT_EQ(errorNumber([&] { rs.setField("twice", 4); }), 3164);
+    rs.update();
+    EXPECT_EQ(db.openRecordset("select * from people where name = 'carl'").recordCount(), 1);
+}
+
+TEST_F(RecordsetTest, AggregatesAndGroupsAreReadOnly) {
+    Recordset rs = db.openRecordset("select count(*) as mycount from people");
+    EXPECT_FALSE(rs.updatable());
+    EXPECT_EQ(rs.field("MyCount").asLong(), 3);
+    EXPECT_EQ(errorNumber([&] { rs.addNew(); }), 3027);
+    EXPECT_EQ(errorNumber([&] { rs.edit(); }), 3027);
+    EXPECT_EQ(errorNumber([&] { rs.deleteRecord(); }), 3027);
+    Recordset groups = db.openRecordset("select age from people group by age");
+    EXPECT_EQ(errorNumber([&] { groups.edit(); }), 3027);
+}
+
+TEST_F(RecordsetTest, FailedUpdateKeepsTheBufferForAnotherTry) {
+    Recordset rs = db.openRecordset("people");
+    Transaction t(db);
+    rs.addNew();
+    rs.setField("name", "BEA");  // the key repeats without regard to case
+    EXPECT_EQ(errorNumber([&] { rs.update(); }), 3022);
+    EXPECT_EQ(rs.editMode(), EditMode::Add);
+    EXPECT_EQ(rs.recordCount(), 3);
+    rs.setField("name", "Bo");
+    rs.update();
+    rs.edit();
+    rs.setField("name", Value());
+    EXPECT_EQ(errorNumber([&] { rs.update(); }), 3058);
+    rs.cancelUpdate();
+    t.commit();
+    EXPECT_EQ(db.openRecordset("people").recordCount(), 4);
+}
+
+TEST_F(RecordsetTest, RolledBackRowsReadAsDeleted) {
+    Recordset rs = db.openRecordset("people");
+    {
+        Transaction t(db);
+        rs.addNew();
+        rs.setField("name", "Gil");
+        rs.update();
+    }
+    EXPECT_EQ(errorNumber([&] { rs.setBookmark(rs.lastModified()), rs.field("name"); }), 3167);
+    rs.requery();
+    EXPECT_EQ(rs.recordCount(), 3);
+}
+
+TEST_F(RecordsetTest, ValuesChangedInARolledBackTransactionAreReadAgain) {
+    Recordset rs = db.openRecordset("select * from people order by name");
+    {
+        Transaction t(db);
+        rs.edit();
+        rs.setField("age", 7);
+        rs.update();
+        EXPECT_EQ(rs.field("age").asLong(), 7);
+    }
+    EXPECT_TRUE(rs.field("age").isNull());
+}
+
+}  // namespace
+}  // namespace jet
