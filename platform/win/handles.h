@@ -1,0 +1,42 @@
+#pragma once
+// The 32-bit handles the library hands to its hosts. A handle is a number the
+// library can check, never an address: the kind of object sits in the top
+// bits, so a value of one kind is refused by every table of another kind, and
+// the serial below it is not reused while the table has fresh values left, so
+// a freed handle stays refused.
+#include <cstdint>
+
+namespace win {
+
+enum class HandleKind : uint32_t {
+    GlobalMemory = 1,
+    Bitmap = 2,
+    Icon = 3,
+    DeviceContext = 4,
+    Palette = 5,
+    Picture = 6,
+};
+
+// Distinct types, so that the compiler already refuses an HBITMAP where an
+// HICON is wanted; HGLOBAL{} (value 0) is the null handle of its kind.
+enum class HGLOBAL : uint32_t {};
+enum class HBITMAP : uint32_t {};
+enum class HICON : uint32_t {};
+enum class HDC : uint32_t {};
+enum class HPALETTE : uint32_t {};
+enum class HPICTURE : uint32_t {};
+
+template <class Handle>
+constexpr uint32_t handleValue(Handle handle) {
+    return static_cast<uint32_t>(handle);
+}
+
+constexpr int kHandleKindShift = 28;
+constexpr uint32_t kHandleSerialMask = (1u << kHandleKindShift) - 1;
+
+// The kind a raw value claims to be (hosts pass handles back as plain numbers).
+constexpr HandleKind handleKindOf(uint32_t value) {
+    return static_cast<HandleKind>(value >> kHandleKindShift);
+}
+
+}  // namespace win
