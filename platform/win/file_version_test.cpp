@@ -1,5 +1,6 @@
 #include "platform/win/file_version.h"
 
+#include "platform/win/testing/elf_builder.h"
 #include "platform/win/testing/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@ namespace win {
 namespace {
 
 using testing::ScopedEnvironment;
+using testing::ElfBuilder;
+using testing::kFileVersionOwner;
 using testing::ScratchFolder;
 
 std::string fileBytes(const std::string& path) {
@@ -20,86 +23,6 @@ std::string fileBytes(const std::string& path) {
     return out.str();
 }
 
-// Builds a minimal ELF file with one PT_NOTE segment holding `notes`.
-class ElfBuilder {
-public:
-    ElfBuilder(bool wide, bool bigEndian) : wide_(wide), bigEndian_(bigEndian) {}
-
-    void put(std::string& out, uint64_t value, int width) const {
-        for (int i = 0; i < width; ++i) {
-            int shift = 8 * (bigEndian_ ? width - 1 - i : i);
-            out += static_cast<char>((value >> shift) & 0xFF);
-        }
-    }
-
-    std::string note(uint32_t type, const std::string& owner, const std::string& descriptor) const {
-        std::string out;
-        put(out, owner.size(), 4);
-        put(out, descriptor.size(), 4);
-        put(out, type, 4);
-        out += owner;
-        out.append((4 - owner.size() % 4) % 4, '\0');
-        out += descriptor;
-        out.append((4 - descriptor.size() % 4) % 4, '\0');
-        return out;
-    }
-
-    std::string versionDescriptor(uint16_t a, uint16_t b, uint16_t c, uint16_t d) const {
-        std::string out;
-        for (uint16_t part : {a, b, c, d}) put(out, part, 2);
-        return out;
-    }
-
-    std::string file(const std::string& notes) const {
-        const int headerSize = wide_ ? 64 : 52;
-        const int entrySize = wide_ ? 56 : 32;
-        const uint64_t notesOffset = headerSize + entrySize;
-        std::string out = "\x7f" "ELF";
-        out += static_cast<char>(wide_ ? 2 : 1);
-        out += static_cast<char>(bigEndian_ ? 2 : 1);
-        out += '\1';
-        out.append(9, '\0');
-        put(out, 3, 2);   // e_type: shared object
-        put(out, 62, 2);  // e_machine
-        put(out, 1, 4);   // e_version
-        put(out, 0, wide_ ? 8 : 4);                // e_entry
-        put(out, headerSize, wide_ ? 8 : 4);       // e_phoff
-        put(out, 0, wide_ ? 8 : 4);                // e_shoff
-        put(out, 0, 4);                            // e_flags
-        put(out, headerSize, 2);                   // e_ehsize
-        put(out, entrySize, 2);                    // e_phentsize
-        put(out, 1, 2);                            // e_phnum
-        put(out, 0, 2);
-        put(out, 0, 2);
-        put(out, 0, 2);
-        EXPECT_EQ(out.size(), static_cast<size_t>(headerSize));
-        put(out, 4, 4);  // p_type PT_NOTE
-        if (wide_) {
-            put(out, 4, 4);  // p_flags
-            put(out, notesOffset, 8);
-            put(out, 0, 8);
-            put(out, 0, 8);
-            put(out, notes.size(), 8);
-            put(out, notes.size(), 8);
-            put(out, 4, 8);
-        } else {
-            put(out, notesOffset, 4);
-            put(out, 0, 4);
-            put(out, 0, 4);
-            put(out, notes.size(), 4);
-            put(out, notes.size(), 4);
-            put(out, 4, 4);
-            put(out, 4, 4);
-        }
-        return out + notes;
-    }
-
-private:
-    bool wide_;
-    bool bigEndian_;
-};
-
-const std::string kOwner("FileVer\0", 8);
 
 TEST(FileVersion, ReadsTheNoteOfOurSharedObject) {
     FileVersionInfo info = ReadFileVersion(VERSION_PROBE_PATH);
@@ -114,12 +37,12 @@ TEST(FileVersion, CraftedFilesOfBothClassesAndByteOrders) {
         for (bool bigEndian : {false, true}) {
             ElfBuilder elf(wide, bigEndian);
             std::string other = elf.note(1, std::string("GNU\0", 4), std::string(16, '\x11'));
-            std::string ours = elf.note(1, kOwner, elf.versionDescriptor(1, 2, 65535, 0));
+            std::string ours = elf.note(1, kFileVersionOwner, elf.versionDescriptor(1, 2, 65535, 0));
             struct Case { std::string notes; FileVersionStatus status; } cases[] = {
                 {other + ours, FileVersionStatus::Found},
                 {other, FileVersionStatus::NoVersion},
-                {elf.note(2, kOwner, elf.versionDescriptor(1, 2, 3, 4)), FileVersionStatus::NoVersion},  // other type
-                {elf.note(1, kOwner, std::string(6, '\0')), FileVersionStatus::NoVersion},  // wrong size
+                {elf.note(2, kFileVersionOwner, elf.versionDescriptor(1, 2, 3, 4)), FileVersionStatus::NoVersion},  // other type
+                {elf.note(1, kFileVersionOwner, std::string(6, '\0')), FileVersionStatus::NoVersion},  // wrong size
                 {"", FileVersionStatus::NoVersion},
                 {ours.substr(0, ours.size() - 4), FileVersionStatus::Error},  // note runs past its segment
             };
@@ -175,7 +98,7 @@ TEST(FindLibraryFile, PathsAreTakenAsPathsAndLdLibraryPathComesFirst) {
 
     ElfBuilder elf(true, false);
     std::string shadow = scratch.write(
-        "first/libversionprobe.so", elf.file(elf.note(1, kOwner, elf.versionDescriptor(9, 8, 7, 6))));
+        "first/libversionprobe.so", elf.file(elf.note(1, kFileVersionOwner, elf.versionDescriptor(9, 8, 7, 6))));
     ScopedEnvironment path("LD_LIBRARY_PATH", (scratch.path() + "/none:" + scratch.path() + "/first").c_str());
     EXPECT_EQ(FindLibraryFile("versionprobe.dll"), shadow);
     EXPECT_EQ(ReadModuleVersion("versionprobe.dll").version, (FileVersion{9, 8, 7, 6}));

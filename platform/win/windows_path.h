@@ -10,7 +10,8 @@ namespace win {
 // exist as written is matched against its folder without regard to (ASCII)
 // case (the exact spelling wins; among several spellings the first in byte
 // order). From the first name that matches nothing on, the rest is kept as
-// written, so a path for a new file still names it. No other change is made.
+// written, so a path for a new file still names it. No other change is made:
+// a drive prefix such as "C:" means nothing here and stays as written.
 std::string ResolveWindowsPath(std::string_view path);
 
 }  // namespace win
