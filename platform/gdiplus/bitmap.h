@@ -52,16 +52,18 @@ public:
     Status SetPixel(std::int32_t x, std::int32_t y, ARGB color);
 
     // Locks a rectangle of pixels in a format (pixel_convert.h says how
-    // formats convert; an indexed lock format refers to the bitmap's palette,
-    // or to DefaultPalette of the lock format when the bitmap has none).
+    // formats convert). An indexed lock format refers to the bitmap's palette
+    // when the format can address all of its entries, else to DefaultPalette
+    // of the lock format (so an 8-bit image locked as 1 bit is black and white).
     // Modes (ImageLockMode): Read, Write or both; with UserInputBuf the caller
     // gives the buffer in data.Scan0 and data.Stride. Read fills the buffer at
-    // the lock; Write takes it back into the bitmap at the unlock. A read in
-    // the bitmap's own format without a user buffer points into the bitmap's
-    // pixels (for 1 and 4 bits only where the rectangle starts on a byte);
-    // any other lock without a user buffer gets a buffer of the layer, freed
-    // at the unlock. InvalidParameter for a bad rectangle, mode, format or
-    // user buffer; WrongState while another lock is held.
+    // the lock; Write takes it back into the bitmap at the unlock. A lock in
+    // the bitmap's own format without a user buffer points straight into the
+    // bitmap's pixels (for 1 and 4 bits only where the rectangle starts on a
+    // byte), so Scan0 of a whole-image lock is the bitmap's first row; any
+    // other lock without a user buffer gets a buffer of the layer, freed at
+    // the unlock. InvalidParameter for a bad rectangle, mode, format or user
+    // buffer; WrongState while another lock is held; OutOfMemory.
     Status LockBits(const Rect& rect, std::uint32_t flags, PixelFormat format, BitmapData& data);
     // WrongState without a lock; InvalidParameter for a record of another lock.
     Status UnlockBits(BitmapData& data);
@@ -79,8 +81,9 @@ public:
     Status CloneArea(const Rect& rect, PixelFormat format, std::unique_ptr<Bitmap>& clone) const;
     Status GetThumbnailImage(std::uint32_t width, std::uint32_t height,
                              std::unique_ptr<Image>& thumbnail) const override;
-    // Turns the pixels into a new buffer of the bitmap's own (a borrowed
-    // buffer is left alone from then on); the palette stays.
+    // Turns the pixels into a new buffer of the bitmap's own: a borrowed
+    // buffer is left alone from then on, an owned one is freed. The palette
+    // stays; a quarter turn swaps the horizontal and vertical resolution.
     Status RotateFlip(RotateFlipType type) override;
 
 protected:
@@ -92,10 +95,18 @@ private:
 
     Bitmap(std::int32_t width, std::int32_t height, PixelFormat format, std::uint8_t* scan0,
            std::int32_t stride, OwnedBuffer owned);
+    // Create without the start-up test, for the bitmaps the layer makes itself.
+    static Status MakeOwned(std::int32_t width, std::int32_t height, PixelFormat format,
+                            std::unique_ptr<Bitmap>& bitmap);
 
     std::uint8_t* Row(std::int32_t y) const { return scan0_ + static_cast<std::ptrdiff_t>(y) * stride_; }
     bool Contains(const Rect& rect) const;
-    // The palette an indexed lock or conversion format refers to.
+    // The checks CopyPixels and WritePixels share (all but the lock).
+    Status CheckTransfer(const Rect& rect, PixelFormat format, std::int32_t stride, const void* buffer) const;
+    // The conversions behind CopyPixels / WritePixels and the locks, unchecked.
+    void ConvertOut(const Rect& rect, PixelFormat format, std::int32_t stride, void* buffer) const;
+    void ConvertIn(const Rect& rect, PixelFormat format, std::int32_t stride, const void* buffer);
+    // The palette an indexed lock or conversion format refers to (see LockBits).
     const ColorPalette& PaletteFor(PixelFormat format, ColorPalette& fallback) const;
 
     std::int32_t width_;

@@ -59,6 +59,8 @@ using EncodedBytes = std::shared_ptr<const std::vector<std::uint8_t>>;
 class EncoderSession {
 public:
     virtual ~EncoderSession() = default;
+    // Takes from the frame all it needs (pixels, palette, resolution, property
+    // items): the image may be gone when Finish runs.
     virtual Status AddFrame(const Image& frame, const EncoderParameters& parameters) = 0;
     // Completes the output: `bytes` receives the whole encoded file.
     virtual Status Finish(std::vector<std::uint8_t>& bytes) = 0;

@@ -132,7 +132,7 @@ public:
     Status SaveAdd(const Image& newImage, const EncoderParameters& parameters);
 
 protected:
-    Image() = default;
+    Image();
     // While a pixel lock is held the pixel operations answer ObjectBusy.
     virtual bool IsLocked() const = 0;
     // Makes a decoded frame's pixels, palette, resolution and property items
