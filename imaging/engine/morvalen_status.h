@@ -4,6 +4,8 @@
 // rest belong to the library.
 #include <cstdint>
 
+#include "platform/gdiplus/status.h"
+
 namespace scanvelt {
 
 enum MorvalenStatus : int32_t {
@@ -68,5 +70,8 @@ enum MorvalenStatus : int32_t {
     BarcodeReader1DPluginNotLoaded = 600,
     BarcodeReaderDataMatrixPluginNotLoaded = 700,
 };
+
+// GDI+ statuses pass through unchanged: their values are the first 22.
+constexpr MorvalenStatus StatusOf(gdiplus::Status status) { return static_cast<MorvalenStatus>(status); }
 
 }  // namespace scanvelt
