@@ -118,7 +118,8 @@ MorvalenStatus Image8bppFromBits(int32_t& newId, int32_t height, int32_t width, 
 MorvalenStatus AdoptNativeImage(int32_t& newId, std::unique_ptr<gdiplus::Image> image) {
     return StatusOfRun([&] {
         if (!image) return InvalidParameter;
-        return Register(image->ForceValidation(), std::move(image), ImageKindMemory, newId);
+        const gdiplus::Status validated = image->ForceValidation();
+        return Register(validated, std::move(image), ImageKindMemory, newId);
     });
 }
 

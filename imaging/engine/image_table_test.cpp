@@ -15,14 +15,9 @@
 namespace scanvelt {
 namespace {
 
+using testing_support::DrawIdsFrom;
 using testing_support::EngineTest;
-
-// A registered entry without a GDI+ image, as a container is.
-int32_t RegisterEmpty() {
-    int32_t id = 0;
-    RegisterImage(id, nullptr, "", "", ImageKindMemory);
-    return id;
-}
+using testing_support::RegisterEmpty;
 
 std::string MakeTempFile(const std::string& name) {
     const std::filesystem::path path = std::filesystem::temp_directory_path() /

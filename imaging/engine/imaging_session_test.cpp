@@ -13,12 +13,7 @@ namespace scanvelt {
 namespace {
 
 using testing_support::OnFreshThread;
-
-int32_t RegisterEmpty() {
-    int32_t id = 0;
-    RegisterImage(id, nullptr, "", "", ImageKindMemory);
-    return id;
-}
+using testing_support::RegisterEmpty;
 
 TEST(ImagingSession, SecondStartOnlyCountsAndTheLastStopReleasesEverything) {
     OnFreshThread([] {

@@ -18,6 +18,66 @@
 
 namespace scanvelt::testing_support {
 
+// A registered bitmap of the engine's own memory (kind 0).
+inline int32_t RegisterBitmap(int32_t width, int32_t height, int32_t format) {
+    std::unique_ptr<gdiplus::Bitmap> bitmap;
+    EXPECT_EQ(gdiplus::Bitmap::Create(width, height, format, bitmap), gdiplus::Ok);
+    int32_t id = 0;
+    RegisterImage(id, std::move(bitmap), "", "", ImageKindMemory);
+    return id;
+}
+
+// A registered entry without a GDI+ image, as a container is.
+inline int32_t RegisterEmpty() {
+    int32_t id = 0;
+    RegisterImage(id, nullptr, "", "", ImageKindMemory);
+    return id;
+}
+
+// Images registered in this thread's table (free slots not counted).
+inline int32_t RegisteredImageCount() {
+    int32_t count = 0;
+    for (int32_t slot = 0; slot < ImageSlotCount(); ++slot) count += ImageSlot(slot).ImageID != 0 ? 1 : 0;
+    return count;
+}
+
+// Every pixel of the image, row by row.
+inline std::vector<uint32_t> PixelsOf(int32_t imageId) {
+    std::vector<uint32_t> pixels;
+    const gdiplus::Bitmap* bitmap = NativeBitmapOf(imageId);
+    if (bitmap == nullptr) return pixels;
+    for (uint32_t y = 0; y < bitmap->GetHeight(); ++y) {
+        for (uint32_t x = 0; x < bitmap->GetWidth(); ++x) {
+            uint32_t color = 0;
+            EXPECT_EQ(bitmap->GetPixel(static_cast<int32_t>(x), static_cast<int32_t>(y), color), gdiplus::Ok);
+            pixels.push_back(color);
+        }
+    }
+    return pixels;
+}
+
+// Sets every pixel, row by row.
+inline void SetPixels(int32_t imageId, const std::vector<uint32_t>& pixels) {
+    gdiplus::Bitmap* bitmap = NativeBitmapOf(imageId);
+    ASSERT_NE(bitmap, nullptr);
+    const auto width = static_cast<int32_t>(bitmap->GetWidth());
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        ASSERT_EQ(bitmap->SetPixel(static_cast<int32_t>(i) % width, static_cast<int32_t>(i) / width, pixels[i]),
+                  gdiplus::Ok);
+    }
+}
+
+// Candidates handed out in order, then distinct others.
+inline void DrawIdsFrom(std::vector<int32_t> candidates) {
+    auto queue = std::make_shared<std::vector<int32_t>>(std::move(candidates));
+    auto next = std::make_shared<size_t>(0);
+    SetImageIdSource([queue, next]() -> int32_t {
+        if (*next < queue->size()) return (*queue)[(*next)++];
+        return 12'345'678 + static_cast<int32_t>((*next)++);
+    });
+}
+
+// Each test runs inside a started engine; the thread's hooks are put back after.
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(StartImaging()); }
@@ -27,25 +87,6 @@ protected:
         SetModuleVersionReader({});
         SetCodecPluginLoader({});
         SetEngineMessageHandler({});
-    }
-
-    // A registered bitmap of the engine's own memory (kind 0).
-    static int32_t RegisterBitmap(int32_t width, int32_t height, int32_t format) {
-        std::unique_ptr<gdiplus::Bitmap> bitmap;
-        EXPECT_EQ(gdiplus::Bitmap::Create(width, height, format, bitmap), gdiplus::Ok);
-        int32_t id = 0;
-        RegisterImage(id, std::move(bitmap), "", "", ImageKindMemory);
-        return id;
-    }
-
-    // Candidates handed out in order, then the thread's own generator.
-    static void DrawIdsFrom(std::vector<int32_t> candidates) {
-        auto queue = std::make_shared<std::vector<int32_t>>(std::move(candidates));
-        auto next = std::make_shared<size_t>(0);
-        SetImageIdSource([queue, next]() -> int32_t {
-            if (*next < queue->size()) return (*queue)[(*next)++];
-            return 12'345'678 + static_cast<int32_t>((*next)++);
-        });
     }
 };
 
