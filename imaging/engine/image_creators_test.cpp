@@ -96,12 +96,7 @@ TEST_F(ImageCreatorTest, ThumbnailHasExactlyTheAskedSize) {
     const int32_t source = RegisterBitmap(40, 20, gdiplus::PixelFormat24bppRGB);
     int32_t thumbnail = 0;
     ASSERT_EQ(CreateImageThumbnail(source, 8, 6, thumbnail), OK);
-    int32_t width = 0;
-    int32_t height = 0;
-    GetImageWidth(thumbnail, width);
-    GetImageHeight(thumbnail, height);
-    EXPECT_EQ(width, 8);
-    EXPECT_EQ(height, 6);
+    EXPECT_EQ(testing_support::SizeOf(thumbnail), std::make_pair(8, 6));
     EXPECT_EQ(ImageKindOf(thumbnail), ImageKindBorrowedBuffer);
     int32_t none = -1;
     EXPECT_EQ(CreateImageThumbnail(source, 0, 6, none), InvalidParameter);

@@ -51,8 +51,9 @@ MorvalenStatus SetImageResolution(int32_t imageId, float horizontalDpi, float ve
 void SyncResolutionTags(int32_t imageId) {
     float horizontal = 0;
     float vertical = 0;
-    GetImageHorizontalResolution(imageId, horizontal);
-    GetImageVerticalResolution(imageId, vertical);
+    if (GetImageHorizontalResolution(imageId, horizontal) != OK || GetImageVerticalResolution(imageId, vertical) != OK) {
+        return;
+    }
     if (horizontal != 0 && vertical != 0) SetImageResolution(imageId, horizontal, vertical, true);
 }
 

@@ -50,12 +50,7 @@ using SetImageResolutionTest = EngineTest;
 TEST_F(SetImageResolutionTest, WritesTheItemsAndTheResolutionAndMarks) {
     const int32_t id = RegisterBitmap(2, 2, gdiplus::PixelFormat24bppRGB);
     ASSERT_EQ(SetImageResolution(id, 72.5f, 300.0f, false), OK);
-    float horizontal = 0;
-    float vertical = 0;
-    GetImageHorizontalResolution(id, horizontal);
-    GetImageVerticalResolution(id, vertical);
-    EXPECT_FLOAT_EQ(horizontal, 72.5f);
-    EXPECT_FLOAT_EQ(vertical, 300.0f);
+    EXPECT_EQ(testing_support::ResolutionOf(id), std::make_pair(72.5f, 300.0f));
     std::string x;
     std::string y;
     ASSERT_EQ(ExifTagValueText(id, 1, x), OK);
@@ -79,9 +74,7 @@ TEST_F(SetImageResolutionTest, FailuresChangeNothing) {
     int32_t count = -1;
     ASSERT_EQ(GetImagePropertyCount(id, count), OK);
     EXPECT_EQ(count, 0);
-    float vertical = 0;
-    GetImageVerticalResolution(id, vertical);
-    EXPECT_FLOAT_EQ(vertical, 96.0f);
+    EXPECT_EQ(testing_support::ResolutionOf(id), std::make_pair(96.0f, 96.0f));
     EXPECT_FALSE(FindImageEntry(id)->IsModified);
 }
 

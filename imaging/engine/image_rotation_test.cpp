@@ -45,12 +45,7 @@ TEST_F(RotateFlipImageTest, TwentyFourBitImageStaysABufferOwningImageUnderItsId)
     SetPixels(id, {0xFF0000FF, 0xFF00FF00, 0xFFFF0000});
     ASSERT_EQ(RotateFlipImage(id, 1, false), OK);
     EXPECT_EQ(ImageKindOf(id), ImageKindOwnedBuffer);
-    int32_t width = 0;
-    int32_t height = 0;
-    GetImageWidth(id, width);
-    GetImageHeight(id, height);
-    EXPECT_EQ(width, 1);
-    EXPECT_EQ(height, 3);
+    EXPECT_EQ(testing_support::SizeOf(id), std::make_pair(1, 3));
     EXPECT_EQ(PixelsOf(id), (std::vector<uint32_t>{0xFF0000FF, 0xFF00FF00, 0xFFFF0000}));
     EXPECT_EQ(RegisteredImageCount(), 1);
 }

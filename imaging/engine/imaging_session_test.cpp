@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/iptc_tags.h"
@@ -92,6 +94,25 @@ TEST(ImagingSession, APluginVersionWithoutABoundPluginIsNotAvailable) {
         ASSERT_TRUE(StartImaging());
         EXPECT_FALSE(PluginAvailable());
         StopImaging();
+    });
+}
+
+TEST(ImagingSession, AFailingStartIsReportedAndTriedAgainByTheNextStart) {
+    OnFreshThread([] {
+        std::vector<std::string> messages;
+        SetEngineMessageHandler([&](const std::string& text) { messages.push_back(text); });
+        SetModuleVersionReader([](std::string_view) -> std::string { throw std::runtime_error("probe failed"); });
+        EXPECT_FALSE(StartImaging());
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0], "Error starting GDI+. Err no: 51. Error: probe failed");
+
+        SetModuleVersionReader({});
+        EXPECT_TRUE(StartImaging());
+        EXPECT_EQ(GdiplusVersion(), gdiplus::kLibraryFileVersion);
+        StopImaging();
+        StopImaging();
+        EXPECT_EQ(CurrentImagingSession().GdiplusToken, 0u);
+        EXPECT_EQ(messages.size(), 1u);
     });
 }
 

@@ -33,12 +33,7 @@ protected:
     }
 
     void ExpectKeptResolutionAndItems(int32_t id) {
-        float horizontal = 0;
-        float vertical = 0;
-        GetImageHorizontalResolution(id, horizontal);
-        GetImageVerticalResolution(id, vertical);
-        EXPECT_FLOAT_EQ(horizontal, 72.5f);
-        EXPECT_FLOAT_EQ(vertical, 300.0f);
+        EXPECT_EQ(testing_support::ResolutionOf(id), std::make_pair(72.5f, 300.0f));
         int32_t count = 0;
         ASSERT_EQ(GetImagePropertyCount(id, count), OK);
         EXPECT_EQ(count, 3);

@@ -11,6 +11,7 @@
 namespace scanvelt {
 namespace {
 
+using testing_support::CallerBuffer32;
 using testing_support::EngineTest;
 using testing_support::OnFreshThread;
 using testing_support::PixelsOf;
@@ -35,12 +36,7 @@ TEST_F(PixelLockTest, StrideAndFirstRowOfTheImage) {
 TEST_F(PixelLockTest, AWriteLockMarksTheImageAReadLockDoesNot) {
     const int32_t id = RegisterBitmap(2, 2, gdiplus::PixelFormat32bppARGB);
     std::vector<uint32_t> buffer(4, 0xFF336699);
-    gdiplus::BitmapData data;
-    data.Width = 2;
-    data.Height = 2;
-    data.Stride = 8;
-    data.PixelFormat = gdiplus::PixelFormat32bppARGB;
-    data.Scan0 = buffer.data();
+    gdiplus::BitmapData data = CallerBuffer32(buffer, 2, 2);
     const gdiplus::Rect all{0, 0, 2, 2};
 
     ASSERT_EQ(LockImageBits(id, all, kLockReadIntoCallerBuffer, gdiplus::PixelFormat32bppARGB, data), OK);
@@ -72,12 +68,7 @@ TEST_P(GdiplusVersionLockTest, WriteLockOfAnIndexedImage) {
         ASSERT_TRUE(StartImaging());
         const int32_t id = RegisterBitmap(2, 1, gdiplus::PixelFormat8bppIndexed);
         std::vector<uint32_t> buffer(2, 0xFFFFFFFF);
-        gdiplus::BitmapData data;
-        data.Width = 2;
-        data.Height = 1;
-        data.Stride = 8;
-        data.PixelFormat = gdiplus::PixelFormat32bppARGB;
-        data.Scan0 = buffer.data();
+        gdiplus::BitmapData data = CallerBuffer32(buffer, 2, 1);
         ASSERT_EQ(LockImageBits(id, gdiplus::Rect{0, 0, 2, 1}, c.mode, gdiplus::PixelFormat32bppARGB, data), OK);
         ASSERT_EQ(UnlockImageBits(id, data), OK);
         EXPECT_EQ(PixelFormatOf(id), c.formatAfter);

@@ -8,10 +8,12 @@
 #include <functional>
 #include <memory>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "imaging/engine/codec_plugin.h"
 #include "imaging/engine/image_ids.h"
+#include "imaging/engine/image_queries.h"
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/imaging_session.h"
 #include "platform/gdiplus/bitmap.h"
@@ -39,6 +41,33 @@ inline int32_t RegisteredImageCount() {
     int32_t count = 0;
     for (int32_t slot = 0; slot < ImageSlotCount(); ++slot) count += ImageSlot(slot).ImageID != 0 ? 1 : 0;
     return count;
+}
+
+// Width and height of the image.
+inline std::pair<int32_t, int32_t> SizeOf(int32_t imageId) {
+    std::pair<int32_t, int32_t> size;
+    GetImageWidth(imageId, size.first);
+    GetImageHeight(imageId, size.second);
+    return size;
+}
+
+// Horizontal and vertical resolution of the image.
+inline std::pair<float, float> ResolutionOf(int32_t imageId) {
+    std::pair<float, float> dpi;
+    GetImageHorizontalResolution(imageId, dpi.first);
+    GetImageVerticalResolution(imageId, dpi.second);
+    return dpi;
+}
+
+// A lock record describing a caller's buffer of 32-bit pixels without padding.
+inline gdiplus::BitmapData CallerBuffer32(std::vector<uint32_t>& pixels, uint32_t width, uint32_t height) {
+    gdiplus::BitmapData data;
+    data.Width = width;
+    data.Height = height;
+    data.Stride = static_cast<int32_t>(4 * width);
+    data.PixelFormat = gdiplus::PixelFormat32bppARGB;
+    data.Scan0 = pixels.data();
+    return data;
 }
 
 // Every pixel of the image, row by row.
