@@ -248,9 +248,13 @@ int32_t ReplaceImageBitmap(int32_t targetId, int32_t newId) {
     }
     if (target->IsSplitMultiPage()) return 0;
 
+    // A change made to the target before it was copied (a rotation marks the
+    // image, then swaps a private copy in) is still a change under its ID.
+    const bool targetModified = target->IsModified;
     ReleaseImage(targetId);
     ImageEntry* replacement = FindImageEntry(newId);
     replacement->ImageID = targetId;
+    replacement->IsModified = replacement->IsModified || targetModified;
     return targetId;
 }
 
