@@ -206,6 +206,14 @@ TEST_F(RecordsetTest, AggregatesAndGroupsAreReadOnly) {
     EXPECT_EQ(errorNumber([&] { rs.deleteRecord(); }), 3027);
     Recordset groups = db.openRecordset("select age from people group by age");
     EXPECT_EQ(errorNumber([&] { groups.edit(); }), 3027);
+
+    // An aggregate inside an expression keeps the total it read, rather than
+    // being re-read as the total of one row after a write.
+    Recordset nested = db.openRecordset("select (count(*)) as n, iif(max(age) is null, 0, 1) as aged from people");
+    EXPECT_FALSE(nested.updatable());
+    db.execute("INSERT INTO people (Name) VALUES ('Eli')");
+    EXPECT_EQ(nested.field("n").asLong(), 3);
+    EXPECT_EQ(nested.field("aged").asLong(), 0);
 }
 
 TEST_F(RecordsetTest, FailedUpdateKeepsTheBufferForAnotherTry) {
