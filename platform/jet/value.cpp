@@ -2,8 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "platform/jet/error.h"
 #include "platform/vb/amount_text.h"
@@ -64,20 +62,26 @@ int64_t roundHalfEven(double d) {
     return static_cast<int64_t>(r);
 }
 
-// CDbl of a text: what IsNumeric accepts.
+// CDbl of a text: what IsNumeric accepts. from_chars and to_chars read and
+// write a point whatever locale the process has set (printf and strtod follow
+// it), so the user's separator comes from vb::Locale alone.
 std::optional<double> parseDouble(std::string_view text) {
     if (!vb::isNumeric(text)) return std::nullopt;
-    const std::string s = withDecimalPoint(text);
-    char* end = nullptr;
-    const double d = std::strtod(s.c_str(), &end);
-    if (end != s.c_str() + s.size() || !std::isfinite(d)) return std::nullopt;
+    std::string s = withDecimalPoint(text);
+    if (!s.empty() && s.front() == '+') s.erase(0, 1);
+    double d = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), d);
+    if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(d)) return std::nullopt;
     return d;
 }
 
 std::string doubleText(double d) {
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.15G", d);
-    return withLocaleSeparator(buf);
+    const auto written = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, 15);
+    std::string text(buf, written.ptr);
+    for (char& c : text)
+        if (c == 'e') c = 'E';  // VB writes 1E+20
+    return withLocaleSeparator(text);
 }
 
 std::string dateText(const vb::DateTime& d) {
