@@ -5,6 +5,7 @@
 
 #include "platform/jet/error.h"
 #include "platform/vb/amount_text.h"
+#include "platform/vb/date_format.h"
 #include "platform/vb/date_text.h"
 #include "platform/vb/locale.h"
 #include "platform/vb/numeric_text.h"
@@ -84,12 +85,6 @@ std::string doubleText(double d) {
     return withLocaleSeparator(text);
 }
 
-std::string dateText(const vb::DateTime& d) {
-    const bool hasTime = d.hour() != 0 || d.minute() != 0 || d.second() != 0;
-    if (d.dateOnly() == vb::DateTime()) return hasTime ? vb::formatLongTime(d) : vb::formatShortDate(d);
-    return hasTime ? vb::formatShortDate(d) + " " + vb::formatLongTime(d) : vb::formatShortDate(d);
-}
-
 }  // namespace
 
 std::string Value::asText() const {
@@ -100,7 +95,7 @@ std::string Value::asText() const {
                           [](double d) { return doubleText(d); },
                           [](vb::Currency c) { return vb::amountText(c); },
                           [](const std::string& s) { return s; },
-                          [](const vb::DateTime& d) { return dateText(d); },
+                          [](const vb::DateTime& d) { return vb::generalDateText(d); },
                       },
                       v_);
 }
