@@ -234,6 +234,17 @@ TEST_F(RecordsetTest, FailedUpdateKeepsTheBufferForAnotherTry) {
     EXPECT_EQ(db.openRecordset("people").recordCount(), 4);
 }
 
+TEST_F(RecordsetTest, FailedRequeryKeepsTheSetItHad) {
+    db.execute("UPDATE people SET age = 1");
+    Recordset rs = db.openRecordset("select name, abs(age) as years from people order by id desc");
+    rs.moveLast();  // Bea, the third row
+    // A row whose expression fails to evaluate stops the query after it started.
+    db.execute("INSERT INTO people (id, Name, age) VALUES (9, 'Max', -9223372036854775807 - 1)");
+    EXPECT_NE(errorNumber([&] { rs.requery(); }), 0);
+    EXPECT_EQ(rs.recordCount(), 3);
+    EXPECT_EQ(rs.field("name").asText(), "Bea");
+}
+
 TEST_F(RecordsetTest, RolledBackRowsReadAsDeleted) {
     Recordset rs = db.openRecordset("people");
     {
