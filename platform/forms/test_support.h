@@ -31,3 +31,32 @@ public:
 };
 
 }  // namespace forms::testing
+
+#include "platform/jet/database.h"
+#include "platform/jet/test_support.h"
+
+namespace forms::testing {
+
+// A small book with a voucher table: three rows, the second without narration.
+class BookTest : public FormsTest {
+protected:
+    BookTest() {
+        db.execute(
+            "CREATE TABLE pettycash (VoucherID INTEGER PRIMARY KEY AUTOINCREMENT, [Date] DATETIME, Credit CURRENCY, "
+            "Narration TEXT, TransType TEXT, Matched TEXT, VoucherIDforGrouping LONG)");
+        db.execute("INSERT INTO pettycash ([Date], Credit, Narration, TransType, Matched) VALUES "
+                   "('2024-05-01', 10, 'tea', 'Reimbursed from pettycash', 'No'), "
+                   "('2024-05-02', 0, NULL, 'Cash transfer to PC', 'Yes'), "
+                   "('2024-05-03', 250.5, 'taxi', 'Advance Issued from PC', 'No')");
+    }
+    std::string path() const { return (folder / "business.mdb").string(); }
+    jet::Value stored(int64_t voucher, const std::string& column) {
+        jet::Recordset rs = db.openRecordset("select [" + column + "] from pettycash where VoucherID = ?", {voucher});
+        return rs.field(size_t{0});
+    }
+
+    jet::testing::TestFolder folder;
+    jet::Database db = jet::Database::create(folder / "business.mdb", "wobrelt");
+};
+
+}  // namespace forms::testing
