@@ -13,6 +13,7 @@ void Bindable::bind(DataControl& source, std::string field) {
     source_ = &source;
     field_ = std::move(field);
     source.attach(*this);
+    if (source.hasRecordset()) source.fillControl(*this);
 }
 
 void Bindable::unbind() {

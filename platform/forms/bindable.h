@@ -27,7 +27,8 @@ public:
     virtual ~Bindable();
 
     // Binds to a column of the data control's recordset (matched without regard
-    // to letter case). Rebinding moves the control to the new source.
+    // to letter case); an open recordset fills the control at once. Rebinding
+    // moves the control to the new source.
     void bind(DataControl& source, std::string field);
     void unbind();
     DataControl* dataSource() const { return source_; }

@@ -64,6 +64,14 @@ TEST_F(DataControlTest, RefreshShowsTheFirstRowAndMovesShowTheNext) {
     EXPECT_FALSE(form.narration.dataChanged());
 }
 
+TEST_F(DataControlTest, AControlBoundToAnOpenRecordsetShowsItsColumnAtOnce) {
+    TextBox late{form, "late"};
+    late.setText("old");
+    late.bind(form.data, "transtype");
+    EXPECT_EQ(late.text(), "Reimbursed from pettycash");
+    EXPECT_FALSE(late.dataChanged());
+}
+
 TEST_F(DataControlTest, ChangedFlagIsSetByUserAndProgramAndClearedByEveryFill) {
     int changes = 0;
     form.narration.onChange = [&] { ++changes; };

@@ -46,7 +46,7 @@ void Form::setEnabled(bool on) {
 
 void Form::setCloseBoxEnabled(bool on) {
     closeBox_ = on;
-    notify(Property::Caption);
+    notify(Property::CloseBox);
 }
 
 Control* Form::findControl(std::string_view name, int index) const {

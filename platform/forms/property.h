@@ -33,6 +33,7 @@ enum class Property {
     CurrentRow,  // the current row of a data control or grid
     Focus,       // the control got or lost the focus
     WindowState,
+    CloseBox,    // the form's close box was enabled or disabled
     Controls,    // a control was added to or removed from a form
     Loaded,      // a form was loaded or unloaded
     Active,      // a form became active or stopped being active

@@ -79,14 +79,10 @@ bool clickButton(CommandButton* button) {
 
 }  // namespace
 
-bool click(Control& control) {
-    if (!reachable(control)) return false;
-    if (control.kind() == ControlKind::Menu) {
-        bringForward(control);
-        Control::fire(control.onClick);
-        return true;
-    }
-    if (!takeFocus(control)) return false;
+namespace {
+
+// One click as the control takes it, after the focus reached it.
+void clickEvents(Control& control) {
     switch (control.kind()) {
         case ControlKind::CheckBox: {
             auto& box = static_cast<CheckBox&>(control);
@@ -103,13 +99,32 @@ bool click(Control& control) {
         default:
             Control::fire(control.onClick);
     }
+}
+
+bool isButtonLike(const Control& control) {
+    return control.kind() == ControlKind::CommandButton || control.kind() == ControlKind::CheckBox ||
+           control.kind() == ControlKind::OptionButton;
+}
+
+}  // namespace
+
+bool click(Control& control) {
+    if (!reachable(control)) return false;
+    if (control.kind() == ControlKind::Menu) {
+        bringForward(control);
+        Control::fire(control.onClick);
+        return true;
+    }
+    if (!takeFocus(control)) return false;
+    clickEvents(control);
     return true;
 }
 
 bool doubleClick(Control& control) {
-    if (!reachable(control)) return false;
-    if (!takeFocus(control)) return false;
-    Control::fire(control.onDblClick);
+    if (!click(control)) return false;
+    if (!reachable(control)) return true;  // the first click closed or disabled it
+    if (isButtonLike(control)) clickEvents(control);  // buttons take the second click as a click
+    else Control::fire(control.onDblClick);
     return true;
 }
 
@@ -181,6 +196,7 @@ bool selectGridRow(Grid& grid, int row) {
     if (!reachable(grid) || !grid.dataSource() || row < 0 || row >= grid.rowCount()) return false;
     if (!takeFocus(grid)) return false;
     if (row != grid.row()) grid.dataSource()->userMoveToPosition(row);
+    if (reachable(grid)) Control::fire(grid.onClick);
     return true;
 }
 

@@ -11,7 +11,10 @@
 //   control that had it, GotFocus), then Click; when a LostFocus handler sent
 //   the focus elsewhere the click is lost, as the button never got the focus.
 //   A check box toggles, an option button is set; a menu item is clicked
-//   without any focus change.
+//   without any focus change. A click on a combo or tab control only focuses
+//   it (their clicks belong to picking an item or a tab).
+// - doubleClick: the first click as above, then DblClick; buttons, check
+//   boxes and option buttons take the second click as another click.
 // - typeText: focus, then per character KeyDown, KeyPress (the handler may
 //   discard it with 0 or change it), and unless discarded the character is
 //   added at the end of the text (Change). Typing into a locked control or

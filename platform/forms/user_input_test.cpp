@@ -99,6 +99,24 @@ TEST_F(UserInputTest, LabelsTakeClicksWithoutTheFocus) {
     EXPECT_TRUE(form.name.hasFocus());
 }
 
+TEST_F(UserInputTest, DoubleClickIsAClickThenDblClickButButtonsTakeTwoClicks) {
+    form.caption.onDblClick = log.record("caption.DblClick");
+    form.amount.onDblClick = log.record("amount.DblClick");
+    user::setFocus(form.name);
+    log.entries.clear();
+    EXPECT_TRUE(user::doubleClick(form.caption));
+    EXPECT_TRUE(user::doubleClick(form.amount));
+    EXPECT_TRUE(user::doubleClick(form.save));
+    EXPECT_THAT(log.entries, ElementsAre("caption.Click", "caption.DblClick", "name.LostFocus", "amount.GotFocus",
+                                         "amount.Click", "amount.DblClick", "amount.LostFocus", "save.GotFocus",
+                                         "save.Click", "save.Click"));
+
+    form.caption.onClick = [&] { form.caption.setVisible(false); };  // the first click hides it
+    log.entries.clear();
+    user::doubleClick(form.caption);
+    EXPECT_THAT(log.entries, ElementsAre());
+}
+
 TEST_F(UserInputTest, DisabledOrHiddenContainersBlockTheirControls) {
     struct Case {
         const char* what;

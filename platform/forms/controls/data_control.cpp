@@ -115,21 +115,21 @@ void DataControl::writeBack(bool save) {
 
 void DataControl::fillControls() {
     if (!rs_) return;
-    jet::Recordset& r = *rs_;
-    const bool adding = r.editMode() == jet::EditMode::Add;
-    const bool onRow = adding || !(r.eof() || r.bof());
     const auto bound = bound_;  // a fill handler may bind or unbind
-    for (Bindable* b : bound) {
-        jet::Value value;
-        if (onRow) {
-            try {
-                value = r.field(b->dataField());
-            } catch (const jet::Error&) {
-                value = jet::Value();  // no such field, or the row is gone
-            }
+    for (Bindable* b : bound) fillControl(*b);
+}
+
+void DataControl::fillControl(Bindable& control) {
+    jet::Recordset& r = rs();
+    jet::Value value;
+    if (r.editMode() == jet::EditMode::Add || !(r.eof() || r.bof())) {
+        try {
+            value = r.field(control.dataField());
+        } catch (const jet::Error&) {
+            value = jet::Value();  // no such field, or the row is gone
         }
-        b->fill(value);
     }
+    control.fill(value);
 }
 
 void DataControl::updateControls() { fillControls(); }
@@ -247,9 +247,11 @@ void DataControl::formUnloading() {
     } catch (const std::exception& e) {
         reportUserError(e);
     }
+    // The form is going: its controls show nothing more and raise no events.
     rs_.reset();
     clearFlags();
-    rowsChanged();
+    for (Grid* g : grids_) g->sourceClosed();
+    changed(Property::Rows);
 }
 
 void DataControl::attach(Bindable& control) { bound_.push_back(&control); }

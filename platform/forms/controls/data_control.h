@@ -102,6 +102,7 @@ private:
     void writeBack(bool save);  // flagged controls into the row, stored
     void writeFlaggedIntoBuffer();
     void fillControls();
+    void fillControl(Bindable& control);
     void clearFlags();
     void afterMove();  // fill, Reposition, grids told
     void rowsChanged();

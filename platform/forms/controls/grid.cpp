@@ -151,6 +151,12 @@ void Grid::dataChanged() {
     currentChanged();
 }
 
+void Grid::sourceClosed() {
+    lastRow_ = -1;
+    changed(Property::Rows);
+    changed(Property::CurrentRow);
+}
+
 void Grid::currentChanged() {
     const int now = row();
     if (now == lastRow_) return;

@@ -121,6 +121,7 @@ private:
     void columnsChanged() const { changed(Property::Columns); }
     void dataChanged();     // the data source's rows changed
     void currentChanged();  // the data source's current row changed
+    void sourceClosed();    // the form unloads: nothing to show, no events
     void detachSource() { source_ = nullptr; }
 
     DataControl* source_ = nullptr;
