@@ -52,9 +52,15 @@ DataRecordset& DataControl::recordset() {
 
 void DataControl::releaseRecordset() {
     if (!rs_) return;
+    closeRecordset();
+}
+
+void DataControl::closeRecordset() {
+    // Nothing to show any more; grids go blank without row events.
     rs_.reset();
     clearFlags();
-    rowsChanged();
+    for (Grid* g : grids_) g->sourceClosed();
+    changed(Property::Rows);
 }
 
 jet::Database& DataControl::database() {
@@ -247,11 +253,7 @@ void DataControl::formUnloading() {
     } catch (const std::exception& e) {
         reportUserError(e);
     }
-    // The form is going: its controls show nothing more and raise no events.
-    rs_.reset();
-    clearFlags();
-    for (Grid* g : grids_) g->sourceClosed();
-    changed(Property::Rows);
+    closeRecordset();
 }
 
 void DataControl::attach(Bindable& control) { bound_.push_back(&control); }

@@ -62,7 +62,8 @@ public:
     bool hasRecordset() const { return rs_.has_value(); }
     // The open recordset; error 91 before Refresh or after release.
     DataRecordset& recordset();
-    // Closes the recordset without writing anything (`Set Data1.Recordset = Nothing`).
+    // Closes the recordset without writing anything (`Set Data1.Recordset = Nothing`);
+    // bound grids go blank without raising row events.
     void releaseRecordset();
     // The open database; error 91 before Refresh.
     jet::Database& database();
@@ -102,6 +103,7 @@ private:
     void writeBack(bool save);  // flagged controls into the row, stored
     void writeFlaggedIntoBuffer();
     void fillControls();
+    void closeRecordset();
     void fillControl(Bindable& control);
     void clearFlags();
     void afterMove();  // fill, Reposition, grids told
