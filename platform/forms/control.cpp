@@ -28,17 +28,9 @@ void Control::setContainer(Control& container, int tab) {
     changed(Property::Container);
 }
 
-void Control::setEnabled(bool on) {
-    if (on == enabled_) return;
-    enabled_ = on;
-    changed(Property::Enabled);
-}
+void Control::setEnabled(bool on) { assign(enabled_, on, Property::Enabled); }
 
-void Control::setVisible(bool on) {
-    if (on == visible_) return;
-    visible_ = on;
-    changed(Property::Visible);
-}
+void Control::setVisible(bool on) { assign(visible_, on, Property::Visible); }
 
 bool Control::effectiveEnabled() const {
     for (const Control* c = this; c; c = c->container_)
@@ -57,23 +49,11 @@ bool Control::effectiveVisible() const {
     return true;
 }
 
-void Control::setBackColor(Color c) {
-    if (c == backColor_) return;
-    backColor_ = c;
-    changed(Property::BackColor);
-}
+void Control::setBackColor(Color c) { assign(backColor_, c, Property::BackColor); }
 
-void Control::setForeColor(Color c) {
-    if (c == foreColor_) return;
-    foreColor_ = c;
-    changed(Property::ForeColor);
-}
+void Control::setForeColor(Color c) { assign(foreColor_, c, Property::ForeColor); }
 
-void Control::setToolTip(std::string text) {
-    if (text == toolTip_) return;
-    toolTip_ = std::move(text);
-    changed(Property::ToolTip);
-}
+void Control::setToolTip(std::string text) { assign(toolTip_, std::move(text), Property::ToolTip); }
 
 void Control::setLeft(int v) { move(v, geometry_.top, geometry_.width, geometry_.height); }
 void Control::setTop(int v) { move(geometry_.left, v, geometry_.width, geometry_.height); }

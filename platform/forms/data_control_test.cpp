@@ -33,22 +33,9 @@ public:
     std::vector<int64_t> repositions;
 };
 
-class DataControlTest : public testing::BookTest {
+class DataControlTest : public testing::OpenFormTest<VoucherForm> {
 protected:
-    void SetUp() override {
-        form.data.setDatabaseName(path());
-        form.data.setConnect(";pwd=wobrelt");
-        form.data.setRecordSource("select * from pettycash order by VoucherID");
-        form.show();
-        form.data.refresh();
-    }
-    void TearDown() override {
-        form.data.releaseRecordset();
-        form.unload();
-        BookTest::TearDown();
-    }
     DataRecordset& rs() { return form.data.recordset(); }
-    VoucherForm form;
 };
 
 TEST_F(DataControlTest, RefreshShowsTheFirstRowAndMovesShowTheNext) {
@@ -316,12 +303,8 @@ protected:
         db.execute("INSERT INTO config (NOADVANCE, Username) VALUES (NULL, 'ann')");
         db.execute("CREATE TABLE employeemaster (name TEXT)");
         db.execute("INSERT INTO employeemaster (name) VALUES ('ann'), ('bob')");
-        for (DataControl* d : {&form.data, &form.employees}) {
-            d->setDatabaseName(path());
-            d->setConnect(";pwd=wobrelt");
-        }
-        form.data.setRecordSource("select * from config");
-        form.employees.setRecordSource("select [name] from [employeemaster]   order by [name]");
+        point(form.data, "select * from config");
+        point(form.employees, "select [name] from [employeemaster]   order by [name]");
     }
     ConfigForm form;
 };

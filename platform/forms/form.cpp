@@ -20,11 +20,7 @@ Form::~Form() {
     }
 }
 
-void Form::setCaption(std::string text) {
-    if (text == caption_) return;
-    caption_ = std::move(text);
-    notify(Property::Caption);
-}
+void Form::setCaption(std::string text) { assign(caption_, std::move(text), Property::Caption); }
 
 void Form::move(int left, int top, int width, int height) {
     if (width < 0 || height < 0) throw errors::invalidPropertyValue();
@@ -32,17 +28,9 @@ void Form::move(int left, int top, int width, int height) {
     notify(Property::Geometry);
 }
 
-void Form::setWindowState(WindowState state) {
-    if (state == windowState_) return;
-    windowState_ = state;
-    notify(Property::WindowState);
-}
+void Form::setWindowState(WindowState state) { assign(windowState_, state, Property::WindowState); }
 
-void Form::setEnabled(bool on) {
-    if (on == enabled_) return;
-    enabled_ = on;
-    notify(Property::Enabled);
-}
+void Form::setEnabled(bool on) { assign(enabled_, on, Property::Enabled); }
 
 void Form::setCloseBoxEnabled(bool on) {
     closeBox_ = on;

@@ -34,22 +34,7 @@ public:
     Grid grid{*this, "TDBGrid1"};
 };
 
-class GridTest : public testing::BookTest {
-protected:
-    void SetUp() override {
-        form.data.setDatabaseName(path());
-        form.data.setConnect(";pwd=wobrelt");
-        form.data.setRecordSource("select * from pettycash order by VoucherID");
-        form.show();
-        form.data.refresh();
-    }
-    void TearDown() override {
-        form.data.releaseRecordset();  // the tests' handlers are gone before the form unloads
-        form.unload();
-        BookTest::TearDown();
-    }
-    RegisterForm form;
-};
+using GridTest = testing::OpenFormTest<RegisterForm>;
 
 TEST_F(GridTest, ColumnsByIndexAndByField) {
     Grid& grid = form.grid;

@@ -1,6 +1,7 @@
 #pragma once
 // What changed on a control or form, for the observers a front end attaches.
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace forms {
@@ -52,6 +53,14 @@ public:
 
 protected:
     void notify(Property p) const;
+    // Stores a new value and tells the observers; false when the value is the same.
+    template <class T, class U>
+    bool assign(T& member, U&& value, Property p) {
+        if (member == value) return false;
+        member = std::forward<U>(value);
+        notify(p);
+        return true;
+    }
 
 private:
     struct Entry {

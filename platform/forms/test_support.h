@@ -50,6 +50,12 @@ protected:
                    "('2024-05-03', 250.5, 'taxi', 'Advance Issued from PC', 'No')");
     }
     std::string path() const { return (folder / "business.mdb").string(); }
+    // Points a Data control at the book, as the windows do before they open it.
+    void point(DataControl& data, std::string source) const {
+        data.setDatabaseName(path());
+        data.setConnect(";pwd=wobrelt");
+        data.setRecordSource(std::move(source));
+    }
     jet::Value stored(int64_t voucher, const std::string& column) {
         jet::Recordset rs = db.openRecordset("select [" + column + "] from pettycash where VoucherID = ?", {voucher});
         return rs.field(size_t{0});
@@ -57,6 +63,27 @@ protected:
 
     jet::testing::TestFolder folder;
     jet::Database db = jet::Database::create(folder / "business.mdb", "wobrelt");
+};
+
+}  // namespace forms::testing
+
+namespace forms::testing {
+
+// A shown form whose Data control `data` holds the voucher rows in number order.
+template <class FormType>
+class OpenFormTest : public BookTest {
+protected:
+    void SetUp() override {
+        point(form.data, "select * from pettycash order by VoucherID");
+        form.show();
+        form.data.refresh();
+    }
+    void TearDown() override {
+        form.data.releaseRecordset();  // the tests' handlers are gone before the form unloads
+        form.unload();
+        BookTest::TearDown();
+    }
+    FormType form;
 };
 
 }  // namespace forms::testing

@@ -17,10 +17,7 @@ public:
         : Control(form, ControlKind::CheckBox, std::move(name), index) {}
 
     const std::string& caption() const { return caption_; }
-    void setCaption(std::string text) {
-        caption_ = std::move(text);
-        changed(Property::Caption);
-    }
+    void setCaption(std::string text) { assign(caption_, std::move(text), Property::Caption); }
     int value() const { return value_; }
     void setValue(int value);  // vbUnchecked, vbChecked or vbGrayed; error 380 otherwise
 

@@ -11,16 +11,10 @@ public:
         : Control(form, ControlKind::CommandButton, std::move(name), index) {}
 
     const std::string& caption() const { return caption_; }
-    void setCaption(std::string text) {
-        caption_ = std::move(text);
-        changed(Property::Caption);
-    }
+    void setCaption(std::string text) { assign(caption_, std::move(text), Property::Caption); }
     // A picture by its name (a resource or file the front end resolves).
     const std::string& picture() const { return picture_; }
-    void setPicture(std::string name) {
-        picture_ = std::move(name);
-        changed(Property::Picture);
-    }
+    void setPicture(std::string name) { assign(picture_, std::move(name), Property::Picture); }
 
     // Enter on the form clicks the default button; Escape the cancel button.
     // Making a button the default (or cancel) one takes the role from any other.

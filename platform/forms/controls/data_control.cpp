@@ -24,10 +24,7 @@ void DataControl::setDatabaseName(std::string path) { databaseName_ = std::move(
 void DataControl::setConnect(std::string connect) { connect_ = std::move(connect); }
 void DataControl::setRecordSource(std::string source) { recordSource_ = std::move(source); }
 
-void DataControl::setCaption(std::string text) {
-    caption_ = std::move(text);
-    changed(Property::Caption);
-}
+void DataControl::setCaption(std::string text) { assign(caption_, std::move(text), Property::Caption); }
 
 void DataControl::refresh() {
     if (!db_ || openedName_ != databaseName_ || openedConnect_ != connect_) {

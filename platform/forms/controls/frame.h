@@ -9,10 +9,7 @@ public:
     Frame(Form& form, std::string name, int index = -1) : Control(form, ControlKind::Frame, std::move(name), index) {}
 
     const std::string& caption() const { return caption_; }
-    void setCaption(std::string text) {
-        caption_ = std::move(text);
-        changed(Property::Caption);
-    }
+    void setCaption(std::string text) { assign(caption_, std::move(text), Property::Caption); }
     bool isContainer() const override { return true; }
 
 private:

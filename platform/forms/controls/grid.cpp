@@ -75,11 +75,7 @@ void Grid::setDataSource(DataControl& source) {
     if (source.hasRecordset()) dataChanged();
 }
 
-void Grid::setCaption(std::string text) {
-    if (text == caption_) return;
-    caption_ = std::move(text);
-    changed(Property::Caption);
-}
+void Grid::setCaption(std::string text) { assign(caption_, std::move(text), Property::Caption); }
 
 GridColumn& Grid::addColumn(std::string caption, std::string dataField) {
     columns_.push_back(std::make_unique<GridColumn>(*this, columnCount(), std::move(caption), std::move(dataField)));

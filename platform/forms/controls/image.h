@@ -9,10 +9,7 @@ namespace forms {
 class PictureHolder : public Control {
 public:
     const std::string& picture() const { return picture_; }
-    void setPicture(std::string name) {
-        picture_ = std::move(name);
-        changed(Property::Picture);
-    }
+    void setPicture(std::string name) { assign(picture_, std::move(name), Property::Picture); }
     bool stretch() const { return stretch_; }
     void setStretch(bool on) { stretch_ = on; }
 

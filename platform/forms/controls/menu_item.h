@@ -12,16 +12,10 @@ public:
     MenuItem(Form& form, std::string name, int index = -1) : Control(form, ControlKind::Menu, std::move(name), index) {}
 
     const std::string& caption() const { return caption_; }
-    void setCaption(std::string text) {
-        caption_ = std::move(text);
-        changed(Property::Caption);
-    }
+    void setCaption(std::string text) { assign(caption_, std::move(text), Property::Caption); }
     bool isSeparator() const { return caption_ == "-"; }
     bool checked() const { return checked_; }
-    void setChecked(bool on) {
-        checked_ = on;
-        changed(Property::Value);
-    }
+    void setChecked(bool on) { assign(checked_, on, Property::Value); }
     bool isContainer() const override { return true; }
 
 private:

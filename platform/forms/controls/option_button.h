@@ -11,10 +11,7 @@ public:
         : Control(form, ControlKind::OptionButton, std::move(name), index) {}
 
     const std::string& caption() const { return caption_; }
-    void setCaption(std::string text) {
-        caption_ = std::move(text);
-        changed(Property::Caption);
-    }
+    void setCaption(std::string text) { assign(caption_, std::move(text), Property::Caption); }
     bool value() const { return value_; }
     void setValue(bool on);
 

@@ -24,10 +24,6 @@ void TextControl::setMaxLength(int n) {
     changed(Property::MaxLength);
 }
 
-void TextControl::setLocked(bool on) {
-    if (on == locked_) return;
-    locked_ = on;
-    changed(Property::Locked);
-}
+void TextControl::setLocked(bool on) { assign(locked_, on, Property::Locked); }
 
 }  // namespace forms
