@@ -75,7 +75,7 @@ void Form::show() {
     if (!loaded_) return;  // the load handler unloaded the form
     const auto& modals = app().modalStack();
     if (!modals.empty() && !modal_ && std::find(modals.begin(), modals.end(), this) == modals.end())
-        throw Error(401, "Can't show non-modal form when modal form is displayed");
+        throw errors::modalDisplayed();
     if (!visible_) {
         visible_ = true;
         notify(Property::Visible);

@@ -190,12 +190,9 @@ void DataControl::updateRecord() {
 void DataControl::reportUserError(const std::exception& error) {
     int number = 0;
     std::string text = error.what();
-    if (const auto* e = dynamic_cast<const jet::Error*>(&error)) {
+    if (const auto* e = dynamic_cast<const Error*>(&error)) {
         number = e->number();
         text = e->description();
-    } else if (const auto* f = dynamic_cast<const Error*>(&error)) {
-        number = f->number();
-        text = f->description();
     }
     int response = vbDataErrDisplay;
     if (onError) onError(number, response);
