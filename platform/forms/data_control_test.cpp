@@ -120,8 +120,14 @@ TEST_F(DataControlTest, ValidateSeesEachActionAndCanKeepTheRow) {
     rs().setBookmark(rs().bookmark());
     rs().addNew();
     rs().cancelUpdate();
+    rs().edit();
+    rs().update();
+    rs().moveLast();
+    rs().deleteRecord();
     EXPECT_THAT(actions, ElementsAre(vbDataActionMoveNext, vbDataActionMovePrevious, vbDataActionMoveLast,
-                                     vbDataActionMoveFirst, vbDataActionBookmark, vbDataActionAddNew));
+                                     vbDataActionMoveFirst, vbDataActionBookmark, vbDataActionAddNew,
+                                     vbDataActionUpdate, vbDataActionMoveLast, vbDataActionDelete));
+    rs().moveFirst();
 
     cancel = true;
     rs().moveFirst();
@@ -133,6 +139,9 @@ TEST_F(DataControlTest, ValidateSeesEachActionAndCanKeepTheRow) {
     EXPECT_TRUE(form.narration.dataChanged());
     EXPECT_TRUE(form.repositions.empty());
     EXPECT_EQ(stored(1, "Narration"), jet::Value("tea"));
+    rs().deleteRecord();  // a cancelled delete deletes nothing
+    EXPECT_EQ(rs().recordCount(), 2);
+    EXPECT_EQ(form.voucherId.caption(), "1");
 }
 
 TEST_F(DataControlTest, ValidateCanDropTheWriteAndStillMove) {

@@ -98,6 +98,27 @@ TEST_F(FormTest, AModalWithoutAScriptOrLeftOpenFailsClearly) {
     dialog.unload();
 }
 
+TEST_F(FormTest, HidingAModalEndsItsLoopAndNoModelessFormOpensAboveIt) {
+    EventLog log;
+    LoggedForm dialog("dialog", log);
+    LoggedForm other("other", log);
+    host.expectModal("dialog", [&](Form& f) {
+        try {
+            other.show();
+            ADD_FAILURE() << "a modeless form opened above a modal one";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.number(), 401);
+        }
+        f.hide();
+    });
+    dialog.showModal();
+    EXPECT_TRUE(dialog.isLoaded());
+    EXPECT_FALSE(dialog.visible());
+    EXPECT_TRUE(app().modalStack().empty());
+    other.unload();
+    dialog.unload();
+}
+
 TEST_F(FormTest, QueryUnloadAndUnloadCanCancel) {
     EventLog log;
     LoggedForm form("form", log);

@@ -1,6 +1,21 @@
 #pragma once
 // Everything a window of the program needs: the form base, every kind of
 // control, the Data control, the Ui service and the user-input API.
+//
+// How the pieces meet:
+// - A window is a class derived from Form (form.h) that owns its controls as
+//   members (controls/*.h, control_array.h) and wires their std::function
+//   events to its handlers in its constructor.
+// - Data controls (controls/data_control.h) open the book; text boxes, combos,
+//   labels and check boxes bind to a column (bindable.h), grids and data
+//   combos take their rows from one.
+// - Message boxes, input boxes, beeps, the mouse pointer and the shell go
+//   through ui() (ui.h); modal loops and windows through the application's
+//   Host (host.h, application.h).
+// - Users act only through forms::user (user_input.h): the tests do, and so
+//   does the Qt front end, which observes every control (property.h) to draw it.
+// - Tests install TestUi (test_ui.h) and TestHost (test_host.h): queued
+//   answers, scripted modal forms and a journal to assert on.
 #include "platform/forms/application.h"
 #include "platform/forms/color.h"
 #include "platform/forms/control.h"
