@@ -2,7 +2,7 @@
 // Everything a window of the program needs: the form base, every kind of
 // control, the Data control, the Ui service and the user-input API.
 //
-// How the pieces meet:
+// How it fits together:
 // - A window is a class derived from Form (form.h) that owns its controls as
 //   members (controls/*.h, control_array.h) and wires their std::function
 //   events to its handlers in its constructor.
