@@ -14,6 +14,13 @@
 #include "platform/gdiplus/startup.h"
 #include "platform/win/file_version.h"
 
+// The codecs library is linked in with its header; the engine works (with
+// whatever codecs a host registers) without it.
+#if __has_include("platform/gdiplus/codecs/builtin_codecs.h")
+#include "platform/gdiplus/codecs/builtin_codecs.h"
+#define SCANVELT_HAS_BUILTIN_CODECS 1
+#endif
+
 namespace scanvelt {
 
 namespace {
@@ -72,6 +79,13 @@ std::string FailureText(std::exception_ptr failure) {
     }
 }
 
+// The encoders listed in the encoder table must be there before it is built.
+void RegisterCodecs() {
+#ifdef SCANVELT_HAS_BUILTIN_CODECS
+    gdiplus::RegisterBuiltinCodecs();
+#endif
+}
+
 void LookForPlugin() {
     tSession.PluginVersion = ModuleVersion("mvimgplug.dll");
     if (LeadingNumberOf(tSession.PluginVersion) != 0 && tHooks.pluginLoader) {
@@ -89,6 +103,7 @@ bool StartImaging() {
             gdiplus::Status status = gdiplus::Ok;
             if (GdiplusNotRunning()) status = gdiplus::Startup(tSession.GdiplusToken);
             if (status == gdiplus::Ok) {
+                RegisterCodecs();
                 BuildEncoderTable();
                 tSession.GdiplusVersion = ModuleVersion("gdiplus.dll");
             } else {
