@@ -11,15 +11,9 @@
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/leading_number.h"
 #include "platform/gdiplus/bitmap.h"
+#include "platform/gdiplus/codecs/builtin_codecs.h"
 #include "platform/gdiplus/startup.h"
 #include "platform/win/file_version.h"
-
-// The codecs library is linked in with its header; the engine works (with
-// whatever codecs a host registers) without it.
-#if __has_include("platform/gdiplus/codecs/builtin_codecs.h")
-#include "platform/gdiplus/codecs/builtin_codecs.h"
-#define SCANVELT_HAS_BUILTIN_CODECS 1
-#endif
 
 namespace scanvelt {
 
@@ -80,11 +74,8 @@ std::string FailureText(std::exception_ptr failure) {
 }
 
 // The encoders listed in the encoder table must be there before it is built.
-void RegisterCodecs() {
-#ifdef SCANVELT_HAS_BUILTIN_CODECS
-    gdiplus::RegisterBuiltinCodecs();
-#endif
-}
+// Registering is idempotent, so every thread's first start may do it.
+void RegisterCodecs() { gdiplus::RegisterBuiltinCodecs(); }
 
 void LookForPlugin() {
     tSession.PluginVersion = ModuleVersion("mvimgplug.dll");
