@@ -16,8 +16,10 @@
 // than one frame always gets a loop extension.
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/gdiplus/codec.h"
+#include "platform/gdiplus/property_item.h"
 
 namespace gdiplus::codecs {
 
