@@ -22,6 +22,7 @@
 #include "imaging/engine/save_prepare.h"
 #include "imaging/engine/save_tiff_multipage.h"
 #include "imaging/engine/testing/engine_test_support.h"
+#include "imaging/engine/testing/test_files.h"
 #include "platform/gdiplus/bitmap.h"
 
 namespace scanvelt {
@@ -36,18 +37,10 @@ protected:
         for (const char* pattern : {"*.tif", "*.jpg", "*.gif", "*.png", "*.bmp"}) {
             if (EncoderIndexOf(pattern) < 0) GTEST_SKIP() << "no encoder for " << pattern << ": codecs not linked";
         }
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("scanvelt_round_trip_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
     }
-    void TearDown() override {
-        std::filesystem::remove_all(folder_);
-        EngineTest::TearDown();
-    }
-    std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+    std::string PathOf(const std::string& name) const { return folder_.PathOf(name); }
 
-    std::filesystem::path folder_;
+    ScopedTestFolder folder_{"scanvelt_round_trip"};
 };
 
 // The standard output of a tool, nullopt when it cannot be run.
@@ -130,8 +123,8 @@ TEST_F(RoundTripTest, ASavedJpegCarriesItsExifButNoTimeZoneOffset) {
     const std::string file = PathOf("exif.jpg");
     ASSERT_EQ(SaveImageAsJpeg(id, file, 90, true), OK);
 
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> raw = ReadFileBytes(file);
+    const std::string bytes(raw.begin(), raw.end());
     EXPECT_NE(bytes.find(std::string("Exif\0\0", 6)), std::string::npos);
     EXPECT_NE(bytes.find("Scanvelt maker"), std::string::npos);
 
@@ -184,14 +177,7 @@ TEST_F(RoundTripTest, AThreeFrameGifKeepsDelaysAndLoopCount) {
         for (const bool fromStream : {false, true}) {
             int32_t id = 0;
             if (fromStream) {
-                std::ifstream in(file, std::ios::binary);
-                const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-                std::shared_ptr<win::Stream> stream;
-                ASSERT_EQ(win::CreateStreamOnHGlobal(win::HGLOBAL{}, true, stream), win::S_OK);
-                uint32_t written = 0;
-                stream->Write(bytes.data(), static_cast<uint32_t>(bytes.size()), &written);
-                stream->Seek(0, win::SeekOrigin::Begin, nullptr);
-                ASSERT_EQ(LoadImageFromStream(id, stream, false), OK);
+                ASSERT_EQ(LoadImageFromStream(id, StreamOf(ReadFileBytes(file)), false), OK);
                 EXPECT_TRUE(GifFramesSplit(id));
             } else {
                 ASSERT_EQ(LoadImageFromFile(id, file, false, false, true, 0, true, true), OK);
@@ -229,9 +215,7 @@ TEST_F(RoundTripTest, MemorySavesHoldExactlyTheEncodedBytes) {
                                      : "m.other";
         if (name == "m.png") {
             ASSERT_EQ(SaveImageAsPng(id, PathOf(name)), OK);
-            std::ifstream in(PathOf(name), std::ios::binary);
-            const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            EXPECT_EQ(bytes, file) << format;
+            EXPECT_EQ(bytes, ReadFileBytes(PathOf(name))) << format;
         }
         std::shared_ptr<win::Stream> stream;
         ASSERT_EQ(SaveImageToStream(id, stream, format, 0), OK);

@@ -11,6 +11,7 @@
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/testing/codec_spy_support.h"
 #include "imaging/engine/testing/engine_test_support.h"
+#include "imaging/engine/testing/test_files.h"
 #include "platform/win/gdi_bitmap.h"
 #include "platform/win/global_memory.h"
 #include "platform/win/ole_picture.h"
@@ -26,17 +27,13 @@ protected:
     void TearDown() override {
         win::SetOpenFileDialogHandler({});
         SetClipboardPictureSource({});
-        for (const auto& file : files_) std::filesystem::remove(file);
         EngineTest::TearDown();
     }
     std::string WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-        const std::filesystem::path path = std::filesystem::temp_directory_path() / ("scanvelt_loading_" + name);
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
-        files_.push_back(path);
-        return path.string();
+        return folder_.Write(name, bytes);
     }
-    std::vector<std::filesystem::path> files_;
+
+    ScopedTestFolder folder_{"scanvelt_loading"};
 };
 
 const std::vector<uint8_t> kNotAnImage = {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'};
@@ -59,14 +56,11 @@ TEST_F(ImageLoadingTest, AMissingFileIsNotFoundWithoutADialog) {
 
 TEST_F(ImageLoadingTest, TheDialogsChoiceIsLoaded) {
     ScopedFakeDecoder decoder;
-    const std::string file = WriteFile("chosen.fake", TestFramesFile({{2, 2}}).size() ? [] {
-        std::vector<uint8_t> bytes{'F', 'A', 'K', 'E'};
-        gdiplus::testing_support::PutU32(bytes, 1);
-        gdiplus::testing_support::PutU32(bytes, 2);
-        gdiplus::testing_support::PutU32(bytes, 3);
-        bytes.resize(bytes.size() + 24, 0xFF);
-        return bytes;
-    }() : std::vector<uint8_t>{});
+    // A fake-codec file of one 2 x 3 frame.
+    std::vector<uint8_t> bytes{'F', 'A', 'K', 'E'};
+    for (uint32_t value : {1u, 2u, 3u}) gdiplus::testing_support::PutU32(bytes, value);
+    bytes.resize(bytes.size() + 2 * 3 * 4, 0xFF);
+    const std::string file = WriteFile("chosen.fake", bytes);
     win::SetOpenFileDialogHandler([&](const win::OpenFileDialogRequest&) { return std::optional<std::string>(file); });
     int32_t id = 0;
     ASSERT_EQ(LoadImageFromFile(id, "", false, false, true, 0, false, true), OK);

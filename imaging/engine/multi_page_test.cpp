@@ -14,6 +14,7 @@
 #include "imaging/engine/save_gdiplus.h"
 #include "imaging/engine/testing/codec_spy_support.h"
 #include "imaging/engine/testing/engine_test_support.h"
+#include "imaging/engine/testing/test_files.h"
 
 namespace scanvelt {
 namespace {
@@ -22,16 +23,14 @@ using namespace testing_support;
 
 // Each test gets a temporary folder of its own, so the page files it leaves
 // can be counted.
+// Each test's temporary files go to a folder of its own, so the page files
+// it leaves can be counted.
 class MultiPageTest : public EngineTest {
 protected:
     void SetUp() override {
         const char* old = std::getenv("TMP");
         oldTmp_ = old ? std::optional<std::string>(old) : std::nullopt;
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("scanvelt_pages_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        setenv("TMP", folder_.c_str(), 1);
+        setenv("TMP", folder_.path().c_str(), 1);
         EngineTest::SetUp();
     }
     void TearDown() override {
@@ -41,28 +40,11 @@ protected:
         } else {
             unsetenv("TMP");
         }
-        std::filesystem::remove_all(folder_);
     }
 
-    size_t FilesLeft() const {
-        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder_),
-                                                 std::filesystem::directory_iterator()));
-    }
-
-    std::shared_ptr<win::Stream> StreamOf(const std::vector<uint8_t>& bytes) {
-        std::shared_ptr<win::Stream> stream;
-        EXPECT_EQ(win::CreateStreamOnHGlobal(win::HGLOBAL{}, true, stream), win::S_OK);
-        uint32_t written = 0;
-        stream->Write(bytes.data(), static_cast<uint32_t>(bytes.size()), &written);
-        stream->Seek(0, win::SeekOrigin::Begin, nullptr);
-        return stream;
-    }
-
+    size_t FilesLeft() const { return folder_.FileCount(); }
     std::string WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-        const std::filesystem::path path = folder_ / name;
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
-        return path.string();
+        return folder_.Write(name, bytes);
     }
 
     // The first pixel of the current page.
@@ -72,10 +54,10 @@ protected:
         return colour;
     }
 
+    ScopedTestFolder folder_{"scanvelt_pages"};
     ScopedFakeDecoder fakeDecoder_;
     ScopedEncoderSpy tiffSpy_{gdiplus::kTiffCodec};
     ScopedEncoderSpy pngSpy_{gdiplus::kPngCodec};
-    std::filesystem::path folder_;
     std::optional<std::string> oldTmp_;
 };
 

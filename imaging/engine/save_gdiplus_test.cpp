@@ -13,6 +13,7 @@
 #include "imaging/engine/save_tiff_multipage.h"
 #include "imaging/engine/testing/codec_spy_support.h"
 #include "imaging/engine/testing/engine_test_support.h"
+#include "imaging/engine/testing/test_files.h"
 
 namespace scanvelt {
 namespace {
@@ -22,20 +23,9 @@ using gdiplus::FindEncoderLong;
 
 class SaverTest : public EngineTest {
 protected:
-    void SetUp() override {
-        EngineTest::SetUp();
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("scanvelt_savers_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override {
-        std::filesystem::remove_all(folder_);
-        EngineTest::TearDown();
-    }
-    std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+    std::string PathOf(const std::string& name) const { return folder_.PathOf(name); }
 
-    std::filesystem::path folder_;
+    ScopedTestFolder folder_{"scanvelt_savers"};
 };
 
 TEST(EncoderResolutionFactorTest, RaisesInSinglePrecisionSteps) {
