@@ -4,22 +4,29 @@
 
 namespace scanvelt {
 
-// Turning plug-in bitmaps into images and back is the codec bridge's; until
-// it is linked in, the plug-in routes report what they report without the
-// plug-in, and every caller falls back to GDI+.
+namespace {
 
-MorvalenStatus LoadThroughPlugin(int32_t& /*outId*/, const std::string& /*path*/, bool /*useIcm*/,
-                                 bool /*keepTiffNative*/, bool /*keepGifNative*/) {
-    return Aborted;
+thread_local CodecPluginRoutes tRoutes;
+
+}  // namespace
+
+void SetCodecPluginRoutes(CodecPluginRoutes routes) { tRoutes = std::move(routes); }
+
+MorvalenStatus LoadThroughPlugin(int32_t& outId, const std::string& path, bool useIcm, bool keepTiffNative,
+                                 bool keepGifNative) {
+    if (!PluginAvailable() || !tRoutes.load) return Aborted;
+    return tRoutes.load(outId, path, useIcm, keepTiffNative, keepGifNative);
 }
 
-bool SaveThroughPlugin(int32_t /*imageId*/, int32_t /*formatCode*/, const std::string& /*path*/, int32_t /*flags*/) {
-    return false;
+bool SaveThroughPlugin(int32_t imageId, int32_t formatCode, const std::string& path, int32_t flags) {
+    if (!PluginAvailable() || !tRoutes.save) return false;
+    return tRoutes.save(imageId, formatCode, path, flags);
 }
 
-MorvalenStatus LoadPluginPage(int32_t /*containerId*/, int32_t /*page*/, int32_t /*pluginFormat*/, int32_t& pageId) {
+MorvalenStatus LoadPluginPage(int32_t containerId, int32_t page, int32_t pluginFormat, int32_t& pageId) {
     pageId = 0;
-    return OK;
+    if (!PluginAvailable() || !tRoutes.loadPage) return OK;
+    return tRoutes.loadPage(containerId, page, pluginFormat, pageId);
 }
 
 }  // namespace scanvelt

@@ -27,21 +27,6 @@ using namespace testing_support;
 // it leaves can be counted.
 class MultiPageTest : public EngineTest {
 protected:
-    void SetUp() override {
-        const char* old = std::getenv("TMP");
-        oldTmp_ = old ? std::optional<std::string>(old) : std::nullopt;
-        setenv("TMP", folder_.path().c_str(), 1);
-        EngineTest::SetUp();
-    }
-    void TearDown() override {
-        EngineTest::TearDown();
-        if (oldTmp_) {
-            setenv("TMP", oldTmp_->c_str(), 1);
-        } else {
-            unsetenv("TMP");
-        }
-    }
-
     size_t FilesLeft() const { return folder_.FileCount(); }
     std::string WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
         return folder_.Write(name, bytes);
@@ -55,10 +40,10 @@ protected:
     }
 
     ScopedTestFolder folder_{"scanvelt_pages"};
+    ScopedTempFolderVariable temp_{folder_.path()};
     ScopedFakeDecoder fakeDecoder_;
     ScopedEncoderSpy tiffSpy_{gdiplus::kTiffCodec};
     ScopedEncoderSpy pngSpy_{gdiplus::kPngCodec};
-    std::optional<std::string> oldTmp_;
 };
 
 const std::vector<std::pair<uint32_t, uint32_t>> kThreePages = {{4, 3}, {5, 2}, {6, 1}};

@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,28 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// Points the engine's temporary folder (the "TMP" variable) at a folder for
+// the life of a scope, so the temporary files a test leaves can be counted.
+class ScopedTempFolderVariable {
+public:
+    explicit ScopedTempFolderVariable(const std::filesystem::path& folder) {
+        if (const char* old = std::getenv("TMP")) old_ = old;
+        setenv("TMP", folder.c_str(), 1);
+    }
+    ~ScopedTempFolderVariable() {
+        if (old_) {
+            setenv("TMP", old_->c_str(), 1);
+        } else {
+            unsetenv("TMP");
+        }
+    }
+    ScopedTempFolderVariable(const ScopedTempFolderVariable&) = delete;
+    ScopedTempFolderVariable& operator=(const ScopedTempFolderVariable&) = delete;
+
+private:
+    std::optional<std::string> old_;
 };
 
 inline std::vector<uint8_t> ReadFileBytes(const std::string& path) {
