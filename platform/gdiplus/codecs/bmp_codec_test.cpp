@@ -13,43 +13,6 @@ using namespace testing_support;
 
 class BmpCodecTest : public CodecTest {};
 
-struct BmpRoundTrip {
-    PixelFormat written;
-    PixelFormat read;
-};
-
-class BmpRoundTripTest : public CodecTest, public ::testing::WithParamInterface<BmpRoundTrip> {};
-
-TEST_P(BmpRoundTripTest, PixelsComeBackInTheExpectedFormat) {
-    const auto [written, read] = GetParam();
-    auto bitmap = Pattern(7, 5, written, IsAlphaPixelFormat(written));
-    bitmap->SetResolution(300, 150);
-    auto decoded = MustDecode(Encode(*bitmap, kBmpCodec.clsid));
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->GetRawFormat(), ImageFormatBMP);
-    EXPECT_EQ(decoded->GetPixelFormat(), read);
-    EXPECT_EQ(PixelsOf(AsBitmap(*decoded)), PixelsOf(*bitmap));
-    EXPECT_NEAR(decoded->GetHorizontalResolution(), 300, 0.01);
-    EXPECT_NEAR(decoded->GetVerticalResolution(), 150, 0.02);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    AllFormats, BmpRoundTripTest,
-    ::testing::Values(BmpRoundTrip{PixelFormat1bppIndexed, PixelFormat1bppIndexed},
-                      BmpRoundTrip{PixelFormat4bppIndexed, PixelFormat4bppIndexed},
-                      BmpRoundTrip{PixelFormat8bppIndexed, PixelFormat8bppIndexed},
-                      BmpRoundTrip{PixelFormat16bppGrayScale, PixelFormat8bppIndexed},
-                      BmpRoundTrip{PixelFormat16bppRGB555, PixelFormat16bppRGB555},
-                      BmpRoundTrip{PixelFormat16bppRGB565, PixelFormat16bppRGB565},
-                      BmpRoundTrip{PixelFormat16bppARGB1555, PixelFormat16bppARGB1555},
-                      BmpRoundTrip{PixelFormat24bppRGB, PixelFormat24bppRGB},
-                      BmpRoundTrip{PixelFormat32bppRGB, PixelFormat32bppRGB},
-                      BmpRoundTrip{PixelFormat32bppARGB, PixelFormat32bppARGB},
-                      BmpRoundTrip{PixelFormat32bppPARGB, PixelFormat32bppARGB},
-                      BmpRoundTrip{PixelFormat48bppRGB, PixelFormat24bppRGB},
-                      BmpRoundTrip{PixelFormat64bppARGB, PixelFormat32bppARGB},
-                      BmpRoundTrip{PixelFormat64bppPARGB, PixelFormat32bppARGB}));
-
 // Packed DIBs written by hand: header, masks, colour table, pixels.
 struct DibBuilder {
     std::vector<std::uint8_t> bytes;

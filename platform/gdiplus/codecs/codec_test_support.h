@@ -43,13 +43,13 @@ inline std::unique_ptr<Image> MustDecode(const std::vector<std::uint8_t>& bytes)
 inline Bitmap& AsBitmap(Image& image) { return dynamic_cast<Bitmap&>(image); }
 
 // A width x height picture: an indexed format gets a palette of distinct
-// colours and every index in turn; the others get opaque colours that vary
+// colours (1 bit keeps black and white) and every index in turn; the others get opaque colours that vary
 // per pixel, and with `clearPixel` (formats with alpha) pixel 0 transparent.
 inline std::unique_ptr<Bitmap> Pattern(std::int32_t width, std::int32_t height, PixelFormat format,
                                        bool clearPixel = false) {
     auto bitmap = MakeBitmap(width, height, format);
     if (!bitmap) return bitmap;
-    if (IsIndexedPixelFormat(format)) {
+    if (IsIndexedPixelFormat(format) && format != PixelFormat1bppIndexed) {
         ColorPalette palette;
         palette.Count = 1u << GetPixelFormatSize(format);
         for (std::uint32_t i = 0; i < palette.Count; ++i)

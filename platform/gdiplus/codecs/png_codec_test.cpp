@@ -14,41 +14,6 @@ namespace {
 
 using namespace testing_support;
 
-struct PngRoundTrip {
-    PixelFormat written;
-    PixelFormat read;
-};
-
-class PngRoundTripTest : public CodecTest, public ::testing::WithParamInterface<PngRoundTrip> {};
-
-TEST_P(PngRoundTripTest, PixelsComeBackInTheExpectedFormat) {
-    const auto [written, read] = GetParam();
-    auto bitmap = Pattern(9, 4, written, IsAlphaPixelFormat(written));
-    bitmap->SetResolution(200, 100);
-    auto decoded = MustDecode(Encode(*bitmap, kPngCodec.clsid));
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->GetRawFormat(), ImageFormatPNG);
-    EXPECT_EQ(decoded->GetPixelFormat(), read);
-    EXPECT_EQ(PixelsOf(AsBitmap(*decoded)), PixelsOf(*bitmap));
-    EXPECT_NEAR(decoded->GetHorizontalResolution(), 200, 0.02);
-    EXPECT_NEAR(decoded->GetVerticalResolution(), 100, 0.02);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    AllFormats, PngRoundTripTest,
-    ::testing::Values(PngRoundTrip{PixelFormat1bppIndexed, PixelFormat1bppIndexed},
-                      PngRoundTrip{PixelFormat4bppIndexed, PixelFormat4bppIndexed},
-                      PngRoundTrip{PixelFormat8bppIndexed, PixelFormat8bppIndexed},
-                      PngRoundTrip{PixelFormat16bppGrayScale, PixelFormat48bppRGB},
-                      PngRoundTrip{PixelFormat16bppRGB555, PixelFormat24bppRGB},
-                      PngRoundTrip{PixelFormat16bppARGB1555, PixelFormat32bppARGB},
-                      PngRoundTrip{PixelFormat24bppRGB, PixelFormat24bppRGB},
-                      PngRoundTrip{PixelFormat32bppRGB, PixelFormat24bppRGB},
-                      PngRoundTrip{PixelFormat32bppARGB, PixelFormat32bppARGB},
-                      PngRoundTrip{PixelFormat32bppPARGB, PixelFormat32bppARGB},
-                      PngRoundTrip{PixelFormat48bppRGB, PixelFormat48bppRGB},
-                      PngRoundTrip{PixelFormat64bppARGB, PixelFormat64bppARGB}));
-
 // A PNG written by libpng itself from raw rows, for the variants our encoder
 // does not produce.
 struct RawPng {

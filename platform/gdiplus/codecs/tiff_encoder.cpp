@@ -63,8 +63,9 @@ std::uint32_t OwnDepth(PixelFormat format) {
 
 unsigned Luminance(ARGB c) { return 299u * RedOf(c) + 587u * GreenOf(c) + 114u * BlueOf(c); }
 
-// Indexed pages: grey palettes as grey pages, two-colour ones as bilevel
-// (black is whichever entry is darker), others with a colour map.
+// Indexed pages: grey palettes as grey pages, black-and-white ones as
+// bilevel, others with a colour map; a two-colour page that must be CCITT
+// coded becomes bilevel with black whichever entry is darker.
 Status PrepareIndexed(const Image& image, std::uint32_t depth, TiffPage& page) {
     const PixelFormat format = depth == 1 ? PixelFormat1bppIndexed : depth == 4 ? PixelFormat4bppIndexed
                                                                                : PixelFormat8bppIndexed;
@@ -77,10 +78,13 @@ Status PrepareIndexed(const Image& image, std::uint32_t depth, TiffPage& page) {
         palette = DefaultPalette(format);
     page.bitsPerSample = static_cast<std::uint16_t>(depth);
     page.samples = 1;
-    if (depth == 1) {
-        const ARGB second = palette.Count > 1 ? palette.Entries[1] : ARGB{0xFFFFFFFF};
-        page.photometric = Luminance(palette.Entries[0]) <= Luminance(second) ? PHOTOMETRIC_MINISBLACK
-                                                                               : PHOTOMETRIC_MINISWHITE;
+    const ARGB first = palette.Entries[0], second = palette.Count > 1 ? palette.Entries[1] : ARGB{0xFFFFFFFF};
+    if (depth == 1 && IsGreyPalette(palette, 2)) {
+        page.photometric = PHOTOMETRIC_MINISBLACK;
+    } else if (depth == 1 && palette.Count == 2 && first == 0xFFFFFFFF && second == 0xFF000000) {
+        page.photometric = PHOTOMETRIC_MINISWHITE;
+    } else if (depth == 1 && IsBilevelOnly(page.compression)) {
+        page.photometric = Luminance(first) <= Luminance(second) ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_MINISWHITE;
     } else if (IsGreyPalette(palette, 1u << depth)) {
         page.photometric = PHOTOMETRIC_MINISBLACK;
     } else {
