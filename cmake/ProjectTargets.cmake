@@ -25,6 +25,7 @@ function(project_add_test)
   list(APPEND labels ${T_NAME})
   gtest_discover_tests(${T_NAME}
     DISCOVERY_MODE PRE_TEST
+    NO_PRETTY_VALUES
     DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS "${labels}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
