@@ -3,21 +3,33 @@
 
 #include <memory>
 
+#include "plugins/mvimgplug/exif_guard.h"
+#include "plugins/mvimgplug/exr_guard.h"
 #include "plugins/mvimgplug/format_allow_list.h"
 #include "plugins/mvimgplug/input_file.h"
 #include "plugins/mvimgplug/library_lock.h"
 #include "plugins/mvimgplug/mvimgplug.h"
 #include "plugins/mvimgplug/object_table.h"
 #include "plugins/mvimgplug/one_bit_sense.h"
+#include "plugins/mvimgplug/pixel_budget.h"
 #include "plugins/mvimgplug/row_order.h"
 #include "plugins/mvimgplug/tiff_jpeg_writer.h"
 #include "plugins/mvimgplug/utf16_path.h"
+#include "plugins/mvimgplug/xpm_guard.h"
 
 using namespace mvimgplug;
 
 namespace {
 
 int32_t AllowedOrUnknown(FREE_IMAGE_FORMAT format) { return IsAllowedFormat(format) ? format : FIF_UNKNOWN; }
+
+// The checks a file passes before the library's decoder sees it.
+bool PassesGuards(int32_t format, InputFile& file) {
+    if (format == FIF_JPEG && !JpegExifHoldsTogether(file.Stream())) return false;
+    if (format == FIF_XPM) return XpmHoldsTogether(file.Stream());
+    if (format == FIF_EXR && !ExrHeaderHoldsTogether(file.Stream())) return false;
+    return FitsPixelBudget(format, file);
+}
 
 bool SavesWithLibTiffJpeg(int32_t format, int32_t flags) { return format == FIF_TIFF && (flags & TIFF_JPEG) != 0; }
 
@@ -78,7 +90,7 @@ MvimgplugHandle MVIMGPLUG_LoadU(int32_t format, const char16_t* path, int32_t fl
     return RunExport<MvimgplugHandle>(0, [&]() -> MvimgplugHandle {
         if (!IsAllowedFormat(format)) return 0;
         std::shared_ptr<InputFile> file = InputFile::Open(PathFromUtf16(path));
-        if (!file) return 0;
+        if (!file || !PassesGuards(format, *file)) return 0;
         // A header-only bitmap is of no use to the engine: pixels are always loaded.
         FIBITMAP* decoded = FreeImage_LoadFromHandle(static_cast<FREE_IMAGE_FORMAT>(format), StreamIo(),
                                                      file->Rewound(), flags & ~FIF_LOAD_NOPIXELS);

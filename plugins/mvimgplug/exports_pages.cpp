@@ -6,6 +6,7 @@
 #include "plugins/mvimgplug/library_lock.h"
 #include "plugins/mvimgplug/mvimgplug.h"
 #include "plugins/mvimgplug/object_table.h"
+#include "plugins/mvimgplug/pixel_budget.h"
 #include "plugins/mvimgplug/row_order.h"
 
 using namespace mvimgplug;
@@ -30,6 +31,7 @@ MvimgplugHandle MVIMGPLUG_OpenMultiBitmapU(int32_t format, int32_t flags, Mvimgp
         // The multi-bitmap reads its pages from the file as they are locked, so
         // it keeps the file open even after the file handle is closed.
         object.file = fileObject->file;
+        object.format = format;
         object.multiBitmap = FreeImage_OpenMultiBitmapFromHandle(static_cast<FREE_IMAGE_FORMAT>(format), StreamIo(),
                                                                  object.file->Rewound(), flags);
         if (object.multiBitmap == nullptr) return 0;
@@ -47,8 +49,10 @@ int32_t MVIMGPLUG_GetPageCount(MvimgplugHandle multiBitmap) {
 
 MvimgplugHandle MVIMGPLUG_LockPage(MvimgplugHandle multiBitmap, int32_t index) {
     return RunExport<MvimgplugHandle>(0, [&]() -> MvimgplugHandle {
-        FIMULTIBITMAP* multi = FindMultiBitmap(multiBitmap);
-        if (multi == nullptr || index < 0 || index >= FreeImage_GetPageCount(multi)) return 0;
+        PluginObject* owner = Objects().Find(multiBitmap, {ObjectKind::MultiBitmap});
+        if (owner == nullptr || index < 0 || index >= FreeImage_GetPageCount(owner->multiBitmap)) return 0;
+        if (owner->format == FIF_TIFF && !TiffPageFitsPixelBudget(*owner->file, index)) return 0;
+        FIMULTIBITMAP* multi = owner->multiBitmap;
         FIBITMAP* page = FreeImage_LockPage(multi, index);
         if (page == nullptr) return 0;
         if (!FreeImage_HasPixels(page) || !FreeImage_FlipVertical(page)) {

@@ -26,6 +26,7 @@ public:
 
     // The handle for StreamIo, positioned at the start of the file.
     fi_handle Rewound();
+    std::FILE* Stream() { return stream_; }
 
 private:
     explicit InputFile(std::FILE* stream) : stream_(stream) {}

@@ -35,6 +35,8 @@ struct PluginObject {
     // Bitmap and Page: the library's bitmap, kept with its top row first.
     FIBITMAP* bitmap = nullptr;
     FIMULTIBITMAP* multiBitmap = nullptr;
+    // MultiBitmap: the format its file is read as.
+    int32_t format = -1;
     FIMETADATA* search = nullptr;
     FITAG* tag = nullptr;
     // Tags made by CreateTag belong to the plug-in; found tags to their bitmap.
