@@ -1,46 +1,34 @@
 #include "plugins/mvimgplug/utf16_path.h"
 
+#include <string_view>
+
+#include "platform/win/text_encoding.h"
+
 namespace mvimgplug {
 
 namespace {
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The conversion would put U+FFFD for an unpaired half: no file has that name.
+bool HasUnpairedSurrogate(std::u16string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+            ++i;
+        } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
+            return true;
+        }
+    }
+    return false;
+}
 
 }  // namespace
 
 std::string PathFromUtf16(const char16_t* path) {
-    std::string out;
-    if (path == nullptr) return out;
-    for (const char16_t* p = path; *p != 0; ++p) {
-        char32_t c = *p;
-        if (IsHighSurrogate(*p) && IsLowSurrogate(p[1])) {
-            c = 0x10000 + ((static_cast<char32_t>(*p) - 0xD800) << 10) + (static_cast<char32_t>(p[1]) - 0xDC00);
-            ++p;
-        } else if (IsHighSurrogate(*p) || IsLowSurrogate(*p)) {
-            return {};
-        }
-        AppendUtf8(out, c);
-    }
-    return out;
+    if (path == nullptr) return {};
+    const std::u16string_view text(path);
+    return HasUnpairedSurrogate(text) ? std::string() : win::Utf16ToUtf8(text);
 }
 
 }  // namespace mvimgplug
