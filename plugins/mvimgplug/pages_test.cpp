@@ -11,7 +11,7 @@
 namespace mvimgplug::testing {
 namespace {
 
-struct PageSpec {
+struct PageLayout {
     uint32_t width;
     uint32_t height;
     uint16_t samples;      // 1 grey or 3 RGB
@@ -20,26 +20,26 @@ struct PageSpec {
 };
 
 // Row y of page p: every byte p * 16 + y, so rows and pages tell apart.
-std::vector<uint8_t> PageRow(const PageSpec& spec, int page, uint32_t y) {
-    const size_t bytes = (static_cast<size_t>(spec.width) * spec.samples * spec.bits + 7) / 8;
+std::vector<uint8_t> PageRow(const PageLayout& layout, int page, uint32_t y) {
+    const size_t bytes = (static_cast<size_t>(layout.width) * layout.samples * layout.bits + 7) / 8;
     return std::vector<uint8_t>(bytes, static_cast<uint8_t>(page * 16 + y));
 }
 
-std::string WriteTiff(const ScratchFolder& scratch, const std::string& name, const std::vector<PageSpec>& pages) {
+std::string WriteTiff(const ScratchFolder& scratch, const std::string& name, const std::vector<PageLayout>& pages) {
     const std::string path = scratch.file(name);
     TIFF* tiff = TIFFOpen(path.c_str(), "w");
     for (size_t p = 0; p < pages.size(); ++p) {
-        const PageSpec& spec = pages[p];
-        TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, spec.width);
-        TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, spec.height);
-        TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, spec.samples);
-        TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, spec.bits);
-        TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, spec.photometric);
+        const PageLayout& layout = pages[p];
+        TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, layout.width);
+        TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, layout.height);
+        TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, layout.samples);
+        TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, layout.bits);
+        TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, layout.photometric);
         TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-        TIFFSetField(tiff, TIFFTAG_COMPRESSION, spec.bits == 1 ? COMPRESSION_CCITTFAX4 : COMPRESSION_LZW);
+        TIFFSetField(tiff, TIFFTAG_COMPRESSION, layout.bits == 1 ? COMPRESSION_CCITTFAX4 : COMPRESSION_LZW);
         TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
-        for (uint32_t y = 0; y < spec.height; ++y) {
-            std::vector<uint8_t> row = PageRow(spec, static_cast<int>(p), y);
+        for (uint32_t y = 0; y < layout.height; ++y) {
+            std::vector<uint8_t> row = PageRow(layout, static_cast<int>(p), y);
             TIFFWriteScanline(tiff, row.data(), y, 0);
         }
         TIFFWriteDirectory(tiff);
@@ -48,7 +48,7 @@ std::string WriteTiff(const ScratchFolder& scratch, const std::string& name, con
     return path;
 }
 
-const std::vector<PageSpec> kThreePages = {
+const std::vector<PageLayout> kThreePages = {
     {8, 4, 1, 8, PHOTOMETRIC_MINISBLACK},
     {5, 3, 3, 8, PHOTOMETRIC_RGB},
     {16, 2, 1, 1, PHOTOMETRIC_MINISWHITE},
@@ -73,13 +73,13 @@ TEST(Pages, EachPageLocksWithItsOwnSizeAndRowsUpright) {
     ASSERT_EQ(MVIMGPLUG_GetPageCount(pages.multi), 3);
 
     for (int p = 0; p < 2; ++p) {
-        const PageSpec& spec = kThreePages[p];
+        const PageLayout& layout = kThreePages[p];
         const MvimgplugHandle page = MVIMGPLUG_LockPage(pages.multi, p);
         ASSERT_NE(page, 0u) << p;
-        EXPECT_EQ(MVIMGPLUG_GetWidth(page), spec.width);
-        EXPECT_EQ(MVIMGPLUG_GetHeight(page), spec.height);
-        EXPECT_EQ(MVIMGPLUG_GetBPP(page), spec.samples * 8u);
-        for (uint32_t y = 0; y < spec.height; ++y) EXPECT_EQ(RowOf(page, y), PageRow(spec, p, y)) << p << " " << y;
+        EXPECT_EQ(MVIMGPLUG_GetWidth(page), layout.width);
+        EXPECT_EQ(MVIMGPLUG_GetHeight(page), layout.height);
+        EXPECT_EQ(MVIMGPLUG_GetBPP(page), layout.samples * 8u);
+        for (uint32_t y = 0; y < layout.height; ++y) EXPECT_EQ(RowOf(page, y), PageRow(layout, p, y)) << p << " " << y;
         MVIMGPLUG_UnlockPage(pages.multi, page, 0);
         EXPECT_EQ(MVIMGPLUG_GetWidth(page), 0u);
     }
