@@ -10,6 +10,7 @@
 #include "imaging/engine/file_version.h"
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/leading_number.h"
+#include "imaging/engine/plugin_loader.h"
 #include "platform/gdiplus/bitmap.h"
 #include "platform/gdiplus/codecs/builtin_codecs.h"
 #include "platform/gdiplus/startup.h"
@@ -78,10 +79,9 @@ std::string FailureText(std::exception_ptr failure) {
 void RegisterCodecs() { gdiplus::RegisterBuiltinCodecs(); }
 
 void LookForPlugin() {
-    tSession.PluginVersion = ModuleVersion("mvimgplug.dll");
-    if (LeadingNumberOf(tSession.PluginVersion) != 0 && tHooks.pluginLoader) {
-        tSession.Plugin = tHooks.pluginLoader();
-    }
+    tSession.PluginVersion = ModuleVersion(kCodecPluginDll);
+    if (LeadingNumberOf(tSession.PluginVersion) == 0) return;
+    tSession.Plugin = tHooks.pluginLoader ? tHooks.pluginLoader() : LoadCodecPlugin(kCodecPluginDll);
 }
 
 }  // namespace

@@ -57,8 +57,8 @@ bool GdiplusBelowVersion6();
 // "mvimgplug.dll"); by default GetFileVersionString, which knows our GDI+
 // layer's version. Tests give another to exercise the version switch.
 void SetModuleVersionReader(std::function<std::string(std::string_view)> reader);
-// Binds the codec plug-in once its version says it is there. By default no
-// plug-in is bound: loading the shared object by name is the codec bridge's.
+// Binds the codec plug-in once its version says it is there. By default the
+// shared object is loaded by its name (LoadCodecPlugin, plugin_loader.h).
 void SetCodecPluginLoader(std::function<std::shared_ptr<CodecPlugin>()> loader);
 // Shows the start-up and shut-down failure messages ("Error starting GDI+.
 // Err no: ..."); by default they go to the standard error stream.

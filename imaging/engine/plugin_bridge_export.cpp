@@ -1,0 +1,53 @@
+// Engine images into plug-in bitmaps, for the plug-in savers.
+#include <vector>
+
+#include "imaging/engine/engine_numeric.h"
+#include "imaging/engine/image_palette.h"
+#include "imaging/engine/image_queries.h"
+#include "imaging/engine/imaging_session.h"
+#include "imaging/engine/pixel_formats.h"
+#include "imaging/engine/pixel_locks.h"
+#include "imaging/engine/plugin_bridge.h"
+#include "imaging/engine/plugin_bridge_metadata.h"
+
+namespace scanvelt {
+
+MorvalenStatus ImageToPluginBitmap(PluginHandle& bitmap, int32_t imageId) {
+    bitmap = 0;
+    CodecPlugin* plugin = ActiveCodecPlugin();
+    if (plugin == nullptr) return MvimgplugDllRequired;
+    return StatusOfRun([&]() -> MorvalenStatus {
+        const int32_t format = PixelFormatOf(imageId);
+        const int32_t bitsPerPixel = BitsPerPixelOf(format);
+        int32_t width = 0, height = 0;
+        GetImageWidth(imageId, width);
+        GetImageHeight(imageId, height);
+        if (bitsPerPixel > 32) return UnsupportedImageFormat;
+        const void* scan0 = nullptr;
+        int32_t stride = 0;
+        if (ImageScan0(imageId, scan0) != OK || ImageStride(imageId, stride) != OK) return GenericError;
+        bitmap = plugin->ConvertFromRawBits(static_cast<const uint8_t*>(scan0), width, height, stride,
+                                            static_cast<uint32_t>(bitsPerPixel), 0, 0, 0, true);
+        if (bitmap == 0) return OutOfMemory;
+
+        gdiplus::ColorPalette palette;
+        if (bitsPerPixel <= 8 && GetImagePalette(imageId, palette) == OK) {
+            SetPluginPalette(bitmap, std::span(palette.Entries.data(), palette.Count));
+            for (uint32_t i = 0; i < palette.Count; ++i) {
+                if ((palette.Entries[i] >> 24) == 0) plugin->SetTransparentIndex(bitmap, static_cast<int32_t>(i));
+            }
+        }
+        const bool opaque32 = format == gdiplus::PixelFormat32bppRGB ||
+                              (format == gdiplus::PixelFormat32bppARGB && !plugin->IsTransparent(bitmap));
+        if (opaque32) {
+            if (const PluginHandle narrow = plugin->ConvertTo24Bits(bitmap); narrow != 0) {
+                plugin->Unload(bitmap);
+                bitmap = narrow;
+            }
+        }
+        ExportPluginMetadata(imageId, bitmap);
+        return OK;
+    });
+}
+
+}  // namespace scanvelt

@@ -1,0 +1,234 @@
+// Plug-in bitmaps into engine images.
+#include <cstring>
+#include <memory>
+
+#include "imaging/engine/engine_numeric.h"
+#include "imaging/engine/image_creators.h"
+#include "imaging/engine/image_palette.h"
+#include "imaging/engine/image_resolution.h"
+#include "imaging/engine/image_table.h"
+#include "imaging/engine/imaging_session.h"
+#include "imaging/engine/pixel_formats.h"
+#include "imaging/engine/plugin_bridge.h"
+#include "imaging/engine/plugin_bridge_metadata.h"
+#include "platform/gdiplus/bitmap.h"
+#include "platform/win/gdi_bitmap.h"
+
+namespace scanvelt {
+
+namespace {
+
+constexpr int32_t kImageTypeStandard = 1;
+constexpr int32_t kImageTypeGrey16 = 2;
+constexpr int32_t kImageTypeRgb16 = 9;
+constexpr int32_t kImageTypeRgbFloat = 11;
+constexpr int32_t kImageTypeRgbaFloat = 12;
+constexpr int32_t kColorTypeRgbAlpha = 4;
+constexpr int32_t kPhotometricMinIsWhite = 0;
+constexpr uint32_t kOpaque = 0xFF000000;
+
+// Gives back a bitmap that a converted one replaces.
+void GiveBack(CodecPlugin& plugin, PluginHandle bitmap, bool& locked, PluginHandle multiBitmap) {
+    if (locked) {
+        plugin.UnlockPage(multiBitmap, bitmap, false);
+        locked = false;
+    } else {
+        plugin.Unload(bitmap);
+    }
+}
+
+// Replaces the bitmap by `converted` when the conversion gave one.
+bool TakeConverted(CodecPlugin& plugin, PluginHandle& bitmap, PluginHandle converted, bool& locked,
+                   PluginHandle multiBitmap) {
+    if (converted == 0) return false;
+    GiveBack(plugin, bitmap, locked, multiBitmap);
+    bitmap = converted;
+    return true;
+}
+
+PluginHandle ToStandardBitmap(CodecPlugin& plugin, PluginHandle bitmap, int32_t imageType) {
+    switch (imageType) {
+        case kImageTypeGrey16: return plugin.ConvertToGreyscale(bitmap);
+        case kImageTypeRgb16:
+        case kImageTypeRgbFloat:
+        case kImageTypeRgbaFloat: return plugin.TmoReinhard05(bitmap, 0.0, 0.0);
+        default: return plugin.ConvertToType(bitmap, kImageTypeStandard, true);
+    }
+}
+
+int32_t BufferPixelFormat(uint32_t bitsPerPixel, bool alpha, int32_t width, uint32_t pitch) {
+    switch (bitsPerPixel) {
+        case 24: return gdiplus::PixelFormat24bppRGB;
+        case 32: return alpha ? gdiplus::PixelFormat32bppARGB : gdiplus::PixelFormat32bppRGB;
+        case 48:
+            return static_cast<int32_t>(pitch) == StrideForDepth(width, 24) ? gdiplus::PixelFormat24bppRGB
+                                                                             : gdiplus::PixelFormat48bppRGB;
+        case 64:
+            return static_cast<int32_t>(pitch) == StrideForDepth(width, 32) ? gdiplus::PixelFormat32bppARGB
+                                                                             : gdiplus::PixelFormat64bppARGB;
+        default: return 0;
+    }
+}
+
+int32_t DibPixelFormat(uint16_t bitsPerPixel) {
+    switch (bitsPerPixel) {
+        case 1: return gdiplus::PixelFormat1bppIndexed;
+        case 4: return gdiplus::PixelFormat4bppIndexed;
+        case 8: return gdiplus::PixelFormat8bppIndexed;
+        case 16: return gdiplus::PixelFormat16bppRGB555;
+        case 24: return gdiplus::PixelFormat24bppRGB;
+        case 32: return gdiplus::PixelFormat32bppRGB;
+        default: return 0;
+    }
+}
+
+// A new image holding a copy of a DIB section's pixels and colour table
+// (opaque), as GDI+ makes one from a bitmap handle.
+MorvalenStatus ImageFromDibSection(win::HBITMAP section, int32_t& newId) {
+    std::shared_ptr<win::GdiBitmap> dib = win::FindBitmap(section);
+    if (!dib) return InvalidParameter;
+    const int32_t format = DibPixelFormat(dib->bitsPerPixel);
+    std::unique_ptr<gdiplus::Bitmap> bitmap;
+    if (format == 0) return UnsupportedPixelFormat;
+    if (const gdiplus::Status status = gdiplus::Bitmap::Create(dib->width, dib->height, format, bitmap);
+        status != gdiplus::Ok) {
+        return StatusOf(status);
+    }
+    for (int32_t y = 0; y < dib->height; ++y) {
+        const gdiplus::Rect row{0, y, dib->width, 1};
+        const gdiplus::Status status =
+            bitmap->WritePixels(row, format, static_cast<int32_t>(dib->stride), dib->row(y));
+        if (status != gdiplus::Ok) return StatusOf(status);
+    }
+    if (IsIndexedFormat(format)) {
+        gdiplus::ColorPalette palette;
+        palette.Count = std::min<uint32_t>(static_cast<uint32_t>(dib->colorTable.size()), 1u << dib->bitsPerPixel);
+        for (uint32_t i = 0; i < palette.Count; ++i) palette.Entries[i] = kOpaque | (dib->colorTable[i] & 0xFFFFFF);
+        bitmap->SetPalette(palette);
+    }
+    RegisterImage(newId, std::move(bitmap), "", "", ImageKindHBitmap);
+    return OK;
+}
+
+// Reads a 40-byte BITMAPINFOHEADER.
+win::BitmapInfoHeader HeaderFrom(const uint8_t* info) {
+    auto field32 = [info](size_t offset) {
+        int32_t value = 0;
+        std::memcpy(&value, info + offset, 4);
+        return value;
+    };
+    auto field16 = [info](size_t offset) {
+        uint16_t value = 0;
+        std::memcpy(&value, info + offset, 2);
+        return value;
+    };
+    win::BitmapInfoHeader header;
+    header.width = field32(4);
+    header.height = field32(8);
+    header.planes = field16(12);
+    header.bitCount = field16(14);
+    header.compression = static_cast<uint32_t>(field32(16));
+    header.xPelsPerMeter = field32(24);
+    header.yPelsPerMeter = field32(28);
+    header.clrUsed = static_cast<uint32_t>(field32(32));
+    return header;
+}
+
+// Steps 4 and 5 of an import: the pixels become a GDI+ image.
+MorvalenStatus MakeImage(CodecPlugin& plugin, PluginHandle bitmap, int32_t& outId, bool& release, bool alpha) {
+    const uint32_t bitsPerPixel = plugin.GetBPP(bitmap);
+    const auto width = static_cast<int32_t>(plugin.GetWidth(bitmap));
+    const auto height = static_cast<int32_t>(plugin.GetHeight(bitmap));
+    if (bitsPerPixel >= 24) {
+        release = true;
+        if (bitsPerPixel > 64) return UnknownImageFormat;
+        const uint32_t pitch = plugin.GetPitch(bitmap);
+        const int32_t format = BufferPixelFormat(bitsPerPixel, alpha, width, pitch);
+        // The image borrows the plug-in's pixels, which are upright already.
+        const MorvalenStatus status =
+            ImageFromBuffer(width, height, static_cast<int32_t>(pitch), format, plugin.GetBits(bitmap), outId);
+        if (status == OK) release = false;
+        return status;
+    }
+    const bool minIsWhite = bitsPerPixel == 1 && plugin.GetPhotoMetric(bitmap) == kPhotometricMinIsWhite;
+    if (minIsWhite) plugin.Invert(bitmap);
+    release = true;
+    const win::HBITMAP section = DibSectionFromPluginBitmap(bitmap, win::HDC{}, false);
+    if (section == win::HBITMAP{}) return GenericError;
+    const MorvalenStatus status = ImageFromDibSection(section, outId);
+    win::DeleteObject(section);
+    if (status != OK) return status;
+    if (minIsWhite) {
+        // Inverted bits under the file's white, black palette: make it black, white.
+        gdiplus::ColorPalette palette;
+        GetImagePalette(outId, palette);
+        palette.Entries[0] = 0xFF000000;
+        palette.Entries[1] = 0xFFFFFFFF;
+        SetImagePaletteUnmarked(outId, palette);
+    }
+    return OK;
+}
+
+}  // namespace
+
+win::HBITMAP DibSectionFromPluginBitmap(PluginHandle bitmap, win::HDC dc, bool unload) {
+    CodecPlugin* plugin = ActiveCodecPlugin();
+    if (plugin == nullptr || bitmap == 0) return {};
+    const uint8_t* info = plugin->GetInfo(bitmap);
+    const uint8_t* bits = plugin->GetBits(bitmap);
+    win::HBITMAP section{};
+    if (info != nullptr && bits != nullptr) {
+        const win::BitmapInfoHeader header = HeaderFrom(info);
+        std::vector<uint32_t> colours(header.clrUsed);
+        std::memcpy(colours.data(), info + 40, colours.size() * sizeof(uint32_t));
+        const bool ownDc = dc == win::HDC{};
+        const win::HDC context = ownDc ? win::GetDC(0) : dc;
+        void* sectionBits = nullptr;
+        if (context != win::HDC{}) {
+            section = win::CreateDIBSection(context, header, colours, &sectionBits);
+            const size_t bytes = static_cast<size_t>(plugin->GetHeight(bitmap)) * plugin->GetPitch(bitmap);
+            std::shared_ptr<win::GdiBitmap> dib = win::FindBitmap(section);
+            if (section != win::HBITMAP{} && sectionBits != nullptr && dib && dib->bits.size() >= bytes) {
+                std::memcpy(sectionBits, bits, bytes);
+            }
+            if (ownDc) win::ReleaseDC(0, context);
+        }
+    }
+    if (unload) plugin->Unload(bitmap);
+    return section;
+}
+
+MorvalenStatus ImportPluginBitmap(PluginHandle& bitmap, int32_t& outId, bool& release, bool& locked,
+                                  PluginHandle multiBitmap, int32_t formatCode) {
+    CodecPlugin* plugin = ActiveCodecPlugin();
+    release = true;
+    if (plugin == nullptr) return MvimgplugDllRequired;
+    return StatusOfRun([&]() -> MorvalenStatus {
+        const float pluginDpiX = static_cast<float>(PluginDpiX(bitmap));
+        const float pluginDpiY = static_cast<float>(PluginDpiY(bitmap));
+        const int32_t imageType = plugin->GetImageType(bitmap);
+        if (imageType != kImageTypeStandard) {
+            TakeConverted(*plugin, bitmap, ToStandardBitmap(*plugin, bitmap, imageType), locked, multiBitmap);
+        }
+        bool alpha = plugin->GetColorType(bitmap) == kColorTypeRgbAlpha;
+        if (plugin->GetBPP(bitmap) == 8 && plugin->GetImageType(bitmap) == kImageTypeStandard &&
+            plugin->GetTransparencyCount(bitmap) >= 1) {
+            alpha = TakeConverted(*plugin, bitmap, plugin->ConvertTo32Bits(bitmap), locked, multiBitmap) || alpha;
+        }
+        const MorvalenStatus status = MakeImage(*plugin, bitmap, outId, release, alpha);
+        if (status != OK) return status;
+
+        float exifDpiX = 0, exifDpiY = 0;
+        ImportPluginMetadata(outId, bitmap, exifDpiX, exifDpiY);
+        float dpiX = pluginDpiX, dpiY = pluginDpiY;
+        // A resolution of 72 x 72 is the plug-in's default: the EXIF one is the file's.
+        if (pluginDpiX == 72 && pluginDpiY == 72 && (exifDpiX != pluginDpiX || exifDpiY != pluginDpiY)) {
+            dpiX = exifDpiX;
+            dpiY = exifDpiY;
+        }
+        if (dpiX > 0 && dpiY > 0) SetImageResolution(outId, dpiX, dpiY, true);
+        return OK;
+    });
+}
+
+}  // namespace scanvelt

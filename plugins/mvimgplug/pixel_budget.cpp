@@ -1,0 +1,142 @@
+#include "plugins/mvimgplug/pixel_budget.h"
+
+#include <FreeImage.h>
+#include <tiffio.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace mvimgplug {
+
+namespace {
+
+// Decoders that read no header without pixels are budgeted as if every
+// pixel took 8 bytes (16-bit RGBA, the widest they make).
+constexpr uint64_t kWidestPixelBytes = 8;
+
+bool Fits(uint64_t width, uint64_t height, uint64_t bitsPerPixel) {
+    if (width == 0 || height == 0) return true;
+    const uint64_t rowBytes = (width * bitsPerPixel + 7) / 8;
+    return rowBytes <= kMaxPixelBytes && height <= kMaxPixelBytes / rowBytes;
+}
+
+uint32_t BigEndian32(const uint8_t* p) {
+    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+bool ReadAt(std::FILE* stream, long offset, uint8_t* buffer, size_t size) {
+    return std::fseek(stream, offset, SEEK_SET) == 0 && std::fread(buffer, 1, size, stream) == size;
+}
+
+// A WBMP header: type 0, a fixed header byte, then width and height as
+// numbers of 7 bits a byte, high bit set on every byte but the last.
+bool WbmpFits(std::FILE* stream) {
+    std::rewind(stream);
+    if (std::fgetc(stream) == EOF || std::fgetc(stream) == EOF) return true;
+    uint64_t size[2] = {0, 0};
+    for (uint64_t& value : size) {
+        for (int bytes = 0;; ++bytes) {
+            const int c = std::fgetc(stream);
+            if (c == EOF || bytes > 8) return true;
+            value = (value << 7) | static_cast<uint64_t>(c & 0x7F);
+            if ((c & 0x80) == 0) break;
+        }
+    }
+    return Fits(size[0], size[1], 1);
+}
+
+// A JPEG 2000 code stream starts with SOC and SIZ: the reference grid's size
+// and the image offset on it.
+bool CodestreamFits(std::FILE* stream, long start) {
+    std::array<uint8_t, 24> head{};
+    if (!ReadAt(stream, start, head.data(), head.size())) return true;
+    if (head[0] != 0xFF || head[1] != 0x4F || head[2] != 0xFF || head[3] != 0x51) return true;
+    const uint64_t width = BigEndian32(&head[8]) - static_cast<uint64_t>(BigEndian32(&head[16]));
+    const uint64_t height = BigEndian32(&head[12]) - static_cast<uint64_t>(BigEndian32(&head[20]));
+    return Fits(width, height, 8 * kWidestPixelBytes);
+}
+
+// A JP2 file is a list of boxes; the image header box (ihdr) inside the
+// header box (jp2h) gives height and width.
+bool Jp2Fits(std::FILE* stream) {
+    long offset = 0;
+    long end = -1;
+    for (int boxes = 0; boxes < 64; ++boxes) {
+        std::array<uint8_t, 16> box{};
+        if ((end >= 0 && offset + 8 > end) || !ReadAt(stream, offset, box.data(), 8)) return true;
+        const uint32_t length = BigEndian32(box.data());
+        if (std::memcmp(&box[4], "jp2h", 4) == 0) {
+            end = length >= 8 ? offset + length : -1;
+            offset += 8;
+            continue;
+        }
+        if (std::memcmp(&box[4], "ihdr", 4) == 0) {
+            if (!ReadAt(stream, offset + 8, box.data(), 8)) return true;
+            return Fits(BigEndian32(&box[4]), BigEndian32(box.data()), 8 * kWidestPixelBytes);
+        }
+        if (length < 8) return true;
+        offset += length;
+    }
+    return true;
+}
+
+bool HeaderFits(int32_t format, InputFile& file) {
+    FIBITMAP* header = FreeImage_LoadFromHandle(static_cast<FREE_IMAGE_FORMAT>(format), StreamIo(), file.Rewound(),
+                                                FIF_LOAD_NOPIXELS);
+    if (header == nullptr) return true;
+    const bool fits = Fits(FreeImage_GetWidth(header), FreeImage_GetHeight(header), FreeImage_GetBPP(header));
+    FreeImage_Unload(header);
+    return fits;
+}
+
+int Silently(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+}  // namespace
+
+bool FitsPixelBudget(int32_t format, InputFile& file) {
+    switch (format) {
+        case FIF_WBMP: return WbmpFits(file.Stream());
+        case FIF_J2K: return CodestreamFits(file.Stream(), 0);
+        case FIF_JP2: return Jp2Fits(file.Stream());
+        default: return HeaderFits(format, file);
+    }
+}
+
+bool TiffPageFitsPixelBudget(InputFile& file, int32_t index) {
+    // A descriptor of its own, so that reading does not move the shared file's position.
+    const std::string self = "/proc/self/fd/" + std::to_string(::fileno(file.Stream()));
+    const int fd = ::open(self.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return true;
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    if (options == nullptr) {
+        ::close(fd);
+        return true;
+    }
+    TIFFOpenOptionsSetErrorHandlerExtR(options, Silently, nullptr);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, Silently, nullptr);
+    // "m": read through the descriptor, without mapping the file.
+    TIFF* tiff = TIFFFdOpenExt(fd, "page", "rm", options);
+    TIFFOpenOptionsFree(options);
+    if (tiff == nullptr) {
+        ::close(fd);
+        return true;
+    }
+    bool fits = true;
+    if (TIFFSetDirectory(tiff, static_cast<tdir_t>(index))) {
+        uint32_t width = 0, height = 0;
+        uint16_t bits = 1, samples = 1;
+        TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width);
+        TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height);
+        TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
+        TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
+        fits = Fits(width, height, static_cast<uint64_t>(bits) * samples);
+    }
+    TIFFClose(tiff);  // closes fd
+    return fits;
+}
+
+}  // namespace mvimgplug
