@@ -28,9 +28,10 @@ using ImageResolver = std::function<Image*()>;
 // An image: the resolver's answer, when it is a bitmap.
 std::unique_ptr<DrawingTarget> ImageTarget(ImageResolver resolve);
 
-// The bitmap selected into a device context. With `ownedWindowDc` the target
-// gives the context back to that window (ReleaseDC) when it ends.
+// The bitmap selected into a device context.
 std::unique_ptr<DrawingTarget> DeviceContextTarget(win::HDC dc);
+// The same for a window's context, which the target gives back to the window
+// (ReleaseDC) when it ends.
 std::unique_ptr<DrawingTarget> WindowTarget(std::uint32_t window, win::HDC windowDc);
 
 }  // namespace gdiplus

@@ -35,7 +35,7 @@ Status Graphics::FromHdc(win::HDC dc, std::unique_ptr<Graphics>& graphics) {
         return InvalidParameter;
     }
     auto target = DeviceContextTarget(dc);
-    if (target->Acquire() == nullptr) return win::SelectedBitmap(dc) == win::HBITMAP{} ? Win32Error : InvalidParameter;
+    if (target->Acquire() == nullptr) return Win32Error;
     graphics.reset(new Graphics(std::move(target)));
     return Ok;
 }

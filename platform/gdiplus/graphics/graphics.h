@@ -44,9 +44,9 @@ public:
     // entries).
     static Status FromImage(ImageResolver resolve, std::unique_ptr<Graphics>& graphics);
     // On the bitmap selected into a device context at each operation.
-    // InvalidParameter for a context that does not exist; Win32Error for one
-    // without a bitmap (a window's context: this platform has no window
-    // surfaces).
+    // InvalidParameter for the null handle or a handle of another kind;
+    // Win32Error for a context without a bitmap: a window's context (this
+    // platform has no window surfaces) or one that no longer exists.
     static Status FromHdc(win::HDC dc, std::unique_ptr<Graphics>& graphics);
     // On a window, through a context of its own (given back when the graphics ends).
     static Status FromHwnd(std::uint32_t window, std::unique_ptr<Graphics>& graphics);
