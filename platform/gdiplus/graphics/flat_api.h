@@ -24,7 +24,7 @@ Status GdipCreateFromHWND(std::uint32_t window, GpGraphics& graphics);
 Status GdipGetImageGraphicsContext(Image* image, GpGraphics& graphics);
 // On an image found again at every operation (Graphics::FromImage).
 Status GdipGetImageGraphicsContext(ImageResolver resolve, GpGraphics& graphics);
-// ObjectBusy while a device context of the graphics is out.
+// A device context still out is freed with it, without writing it back.
 Status GdipDeleteGraphics(GpGraphics graphics);
 Status GdipGetDC(GpGraphics graphics, win::HDC& dc);
 Status GdipReleaseDC(GpGraphics graphics, win::HDC dc);

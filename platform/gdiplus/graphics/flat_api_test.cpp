@@ -154,7 +154,6 @@ TEST_F(FlatApiTest, AContextOutOfAnImageGraphicsHoldsTheImageAndWritesItBack) {
     win::HDC second{};
     EXPECT_EQ(GdipGetDC(graphics, second), ObjectBusy);
     EXPECT_EQ(GdipGraphicsClear(graphics, kWhite), ObjectBusy);
-    EXPECT_EQ(GdipDeleteGraphics(graphics), ObjectBusy);
     EXPECT_EQ(GdipReleaseDC(graphics, win::HDC{}), InvalidParameter);
 
     pixels[1] = kGreen;
@@ -162,7 +161,13 @@ TEST_F(FlatApiTest, AContextOutOfAnImageGraphicsHoldsTheImageAndWritesItBack) {
     EXPECT_EQ(PixelsOf(*image), (std::vector<ARGB>{kRed, kGreen}));
     EXPECT_FALSE(win::FindBitmap(win::SelectedBitmap(dc)));
     EXPECT_EQ(GdipReleaseDC(graphics, dc), InvalidParameter);
+
+    // Deleting the graphics frees a context still out, leaving the image as it was.
+    ASSERT_EQ(GdipGetDC(graphics, dc), Ok);
+    reinterpret_cast<std::uint32_t*>(win::FindBitmap(win::SelectedBitmap(dc))->bits.data())[0] = kGreen;
     EXPECT_EQ(GdipDeleteGraphics(graphics), Ok);
+    EXPECT_FALSE(win::FindBitmap(win::SelectedBitmap(dc)));
+    EXPECT_EQ(PixelsOf(*image), (std::vector<ARGB>{kRed, kGreen}));
 }
 
 TEST_F(FlatApiTest, TextLengthsCutTheText) {

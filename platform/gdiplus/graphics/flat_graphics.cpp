@@ -46,12 +46,7 @@ Status GdipGetImageGraphicsContext(ImageResolver resolve, GpGraphics& graphics) 
     });
 }
 
-Status GdipDeleteGraphics(GpGraphics graphics) {
-    const auto found = GraphicsHandles().find(graphics);
-    if (!found) return InvalidParameter;
-    if (found->HasDCOut()) return ObjectBusy;
-    return DeleteObject(GraphicsHandles(), graphics);
-}
+Status GdipDeleteGraphics(GpGraphics graphics) { return DeleteObject(GraphicsHandles(), graphics); }
 
 Status GdipGetDC(GpGraphics graphics, win::HDC& dc) {
     return WithGraphics(graphics, [&](Graphics& g) { return g.GetDC(dc); });

@@ -2,6 +2,7 @@
 
 #include "platform/gdiplus/graphics/font.h"
 #include "platform/gdiplus/graphics/font_family.h"
+#include "platform/gdiplus/graphics/testing/fontconfig_leak_suppression.h"
 #include "platform/gdiplus/graphics/windows_font_names.h"
 #include "platform/gdiplus/test_support.h"
 

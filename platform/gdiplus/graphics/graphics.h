@@ -11,7 +11,8 @@
 // always drawn with pixel areas on whole coordinates, so that an image drawn
 // at whole coordinates lands exactly on the pixel grid.
 //
-// Between GetDC and ReleaseDC every other operation answers ObjectBusy.
+// Between GetDC and ReleaseDC every other operation answers ObjectBusy; a
+// graphics that ends with a context out frees it without writing it back.
 #include <cairo.h>
 
 #include <cstdint>
