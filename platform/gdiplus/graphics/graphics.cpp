@@ -14,6 +14,9 @@ bool CentresOnWholeCoordinates(PixelOffsetMode mode) {
     return mode != PixelOffsetModeHalf && mode != PixelOffsetModeHighQuality;
 }
 
+// cairo holds device coordinates in 24.8 fixed point.
+constexpr double kDeviceLimit = 1 << 22;
+
 bool Smooths(SmoothingMode mode) {
     return mode == SmoothingModeHighQuality || mode == SmoothingModeAntiAlias || mode == SmoothingModeAntiAlias8x8;
 }
@@ -185,6 +188,23 @@ Status Graphics::Paint(Bitmap& bitmap, const CairoDrawing& draw, bool whole) {
     }
     if (!area) return Ok;
     return PaintArea(bitmap, *area, draw);
+}
+
+bool Graphics::InDeviceRange(const Bitmap& bitmap, std::initializer_list<PointF> points) const {
+    const cairo_matrix_t device = DeviceMatrix(bitmap, true);
+    for (const PointF& point : points) {
+        double x = point.X;
+        double y = point.Y;
+        cairo_matrix_transform_point(&device, &x, &y);
+        if (!(std::abs(x) <= kDeviceLimit) || !(std::abs(y) <= kDeviceLimit)) return false;
+    }
+    return true;
+}
+
+bool Graphics::InDeviceRange(const Bitmap& bitmap, const RectF& rect) const {
+    const float right = rect.X + rect.Width;
+    const float bottom = rect.Y + rect.Height;
+    return InDeviceRange(bitmap, {{rect.X, rect.Y}, {right, rect.Y}, {rect.X, bottom}, {right, bottom}});
 }
 
 void Graphics::PrepareGeometry(cairo_t* cr, const Bitmap& bitmap, cairo_pattern_t* source) const {

@@ -16,6 +16,7 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -85,6 +86,10 @@ public:
     // that cannot be inverted.
     Status TransformPoints(CoordinateSpace destination, CoordinateSpace source, std::span<PointF> points);
 
+    // Coordinates that are not finite numbers are InvalidParameter
+    // throughout; geometry that lands more than 2^22 pixels from the device
+    // origin is ValueOverflow (cairo's fixed-point coordinates end there).
+
     // Fills the whole target with the colour, replacing what was there.
     Status Clear(ARGB color);
     // InvalidParameter for no rectangles.
@@ -135,9 +140,13 @@ private:
     // Sets up a context for geometry: antialiasing, operator, the source
     // locked to world coordinates, then the transform with the pixel offset.
     void PrepareGeometry(cairo_t* cr, const Bitmap& bitmap, cairo_pattern_t* source) const;
+    // Whether the world points land within the device coordinates cairo can hold.
+    bool InDeviceRange(const Bitmap& bitmap, std::initializer_list<PointF> points) const;
+    bool InDeviceRange(const Bitmap& bitmap, const RectF& rect) const;
     // A line width of the pen in world units.
     double PenWidth(const Pen& pen, const Bitmap& bitmap) const;
-    Status StrokePath(const Pen& pen, const std::function<void(cairo_t*)>& path);
+    // Strokes the path through `points` (which are checked for range).
+    Status StrokePath(const Pen& pen, std::initializer_list<PointF> points, const std::function<void(cairo_t*)>& path);
     // The font scaled for this graphics, and the text laid out with it.
     Status LayOut(std::u16string_view text, const Font& font, const RectF& layout, const StringFormat* format,
                   const Bitmap& bitmap, TextLayout& result, ScaledFontPtr& scaled) const;

@@ -26,10 +26,6 @@ cairo_filter_t FilterOf(InterpolationMode mode) {
     }
 }
 
-bool Finite(const RectF& r) {
-    return std::isfinite(r.X) && std::isfinite(r.Y) && std::isfinite(r.Width) && std::isfinite(r.Height);
-}
-
 // Source and destination extents along one axis, the source turned to run
 // forwards (a backwards source flips the destination instead).
 struct Span {
@@ -63,13 +59,14 @@ Status Graphics::DrawImage(const Image& image, const RectF& destination, const R
     const bool pixelUnit = sourceUnit == UnitWorld || sourceUnit == UnitDisplay;
     const auto perUnitX = pixelUnit ? 1.0 : PixelsPerUnit(sourceUnit, image.GetHorizontalResolution());
     const auto perUnitY = pixelUnit ? 1.0 : PixelsPerUnit(sourceUnit, image.GetVerticalResolution());
-    if (!perUnitX || !perUnitY || !Finite(source) || !Finite(destination) || source.Width == 0 ||
+    if (!perUnitX || !perUnitY || !IsFinite(source) || !IsFinite(destination) || source.Width == 0 ||
         source.Height == 0) {
         return InvalidParameter;
     }
     Bitmap* bitmap = nullptr;
     if (Status s = Acquire(bitmap); s != Ok) return s;
     if (destination.Width == 0 || destination.Height == 0) return Ok;
+    if (!InDeviceRange(*bitmap, destination)) return ValueOverflow;
 
     const Span x(source.X * *perUnitX, source.Width * *perUnitX, destination.X, destination.Width);
     const Span y(source.Y * *perUnitY, source.Height * *perUnitY, destination.Y, destination.Height);

@@ -19,8 +19,14 @@ Status Graphics::Clear(ARGB color) {
 
 Status Graphics::FillRectangles(const Brush& brush, std::span<const RectF> rects) {
     if (rects.empty()) return InvalidParameter;
+    for (const RectF& rect : rects) {
+        if (!IsFinite(rect)) return InvalidParameter;
+    }
     Bitmap* bitmap = nullptr;
     if (Status s = Acquire(bitmap); s != Ok) return s;
+    for (const RectF& rect : rects) {
+        if (!InDeviceRange(*bitmap, rect)) return ValueOverflow;
+    }
     PatternPtr pattern = brush.Pattern();
     return Paint(*bitmap, [&](cairo_t* cr) {
         PrepareGeometry(cr, *bitmap, pattern.get());
@@ -39,9 +45,11 @@ double Graphics::PenWidth(const Pen& pen, const Bitmap& bitmap) const {
     return (pixels > 0 ? pixels : 1.0) / perPageUnit;
 }
 
-Status Graphics::StrokePath(const Pen& pen, const std::function<void(cairo_t*)>& path) {
+Status Graphics::StrokePath(const Pen& pen, std::initializer_list<PointF> points,
+                            const std::function<void(cairo_t*)>& path) {
     Bitmap* bitmap = nullptr;
     if (Status s = Acquire(bitmap); s != Ok) return s;
+    if (!InDeviceRange(*bitmap, points)) return ValueOverflow;
     PatternPtr color = SolidBrush(pen.Color()).Pattern();
     const double width = PenWidth(pen, *bitmap);
     return Paint(*bitmap, [&](cairo_t* cr) {
@@ -53,11 +61,16 @@ Status Graphics::StrokePath(const Pen& pen, const std::function<void(cairo_t*)>&
 }
 
 Status Graphics::DrawRectangle(const Pen& pen, const RectF& rect) {
-    return StrokePath(pen, [&](cairo_t* cr) { cairo_rectangle(cr, rect.X, rect.Y, rect.Width, rect.Height); });
+    if (!IsFinite(rect)) return InvalidParameter;
+    const float right = rect.X + rect.Width;
+    const float bottom = rect.Y + rect.Height;
+    return StrokePath(pen, {{rect.X, rect.Y}, {right, rect.Y}, {rect.X, bottom}, {right, bottom}},
+                      [&](cairo_t* cr) { cairo_rectangle(cr, rect.X, rect.Y, rect.Width, rect.Height); });
 }
 
 Status Graphics::DrawLine(const Pen& pen, PointF from, PointF to) {
-    return StrokePath(pen, [&](cairo_t* cr) {
+    if (!IsFinite(from) || !IsFinite(to)) return InvalidParameter;
+    return StrokePath(pen, {from, to}, [&](cairo_t* cr) {
         cairo_move_to(cr, from.X, from.Y);
         cairo_line_to(cr, to.X, to.Y);
     });

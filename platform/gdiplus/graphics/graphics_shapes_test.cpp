@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "platform/gdiplus/graphics/graphics_test_support.h"
 
@@ -226,6 +227,43 @@ TEST_F(ShapesTest, TextureBrushesTileFromTheWorldOrigin) {
     auto tile = BitmapOf(1, 1, PixelFormat24bppRGB, {kRed});
     std::unique_ptr<TextureBrush> brush;
     EXPECT_EQ(TextureBrush::Create(*tile, static_cast<WrapMode>(5), brush), InvalidParameter);
+}
+
+TEST_F(ShapesTest, AbsurdCoordinatesAreRefusedOrClippedNeverCrash) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    auto canvas = WhiteCanvas(4, 4);
+    auto graphics = GraphicsOn(*canvas);
+    std::unique_ptr<Pen> pen;
+    ASSERT_EQ(Pen::Create(kBlack, 1, UnitPixel, pen), Ok);
+    std::unique_ptr<FontFamily> family;
+    ASSERT_EQ(FontFamily::FromName("Liberation Sans", family), Ok);
+    std::unique_ptr<Font> font;
+    ASSERT_EQ(Font::Create(*family, 12, FontStyleRegular, UnitPixel, font), Ok);
+    std::unique_ptr<Font> huge;
+    ASSERT_EQ(Font::Create(*family, 3e38f, FontStyleRegular, UnitPixel, huge), Ok);
+    const RectF notANumber{nan, 0, 1, 1};
+    EXPECT_EQ(graphics->FillRectangles(SolidBrush(kRed), std::span(&notANumber, 1)), InvalidParameter);
+    EXPECT_EQ(graphics->DrawRectangle(*pen, RectF{0, 0, inf, 1}), InvalidParameter);
+    EXPECT_EQ(graphics->DrawLine(*pen, PointF{0, nan}, PointF{1, 1}), InvalidParameter);
+    EXPECT_EQ(graphics->DrawString(u"x", *font, RectF{0, 0, nan, 0}, nullptr, SolidBrush(kRed)), InvalidParameter);
+    EXPECT_EQ(graphics->DrawImage(*canvas, RectF{0, 0, inf, 4}), InvalidParameter);
+    EXPECT_EQ(PixelsOf(*canvas), std::vector<ARGB>(16, kWhite));
+
+    // Far outside the target but within reach: drawn as far as it lands on it.
+    const RectF wide{-1e6f, -1e6f, 2e6f, 2e6f};
+    EXPECT_EQ(graphics->FillRectangles(SolidBrush(kRed), std::span(&wide, 1)), Ok);
+    EXPECT_EQ(PixelsOf(*canvas), std::vector<ARGB>(16, kRed));
+    EXPECT_EQ(graphics->DrawLine(*pen, PointF{-1e6f, 2}, PointF{1e6f, 2}), Ok);
+    // Beyond what the device coordinates can hold: refused, never drawn wrongly.
+    const RectF far{-1e38f, -1e38f, 3e38f, 3e38f};
+    EXPECT_EQ(graphics->FillRectangles(SolidBrush(kRed), std::span(&far, 1)), ValueOverflow);
+    EXPECT_EQ(graphics->DrawLine(*pen, PointF{-1e30f, 2}, PointF{1e30f, 2}), ValueOverflow);
+    auto source = MakeBitmap(2, 2, PixelFormat24bppRGB);
+    EXPECT_EQ(graphics->DrawImage(*source, RectF{1e30f, 1e30f, 1e30f, 1e30f}), ValueOverflow);
+    EXPECT_EQ(graphics->DrawString(u"far", *font, RectF{1e30f, 0, 0, 0}, nullptr, SolidBrush(kRed)), ValueOverflow);
+    const Status text = graphics->DrawString(u"big", *huge, RectF{}, nullptr, SolidBrush(kRed));
+    EXPECT_TRUE(text == Ok || text == OutOfMemory) << text;
 }
 
 }  // namespace

@@ -15,6 +15,8 @@ bool SingleBit(TextRenderingHint hint) {
 
 Status Graphics::LayOut(std::u16string_view text, const Font& font, const RectF& layout, const StringFormat* format,
                         const Bitmap& bitmap, TextLayout& result, ScaledFontPtr& scaled) const {
+    if (!IsFinite(layout)) return InvalidParameter;
+    if (!InDeviceRange(bitmap, layout)) return ValueOverflow;
     const cairo_matrix_t page = PageMatrix(bitmap);
     // A font's em counts in world units for UnitWorld; any other unit is a
     // fixed number of device pixels, whatever the page unit and scale.

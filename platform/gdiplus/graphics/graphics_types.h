@@ -3,6 +3,7 @@
 // spaces, font styles, string-format flags and alignments, wrap modes and
 // colour-adjust types, under their GDI+ names and numbers, and the point and
 // rectangle records of single-precision coordinates.
+#include <cmath>
 #include <cstdint>
 
 #include "platform/gdiplus/argb.h"
@@ -139,6 +140,11 @@ struct RectF {
 
     friend bool operator==(const RectF&, const RectF&) = default;
 };
+
+inline bool IsFinite(const PointF& p) { return std::isfinite(p.X) && std::isfinite(p.Y); }
+inline bool IsFinite(const RectF& r) {
+    return std::isfinite(r.X) && std::isfinite(r.Y) && std::isfinite(r.Width) && std::isfinite(r.Height);
+}
 
 // One entry of a colour remap table: pixels of exactly oldColor become newColor.
 struct ColorMap {
