@@ -3,21 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "imaging/engine/image_queries.h"
-#include "imaging/engine/testing/engine_test_support.h"
+#include "imaging/engine/testing/graphics_test_support.h"
 
 namespace scanvelt {
 namespace {
 
-using testing_support::EngineTest;
-using testing_support::OnFreshThread;
-using testing_support::PixelsOf;
-using testing_support::RegisterBitmap;
-using testing_support::SetPixels;
-
-constexpr uint32_t kRed = 0xFFFF0000;
-constexpr uint32_t kGreen = 0xFF00FF00;
-constexpr uint32_t kBlue = 0xFF0000FF;
-constexpr uint32_t kWhite = 0xFFFFFFFF;
+using namespace testing_support;
 
 using DrawImageIntoImageTest = EngineTest;
 
@@ -36,7 +27,7 @@ TEST_F(DrawImageIntoImageTest, NearestNeighbourDoublesEveryPixel) {
 
 TEST_F(DrawImageIntoImageTest, BilinearBlendsNeighbouringPixels) {
     const int32_t source = RegisterBitmap(2, 1, gdiplus::PixelFormat24bppRGB);
-    SetPixels(source, {0xFF000000, kWhite});
+    SetPixels(source, {kBlack, kWhite});
     const int32_t destination = RegisterBitmap(8, 1, gdiplus::PixelFormat24bppRGB);
     ASSERT_EQ(DrawImageIntoImage(destination, source, 0, 0, 8, 1, 0, 0, 2, 1, 3), OK);
     const auto pixels = PixelsOf(destination);
@@ -66,17 +57,14 @@ class DrawIntoEightBitTest : public testing::TestWithParam<VersionCase> {};
 // on it keeps its format and takes the nearest palette colours.
 TEST_P(DrawIntoEightBitTest, DrawsIntoAnEightBitDestination) {
     const VersionCase c = GetParam();
-    OnFreshThread([c] {
-        SetModuleVersionReader([c](std::string_view) { return std::string(c.version); });
-        ASSERT_TRUE(StartImaging());
+    OnEngineWithGdiplusVersion(c.version, [c] {
         const int32_t source = RegisterBitmap(1, 1, gdiplus::PixelFormat24bppRGB);
         SetPixels(source, {kRed});
         const int32_t destination = RegisterBitmap(4, 2, gdiplus::PixelFormat8bppIndexed);
         ASSERT_EQ(DrawImageIntoImage(destination, source, 2, 0, 2, 2, 0, 0, 1, 1, 5), OK);
         EXPECT_EQ(PixelFormatOf(destination), c.formatAfter);
-        EXPECT_EQ(PixelsOf(destination), (std::vector<uint32_t>{0xFF000000, 0xFF000000, kRed, kRed,  //
-                                                                0xFF000000, 0xFF000000, kRed, kRed}));
-        StopImaging();
+        EXPECT_EQ(PixelsOf(destination), (std::vector<uint32_t>{kBlack, kBlack, kRed, kRed,  //
+                                                                kBlack, kBlack, kRed, kRed}));
     });
 }
 

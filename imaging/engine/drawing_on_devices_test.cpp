@@ -2,18 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/engine/testing/engine_test_support.h"
+#include "imaging/engine/testing/graphics_test_support.h"
 #include "platform/win/gdi_bitmap.h"
 
 namespace scanvelt {
 namespace {
 
-using testing_support::EngineTest;
-using testing_support::RegisterBitmap;
-using testing_support::SetPixels;
-
-constexpr uint32_t kRed = 0xFFFF0000;
-constexpr uint32_t kBlue = 0xFF0000FF;
+using namespace testing_support;
 
 // A memory context holding a top-down 32-bit DIB section, as a host's back buffer.
 class DibSectionTest : public EngineTest {
@@ -72,14 +67,14 @@ TEST_F(DibSectionTest, PageUnitCountsTheRectangle) {
     // 3 points at 96 dpi are 4 pixels.
     ASSERT_EQ(DrawImageOnHdc(id, dc_, 0, 0, 3, 3, 3, 5, 3), OK);
     EXPECT_EQ(At(3, 3), kRed);
-    EXPECT_EQ(At(4, 0), 0xFF000000u);
+    EXPECT_EQ(At(4, 0), kBlack);
 }
 
 TEST_F(DibSectionTest, SourceRectanglesAreDrawnIntoDestinationRectangles) {
     const int32_t id = RegisterBitmap(2, 1, gdiplus::PixelFormat24bppRGB);
     SetPixels(id, {kRed, kBlue});
     ASSERT_EQ(DrawImageRectOnHdc(id, dc_, 4, 0, 4, 4, 1, 0, 1, 1, 3, 5, 2), OK);
-    EXPECT_EQ(At(0, 0), 0xFF000000u);
+    EXPECT_EQ(At(0, 0), kBlack);
     EXPECT_EQ(At(4, 0), kBlue);
     EXPECT_EQ(At(7, 3), kBlue);
 }

@@ -6,19 +6,13 @@
 
 #include "imaging/engine/graphics_on_image.h"
 #include "imaging/engine/graphics_wrappers.h"
-#include "imaging/engine/testing/engine_test_support.h"
+#include "imaging/engine/testing/graphics_test_support.h"
 #include "platform/gdiplus/graphics/testing/fontconfig_leak_suppression.h"
 
 namespace scanvelt {
 namespace {
 
-using testing_support::EngineTest;
-using testing_support::PixelsOf;
-using testing_support::RegisterBitmap;
-using testing_support::SetPixels;
-
-constexpr uint32_t kWhite = 0xFFFFFFFF;
-constexpr uint32_t kBlack = 0xFF000000;
+using namespace testing_support;
 
 using FontsAndTextTest = EngineTest;
 

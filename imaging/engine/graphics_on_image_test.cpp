@@ -4,21 +4,14 @@
 
 #include "imaging/engine/graphics_wrappers.h"
 #include "imaging/engine/image_queries.h"
-#include "imaging/engine/testing/engine_test_support.h"
+#include "imaging/engine/testing/graphics_test_support.h"
 #include "platform/gdiplus/graphics/flat_api.h"
 #include "platform/win/gdi_bitmap.h"
 
 namespace scanvelt {
 namespace {
 
-using testing_support::EngineTest;
-using testing_support::OnFreshThread;
-using testing_support::PixelsOf;
-using testing_support::RegisterBitmap;
-using testing_support::SetPixels;
-
-constexpr uint32_t kRed = 0xFFFF0000;
-constexpr uint32_t kWhite = 0xFFFFFFFF;
+using namespace testing_support;
 
 using GraphicsOnImageTest = EngineTest;
 
@@ -77,9 +70,7 @@ class GraphicsVersionSwitchTest : public testing::TestWithParam<VersionCase> {};
 // first, unless the caller claims a format that is not indexed.
 TEST_P(GraphicsVersionSwitchTest, GraphicsOnAnEightBitImage) {
     const VersionCase c = GetParam();
-    OnFreshThread([c] {
-        SetModuleVersionReader([c](std::string_view) { return std::string(c.version); });
-        ASSERT_TRUE(StartImaging());
+    OnEngineWithGdiplusVersion(c.version, [c] {
         const int32_t id = RegisterBitmap(2, 1, gdiplus::PixelFormat8bppIndexed);
         gdiplus::GpGraphics graphics{};
         ASSERT_EQ(GetImageGraphics(id, graphics, c.formatPassed), OK);
@@ -87,7 +78,6 @@ TEST_P(GraphicsVersionSwitchTest, GraphicsOnAnEightBitImage) {
         ASSERT_EQ(ClearGpGraphics(graphics, kRed), OK);
         EXPECT_EQ(PixelsOf(id), std::vector<uint32_t>(2, kRed));
         EXPECT_EQ(DeleteGpGraphics(graphics), OK);
-        StopImaging();
     });
 }
 

@@ -3,20 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "imaging/engine/graphics_on_image.h"
-#include "imaging/engine/testing/engine_test_support.h"
+#include "imaging/engine/testing/graphics_test_support.h"
 #include "platform/win/gdi_bitmap.h"
 
 namespace scanvelt {
 namespace {
 
-using testing_support::EngineTest;
-using testing_support::PixelsOf;
-using testing_support::RegisterBitmap;
-using testing_support::SetPixels;
-
-constexpr uint32_t kRed = 0xFFFF0000;
-constexpr uint32_t kGreen = 0xFF00FF00;
-constexpr uint32_t kBlue = 0xFF0000FF;
+using namespace testing_support;
 
 class GraphicsWrapperTest : public EngineTest {
 protected:
@@ -103,8 +96,7 @@ TEST_F(GraphicsWrapperTest, PensAndTransformsCheckTheirValues) {
 }
 
 TEST(GraphicsFromHdcTest, ContextsWithoutABitmapAreRefused) {
-    testing_support::OnFreshThread([] {
-        ASSERT_TRUE(StartImaging());
+    OnEngineWithGdiplusVersion("6.1.0.0", [] {
         gdiplus::GpGraphics graphics{};
         const win::HDC window = win::GetDC(7);
         EXPECT_EQ(GpGraphicsFromHdc(window, graphics), Win32Error);
@@ -113,7 +105,6 @@ TEST(GraphicsFromHdcTest, ContextsWithoutABitmapAreRefused) {
         EXPECT_EQ(GpGraphicsFromHdc(memory, graphics), OK);
         EXPECT_EQ(DeleteGpGraphics(graphics), OK);
         win::DeleteDC(memory);
-        StopImaging();
     });
 }
 

@@ -10,30 +10,9 @@ namespace {
 
 using namespace testing_support;
 
-class ShapesTest : public StartedTest {
-protected:
-    std::unique_ptr<Bitmap> WhiteCanvas(std::int32_t width, std::int32_t height,
-                                        PixelFormat format = PixelFormat32bppARGB) {
-        return BitmapOf(width, height, format, std::vector<ARGB>(static_cast<std::size_t>(width * height), kWhite));
-    }
-};
+class ShapesTest : public StartedTest {};
 
-// The pixels of the bitmap that are not white, as a bounding rectangle.
-Rect InkBounds(const Bitmap& bitmap) {
-    std::int32_t left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;
-    for (std::int32_t y = 0; y < static_cast<std::int32_t>(bitmap.GetHeight()); ++y)
-        for (std::int32_t x = 0; x < static_cast<std::int32_t>(bitmap.GetWidth()); ++x) {
-            ARGB c = 0;
-            bitmap.GetPixel(x, y, c);
-            if (c == kWhite) continue;
-            left = std::min(left, x);
-            top = std::min(top, y);
-            right = std::max(right, x);
-            bottom = std::max(bottom, y);
-        }
-    if (right < 0) return Rect{};
-    return Rect{left, top, right - left + 1, bottom - top + 1};
-}
+Rect InkBounds(const Bitmap& bitmap) { return InkOf(bitmap).bounds; }
 
 TEST_F(ShapesTest, ClearFillsEveryPixelInTheTargetsFormat) {
     for (PixelFormat format : {PixelFormat32bppARGB, PixelFormat24bppRGB, PixelFormat8bppIndexed,

@@ -25,35 +25,6 @@ protected:
     }
 };
 
-std::unique_ptr<Bitmap> WhiteCanvas(std::int32_t width, std::int32_t height) {
-    return BitmapOf(width, height, PixelFormat32bppARGB, std::vector<ARGB>(static_cast<std::size_t>(width * height), kWhite));
-}
-
-struct Ink {
-    std::int32_t count = 0;
-    std::int32_t greys = 0;
-    Rect bounds;
-};
-
-Ink InkOf(const Bitmap& bitmap) {
-    Ink ink;
-    std::int32_t left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;
-    for (std::int32_t y = 0; y < static_cast<std::int32_t>(bitmap.GetHeight()); ++y)
-        for (std::int32_t x = 0; x < static_cast<std::int32_t>(bitmap.GetWidth()); ++x) {
-            ARGB c = 0;
-            bitmap.GetPixel(x, y, c);
-            if (c == kWhite) continue;
-            ++ink.count;
-            if (c != kBlack) ++ink.greys;
-            left = std::min(left, x);
-            top = std::min(top, y);
-            right = std::max(right, x);
-            bottom = std::max(bottom, y);
-        }
-    if (ink.count > 0) ink.bounds = Rect{left, top, right - left + 1, bottom - top + 1};
-    return ink;
-}
-
 // Whether every inked pixel's area meets the box. A pixel covers [x, x + 1)
 // in world units with the Half pixel offset and [x - 0.5, x + 0.5) otherwise.
 bool InkInsideBox(const Bitmap& bitmap, const RectF& box, PixelOffsetMode offset) {

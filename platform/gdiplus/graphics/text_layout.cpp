@@ -142,9 +142,7 @@ TextLayout LayOutText(std::u16string_view text, cairo_scaled_font_t* font, std::
     if (shown == 0) return result;
 
     const double blockHeight = static_cast<double>(shown) * extents.height;
-    const double top = format.LineAlignment() == StringAlignmentNear
-                           ? layout.Y
-                           : Align(format.LineAlignment(), layout.Y, layout.Height, blockHeight, 0);
+    const double top = Align(format.LineAlignment(), layout.Y, layout.Height, blockHeight, 0);
     const bool trailing = format.Has(StringFormatFlagsMeasureTrailingSpaces);
     const DecorationMetrics decoration = DecorationMetricsOf(font);
     Box measured;
