@@ -2,18 +2,19 @@
 
 #include <bit>
 
+#include "platform/gdiplus/argb.h"
+
 namespace scanvelt {
 namespace {
 
-uint8_t byteOf(int32_t value, int index) {
-    return static_cast<uint8_t>(std::bit_cast<uint32_t>(value) >> (8 * index));
-}
+// The value's bits as the GDI+ layer's unsigned ARGB, so that packing and
+// unpacking never see a sign.
+gdiplus::ARGB bitsOf(int32_t value) { return std::bit_cast<gdiplus::ARGB>(value); }
 
 }  // namespace
 
 int32_t cColor::MakeARGB(uint8_t alpha, uint8_t red, uint8_t green, uint8_t blue) const {
-    uint32_t packed = (uint32_t{alpha} << 24) | (uint32_t{red} << 16) | (uint32_t{green} << 8) | blue;
-    return std::bit_cast<int32_t>(packed);
+    return std::bit_cast<int32_t>(gdiplus::MakeARGB(alpha, red, green, blue));
 }
 
 void cColor::FromARGB(uint8_t alpha, uint8_t red, uint8_t green, uint8_t blue) {
@@ -26,14 +27,16 @@ void cColor::FromRGB(uint8_t red, uint8_t green, uint8_t blue) { value_ = MakeAR
 
 void cColor::FromRGBColor(int32_t colorref) { SetFromCOLORREF(colorref); }
 
-uint8_t cColor::GetAlpha() const { return byteOf(value_, 3); }
-uint8_t cColor::GetRed() const { return byteOf(value_, 2); }
-uint8_t cColor::GetGreen() const { return byteOf(value_, 1); }
-uint8_t cColor::GetBlue() const { return byteOf(value_, 0); }
+uint8_t cColor::GetAlpha() const { return gdiplus::AlphaOf(bitsOf(value_)); }
+uint8_t cColor::GetRed() const { return gdiplus::RedOf(bitsOf(value_)); }
+uint8_t cColor::GetGreen() const { return gdiplus::GreenOf(bitsOf(value_)); }
+uint8_t cColor::GetBlue() const { return gdiplus::BlueOf(bitsOf(value_)); }
 int32_t cColor::GetValue() const { return value_; }
 
 void cColor::SetFromCOLORREF(int32_t colorref) {
-    value_ = MakeARGB(255, byteOf(colorref, 0), byteOf(colorref, 1), byteOf(colorref, 2));
+    // A COLORREF holds red in its lowest byte, where an ARGB value holds blue.
+    const gdiplus::ARGB bits = bitsOf(colorref);
+    value_ = MakeARGB(255, gdiplus::BlueOf(bits), gdiplus::GreenOf(bits), gdiplus::RedOf(bits));
 }
 
 void cColor::SetValue(int32_t argb) { value_ = argb; }

@@ -18,8 +18,9 @@ bool IsForeignMemoryKind(int32_t kind) {
            kind == ImageKindHIcon || kind == ImageKindPluginPage;
 }
 
-// Only the types that keep a quarter-turned shape need a copy first.
-bool TurnsByAQuarter(int32_t rotation) {
+// Every type but the plain mirrors (and no change at all) turns the image, and
+// a 1-bit image over foreign memory is copied into memory of its own first.
+bool TurnsTheImage(int32_t rotation) {
     return rotation != gdiplus::RotateNoneFlipNone && rotation != gdiplus::RotateNoneFlipX &&
            rotation != gdiplus::RotateNoneFlipY;
 }
@@ -46,7 +47,7 @@ MorvalenStatus RotateFlipImage(int32_t imageId, int32_t rotation, bool leaveUnma
         const int32_t format = PixelFormatOf(imageId);
 
         MorvalenStatus copied = OK;
-        if (IsForeignMemoryKind(kind) && TurnsByAQuarter(rotation) && format == gdiplus::PixelFormat1bppIndexed) {
+        if (IsForeignMemoryKind(kind) && TurnsTheImage(rotation) && format == gdiplus::PixelFormat1bppIndexed) {
             copied = ReplaceWithPrivateCopy(imageId);
         }
         const bool ownsBuffer = ImageKindOf(imageId) == ImageKindOwnedBuffer;

@@ -48,6 +48,11 @@ TEST_F(RotateFlipImageTest, TwentyFourBitImageStaysABufferOwningImageUnderItsId)
     EXPECT_EQ(testing_support::SizeOf(id), std::make_pair(1, 3));
     EXPECT_EQ(PixelsOf(id), (std::vector<uint32_t>{0xFF0000FF, 0xFF00FF00, 0xFFFF0000}));
     EXPECT_EQ(RegisteredImageCount(), 1);
+    EXPECT_TRUE(FindImageEntry(id)->IsModified) << "the private copy keeps the rotation's mark";
+
+    FindImageEntry(id)->IsModified = false;
+    ASSERT_EQ(RotateFlipImage(id, 3, true), OK);
+    EXPECT_FALSE(FindImageEntry(id)->IsModified);
 }
 
 TEST_F(RotateFlipImageTest, OneBitImageOverForeignMemoryIsTurnedInAPrivateCopy) {

@@ -9,6 +9,7 @@
 #include "imaging/engine/image_format_name.h"
 #include "imaging/engine/image_ids.h"
 #include "imaging/engine/imaging_session.h"
+#include "imaging/engine/multi_page.h"
 #include "imaging/engine/native_frames.h"
 #include "platform/win/global_memory.h"
 #include "platform/win/windows_path.h"
@@ -246,11 +247,15 @@ int32_t ReplaceImageBitmap(int32_t targetId, int32_t newId) {
     if (target == nullptr || newId == targetId || FindImageEntry(newId) == nullptr || IsPageOf(*target, newId)) {
         return 0;
     }
-    if (target->IsSplitMultiPage()) return 0;
+    if (target->IsSplitMultiPage()) return ReplaceCurrentPage(targetId, newId);
 
+    // A change made to the target before it was copied (a rotation marks the
+    // image, then swaps a private copy in) is still a change under its ID.
+    const bool targetModified = target->IsModified;
     ReleaseImage(targetId);
     ImageEntry* replacement = FindImageEntry(newId);
     replacement->ImageID = targetId;
+    replacement->IsModified = replacement->IsModified || targetModified;
     return targetId;
 }
 

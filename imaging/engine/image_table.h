@@ -71,11 +71,11 @@ MorvalenStatus ReleaseImage(int32_t imageId);
 // Releases every image, last slot first, and empties the table.
 void ReleaseAllImages();
 // Puts the image of newId in the place of targetId, which keeps naming it:
-// targetId is released and newId's entry takes that ID. Result targetId, or 0
+// targetId is released and newId's entry takes that ID, modified when either
+// image was (a change pending on the target is not lost). Result targetId, or 0
 // when either ID is unregistered, they are the same, or newId is a page of
 // targetId; then nothing changes. For a split multi-page target only the
-// current page would be replaced, which needs the page-file savers; until
-// they exist the result is 0 and nothing changes.
+// current page is replaced (ReplaceCurrentPage, multi_page.h).
 int32_t ReplaceImageBitmap(int32_t targetId, int32_t newId);
 
 }  // namespace scanvelt

@@ -198,6 +198,25 @@ TEST_F(ImageTableTest, ReplaceImageBitmapKeepsTheTargetId) {
     EXPECT_EQ(ImageSlot(0).ImageID, 0);
 }
 
+TEST_F(ImageTableTest, ReplaceImageBitmapKeepsAChangePendingOnEitherImage) {
+    struct Case {
+        bool targetModified;
+        bool replacementModified;
+        bool expected;
+    };
+    for (const Case& c : {Case{false, false, false}, Case{true, false, true}, Case{false, true, true},
+                          Case{true, true, true}}) {
+        const int32_t target = RegisterEmpty();
+        const int32_t replacement = RegisterEmpty();
+        FindImageEntry(target)->IsModified = c.targetModified;
+        FindImageEntry(replacement)->IsModified = c.replacementModified;
+        ASSERT_EQ(ReplaceImageBitmap(target, replacement), target);
+        EXPECT_EQ(FindImageEntry(target)->IsModified, c.expected)
+            << "target " << c.targetModified << ", replacement " << c.replacementModified;
+        ReleaseImage(target);
+    }
+}
+
 TEST_F(ImageTableTest, ReplaceImageBitmapRefusesABadNewIdWithoutReleasingTheTarget) {
     const std::string file = MakeTempFile("target");
     const int32_t target = RegisterEmpty();

@@ -11,6 +11,7 @@
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/leading_number.h"
 #include "platform/gdiplus/bitmap.h"
+#include "platform/gdiplus/codecs/builtin_codecs.h"
 #include "platform/gdiplus/startup.h"
 #include "platform/win/file_version.h"
 
@@ -72,6 +73,10 @@ std::string FailureText(std::exception_ptr failure) {
     }
 }
 
+// The encoders listed in the encoder table must be there before it is built.
+// Registering is idempotent, so every thread's first start may do it.
+void RegisterCodecs() { gdiplus::RegisterBuiltinCodecs(); }
+
 void LookForPlugin() {
     tSession.PluginVersion = ModuleVersion("mvimgplug.dll");
     if (LeadingNumberOf(tSession.PluginVersion) != 0 && tHooks.pluginLoader) {
@@ -89,6 +94,7 @@ bool StartImaging() {
             gdiplus::Status status = gdiplus::Ok;
             if (GdiplusNotRunning()) status = gdiplus::Startup(tSession.GdiplusToken);
             if (status == gdiplus::Ok) {
+                RegisterCodecs();
                 BuildEncoderTable();
                 tSession.GdiplusVersion = ModuleVersion("gdiplus.dll");
             } else {

@@ -1,7 +1,8 @@
 #pragma once
 // MorvalenStatus: the status that nearly every operation of the imaging library
-// returns. Values 0 to 21 are the GDI+ status values under the GDI+ names; the
-// rest belong to the library.
+// returns. Values 0 to 21 are the GDI+ status values under the GDI+ names,
+// taken from the GDI+ layer so the two cannot drift apart; the rest belong to
+// the library.
 #include <cstdint>
 
 #include "platform/gdiplus/status.h"
@@ -9,28 +10,28 @@
 namespace scanvelt {
 
 enum MorvalenStatus : int32_t {
-    OK = 0,
-    GenericError = 1,
-    InvalidParameter = 2,
-    OutOfMemory = 3,
-    ObjectBusy = 4,
-    InsufficientBuffer = 5,
-    NotImplemented = 6,
-    Win32Error = 7,
-    WrongState = 8,
-    Aborted = 9,
-    FileNotFound = 10,
-    ValueOverflow = 11,
-    AccessDenied = 12,
-    UnknownImageFormat = 13,
-    FontFamilyNotFound = 14,
-    FontStyleNotFound = 15,
-    NotTrueTypeFont = 16,
-    UnsupportedGdiplusVersion = 17,
-    GdiplusNotInitialized = 18,
-    PropertyNotFound = 19,
-    PropertyNotSupported = 20,
-    ProfileNotFound = 21,
+    OK = gdiplus::Ok,
+    GenericError = gdiplus::GenericError,
+    InvalidParameter = gdiplus::InvalidParameter,
+    OutOfMemory = gdiplus::OutOfMemory,
+    ObjectBusy = gdiplus::ObjectBusy,
+    InsufficientBuffer = gdiplus::InsufficientBuffer,
+    NotImplemented = gdiplus::NotImplemented,
+    Win32Error = gdiplus::Win32Error,
+    WrongState = gdiplus::WrongState,
+    Aborted = gdiplus::Aborted,
+    FileNotFound = gdiplus::FileNotFound,
+    ValueOverflow = gdiplus::ValueOverflow,
+    AccessDenied = gdiplus::AccessDenied,
+    UnknownImageFormat = gdiplus::UnknownImageFormat,
+    FontFamilyNotFound = gdiplus::FontFamilyNotFound,
+    FontStyleNotFound = gdiplus::FontStyleNotFound,
+    NotTrueTypeFont = gdiplus::NotTrueTypeFont,
+    UnsupportedGdiplusVersion = gdiplus::UnsupportedGdiplusVersion,
+    GdiplusNotInitialized = gdiplus::GdiplusNotInitialized,
+    PropertyNotFound = gdiplus::PropertyNotFound,
+    PropertyNotSupported = gdiplus::PropertyNotSupported,
+    ProfileNotFound = gdiplus::ProfileNotFound,
     UnsupportedImageFormat = 22,
     // Reading a stream raised a run-time error; the enumeration has no name for it.
     StreamReadFailure = 23,
@@ -73,5 +74,7 @@ enum MorvalenStatus : int32_t {
 
 // GDI+ statuses pass through unchanged: their values are the first 22.
 constexpr MorvalenStatus StatusOf(gdiplus::Status status) { return static_cast<MorvalenStatus>(status); }
+static_assert(ProfileNotFound == 21 && UnsupportedImageFormat == ProfileNotFound + 1,
+              "the library's own statuses start right after the last GDI+ status");
 
 }  // namespace scanvelt

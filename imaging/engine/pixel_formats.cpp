@@ -4,24 +4,29 @@
 #include <string_view>
 
 #include "imaging/engine/engine_numeric.h"
+#include "platform/gdiplus/pixel_format.h"
 
 namespace scanvelt {
 
 namespace {
 
 struct KnownFormat {
-    int32_t code;
-    int32_t bits;
+    gdiplus::PixelFormat code;
     std::string_view text;
 };
 
+// The formats the GDI+ layer can hold pixels in, with the texts the engine
+// gives for them; the bits come from the code itself.
 constexpr KnownFormat kKnownFormats[] = {
-    {0x30101, 1, "1bppIndexed"},     {0x30402, 4, "4bppIndexed"},      {0x30803, 8, "8bppIndexed"},
-    {0x101004, 16, "16bppGrayScale"}, {0x21005, 16, "16bppRGB555"},     {0x21006, 16, "16bppRGB565"},
-    {0x61007, 16, "16bppARGB1555"},  {0x21808, 24, "24bppRGB"},        {0x22009, 32, "32bppRGB"},
-    {0x26200A, 32, "32bppARGB"},     {0xE200B, 32, "32bppPARGB"},      {0x10300C, 48, "48bppRGB"},
-    {0x34400D, 64, "64bppARGB"},     {0x1C400E, 64, "64bppPARGB"},
+    {gdiplus::PixelFormat1bppIndexed, "1bppIndexed"},     {gdiplus::PixelFormat4bppIndexed, "4bppIndexed"},
+    {gdiplus::PixelFormat8bppIndexed, "8bppIndexed"},     {gdiplus::PixelFormat16bppGrayScale, "16bppGrayScale"},
+    {gdiplus::PixelFormat16bppRGB555, "16bppRGB555"},     {gdiplus::PixelFormat16bppRGB565, "16bppRGB565"},
+    {gdiplus::PixelFormat16bppARGB1555, "16bppARGB1555"}, {gdiplus::PixelFormat24bppRGB, "24bppRGB"},
+    {gdiplus::PixelFormat32bppRGB, "32bppRGB"},           {gdiplus::PixelFormat32bppARGB, "32bppARGB"},
+    {gdiplus::PixelFormat32bppPARGB, "32bppPARGB"},       {gdiplus::PixelFormat48bppRGB, "48bppRGB"},
+    {gdiplus::PixelFormat64bppARGB, "64bppARGB"},         {gdiplus::PixelFormat64bppPARGB, "64bppPARGB"},
 };
+static_assert(std::size(kKnownFormats) == gdiplus::kAllPixelFormats.size());
 
 const KnownFormat* FindFormat(int32_t format) {
     for (const KnownFormat& known : kKnownFormats) {
@@ -35,19 +40,17 @@ int32_t CeilDiv(int32_t a, int32_t b) { return (a - 1) / b + 1; }
 
 }  // namespace
 
-bool IsIndexedFormat(int32_t format) { return (format & 0x10000) != 0; }
+bool IsIndexedFormat(int32_t format) { return gdiplus::IsIndexedPixelFormat(format); }
 
-bool IsAlphaFormat(int32_t format) { return (format & 0x40000) != 0; }
+bool IsAlphaFormat(int32_t format) { return gdiplus::IsAlphaPixelFormat(format); }
 
 int32_t BitsPerPixelOf(int32_t format) {
-    const KnownFormat* known = FindFormat(format);
-    return known ? known->bits : 0;
+    return FindFormat(format) ? static_cast<int32_t>(gdiplus::GetPixelFormatSize(format)) : 0;
 }
 
 int32_t DepthOfFormat(int32_t format) {
     if (format == 0) return 0;
-    const KnownFormat* known = FindFormat(format);
-    return known ? known->bits : 32;
+    return FindFormat(format) ? static_cast<int32_t>(gdiplus::GetPixelFormatSize(format)) : 32;
 }
 
 std::string PixelFormatText(int32_t format) {

@@ -62,8 +62,10 @@ TEST(NewTempFileName, CreatesNewEmptyFilesNamedByOneToEightDigits) {
 }
 
 TEST(NewTempFileName, NeverTakesOrOverwritesAnExistingName) {
-    // A folder whose only free names are few: every other name of a small
-    // random sample is taken up front, and no call may return one of them.
+    // Names taken by earlier calls (files with contents of their own) are
+    // never handed out again, and nothing is overwritten.
+    // Whether a taken name is drawn again is win::CreateNewFile's to answer;
+    // its own tests give it names that exist.
     ScratchFolder scratch;
     TempFolderAt folder(scratch.path());
     std::set<std::string> existing;

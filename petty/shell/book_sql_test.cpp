@@ -244,6 +244,11 @@ TEST_F(BookSqlTest, AdvancePickerListsAndTheSettlementGrid) {
               (std::vector<int64_t>{3}));
 }
 
+TEST_F(BookSqlTest, RegisterStartsWithEveryVoucherInNumberOrder) {
+    EXPECT_EQ(column("select * from [pettycash] Order by [VoucherID]", "voucherid"),
+              (std::vector<int64_t>{1, 2, 3, 4, 5, 6, 7, 8}));
+}
+
 TEST_F(BookSqlTest, RunningBalanceOrder) {
     // Dates in time order, times of a day in text order, then voucher numbers.
     EXPECT_EQ(column("select * from pettycash where closed='No' order by date, time, voucherid   ", "VoucherID"),

@@ -5,6 +5,8 @@
 #include <compare>
 #include <cstdint>
 
+#include "platform/win/guid.h"
+
 namespace gdiplus {
 
 struct Guid {
@@ -16,5 +18,11 @@ struct Guid {
     constexpr auto operator<=>(const Guid&) const = default;
     constexpr bool IsNull() const { return *this == Guid{}; }
 };
+
+// The Windows layer's GUID holds the same fields and knows the registry text
+// form ("{557CF401-1A04-...}"): these move a GUID between the two, so that
+// GUID texts are parsed and written in one place.
+constexpr Guid FromWinGuid(const win::Guid& guid) { return Guid{guid.data1, guid.data2, guid.data3, guid.data4}; }
+constexpr win::Guid ToWinGuid(const Guid& guid) { return win::Guid{guid.Data1, guid.Data2, guid.Data3, guid.Data4}; }
 
 }  // namespace gdiplus

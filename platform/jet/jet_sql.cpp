@@ -231,7 +231,11 @@ Translation translateSql(std::string_view jetSql, const vb::Locale& locale) {
                 for (std::string_view w : kSetWords)
                     if (vb::equalIgnoringCase(t.text, w)) plainRows = false;
             }
-            if (t.depth == 0 && isPunct(tokens, nextSolid(tokens, i), "("))
+            // An aggregate makes one row of many, also inside an expression of
+            // the column list ("(sum(x))", "iif(count(*) > 0, 1, 0)"); past
+            // FROM only one at the top level does (one in a subquery does not).
+            const bool inColumnList = fromIndex == tokens.size();
+            if ((t.depth == 0 || inColumnList) && isPunct(tokens, nextSolid(tokens, i), "("))
                 for (std::string_view a : kAggregates)
                     if (vb::equalIgnoringCase(t.text, a)) plainRows = false;
         }

@@ -35,37 +35,47 @@ RecordsetState::RecordsetState(std::shared_ptr<Connection> c, Translation t, std
 }
 
 void RecordsetState::load() {
-    updatable = translation.baseTable.has_value();
+    const bool readsTableRows = translation.baseTable.has_value();
     // An updatable set also reads each row's id, to read the row anew and write it.
-    const std::string sql = updatable ? "SELECT rowid, " + translation.selectList + " " + translation.fromClause
-                                      : translation.sql;
+    const std::string sql = readsTableRows ? "SELECT rowid, " + translation.selectList + " " + translation.fromClause
+                                           : translation.sql;
     Statement query(*connection, sql);
     query.bindParameters(translation.params, params);
-    const int first = updatable ? 1 : 0;
+    const int first = readsTableRows ? 1 : 0;
     const int count = query.columnCount() - first;
 
-    fields.clear();
-    baseColumns.clear();
+    // Built aside and taken over only when the whole query has run, so a query
+    // that fails part-way leaves the set as it was.
+    std::vector<FieldInfo> newFields;
+    std::vector<std::string> newBaseColumns;
     for (int i = 0; i < count; ++i) {
         const int column = first + i;
         std::string base;
-        if (updatable && vb::equalIgnoringCase(query.originTable(column), *translation.baseTable)) base = query.originColumn(column);
+        if (readsTableRows && vb::equalIgnoringCase(query.originTable(column), *translation.baseTable))
+            base = query.originColumn(column);
         const bool writable =
             !base.empty() && !isCounter(connection->handle(), query.originTable(column), base);
-        fields.push_back({query.columnName(column), query.declaredType(column), writable});
-        baseColumns.push_back(std::move(base));
+        newFields.push_back({query.columnName(column), query.declaredType(column), writable});
+        newBaseColumns.push_back(std::move(base));
     }
 
-    rows.clear();
-    setId = newSetId();
-    nextSerial = 0;
+    std::vector<Row> newRows;
+    uint64_t serial = 0;
     const uint64_t version = connection->version();
     while (query.step()) {
-        Row row{nextSerial++, updatable ? query.columnInt64(0) : 0, {}, version};
+        Row row{serial++, readsTableRows ? query.columnInt64(0) : 0, {}, version};
         row.values.reserve(static_cast<size_t>(count));
-        for (int i = 0; i < count; ++i) row.values.push_back(query.column(first + i, fields[static_cast<size_t>(i)].type));
-        rows.push_back(std::move(row));
+        for (int i = 0; i < count; ++i)
+            row.values.push_back(query.column(first + i, newFields[static_cast<size_t>(i)].type));
+        newRows.push_back(std::move(row));
     }
+
+    updatable = readsTableRows;
+    fields = std::move(newFields);
+    baseColumns = std::move(newBaseColumns);
+    rows = std::move(newRows);
+    setId = newSetId();
+    nextSerial = serial;
     endEdit();
     lastModified.reset();
     pos = rows.empty() ? Pos::AfterLast : Pos::At;

@@ -206,6 +206,14 @@ TEST_F(RecordsetTest, AggregatesAndGroupsAreReadOnly) {
     EXPECT_EQ(errorNumber([&] { rs.deleteRecord(); }), 3027);
     Recordset groups = db.openRecordset("select age from people group by age");
     EXPECT_EQ(errorNumber([&] { groups.edit(); }), 3027);
+
+    // An aggregate inside an expression keeps the total it read, rather than
+    // being re-read as the total of one row after a write.
+    Recordset nested = db.openRecordset("select (count(*)) as n, iif(max(age) is null, 0, 1) as aged from people");
+    EXPECT_FALSE(nested.updatable());
+    db.execute("INSERT INTO people (Name) VALUES ('Eli')");
+    EXPECT_EQ(nested.field("n").asLong(), 3);
+    EXPECT_EQ(nested.field("aged").asLong(), 0);
 }
 
 TEST_F(RecordsetTest, FailedUpdateKeepsTheBufferForAnotherTry) {
@@ -224,6 +232,17 @@ TEST_F(RecordsetTest, FailedUpdateKeepsTheBufferForAnotherTry) {
     rs.cancelUpdate();
     t.commit();
     EXPECT_EQ(db.openRecordset("people").recordCount(), 4);
+}
+
+TEST_F(RecordsetTest, FailedRequeryKeepsTheSetItHad) {
+    db.execute("UPDATE people SET age = 1");
+    Recordset rs = db.openRecordset("select name, abs(age) as years from people order by id desc");
+    rs.moveLast();  // Bea, the third row
+    // A row whose expression fails to evaluate stops the query after it started.
+    db.execute("INSERT INTO people (id, Name, age) VALUES (9, 'Max', -9223372036854775807 - 1)");
+    EXPECT_NE(errorNumber([&] { rs.requery(); }), 0);
+    EXPECT_EQ(rs.recordCount(), 3);
+    EXPECT_EQ(rs.field("name").asText(), "Bea");
 }
 
 TEST_F(RecordsetTest, RolledBackRowsReadAsDeleted) {

@@ -2,11 +2,10 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "platform/jet/error.h"
 #include "platform/vb/amount_text.h"
+#include "platform/vb/date_format.h"
 #include "platform/vb/date_text.h"
 #include "platform/vb/locale.h"
 #include "platform/vb/numeric_text.h"
@@ -64,26 +63,26 @@ int64_t roundHalfEven(double d) {
     return static_cast<int64_t>(r);
 }
 
-// CDbl of a text: what IsNumeric accepts.
+// CDbl of a text: what IsNumeric accepts. from_chars and to_chars read and
+// write a point whatever locale the process has set (printf and strtod follow
+// it), so the user's separator comes from vb::Locale alone.
 std::optional<double> parseDouble(std::string_view text) {
     if (!vb::isNumeric(text)) return std::nullopt;
-    const std::string s = withDecimalPoint(text);
-    char* end = nullptr;
-    const double d = std::strtod(s.c_str(), &end);
-    if (end != s.c_str() + s.size() || !std::isfinite(d)) return std::nullopt;
+    std::string s = withDecimalPoint(text);
+    if (!s.empty() && s.front() == '+') s.erase(0, 1);
+    double d = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), d);
+    if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(d)) return std::nullopt;
     return d;
 }
 
 std::string doubleText(double d) {
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.15G", d);
-    return withLocaleSeparator(buf);
-}
-
-std::string dateText(const vb::DateTime& d) {
-    const bool hasTime = d.hour() != 0 || d.minute() != 0 || d.second() != 0;
-    if (d.dateOnly() == vb::DateTime()) return hasTime ? vb::formatLongTime(d) : vb::formatShortDate(d);
-    return hasTime ? vb::formatShortDate(d) + " " + vb::formatLongTime(d) : vb::formatShortDate(d);
+    const auto written = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, 15);
+    std::string text(buf, written.ptr);
+    for (char& c : text)
+        if (c == 'e') c = 'E';  // VB writes 1E+20
+    return withLocaleSeparator(text);
 }
 
 }  // namespace
@@ -96,7 +95,7 @@ std::string Value::asText() const {
                           [](double d) { return doubleText(d); },
                           [](vb::Currency c) { return vb::amountText(c); },
                           [](const std::string& s) { return s; },
-                          [](const vb::DateTime& d) { return dateText(d); },
+                          [](const vb::DateTime& d) { return vb::generalDateText(d); },
                       },
                       v_);
 }

@@ -6,6 +6,7 @@
 #include "platform/jet/field_type.h"
 #include "platform/jet/test_support.h"
 #include "platform/vb/locale.h"
+#include "platform/vb/test_support.h"
 
 namespace jet {
 namespace {
@@ -51,6 +52,17 @@ TEST_F(ValueTest, CurrencyTextUsesTheLocaleDecimalSeparator) {
 TEST_F(ValueTest, SumsOfDoublesTallyAsCurrency) {
     EXPECT_EQ(Value(0.1 + 0.2).asCurrency(), cur("0.3"));
     EXPECT_EQ(Value(1234.56789).asCurrency(), cur("1234.5679"));
+}
+
+TEST_F(ValueTest, NumberTextsIgnoreTheCLibraryLocale) {
+    const locale_t comma = vb::testing::commaNumericLocale();
+    if (!comma) GTEST_SKIP() << "localedef could not make a German locale";
+    vb::testing::ScopedThreadLocale scope(comma);
+    EXPECT_EQ(Value(0.1 + 0.2).asCurrency(), cur("0.3"));  // a sum as the book hands it over
+    EXPECT_EQ(Value("12.5").asDouble(), 12.5);
+    EXPECT_EQ(Value(" +2.5 ").asLong(), 2);
+    EXPECT_EQ(Value(0.25).asText(), "0.25");
+    EXPECT_EQ(Value(1e20).asText(), "1E+20");
 }
 
 TEST_F(ValueTest, WholeNumbersRoundHalfToEvenAndTrueIsMinusOne) {

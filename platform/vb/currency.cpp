@@ -1,7 +1,7 @@
 #include "platform/vb/currency.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace vb {
@@ -47,12 +47,13 @@ std::optional<Currency> Currency::fromDecimalText(std::string_view text) {
 std::optional<Currency> Currency::fromDouble(double value) {
     if (!std::isfinite(value) || std::fabs(value) >= 9.2233720368547758e14) return std::nullopt;
     // 15 significant digits: the binary noise below them is not part of the amount.
+    // to_chars, unlike printf, writes a point whatever locale the process has set.
     char text[64];
-    std::snprintf(text, sizeof text, "%.15g", value);
+    auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15);
     // Magnitudes below 1e-4 come out in exponent form; plain fixed form is exact enough there.
-    if (std::string_view(text).find('e') != std::string_view::npos)
-        std::snprintf(text, sizeof text, "%.20f", value);
-    return fromDecimalText(text);
+    if (std::string_view(text, written.ptr).find('e') != std::string_view::npos)
+        written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 20);
+    return fromDecimalText(std::string_view(text, written.ptr));
 }
 
 }  // namespace vb

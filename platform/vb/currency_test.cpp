@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <limits>
+
+#include "platform/vb/test_support.h"
 
 namespace vb {
 namespace {
@@ -51,6 +54,18 @@ TEST(Currency, FromDoubleRefusesValuesItCannotHold) {
     EXPECT_FALSE(Currency::fromDouble(std::numeric_limits<double>::infinity()));
     EXPECT_FALSE(Currency::fromDouble(1e16));
     EXPECT_TRUE(Currency::fromDouble(9e14));
+}
+
+TEST(Currency, FromDoubleIgnoresTheCLibraryLocale) {
+    const locale_t comma = testing::commaNumericLocale();
+    if (!comma) GTEST_SKIP() << "localedef could not make a German locale";
+    testing::ScopedThreadLocale scope(comma);
+    char probe[8];
+    std::snprintf(probe, sizeof probe, "%.1f", 0.5);
+    ASSERT_STREQ(probe, "0,5");  // the C library now writes a comma
+    EXPECT_EQ(Currency::fromDouble(0.1), Currency::fromUnits(1000));
+    EXPECT_EQ(Currency::fromDouble(-1234.56789), Currency::fromUnits(-12345679));
+    EXPECT_EQ(Currency::fromDouble(0.00015), Currency::fromUnits(2));
 }
 
 }  // namespace

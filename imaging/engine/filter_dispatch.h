@@ -1,0 +1,79 @@
+#pragma once
+// The filter dispatcher: the single entry through which the engine's pixel
+// filters run on a rectangle of an image. The rectangle is read into a
+// working copy of 32-bit ARGB pixels, the filter of the code works on it, and
+// the copy is written back in the image's own pixel format (1 bit packed,
+// 8 bits through the grey value or the nearest palette colour, every other
+// format converted from ARGB). Two shortcuts avoid the copy: the negative of
+// a 1-bit image inverts its bits, and a filter with a palette variant changes
+// the palette of an indexed image whose palette is not grey.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "imaging/engine/morvalen_status.h"
+#include "platform/gdiplus/palette.h"
+
+namespace scanvelt {
+
+// A rectangle of an image in pixels.
+struct RoiRect {
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int32_t Width = 0;
+    int32_t Height = 0;
+};
+
+// The working copy of one call: Width x Height ARGB pixels row by row from
+// the rectangle's top row, no gap between rows (bytes blue, green, red, alpha).
+struct FilterPixels {
+    int32_t Width = 0;
+    int32_t Height = 0;
+    std::vector<uint32_t> Pixels;
+    // The unchanged rectangle, for the filters that read the neighbourhood.
+    std::vector<uint32_t> Source;
+    // The current pixel's index in Pixels; 0 when the filter starts.
+    size_t Position = 0;
+};
+
+// What the caller passed, for the filter to take what it needs.
+struct FilterArguments {
+    double amount = 0;
+    float hue = 0;
+    float saturation = 0;
+    float lightness = 0;
+    double option1 = 0;
+    double option2 = 0;
+    double option3 = 0;
+};
+
+// One filter of the table. `run` works on the copy and returns the answer of
+// a test filter (false for the others); it reports a run-time failure by
+// throwing EngineFailure or std::bad_alloc. `palette`, when there is one,
+// works on the palette of an indexed image whose palette is not grey instead.
+struct FilterEntry {
+    int32_t code = 0;
+    bool (*run)(FilterPixels& pixels, const FilterArguments& arguments) = nullptr;
+    void (*palette)(gdiplus::ColorPalette& palette, const FilterArguments& arguments) = nullptr;
+    bool readsSource = false;
+};
+
+// The filter of a code, null for a code without one.
+const FilterEntry* FindFilter(int32_t code);
+
+// The blank-page test: it reads the copy, writes nothing back and answers
+// through testResult (1.0 blank, 0.0 not).
+inline constexpr int32_t kBlankTestCode = 53;
+
+// Runs the filter of `code` on the rectangle `roi` of the image (its current
+// page). An empty rectangle does nothing (OK; testResult 0.0 for the blank
+// test). A code without a filter writes the rectangle back unchanged. Result:
+// OK, the status of a failed palette, lock or unlock (InvalidParameter for a
+// rectangle not inside the image or an unregistered ID), OutOfMemory, or
+// GenericError for a run-time failure of the filter; after a failure nothing
+// has been written back and testResult keeps its value.
+MorvalenStatus ApplyFilter(int32_t code, int32_t imageId, double amount, const RoiRect& roi, float hue,
+                           float saturation, float lightness, double option1, double option2, double option3,
+                           double& testResult);
+
+}  // namespace scanvelt

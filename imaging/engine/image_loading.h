@@ -1,0 +1,74 @@
+#pragma once
+// Loading images into image IDs: files (through the codec plug-in, GDI+ and
+// the picture loader, in a fixed order), streams, packed DIBs in global
+// memory, pictures, the clipboard and metafiles. Each loader returns a status
+// and writes the new ID to outId on success; a failed load leaves no image
+// registered.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "imaging/engine/morvalen_status.h"
+#include "platform/win/handles.h"
+#include "platform/win/stream.h"
+
+namespace scanvelt {
+
+// The main file loader. With pathReady false an empty path first asks the
+// "Open File" dialog over ownerWindow. FileNotFound for an empty or missing
+// path. With useIcm or gdiplusOnly GDI+ is tried first (UnknownImageFormat
+// when the image it gives has no pixel format; with gdiplusOnly its status is
+// the result); then the plug-in, GDI+ again and the picture loader, and when
+// all fail the plug-in's status (Aborted without the plug-in). A GIF or TIFF
+// of several pages becomes a multi-page image, kept native with the keep
+// flags and split into page files without them.
+MorvalenStatus LoadImageFromFile(int32_t& outId, const std::string& path, bool useIcm, bool gdiplusOnly,
+                                 bool keepTiffNative, uint32_t ownerWindow, bool pathReady, bool keepGifNative);
+
+// The image of a stream; a GIF or TIFF of several pages is split into page
+// files. InvalidParameter without a stream; StreamReadFailure when reading it
+// fails.
+MorvalenStatus LoadImageFromStream(int32_t& outId, const std::shared_ptr<win::Stream>& stream, bool useIcm);
+
+// A packed DIB in global memory (the way a scanner hands over a page):
+// BITMAPINFOHEADER or a later header (its size is read from the header), the
+// colour table its colours-used field says (all 2^bits when 0), bit-field
+// masks of 16- and 32-bit DIBs, then the rows. Only uncompressed DIBs of 1,
+// 4, 8, 16 (5-5-5, 5-6-5), 24 and 32 bits are taken; any other, and a block
+// shorter than its header says, gives InvalidParameter with nothing read past
+// the block. A 1-bit DIB whose colour 0 is white ends with palette black,
+// white and inverted bits (the same picture). With keepHandle the block
+// belongs to the image from then on (freed at its release) and the image
+// lies over it; without it the pixels are copied and the block stays the
+// caller's, untouched. The resolution comes from the pixels per metre, to
+// whole dpi with wholeDpi, else to three decimals; a DIB without one keeps
+// the default. InvalidParameter for a null handle, GenericError when the
+// block cannot be locked.
+MorvalenStatus LoadImageFromDib(int32_t& outId, win::HGLOBAL dib, bool keepHandle, bool wholeDpi);
+
+// An OLE picture: a bitmap (with its palette) or an icon. Metafile pictures
+// cannot be drawn on this platform: UnknownImageFormat, and GenericError for
+// one whose size does not fit 16 bits. InvalidParameter for another type or
+// an invalid picture.
+MorvalenStatus LoadImageFromPicture(int32_t& outId, win::HPICTURE picture);
+
+// The picture a host's clipboard holds, as the host's clipboard service
+// hands it over (DIB, bitmap, palette, metafile: the first there). Without a
+// service or a picture: GenericError.
+MorvalenStatus LoadImageFromClipboard(int32_t& outId);
+// The clipboard of the host: gives a new picture (the loader releases it),
+// or nullopt when the clipboard holds none. An empty function removes it.
+using ClipboardPictureSource = std::function<std::optional<win::HPICTURE>()>;
+void SetClipboardPictureSource(ClipboardPictureSource source);
+
+// A WMF or EMF file drawn into a 32bppARGB bitmap of its size x scale.
+// FileNotFound for a missing file, Aborted with render false, otherwise the
+// status of RenderMetafileFile.
+MorvalenStatus LoadMetafileImage(int32_t& outId, const std::string& path, float scale, bool render);
+// No library on this platform draws WMF or EMF: UnknownImageFormat, the
+// status of a metafile that cannot be read, and nothing is registered.
+MorvalenStatus RenderMetafileFile(const std::string& path, float scale, int32_t& outId);
+
+}  // namespace scanvelt

@@ -1,0 +1,204 @@
+#include "imaging/engine/image_loading_creators.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "imaging/engine/engine_numeric.h"
+#include "imaging/engine/image_table.h"
+#include "platform/gdiplus/bitmap.h"
+#include "platform/win/gdi_icon.h"
+#include "platform/win/gdi_palette.h"
+#include "platform/win/windows_path.h"
+
+namespace scanvelt {
+
+namespace {
+
+constexpr uint32_t kOpaque = 0xFF000000u;
+
+MorvalenStatus RegisterDecoded(gdiplus::Status status, std::unique_ptr<gdiplus::Image> image, int32_t kind,
+                               int32_t& newId) {
+    if (status != gdiplus::Ok) return StatusOf(status);
+    RegisterImage(newId, std::move(image), "", "", kind);
+    return OK;
+}
+
+MorvalenStatus FromFile(const std::string& path, bool useIcm, int32_t& newId) {
+    return StatusOfRun([&] {
+        std::unique_ptr<gdiplus::Image> image;
+        const gdiplus::Status status = gdiplus::Image::FromFile(win::ResolveWindowsPath(path), useIcm, image);
+        return RegisterDecoded(status, std::move(image), ImageKindFile, newId);
+    });
+}
+
+gdiplus::PixelFormat FormatOfDib(uint16_t bits, bool rgb565, bool alpha) {
+    switch (bits) {
+        case 1: return gdiplus::PixelFormat1bppIndexed;
+        case 4: return gdiplus::PixelFormat4bppIndexed;
+        case 8: return gdiplus::PixelFormat8bppIndexed;
+        case 16: return rgb565 ? gdiplus::PixelFormat16bppRGB565 : gdiplus::PixelFormat16bppRGB555;
+        case 24: return gdiplus::PixelFormat24bppRGB;
+        case 32: return alpha ? gdiplus::PixelFormat32bppARGB : gdiplus::PixelFormat32bppRGB;
+        default: return gdiplus::PixelFormatUndefined;
+    }
+}
+
+// A DIB colour table has no alpha: every colour is opaque.
+gdiplus::ColorPalette PaletteOfTable(std::span<const uint32_t> table, uint16_t bits) {
+    gdiplus::ColorPalette palette;
+    palette.Count = std::min<uint32_t>(static_cast<uint32_t>(table.size()), 1u << std::min<uint16_t>(bits, 8));
+    for (uint32_t i = 0; i < palette.Count; ++i) palette.Entries[i] = kOpaque | (table[i] & 0x00FFFFFFu);
+    return palette;
+}
+
+// A bitmap over the DIB's rows (top row first for GDI+), not yet copied.
+gdiplus::Status BitmapOverDib(const GdiDib& dib, std::unique_ptr<gdiplus::Bitmap>& bitmap) {
+    const gdiplus::PixelFormat format = FormatOfDib(dib.header.bitCount, dib.rgb565, dib.alpha);
+    const bool topDown = dib.header.height < 0;
+    const int32_t height = topDown ? -dib.header.height : dib.header.height;
+    const uint32_t stride = win::DibStride(dib.header.width, dib.header.bitCount);
+    if (format == gdiplus::PixelFormatUndefined || dib.bits == nullptr || stride == 0 || height <= 0) {
+        return gdiplus::InvalidParameter;
+    }
+    uint8_t* top = topDown ? dib.bits : dib.bits + static_cast<size_t>(height - 1) * stride;
+    const int32_t rowStep = topDown ? static_cast<int32_t>(stride) : -static_cast<int32_t>(stride);
+    gdiplus::Status status = gdiplus::Bitmap::FromScan0(dib.header.width, height, rowStep, format, top, bitmap);
+    if (status == gdiplus::Ok && gdiplus::IsIndexedPixelFormat(format)) {
+        status = bitmap->SetPalette(PaletteOfTable(dib.colorTable, dib.header.bitCount));
+    }
+    return status;
+}
+
+// A copy of a bitmap that owns its pixels.
+gdiplus::Status OwnCopy(const gdiplus::Bitmap& source, std::unique_ptr<gdiplus::Image>& copy) {
+    return source.Clone(copy);
+}
+
+// Reads the whole remaining stream.
+bool ReadRest(win::Stream& stream, std::vector<uint8_t>& bytes) {
+    uint8_t chunk[64 * 1024];
+    for (;;) {
+        uint32_t read = 0;
+        if (stream.Read(chunk, sizeof chunk, &read) != win::S_OK) return false;
+        if (read == 0) return true;
+        bytes.insert(bytes.end(), chunk, chunk + read);
+    }
+}
+
+GdiDib DibOfBitmap(win::GdiBitmap& bitmap, std::span<const uint32_t> table) {
+    GdiDib dib;
+    dib.header.width = bitmap.width;
+    dib.header.height = bitmap.topDown ? -bitmap.height : bitmap.height;
+    dib.header.bitCount = bitmap.bitsPerPixel;
+    dib.colorTable = table;
+    dib.bits = bitmap.bits.data();
+    return dib;
+}
+
+// The colour table of a GDI bitmap; its palette when it has none.
+std::vector<uint32_t> ColourTableOf(const win::GdiBitmap& bitmap, win::HPALETTE palette) {
+    if (!bitmap.colorTable.empty() || palette == win::HPALETTE{}) return bitmap.colorTable;
+    std::vector<win::PaletteEntry> entries(std::min<uint32_t>(win::GetPaletteEntries(palette, 0, {}), 256));
+    win::GetPaletteEntries(palette, 0, entries);
+    std::vector<uint32_t> table;
+    for (const win::PaletteEntry& e : entries) table.push_back(uint32_t{e.red} << 16 | uint32_t{e.green} << 8 | e.blue);
+    return table;
+}
+
+// Pixel (x, y) of a 1-bit GDI bitmap, y from the top.
+bool MaskBit(const win::GdiBitmap& mask, int32_t x, int32_t y) {
+    return (mask.row(y)[x / 8] >> (7 - x % 8) & 1) != 0;
+}
+
+}  // namespace
+
+MorvalenStatus ImageFromFile(const std::string& path, int32_t& newId) { return FromFile(path, false, newId); }
+
+MorvalenStatus ImageFromFileIcm(const std::string& path, int32_t& newId) { return FromFile(path, true, newId); }
+
+MorvalenStatus ImageFromStream(const std::shared_ptr<win::Stream>& stream, int32_t& newId, bool useIcm) {
+    if (!stream) return InvalidParameter;
+    return StatusOfRun([&] {
+        auto bytes = std::make_shared<std::vector<uint8_t>>();
+        if (!ReadRest(*stream, *bytes)) return StreamReadFailure;
+        std::unique_ptr<gdiplus::Image> image;
+        const gdiplus::Status status = gdiplus::Image::FromBytes(bytes, useIcm, image);
+        return RegisterDecoded(status, std::move(image), ImageKindMemory, newId);
+    });
+}
+
+MorvalenStatus ImageFromGdiDib(const GdiDib& dib, bool borrowPixels, int32_t& newId) {
+    return StatusOfRun([&] {
+        std::unique_ptr<gdiplus::Bitmap> over;
+        gdiplus::Status status = BitmapOverDib(dib, over);
+        std::unique_ptr<gdiplus::Image> image;
+        if (status == gdiplus::Ok && borrowPixels) {
+            image = std::move(over);
+        } else if (status == gdiplus::Ok) {
+            status = OwnCopy(*over, image);
+        }
+        return RegisterDecoded(status, std::move(image), ImageKindGlobalDib, newId);
+    });
+}
+
+MorvalenStatus ImageFromHBitmap(win::HBITMAP bitmap, win::HPALETTE palette, int32_t& newId) {
+    return StatusOfRun([&] {
+        const std::shared_ptr<win::GdiBitmap> source = win::FindBitmap(bitmap);
+        if (!source) return InvalidParameter;
+        const std::vector<uint32_t> table = ColourTableOf(*source, palette);
+        std::unique_ptr<gdiplus::Bitmap> over;
+        gdiplus::Status status = BitmapOverDib(DibOfBitmap(*source, table), over);
+        std::unique_ptr<gdiplus::Image> image;
+        if (status == gdiplus::Ok) status = OwnCopy(*over, image);
+        return RegisterDecoded(status, std::move(image), ImageKindHBitmap, newId);
+    });
+}
+
+MorvalenStatus ImageFromHIcon(win::HICON icon, int32_t& newId) {
+    return StatusOfRun([&] {
+        const std::shared_ptr<const win::GdiIcon> source = win::FindIcon(icon);
+        if (!source || source->mask.bitsPerPixel != 1) return InvalidParameter;
+        const win::GdiBitmap& mask = source->mask;
+        // A monochrome icon's mask holds the AND half above the XOR half.
+        const bool monochrome = source->color == nullptr;
+        const int32_t width = mask.width;
+        const int32_t height = monochrome ? mask.height / 2 : source->color->height;
+        if (width < 1 || height < 1 || (!monochrome && (source->color->width != width || mask.height < height))) {
+            return InvalidParameter;
+        }
+
+        std::vector<uint32_t> colours(static_cast<size_t>(CheckedMultiply(width, height)), 0);
+        if (!monochrome) {
+            win::GdiBitmap copy = *source->color;
+            GdiDib dib = DibOfBitmap(copy, copy.colorTable);
+            // A 32-bit colour bitmap may carry alpha of its own.
+            dib.alpha = copy.bitsPerPixel == 32;
+            std::unique_ptr<gdiplus::Bitmap> over;
+            const gdiplus::Status status = BitmapOverDib(dib, over);
+            if (status != gdiplus::Ok) return StatusOf(status);
+            const gdiplus::Status read = over->CopyPixels(gdiplus::Rect{0, 0, width, height},
+                                                          gdiplus::PixelFormat32bppARGB, width * 4, colours.data());
+            if (read != gdiplus::Ok) return StatusOf(read);
+        }
+        const bool ownAlpha = !monochrome && source->color->bitsPerPixel == 32 &&
+                              std::any_of(colours.begin(), colours.end(), [](uint32_t c) { return (c >> 24) != 0; });
+        for (int32_t y = 0; y < height; ++y) {
+            for (int32_t x = 0; x < width; ++x) {
+                uint32_t& pixel = colours[static_cast<size_t>(y) * width + x];
+                if (monochrome) pixel = MaskBit(mask, x, y + height) ? 0xFFFFFFu : 0u;
+                const bool transparent = MaskBit(mask, x, y);
+                if (ownAlpha) continue;
+                pixel = transparent ? 0u : kOpaque | (pixel & 0x00FFFFFFu);
+            }
+        }
+        std::unique_ptr<gdiplus::Bitmap> bitmap;
+        gdiplus::Status status = gdiplus::Bitmap::Create(width, height, gdiplus::PixelFormat32bppARGB, bitmap);
+        if (status == gdiplus::Ok) {
+            status = bitmap->WritePixels(gdiplus::Rect{0, 0, width, height}, gdiplus::PixelFormat32bppARGB, width * 4,
+                                         colours.data());
+        }
+        return RegisterDecoded(status, std::move(bitmap), ImageKindHIcon, newId);
+    });
+}
+
+}  // namespace scanvelt

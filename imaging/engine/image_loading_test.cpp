@@ -1,0 +1,277 @@
+#include "imaging/engine/image_loading.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "imaging/engine/image_palette.h"
+#include "imaging/engine/image_queries.h"
+#include "imaging/engine/image_table.h"
+#include "imaging/engine/testing/codec_spy_support.h"
+#include "imaging/engine/testing/engine_test_support.h"
+#include "imaging/engine/testing/test_files.h"
+#include "platform/win/gdi_bitmap.h"
+#include "platform/win/global_memory.h"
+#include "platform/win/ole_picture.h"
+#include "platform/win/open_file_dialog.h"
+
+namespace scanvelt {
+namespace {
+
+using namespace testing_support;
+
+class ImageLoadingTest : public EngineTest {
+protected:
+    void TearDown() override {
+        win::SetOpenFileDialogHandler({});
+        SetClipboardPictureSource({});
+        EngineTest::TearDown();
+    }
+    std::string WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
+        return folder_.Write(name, bytes);
+    }
+
+    ScopedTestFolder folder_{"scanvelt_loading"};
+};
+
+const std::vector<uint8_t> kNotAnImage = {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'};
+
+TEST_F(ImageLoadingTest, AMissingFileIsNotFoundWithoutADialog) {
+    bool asked = false;
+    win::SetOpenFileDialogHandler([&](const win::OpenFileDialogRequest&) -> std::optional<std::string> {
+        asked = true;
+        return std::nullopt;
+    });
+    int32_t id = 0;
+    EXPECT_EQ(LoadImageFromFile(id, "/no/such/folder/x.png", false, false, true, 0, false, true), FileNotFound);
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(LoadImageFromFile(id, "  ", false, false, true, 0, true, true), FileNotFound);
+    EXPECT_FALSE(asked) << "a ready path asks no dialog";
+    EXPECT_EQ(LoadImageFromFile(id, "  ", false, false, true, 0, false, true), FileNotFound);
+    EXPECT_TRUE(asked) << "an empty path asks, and cancelling is not found";
+    EXPECT_EQ(id, 0);
+}
+
+TEST_F(ImageLoadingTest, TheDialogsChoiceIsLoaded) {
+    ScopedFakeDecoder decoder;
+    // A fake-codec file of one 2 x 3 frame.
+    std::vector<uint8_t> bytes{'F', 'A', 'K', 'E'};
+    for (uint32_t value : {1u, 2u, 3u}) gdiplus::testing_support::PutU32(bytes, value);
+    bytes.resize(bytes.size() + 2 * 3 * 4, 0xFF);
+    const std::string file = WriteFile("chosen.fake", bytes);
+    win::SetOpenFileDialogHandler([&](const win::OpenFileDialogRequest&) { return std::optional<std::string>(file); });
+    int32_t id = 0;
+    ASSERT_EQ(LoadImageFromFile(id, "", false, false, true, 0, false, true), OK);
+    EXPECT_EQ(SizeOf(id), std::make_pair(2, 3));
+    EXPECT_EQ(FindImageEntry(id)->Kind, ImageKindFile);
+}
+
+TEST_F(ImageLoadingTest, AFileNoRouteCanReadGivesThePluginsStatus) {
+    const std::string file = WriteFile("garbage.bin", kNotAnImage);
+    const int32_t before = RegisteredImageCount();
+    int32_t id = 0;
+    EXPECT_EQ(LoadImageFromFile(id, file, false, false, true, 0, true, true), Aborted) << "no plug-in";
+    EXPECT_EQ(LoadImageFromFile(id, file, true, false, true, 0, true, true), Aborted);
+    EXPECT_EQ(LoadImageFromFile(id, file, false, true, true, 0, true, true), UnknownImageFormat) << "GDI+ only";
+    EXPECT_EQ(RegisteredImageCount(), before);
+}
+
+TEST_F(ImageLoadingTest, AStreamIsRequired) {
+    int32_t id = 0;
+    EXPECT_EQ(LoadImageFromStream(id, nullptr, false), InvalidParameter);
+    std::shared_ptr<win::Stream> empty;
+    ASSERT_EQ(win::CreateStreamOnHGlobal(win::HGLOBAL{}, true, empty), win::S_OK);
+    EXPECT_EQ(LoadImageFromStream(id, empty, false), InvalidParameter) << "no bytes to decode";
+}
+
+TEST_F(ImageLoadingTest, MetafilesCannotBeDrawnHere) {
+    const std::string file = WriteFile("drawing.wmf", kNotAnImage);
+    int32_t id = 0;
+    EXPECT_EQ(LoadMetafileImage(id, "/no/such.emf", 2.0f, true), FileNotFound);
+    EXPECT_EQ(LoadMetafileImage(id, file, 2.0f, false), Aborted);
+    EXPECT_EQ(LoadMetafileImage(id, file, 2.0f, true), UnknownImageFormat);
+    EXPECT_EQ(id, 0);
+}
+
+// --- packed DIBs ---
+
+struct DibSpec {
+    uint32_t headerSize = 40;
+    int32_t width = 10;
+    int32_t height = 2;
+    uint16_t bits = 1;
+    uint32_t compression = 0;
+    int32_t pelsX = 3780;
+    int32_t pelsY = 3780;
+    uint32_t colorsUsed = 0;
+    std::vector<uint32_t> colours = {0xFF000000u, 0xFFFFFFFFu};
+    std::vector<uint32_t> masks;
+    size_t cutBytes = 0;
+};
+
+void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) { std::memcpy(bytes.data() + at, &value, 4); }
+
+// A packed DIB in global memory whose rows hold the pattern 0x5A...
+win::HGLOBAL MakeDib(const DibSpec& spec) {
+    const uint32_t stride = win::DibStride(spec.width, spec.bits);
+    const size_t rows = static_cast<size_t>(std::abs(spec.height));
+    // A core header is shorter than the fields written below; they stay in the block.
+    std::vector<uint8_t> bytes(std::max<uint32_t>(spec.headerSize, 40), 0);
+    Put32(bytes, 0, spec.headerSize);
+    Put32(bytes, 4, static_cast<uint32_t>(spec.width));
+    Put32(bytes, 8, static_cast<uint32_t>(spec.height));
+    bytes[12] = 1;
+    std::memcpy(bytes.data() + 14, &spec.bits, 2);
+    Put32(bytes, 16, spec.compression);
+    Put32(bytes, 24, static_cast<uint32_t>(spec.pelsX));
+    Put32(bytes, 28, static_cast<uint32_t>(spec.pelsY));
+    Put32(bytes, 32, spec.colorsUsed);
+    for (uint32_t mask : spec.masks) {
+        bytes.resize(bytes.size() + 4);
+        Put32(bytes, bytes.size() - 4, mask);
+    }
+    for (uint32_t colour : spec.colours) {
+        bytes.resize(bytes.size() + 4);
+        Put32(bytes, bytes.size() - 4, colour);
+    }
+    bytes.resize(bytes.size() + stride * rows, 0x5A);
+    bytes.resize(bytes.size() - spec.cutBytes);
+    const win::HGLOBAL block = win::GlobalAlloc(win::GMEM_MOVEABLE, bytes.size());
+    std::memcpy(win::GlobalLock(block), bytes.data(), bytes.size());
+    win::GlobalUnlock(block);
+    return block;
+}
+
+TEST_F(ImageLoadingTest, DibsThisLoaderCannotTakeAreRefused) {
+    struct Case {
+        const char* what;
+        DibSpec spec;
+    };
+    const Case cases[] = {
+        {"one byte short", DibSpec{.cutBytes = 1}},
+        {"rows missing", DibSpec{.height = 500, .cutBytes = 4 * 498}},
+        {"core header", DibSpec{.headerSize = 12}},
+        {"header size past the block", DibSpec{.headerSize = 4000, .cutBytes = 3900}},
+        {"more colours than bits", DibSpec{.colorsUsed = 3, .colours = {0, 0, 0}}},
+        {"colour table past the block", DibSpec{.bits = 8, .colorsUsed = 0, .colours = {}}},
+        {"run-length compressed", DibSpec{.bits = 8, .compression = 1, .colours = std::vector<uint32_t>(256)}},
+        {"odd bit fields", DibSpec{.bits = 16, .compression = 3, .colours = {}, .masks = {0xF00, 0xF0, 0xF}}},
+        {"bit count 2", DibSpec{.bits = 2, .colours = std::vector<uint32_t>(4)}},
+        {"zero width", DibSpec{.width = 0}},
+        {"width past 32 bits", DibSpec{.width = 0x7FFFFFFF, .bits = 32, .colours = {}}},
+    };
+    const int32_t before = RegisteredImageCount();
+    for (const Case& c : cases) {
+        const win::HGLOBAL dib = MakeDib(c.spec);
+        int32_t id = 0;
+        EXPECT_EQ(LoadImageFromDib(id, dib, false, false), InvalidParameter) << c.what;
+        EXPECT_EQ(id, 0) << c.what;
+        win::GlobalFree(dib);
+    }
+    EXPECT_EQ(RegisteredImageCount(), before);
+    int32_t id = 0;
+    EXPECT_EQ(LoadImageFromDib(id, win::HGLOBAL{}, false, false), InvalidParameter);
+}
+
+TEST_F(ImageLoadingTest, AWhiteFirstOneBitDibKeepsItsLookWithBlackFirst) {
+    for (const bool whiteFirst : {true, false}) {
+        DibSpec spec;
+        if (whiteFirst) spec.colours = {0xFFFFFFu, 0x000000u};
+        const win::HGLOBAL dib = MakeDib(spec);
+        int32_t id = 0;
+        ASSERT_EQ(LoadImageFromDib(id, dib, false, false), OK);
+        gdiplus::ColorPalette palette;
+        ASSERT_EQ(GetImagePalette(id, palette), OK);
+        EXPECT_EQ(palette.Entries[0], 0xFF000000u);
+        EXPECT_EQ(palette.Entries[1], 0xFFFFFFFFu);
+        // 0x5A = 01011010: bit 1 is the second colour of the DIB's table.
+        const std::vector<uint32_t> pixels = PixelsOf(id);
+        for (int32_t x = 0; x < 8; ++x) {
+            const bool second = (0x5A >> (7 - x) & 1) != 0;
+            EXPECT_EQ(pixels[x], second == whiteFirst ? 0xFF000000u : 0xFFFFFFFFu) << x << whiteFirst;
+        }
+        // The caller's block was not written to.
+        EXPECT_EQ(static_cast<uint8_t*>(win::GlobalLock(dib))[48], 0x5A);
+        win::GlobalUnlock(dib);
+        ReleaseImage(id);
+        win::GlobalFree(dib);
+    }
+}
+
+TEST_F(ImageLoadingTest, DibResolutionToThreeDecimalsOrWholeDpi) {
+    struct Case {
+        int32_t pels;
+        bool whole;
+        float dpi;
+    };
+    for (const Case& c : {Case{3780, false, 96.012f}, Case{3780, true, 96.0f}, Case{0, false, 96.0f}}) {
+        const win::HGLOBAL dib = MakeDib(DibSpec{.pelsX = c.pels, .pelsY = c.pels});
+        int32_t id = 0;
+        ASSERT_EQ(LoadImageFromDib(id, dib, false, c.whole), OK);
+        EXPECT_FLOAT_EQ(ResolutionOf(id).first, c.dpi) << c.pels;
+        EXPECT_FLOAT_EQ(ResolutionOf(id).second, c.dpi) << c.pels;
+        ReleaseImage(id);
+        win::GlobalFree(dib);
+    }
+}
+
+TEST_F(ImageLoadingTest, DibLayoutsBeyondTheFixedOne) {
+    struct Case {
+        const char* what;
+        DibSpec spec;
+        int32_t format;
+    };
+    const Case cases[] = {
+        {"4 colours used of 256", DibSpec{.bits = 8, .colorsUsed = 4, .colours = {1, 2, 3, 4}},
+         gdiplus::PixelFormat8bppIndexed},
+        {"5-6-5 bit fields", DibSpec{.bits = 16, .compression = 3, .colours = {}, .masks = {0xF800, 0x7E0, 0x1F}},
+         gdiplus::PixelFormat16bppRGB565},
+        {"24 bits top-down", DibSpec{.height = -3, .bits = 24, .colours = {}}, gdiplus::PixelFormat24bppRGB},
+        {"V5 header with alpha", DibSpec{.headerSize = 124, .bits = 32, .colours = {}}, gdiplus::PixelFormat32bppRGB},
+    };
+    for (const Case& c : cases) {
+        const win::HGLOBAL dib = MakeDib(c.spec);
+        int32_t id = 0;
+        ASSERT_EQ(LoadImageFromDib(id, dib, true, false), OK) << c.what;
+        EXPECT_EQ(PixelFormatOf(id), c.format) << c.what;
+        EXPECT_EQ(SizeOf(id), std::make_pair(c.spec.width, std::abs(c.spec.height))) << c.what;
+        EXPECT_EQ(FindImageEntry(id)->GlobalMemory, dib) << c.what;
+        EXPECT_EQ(ReleaseImage(id), OK);
+        EXPECT_EQ(win::GlobalSize(dib), 0u) << "the block went with the image: " << c.what;
+    }
+}
+
+TEST_F(ImageLoadingTest, ABitmapPictureAndTheClipboard) {
+    win::BitmapInfoHeader header;
+    header.width = 3;
+    header.height = 2;
+    header.bitCount = 24;
+    void* bits = nullptr;
+    const win::HBITMAP bitmap = win::CreateDIBSection(win::HDC{}, header, {}, &bits);
+    ASSERT_NE(bitmap, win::HBITMAP{});
+    std::memset(bits, 0x40, win::DibStride(3, 24) * 2);
+    win::HPICTURE picture{};
+    ASSERT_EQ(win::OleCreatePictureIndirect({win::PictureType::Bitmap, win::handleValue(bitmap)}, true, picture),
+              win::S_OK);
+    int32_t id = 0;
+    ASSERT_EQ(LoadImageFromPicture(id, picture), OK);
+    EXPECT_EQ(SizeOf(id), std::make_pair(3, 2));
+    EXPECT_EQ(PixelsOf(id)[5], 0xFF404040u);
+    EXPECT_EQ(FindImageEntry(id)->Kind, ImageKindHBitmap);
+
+    int32_t fromClipboard = 0;
+    EXPECT_EQ(LoadImageFromClipboard(fromClipboard), GenericError) << "no clipboard service";
+    SetClipboardPictureSource([] { return std::optional<win::HPICTURE>(); });
+    EXPECT_EQ(LoadImageFromClipboard(fromClipboard), GenericError) << "nothing on it";
+    win::PictureAddRef(picture);
+    SetClipboardPictureSource([picture] { return std::optional<win::HPICTURE>(picture); });
+    ASSERT_EQ(LoadImageFromClipboard(fromClipboard), OK);
+    EXPECT_EQ(PixelsOf(fromClipboard), PixelsOf(id));
+    win::PictureRelease(picture);
+    EXPECT_EQ(LoadImageFromPicture(id, win::HPICTURE{}), InvalidParameter);
+}
+
+}  // namespace
+}  // namespace scanvelt

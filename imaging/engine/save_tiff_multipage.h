@@ -1,0 +1,24 @@
+#pragma once
+// A multi-page TIFF file written page by page: the first image starts the
+// file and keeps it open; every page added is appended; releasing the first
+// image's ID completes and closes the file.
+#include <cstdint>
+#include <string>
+
+#include "imaging/engine/morvalen_status.h"
+
+namespace scanvelt {
+
+// Starts the file with the image as page 1. A bilevel compression (CCITT3,
+// CCITT4, RLE) is kept only for a 1-bit image, LZW is used otherwise; the
+// compression is remembered with the image for the pages that follow.
+// UnknownImageFormat without a TIFF encoder (nothing remembered).
+MorvalenStatus TiffMultiPageStart(int32_t imageId, const std::string& path, int32_t compression);
+// Appends the page (its current page) to the file the first image started,
+// with the compression remembered for the file; a bilevel compression is
+// replaced by LZW for a page deeper than 1 bit, so every page can be written.
+// WrongState when the first image has no open file; InvalidParameter when
+// either ID has no image.
+MorvalenStatus TiffMultiPageAdd(int32_t firstImageId, int32_t pageImageId);
+
+}  // namespace scanvelt

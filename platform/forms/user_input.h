@@ -1,0 +1,71 @@
+#pragma once
+// What a user does to the windows, as one API for tests and for the Qt front
+// end alike. Every event runs through the runtime here, in the original
+// order, so both see the same behaviour.
+//
+// Each call returns whether the action reached the control: a control that is
+// effectively disabled or hidden, or a form that does not take input now
+// (not shown, disabled, below a modal form), takes nothing and raises nothing.
+//
+// - click: a control that can take the focus gets it first (LostFocus of the
+//   control that had it, GotFocus), then Click; when a LostFocus handler sent
+//   the focus elsewhere the click is lost, as the button never got the focus.
+//   A check box toggles, an option button is set; a menu item is clicked
+//   without any focus change. A click on a combo or tab control only focuses
+//   it (their clicks belong to picking an item or a tab).
+// - doubleClick: the first click as above, then DblClick; buttons, check
+//   boxes and option buttons take the second click as another click.
+// - typeText: focus, then per character KeyDown, KeyPress (the handler may
+//   discard it with 0 or change it), and unless discarded the character is
+//   added at the end of the text (Change). Typing into a locked control or
+//   beyond its MaxLength changes nothing. "\b" is Backspace.
+// - pressKey: focus, then Enter clicks the form's default button and Escape
+//   its cancel button (no key events, no focus change) unless the focused
+//   control is itself a button; Tab moves to the next control in tab order;
+//   other keys raise KeyDown and, for keys that type a character, KeyPress.
+#include <string>
+#include <string_view>
+
+#include "platform/forms/controls/data_control.h"
+#include "platform/vb/date_time.h"
+
+namespace forms {
+
+class Control;
+class ComboBox;
+class TabControl;
+class Grid;
+class Calendar;
+class Form;
+class TextControl;
+
+namespace user {
+
+bool click(Control& control);
+bool doubleClick(Control& control);
+bool setFocus(Control& control);
+bool typeText(TextControl& control, std::string_view text);
+bool pressKey(Control& control, int keyCode, int shift = 0);
+// Replaces the whole text, as a native edit field reports a user's edit
+// (paste, selection typed over): Change and the changed flag, no key events.
+// MaxLength and Locked apply.
+bool editText(TextControl& control, std::string text);
+// Picks an item of the list (focus, text, Click).
+bool selectComboItem(ComboBox& combo, int index);
+bool selectComboItem(ComboBox& combo, std::string_view item);
+bool selectTab(TabControl& tabs, int tab);
+// Clicks a row of a bound grid: moves its Data control there (Validate with
+// vbDataActionBookmark, then Reposition) and raises RowColChange.
+bool selectGridRow(Grid& grid, int row);
+bool selectGridCell(Grid& grid, int row, int col);
+bool doubleClickGridRow(Grid& grid, int row);
+bool pickCalendarDate(Calendar& calendar, vb::DateTime date);
+bool clickDataArrow(DataControl& data, DataControl::Arrow arrow);
+// Makes another window the active one (the user clicks it).
+bool activateForm(Form& form);
+// The title bar's close box: QueryUnload (vbFormControlMenu), then Unload.
+// Refused when the form's close box is disabled.
+bool closeForm(Form& form);
+
+}  // namespace user
+}  // namespace forms

@@ -1,0 +1,139 @@
+#include "platform/gdiplus/codecs/codec_support.h"
+
+#include <atomic>
+#include <climits>
+#include <cmath>
+
+namespace gdiplus::codecs {
+namespace {
+
+std::atomic<std::uint64_t> gMaxDecodedBytes{INT32_MAX};
+
+}  // namespace
+
+std::uint64_t MaxDecodedImageBytes() { return gMaxDecodedBytes.load(); }
+void SetMaxDecodedImageBytes(std::uint64_t bytes) { gMaxDecodedBytes.store(bytes); }
+
+Status CheckDecodedSize(std::uint64_t width, std::uint64_t height, std::uint32_t bitsPerPixel) {
+    if (width == 0 || height == 0) return InvalidParameter;
+    if (width > INT32_MAX || height > INT32_MAX) return OutOfMemory;
+    // Rows padded to 32 bits, as the layer's bitmaps hold them.
+    const std::uint64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+    std::uint64_t total = 0;
+    if (MulOverflows(rowBytes, height, total) || total > MaxDecodedImageBytes()) return OutOfMemory;
+    return Ok;
+}
+
+Status NewDecodedBitmap(std::uint64_t width, std::uint64_t height, PixelFormat format,
+                        std::unique_ptr<Bitmap>& bitmap) {
+    if (Status s = CheckDecodedSize(width, height, GetPixelFormatSize(format)); s != Ok) return s;
+    return Bitmap::Create(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), format, bitmap);
+}
+
+bool ByteView::U8(std::uint64_t offset, std::uint8_t& v) const {
+    if (!Has(offset, 1)) return false;
+    v = bytes_[offset];
+    return true;
+}
+
+bool ByteView::U16(std::uint64_t offset, std::uint16_t& v) const {
+    if (!Has(offset, 2)) return false;
+    const std::uint8_t* p = bytes_.data() + offset;
+    v = bigEndian_ ? static_cast<std::uint16_t>(p[0] << 8 | p[1]) : static_cast<std::uint16_t>(p[1] << 8 | p[0]);
+    return true;
+}
+
+bool ByteView::U32(std::uint64_t offset, std::uint32_t& v) const {
+    if (!Has(offset, 4)) return false;
+    const std::uint8_t* p = bytes_.data() + offset;
+    v = bigEndian_ ? (std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3])
+                   : (std::uint32_t{p[3]} << 24 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[1]} << 8 | p[0]);
+    return true;
+}
+
+bool ByteView::I32(std::uint64_t offset, std::int32_t& v) const {
+    std::uint32_t u = 0;
+    if (!U32(offset, u)) return false;
+    v = static_cast<std::int32_t>(u);
+    return true;
+}
+
+std::optional<ByteView> ByteView::Slice(std::uint64_t offset, std::uint64_t length) const {
+    if (!Has(offset, length)) return std::nullopt;
+    return ByteView(bytes_.subspan(offset, length), bigEndian_);
+}
+
+void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v, bool bigEndian) {
+    const std::uint8_t lo = static_cast<std::uint8_t>(v), hi = static_cast<std::uint8_t>(v >> 8);
+    if (bigEndian) {
+        out.push_back(hi);
+        out.push_back(lo);
+    } else {
+        out.push_back(lo);
+        out.push_back(hi);
+    }
+}
+
+void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v, bool bigEndian) {
+    if (bigEndian) {
+        PutU16(out, static_cast<std::uint16_t>(v >> 16), true);
+        PutU16(out, static_cast<std::uint16_t>(v), true);
+    } else {
+        PutU16(out, static_cast<std::uint16_t>(v));
+        PutU16(out, static_cast<std::uint16_t>(v >> 16));
+    }
+}
+
+PixelRows::PixelRows(Bitmap& bitmap) : bitmap_(bitmap) {
+    const Rect all{0, 0, static_cast<std::int32_t>(bitmap.GetWidth()), static_cast<std::int32_t>(bitmap.GetHeight())};
+    locked_ = bitmap.LockBits(all, ImageLockModeRead | ImageLockModeWrite, bitmap.GetPixelFormat(), data_) == Ok;
+}
+
+PixelRows::~PixelRows() {
+    if (locked_) bitmap_.UnlockBits(data_);
+}
+
+Status ReadPixels(const Image& image, PixelFormat format, PixelBuffer& pixels) {
+    pixels.width = image.GetWidth();
+    pixels.height = image.GetHeight();
+    const std::int64_t rowBytes = RowBytes(static_cast<std::int32_t>(pixels.width), format);
+    if (rowBytes <= 0 || pixels.height == 0) return InvalidParameter;
+    // CopyPixels wants a stride that is a multiple of 4.
+    pixels.stride = static_cast<std::size_t>((rowBytes + 3) / 4 * 4);
+    pixels.bytes.assign(pixels.stride * pixels.height, 0);
+    const Rect all{0, 0, static_cast<std::int32_t>(pixels.width), static_cast<std::int32_t>(pixels.height)};
+    return image.CopyPixels(all, format, static_cast<std::int32_t>(pixels.stride), pixels.bytes.data());
+}
+
+ColorPalette GreyPalette(std::uint32_t count, bool reversed) {
+    ColorPalette palette;
+    palette.Count = count;
+    palette.Flags = PaletteFlagsGrayScale;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t level = count > 1 ? i * 255 / (count - 1) : 0;
+        const auto v = static_cast<std::uint8_t>(reversed ? 255 - level : level);
+        palette.Entries[i] = MakeARGB(0xFF, v, v, v);
+    }
+    return palette;
+}
+
+bool IsGreyPalette(const ColorPalette& palette, std::uint32_t count) {
+    if (palette.Count != count) return false;
+    const ColorPalette grey = GreyPalette(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+        if (palette.Entries[i] != grey.Entries[i]) return false;
+    return true;
+}
+
+float DpiFromPixelsPerMeter(double pixelsPerMeter, float fallback) {
+    if (!(pixelsPerMeter > 0)) return fallback;
+    return static_cast<float>(pixelsPerMeter * 0.0254);
+}
+
+std::uint32_t PixelsPerMeterFromDpi(float dpi) {
+    if (!(dpi > 0)) return 0;
+    const double ppm = std::round(double{dpi} / 0.0254);
+    return ppm > 4294967295.0 ? 0xFFFFFFFFu : static_cast<std::uint32_t>(ppm);
+}
+
+}  // namespace gdiplus::codecs

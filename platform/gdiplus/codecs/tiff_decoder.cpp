@@ -1,0 +1,264 @@
+#include <tiffio.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/gdiplus/codecs/codec_support.h"
+#include "platform/gdiplus/codecs/tiff_codec.h"
+#include "platform/gdiplus/codecs/tiff_memory_file.h"
+#include "platform/gdiplus/codecs/tiff_tags.h"
+
+namespace gdiplus::codecs {
+namespace {
+
+// The fields of a page that decide how its pixels are read.
+struct PageLayout {
+    std::uint32_t width = 0, height = 0;
+    std::uint16_t bitsPerSample = 1, samples = 1, photometric = PHOTOMETRIC_MINISWHITE;
+    std::uint16_t planar = PLANARCONFIG_CONTIG, sampleFormat = SAMPLEFORMAT_UINT;
+    bool associatedAlpha = false;
+
+    bool Grey() const { return photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE; }
+    bool Reversed() const { return photometric == PHOTOMETRIC_MINISWHITE; }
+    bool Alpha() const { return (Grey() && samples >= 2) || (photometric == PHOTOMETRIC_RGB && samples >= 4); }
+};
+
+PageLayout ReadLayout(TIFF* tif) {
+    PageLayout l;
+    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &l.width);
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &l.height);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &l.bitsPerSample);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &l.samples);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &l.planar);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &l.sampleFormat);
+    if (!TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &l.photometric)) l.photometric = PHOTOMETRIC_MINISWHITE;
+    std::uint16_t extraCount = 0;
+    std::uint16_t* extras = nullptr;
+    if (TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &extraCount, &extras) && extraCount > 0 && extras)
+        l.associatedAlpha = extras[0] == EXTRASAMPLE_ASSOCALPHA;
+    return l;
+}
+
+// The format a page decodes into when its samples can be taken as they are;
+// 0 when it goes through libtiff's RGBA rendering instead.
+PixelFormat NativeFormat(const PageLayout& l) {
+    if (l.sampleFormat != SAMPLEFORMAT_UINT || (l.planar != PLANARCONFIG_CONTIG && l.samples > 1)) return 0;
+    const std::uint16_t b = l.bitsPerSample;
+    if ((l.Grey() && l.samples == 1) || (l.photometric == PHOTOMETRIC_PALETTE && l.samples == 1 && b <= 8)) {
+        if (b == 1) return PixelFormat1bppIndexed;
+        if (b == 2 || b == 4) return PixelFormat4bppIndexed;
+        if (b == 8) return PixelFormat8bppIndexed;
+        if (b == 16) return PixelFormat48bppRGB;
+        return 0;
+    }
+    const bool rgb = l.photometric == PHOTOMETRIC_RGB && l.samples >= 3;
+    if (!(rgb || (l.Grey() && l.samples >= 2)) || (b != 8 && b != 16)) return 0;
+    if (!l.Alpha()) return b == 8 ? PixelFormat24bppRGB : PixelFormat48bppRGB;
+    if (b == 8) return l.associatedAlpha ? PixelFormat32bppPARGB : PixelFormat32bppARGB;
+    return l.associatedAlpha ? PixelFormat64bppPARGB : PixelFormat64bppARGB;
+}
+
+// The page's samples, rows one after the other as libtiff decodes them.
+Status ReadSamples(TIFF* tif, const PageLayout& l, std::vector<std::uint8_t>& raw, std::uint64_t& rowBytes) {
+    rowBytes = static_cast<std::uint64_t>(TIFFScanlineSize64(tif));
+    std::uint64_t total = 0;
+    if (rowBytes == 0 || MulOverflows(rowBytes, l.height, total)) return InvalidParameter;
+    if (Status s = CheckDecodedSize(rowBytes, l.height, 8); s != Ok) return s;
+    raw.assign(total, 0);
+    if (TIFFIsTiled(tif)) {
+        std::uint32_t tw = 0, th = 0;
+        TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tw);
+        TIFFGetField(tif, TIFFTAG_TILELENGTH, &th);
+        const auto tileSize = TIFFTileSize64(tif), tileRow = TIFFTileRowSize64(tif);
+        if (tw == 0 || th == 0 || tileSize == 0) return InvalidParameter;
+        if (Status s = CheckDecodedSize(tileSize, 1, 8); s != Ok) return s;
+        std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileSize));
+        const std::uint64_t bitsPerPixel = std::uint64_t{l.bitsPerSample} * l.samples;
+        for (std::uint32_t y = 0; y < l.height; y += th) {
+            for (std::uint32_t x = 0; x < l.width; x += tw) {
+                if (TIFFReadEncodedTile(tif, TIFFComputeTile(tif, x, y, 0, 0), tile.data(), tileSize) < 0)
+                    return InvalidParameter;
+                const std::uint64_t left = x * bitsPerPixel / 8;
+                const std::uint64_t n = std::min<std::uint64_t>(tileRow, rowBytes - left);
+                for (std::uint32_t r = 0; r < th && y + r < l.height; ++r)
+                    std::memcpy(raw.data() + (y + r) * rowBytes + left, tile.data() + r * tileRow, n);
+            }
+        }
+        return Ok;
+    }
+    std::uint32_t rowsPerStrip = l.height;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+    rowsPerStrip = std::clamp<std::uint32_t>(rowsPerStrip, 1, l.height);
+    for (std::uint32_t y = 0, strip = 0; y < l.height; y += rowsPerStrip, ++strip) {
+        const std::uint32_t rows = std::min(rowsPerStrip, l.height - y);
+        if (TIFFReadEncodedStrip(tif, strip, raw.data() + y * rowBytes, static_cast<tmsize_t>(rows * rowBytes)) < 0)
+            return InvalidParameter;
+    }
+    return Ok;
+}
+
+ColorPalette ColourMapOf(TIFF* tif, std::uint16_t bits) {
+    ColorPalette palette;
+    std::uint16_t *r = nullptr, *g = nullptr, *b = nullptr;
+    if (!TIFFGetField(tif, TIFFTAG_COLORMAP, &r, &g, &b)) return GreyPalette(1u << bits);
+    palette.Count = 1u << bits;
+    // Some writers put 8-bit values into the 16-bit map.
+    bool eightBit = true;
+    for (std::uint32_t i = 0; i < palette.Count; ++i) eightBit = eightBit && r[i] < 256 && g[i] < 256 && b[i] < 256;
+    const int shift = eightBit ? 0 : 8;
+    for (std::uint32_t i = 0; i < palette.Count; ++i)
+        palette.Entries[i] = MakeARGB(0xFF, static_cast<std::uint8_t>(r[i] >> shift),
+                                      static_cast<std::uint8_t>(g[i] >> shift), static_cast<std::uint8_t>(b[i] >> shift));
+    return palette;
+}
+
+std::uint16_t Sample16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+
+// One row of samples into one row of the bitmap.
+void ConvertRow(const PageLayout& l, PixelFormat format, const std::uint8_t* src, std::uint8_t* dst) {
+    const std::uint16_t b = l.bitsPerSample;
+    if (IsIndexedPixelFormat(format)) {
+        if (b == 2) {
+            for (std::uint32_t x = 0; x < l.width; ++x) {
+                const std::uint8_t v = (src[x / 4] >> (6 - 2 * (x % 4))) & 3;
+                dst[x / 2] = static_cast<std::uint8_t>(x % 2 == 0 ? v << 4 : dst[x / 2] | v);
+            }
+        } else {
+            std::memcpy(dst, src, (std::size_t{l.width} * b + 7) / 8);
+        }
+        return;
+    }
+    const bool grey = l.Grey();
+    const std::uint32_t outChannels = l.Alpha() ? 4 : 3;
+    const std::uint32_t bytes = b / 8;
+    for (std::uint32_t x = 0; x < l.width; ++x) {
+        const std::uint8_t* s = src + std::size_t{x} * l.samples * bytes;
+        std::uint8_t* d = dst + std::size_t{x} * outChannels * bytes;
+        std::uint32_t channel[4];
+        auto sample = [&](std::uint32_t i) { return bytes == 1 ? s[i] : Sample16(s + 2 * i); };
+        const std::uint32_t max = bytes == 1 ? 0xFF : 0xFFFF;
+        if (grey) {
+            std::uint32_t v = sample(0);
+            if (l.Reversed()) v = max - v;
+            channel[0] = channel[1] = channel[2] = v;
+        } else {
+            channel[0] = sample(2);  // blue first, as the layer keeps pixels
+            channel[1] = sample(1);
+            channel[2] = sample(0);
+        }
+        channel[3] = outChannels == 4 ? sample(grey ? 1 : 3) : max;
+        for (std::uint32_t c = 0; c < outChannels; ++c) {
+            if (bytes == 1) {
+                d[c] = static_cast<std::uint8_t>(channel[c]);
+            } else {
+                d[2 * c] = static_cast<std::uint8_t>(channel[c]);
+                d[2 * c + 1] = static_cast<std::uint8_t>(channel[c] >> 8);
+            }
+        }
+    }
+}
+
+Status DecodeNative(TIFF* tif, const PageLayout& l, PixelFormat format, std::unique_ptr<Bitmap>& bitmap) {
+    std::vector<std::uint8_t> raw;
+    std::uint64_t rowBytes = 0;
+    if (Status s = NewDecodedBitmap(l.width, l.height, format, bitmap); s != Ok) return s;
+    if (Status s = ReadSamples(tif, l, raw, rowBytes); s != Ok) return s;
+    if (IsIndexedPixelFormat(format)) {
+        const ColorPalette palette = l.photometric == PHOTOMETRIC_PALETTE ? ColourMapOf(tif, l.bitsPerSample)
+                                                                          : GreyPalette(1u << l.bitsPerSample, l.Reversed());
+        if (Status s = bitmap->SetPalette(palette); s != Ok) return s;
+    }
+    PixelRows rows(*bitmap);
+    if (!rows.ok()) return GenericError;
+    for (std::uint32_t y = 0; y < l.height; ++y) ConvertRow(l, format, raw.data() + y * rowBytes, rows.Row(y));
+    return Ok;
+}
+
+// Anything else libtiff can render comes as 8-bit RGBA.
+Status DecodeRendered(TIFF* tif, const PageLayout& l, std::unique_ptr<Bitmap>& bitmap) {
+    char message[1024] = {};
+    if (!TIFFRGBAImageOK(tif, message)) return UnknownImageFormat;
+    if (Status s = NewDecodedBitmap(l.width, l.height, PixelFormat32bppARGB, bitmap); s != Ok) return s;
+    std::vector<std::uint32_t> raster(std::size_t{l.width} * l.height);
+    if (!TIFFReadRGBAImageOriented(tif, l.width, l.height, raster.data(), ORIENTATION_TOPLEFT, 0))
+        return InvalidParameter;
+    PixelRows rows(*bitmap);
+    if (!rows.ok()) return GenericError;
+    for (std::uint32_t y = 0; y < l.height; ++y) {
+        std::uint8_t* d = rows.Row(y);
+        for (std::uint32_t x = 0; x < l.width; ++x, d += 4) {
+            const std::uint32_t p = raster[std::size_t{y} * l.width + x];
+            d[0] = static_cast<std::uint8_t>(TIFFGetB(p));
+            d[1] = static_cast<std::uint8_t>(TIFFGetG(p));
+            d[2] = static_cast<std::uint8_t>(TIFFGetR(p));
+            d[3] = static_cast<std::uint8_t>(TIFFGetA(p));
+        }
+    }
+    return Ok;
+}
+
+void SetResolution(TIFF* tif, Bitmap& bitmap) {
+    float x = 0, y = 0;
+    std::uint16_t unit = RESUNIT_INCH;
+    if (!TIFFGetField(tif, TIFFTAG_XRESOLUTION, &x) || !TIFFGetField(tif, TIFFTAG_YRESOLUTION, &y)) return;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
+    const float scale = unit == RESUNIT_CENTIMETER ? 2.54f : unit == RESUNIT_INCH ? 1.0f : 0.0f;
+    if (scale > 0 && x > 0 && y > 0 && x * scale < 1e7f && y * scale < 1e7f) bitmap.SetResolution(x * scale, y * scale);
+}
+
+// Decodes page `index` of an open file.
+Status DecodePage(TIFF* tif, const EncodedBytes& bytes, std::uint32_t index, std::unique_ptr<Bitmap>& bitmap) {
+    if (!TIFFSetDirectory(tif, static_cast<tdir_t>(index))) return InvalidParameter;
+    const PageLayout layout = ReadLayout(tif);
+    if (Status s = CheckDecodedSize(layout.width, layout.height, 32); s != Ok) return s;
+    std::uint16_t compression = COMPRESSION_NONE;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
+    if (!TIFFIsCODECConfigured(compression)) return UnknownImageFormat;
+    std::unique_ptr<Bitmap> page;
+    const PixelFormat format = NativeFormat(layout);
+    const Status s = format != 0 ? DecodeNative(tif, layout, format, page) : DecodeRendered(tif, layout, page);
+    if (s != Ok) return s;
+    SetResolution(tif, *page);
+    std::vector<PropertyItem> items;
+    if (ReadTiffTags(*bytes, static_cast<std::uint32_t>(TIFFCurrentDirectory(tif)), items) == Ok) {
+        for (const auto& item : items) page->SetPropertyItem(item);
+    }
+    page->SetRawFormat(ImageFormatTIFF);
+    bitmap = std::move(page);
+    return Ok;
+}
+
+class TiffPages final : public FrameSource {
+public:
+    TiffPages(EncodedBytes bytes, std::uint32_t count) : bytes_(std::move(bytes)), count_(count) {}
+
+    std::vector<Guid> Dimensions() const override { return {FrameDimensionPage}; }
+    std::uint32_t FrameCount(const Guid& dimension) const override {
+        return dimension == FrameDimensionPage ? count_ : 0;
+    }
+    Status DecodeFrame(const Guid&, std::uint32_t index, std::unique_ptr<Bitmap>& frame) const override {
+        TiffMemoryFile file(*bytes_);
+        if (!file.tiff()) return InvalidParameter;
+        return DecodePage(file.tiff(), bytes_, index, frame);
+    }
+
+private:
+    EncodedBytes bytes_;
+    std::uint32_t count_;
+};
+
+}  // namespace
+
+Status TiffDecoder::Decode(const EncodedBytes& bytes, bool, std::unique_ptr<Image>& image) const {
+    TiffMemoryFile file(*bytes);
+    if (!file.tiff()) return InvalidParameter;
+    const std::uint32_t pages = TIFFNumberOfDirectories(file.tiff());
+    std::unique_ptr<Bitmap> first;
+    if (Status s = DecodePage(file.tiff(), bytes, 0, first); s != Ok) return s;
+    if (pages > 1) first->SetFrameSource(std::make_shared<TiffPages>(bytes, pages));
+    image = std::move(first);
+    return Ok;
+}
+
+}  // namespace gdiplus::codecs

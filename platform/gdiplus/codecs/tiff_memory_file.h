@@ -1,0 +1,46 @@
+#pragma once
+// libtiff over bytes in memory: a file being read is mapped straight from its
+// bytes, a file being written grows a vector. libtiff's messages are kept
+// from stderr, and a reader allocates no more at once than the decoders'
+// budget allows.
+#include <tiffio.h>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace gdiplus::codecs {
+
+class TiffMemoryFile {
+public:
+    // Reading `bytes`, which must outlive the handle.
+    explicit TiffMemoryFile(std::span<const std::uint8_t> bytes);
+    // Writing into `out`.
+    explicit TiffMemoryFile(std::vector<std::uint8_t>& out);
+    ~TiffMemoryFile();
+    TiffMemoryFile(const TiffMemoryFile&) = delete;
+    TiffMemoryFile& operator=(const TiffMemoryFile&) = delete;
+
+    // The open file, or null when libtiff refused the bytes (or memory ran out).
+    TIFF* tiff() const { return tiff_; }
+    // Closes a file being written, which writes what is pending; false when that failed.
+    bool Close();
+
+private:
+    static tmsize_t Read(thandle_t handle, void* buffer, tmsize_t size);
+    static tmsize_t Write(thandle_t handle, void* buffer, tmsize_t size);
+    static toff_t Seek(thandle_t handle, toff_t offset, int whence);
+    static int CloseProc(thandle_t handle);
+    static toff_t Size(thandle_t handle);
+    static int Map(thandle_t handle, void** base, toff_t* size);
+    static void Unmap(thandle_t handle, void* base, toff_t size);
+
+    std::span<const std::uint8_t> in_;
+    std::vector<std::uint8_t>* out_ = nullptr;
+    std::uint64_t at_ = 0;
+    TIFF* tiff_ = nullptr;
+    bool failed_ = false;
+};
+
+}  // namespace gdiplus::codecs
