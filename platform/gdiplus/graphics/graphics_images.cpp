@@ -1,0 +1,111 @@
+// Drawing images: a source rectangle of an image scaled into a destination
+// rectangle through the interpolation mode's cairo filter.
+#include <algorithm>
+#include <cmath>
+
+#include "platform/gdiplus/graphics/graphics.h"
+#include "platform/gdiplus/graphics/image_surface.h"
+#include "platform/gdiplus/graphics/units.h"
+
+namespace gdiplus {
+namespace {
+
+cairo_filter_t FilterOf(InterpolationMode mode) {
+    switch (mode) {
+    case InterpolationModeNearestNeighbor:
+        return CAIRO_FILTER_NEAREST;
+    case InterpolationModeHighQualityBilinear:
+        // Averages the pixels a destination pixel covers before interpolating.
+        return CAIRO_FILTER_GOOD;
+    case InterpolationModeHighQuality:
+    case InterpolationModeBicubic:
+    case InterpolationModeHighQualityBicubic:
+        return CAIRO_FILTER_BEST;
+    default:
+        return CAIRO_FILTER_BILINEAR;
+    }
+}
+
+// Source and destination extents along one axis, the source turned to run
+// forwards (a backwards source flips the destination instead).
+struct Span {
+    double source = 0;
+    double sourceSize = 0;
+    double destination = 0;
+    double destinationSize = 0;
+
+    Span(double s, double ss, double d, double ds) : source(s), sourceSize(ss), destination(d), destinationSize(ds) {
+        if (sourceSize < 0) {
+            source += sourceSize;
+            sourceSize = -sourceSize;
+            destination += destinationSize;
+            destinationSize = -destinationSize;
+        }
+    }
+    double Scale() const { return destinationSize / sourceSize; }
+    // The destination coordinate of a source coordinate.
+    double DestinationOf(double s) const { return destination + (s - source) * Scale(); }
+};
+
+}  // namespace
+
+Status Graphics::DrawImage(const Image& image, const RectF& destination) {
+    const RectF whole{0, 0, static_cast<float>(image.GetWidth()), static_cast<float>(image.GetHeight())};
+    return DrawImage(image, destination, whole, UnitPixel, nullptr);
+}
+
+Status Graphics::DrawImage(const Image& image, const RectF& destination, const RectF& source, Unit sourceUnit,
+                           const ImageAttributes* attributes) {
+    const bool pixelUnit = sourceUnit == UnitWorld || sourceUnit == UnitDisplay;
+    const auto perUnitX = pixelUnit ? 1.0 : PixelsPerUnit(sourceUnit, image.GetHorizontalResolution());
+    const auto perUnitY = pixelUnit ? 1.0 : PixelsPerUnit(sourceUnit, image.GetVerticalResolution());
+    if (!perUnitX || !perUnitY || !IsFinite(source) || !IsFinite(destination) || source.Width == 0 ||
+        source.Height == 0) {
+        return InvalidParameter;
+    }
+    Bitmap* bitmap = nullptr;
+    if (Status s = Acquire(bitmap); s != Ok) return s;
+    if (destination.Width == 0 || destination.Height == 0) return Ok;
+    if (!InDeviceRange(*bitmap, destination)) return ValueOverflow;
+
+    const Span x(source.X * *perUnitX, source.Width * *perUnitX, destination.X, destination.Width);
+    const Span y(source.Y * *perUnitY, source.Height * *perUnitY, destination.Y, destination.Height);
+    // Only the part of the source inside the image is drawn.
+    const double left = std::max(x.source, 0.0);
+    const double top = std::max(y.source, 0.0);
+    const double right = std::min(x.source + x.sourceSize, static_cast<double>(image.GetWidth()));
+    const double bottom = std::min(y.source + y.sourceSize, static_cast<double>(image.GetHeight()));
+    if (right <= left || bottom <= top) return Ok;
+    const Rect area{static_cast<std::int32_t>(std::floor(left)), static_cast<std::int32_t>(std::floor(top)),
+                    static_cast<std::int32_t>(std::ceil(right) - std::floor(left)),
+                    static_cast<std::int32_t>(std::ceil(bottom) - std::floor(top))};
+
+    // Copied before the target is locked, so an image can be drawn onto itself.
+    SurfacePtr pixels;
+    if (Status s = ImageAreaSurface(image, area, attributes, pixels); s != Ok) return s;
+    PatternPtr pattern(cairo_pattern_create_for_surface(pixels.get()));
+    // Edge pixels repeat outwards, so that interpolation does not fade the
+    // image's border into transparency.
+    cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(pattern.get(), FilterOf(interpolation_));
+    // World coordinates to the copied area's pixels.
+    cairo_matrix_t toPixels;
+    cairo_matrix_init(&toPixels, 1.0 / x.Scale(), 0, 0, 1.0 / y.Scale(),
+                      x.source - area.X - x.destination / x.Scale(), y.source - area.Y - y.destination / y.Scale());
+    cairo_pattern_set_matrix(pattern.get(), &toPixels);
+
+    const double fillLeft = x.DestinationOf(left);
+    const double fillTop = y.DestinationOf(top);
+    const double fillRight = x.DestinationOf(right);
+    const double fillBottom = y.DestinationOf(bottom);
+    return Paint(*bitmap, [&](cairo_t* cr) {
+        PrepareGeometry(cr, *bitmap, pattern.get());
+        // Images keep pixel areas on whole coordinates whatever the pixel offset mode.
+        const cairo_matrix_t device = DeviceMatrix(*bitmap, false);
+        cairo_set_matrix(cr, &device);
+        cairo_rectangle(cr, fillLeft, fillTop, fillRight - fillLeft, fillBottom - fillTop);
+        cairo_fill(cr);
+    });
+}
+
+}  // namespace gdiplus

@@ -1,0 +1,14 @@
+#pragma once
+// The fonts that Windows hosts ask for by name, and the installed families
+// that stand in for them here (the metric-compatible Liberation families,
+// and DejaVu Sans for the wide humanist faces).
+#include <optional>
+#include <string_view>
+
+namespace gdiplus {
+
+// The family that stands in for a Windows family name, compared without
+// regard to case; nothing for any other name.
+std::optional<std::string_view> StandInFamily(std::string_view windowsFamily);
+
+}  // namespace gdiplus
