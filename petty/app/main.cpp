@@ -1,11 +1,12 @@
-// ostrelle: the petty-cash book. For now it creates a new book; the log-in
-// window will start here.
+// ostrelle: the petty-cash book. Starts the windows on a book folder, or
+// creates a new book from the command line.
 #include <iostream>
 #include <string_view>
 #include <vector>
 
 #include "petty/app/command_line.h"
 #include "petty/app/create_book_command.h"
+#include "petty/app/default_folder.h"
 #include "petty/app/password_prompt.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +20,16 @@ int main(int argc, char** argv) {
         std::cerr << "ostrelle: " << error->message << "\n\n" << petty::usageText();
         return 2;
     }
-    const petty::PasswordSource terminal{petty::readPassword, petty::inputIsTerminal()};
-    return petty::runCreateBook(std::get<petty::CreateBook>(command), terminal, std::cout, std::cerr);
+    if (const auto* create = std::get_if<petty::CreateBook>(&command)) {
+        const petty::PasswordSource terminal{petty::readPassword, petty::inputIsTerminal()};
+        return petty::runCreateBook(*create, terminal, std::cout, std::cerr);
+    }
+    const auto& start = std::get<petty::StartProgram>(command);
+    const auto folder = start.folder ? start.folder : petty::defaultBookFolder(petty::processEnvironment);
+    if (!folder) {
+        std::cerr << "ostrelle: no book folder: give --folder DIR, or set HOME or XDG_DATA_HOME.\n";
+        return 2;
+    }
+    std::cerr << "ostrelle: this build has no window front end; only --create-book works.\n";
+    return 1;
 }

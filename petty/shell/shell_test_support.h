@@ -22,9 +22,11 @@ inline constexpr const char* kApprovalPassword = "Boss2";
 
 class ShellTest : public ::testing::Test {
 protected:
-    ShellTest() {
+    ShellTest() : ShellTest(true) {}
+    // Without a book: the folder of a first start.
+    explicit ShellTest(bool withBook) {
         resetAppState();
-        createBook(folder.path(), kNormalPassword, kApprovalPassword);
+        if (withBook) createBook(folder.path(), kNormalPassword, kApprovalPassword);
         appState().programFolder = folder.path().string();
     }
     void TearDown() override {
