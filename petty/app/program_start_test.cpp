@@ -41,8 +41,15 @@ TEST_F(FirstStartTest, NewBookWindowCreatesTheBookThenTheLogInShows) {
 
     // The passwords typed there log in.
     forms::user::typeText(login().Text1, "tea4two\r");
-    EXPECT_TRUE(formInstances().get<Pettycashmain>().visible());
+    Pettycashmain& main = formInstances().get<Pettycashmain>();
+    EXPECT_TRUE(main.visible());
     EXPECT_FALSE(appState().superUserLogin);
+
+    // And the exit command ends the program.
+    ui.expectMessage("Are you sure that you want to exit from Ostrelle?", forms::MsgResult::Yes);
+    forms::user::click(main.menu("mnuExit"));
+    EXPECT_TRUE(host.programEnded());
+    EXPECT_TRUE(forms::app().loadedForms().empty());
 }
 
 TEST_F(FirstStartTest, MistakesAreExplainedAndCancelLeavesNoBook) {
