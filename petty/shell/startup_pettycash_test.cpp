@@ -93,6 +93,15 @@ TEST_F(LogInTest, LoadBuildsThePathsFromTheProgramFolder) {
     EXPECT_EQ(appState().documentsFolder, "/elsewhere\\documents\\");
 }
 
+TEST_F(LogInTest, LogsInFromAFolderWithCapitals) {
+    const auto capitals = folder / "Books" / "MyBook";
+    createBook(capitals, "Other1", "Other2");
+    appState().programFolder = capitals.string();
+    ASSERT_TRUE(logIn("other1"));  // the lower-cased businessDbPath still finds the book
+    EXPECT_TRUE(mainWindowShown());
+    EXPECT_EQ(window().Data1.databaseName(), (capitals / "business.mdb").string());
+}
+
 TEST_F(LogInTest, PasswordBoxHidesWhatIsTypedAndEnterLogsIn) {
     STARTUPpettycash& login = window();
     login.show();
