@@ -1,5 +1,6 @@
 // ostrelle: the petty-cash book. Starts the windows on a book folder, or
 // creates a new book from the command line.
+#include <QApplication>
 #include <iostream>
 #include <string_view>
 #include <vector>
@@ -8,6 +9,32 @@
 #include "petty/app/create_book_command.h"
 #include "petty/app/default_folder.h"
 #include "petty/app/password_prompt.h"
+#include "petty/app/program_start.h"
+#include "petty/shell/form_instances.h"
+#include "petty/shell/program_info.h"
+#include "platform/forms_qt/qt_host.h"
+#include "platform/forms_qt/qt_ui.h"
+
+namespace {
+
+// The windows on the book folder, until the last one closes or the program ends.
+int runWindows(const std::filesystem::path& folder, int argc, char** argv) {
+    QApplication qt(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(petty::kProgramName.data(),
+                                                        static_cast<int>(petty::kProgramName.size())));
+    forms_qt::QtUi ui{std::string(petty::kProgramName)};
+    forms::ScopedUi useUi(ui);
+    bool started = false;
+    int code = 0;
+    {
+        forms_qt::QtHost host;
+        code = host.run([&] { started = petty::startProgram(folder); });
+    }
+    petty::formInstances().releaseAll();  // after their windows are gone
+    return started ? code : 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -30,6 +57,5 @@ int main(int argc, char** argv) {
         std::cerr << "ostrelle: no book folder: give --folder DIR, or set HOME or XDG_DATA_HOME.\n";
         return 2;
     }
-    std::cerr << "ostrelle: this build has no window front end; only --create-book works.\n";
-    return 1;
+    return runWindows(*folder, argc, argv);
 }

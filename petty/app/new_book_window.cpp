@@ -7,7 +7,7 @@ namespace petty {
 
 frmNewBook::frmNewBook(std::filesystem::path folder) : Form("frmnewbook"), folder_(std::move(folder)) {
     setCaption(std::string(kProgramName) + " - New book");
-    move(0, 0, 7200, 4200);
+    move(0, 0, 7200, 3960);
     lblIntro.setCaption("No book was found in " + folder_.string() +
                         ". Choose the passwords of the two log-ins to create one.");
     lblIntro.move(240, 180, 6720, 600);

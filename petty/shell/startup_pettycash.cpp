@@ -37,7 +37,7 @@ std::string nameOrUnknown(const jet::Value& value) { return value.isNull() ? "Un
 
 STARTUPpettycash::STARTUPpettycash() : Form("STARTUPpettycash") {
     setCaption(std::string(kProgramName) + " - Log in");
-    move(0, 0, 6300, 3600);
+    move(0, 0, 6300, 3000);
     lblProgram.setCaption(std::string(kProgramName));
     lblProgram.move(360, 240, 5500, 600);
     lblSubtitle.setCaption(std::string(kProgramSubtitle));
