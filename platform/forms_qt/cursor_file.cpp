@@ -40,10 +40,7 @@ std::optional<QCursor> loadCursorFile(const QString& path) {
     const auto spot = cursorHotSpot(bytes);
     if (!spot) return std::nullopt;
     QBuffer buffer;
-    // The icon reader takes a cursor file for an icon file with other numbers in its entries.
-    QByteArray asIcon = bytes;
-    asIcon[2] = 1;
-    buffer.setData(asIcon);
+    buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "ico");
     const QImage image = reader.read();

@@ -121,6 +121,8 @@ void typeKey(TextSurface& surface, forms::TextControl& control, const QKeyEvent&
     } else {
         caret = typeCharacter(control, event.text().toStdString(), at);
     }
+    // A key that changed nothing leaves the caret and the selection as they were.
+    if (control.text() == shown.toStdString()) return;
     showText(surface, control);
     surface.setCaret(positionAfterBytes(control.text(), caret));
 }
