@@ -18,9 +18,9 @@ Option splitOption(std::string_view arg) {
 }  // namespace
 
 Command parseCommandLine(const std::vector<std::string_view>& args) {
-    if (args.empty()) return ShowUsage{};
     CreateBook create;
-    bool creating = false;
+    std::optional<std::string> createFolder;
+    std::optional<std::string> startFolder;
     for (size_t i = 0; i < args.size(); ++i) {
         const auto [name, inlineValue] = splitOption(args[i]);
         if (name == "--help" || name == "-h") return ShowUsage{true};
@@ -28,7 +28,9 @@ Command parseCommandLine(const std::vector<std::string_view>& args) {
         std::optional<std::string>* target = nullptr;
         if (name == "--password") target = &create.password;
         else if (name == "--approval-password") target = &create.approvalPassword;
-        else if (name != "--create-book") return CommandLineError{"Unknown argument: " + std::string(args[i])};
+        else if (name == "--create-book") target = &createFolder;
+        else if (name == "--folder") target = &startFolder;
+        else return CommandLineError{"Unknown argument: " + std::string(args[i])};
 
         std::string value;
         if (inlineValue) {
@@ -38,27 +40,35 @@ Command parseCommandLine(const std::vector<std::string_view>& args) {
         } else {
             return CommandLineError{std::string(name) + " needs a value."};
         }
-
-        if (target) {
-            if (*target) return CommandLineError{std::string(name) + " is given twice."};
-            *target = std::move(value);
-        } else {
-            if (creating) return CommandLineError{"--create-book is given twice."};
-            if (value.empty()) return CommandLineError{"--create-book needs a folder."};
-            creating = true;
-            create.folder = value;
-        }
+        if (*target) return CommandLineError{std::string(name) + " is given twice."};
+        if (value.empty() && (target == &createFolder || target == &startFolder))
+            return CommandLineError{std::string(name) + " needs a folder."};
+        *target = std::move(value);
     }
-    if (!creating) return CommandLineError{"Passwords are given only with --create-book."};
-    return create;
+    if (createFolder && startFolder) return CommandLineError{"--folder and --create-book cannot be given together."};
+    if (createFolder) {
+        create.folder = *createFolder;
+        return create;
+    }
+    if (create.password || create.approvalPassword)
+        return CommandLineError{"Passwords are given only with --create-book."};
+    StartProgram start;
+    if (startFolder) start.folder = *startFolder;
+    return start;
 }
 
 std::string usageText() {
-    return "Usage: ostrelle --create-book DIR [--password P] [--approval-password Q]\n"
+    return "Usage: ostrelle [--folder DIR]\n"
+           "       ostrelle --create-book DIR [--password P] [--approval-password Q]\n"
            "\n"
-           "Creates a new petty-cash book in the folder DIR: business.mdb with its\n"
-           "settings row, and the folders documents/ and exportcsv/. An existing book\n"
-           "is never overwritten.\n"
+           "Without --create-book, starts the petty-cash book kept in the folder DIR\n"
+           "(default: $XDG_DATA_HOME/ostrelle, or ~/.local/share/ostrelle). When the\n"
+           "folder holds no book yet, a window asks for the two log-in passwords and\n"
+           "the book is created there; then the log-in window shows.\n"
+           "\n"
+           "--create-book creates a new book in the folder DIR without starting the\n"
+           "program: business.mdb with its settings row, and the folders documents/\n"
+           "and exportcsv/. An existing book is never overwritten.\n"
            "\n"
            "  --password P            password of the normal log-in\n"
            "  --approval-password Q   password of the approval log-in\n"

@@ -19,11 +19,16 @@ struct CreateBook {
     std::optional<std::string> approvalPassword;
 };
 
+// Starts the program on the book in the folder (the default folder when none is given).
+struct StartProgram {
+    std::optional<std::filesystem::path> folder;
+};
+
 struct CommandLineError {
     std::string message;
 };
 
-using Command = std::variant<ShowUsage, CreateBook, CommandLineError>;
+using Command = std::variant<ShowUsage, StartProgram, CreateBook, CommandLineError>;
 
 // The arguments after the program name. Options take their value as the next
 // argument or after "=" ("--password=x").

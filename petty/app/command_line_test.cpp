@@ -23,11 +23,17 @@ TEST(CommandLine, CreateBookWithAndWithoutPasswords) {
     }
 }
 
-TEST(CommandLine, UsageWithoutArgumentsOrWhenAsked) {
-    EXPECT_FALSE(std::get<ShowUsage>(parseCommandLine({})).asked);
+TEST(CommandLine, StartsTheProgramInTheDefaultOrAGivenFolder) {
+    EXPECT_EQ(std::get<StartProgram>(parseCommandLine({})).folder, std::nullopt);
+    EXPECT_EQ(std::get<StartProgram>(parseCommandLine({"--folder", "/tmp/b"})).folder, "/tmp/b");
+    EXPECT_EQ(std::get<StartProgram>(parseCommandLine({"--folder=x y"})).folder, "x y");
+}
+
+TEST(CommandLine, UsageWhenAsked) {
     EXPECT_TRUE(std::get<ShowUsage>(parseCommandLine({"--help"})).asked);
     EXPECT_TRUE(std::get<ShowUsage>(parseCommandLine({"--create-book", "d", "-h"})).asked);
     EXPECT_NE(usageText().find("--create-book DIR"), std::string::npos);
+    EXPECT_NE(usageText().find("ostrelle [--folder DIR]"), std::string::npos);
 }
 
 TEST(CommandLine, MistakesAreNamed) {
@@ -39,6 +45,11 @@ TEST(CommandLine, MistakesAreNamed) {
         {{"--create-book", "a", "--create-book", "b"}, "--create-book is given twice."},
         {{"--create-book", "a", "--password", "x", "--password=y"}, "--password is given twice."},
         {{"--password", "x"}, "Passwords are given only with --create-book."},
+        {{"--folder", "a", "--password", "x"}, "Passwords are given only with --create-book."},
+        {{"--folder"}, "--folder needs a value."},
+        {{"--folder="}, "--folder needs a folder."},
+        {{"--folder", "a", "--folder", "b"}, "--folder is given twice."},
+        {{"--folder", "a", "--create-book", "b"}, "--folder and --create-book cannot be given together."},
     };
     for (const auto& [args, message] : cases) {
         const Command command = parseCommandLine(args);

@@ -1,12 +1,40 @@
-// ostrelle: the petty-cash book. For now it creates a new book; the log-in
-// window will start here.
+// ostrelle: the petty-cash book. Starts the windows on a book folder, or
+// creates a new book from the command line.
+#include <QApplication>
 #include <iostream>
 #include <string_view>
 #include <vector>
 
 #include "petty/app/command_line.h"
 #include "petty/app/create_book_command.h"
+#include "petty/app/default_folder.h"
 #include "petty/app/password_prompt.h"
+#include "petty/app/program_start.h"
+#include "petty/shell/form_instances.h"
+#include "petty/shell/program_info.h"
+#include "platform/forms_qt/qt_host.h"
+#include "platform/forms_qt/qt_ui.h"
+
+namespace {
+
+// The windows on the book folder, until the last one closes or the program ends.
+int runWindows(const std::filesystem::path& folder, int argc, char** argv) {
+    QApplication qt(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(petty::kProgramName.data(),
+                                                        static_cast<int>(petty::kProgramName.size())));
+    forms_qt::QtUi ui{std::string(petty::kProgramName)};
+    forms::ScopedUi useUi(ui);
+    bool started = false;
+    int code = 0;
+    {
+        forms_qt::QtHost host;
+        code = host.run([&] { started = petty::startProgram(folder); });
+    }
+    petty::formInstances().releaseAll();  // after their windows are gone
+    return started ? code : 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -19,6 +47,15 @@ int main(int argc, char** argv) {
         std::cerr << "ostrelle: " << error->message << "\n\n" << petty::usageText();
         return 2;
     }
-    const petty::PasswordSource terminal{petty::readPassword, petty::inputIsTerminal()};
-    return petty::runCreateBook(std::get<petty::CreateBook>(command), terminal, std::cout, std::cerr);
+    if (const auto* create = std::get_if<petty::CreateBook>(&command)) {
+        const petty::PasswordSource terminal{petty::readPassword, petty::inputIsTerminal()};
+        return petty::runCreateBook(*create, terminal, std::cout, std::cerr);
+    }
+    const auto& start = std::get<petty::StartProgram>(command);
+    const auto folder = start.folder ? start.folder : petty::defaultBookFolder(petty::processEnvironment);
+    if (!folder) {
+        std::cerr << "ostrelle: no book folder: give --folder DIR, or set HOME or XDG_DATA_HOME.\n";
+        return 2;
+    }
+    return runWindows(*folder, argc, argv);
 }

@@ -1,0 +1,32 @@
+#include "petty/app/program_start.h"
+
+#include "petty/app/new_book_window.h"
+#include "petty/shell/app_state.h"
+#include "petty/shell/business_database.h"
+#include "petty/shell/form_instances.h"
+#include "petty/shell/startup_pettycash.h"
+#include "platform/jet/file_name.h"
+
+namespace petty {
+
+std::filesystem::path programFolderOf(const std::filesystem::path& folder) {
+    std::filesystem::path absolute = std::filesystem::absolute(folder).lexically_normal();
+    if (!absolute.has_filename() && absolute.has_parent_path() && absolute != absolute.root_path())
+        absolute = absolute.parent_path();
+    return absolute;
+}
+
+bool startProgram(const std::filesystem::path& folder) {
+    const std::filesystem::path programFolder = programFolderOf(folder);
+    if (!jet::findIgnoringCase(bookPath(programFolder))) {
+        frmNewBook newBook(programFolder);
+        newBook.showModal();
+        if (!newBook.created()) return false;
+        appState().firstRun = true;
+    }
+    appState().programFolder = programFolder.string();
+    formInstances().get<STARTUPpettycash>().show();
+    return true;
+}
+
+}  // namespace petty

@@ -1,0 +1,19 @@
+#pragma once
+// How the program starts on a book folder, once a front end (the Qt one, or
+// the scripted one of tests) is installed as the forms runtime's host and Ui.
+#include <filesystem>
+
+namespace petty {
+
+// The first start in a folder without a book shows the new-book window
+// (modal), which creates it; the quick configuration then opens first in the
+// main window. With a book there, the log-in window shows (not modal) and
+// the caller runs the event loop. False when there is still no book (the user
+// cancelled): nothing is shown then.
+bool startProgram(const std::filesystem::path& folder);
+
+// The folder as the system reports a program folder: absolute, without a
+// trailing separator.
+std::filesystem::path programFolderOf(const std::filesystem::path& folder);
+
+}  // namespace petty

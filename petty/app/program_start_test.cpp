@@ -1,0 +1,121 @@
+#include "petty/app/program_start.h"
+
+#include <gtest/gtest.h>
+
+#include "petty/app/new_book_window.h"
+#include "petty/shell/pettycash_main.h"
+#include "petty/shell/shell_test_support.h"
+#include "petty/shell/startup_pettycash.h"
+#include "platform/jet/file_name.h"
+
+namespace petty {
+namespace {
+
+class FirstStartTest : public testing::ShellTest {
+protected:
+    FirstStartTest() : ShellTest(false) { appState().programFolder.clear(); }
+
+    std::filesystem::path bookFolder() const { return folder / "Books"; }
+    bool bookExists() const { return jet::findIgnoringCase(bookPath(bookFolder())).has_value(); }
+
+    using Entries = std::array<const char*, 4>;
+    static void type(frmNewBook& w, const Entries& entries) {
+        forms::TextBox* boxes[] = {&w.txtPassword, &w.txtPasswordAgain, &w.txtApproval, &w.txtApprovalAgain};
+        for (int i = 0; i < 4; ++i) forms::user::editText(*boxes[i], entries[static_cast<size_t>(i)]);
+    }
+    STARTUPpettycash& login() { return formInstances().get<STARTUPpettycash>(); }
+};
+
+TEST_F(FirstStartTest, NewBookWindowCreatesTheBookThenTheLogInShows) {
+    host.expectModal<frmNewBook>("frmnewbook", [](frmNewBook& w) {
+        for (forms::TextBox* box : {&w.txtPassword, &w.txtPasswordAgain, &w.txtApproval, &w.txtApprovalAgain})
+            EXPECT_EQ(box->passwordChar(), '*');
+        type(w, {"Tea4two", "Tea4two", "Chief9", "Chief9"});
+        forms::user::pressKey(w.txtApprovalAgain, forms::vbKeyReturn);
+    });
+    ASSERT_TRUE(startProgram(bookFolder()));
+    EXPECT_TRUE(bookExists());
+    EXPECT_TRUE(appState().firstRun);
+    EXPECT_EQ(appState().programFolder, bookFolder().string());
+    EXPECT_TRUE(login().visible());
+
+    // The passwords typed there log in.
+    forms::user::typeText(login().Text1, "tea4two\r");
+    Pettycashmain& main = formInstances().get<Pettycashmain>();
+    EXPECT_TRUE(main.visible());
+    EXPECT_FALSE(appState().superUserLogin);
+
+    // And the exit command ends the program.
+    ui.expectMessage("Are you sure that you want to exit from Ostrelle?", forms::MsgResult::Yes);
+    forms::user::click(main.menu("mnuExit"));
+    EXPECT_TRUE(host.programEnded());
+    EXPECT_TRUE(forms::app().loadedForms().empty());
+}
+
+TEST_F(FirstStartTest, MistakesAreExplainedAndCancelLeavesNoBook) {
+    struct Case {
+        Entries entries;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"a1", "a2", "b", "b"}, "The two entries of the normal password differ."},
+        {{"a", "a", "b", "c"}, "The two entries of the approval password differ."},
+        {{"same", "same", "SAME", "SAME"}, "The two passwords must differ (letter case does not count at log-in)."},
+        {{"", "", "b", "b"}, "Both passwords must be given."},
+        {{" a", " a", "b", "b"}, "A password cannot start or end with a blank."},
+    };
+    host.expectModal<frmNewBook>("frmnewbook", [this, &cases](frmNewBook& w) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.message);
+            ui.expectMessage(c.message);
+            type(w, c.entries);
+            forms::user::click(w.cmdCreate);
+            EXPECT_TRUE(w.visible());
+        }
+        forms::user::pressKey(w.txtPassword, forms::vbKeyEscape);
+    });
+    EXPECT_FALSE(startProgram(bookFolder()));
+    EXPECT_FALSE(bookExists());
+    EXPECT_FALSE(std::filesystem::exists(bookFolder()));
+    EXPECT_TRUE(forms::app().loadedForms().empty());
+}
+
+TEST_F(FirstStartTest, ABookThatCannotBeMadeIsReported) {
+    writeFile(bookFolder());  // a file where the folder should be
+    std::string reason;
+    try {
+        createBook(bookFolder(), "a", "b");
+    } catch (const BookError& e) {
+        reason = e.what();
+    }
+    ASSERT_FALSE(reason.empty());
+    host.expectModal<frmNewBook>("frmnewbook", [this, &reason](frmNewBook& w) {
+        ui.expectMessage(reason);
+        type(w, {"a", "a", "b", "b"});
+        forms::user::click(w.cmdCreate);
+        ASSERT_EQ(ui.journal().size(), 1u);
+        EXPECT_EQ(ui.journal()[0].icon, forms::MsgIcon::Critical);
+        EXPECT_TRUE(w.visible());
+        forms::user::click(w.cmdCancel);
+    });
+    EXPECT_FALSE(startProgram(bookFolder()));
+}
+
+TEST_F(FirstStartTest, AnExistingBookGoesStraightToTheLogIn) {
+    createBook(bookFolder(), "x", "y");
+    ASSERT_TRUE(startProgram(bookFolder().string() + "/"));
+    EXPECT_FALSE(appState().firstRun);
+    EXPECT_EQ(appState().programFolder, bookFolder().string());
+    EXPECT_TRUE(login().visible());
+    EXPECT_TRUE(host.modalsShown().empty());
+}
+
+TEST(ProgramFolder, AbsoluteWithoutTrailingSeparator) {
+    EXPECT_EQ(programFolderOf("/a/b/"), "/a/b");
+    EXPECT_EQ(programFolderOf("/a/./c/../b"), "/a/b");
+    EXPECT_EQ(programFolderOf("/"), "/");
+    EXPECT_EQ(programFolderOf("rel"), std::filesystem::current_path() / "rel");
+}
+
+}  // namespace
+}  // namespace petty

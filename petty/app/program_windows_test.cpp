@@ -1,0 +1,162 @@
+// The program's first windows as a user sees them: the log-in and the main
+// window shown by the Qt front end on a virtual display (Xvfb), with
+// screenshots saved for a person to look at (build/petty/app/screenshots/).
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <set>
+
+#include "petty/app/new_book_window.h"
+#include "petty/app/program_start.h"
+#include "petty/shell/app_state.h"
+#include "petty/shell/business_database.h"
+#include "petty/shell/form_instances.h"
+#include "petty/shell/pettycash_main.h"
+#include "petty/shell/startup_pettycash.h"
+#include "platform/forms_qt/qt_host.h"
+#include "platform/forms_qt/qt_ui.h"
+#include "platform/jet/test_support.h"
+
+namespace petty {
+namespace {
+
+// An Xvfb server of its own for the test's lifetime; it tells its display
+// number through a pipe once it takes connections.
+class VirtualDisplay {
+public:
+    VirtualDisplay() {
+        int fds[2];
+        if (::pipe(fds) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(fds[0]);
+            const int quiet = ::open("/dev/null", O_WRONLY);
+            ::dup2(quiet, STDOUT_FILENO);
+            ::dup2(quiet, STDERR_FILENO);
+            const std::string fd = std::to_string(fds[1]);
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x800x24", "-nolisten", "tcp",
+                     static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        std::string number;
+        pollfd wait{fds[0], POLLIN, 0};
+        char c = 0;
+        while (pid_ > 0 && ::poll(&wait, 1, 15000) == 1 && ::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        ::close(fds[0]);
+        if (!number.empty() && c == '\n') name_ = ":" + number;
+    }
+    ~VirtualDisplay() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    VirtualDisplay(const VirtualDisplay&) = delete;
+    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+
+    const std::string& name() const { return name_; }  // empty when it did not start
+
+private:
+    pid_t pid_ = -1;
+    std::string name_;
+};
+
+bool xvfbInstalled() { return ::access("/usr/bin/Xvfb", X_OK) == 0; }
+
+void settle() {
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 25);
+        ::usleep(10000);
+    }
+}
+
+// The screen as the user sees it, saved under the name; checks that the window
+// shows on it with drawn content (not one flat colour).
+QImage screenshot(const char* name, const QWidget* window) {
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    std::filesystem::create_directories(SCREENSHOT_DIR);
+    EXPECT_TRUE(screen.save((std::filesystem::path(SCREENSHOT_DIR) / name).c_str())) << name;
+    const QRect area = window->frameGeometry().intersected(screen.rect());
+    EXPECT_GT(area.width() * area.height(), 200 * 150) << name;
+    std::set<QRgb> colours;
+    for (int y = area.top(); y <= area.bottom(); y += 2)
+        for (int x = area.left(); x <= area.right(); x += 2) colours.insert(screen.pixel(x, y));
+    EXPECT_GT(colours.size(), 8u) << name << ": the window looks empty";
+    return screen;
+}
+
+frmNewBook* shownNewBookWindow() {
+    for (forms::Form* form : forms::app().loadedForms())
+        if (auto* window = dynamic_cast<frmNewBook*>(form)) return window;
+    return nullptr;
+}
+
+TEST(ProgramWindows, FirstStartLogInAndMainWindowOnAVirtualDisplay) {
+    if (!xvfbInstalled()) GTEST_SKIP() << "Xvfb is not installed";
+    VirtualDisplay display;
+    ASSERT_FALSE(display.name().empty()) << "Xvfb did not start";
+    ::setenv("DISPLAY", display.name().c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    int argc = 1;
+    char program[] = "ostrelle";
+    char* argv[] = {program, nullptr};
+    QApplication qt(argc, argv);
+
+    jet::testing::TestFolder folder;
+    resetAppState();
+    {
+        forms_qt::QtUi ui("Ostrelle");
+        forms::ScopedUi useUi(ui);
+        forms_qt::QtHost host;
+        // The first start: the new-book window runs its modal loop; the user fills it in there.
+        bool filledIn = false;
+        QTimer::singleShot(200, [&] {
+            settle();
+            frmNewBook* newBook = shownNewBookWindow();
+            if (!newBook) return;
+            forms::user::typeText(newBook->txtPassword, "Tea4two");
+            forms::user::typeText(newBook->txtPasswordAgain, "Tea4two");
+            forms::user::typeText(newBook->txtApproval, "Chief9");
+            forms::user::typeText(newBook->txtApprovalAgain, "Chief9");
+            settle();
+            screenshot("new-book.png", host.windowOf(*newBook));
+            filledIn = true;
+            forms::user::click(newBook->cmdCreate);
+        });
+        ASSERT_TRUE(startProgram(folder.path()));
+        ASSERT_TRUE(filledIn);
+        openBook(bookPath(folder.path())).execute("UPDATE config SET [Username] = 'Ravi'");
+        STARTUPpettycash& login = formInstances().get<STARTUPpettycash>();
+        forms::user::typeText(login.Text1, "tea4two");
+        settle();
+        ASSERT_TRUE(host.windowOf(login) && host.windowOf(login)->isVisible());
+        screenshot("login.png", host.windowOf(login));
+
+        forms::user::pressKey(login.Text1, forms::vbKeyReturn);
+        settle();
+        Pettycashmain& main = formInstances().get<Pettycashmain>();
+        EXPECT_FALSE(login.isLoaded());
+        ASSERT_TRUE(host.windowOf(main) && host.windowOf(main)->isVisible());
+        EXPECT_EQ(host.windowOf(main)->windowTitle().toStdString(),
+                  "Ostrelle from Kelvra Technologies    User : Ravi");
+        screenshot("main.png", host.windowOf(main));
+        main.unload();  // the exit command's question would wait for a user
+        settle();
+    }
+    formInstances().releaseAll();
+    resetAppState();
+}
+
+}  // namespace
+}  // namespace petty

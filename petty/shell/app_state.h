@@ -1,0 +1,46 @@
+#pragma once
+// The process-wide variables of the program: what passes between windows.
+// Each has one owner that writes it (named beside it); other windows only read.
+// Everything starts empty, false or zero, as when the program starts.
+#include <cstdint>
+#include <string>
+
+namespace petty {
+
+struct AppState {
+    // The book folder as the system reports it (an absolute path, letter case
+    // kept, no trailing separator): what the original took from its own
+    // program folder. Set by the program before the log-in window loads.
+    std::string programFolder;
+
+    // Paths in the program's Windows form: "\" separators, matched against the
+    // file system without regard to letter case (program_paths.h).
+    std::string appFolder;        // log-in (lower case), then the main window (case kept); ends in a separator
+    std::string businessDbPath;   // log-in, then the main window: appFolder + the book's file name
+    std::string documentsFolder;  // log-in, when still empty: programFolder + "\documents\"
+    std::string helpFile;         // main window: appFolder + "KELVRA.HLP"
+
+    // The log-in (STARTUPpettycash).
+    std::string enteredPassword;  // typed password, trimmed and upper-cased
+    std::string currentUserName;
+    bool superUserLogin = false;  // true after a log-in with the approval password
+
+    // Options of the settings row: the log-in reads them; later the configuration windows write them.
+    bool noAdvanceMode = false;
+    bool costCentreEnabled = false;
+    int16_t reminderDays = 0;
+
+    // Set true by the main window's load; the register sets it false while it
+    // holds an unsaved addition or change. The exit command refuses while false.
+    bool registerSaved = false;
+
+    // Set by the program when it made the book at this start: the main window
+    // then opens the quick configuration first.
+    bool firstRun = false;
+};
+
+AppState& appState();
+// Back to the values of a program that has just started (tests).
+void resetAppState();
+
+}  // namespace petty

@@ -1,0 +1,28 @@
+#pragma once
+// The program keeps its paths in Windows form ("C:\...\" strings built from
+// the program folder, with "\" separators and any letter case); on Linux each
+// is resolved against the file system here, names matched without regard to
+// letter case, so the strings the windows show and compare stay as they were.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace petty {
+
+// The folder with one "\" behind it, unless it already ends in a separator.
+std::string withFolderSeparator(std::string_view folder);
+
+// The file system path that a path of the program names ("\" and "/" both
+// separate; every name is matched without regard to letter case, the exact
+// spelling first). Names that match nothing are kept as written.
+std::filesystem::path resolveProgramPath(std::string_view path);
+
+// The first ordinary file that a directory-listing pattern finds, as the
+// original's file look-ups did: "*" and "?" in the last name are wildcards,
+// letter case is ignored, a pattern that ends in a separator finds any file in
+// that folder, and folders and hidden files (names starting with ".") are
+// never found. nullopt when nothing matches or the folder cannot be read.
+std::optional<std::filesystem::path> findOrdinaryFile(std::string_view pattern);
+
+}  // namespace petty

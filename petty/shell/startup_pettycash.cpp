@@ -1,0 +1,142 @@
+#include "petty/shell/startup_pettycash.h"
+
+#include <exception>
+#include <limits>
+#include <string>
+
+#include "petty/shell/app_state.h"
+#include "petty/shell/book_data_control.h"
+#include "petty/shell/business_database.h"
+#include "petty/shell/form_instances.h"
+#include "petty/shell/pettycash_main.h"
+#include "petty/shell/program_info.h"
+#include "petty/shell/program_paths.h"
+#include "petty/shell/skip_on_failure.h"
+#include "petty/shell/text_functions.h"
+
+namespace petty {
+
+namespace {
+
+constexpr int kMinimumScreenWidth = 1200;
+constexpr int kMinimumScreenHeight = 760;
+
+bool optionFlag(const jet::Value& value) { return !value.isNull() && value.asBool(); }
+
+int16_t dayCount(const jet::Value& value) {
+    if (value.isNull()) return 0;
+    const int64_t days = value.asLong();
+    if (days < std::numeric_limits<int16_t>::min() || days > std::numeric_limits<int16_t>::max())
+        throw jet::errors::overflow();
+    return static_cast<int16_t>(days);
+}
+
+std::string nameOrUnknown(const jet::Value& value) { return value.isNull() ? "Unknown" : value.asText(); }
+
+}  // namespace
+
+STARTUPpettycash::STARTUPpettycash() : Form("STARTUPpettycash") {
+    setCaption(std::string(kProgramName) + " - Log in");
+    move(0, 0, 6300, 3000);
+    lblProgram.setCaption(std::string(kProgramName));
+    lblProgram.move(360, 240, 5500, 600);
+    lblSubtitle.setCaption(std::string(kProgramSubtitle));
+    lblSubtitle.move(360, 840, 5500, 360);
+    lblVersion.setCaption(std::string(kVersionLabel));
+    lblVersion.move(360, 1260, 2600, 300);
+    lblEdition.setCaption(std::string(kEditionLabel));
+    lblEdition.move(3000, 1260, 2860, 300);
+    lblLogin.setCaption("Log in:");
+    lblLogin.move(360, 2100, 1000, 300);
+    Text1.setPasswordChar('*');
+    Text1.move(1400, 2040, 3000, 360);
+    Command1.setCaption("Log in");
+    Command1.setDefault(true);
+    Command1.move(-3000, 2040, 1200, 360);  // outside the window: Enter is how the user logs in
+    Data1.setVisible(false);
+
+    onLoad = [this] { Form_Load(); };
+    onActivate = [this] { Form_Activate(); };
+    Command1.onClick = [this] { Command1_Click(); };
+}
+
+void STARTUPpettycash::Form_Load() {
+    AppState& state = appState();
+    skipOnFailure([] {
+        const forms::ScreenInfo screen = forms::ui().screen();
+        const int width = screen.widthTwips / screen.twipsPerPixelX;
+        const int height = screen.heightTwips / screen.twipsPerPixelY;
+        if (width < kMinimumScreenWidth || height < kMinimumScreenHeight)
+            forms::ui().msgBox("Your screen resolution set to low value (" + std::to_string(width) + " x " +
+                               std::to_string(height) +
+                               ") !! Set the screen resolution to higher value. Else some part of the screen may "
+                               "not be visible!");
+    });
+    skipOnFailure([&state] {
+        state.appFolder = withFolderSeparator(lowerCase(state.programFolder));
+        state.businessDbPath = state.appFolder + "BUSINESS.MDB";
+    });
+    skipOnFailure([&state] {
+        if (state.documentsFolder.empty()) state.documentsFolder = state.programFolder + "\\documents\\";
+    });
+    skipOnFailure([this] { Text1.setToolTip("Enter the log-in password here."); });
+}
+
+void STARTUPpettycash::Form_Activate() {
+    if (Text1.focusableNow()) Text1.setFocus();
+}
+
+void STARTUPpettycash::Command1_Click() {
+    AppState& state = appState();
+    skipOnFailure([this] { Text1.setFocus(); });
+    state.enteredPassword = upperCase(trimBlanks(Text1.text()));
+    bool accepted = false;
+    try {
+        accepted = CheckLogin();
+    } catch (const std::exception&) {
+        accepted = false;
+    }
+    if (!accepted) {
+        forms::ui().beep();
+        forms::ui().msgBox("Access denied!!. Please check username and password!!");
+        forms::ui().endProgram();
+    }
+    formInstances().get<Pettycashmain>().show();
+    unload();
+}
+
+bool STARTUPpettycash::CheckLogin() {
+    AppState& state = appState();
+    pointAtBook(Data1, "select * from config ");
+    Data1.refresh();
+    forms::DataRecordset& settings = Data1.recordset();
+    state.noAdvanceMode = optionFlag(settings.field("NOADVANCE"));
+    state.reminderDays = dayCount(settings.field("reminddays"));
+    state.costCentreEnabled = optionFlag(settings.field("enablecostcentre"));
+
+    // The typed password is a parameter: a quote in it is an ordinary character.
+    jet::Database& book = Data1.database();
+    jet::Recordset normal = book.openRecordset("select * from config where password= ? ", {state.enteredPassword});
+    if (!normal.eof()) {
+        state.currentUserName = nameOrUnknown(normal.field("Username"));
+        return true;
+    }
+
+    jet::Recordset approval =
+        book.openRecordset("select * from config where approvalpassword= ? ", {state.enteredPassword});
+    if (approval.eof()) return false;
+    state.superUserLogin = true;
+    const jet::Value approvalName = approval.field("ApprovalUsername");
+    state.currentUserName = nameOrUnknown(approvalName);
+    if (approvalName.isNull())
+        forms::ui().msgBox(
+            "User name is not entered in configuration for this user!! Please correct the error, log out and then "
+            "log-in again!!");
+    else
+        forms::ui().msgBox(state.currentUserName +
+                           "'s  log-in can be used only for editing existing transactions. New transactions cannot "
+                           "be entered.");
+    return true;
+}
+
+}  // namespace petty

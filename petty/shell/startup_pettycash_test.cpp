@@ -1,0 +1,242 @@
+#include "petty/shell/startup_pettycash.h"
+
+#include <gtest/gtest.h>
+
+#include "petty/shell/pettycash_main.h"
+#include "petty/shell/shell_test_support.h"
+#include "petty/shell/text_functions.h"
+
+namespace petty {
+namespace {
+
+using forms::ProgramEnded;
+using testing::kApprovalPassword;
+using testing::kNormalPassword;
+
+class LogInTest : public testing::ShellTest {
+protected:
+    STARTUPpettycash& window() { return formInstances().get<STARTUPpettycash>(); }
+
+    // Shows the log-in, types the password and presses Enter. False when the program ended.
+    bool logIn(const std::string& typed) {
+        window().show();
+        forms::user::typeText(window().Text1, typed);
+        try {
+            forms::user::pressKey(window().Text1, forms::vbKeyReturn);
+        } catch (const ProgramEnded&) {
+            return false;
+        }
+        return true;
+    }
+    // One refused attempt in a program of its own: a Ui that has ended takes no further box.
+    void expectRefusedAttempt(const std::string& typed) {
+        formInstances().releaseAll();
+        forms::TestUi own;
+        forms::ScopedUi use(own);
+        own.expectMessage(kDenied);
+        EXPECT_FALSE(logIn(typed));
+        EXPECT_EQ(own.journalLines(),
+                  (std::vector<std::string>{"beep", "msgbox: " + std::string(kDenied), "end"}));
+        EXPECT_NO_THROW(own.verifyDone());
+        EXPECT_FALSE(mainWindowShown());
+    }
+    bool mainWindowShown() {
+        const auto& loaded = forms::app().loadedForms();
+        return std::any_of(loaded.begin(), loaded.end(), [](forms::Form* f) { return f->name() == "Pettycashmain"; });
+    }
+
+    static constexpr const char* kDenied = "Access denied!!. Please check username and password!!";
+};
+
+TEST_F(LogInTest, WarnsOfASmallScreenWithItsSize) {
+    struct Case {
+        int width, height;
+        bool warns;
+    };
+    for (const Case c : {Case{1199, 900, true}, Case{1200, 760, false}, Case{1600, 759, true}}) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        ui.clearJournal();
+        ui.setScreen({c.width * 15, c.height * 15, 15, 15});
+        if (c.warns)
+            ui.expectMessage("Your screen resolution set to low value (" + std::to_string(c.width) + " x " +
+                             std::to_string(c.height) +
+                             ") !! Set the screen resolution to higher value. Else some part of the screen may not "
+                             "be visible!");
+        STARTUPpettycash login;
+        login.show();
+        EXPECT_EQ(ui.messages().size(), c.warns ? 1u : 0u);
+        EXPECT_TRUE(login.visible());  // nothing else depends on the check
+        login.unload();
+    }
+}
+
+TEST_F(LogInTest, LoadBuildsThePathsFromTheProgramFolder) {
+    const auto capitals = folder / "Books" / "MyBook";
+    std::filesystem::create_directories(capitals);
+    for (const std::string& given : {capitals.string(), capitals.string() + "\\"}) {
+        SCOPED_TRACE(given);
+        resetAppState();
+        appState().programFolder = given;
+        STARTUPpettycash login;
+        login.show();
+        const std::string lowered = lowerCase(folder.path().string()) + "/books/mybook\\";
+        EXPECT_EQ(appState().appFolder, lowered);
+        EXPECT_EQ(appState().businessDbPath, lowered + "BUSINESS.MDB");
+        EXPECT_EQ(appState().documentsFolder, given + "\\documents\\");
+        login.unload();
+    }
+    resetAppState();
+    appState().programFolder = capitals.string();
+    appState().documentsFolder = "/elsewhere\\documents\\";
+    STARTUPpettycash login;
+    login.show();
+    EXPECT_EQ(appState().documentsFolder, "/elsewhere\\documents\\");
+}
+
+TEST_F(LogInTest, LogsInFromAFolderWithCapitals) {
+    const auto capitals = folder / "Books" / "MyBook";
+    createBook(capitals, "Other1", "Other2");
+    appState().programFolder = capitals.string();
+    ASSERT_TRUE(logIn("other1"));  // the lower-cased businessDbPath still finds the book
+    EXPECT_TRUE(mainWindowShown());
+    EXPECT_EQ(window().Data1.databaseName(), (capitals / "business.mdb").string());
+}
+
+TEST_F(LogInTest, PasswordBoxHidesWhatIsTypedAndEnterLogsIn) {
+    STARTUPpettycash& login = window();
+    login.show();
+    EXPECT_EQ(login.Text1.passwordChar(), '*');
+    EXPECT_EQ(login.Text1.toolTip(), "Enter the log-in password here.");
+    EXPECT_TRUE(login.Text1.hasFocus());
+    EXPECT_EQ(login.defaultButton(), &login.Command1);
+    EXPECT_LT(login.Command1.left() + login.Command1.width(), 0);  // outside the window
+    EXPECT_EQ(login.lblProgram.caption(), "Ostrelle");
+    EXPECT_EQ(login.lblSubtitle.caption(), "Pettycash Management");
+    EXPECT_EQ(login.lblLogin.caption(), "Log in:");
+}
+
+TEST_F(LogInTest, NormalPasswordTrimmedAndInAnyCaseLogsIn) {
+    ASSERT_TRUE(logIn("   sEcReT1  "));
+    EXPECT_EQ(appState().enteredPassword, "SECRET1");
+    EXPECT_EQ(appState().currentUserName, "Unknown");  // the book's Username holds no value
+    EXPECT_FALSE(appState().superUserLogin);
+    EXPECT_TRUE(ui.journal().empty());
+    EXPECT_TRUE(mainWindowShown());
+    EXPECT_FALSE(window().isLoaded());
+    EXPECT_EQ(formInstances().get<Pettycashmain>().caption(), "Ostrelle from Kelvra Technologies    User : Unknown");
+}
+
+TEST_F(LogInTest, NormalLogInTakesTheUserName) {
+    setSetting("Username", "Ravi");
+    ASSERT_TRUE(logIn(kNormalPassword));
+    EXPECT_EQ(appState().currentUserName, "Ravi");
+}
+
+TEST_F(LogInTest, ApprovalLogInNamesTheUserOrWarns) {
+    struct Case {
+        jet::Value approvalName;
+        std::string expectedUser;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"Meera", "Meera",
+         "Meera's  log-in can be used only for editing existing transactions. New transactions cannot be entered."},
+        {jet::Value(), "Unknown",
+         "User name is not entered in configuration for this user!! Please correct the error, log out and then "
+         "log-in again!!"},
+        {"", "", "'s  log-in can be used only for editing existing transactions. New transactions cannot be entered."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expectedUser);
+        formInstances().releaseAll();
+        resetAppState();
+        appState().programFolder = folder.path().string();
+        ui.clearJournal();
+        setSetting("ApprovalUsername", c.approvalName);
+        ui.expectMessage(c.message);
+        ASSERT_TRUE(logIn(" boss2"));
+        EXPECT_TRUE(appState().superUserLogin);
+        EXPECT_EQ(appState().currentUserName, c.expectedUser);
+        EXPECT_EQ(ui.journalLines(), std::vector<std::string>{"msgbox: " + c.message});
+        EXPECT_TRUE(mainWindowShown());
+    }
+}
+
+TEST_F(LogInTest, SamePasswordForBothLogsInTheNormalUser) {
+    setSetting("ApprovalPassword", kNormalPassword);
+    setSetting("Username", "Ravi");
+    setSetting("ApprovalUsername", "Meera");
+    ASSERT_TRUE(logIn(kNormalPassword));
+    EXPECT_EQ(appState().currentUserName, "Ravi");
+    EXPECT_FALSE(appState().superUserLogin);
+}
+
+TEST_F(LogInTest, WrongPasswordEndsTheProgramAtOnce) {
+    expectRefusedAttempt("secret");
+    EXPECT_EQ(appState().currentUserName, "");
+}
+
+TEST_F(LogInTest, QuotesInThePasswordAreOrdinaryCharacters) {
+    for (const char* typed : {"'", "' or ''='", "Secret1' or '1'='1", "x' or password like '*"}) {
+        SCOPED_TRACE(typed);
+        expectRefusedAttempt(typed);
+    }
+    formInstances().releaseAll();
+    setSetting("Password", "it's");
+    ASSERT_TRUE(logIn("IT'S"));
+    EXPECT_TRUE(mainWindowShown());
+}
+
+TEST_F(LogInTest, EmptyPasswordMatchesOnlyAnEmptyText) {
+    setSetting("Password", jet::Value());
+    expectRefusedAttempt("   ");
+
+    formInstances().releaseAll();
+    setSetting("Password", "");
+    ASSERT_TRUE(logIn(""));
+    EXPECT_FALSE(appState().superUserLogin);
+}
+
+TEST_F(LogInTest, ABookThatCannotBeReadDeniesAccess) {
+    const std::vector<std::pair<std::string, std::function<void()>>> faults = {
+        {"no book", [this] { std::filesystem::remove(bookPath(folder.path())); }},
+        {"no settings table", [this] { openBook(bookPath(folder.path())).execute("DROP TABLE config"); }},
+        {"no settings row", [this] { openBook(bookPath(folder.path())).execute("DELETE FROM config"); }},
+        {"no option column",
+         [this] { openBook(bookPath(folder.path())).execute("ALTER TABLE config DROP COLUMN reminddays"); }},
+        {"not a book", [this] { writeFile(bookPath(folder.path())); }},
+    };
+    for (const auto& [what, fault] : faults) {
+        SCOPED_TRACE(what);
+        formInstances().releaseAll();  // the last attempt's window keeps the old book open
+        std::filesystem::remove(bookPath(folder.path()));
+        createBook(folder.path(), kNormalPassword, kApprovalPassword);
+        fault();
+        expectRefusedAttempt(kNormalPassword);
+    }
+}
+
+TEST_F(LogInTest, ReadsTheOptionsBeforeJudgingThePassword) {
+    setSetting("NOADVANCE", true);
+    setSetting("enablecostcentre", true);
+    setSetting("reminddays", 7);
+    ui.expectMessage(kDenied);
+    EXPECT_FALSE(logIn("wrong"));
+    EXPECT_TRUE(appState().noAdvanceMode);
+    EXPECT_TRUE(appState().costCentreEnabled);
+    EXPECT_EQ(appState().reminderDays, 7);
+}
+
+TEST_F(LogInTest, OptionsWithoutValueAreOff) {
+    appState().noAdvanceMode = true;
+    appState().costCentreEnabled = true;
+    appState().reminderDays = 3;
+    for (const char* column : {"NOADVANCE", "enablecostcentre", "reminddays"}) setSetting(column, jet::Value());
+    ASSERT_TRUE(logIn(kNormalPassword));
+    EXPECT_FALSE(appState().noAdvanceMode);
+    EXPECT_FALSE(appState().costCentreEnabled);
+    EXPECT_EQ(appState().reminderDays, 0);
+}
+
+}  // namespace
+}  // namespace petty

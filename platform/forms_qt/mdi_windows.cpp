@@ -1,0 +1,146 @@
+#include "platform/forms_qt/mdi_windows.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStyle>
+
+#include "platform/forms_qt/form_view.h"
+#include "platform/forms_qt/menu_bar.h"
+#include "platform/forms_qt/window_binding.h"
+
+namespace forms_qt {
+
+namespace {
+
+constexpr Qt::WindowFlags kFrameFlags = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                        Qt::WindowMinMaxButtonsHint;
+
+}  // namespace
+
+MdiFrameWindow::MdiFrameWindow(forms::MdiForm& frame) : QMainWindow(nullptr) {
+    auto* bar = new QMenuBar(this);
+    bar->setNativeMenuBar(false);
+    setMenuBar(bar);
+    content_ = new FormView(frame, this);
+    setCentralWidget(content_);
+    area_ = new QMdiArea(content_);
+    area_->lower();
+    content_->installEventFilter(this);
+    content_->onLayoutChanged = [this] { layOutChildArea(); };
+    menus_ = new MenuBar(*content_, *bar);
+    content_->onMenusChanged = [this] { menus_->rebuildSoon(); };
+    menus_->rebuild();
+    QObject::connect(area_, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* sub) {
+        if (auto* child = dynamic_cast<MdiChildWindow*>(sub)) child->activatedByArea();
+    });
+    binding_ = new WindowBinding(frame, *this, Qt::Window | kFrameFlags, [this] {
+        const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+        return screen.size() * 3 / 4;
+    });
+    layOutChildArea();
+}
+
+void MdiFrameWindow::present() { binding_->present(true); }
+
+void MdiFrameWindow::bringToFront() {
+    raise();
+    activateWindow();
+}
+
+void MdiFrameWindow::detach(bool formAlive) {
+    content_->detach(formAlive);
+    binding_->detach(formAlive);
+    for (QMdiSubWindow* sub : area_->subWindowList())
+        if (auto* child = dynamic_cast<MdiChildWindow*>(sub)) child->detach(formAlive);
+}
+
+void MdiFrameWindow::layOutChildArea() {
+    int top = 0;
+    int left = 0;
+    if (content_->attached()) {
+        for (forms::Control* control : content_->form().controls()) {
+            QWidget* widget = content_->widgetOf(*control);
+            if (control->container() || !widget || !control->visible()) continue;
+            const QRect band = widget->geometry();
+            if (band.top() <= 0 && band.width() >= band.height()) top = std::max(top, band.bottom() + 1);
+            else if (band.left() <= 0) left = std::max(left, band.right() + 1);
+        }
+    }
+    area_->setGeometry(left, top, std::max(0, content_->width() - left), std::max(0, content_->height() - top));
+}
+
+bool MdiFrameWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == content_ && event->type() == QEvent::Resize) layOutChildArea();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MdiFrameWindow::closeEvent(QCloseEvent* event) {
+    if (binding_) binding_->closeRequested(*event);
+    else event->ignore();
+}
+
+void MdiFrameWindow::changeEvent(QEvent* event) {
+    if (binding_ && event->type() == QEvent::ActivationChange && isActiveWindow()) binding_->activated();
+    if (binding_ && event->type() == QEvent::WindowStateChange) binding_->stateChangedByUser();
+    QMainWindow::changeEvent(event);
+}
+
+void MdiFrameWindow::moveEvent(QMoveEvent* event) {
+    if (binding_) binding_->movedOrResized();
+    QMainWindow::moveEvent(event);
+}
+
+void MdiFrameWindow::resizeEvent(QResizeEvent* event) {
+    if (binding_) binding_->movedOrResized();
+    QMainWindow::resizeEvent(event);
+}
+
+MdiChildWindow::MdiChildWindow(forms::Form& child, MdiFrameWindow& frame) : QMdiSubWindow(nullptr), frame_(frame) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    content_ = new FormView(child, this);
+    setWidget(content_);
+    frame.childArea().addSubWindow(this);
+    binding_ = new WindowBinding(child, *this, Qt::SubWindow | kFrameFlags, [this] {
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+        return content_->contentSize() + QSize(2 * border, title + 2 * border);
+    });
+}
+
+void MdiChildWindow::present() { binding_->present(false); }
+
+void MdiChildWindow::bringToFront() {
+    frame_.childArea().setActiveSubWindow(this);
+    if (!frame_.isActiveWindow()) frame_.bringToFront();
+}
+
+void MdiChildWindow::detach(bool formAlive) {
+    content_->detach(formAlive);
+    binding_->detach(formAlive);
+}
+
+void MdiChildWindow::activatedByArea() { binding_->activated(); }
+
+void MdiChildWindow::closeEvent(QCloseEvent* event) {
+    if (binding_) binding_->closeRequested(*event);
+    else event->ignore();
+}
+
+void MdiChildWindow::changeEvent(QEvent* event) {
+    if (binding_ && event->type() == QEvent::WindowStateChange) binding_->stateChangedByUser();
+    QMdiSubWindow::changeEvent(event);
+}
+
+void MdiChildWindow::moveEvent(QMoveEvent* event) {
+    if (binding_) binding_->movedOrResized();
+    QMdiSubWindow::moveEvent(event);
+}
+
+void MdiChildWindow::resizeEvent(QResizeEvent* event) {
+    if (binding_) binding_->movedOrResized();
+    QMdiSubWindow::resizeEvent(event);
+}
+
+}  // namespace forms_qt

@@ -1,0 +1,38 @@
+#pragma once
+// A data-bound grid: its caption over a table of the grid's rows (grid_model.h).
+// The runtime holds the current row: a click on a row, or an arrow key, is the
+// runtime's row choice, and the table shows the row the runtime ends on. A
+// styled cell keeps its colours when its row is selected, as the original did.
+#include "platform/forms/controls/grid.h"
+#include "platform/forms_qt/control_view.h"
+
+class QLabel;
+class QTableView;
+
+namespace forms_qt {
+
+class GridModel;
+
+class GridView : public ControlView {
+public:
+    GridView(forms::Grid& grid, FormView& owner);
+    QWidget* focusTarget() const override;
+
+protected:
+    void changed(forms::Property p) override;
+    void showRuntimeState() override;
+    void detached() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showColumns();
+    void currentCellMoved(const QModelIndex& current);
+
+    forms::Grid& grid_;
+    QLabel* caption_;
+    QTableView* table_;
+    GridModel* model_;
+    bool showing_ = false;
+};
+
+}  // namespace forms_qt

@@ -1,0 +1,60 @@
+#pragma once
+// What every window of a form shares: its caption, close box, place and size,
+// enabled state and window state follow the form; the user's closing,
+// activating, moving and resizing of it go to the runtime.
+//
+// - Closing from the title bar is the runtime's closeForm (QueryUnload may
+//   cancel it); the window itself never closes: it goes when the runtime
+//   hides or unloads the form.
+// - A form without a size takes the size its controls need; a top-level form
+//   without a place is centred (on the active window for a modal one). Place
+//   and size the user gives the window are written back into the form (the
+//   program reads them), as are those the window was first given.
+#include <QObject>
+#include <QRect>
+#include <functional>
+
+#include "platform/forms/form.h"
+#include "platform/forms_qt/observation.h"
+
+class QCloseEvent;
+class QWidget;
+
+namespace forms_qt {
+
+class WindowBinding : public QObject {
+public:
+    // `baseFlags` are the window's flags without the close button.
+    WindowBinding(forms::Form& form, QWidget& window, Qt::WindowFlags baseFlags, std::function<QSize()> naturalSize);
+
+    // Shows the window in the form's state for the first time.
+    void present(bool centre);
+    void detach(bool formAlive);
+    bool attached() const { return observation_.active(); }
+
+    // The window's events.
+    void closeRequested(QCloseEvent& event);
+    void activated();
+    void movedOrResized();
+    void stateChangedByUser();
+
+private:
+    void changed(forms::Property p);
+    void showGeometry();
+    void showCloseBox();
+    void showWindowState();
+    void writeBackGeometry();
+
+    forms::Form& form_;
+    QWidget& window_;
+    Qt::WindowFlags baseFlags_;
+    std::function<QSize()> naturalSize_;
+    Observation observation_;
+    bool applying_ = false;
+    bool presented_ = false;
+};
+
+// The font the windows were laid out for (8 point MS Sans Serif at 96 dpi) as near as this desktop has it.
+QFont windowFont();
+
+}  // namespace forms_qt
