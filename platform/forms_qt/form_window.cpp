@@ -37,7 +37,7 @@ FormWindow::FormWindow(forms::Form& form) : QWidget(nullptr) {
     binding_ = new WindowBinding(form, *this, flagsFor(form), [this] {
         const QSize controls = content_->contentSize();
         return QSize(controls.width(), controls.height() + (menuBar_->isHidden() ? 0 : menuBar_->sizeHint().height()));
-    });
+    }, [this] { return isActiveWindow(); });
     if (form.isModal()) setWindowModality(Qt::ApplicationModal);
 }
 

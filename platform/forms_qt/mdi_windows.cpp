@@ -38,7 +38,7 @@ MdiFrameWindow::MdiFrameWindow(forms::MdiForm& frame) : QMainWindow(nullptr) {
     binding_ = new WindowBinding(frame, *this, Qt::Window | kFrameFlags, [this] {
         const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1280, 800);
         return screen.size() * 3 / 4;
-    });
+    }, [this] { return isActiveWindow(); });
     layOutChildArea();
 }
 
@@ -106,7 +106,7 @@ MdiChildWindow::MdiChildWindow(forms::Form& child, MdiFrameWindow& frame) : QMdi
         const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
         const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
         return content_->contentSize() + QSize(2 * border, title + 2 * border);
-    });
+    }, [this] { return frame_.childArea().activeSubWindow() == this; });
 }
 
 void MdiChildWindow::present() { binding_->present(false); }
