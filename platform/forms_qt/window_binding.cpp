@@ -65,7 +65,8 @@ void WindowBinding::present(bool centre) {
     Applying applying(applying_);
     showGeometry();
     if (centre && form_.geometry().left == 0 && form_.geometry().top == 0) {
-        const QWidget* over = QApplication::activeWindow();
+        // A modal form stands over the window it was opened from; others in the middle of the screen.
+        const QWidget* over = form_.isModal() ? QApplication::activeWindow() : nullptr;
         const QRect around = over && over != &window_ ? over->geometry()
                              : window_.screen()    ? window_.screen()->availableGeometry()
                                                    : QRect();
