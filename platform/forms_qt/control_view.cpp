@@ -130,6 +130,8 @@ void ControlView::changed(forms::Property p) {
 }
 
 void ControlView::routeKeysAndFocus(QWidget* target) {
+    // Keys go to the widget that really holds the focus (a tab control's tab bar, a calendar's day table).
+    while (target->focusProxy()) target = target->focusProxy();
     keyTarget_ = target;
     target->installEventFilter(this);
 }

@@ -246,6 +246,22 @@ TEST_F(ControlViewsTest, EnterAndEscapeClickTheDefaultAndCancelButtonsAndTabFoll
     EXPECT_TRUE(host.widgetOf(form.amount)->hasFocus());
 }
 
+TEST_F(ControlViewsTest, KeysReachTheRuntimeFromWidgetsThatPassTheirFocusOn) {
+    log.watch(form.cancel);
+    form.calendar.setFocus();
+    form.tabs.onKeyDown = [&](int& code, int) { log.entries.push_back("SSTab1.KeyDown " + std::to_string(code)); };
+    settle();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    form.tabs.setFocus();
+    settle();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    settle();
+    EXPECT_THAT(log.entries, ElementsAre("cmdCancel.Click", "SSTab1.KeyDown 39"));
+    EXPECT_EQ(form.tabs.tab(), 1);                // the arrow key then moved the tab bar
+    EXPECT_TRUE(form.onSecondTab.hasFocus());     // the next in tab order, now shown
+}
+
 TEST_F(ControlViewsTest, PickingAComboItemIsTheRuntimesPick) {
     std::vector<std::string> picks;
     form.combo.onClick = [&] { picks.push_back(form.combo.text()); };

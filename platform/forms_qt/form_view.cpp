@@ -2,10 +2,16 @@
 
 #include <algorithm>
 
+#include "platform/forms/application.h"
 #include "platform/forms_qt/control_view.h"
 #include "platform/forms_qt/widget_factory.h"
 
 namespace forms_qt {
+
+bool isLoadedForm(const forms::Form* form) {
+    const auto& loaded = forms::app().loadedForms();
+    return std::find(loaded.begin(), loaded.end(), form) != loaded.end();
+}
 
 FormView::FormView(forms::Form& form, QWidget* parent) : QWidget(parent), form_(form) {
     observation_ = Observation(form_, [this](forms::Property p) {
@@ -17,7 +23,7 @@ FormView::FormView(forms::Form& form, QWidget* parent) : QWidget(parent), form_(
 FormView::~FormView() { detach(false); }
 
 void FormView::detach(bool formAlive) {
-    if (!attached()) return;
+    if (!observation_.active()) return;
     // Controls outlive the form object's own part only while it lives.
     for (auto& [control, view] : views_) view->detach(formAlive);
     if (formAlive) observation_.stop();

@@ -17,6 +17,11 @@ namespace forms_qt {
 
 class ControlView;
 
+// Whether the form is loaded. A shown form always is; one that is not was
+// unloaded, or destroyed while loaded, which the runtime only tells the
+// application (the form leaves its list of loaded forms), not the host.
+bool isLoadedForm(const forms::Form* form);
+
 class FormView : public QWidget {
 public:
     explicit FormView(forms::Form& form, QWidget* parent = nullptr);
@@ -26,7 +31,8 @@ public:
 
     // Stops following the form and its controls (the form is hidden, unloaded or gone).
     void detach(bool formAlive);
-    bool attached() const { return observation_.active(); }
+    // Following a form that still exists (work that waited for the event loop checks this first).
+    bool attached() const { return observation_.active() && isLoadedForm(&form_); }
 
     ControlView* viewOf(const forms::Control& control) const;
     QWidget* widgetOf(const forms::Control& control) const;

@@ -1,6 +1,5 @@
 #include "platform/forms_qt/form_window.h"
 
-#include <QCloseEvent>
 #include <QMenuBar>
 #include <QVBoxLayout>
 
@@ -20,7 +19,7 @@ Qt::WindowFlags flagsFor(const forms::Form& form) {
 
 }  // namespace
 
-FormWindow::FormWindow(forms::Form& form) : QWidget(nullptr) {
+FormWindow::FormWindow(forms::Form& form) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -37,7 +36,7 @@ FormWindow::FormWindow(forms::Form& form) : QWidget(nullptr) {
     binding_ = new WindowBinding(form, *this, flagsFor(form), [this] {
         const QSize controls = content_->contentSize();
         return QSize(controls.width(), controls.height() + (menuBar_->isHidden() ? 0 : menuBar_->sizeHint().height()));
-    });
+    }, [this] { return isActiveWindow(); });
     if (form.isModal()) setWindowModality(Qt::ApplicationModal);
 }
 
@@ -46,32 +45,6 @@ void FormWindow::present() { binding_->present(true); }
 void FormWindow::bringToFront() {
     raise();
     activateWindow();
-}
-
-void FormWindow::detach(bool formAlive) {
-    content_->detach(formAlive);
-    binding_->detach(formAlive);
-}
-
-void FormWindow::closeEvent(QCloseEvent* event) {
-    if (binding_) binding_->closeRequested(*event);
-    else event->ignore();
-}
-
-void FormWindow::changeEvent(QEvent* event) {
-    if (binding_ && event->type() == QEvent::ActivationChange && isActiveWindow()) binding_->activated();
-    if (binding_ && event->type() == QEvent::WindowStateChange) binding_->stateChangedByUser();
-    QWidget::changeEvent(event);
-}
-
-void FormWindow::moveEvent(QMoveEvent* event) {
-    if (binding_) binding_->movedOrResized();
-    QWidget::moveEvent(event);
-}
-
-void FormWindow::resizeEvent(QResizeEvent* event) {
-    if (binding_) binding_->movedOrResized();
-    QWidget::resizeEvent(event);
 }
 
 }  // namespace forms_qt

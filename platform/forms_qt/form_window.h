@@ -12,29 +12,16 @@ class QMenuBar;
 namespace forms_qt {
 
 class MenuBar;
-class WindowBinding;
 
-class FormWindow : public QWidget, public ShownForm {
+class FormWindow : public BoundFormWindow<QWidget> {
 public:
     explicit FormWindow(forms::Form& form);
-
-    QWidget& window() override { return *this; }
-    FormView& content() override { return *content_; }
     void present() override;
     void bringToFront() override;
-    void detach(bool formAlive) override;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    FormView* content_;
     QMenuBar* menuBar_;
     MenuBar* menus_;
-    WindowBinding* binding_ = nullptr;  // made last: events before it are the window's own set-up
 };
 
 }  // namespace forms_qt

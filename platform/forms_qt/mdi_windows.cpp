@@ -1,6 +1,5 @@
 #include "platform/forms_qt/mdi_windows.h"
 
-#include <QCloseEvent>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QScreen>
@@ -19,7 +18,7 @@ constexpr Qt::WindowFlags kFrameFlags = Qt::CustomizeWindowHint | Qt::WindowTitl
 
 }  // namespace
 
-MdiFrameWindow::MdiFrameWindow(forms::MdiForm& frame) : QMainWindow(nullptr) {
+MdiFrameWindow::MdiFrameWindow(forms::MdiForm& frame) {
     auto* bar = new QMenuBar(this);
     bar->setNativeMenuBar(false);
     setMenuBar(bar);
@@ -38,7 +37,7 @@ MdiFrameWindow::MdiFrameWindow(forms::MdiForm& frame) : QMainWindow(nullptr) {
     binding_ = new WindowBinding(frame, *this, Qt::Window | kFrameFlags, [this] {
         const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1280, 800);
         return screen.size() * 3 / 4;
-    });
+    }, [this] { return isActiveWindow(); });
     layOutChildArea();
 }
 
@@ -50,8 +49,7 @@ void MdiFrameWindow::bringToFront() {
 }
 
 void MdiFrameWindow::detach(bool formAlive) {
-    content_->detach(formAlive);
-    binding_->detach(formAlive);
+    BoundFormWindow::detach(formAlive);
     for (QMdiSubWindow* sub : area_->subWindowList())
         if (auto* child = dynamic_cast<MdiChildWindow*>(sub)) child->detach(formAlive);
 }
@@ -76,28 +74,7 @@ bool MdiFrameWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MdiFrameWindow::closeEvent(QCloseEvent* event) {
-    if (binding_) binding_->closeRequested(*event);
-    else event->ignore();
-}
-
-void MdiFrameWindow::changeEvent(QEvent* event) {
-    if (binding_ && event->type() == QEvent::ActivationChange && isActiveWindow()) binding_->activated();
-    if (binding_ && event->type() == QEvent::WindowStateChange) binding_->stateChangedByUser();
-    QMainWindow::changeEvent(event);
-}
-
-void MdiFrameWindow::moveEvent(QMoveEvent* event) {
-    if (binding_) binding_->movedOrResized();
-    QMainWindow::moveEvent(event);
-}
-
-void MdiFrameWindow::resizeEvent(QResizeEvent* event) {
-    if (binding_) binding_->movedOrResized();
-    QMainWindow::resizeEvent(event);
-}
-
-MdiChildWindow::MdiChildWindow(forms::Form& child, MdiFrameWindow& frame) : QMdiSubWindow(nullptr), frame_(frame) {
+MdiChildWindow::MdiChildWindow(forms::Form& child, MdiFrameWindow& frame) : frame_(frame) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     content_ = new FormView(child, this);
     setWidget(content_);
@@ -106,7 +83,7 @@ MdiChildWindow::MdiChildWindow(forms::Form& child, MdiFrameWindow& frame) : QMdi
         const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
         const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
         return content_->contentSize() + QSize(2 * border, title + 2 * border);
-    });
+    }, [this] { return frame_.childArea().activeSubWindow() == this; });
 }
 
 void MdiChildWindow::present() { binding_->present(false); }
@@ -116,31 +93,6 @@ void MdiChildWindow::bringToFront() {
     if (!frame_.isActiveWindow()) frame_.bringToFront();
 }
 
-void MdiChildWindow::detach(bool formAlive) {
-    content_->detach(formAlive);
-    binding_->detach(formAlive);
-}
-
 void MdiChildWindow::activatedByArea() { binding_->activated(); }
-
-void MdiChildWindow::closeEvent(QCloseEvent* event) {
-    if (binding_) binding_->closeRequested(*event);
-    else event->ignore();
-}
-
-void MdiChildWindow::changeEvent(QEvent* event) {
-    if (binding_ && event->type() == QEvent::WindowStateChange) binding_->stateChangedByUser();
-    QMdiSubWindow::changeEvent(event);
-}
-
-void MdiChildWindow::moveEvent(QMoveEvent* event) {
-    if (binding_) binding_->movedOrResized();
-    QMdiSubWindow::moveEvent(event);
-}
-
-void MdiChildWindow::resizeEvent(QResizeEvent* event) {
-    if (binding_) binding_->movedOrResized();
-    QMdiSubWindow::resizeEvent(event);
-}
 
 }  // namespace forms_qt

@@ -18,58 +18,39 @@ class QMdiArea;
 namespace forms_qt {
 
 class MenuBar;
-class WindowBinding;
 
-class MdiFrameWindow : public QMainWindow, public ShownForm {
+class MdiFrameWindow : public BoundFormWindow<QMainWindow> {
 public:
     explicit MdiFrameWindow(forms::MdiForm& frame);
 
     QMdiArea& childArea() const { return *area_; }
 
-    QWidget& window() override { return *this; }
-    FormView& content() override { return *content_; }
     void present() override;
     void bringToFront() override;
+    // The children's sub-windows go with the frame's window.
     void detach(bool formAlive) override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void layOutChildArea();
 
-    FormView* content_;
     QMdiArea* area_;
     MenuBar* menus_;
-    WindowBinding* binding_ = nullptr;  // made last: events before it are the window's own set-up
 };
 
-class MdiChildWindow : public QMdiSubWindow, public ShownForm {
+class MdiChildWindow : public BoundFormWindow<QMdiSubWindow> {
 public:
     MdiChildWindow(forms::Form& child, MdiFrameWindow& frame);
 
-    QWidget& window() override { return *this; }
-    FormView& content() override { return *content_; }
     void present() override;
     void bringToFront() override;
-    void detach(bool formAlive) override;
     // The child area made this sub-window the active one.
     void activatedByArea();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     MdiFrameWindow& frame_;
-    FormView* content_;
-    WindowBinding* binding_ = nullptr;  // made last: events before it are the window's own set-up
 };
 
 }  // namespace forms_qt

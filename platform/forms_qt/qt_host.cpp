@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QWidget>
-#include <algorithm>
 
 #include "platform/forms/application.h"
 #include "platform/forms/form.h"
@@ -14,15 +13,6 @@
 #include "platform/forms_qt/user_action.h"
 
 namespace forms_qt {
-
-namespace {
-
-bool isLoadedForm(const forms::Form* form) {
-    const auto& loaded = forms::app().loadedForms();
-    return std::find(loaded.begin(), loaded.end(), form) != loaded.end();
-}
-
-}  // namespace
 
 QtHost::QtHost() : previous_(forms::app().host()) {
     // Windows come and go with the forms; only the runtime says when the program ends.

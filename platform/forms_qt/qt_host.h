@@ -3,10 +3,11 @@
 //
 //   int main(int argc, char** argv) {
 //       QApplication qt(argc, argv);
-//       forms_qt::QtUi ui("Ostrelle");
+//       forms_qt::QtUi ui("Ostrelle");            // message boxes carry the program's title
 //       forms::ScopedUi useUi(ui);
 //       forms_qt::QtHost host;                    // becomes the application's host
-//       return host.run([] { startupForm().show(); });
+//       StartupForm login;                        // the first window
+//       return host.run([&] { login.show(); });   // until the last form unloads or the program ends
 //   }
 //
 // A form gets its window when it is shown and loses it when it is hidden or
@@ -16,8 +17,9 @@
 // unloaded. The event loop ends when the last form unloads or the program
 // ends (forms::Ui::endProgram).
 //
-// Destroy a form only after it is unloaded (or hidden): the host is not told
-// when a form object goes.
+// Unload (or hide) a form before destroying it: the host is not told when a
+// form object goes, so the window of a form destroyed while shown stays on
+// the screen (inert) until the host goes.
 #include <QPointer>
 #include <functional>
 #include <map>

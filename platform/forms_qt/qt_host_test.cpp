@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include "platform/forms_qt/qt_test_support.h"
+#include "platform/forms_qt/qt_ui.h"
 
 namespace forms_qt {
 namespace {
@@ -274,6 +275,48 @@ TEST_F(QtHostTest, TheEventLoopEndsWhenTheLastFormUnloads) {
     });
     EXPECT_EQ(code, 0);
     EXPECT_FALSE(form.isLoaded());
+}
+
+TEST_F(QtHostTest, TheUserActivatingAWindowActivatesItsForm) {
+    Dialog first("frmfirst");
+    Dialog second("frmsecond");
+    EventLog log;
+    first.onActivate = log.record("first.Activate");
+    second.onDeactivate = log.record("second.Deactivate");
+    first.show();
+    second.show();
+    settle();
+    ASSERT_EQ(forms::app().activeForm(), &second);
+    QWidget* window = host.windowOf(first);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    settle();
+    EXPECT_EQ(forms::app().activeForm(), &first);
+    EXPECT_THAT(log.entries, ElementsAre("first.Activate", "second.Deactivate", "first.Activate"));
+    second.unload();
+    first.unload();
+}
+
+TEST_F(QtHostTest, TheProgramsEndLeavesAModalFormsLoopAndRunsNothingAfterIt) {
+    QtUi qtUi("Ostrelle");
+    forms::ScopedUi useQtUi(qtUi);
+    Dialog main("frmmain");
+    Dialog dialog;
+    bool afterModal = false;
+    main.ok.onClick = [&] {
+        QTimer::singleShot(0, [&] { QTest::mouseClick(host.widgetOf(dialog.ok), Qt::LeftButton); });
+        dialog.showModal();
+        afterModal = true;
+    };
+    dialog.ok.onClick = [] { forms::ui().endProgram(); };
+    const int code = host.run([&] {
+        main.show();
+        QTimer::singleShot(0, [&] { QTest::mouseClick(host.widgetOf(main.ok), Qt::LeftButton); });
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(afterModal);
+    EXPECT_TRUE(dialog.isLoaded());  // no unload logic runs at the end
+    EXPECT_FALSE(host.windowOf(main)->isVisible());
 }
 
 TEST_F(QtHostTest, RunReturnsAtOnceWhenTheStartLeavesNoFormLoaded) {

@@ -15,6 +15,10 @@ namespace forms_qt::testing {
 
 QApplication& qtApp();
 
+// A 16 by 16 cursor file of 32-bit pixels, all red-brown (0xC04020), with
+// its hot spot at (hotX, hotY); `type` 1 makes it an icon file instead.
+QByteArray cursorFileBytes(int hotX, int hotY, int type = 2);
+
 // A user's double click as the desktop delivers it: press, release, double click, release.
 void doubleClick(QWidget* widget, QPoint at = {});
 

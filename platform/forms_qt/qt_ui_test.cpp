@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QDesktopServices>
+#include <QFile>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -168,6 +169,23 @@ TEST_F(QtUiTest, TheMousePointerIsTheApplicationsOverrideCursor) {
     EXPECT_EQ(ui.mousePointer(), forms::vbCustom);
     ui.setMousePointer(forms::vbDefault);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(QtUiTest, TheCustomPointerIsTheCursorFileWhenItCanBeReadElseTheArrow) {
+    jet::testing::TestFolder folder;
+    QFile file(QString::fromStdString((folder.path() / "h_point.cur").string()));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(testing::cursorFileBytes(6, 2));
+    file.close();
+    ui.setMousePointer(forms::vbCustom);
+    ui.setMouseIcon((folder.path() / "H_POINT.CUR").string());
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BitmapCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->hotSpot(), QPoint(6, 2));
+
+    std::ofstream(folder.path() / "broken.cur") << "no cursor";
+    ui.setMouseIcon((folder.path() / "broken.cur").string());
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::ArrowCursor);
 }
 
 TEST_F(QtUiTest, AMissingCursorFileIsError53) {

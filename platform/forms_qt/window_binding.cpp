@@ -7,6 +7,7 @@
 
 #include "platform/forms/application.h"
 #include "platform/forms/user_input.h"
+#include "platform/forms_qt/form_view.h"
 #include "platform/forms_qt/twips.h"
 #include "platform/forms_qt/user_action.h"
 
@@ -39,14 +40,21 @@ QFont windowFont() {
 }
 
 WindowBinding::WindowBinding(forms::Form& form, QWidget& window, Qt::WindowFlags baseFlags,
-                             std::function<QSize()> naturalSize)
-    : QObject(&window), form_(form), window_(window), baseFlags_(baseFlags), naturalSize_(std::move(naturalSize)) {
+                             std::function<QSize()> naturalSize, std::function<bool()> isActive)
+    : QObject(&window),
+      form_(form),
+      window_(window),
+      baseFlags_(baseFlags),
+      naturalSize_(std::move(naturalSize)),
+      isActive_(std::move(isActive)) {
     observation_ = Observation(form_, [this](forms::Property p) { changed(p); });
     window_.setFont(windowFont());
     window_.setWindowTitle(QString::fromStdString(form_.caption()));
     window_.setEnabled(form_.enabled());
     window_.setWindowFlags(baseFlags_ | (form_.closeBoxEnabled() ? Qt::WindowCloseButtonHint : Qt::WindowFlags()));
 }
+
+bool WindowBinding::attached() const { return observation_.active() && isLoadedForm(&form_); }
 
 void WindowBinding::detach(bool formAlive) {
     if (formAlive) observation_.stop();
@@ -57,7 +65,8 @@ void WindowBinding::present(bool centre) {
     Applying applying(applying_);
     showGeometry();
     if (centre && form_.geometry().left == 0 && form_.geometry().top == 0) {
-        const QWidget* over = QApplication::activeWindow();
+        // A modal form stands over the window it was opened from; others in the middle of the screen.
+        const QWidget* over = form_.isModal() ? QApplication::activeWindow() : nullptr;
         const QRect around = over && over != &window_ ? over->geometry()
                              : window_.screen()    ? window_.screen()->availableGeometry()
                                                    : QRect();
@@ -121,7 +130,7 @@ void WindowBinding::closeRequested(QCloseEvent& event) {
 
 void WindowBinding::activated() {
     actLater(this, [this] {
-        if (!attached() || isActiveInRuntime(form_) || !window_.isVisible()) return;
+        if (!attached() || isActiveInRuntime(form_) || !window_.isVisible() || !isActive_()) return;
         forms::user::activateForm(form_);
     });
 }

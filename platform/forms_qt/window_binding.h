@@ -24,16 +24,21 @@ namespace forms_qt {
 
 class WindowBinding : public QObject {
 public:
-    // `baseFlags` are the window's flags without the close button.
-    WindowBinding(forms::Form& form, QWidget& window, Qt::WindowFlags baseFlags, std::function<QSize()> naturalSize);
+    // `baseFlags` are the window's flags without the close button; `isActive`
+    // tells whether the window is the desktop's active one (or its frame's active child).
+    WindowBinding(forms::Form& form, QWidget& window, Qt::WindowFlags baseFlags, std::function<QSize()> naturalSize,
+                  std::function<bool()> isActive);
 
     // Shows the window in the form's state for the first time.
     void present(bool centre);
     void detach(bool formAlive);
-    bool attached() const { return observation_.active(); }
+    bool attached() const;
 
     // The window's events.
     void closeRequested(QCloseEvent& event);
+    // The window became the active one. The runtime hears of it once the
+    // event is done, and only if the window is still active then: the
+    // desktop's activations arrive late and may cross the runtime's own.
     void activated();
     void movedOrResized();
     void stateChangedByUser();
@@ -49,6 +54,7 @@ private:
     QWidget& window_;
     Qt::WindowFlags baseFlags_;
     std::function<QSize()> naturalSize_;
+    std::function<bool()> isActive_;
     Observation observation_;
     bool applying_ = false;
     bool presented_ = false;
