@@ -6,6 +6,7 @@
 #include "imaging/engine/engine_numeric.h"
 #include "imaging/engine/image_table.h"
 #include "platform/gdiplus/bitmap.h"
+#include "platform/gdiplus/graphics/gdi_bitmap_view.h"
 #include "platform/win/gdi_icon.h"
 #include "platform/win/gdi_palette.h"
 #include "platform/win/windows_path.h"
@@ -85,24 +86,16 @@ bool ReadRest(win::Stream& stream, std::vector<uint8_t>& bytes) {
     }
 }
 
-GdiDib DibOfBitmap(win::GdiBitmap& bitmap, std::span<const uint32_t> table) {
-    GdiDib dib;
-    dib.header.width = bitmap.width;
-    dib.header.height = bitmap.topDown ? -bitmap.height : bitmap.height;
-    dib.header.bitCount = bitmap.bitsPerPixel;
-    dib.colorTable = table;
-    dib.bits = bitmap.bits.data();
-    return dib;
-}
-
-// The colour table of a GDI bitmap; its palette when it has none.
-std::vector<uint32_t> ColourTableOf(const win::GdiBitmap& bitmap, win::HPALETTE palette) {
-    if (!bitmap.colorTable.empty() || palette == win::HPALETTE{}) return bitmap.colorTable;
-    std::vector<win::PaletteEntry> entries(std::min<uint32_t>(win::GetPaletteEntries(palette, 0, {}), 256));
+// The colours of a GDI palette, opaque, as many as `bits` can address.
+gdiplus::ColorPalette PaletteOfGdiPalette(win::HPALETTE palette, uint16_t bits) {
+    std::vector<win::PaletteEntry> entries(std::min<uint32_t>(win::GetPaletteEntries(palette, 0, {}), 1u << bits));
     win::GetPaletteEntries(palette, 0, entries);
-    std::vector<uint32_t> table;
-    for (const win::PaletteEntry& e : entries) table.push_back(uint32_t{e.red} << 16 | uint32_t{e.green} << 8 | e.blue);
-    return table;
+    gdiplus::ColorPalette colours;
+    colours.Count = static_cast<uint32_t>(entries.size());
+    for (uint32_t i = 0; i < colours.Count; ++i) {
+        colours.Entries[i] = kOpaque | uint32_t{entries[i].red} << 16 | uint32_t{entries[i].green} << 8 | entries[i].blue;
+    }
+    return colours;
 }
 
 // Pixel (x, y) of a 1-bit GDI bitmap, y from the top.
@@ -145,11 +138,15 @@ MorvalenStatus ImageFromHBitmap(win::HBITMAP bitmap, win::HPALETTE palette, int3
     return StatusOfRun([&] {
         const std::shared_ptr<win::GdiBitmap> source = win::FindBitmap(bitmap);
         if (!source) return InvalidParameter;
-        const std::vector<uint32_t> table = ColourTableOf(*source, palette);
-        std::unique_ptr<gdiplus::Bitmap> over;
-        gdiplus::Status status = BitmapOverDib(DibOfBitmap(*source, table), over);
+        std::unique_ptr<gdiplus::Bitmap> view;
+        gdiplus::Status status = gdiplus::ViewOfGdiBitmap(*source, view);
+        // A bitmap without a colour table of its own takes the palette given with it.
+        if (status == gdiplus::Ok && source->colorTable.empty() && palette != win::HPALETTE{} &&
+            gdiplus::IsIndexedPixelFormat(view->GetPixelFormat())) {
+            status = view->SetPalette(PaletteOfGdiPalette(palette, source->bitsPerPixel));
+        }
         std::unique_ptr<gdiplus::Image> image;
-        if (status == gdiplus::Ok) status = OwnCopy(*over, image);
+        if (status == gdiplus::Ok) status = OwnCopy(*view, image);
         return RegisterDecoded(status, std::move(image), ImageKindHBitmap, newId);
     });
 }
@@ -170,11 +167,9 @@ MorvalenStatus ImageFromHIcon(win::HICON icon, int32_t& newId) {
         std::vector<uint32_t> colours(static_cast<size_t>(CheckedMultiply(width, height)), 0);
         if (!monochrome) {
             win::GdiBitmap copy = *source->color;
-            GdiDib dib = DibOfBitmap(copy, copy.colorTable);
             // A 32-bit colour bitmap may carry alpha of its own.
-            dib.alpha = copy.bitsPerPixel == 32;
             std::unique_ptr<gdiplus::Bitmap> over;
-            const gdiplus::Status status = BitmapOverDib(dib, over);
+            const gdiplus::Status status = gdiplus::ViewOfGdiBitmap(copy, over, copy.bitsPerPixel == 32);
             if (status != gdiplus::Ok) return StatusOf(status);
             const gdiplus::Status read = over->CopyPixels(gdiplus::Rect{0, 0, width, height},
                                                           gdiplus::PixelFormat32bppARGB, width * 4, colours.data());

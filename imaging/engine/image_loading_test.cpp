@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "imaging/engine/image_loading_creators.h"
 #include "imaging/engine/image_palette.h"
 #include "imaging/engine/image_queries.h"
 #include "imaging/engine/image_table.h"
@@ -13,6 +14,8 @@
 #include "imaging/engine/testing/engine_test_support.h"
 #include "imaging/engine/testing/test_files.h"
 #include "platform/win/gdi_bitmap.h"
+#include "platform/win/gdi_icon.h"
+#include "platform/win/gdi_palette.h"
 #include "platform/win/global_memory.h"
 #include "platform/win/ole_picture.h"
 #include "platform/win/open_file_dialog.h"
@@ -271,6 +274,69 @@ TEST_F(ImageLoadingTest, ABitmapPictureAndTheClipboard) {
     EXPECT_EQ(PixelsOf(fromClipboard), PixelsOf(id));
     win::PictureRelease(picture);
     EXPECT_EQ(LoadImageFromPicture(id, win::HPICTURE{}), InvalidParameter);
+}
+
+TEST_F(ImageLoadingTest, AnIndexedBitmapWithoutAColourTableTakesTheGivenPalette) {
+    win::GdiBitmap gdi;
+    gdi.width = 2;
+    gdi.height = 1;
+    gdi.bitsPerPixel = 8;
+    gdi.stride = win::DibStride(2, 8);
+    gdi.bits = {0, 1, 0, 0};
+    const win::HBITMAP bitmap = win::AddBitmap(gdi);
+    const win::PaletteEntry entries[] = {{0x10, 0x20, 0x30, 0}, {0xFF, 0x80, 0x00, 0}};
+    const win::HPALETTE palette = win::CreatePalette(entries);
+    int32_t id = 0;
+    ASSERT_EQ(ImageFromHBitmap(bitmap, palette, id), OK);
+    EXPECT_EQ(PixelsOf(id), (std::vector<uint32_t>{0xFF102030u, 0xFFFF8000u}));
+    EXPECT_EQ(FindImageEntry(id)->Kind, ImageKindHBitmap);
+    win::DeleteObject(palette);
+    win::DeleteObject(bitmap);
+}
+
+// An icon of 2 x 1 pixels: colour bitmap of `bits` per pixel holding `colour`
+// bytes, AND mask 0b01 (the right pixel transparent).
+win::HICON MakeIcon(uint16_t bits, const std::vector<uint8_t>& colour) {
+    win::BitmapInfoHeader header;
+    header.width = 2;
+    header.height = -1;
+    header.bitCount = bits;
+    void* colourBits = nullptr;
+    const win::HBITMAP colourBitmap = win::CreateDIBSection(win::HDC{}, header, {}, &colourBits);
+    std::memcpy(colourBits, colour.data(), colour.size());
+    header.bitCount = 1;
+    void* maskBits = nullptr;
+    const win::HBITMAP mask = win::CreateDIBSection(win::HDC{}, header, std::vector<uint32_t>{0, 0xFFFFFF}, &maskBits);
+    static_cast<uint8_t*>(maskBits)[0] = 0x40;
+    const win::HICON icon = win::CreateIconIndirect(win::IconInfo{true, 0, 0, mask, colourBitmap});
+    win::DeleteObject(mask);
+    win::DeleteObject(colourBitmap);
+    return icon;
+}
+
+TEST_F(ImageLoadingTest, AnIconKeepsTheAlphaOfItsColoursOrElseTakesItsMask) {
+    struct Case {
+        const char* what;
+        uint16_t bits;
+        std::vector<uint8_t> colour;
+        std::vector<uint32_t> pixels;
+    };
+    const Case cases[] = {
+        {"24 bits, mask", 24, {0x30, 0x20, 0x10, 0x60, 0x50, 0x40}, {0xFF102030u, 0x00000000u}},
+        {"32 bits without alpha, mask", 32, {0x30, 0x20, 0x10, 0, 0x60, 0x50, 0x40, 0}, {0xFF102030u, 0x00000000u}},
+        {"32 bits with alpha of its own", 32, {0x30, 0x20, 0x10, 0x80, 0x60, 0x50, 0x40, 0xFF},
+         {0x80102030u, 0xFF405060u}},
+    };
+    for (const Case& c : cases) {
+        const win::HICON icon = MakeIcon(c.bits, c.colour);
+        ASSERT_NE(icon, win::HICON{}) << c.what;
+        int32_t id = 0;
+        ASSERT_EQ(ImageFromHIcon(icon, id), OK) << c.what;
+        EXPECT_EQ(PixelFormatOf(id), gdiplus::PixelFormat32bppARGB) << c.what;
+        EXPECT_EQ(PixelsOf(id), c.pixels) << c.what;
+        ReleaseImage(id);
+        win::DestroyIcon(icon);
+    }
 }
 
 }  // namespace

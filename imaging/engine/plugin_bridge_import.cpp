@@ -4,6 +4,7 @@
 
 #include "imaging/engine/engine_numeric.h"
 #include "imaging/engine/image_creators.h"
+#include "imaging/engine/image_loading_creators.h"
 #include "imaging/engine/image_palette.h"
 #include "imaging/engine/image_resolution.h"
 #include "imaging/engine/image_table.h"
@@ -25,7 +26,6 @@ constexpr int32_t kImageTypeRgbFloat = 11;
 constexpr int32_t kImageTypeRgbaFloat = 12;
 constexpr int32_t kColorTypeRgbAlpha = 4;
 constexpr int32_t kPhotometricMinIsWhite = 0;
-constexpr uint32_t kOpaque = 0xFF000000;
 
 // Gives back a bitmap that a converted one replaces.
 void GiveBack(CodecPlugin& plugin, PluginHandle bitmap, bool& locked, PluginHandle multiBitmap) {
@@ -68,46 +68,6 @@ int32_t BufferPixelFormat(uint32_t bitsPerPixel, bool alpha, int32_t width, uint
                                                                              : gdiplus::PixelFormat64bppARGB;
         default: return 0;
     }
-}
-
-int32_t DibPixelFormat(uint16_t bitsPerPixel) {
-    switch (bitsPerPixel) {
-        case 1: return gdiplus::PixelFormat1bppIndexed;
-        case 4: return gdiplus::PixelFormat4bppIndexed;
-        case 8: return gdiplus::PixelFormat8bppIndexed;
-        case 16: return gdiplus::PixelFormat16bppRGB555;
-        case 24: return gdiplus::PixelFormat24bppRGB;
-        case 32: return gdiplus::PixelFormat32bppRGB;
-        default: return 0;
-    }
-}
-
-// A new image holding a copy of a DIB section's pixels and colour table
-// (opaque), as GDI+ makes one from a bitmap handle.
-MorvalenStatus ImageFromDibSection(win::HBITMAP section, int32_t& newId) {
-    std::shared_ptr<win::GdiBitmap> dib = win::FindBitmap(section);
-    if (!dib) return InvalidParameter;
-    const int32_t format = DibPixelFormat(dib->bitsPerPixel);
-    std::unique_ptr<gdiplus::Bitmap> bitmap;
-    if (format == 0) return UnsupportedPixelFormat;
-    if (const gdiplus::Status status = gdiplus::Bitmap::Create(dib->width, dib->height, format, bitmap);
-        status != gdiplus::Ok) {
-        return StatusOf(status);
-    }
-    for (int32_t y = 0; y < dib->height; ++y) {
-        const gdiplus::Rect row{0, y, dib->width, 1};
-        const gdiplus::Status status =
-            bitmap->WritePixels(row, format, static_cast<int32_t>(dib->stride), dib->row(y));
-        if (status != gdiplus::Ok) return StatusOf(status);
-    }
-    if (IsIndexedFormat(format)) {
-        gdiplus::ColorPalette palette;
-        palette.Count = std::min<uint32_t>(static_cast<uint32_t>(dib->colorTable.size()), 1u << dib->bitsPerPixel);
-        for (uint32_t i = 0; i < palette.Count; ++i) palette.Entries[i] = kOpaque | (dib->colorTable[i] & 0xFFFFFF);
-        bitmap->SetPalette(palette);
-    }
-    RegisterImage(newId, std::move(bitmap), "", "", ImageKindHBitmap);
-    return OK;
 }
 
 // Reads a 40-byte BITMAPINFOHEADER.
@@ -155,7 +115,7 @@ MorvalenStatus MakeImage(CodecPlugin& plugin, PluginHandle bitmap, int32_t& outI
     release = true;
     const win::HBITMAP section = DibSectionFromPluginBitmap(bitmap, win::HDC{}, false);
     if (section == win::HBITMAP{}) return GenericError;
-    const MorvalenStatus status = ImageFromDibSection(section, outId);
+    const MorvalenStatus status = ImageFromHBitmap(section, win::HPALETTE{}, outId);
     win::DeleteObject(section);
     if (status != OK) return status;
     if (minIsWhite) {
