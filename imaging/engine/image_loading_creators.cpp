@@ -6,6 +6,7 @@
 #include "imaging/engine/engine_numeric.h"
 #include "imaging/engine/image_table.h"
 #include "platform/gdiplus/bitmap.h"
+#include "platform/gdiplus/codecs/bmp_codec.h"
 #include "platform/gdiplus/graphics/gdi_bitmap_view.h"
 #include "platform/win/gdi_icon.h"
 #include "platform/win/gdi_palette.h"
@@ -30,44 +31,6 @@ MorvalenStatus FromFile(const std::string& path, bool useIcm, int32_t& newId) {
         const gdiplus::Status status = gdiplus::Image::FromFile(win::ResolveWindowsPath(path), useIcm, image);
         return RegisterDecoded(status, std::move(image), ImageKindFile, newId);
     });
-}
-
-gdiplus::PixelFormat FormatOfDib(uint16_t bits, bool rgb565, bool alpha) {
-    switch (bits) {
-        case 1: return gdiplus::PixelFormat1bppIndexed;
-        case 4: return gdiplus::PixelFormat4bppIndexed;
-        case 8: return gdiplus::PixelFormat8bppIndexed;
-        case 16: return rgb565 ? gdiplus::PixelFormat16bppRGB565 : gdiplus::PixelFormat16bppRGB555;
-        case 24: return gdiplus::PixelFormat24bppRGB;
-        case 32: return alpha ? gdiplus::PixelFormat32bppARGB : gdiplus::PixelFormat32bppRGB;
-        default: return gdiplus::PixelFormatUndefined;
-    }
-}
-
-// A DIB colour table has no alpha: every colour is opaque.
-gdiplus::ColorPalette PaletteOfTable(std::span<const uint32_t> table, uint16_t bits) {
-    gdiplus::ColorPalette palette;
-    palette.Count = std::min<uint32_t>(static_cast<uint32_t>(table.size()), 1u << std::min<uint16_t>(bits, 8));
-    for (uint32_t i = 0; i < palette.Count; ++i) palette.Entries[i] = kOpaque | (table[i] & 0x00FFFFFFu);
-    return palette;
-}
-
-// A bitmap over the DIB's rows (top row first for GDI+), not yet copied.
-gdiplus::Status BitmapOverDib(const GdiDib& dib, std::unique_ptr<gdiplus::Bitmap>& bitmap) {
-    const gdiplus::PixelFormat format = FormatOfDib(dib.header.bitCount, dib.rgb565, dib.alpha);
-    const bool topDown = dib.header.height < 0;
-    const int32_t height = topDown ? -dib.header.height : dib.header.height;
-    const uint32_t stride = win::DibStride(dib.header.width, dib.header.bitCount);
-    if (format == gdiplus::PixelFormatUndefined || dib.bits == nullptr || stride == 0 || height <= 0) {
-        return gdiplus::InvalidParameter;
-    }
-    uint8_t* top = topDown ? dib.bits : dib.bits + static_cast<size_t>(height - 1) * stride;
-    const int32_t rowStep = topDown ? static_cast<int32_t>(stride) : -static_cast<int32_t>(stride);
-    gdiplus::Status status = gdiplus::Bitmap::FromScan0(dib.header.width, height, rowStep, format, top, bitmap);
-    if (status == gdiplus::Ok && gdiplus::IsIndexedPixelFormat(format)) {
-        status = bitmap->SetPalette(PaletteOfTable(dib.colorTable, dib.header.bitCount));
-    }
-    return status;
 }
 
 // A copy of a bitmap that owns its pixels.
@@ -120,17 +83,11 @@ MorvalenStatus ImageFromStream(const std::shared_ptr<win::Stream>& stream, int32
     });
 }
 
-MorvalenStatus ImageFromGdiDib(const GdiDib& dib, bool borrowPixels, int32_t& newId) {
+MorvalenStatus ImageFromGdiDib(std::span<const uint8_t> packedDib, int32_t& newId) {
     return StatusOfRun([&] {
-        std::unique_ptr<gdiplus::Bitmap> over;
-        gdiplus::Status status = BitmapOverDib(dib, over);
-        std::unique_ptr<gdiplus::Image> image;
-        if (status == gdiplus::Ok && borrowPixels) {
-            image = std::move(over);
-        } else if (status == gdiplus::Ok) {
-            status = OwnCopy(*over, image);
-        }
-        return RegisterDecoded(status, std::move(image), ImageKindGlobalDib, newId);
+        std::unique_ptr<gdiplus::Bitmap> bitmap;
+        const gdiplus::Status status = gdiplus::codecs::DecodePackedDib(packedDib, bitmap);
+        return RegisterDecoded(status, std::move(bitmap), ImageKindGlobalDib, newId);
     });
 }
 
