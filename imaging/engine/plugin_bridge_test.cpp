@@ -1,6 +1,7 @@
 // The bridge with the build tree's codec plug-in, and without any.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -197,6 +198,37 @@ TEST(WithoutPlugin, NoSharedObjectOnTheSearchPathReadsAsNoVersion) {
         ASSERT_TRUE(StartImaging());
         EXPECT_FALSE(PluginAvailable());
         EXPECT_EQ(LeadingNumberOf(CurrentImagingSession().PluginVersion), 0);
+        StopImaging();
+    });
+}
+
+// A plug-in whose one 8-bit bitmap has a BITMAPINFO that claims more colours
+// than the 1,064 bytes behind its address hold.
+class OverclaimingPlugin : public testing_support::RecordingCodecPlugin {
+public:
+    OverclaimingPlugin() {
+        info_.resize(40 + 256 * 4);
+        const int32_t fields[] = {40, 2, -2, 0x00080001, 0, 0, 0, 0, 100000};
+        std::memcpy(info_.data(), fields, sizeof fields);
+    }
+    const uint8_t* GetInfo(PluginHandle) override { return info_.data(); }
+    uint8_t* GetBits(PluginHandle) override { return bits_; }
+    uint32_t GetColorsUsed(PluginHandle) override { return 100000; }
+    uint32_t GetBPP(PluginHandle) override { return 8; }
+    uint32_t GetWidth(PluginHandle) override { return 2; }
+    uint32_t GetHeight(PluginHandle) override { return 2; }
+    uint32_t GetPitch(PluginHandle) override { return 4; }
+
+private:
+    std::vector<uint8_t> info_;
+    uint8_t bits_[8] = {};
+};
+
+TEST(PluginDibSections, ABitmapInfoIsReadNoFurtherThanItsColourTable) {
+    testing_support::OnFreshThread([] {
+        testing_support::InstallPlugin(std::make_shared<OverclaimingPlugin>());
+        ASSERT_TRUE(StartImaging());
+        EXPECT_EQ(DibSectionFromPluginBitmap(1, win::HDC{}, false), win::HBITMAP{});
         StopImaging();
     });
 }
