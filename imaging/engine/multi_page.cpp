@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "imaging/engine/codec_plugin.h"
-#include "imaging/engine/codec_plugin_routes.h"
 #include "imaging/engine/image_format_name.h"
 #include "imaging/engine/image_loading.h"
 #include "imaging/engine/image_metadata.h"
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/multi_page_queries.h"
 #include "imaging/engine/native_frames.h"
+#include "imaging/engine/plugin_bridge.h"
 #include "imaging/engine/save_gdiplus.h"
 #include "imaging/engine/temp_files.h"
 #include "platform/gdiplus/property_item.h"
@@ -92,13 +92,7 @@ MorvalenStatus LoadCurrentPage(int32_t imageId, int32_t page, std::string_view f
     if (!entry->FramesNative) {
         return entry->PageImageIds[page] == 0 ? LoadPageFile(imageId, page) : OK;
     }
-    if (entry->Kind == ImageKindPluginBitmap) {
-        int32_t pageId = 0;
-        const MorvalenStatus status =
-            LoadPluginPage(imageId, page, IsTiff(format) ? kPluginFormatTiff : kPluginFormatGif, pageId);
-        if (status == OK && pageId != 0) FindImageEntry(imageId)->PageImageIds[page] = pageId;
-        return status;
-    }
+    if (entry->Kind == ImageKindPluginBitmap) return SelectPluginPage(imageId, page);
     return SelectNativePage(imageId, page, format);
 }
 
