@@ -1,8 +1,6 @@
 #include "imaging/engine/multi_page.h"
 
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "imaging/engine/codec_plugin.h"
@@ -16,7 +14,6 @@
 #include "imaging/engine/save_gdiplus.h"
 #include "imaging/engine/temp_files.h"
 #include "platform/gdiplus/property_item.h"
-#include "platform/win/windows_path.h"
 
 namespace scanvelt {
 
@@ -25,12 +22,6 @@ namespace {
 constexpr int32_t kDefaultFrameDelay = 25;
 
 bool IsTiff(std::string_view format) { return format == kTiffPages; }
-
-void DeleteFileQuietly(const std::string& path) {
-    if (path.empty()) return;
-    std::error_code ignored;
-    std::filesystem::remove(win::ResolveWindowsPath(path), ignored);
-}
 
 // Writes the image (its current page) to a new page file: a TIFF page as an
 // LZW TIFF in its own depth, a GIF frame as PNG. The file's name, empty when
