@@ -1,12 +1,11 @@
 #include "imaging/engine/encoder_table.h"
 
-#include <algorithm>
-#include <cctype>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "imaging/engine/general_helpers.h"
 #include "platform/gdiplus/codec_registry.h"
 
 namespace scanvelt {
@@ -21,21 +20,8 @@ struct EncoderTable {
 
 thread_local EncoderTable tEncoders;
 
-std::string LowerCase(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
-std::string_view TrimmedOfSpaces(std::string_view text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 void AddKey(std::string_view key, int32_t index) {
-    tEncoders.Keys->emplace(LowerCase(key), index);
+    tEncoders.Keys->emplace(LowerCaseAscii(key), index);
 }
 
 }  // namespace
@@ -59,13 +45,13 @@ void AddEncoderKeys(std::string_view text, std::string_view separator, int32_t i
             start = end + separator.size();
         }
     }
-    const std::string_view last = TrimmedOfSpaces(text.substr(start));
+    const std::string_view last = TrimSpaces(text.substr(start));
     if (!last.empty()) AddKey(last, index);
 }
 
 int32_t EncoderIndexOf(std::string_view pattern) {
     if (!tEncoders.Keys) return -1;
-    const auto found = tEncoders.Keys->find(LowerCase(pattern));
+    const auto found = tEncoders.Keys->find(LowerCaseAscii(pattern));
     return found == tEncoders.Keys->end() ? -1 : found->second;
 }
 

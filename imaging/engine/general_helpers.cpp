@@ -36,6 +36,20 @@ std::string ExistingFilePath(const std::string& path) {
     return regular ? path : std::string();
 }
 
+std::string_view TrimSpaces(std::string_view text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string LowerCaseAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
 double MaxDouble(double a, double b) { return a >= b ? a : b; }
 
 double MinDouble(double a, double b) { return a <= b ? a : b; }

@@ -22,6 +22,11 @@ std::string StringFromWidePtr(const char16_t* text);
 // otherwise an empty string.
 std::string ExistingFilePath(const std::string& path);
 
+// The text without the spaces at either end (tabs and other blanks stay).
+std::string_view TrimSpaces(std::string_view text);
+// ASCII letters in lower case, every other byte as it is.
+std::string LowerCaseAscii(std::string_view text);
+
 double MaxDouble(double a, double b);
 double MinDouble(double a, double b);
 

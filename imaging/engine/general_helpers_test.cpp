@@ -97,6 +97,17 @@ TEST(SafeChrW, Table) {
     for (const auto& c : cases) EXPECT_EQ(SafeChrW(c.code), c.text) << c.code;
 }
 
+TEST(TrimSpacesAndLowerCase, Table) {
+    struct Case { const char* text; const char* trimmed; const char* lower; } cases[] = {
+        {"  Pn G ", "Pn G", "  pn g "}, {"    ", "", "    "}, {"", "", ""},
+        {"\tTIF\t", "\tTIF\t", "\ttif\t"}, {"\xC3\x89t\xC3\xA9 ", "\xC3\x89t\xC3\xA9", "\xC3\x89t\xC3\xA9 "},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TrimSpaces(c.text), c.trimmed) << c.text;
+        EXPECT_EQ(LowerCaseAscii(c.text), c.lower) << c.text;
+    }
+}
+
 TEST(HighLowWord, Table) {
     struct Case { int32_t value; uint16_t high, low; } cases[] = {
         {0x00060001, 6, 1}, {static_cast<int32_t>(0x02F800AF), 760, 175}, {-1, 65535, 65535},

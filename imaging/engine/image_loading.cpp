@@ -1,11 +1,11 @@
 #include "imaging/engine/image_loading.h"
 
-#include "imaging/engine/codec_plugin_routes.h"
 #include "imaging/engine/general_helpers.h"
 #include "imaging/engine/image_loading_creators.h"
 #include "imaging/engine/image_queries.h"
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/multi_page.h"
+#include "imaging/engine/plugin_bridge.h"
 #include "imaging/engine/temp_files.h"
 
 namespace scanvelt {
@@ -51,7 +51,7 @@ MorvalenStatus LoadImageFromFile(int32_t& outId, const std::string& path, bool u
         if (gdiplusOnly) return status;
     }
 
-    const MorvalenStatus pluginStatus = LoadThroughPlugin(outId, file, useIcm, keepTiffNative, keepGifNative);
+    const MorvalenStatus pluginStatus = LoadWithPlugin(outId, file, useIcm, keepTiffNative, keepGifNative);
     if (pluginStatus == OK) return OK;
     if (LoadWithGdiplus(file, outId, useIcm, keepTiffNative, keepGifNative) == OK) return OK;
     if (LoadWithPicture(outId, file) == OK) return OK;

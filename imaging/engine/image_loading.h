@@ -32,20 +32,19 @@ MorvalenStatus LoadImageFromFile(int32_t& outId, const std::string& path, bool u
 // fails.
 MorvalenStatus LoadImageFromStream(int32_t& outId, const std::shared_ptr<win::Stream>& stream, bool useIcm);
 
-// A packed DIB in global memory (the way a scanner hands over a page):
-// BITMAPINFOHEADER or a later header (its size is read from the header), the
-// colour table its colours-used field says (all 2^bits when 0), bit-field
-// masks of 16- and 32-bit DIBs, then the rows. Only uncompressed DIBs of 1,
-// 4, 8, 16 (5-5-5, 5-6-5), 24 and 32 bits are taken; any other, and a block
-// shorter than its header says, gives InvalidParameter with nothing read past
-// the block. A 1-bit DIB whose colour 0 is white ends with palette black,
-// white and inverted bits (the same picture). With keepHandle the block
-// belongs to the image from then on (freed at its release) and the image
-// lies over it; without it the pixels are copied and the block stays the
-// caller's, untouched. The resolution comes from the pixels per metre, to
-// whole dpi with wholeDpi, else to three decimals; a DIB without one keeps
-// the default. InvalidParameter for a null handle, GenericError when the
-// block cannot be locked.
+// A packed DIB in global memory (the way a scanner hands over a page), read
+// by the BMP codec's DIB reader (ImageFromGdiDib): a header of any size in
+// use with its colour count and bit-field masks honoured, uncompressed, RLE
+// or bit-field pixels of 1 to 32 bits. A block shorter than its header says,
+// or a header that is not sound, gives InvalidParameter with nothing read
+// past the block (UnknownImageFormat for JPEG or PNG pixels inside). A 1-bit
+// DIB whose colour 0 is white ends with palette black, white and inverted
+// bits (the same picture). The pixels are copied; with keepHandle the block
+// belongs to the image from then on (freed at its release), without it the
+// block stays the caller's, untouched. The resolution comes from the pixels
+// per metre, to whole dpi with wholeDpi, else to three decimals; a DIB
+// without one keeps the default. InvalidParameter for a null handle,
+// GenericError when the block cannot be locked.
 MorvalenStatus LoadImageFromDib(int32_t& outId, win::HGLOBAL dib, bool keepHandle, bool wholeDpi);
 
 // An OLE picture: a bitmap (with its palette) or an icon. Metafile pictures

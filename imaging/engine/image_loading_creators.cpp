@@ -6,6 +6,8 @@
 #include "imaging/engine/engine_numeric.h"
 #include "imaging/engine/image_table.h"
 #include "platform/gdiplus/bitmap.h"
+#include "platform/gdiplus/codecs/bmp_codec.h"
+#include "platform/gdiplus/graphics/gdi_bitmap_view.h"
 #include "platform/win/gdi_icon.h"
 #include "platform/win/gdi_palette.h"
 #include "platform/win/windows_path.h"
@@ -31,44 +33,6 @@ MorvalenStatus FromFile(const std::string& path, bool useIcm, int32_t& newId) {
     });
 }
 
-gdiplus::PixelFormat FormatOfDib(uint16_t bits, bool rgb565, bool alpha) {
-    switch (bits) {
-        case 1: return gdiplus::PixelFormat1bppIndexed;
-        case 4: return gdiplus::PixelFormat4bppIndexed;
-        case 8: return gdiplus::PixelFormat8bppIndexed;
-        case 16: return rgb565 ? gdiplus::PixelFormat16bppRGB565 : gdiplus::PixelFormat16bppRGB555;
-        case 24: return gdiplus::PixelFormat24bppRGB;
-        case 32: return alpha ? gdiplus::PixelFormat32bppARGB : gdiplus::PixelFormat32bppRGB;
-        default: return gdiplus::PixelFormatUndefined;
-    }
-}
-
-// A DIB colour table has no alpha: every colour is opaque.
-gdiplus::ColorPalette PaletteOfTable(std::span<const uint32_t> table, uint16_t bits) {
-    gdiplus::ColorPalette palette;
-    palette.Count = std::min<uint32_t>(static_cast<uint32_t>(table.size()), 1u << std::min<uint16_t>(bits, 8));
-    for (uint32_t i = 0; i < palette.Count; ++i) palette.Entries[i] = kOpaque | (table[i] & 0x00FFFFFFu);
-    return palette;
-}
-
-// A bitmap over the DIB's rows (top row first for GDI+), not yet copied.
-gdiplus::Status BitmapOverDib(const GdiDib& dib, std::unique_ptr<gdiplus::Bitmap>& bitmap) {
-    const gdiplus::PixelFormat format = FormatOfDib(dib.header.bitCount, dib.rgb565, dib.alpha);
-    const bool topDown = dib.header.height < 0;
-    const int32_t height = topDown ? -dib.header.height : dib.header.height;
-    const uint32_t stride = win::DibStride(dib.header.width, dib.header.bitCount);
-    if (format == gdiplus::PixelFormatUndefined || dib.bits == nullptr || stride == 0 || height <= 0) {
-        return gdiplus::InvalidParameter;
-    }
-    uint8_t* top = topDown ? dib.bits : dib.bits + static_cast<size_t>(height - 1) * stride;
-    const int32_t rowStep = topDown ? static_cast<int32_t>(stride) : -static_cast<int32_t>(stride);
-    gdiplus::Status status = gdiplus::Bitmap::FromScan0(dib.header.width, height, rowStep, format, top, bitmap);
-    if (status == gdiplus::Ok && gdiplus::IsIndexedPixelFormat(format)) {
-        status = bitmap->SetPalette(PaletteOfTable(dib.colorTable, dib.header.bitCount));
-    }
-    return status;
-}
-
 // A copy of a bitmap that owns its pixels.
 gdiplus::Status OwnCopy(const gdiplus::Bitmap& source, std::unique_ptr<gdiplus::Image>& copy) {
     return source.Clone(copy);
@@ -85,24 +49,16 @@ bool ReadRest(win::Stream& stream, std::vector<uint8_t>& bytes) {
     }
 }
 
-GdiDib DibOfBitmap(win::GdiBitmap& bitmap, std::span<const uint32_t> table) {
-    GdiDib dib;
-    dib.header.width = bitmap.width;
-    dib.header.height = bitmap.topDown ? -bitmap.height : bitmap.height;
-    dib.header.bitCount = bitmap.bitsPerPixel;
-    dib.colorTable = table;
-    dib.bits = bitmap.bits.data();
-    return dib;
-}
-
-// The colour table of a GDI bitmap; its palette when it has none.
-std::vector<uint32_t> ColourTableOf(const win::GdiBitmap& bitmap, win::HPALETTE palette) {
-    if (!bitmap.colorTable.empty() || palette == win::HPALETTE{}) return bitmap.colorTable;
-    std::vector<win::PaletteEntry> entries(std::min<uint32_t>(win::GetPaletteEntries(palette, 0, {}), 256));
+// The colours of a GDI palette, opaque, as many as `bits` can address.
+gdiplus::ColorPalette PaletteOfGdiPalette(win::HPALETTE palette, uint16_t bits) {
+    std::vector<win::PaletteEntry> entries(std::min<uint32_t>(win::GetPaletteEntries(palette, 0, {}), 1u << bits));
     win::GetPaletteEntries(palette, 0, entries);
-    std::vector<uint32_t> table;
-    for (const win::PaletteEntry& e : entries) table.push_back(uint32_t{e.red} << 16 | uint32_t{e.green} << 8 | e.blue);
-    return table;
+    gdiplus::ColorPalette colours;
+    colours.Count = static_cast<uint32_t>(entries.size());
+    for (uint32_t i = 0; i < colours.Count; ++i) {
+        colours.Entries[i] = kOpaque | uint32_t{entries[i].red} << 16 | uint32_t{entries[i].green} << 8 | entries[i].blue;
+    }
+    return colours;
 }
 
 // Pixel (x, y) of a 1-bit GDI bitmap, y from the top.
@@ -127,17 +83,11 @@ MorvalenStatus ImageFromStream(const std::shared_ptr<win::Stream>& stream, int32
     });
 }
 
-MorvalenStatus ImageFromGdiDib(const GdiDib& dib, bool borrowPixels, int32_t& newId) {
+MorvalenStatus ImageFromGdiDib(std::span<const uint8_t> packedDib, int32_t& newId) {
     return StatusOfRun([&] {
-        std::unique_ptr<gdiplus::Bitmap> over;
-        gdiplus::Status status = BitmapOverDib(dib, over);
-        std::unique_ptr<gdiplus::Image> image;
-        if (status == gdiplus::Ok && borrowPixels) {
-            image = std::move(over);
-        } else if (status == gdiplus::Ok) {
-            status = OwnCopy(*over, image);
-        }
-        return RegisterDecoded(status, std::move(image), ImageKindGlobalDib, newId);
+        std::unique_ptr<gdiplus::Bitmap> bitmap;
+        const gdiplus::Status status = gdiplus::codecs::DecodePackedDib(packedDib, bitmap);
+        return RegisterDecoded(status, std::move(bitmap), ImageKindGlobalDib, newId);
     });
 }
 
@@ -145,11 +95,15 @@ MorvalenStatus ImageFromHBitmap(win::HBITMAP bitmap, win::HPALETTE palette, int3
     return StatusOfRun([&] {
         const std::shared_ptr<win::GdiBitmap> source = win::FindBitmap(bitmap);
         if (!source) return InvalidParameter;
-        const std::vector<uint32_t> table = ColourTableOf(*source, palette);
-        std::unique_ptr<gdiplus::Bitmap> over;
-        gdiplus::Status status = BitmapOverDib(DibOfBitmap(*source, table), over);
+        std::unique_ptr<gdiplus::Bitmap> view;
+        gdiplus::Status status = gdiplus::ViewOfGdiBitmap(*source, view);
+        // A bitmap without a colour table of its own takes the palette given with it.
+        if (status == gdiplus::Ok && source->colorTable.empty() && palette != win::HPALETTE{} &&
+            gdiplus::IsIndexedPixelFormat(view->GetPixelFormat())) {
+            status = view->SetPalette(PaletteOfGdiPalette(palette, source->bitsPerPixel));
+        }
         std::unique_ptr<gdiplus::Image> image;
-        if (status == gdiplus::Ok) status = OwnCopy(*over, image);
+        if (status == gdiplus::Ok) status = OwnCopy(*view, image);
         return RegisterDecoded(status, std::move(image), ImageKindHBitmap, newId);
     });
 }
@@ -170,11 +124,9 @@ MorvalenStatus ImageFromHIcon(win::HICON icon, int32_t& newId) {
         std::vector<uint32_t> colours(static_cast<size_t>(CheckedMultiply(width, height)), 0);
         if (!monochrome) {
             win::GdiBitmap copy = *source->color;
-            GdiDib dib = DibOfBitmap(copy, copy.colorTable);
             // A 32-bit colour bitmap may carry alpha of its own.
-            dib.alpha = copy.bitsPerPixel == 32;
             std::unique_ptr<gdiplus::Bitmap> over;
-            const gdiplus::Status status = BitmapOverDib(dib, over);
+            const gdiplus::Status status = gdiplus::ViewOfGdiBitmap(copy, over, copy.bitsPerPixel == 32);
             if (status != gdiplus::Ok) return StatusOf(status);
             const gdiplus::Status read = over->CopyPixels(gdiplus::Rect{0, 0, width, height},
                                                           gdiplus::PixelFormat32bppARGB, width * 4, colours.data());

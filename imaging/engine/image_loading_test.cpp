@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "imaging/engine/image_loading_creators.h"
 #include "imaging/engine/image_palette.h"
 #include "imaging/engine/image_queries.h"
 #include "imaging/engine/image_table.h"
@@ -13,6 +14,8 @@
 #include "imaging/engine/testing/engine_test_support.h"
 #include "imaging/engine/testing/test_files.h"
 #include "platform/win/gdi_bitmap.h"
+#include "platform/win/gdi_icon.h"
+#include "platform/win/gdi_palette.h"
 #include "platform/win/global_memory.h"
 #include "platform/win/ole_picture.h"
 #include "platform/win/open_file_dialog.h"
@@ -144,30 +147,27 @@ win::HGLOBAL MakeDib(const DibSpec& spec) {
     return block;
 }
 
-TEST_F(ImageLoadingTest, DibsThisLoaderCannotTakeAreRefused) {
+// The layouts the DIB reader takes and refuses are the BMP codec's tests;
+// these are the loader's answers.
+TEST_F(ImageLoadingTest, ARefusedDibRegistersNothing) {
     struct Case {
         const char* what;
         DibSpec spec;
+        MorvalenStatus status;
     };
     const Case cases[] = {
-        {"one byte short", DibSpec{.cutBytes = 1}},
-        {"rows missing", DibSpec{.height = 500, .cutBytes = 4 * 498}},
-        {"core header", DibSpec{.headerSize = 12}},
-        {"header size past the block", DibSpec{.headerSize = 4000, .cutBytes = 3900}},
-        {"more colours than bits", DibSpec{.colorsUsed = 3, .colours = {0, 0, 0}}},
-        {"colour table past the block", DibSpec{.bits = 8, .colorsUsed = 0, .colours = {}}},
-        {"run-length compressed", DibSpec{.bits = 8, .compression = 1, .colours = std::vector<uint32_t>(256)}},
-        {"odd bit fields", DibSpec{.bits = 16, .compression = 3, .colours = {}, .masks = {0xF00, 0xF0, 0xF}}},
-        {"bit count 2", DibSpec{.bits = 2, .colours = std::vector<uint32_t>(4)}},
-        {"zero width", DibSpec{.width = 0}},
-        {"width past 32 bits", DibSpec{.width = 0x7FFFFFFF, .bits = 32, .colours = {}}},
+        {"one byte short", DibSpec{.cutBytes = 1}, InvalidParameter},
+        {"rows missing", DibSpec{.height = 500, .cutBytes = 4 * 498}, InvalidParameter},
+        {"colour table past the block", DibSpec{.bits = 8, .colorsUsed = 0, .colours = {}}, InvalidParameter},
+        {"JPEG inside", DibSpec{.bits = 0, .compression = 4, .colours = {}}, UnknownImageFormat},
     };
     const int32_t before = RegisteredImageCount();
     for (const Case& c : cases) {
         const win::HGLOBAL dib = MakeDib(c.spec);
         int32_t id = 0;
-        EXPECT_EQ(LoadImageFromDib(id, dib, false, false), InvalidParameter) << c.what;
+        EXPECT_EQ(LoadImageFromDib(id, dib, true, false), c.status) << c.what;
         EXPECT_EQ(id, 0) << c.what;
+        EXPECT_NE(win::GlobalSize(dib), 0u) << "a refused block stays the caller's: " << c.what;
         win::GlobalFree(dib);
     }
     EXPECT_EQ(RegisteredImageCount(), before);
@@ -217,19 +217,30 @@ TEST_F(ImageLoadingTest, DibResolutionToThreeDecimalsOrWholeDpi) {
     }
 }
 
-TEST_F(ImageLoadingTest, DibLayoutsBeyondTheFixedOne) {
+TEST_F(ImageLoadingTest, DibLayoutsBeyondTheFixedOneAreRead) {
     struct Case {
         const char* what;
         DibSpec spec;
         int32_t format;
+        uint32_t firstPixel;
     };
+    // Rows of 0x5A bytes: index 0x5A, pixel 0x5A5A of 16 bits, a run of 0x5A
+    // pixels of index 0x5A under RLE8.
+    std::vector<uint32_t> grey(256);
+    for (uint32_t i = 0; i < 256; ++i) grey[i] = i * 0x010101u;
     const Case cases[] = {
-        {"4 colours used of 256", DibSpec{.bits = 8, .colorsUsed = 4, .colours = {1, 2, 3, 4}},
-         gdiplus::PixelFormat8bppIndexed},
+        {"4 colours used of 256", DibSpec{.width = 1, .bits = 8, .colorsUsed = 4, .colours = {1, 2, 3, 4}},
+         gdiplus::PixelFormat8bppIndexed, 0xFF000000u},
         {"5-6-5 bit fields", DibSpec{.bits = 16, .compression = 3, .colours = {}, .masks = {0xF800, 0x7E0, 0x1F}},
-         gdiplus::PixelFormat16bppRGB565},
-        {"24 bits top-down", DibSpec{.height = -3, .bits = 24, .colours = {}}, gdiplus::PixelFormat24bppRGB},
-        {"V5 header with alpha", DibSpec{.headerSize = 124, .bits = 32, .colours = {}}, gdiplus::PixelFormat32bppRGB},
+         gdiplus::PixelFormat16bppRGB565, 0xFF5A49D6u},
+        {"4-4-4 bit fields", DibSpec{.bits = 16, .compression = 3, .colours = {}, .masks = {0xF00, 0xF0, 0xF}},
+         gdiplus::PixelFormat32bppRGB, 0xFFAA55AAu},
+        {"run-length compressed", DibSpec{.width = 90, .height = 1, .bits = 8, .compression = 1, .colours = grey},
+         gdiplus::PixelFormat8bppIndexed, 0xFF5A5A5Au},
+        {"24 bits top-down", DibSpec{.height = -3, .bits = 24, .colours = {}}, gdiplus::PixelFormat24bppRGB,
+         0xFF5A5A5Au},
+        {"V5 header", DibSpec{.headerSize = 124, .bits = 32, .colours = {}}, gdiplus::PixelFormat32bppRGB,
+         0xFF5A5A5Au},
     };
     for (const Case& c : cases) {
         const win::HGLOBAL dib = MakeDib(c.spec);
@@ -237,6 +248,7 @@ TEST_F(ImageLoadingTest, DibLayoutsBeyondTheFixedOne) {
         ASSERT_EQ(LoadImageFromDib(id, dib, true, false), OK) << c.what;
         EXPECT_EQ(PixelFormatOf(id), c.format) << c.what;
         EXPECT_EQ(SizeOf(id), std::make_pair(c.spec.width, std::abs(c.spec.height))) << c.what;
+        EXPECT_EQ(PixelsOf(id)[0], c.firstPixel) << c.what;
         EXPECT_EQ(FindImageEntry(id)->GlobalMemory, dib) << c.what;
         EXPECT_EQ(ReleaseImage(id), OK);
         EXPECT_EQ(win::GlobalSize(dib), 0u) << "the block went with the image: " << c.what;
@@ -271,6 +283,69 @@ TEST_F(ImageLoadingTest, ABitmapPictureAndTheClipboard) {
     EXPECT_EQ(PixelsOf(fromClipboard), PixelsOf(id));
     win::PictureRelease(picture);
     EXPECT_EQ(LoadImageFromPicture(id, win::HPICTURE{}), InvalidParameter);
+}
+
+TEST_F(ImageLoadingTest, AnIndexedBitmapWithoutAColourTableTakesTheGivenPalette) {
+    win::GdiBitmap gdi;
+    gdi.width = 2;
+    gdi.height = 1;
+    gdi.bitsPerPixel = 8;
+    gdi.stride = win::DibStride(2, 8);
+    gdi.bits = {0, 1, 0, 0};
+    const win::HBITMAP bitmap = win::AddBitmap(gdi);
+    const win::PaletteEntry entries[] = {{0x10, 0x20, 0x30, 0}, {0xFF, 0x80, 0x00, 0}};
+    const win::HPALETTE palette = win::CreatePalette(entries);
+    int32_t id = 0;
+    ASSERT_EQ(ImageFromHBitmap(bitmap, palette, id), OK);
+    EXPECT_EQ(PixelsOf(id), (std::vector<uint32_t>{0xFF102030u, 0xFFFF8000u}));
+    EXPECT_EQ(FindImageEntry(id)->Kind, ImageKindHBitmap);
+    win::DeleteObject(palette);
+    win::DeleteObject(bitmap);
+}
+
+// An icon of 2 x 1 pixels: colour bitmap of `bits` per pixel holding `colour`
+// bytes, AND mask 0b01 (the right pixel transparent).
+win::HICON MakeIcon(uint16_t bits, const std::vector<uint8_t>& colour) {
+    win::BitmapInfoHeader header;
+    header.width = 2;
+    header.height = -1;
+    header.bitCount = bits;
+    void* colourBits = nullptr;
+    const win::HBITMAP colourBitmap = win::CreateDIBSection(win::HDC{}, header, {}, &colourBits);
+    std::memcpy(colourBits, colour.data(), colour.size());
+    header.bitCount = 1;
+    void* maskBits = nullptr;
+    const win::HBITMAP mask = win::CreateDIBSection(win::HDC{}, header, std::vector<uint32_t>{0, 0xFFFFFF}, &maskBits);
+    static_cast<uint8_t*>(maskBits)[0] = 0x40;
+    const win::HICON icon = win::CreateIconIndirect(win::IconInfo{true, 0, 0, mask, colourBitmap});
+    win::DeleteObject(mask);
+    win::DeleteObject(colourBitmap);
+    return icon;
+}
+
+TEST_F(ImageLoadingTest, AnIconKeepsTheAlphaOfItsColoursOrElseTakesItsMask) {
+    struct Case {
+        const char* what;
+        uint16_t bits;
+        std::vector<uint8_t> colour;
+        std::vector<uint32_t> pixels;
+    };
+    const Case cases[] = {
+        {"24 bits, mask", 24, {0x30, 0x20, 0x10, 0x60, 0x50, 0x40}, {0xFF102030u, 0x00000000u}},
+        {"32 bits without alpha, mask", 32, {0x30, 0x20, 0x10, 0, 0x60, 0x50, 0x40, 0}, {0xFF102030u, 0x00000000u}},
+        {"32 bits with alpha of its own", 32, {0x30, 0x20, 0x10, 0x80, 0x60, 0x50, 0x40, 0xFF},
+         {0x80102030u, 0xFF405060u}},
+    };
+    for (const Case& c : cases) {
+        const win::HICON icon = MakeIcon(c.bits, c.colour);
+        ASSERT_NE(icon, win::HICON{}) << c.what;
+        int32_t id = 0;
+        ASSERT_EQ(ImageFromHIcon(icon, id), OK) << c.what;
+        EXPECT_EQ(PixelFormatOf(id), gdiplus::PixelFormat32bppARGB) << c.what;
+        EXPECT_EQ(PixelsOf(id), c.pixels) << c.what;
+        ReleaseImage(id);
+        win::DestroyIcon(icon);
+    }
 }
 
 }  // namespace

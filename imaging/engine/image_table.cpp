@@ -1,9 +1,7 @@
 #include "imaging/engine/image_table.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "imaging/engine/image_format_name.h"
@@ -11,8 +9,8 @@
 #include "imaging/engine/imaging_session.h"
 #include "imaging/engine/multi_page.h"
 #include "imaging/engine/native_frames.h"
+#include "imaging/engine/temp_files.h"
 #include "platform/win/global_memory.h"
-#include "platform/win/windows_path.h"
 
 namespace scanvelt {
 
@@ -22,12 +20,6 @@ thread_local std::vector<ImageEntry> tSlots;
 
 // Page files and temporary source files are the engine's own; a file that
 // cannot be deleted is left without a report.
-void DeleteFileQuietly(const std::string& path) {
-    if (path.empty()) return;
-    std::error_code ignored;
-    std::filesystem::remove(win::ResolveWindowsPath(path), ignored);
-}
-
 // Gives back what an entry holds in the codec plug-in. The plug-in image that
 // borrows those pixels is gone by now.
 void ReleasePluginHandles(const ImageEntry& entry) {

@@ -1,22 +1,19 @@
 #include "imaging/engine/multi_page.h"
 
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "imaging/engine/codec_plugin.h"
-#include "imaging/engine/codec_plugin_routes.h"
 #include "imaging/engine/image_format_name.h"
 #include "imaging/engine/image_loading.h"
 #include "imaging/engine/image_metadata.h"
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/multi_page_queries.h"
 #include "imaging/engine/native_frames.h"
+#include "imaging/engine/plugin_bridge.h"
 #include "imaging/engine/save_gdiplus.h"
 #include "imaging/engine/temp_files.h"
 #include "platform/gdiplus/property_item.h"
-#include "platform/win/windows_path.h"
 
 namespace scanvelt {
 
@@ -25,12 +22,6 @@ namespace {
 constexpr int32_t kDefaultFrameDelay = 25;
 
 bool IsTiff(std::string_view format) { return format == kTiffPages; }
-
-void DeleteFileQuietly(const std::string& path) {
-    if (path.empty()) return;
-    std::error_code ignored;
-    std::filesystem::remove(win::ResolveWindowsPath(path), ignored);
-}
 
 // Writes the image (its current page) to a new page file: a TIFF page as an
 // LZW TIFF in its own depth, a GIF frame as PNG. The file's name, empty when
@@ -92,13 +83,7 @@ MorvalenStatus LoadCurrentPage(int32_t imageId, int32_t page, std::string_view f
     if (!entry->FramesNative) {
         return entry->PageImageIds[page] == 0 ? LoadPageFile(imageId, page) : OK;
     }
-    if (entry->Kind == ImageKindPluginBitmap) {
-        int32_t pageId = 0;
-        const MorvalenStatus status =
-            LoadPluginPage(imageId, page, IsTiff(format) ? kPluginFormatTiff : kPluginFormatGif, pageId);
-        if (status == OK && pageId != 0) FindImageEntry(imageId)->PageImageIds[page] = pageId;
-        return status;
-    }
+    if (entry->Kind == ImageKindPluginBitmap) return SelectPluginPage(imageId, page);
     return SelectNativePage(imageId, page, format);
 }
 

@@ -40,9 +40,11 @@ MorvalenStatus LoadWithPlugin(int32_t& outId, const std::string& path, bool useI
 MorvalenStatus ImportPluginBitmap(PluginHandle& bitmap, int32_t& outId, bool& release, bool& locked,
                                   PluginHandle multiBitmap, int32_t formatCode);
 
-// Selects page n of a paged image whose pages stay in the plug-in: locks it,
-// imports it and keeps it as the current page. The page selection of paged
-// images calls this for their plug-in form.
+// Loads page n of a paged image whose pages stay in the plug-in: locks it,
+// imports it and records it as page n's image. The page selection of paged
+// images (SelectPage, multi_page.h) calls this for their plug-in form once it
+// has released the old page and made n the current page. OK without an
+// image when the plug-in gives no page.
 MorvalenStatus SelectPluginPage(int32_t containerId, int32_t page);
 
 // A new plug-in bitmap of an engine image, for the plug-in savers; the caller
@@ -70,5 +72,12 @@ PluginTag PluginTagRecord(PluginHandle tag);
 
 // True when the plug-in's save reported success.
 bool PluginSave(int32_t formatCode, PluginHandle bitmap, const std::string& path, int32_t flags);
+
+// Writes an image through the plug-in: its resolution items brought in line,
+// a plug-in bitmap made of it (ImageToPluginBitmap), saved with the format
+// code and save flags, and unloaded. MvimgplugDllRequired without the
+// plug-in, the conversion's status when it fails, GenericError when the
+// plug-in's save fails.
+MorvalenStatus SaveImageWithPlugin(int32_t imageId, int32_t formatCode, const std::string& path, int32_t flags);
 
 }  // namespace scanvelt

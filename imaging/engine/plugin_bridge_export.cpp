@@ -4,6 +4,7 @@
 #include "imaging/engine/engine_numeric.h"
 #include "imaging/engine/image_palette.h"
 #include "imaging/engine/image_queries.h"
+#include "imaging/engine/image_resolution.h"
 #include "imaging/engine/imaging_session.h"
 #include "imaging/engine/pixel_formats.h"
 #include "imaging/engine/pixel_locks.h"
@@ -47,6 +48,26 @@ MorvalenStatus ImageToPluginBitmap(PluginHandle& bitmap, int32_t imageId) {
         }
         ExportPluginMetadata(imageId, bitmap);
         return OK;
+    });
+}
+
+MorvalenStatus SaveImageWithPlugin(int32_t imageId, int32_t formatCode, const std::string& path, int32_t flags) {
+    CodecPlugin* plugin = ActiveCodecPlugin();
+    if (plugin == nullptr) return MvimgplugDllRequired;
+    return StatusOfRun([&]() -> MorvalenStatus {
+        SyncResolutionTags(imageId);
+        PluginHandle bitmap = 0;
+        const MorvalenStatus made = ImageToPluginBitmap(bitmap, imageId);
+        if (made != OK) return made;
+        bool saved = false;
+        try {
+            saved = PluginSave(formatCode, bitmap, path, flags);
+        } catch (...) {
+            plugin->Unload(bitmap);
+            throw;
+        }
+        plugin->Unload(bitmap);
+        return saved ? OK : GenericError;
     });
 }
 

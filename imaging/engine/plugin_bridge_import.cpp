@@ -1,9 +1,13 @@
 // Plug-in bitmaps into engine images.
+#include <algorithm>
 #include <cstring>
+#include <span>
+#include <vector>
 #include <memory>
 
 #include "imaging/engine/engine_numeric.h"
 #include "imaging/engine/image_creators.h"
+#include "imaging/engine/image_loading_creators.h"
 #include "imaging/engine/image_palette.h"
 #include "imaging/engine/image_resolution.h"
 #include "imaging/engine/image_table.h"
@@ -12,6 +16,7 @@
 #include "imaging/engine/plugin_bridge.h"
 #include "imaging/engine/plugin_bridge_metadata.h"
 #include "platform/gdiplus/bitmap.h"
+#include "platform/gdiplus/codecs/dib_reader.h"
 #include "platform/win/gdi_bitmap.h"
 
 namespace scanvelt {
@@ -25,7 +30,7 @@ constexpr int32_t kImageTypeRgbFloat = 11;
 constexpr int32_t kImageTypeRgbaFloat = 12;
 constexpr int32_t kColorTypeRgbAlpha = 4;
 constexpr int32_t kPhotometricMinIsWhite = 0;
-constexpr uint32_t kOpaque = 0xFF000000;
+constexpr uint64_t kInfoHeaderSize = 40;
 
 // Gives back a bitmap that a converted one replaces.
 void GiveBack(CodecPlugin& plugin, PluginHandle bitmap, bool& locked, PluginHandle multiBitmap) {
@@ -70,68 +75,27 @@ int32_t BufferPixelFormat(uint32_t bitsPerPixel, bool alpha, int32_t width, uint
     }
 }
 
-int32_t DibPixelFormat(uint16_t bitsPerPixel) {
-    switch (bitsPerPixel) {
-        case 1: return gdiplus::PixelFormat1bppIndexed;
-        case 4: return gdiplus::PixelFormat4bppIndexed;
-        case 8: return gdiplus::PixelFormat8bppIndexed;
-        case 16: return gdiplus::PixelFormat16bppRGB555;
-        case 24: return gdiplus::PixelFormat24bppRGB;
-        case 32: return gdiplus::PixelFormat32bppRGB;
-        default: return 0;
-    }
-}
-
-// A new image holding a copy of a DIB section's pixels and colour table
-// (opaque), as GDI+ makes one from a bitmap handle.
-MorvalenStatus ImageFromDibSection(win::HBITMAP section, int32_t& newId) {
-    std::shared_ptr<win::GdiBitmap> dib = win::FindBitmap(section);
-    if (!dib) return InvalidParameter;
-    const int32_t format = DibPixelFormat(dib->bitsPerPixel);
-    std::unique_ptr<gdiplus::Bitmap> bitmap;
-    if (format == 0) return UnsupportedPixelFormat;
-    if (const gdiplus::Status status = gdiplus::Bitmap::Create(dib->width, dib->height, format, bitmap);
-        status != gdiplus::Ok) {
-        return StatusOf(status);
-    }
-    for (int32_t y = 0; y < dib->height; ++y) {
-        const gdiplus::Rect row{0, y, dib->width, 1};
-        const gdiplus::Status status =
-            bitmap->WritePixels(row, format, static_cast<int32_t>(dib->stride), dib->row(y));
-        if (status != gdiplus::Ok) return StatusOf(status);
-    }
-    if (IsIndexedFormat(format)) {
-        gdiplus::ColorPalette palette;
-        palette.Count = std::min<uint32_t>(static_cast<uint32_t>(dib->colorTable.size()), 1u << dib->bitsPerPixel);
-        for (uint32_t i = 0; i < palette.Count; ++i) palette.Entries[i] = kOpaque | (dib->colorTable[i] & 0xFFFFFF);
-        bitmap->SetPalette(palette);
-    }
-    RegisterImage(newId, std::move(bitmap), "", "", ImageKindHBitmap);
-    return OK;
-}
-
-// Reads a 40-byte BITMAPINFOHEADER.
-win::BitmapInfoHeader HeaderFrom(const uint8_t* info) {
-    auto field32 = [info](size_t offset) {
-        int32_t value = 0;
-        std::memcpy(&value, info + offset, 4);
-        return value;
-    };
-    auto field16 = [info](size_t offset) {
-        uint16_t value = 0;
-        std::memcpy(&value, info + offset, 2);
-        return value;
-    };
-    win::BitmapInfoHeader header;
-    header.width = field32(4);
-    header.height = field32(8);
-    header.planes = field16(12);
-    header.bitCount = field16(14);
-    header.compression = static_cast<uint32_t>(field32(16));
-    header.xPelsPerMeter = field32(24);
-    header.yPelsPerMeter = field32(28);
-    header.clrUsed = static_cast<uint32_t>(field32(32));
-    return header;
+// The header and colour table of the plug-in bitmap's BITMAPINFO, read by
+// the BMP codec's DIB reader: the block holds the header and as many colours
+// as the bitmap says it uses, and nothing is read beyond that.
+bool ReadPluginDibInfo(CodecPlugin& plugin, PluginHandle bitmap, win::BitmapInfoHeader& header,
+                       std::vector<uint32_t>& colours) {
+    const uint8_t* info = plugin.GetInfo(bitmap);
+    if (info == nullptr) return false;
+    const uint64_t colourCount = std::min<uint32_t>(plugin.GetColorsUsed(bitmap), gdiplus::ColorPalette::kMaxEntries);
+    const gdiplus::codecs::ByteView block(std::span(info, kInfoHeaderSize + 4 * colourCount));
+    gdiplus::codecs::DibHeader dib;
+    if (gdiplus::codecs::ReadDibHeader(block, 0, dib) != gdiplus::Ok || dib.tableEntrySize != 4) return false;
+    header.width = static_cast<int32_t>(dib.width);
+    header.height = dib.topDown ? -static_cast<int32_t>(dib.height) : static_cast<int32_t>(dib.height);
+    header.bitCount = dib.bitCount;
+    header.compression = dib.compression;
+    header.xPelsPerMeter = dib.xPelsPerMeter;
+    header.yPelsPerMeter = dib.yPelsPerMeter;
+    header.clrUsed = dib.tableEntries;
+    colours.resize(dib.tableEntries);
+    std::memcpy(colours.data(), info + dib.tableOffset, colours.size() * sizeof(uint32_t));
+    return true;
 }
 
 // Steps 4 and 5 of an import: the pixels become a GDI+ image.
@@ -155,7 +119,7 @@ MorvalenStatus MakeImage(CodecPlugin& plugin, PluginHandle bitmap, int32_t& outI
     release = true;
     const win::HBITMAP section = DibSectionFromPluginBitmap(bitmap, win::HDC{}, false);
     if (section == win::HBITMAP{}) return GenericError;
-    const MorvalenStatus status = ImageFromDibSection(section, outId);
+    const MorvalenStatus status = ImageFromHBitmap(section, win::HPALETTE{}, outId);
     win::DeleteObject(section);
     if (status != OK) return status;
     if (minIsWhite) {
@@ -174,13 +138,11 @@ MorvalenStatus MakeImage(CodecPlugin& plugin, PluginHandle bitmap, int32_t& outI
 win::HBITMAP DibSectionFromPluginBitmap(PluginHandle bitmap, win::HDC dc, bool unload) {
     CodecPlugin* plugin = ActiveCodecPlugin();
     if (plugin == nullptr || bitmap == 0) return {};
-    const uint8_t* info = plugin->GetInfo(bitmap);
     const uint8_t* bits = plugin->GetBits(bitmap);
+    win::BitmapInfoHeader header;
+    std::vector<uint32_t> colours;
     win::HBITMAP section{};
-    if (info != nullptr && bits != nullptr) {
-        const win::BitmapInfoHeader header = HeaderFrom(info);
-        std::vector<uint32_t> colours(header.clrUsed);
-        std::memcpy(colours.data(), info + 40, colours.size() * sizeof(uint32_t));
+    if (bits != nullptr && ReadPluginDibInfo(*plugin, bitmap, header, colours)) {
         const bool ownDc = dc == win::HDC{};
         const win::HDC context = ownDc ? win::GetDC(0) : dc;
         void* sectionBits = nullptr;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "imaging/engine/engine_numeric.h"
+#include "imaging/engine/general_helpers.h"
 #include "imaging/engine/image_metadata.h"
 #include "imaging/engine/image_queries.h"
 #include "imaging/engine/image_resolution.h"
@@ -38,12 +39,6 @@ void ApplyPluginTags(int32_t imageId, const std::vector<PluginTag>& tags, float&
         if (numerator <= 0 || denominator <= 0) continue;
         (tag.id == kTagXResolution ? dpiX : dpiY) = static_cast<float>(numerator) / static_cast<float>(denominator);
     }
-}
-
-std::string Trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 }  // namespace
@@ -81,7 +76,7 @@ void ExportPluginMetadata(int32_t imageId, PluginHandle bitmap) {
         if (!item) continue;
         if (tag == 0) tag = plugin->CreateTag();
         if (tag == 0) continue;
-        const std::string key = Trimmed(item->name());
+        const std::string key(TrimSpaces(item->name()));
         plugin->SetTagKey(tag, key);
         plugin->SetTagLength(tag, static_cast<uint32_t>(item->Length()));
         plugin->SetTagCount(tag, static_cast<uint32_t>(item->ValueCount()));

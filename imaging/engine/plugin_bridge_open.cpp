@@ -1,6 +1,7 @@
 // Files opened in the plug-in, and the plug-in route of loading.
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/imaging_session.h"
+#include "imaging/engine/multi_page.h"
 #include "imaging/engine/plugin_bridge.h"
 #include "imaging/engine/plugin_formats.h"
 
@@ -10,7 +11,8 @@ namespace {
 
 constexpr int32_t kTiffLoadIcm = 1;
 
-// Registers a paged image whose pages stay in the plug-in and selects page 0.
+// Registers a paged image whose pages stay in the plug-in and selects page 0
+// as any paged image's page is selected; the result is OK whatever that gave.
 MorvalenStatus RegisterPagedTiff(int32_t& outId, const std::string& path, int32_t formatCode, PluginHandle multi,
                                  PluginHandle file, int32_t pageCount) {
     const int32_t slot = RegisterImage(outId, nullptr, PluginFormatName(formatCode), path, ImageKindPluginBitmap);
@@ -24,7 +26,7 @@ MorvalenStatus RegisterPagedTiff(int32_t& outId, const std::string& path, int32_
     entry.CurrentPage = -1;
     entry.PluginFile = file;
     entry.PluginBitmap = multi;
-    SelectPluginPage(outId, 0);
+    SelectTiffPage(outId, 0);
     return OK;
 }
 
@@ -94,7 +96,6 @@ MorvalenStatus SelectPluginPage(int32_t containerId, int32_t page) {
     }
     if (page < 0 || page >= entry->PageCount) return InvalidParameter;
     const PluginHandle multi = entry->PluginBitmap;
-    entry->CurrentPage = page;
     PluginHandle bitmap = plugin->LockPage(multi, page);
     if (bitmap == 0) return OK;
     int32_t pageId = 0;

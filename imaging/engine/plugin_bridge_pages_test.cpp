@@ -9,17 +9,16 @@
 #include "imaging/engine/image_queries.h"
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/imaging_session.h"
+#include "imaging/engine/multi_page.h"
 #include "imaging/engine/plugin_bridge.h"
 #include "imaging/engine/testing/engine_test_support.h"
-#include "platform/win/testing/scratch_folder.h"
+#include "imaging/engine/testing/plugin_test_support.h"
 
 namespace scanvelt {
 namespace {
 
-using testing_support::EngineTest;
 using testing_support::PixelsOf;
-using win::testing::ScopedEnvironment;
-using win::testing::ScratchFolder;
+using testing_support::RegisteredImageCount;
 
 // An uncompressed one-strip TIFF page, rows top first.
 struct TiffPage {
@@ -55,15 +54,7 @@ std::string TiffFile(const std::vector<TiffPage>& pages) {
     return file;
 }
 
-class PagedTiff : public EngineTest {
-protected:
-    void SetUp() override {
-        EngineTest::SetUp();
-        ASSERT_TRUE(PluginAvailable());
-    }
-    ScopedEnvironment path_{"LD_LIBRARY_PATH", MVIMGPLUG_BUILD_DIR};
-    ScratchFolder scratch_;
-};
+using PagedTiff = testing_support::WithBuildTreePlugin;
 
 // Grey 4 x 2: 10, 20, 30, 40 on top, 50, 60, 70, 80 below. Min-is-white 8 x 2:
 // 0b11110000 on top (black then white), 0b00001111 below.
@@ -89,10 +80,12 @@ TEST_F(PagedTiff, BecomesOnePagedImageWithPageZeroSelected) {
     EXPECT_EQ(PixelsOf(id), (std::vector<uint32_t>{Grey(10), Grey(20), Grey(30), Grey(40), Grey(50), Grey(60),
                                                    Grey(70), Grey(80)}));
 
-    // Switching pages: the old page is released first, as page selection does.
-    ReleaseImage(entry->PageImageIds[0]);
-    FindImageEntry(id)->PageImageIds[0] = 0;
-    ASSERT_EQ(SelectPluginPage(id, 1), OK);
+    // Switching pages releases the old page's image before the new one is imported.
+    const int32_t images = RegisteredImageCount();
+    ASSERT_EQ(SelectTiffPage(id, 1), OK);
+    EXPECT_EQ(RegisteredImageCount(), images);
+    EXPECT_EQ(FindImageEntry(id)->CurrentPage, 1);
+    EXPECT_EQ(FindImageEntry(id)->PageImageIds[0], 0);
     EXPECT_EQ(PixelFormatOf(id), gdiplus::PixelFormat1bppIndexed);
     const uint32_t black = 0xFF000000, white = 0xFFFFFFFF;
     EXPECT_EQ(PixelsOf(id), (std::vector<uint32_t>{black, black, black, black, white, white, white, white,
@@ -102,7 +95,7 @@ TEST_F(PagedTiff, BecomesOnePagedImageWithPageZeroSelected) {
     ASSERT_EQ(GetImagePalette(id, palette), OK);
     EXPECT_EQ(palette.Entries[0], black);
     EXPECT_EQ(palette.Entries[1], white);
-    EXPECT_EQ(SelectPluginPage(id, 2), InvalidParameter);
+    EXPECT_EQ(SelectTiffPage(id, 2), InvalidParameter);
     EXPECT_EQ(ReleaseImage(id), OK);
 }
 

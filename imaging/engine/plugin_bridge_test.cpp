@@ -1,6 +1,7 @@
 // The bridge with the build tree's codec plug-in, and without any.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,55 +16,28 @@
 #include "imaging/engine/leading_number.h"
 #include "imaging/engine/plugin_loader.h"
 #include "imaging/engine/testing/engine_test_support.h"
-#include "platform/win/testing/scratch_folder.h"
+#include "imaging/engine/testing/plugin_test_support.h"
 
 namespace scanvelt {
 namespace {
 
-using testing_support::EngineTest;
+using testing_support::AsymmetricPixels;
 using testing_support::PixelsOf;
 using testing_support::RegisterBitmap;
 using testing_support::ResolutionOf;
 using testing_support::SetPixels;
 using testing_support::SizeOf;
 using win::testing::ScopedEnvironment;
-using win::testing::ScratchFolder;
 
 constexpr int32_t kTarga = 17;
 constexpr int32_t kTiff = 18;
 constexpr int32_t kPbmRaw = 8;
 
-// Each test's engine finds the plug-in the way a program does, through the
-// library search path, here pointed at the build tree.
-class WithPlugin : public EngineTest {
-protected:
-    void SetUp() override {
-        EngineTest::SetUp();
-        ASSERT_TRUE(PluginAvailable()) << "libmvimgplug.so not found in " << MVIMGPLUG_BUILD_DIR;
-    }
-    // Set before the fixture starts the engine.
-    ScopedEnvironment path_{"LD_LIBRARY_PATH", MVIMGPLUG_BUILD_DIR};
-    ScratchFolder scratch_;
-};
-
-// Pixels that differ from their mirror images, top row first.
-std::vector<uint32_t> AsymmetricPixels(int32_t width, int32_t height, bool opaque = true) {
-    std::vector<uint32_t> pixels;
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            pixels.push_back((opaque ? 0xFF000000u : 0u) | static_cast<uint32_t>(x * 20 + 5) << 16 |
-                             static_cast<uint32_t>(y * 30 + 7) << 8 | static_cast<uint32_t>(x + y));
-        }
-    }
-    return pixels;
-}
+using WithPlugin = testing_support::WithBuildTreePlugin;
 
 // Saves the image through the plug-in and loads the file back through the plug-in route.
 int32_t ThroughPlugin(int32_t imageId, int32_t format, const std::string& path, int32_t flags = 0) {
-    PluginHandle bitmap = 0;
-    EXPECT_EQ(ImageToPluginBitmap(bitmap, imageId), OK);
-    EXPECT_TRUE(PluginSave(format, bitmap, path, flags));
-    ActiveCodecPlugin()->Unload(bitmap);
+    EXPECT_EQ(SaveImageWithPlugin(imageId, format, path, flags), OK);
     int32_t loaded = 0;
     EXPECT_EQ(LoadWithPlugin(loaded, path, false, true, true), OK);
     return loaded;
@@ -173,12 +147,7 @@ TEST_F(WithPlugin, ResolutionConvertsWithTheRounding) {
 }
 
 TEST(WithoutPlugin, AMissingSharedObjectLeavesThePluginUnavailable) {
-    testing_support::OnFreshThread([] {
-        // The version reads, but the library named cannot be loaded.
-        SetModuleVersionReader([](std::string_view) { return std::string("1.0.0.0"); });
-        SetCodecPluginLoader([] { return LoadCodecPlugin("no-such-plugin.dll"); });
-        ASSERT_TRUE(StartImaging());
-        EXPECT_FALSE(PluginAvailable());
+    testing_support::WithMissingPlugin([] {
         int32_t id = 0;
         EXPECT_EQ(LoadWithPlugin(id, "/nowhere/picture.tga", false, true, true), Aborted);
         EXPECT_EQ(id, 0);
@@ -187,7 +156,6 @@ TEST(WithoutPlugin, AMissingSharedObjectLeavesThePluginUnavailable) {
         EXPECT_EQ(ImageToPluginBitmap(bitmap, image), MvimgplugDllRequired);
         EXPECT_EQ(PluginFileType("/nowhere/picture.tif"), -1);
         EXPECT_FALSE(PluginSave(kTarga, 1, "/nowhere/x.tga", 0));
-        StopImaging();
     });
 }
 
@@ -197,6 +165,37 @@ TEST(WithoutPlugin, NoSharedObjectOnTheSearchPathReadsAsNoVersion) {
         ASSERT_TRUE(StartImaging());
         EXPECT_FALSE(PluginAvailable());
         EXPECT_EQ(LeadingNumberOf(CurrentImagingSession().PluginVersion), 0);
+        StopImaging();
+    });
+}
+
+// A plug-in whose one 8-bit bitmap has a BITMAPINFO that claims more colours
+// than the 1,064 bytes behind its address hold.
+class OverclaimingPlugin : public testing_support::RecordingCodecPlugin {
+public:
+    OverclaimingPlugin() {
+        info_.resize(40 + 256 * 4);
+        const int32_t fields[] = {40, 2, -2, 0x00080001, 0, 0, 0, 0, 100000};
+        std::memcpy(info_.data(), fields, sizeof fields);
+    }
+    const uint8_t* GetInfo(PluginHandle) override { return info_.data(); }
+    uint8_t* GetBits(PluginHandle) override { return bits_; }
+    uint32_t GetColorsUsed(PluginHandle) override { return 100000; }
+    uint32_t GetBPP(PluginHandle) override { return 8; }
+    uint32_t GetWidth(PluginHandle) override { return 2; }
+    uint32_t GetHeight(PluginHandle) override { return 2; }
+    uint32_t GetPitch(PluginHandle) override { return 4; }
+
+private:
+    std::vector<uint8_t> info_;
+    uint8_t bits_[8] = {};
+};
+
+TEST(PluginDibSections, ABitmapInfoIsReadNoFurtherThanItsColourTable) {
+    testing_support::OnFreshThread([] {
+        testing_support::InstallPlugin(std::make_shared<OverclaimingPlugin>());
+        ASSERT_TRUE(StartImaging());
+        EXPECT_EQ(DibSectionFromPluginBitmap(1, win::HDC{}, false), win::HBITMAP{});
         StopImaging();
     });
 }

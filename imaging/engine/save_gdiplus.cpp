@@ -9,7 +9,7 @@
 #include "imaging/engine/image_resolution.h"
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/imaging_session.h"
-#include "imaging/engine/codec_plugin_routes.h"
+#include "imaging/engine/plugin_bridge.h"
 #include "imaging/engine/save_prepare.h"
 #include "platform/gdiplus/image.h"
 #include "platform/win/windows_path.h"
@@ -74,10 +74,10 @@ MorvalenStatus SaveImageAsPng(int32_t imageId, const std::string& path) {
 
 MorvalenStatus SaveImageAsJpeg(int32_t imageId, const std::string& path, int32_t quality, bool gdiplusOnly) {
     if (!gdiplusOnly && IsGreyPaletteImage(imageId)) {
-        SyncResolutionTags(imageId);
         // The plug-in takes the quality as its save flags; 0 is its default.
         const int32_t flags = quality < 0 ? 0 : ClampJpegQuality(quality);
-        if (SaveThroughPlugin(imageId, kPluginFormatJpeg, path, flags)) return OK;
+        // Without the plug-in, or when it cannot write the image, GDI+ does.
+        if (SaveImageWithPlugin(imageId, kPluginFormatJpeg, path, flags) == OK) return OK;
     }
     const std::optional<gdiplus::Guid> clsid = EncoderFor("*.jpg");
     if (!clsid) return UnknownImageFormat;

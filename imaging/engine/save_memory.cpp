@@ -1,19 +1,15 @@
 #include "imaging/engine/save_memory.h"
 
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
-#include <system_error>
 
+#include "imaging/engine/general_helpers.h"
 #include "imaging/engine/image_palette.h"
 #include "imaging/engine/image_queries.h"
 #include "imaging/engine/image_resolution.h"
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/save_gdiplus.h"
 #include "imaging/engine/temp_files.h"
+#include "platform/gdiplus/file_io.h"
 #include "platform/gdiplus/image.h"
 #include "platform/win/text_encoding.h"
 #include "platform/win/windows_path.h"
@@ -26,14 +22,7 @@ using gdiplus::EncoderParameter;
 
 constexpr int32_t kDefaultStreamJpegQuality = 75;
 
-std::string TrimmedLower(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    std::string trimmed = text.substr(first, text.find_last_not_of(' ') - first + 1);
-    std::transform(trimmed.begin(), trimmed.end(), trimmed.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return trimmed;
-}
+std::string TrimmedLower(const std::string& text) { return LowerCaseAscii(TrimSpaces(text)); }
 
 gdiplus::EncoderParameters ParametersFor(int32_t imageId, const std::string& format, int32_t parameter) {
     if (parameter == 0) return {};
@@ -71,23 +60,16 @@ bool IsJpegName(const std::string& format) {
     return name == "jpg" || name == "jpeg";
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::ifstream in(win::ResolveWindowsPath(path), std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
 // The greyscale JPEG goes through the JPEG saver, whose plug-in route writes
 // only files.
 bool SaveGreyJpegThroughFile(int32_t imageId, int32_t quality, std::vector<uint8_t>& bytes) {
     const std::string file = NewTempFileName();
     if (file.empty()) return false;
     std::vector<uint8_t> written;
-    const bool saved = SaveImageAsJpeg(imageId, file, quality, false) == OK && ReadWholeFile(file, written) &&
+    const bool saved = SaveImageAsJpeg(imageId, file, quality, false) == OK &&
+                       gdiplus::ReadWholeFile(win::ResolveWindowsPath(file), written) == gdiplus::Ok &&
                        !written.empty();
-    std::error_code ignored;
-    std::filesystem::remove(win::ResolveWindowsPath(file), ignored);
+    DeleteFileQuietly(file);
     if (saved) bytes = std::move(written);
     return saved;
 }

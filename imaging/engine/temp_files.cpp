@@ -1,9 +1,14 @@
 #include "imaging/engine/temp_files.h"
 
+#include <filesystem>
+#include <system_error>
+
+#include "imaging/engine/general_helpers.h"
 #include "imaging/engine/random_numbers.h"
 #include "platform/win/open_file_dialog.h"
 #include "platform/win/temp_files.h"
 #include "platform/win/text_encoding.h"
+#include "platform/win/windows_path.h"
 
 namespace scanvelt {
 namespace {
@@ -31,11 +36,14 @@ std::string NewTempFileName() {
     return {};
 }
 
+void DeleteFileQuietly(const std::string& path) {
+    if (path.empty()) return;
+    std::error_code ignored;
+    std::filesystem::remove(win::ResolveWindowsPath(path), ignored);
+}
+
 std::string NormalizePath(std::string_view path) {
-    size_t first = path.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    size_t last = path.find_last_not_of(' ');
-    std::string out(path.substr(first, last - first + 1));
+    std::string out(TrimSpaces(path));
     for (char& c : out) {
         if (c == '/') c = '\\';
     }

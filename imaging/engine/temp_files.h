@@ -20,6 +20,11 @@ std::string GetTempFolder();
 // files.
 std::string NewTempFileName();
 
+// Deletes a file the engine made (a page file, a temporary save), resolved
+// as a Windows path; nothing happens for an empty path or a file that is
+// already gone.
+void DeleteFileQuietly(const std::string& path);
+
 // Trims blanks, turns "/" into "\" and, for paths longer than three
 // characters, cuts three or more leading backslashes to two and collapses
 // doubled backslashes after the first two characters. Nothing else changes.

@@ -96,6 +96,17 @@ TEST(NewTempFileName, AFolderThatTakesNoFilesGivesAnEmptyName) {
     EXPECT_EQ(NewTempFileName(), "");
 }
 
+TEST(DeleteFileQuietly, DeletesByWindowsPathAndIgnoresWhatIsNotThere) {
+    ScratchFolder folder;
+    const std::string file = folder.write("Page.tmp", "x");
+    const std::string other = folder.write("Other.tmp", "y");
+    DeleteFileQuietly(folder.path() + "\\PAGE.TMP");
+    EXPECT_FALSE(std::filesystem::exists(file)) << "found in any case, through \\ separators";
+    DeleteFileQuietly(file);
+    DeleteFileQuietly("");
+    EXPECT_TRUE(std::filesystem::exists(other));
+}
+
 TEST(NormalizePath, Table) {
     struct Case { const char* in; const char* out; } cases[] = {
         {" C:/images//scan.tif ", "C:\\images\\scan.tif"},

@@ -15,6 +15,17 @@ enum class HandleKind : uint32_t {
     DeviceContext = 4,
     Palette = 5,
     Picture = 6,
+    // 7 is free. The drawing layer's objects (platform/gdiplus/graphics) live
+    // in handle tables of this kind of their own; naming them here keeps every
+    // other table off their numbers.
+    DrawingGraphics = 8,
+    DrawingFontFamily = 9,
+    DrawingFont = 10,
+    DrawingStringFormat = 11,
+    DrawingPen = 12,
+    DrawingBrush = 13,
+    DrawingImageAttributes = 14,
+    // Kinds sit in the top four bits: 15 is the last there is.
 };
 
 // Distinct types, so that the compiler already refuses an HBITMAP where an

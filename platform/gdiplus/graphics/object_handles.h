@@ -3,7 +3,7 @@
 // fonts, font families, string formats, pens, brushes and image attributes:
 // numbers checked against a table of live objects, never addresses, so a
 // deleted, foreign or made-up handle is refused. The tables are those of
-// platform/win (handle_table.h) with kinds of their own above win's kinds.
+// platform/win (handle_table.h) with the kinds that win reserves for them.
 #include <cstdint>
 
 #include "platform/gdiplus/graphics/brush.h"
