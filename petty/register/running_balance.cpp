@@ -1,0 +1,60 @@
+#include "petty/register/running_balance.h"
+
+#include <string>
+
+#include "platform/forms/ui.h"
+#include "platform/vb/currency.h"
+
+namespace petty {
+
+namespace {
+
+// An empty amount counts as zero; a spent-from-advance amount moves no cash.
+vb::Currency cashMovement(const jet::Recordset& row) {
+    vb::Currency amount;
+    if (const jet::Value debit = row.field("Debit"); !debit.isNull()) amount += debit.asCurrency();
+    if (const jet::Value credit = row.field("Credit"); !credit.isNull()) amount -= credit.asCurrency();
+    return amount;
+}
+
+// Shows the hourglass while it lives, then the program's custom pointer.
+class HourglassPointer {
+public:
+    HourglassPointer() { forms::ui().setMousePointer(forms::vbHourglass); }
+    ~HourglassPointer() { forms::ui().setMousePointer(forms::vbCustom); }
+    HourglassPointer(const HourglassPointer&) = delete;
+    HourglassPointer& operator=(const HourglassPointer&) = delete;
+};
+
+}  // namespace
+
+int64_t rewriteRunningBalances(jet::Database& db) {
+    jet::Transaction transaction(db);
+    jet::Recordset rows = db.openRecordset(kOpenRowsInRunningOrder);
+    const size_t opening = rows.fieldIndex("openingbalance");
+    const size_t running = rows.fieldIndex("runningbalance");
+    vb::Currency total;
+    int64_t written = 0;
+    for (; !rows.eof(); rows.moveNext()) {
+        const vb::Currency amount = cashMovement(rows);
+        rows.edit();
+        rows.setField(opening, total);
+        total += amount;
+        rows.setField(running, total);
+        rows.update();
+        ++written;
+    }
+    transaction.commit();
+    return written;
+}
+
+void recalculateRunningBalances(jet::Database& db, forms::DataControl& display) {
+    if (db.openRecordset(kOpenRowsInRunningOrder).eof()) return;
+    HourglassPointer hourglass;
+    rewriteRunningBalances(db);
+    display.setRecordSource(std::string(kOpenRowsInRunningOrder));
+    display.refresh();
+    if (!display.recordset().eof()) display.recordset().moveLast();
+}
+
+}  // namespace petty
