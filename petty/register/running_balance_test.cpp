@@ -30,6 +30,15 @@ protected:
             result[rs.field("VoucherID").asLong()] = {rs.field("openingbalance"), rs.field("runningbalance")};
         return result;
     }
+    // The register shows what a search for old periods found.
+    void showClosedRows() {
+        pointAtBook(datPrimaryRS, kClosedRows);
+        datPrimaryRS.refresh();
+    }
+    static constexpr const char* kClosedRows = "SELECT * FROM pettycash WHERE closed='Yes'";
+    forms::Form window{"frmpettycash"};
+    forms::DataControl datPrimaryRS{window, "datPrimaryRS"};
+
     static Balances pair(const char* opening, const char* running) { return {money(opening), money(running)}; }
 };
 
@@ -62,15 +71,12 @@ TEST_F(RunningBalanceTest, RowsEnteredOutOfOrderAreSummedInDateTimeAndVoucherOrd
 
 TEST_F(RunningBalanceTest, NoOpenRowsWritesNothingAndLeavesTheDisplayAlone) {
     insert({.debit = money("5"), .closed = "Yes"});
-    forms::Form window{"frmpettycash"};
-    forms::DataControl datPrimaryRS{window, "datPrimaryRS"};
-    pointAtBook(datPrimaryRS, "SELECT * FROM pettycash WHERE closed='Yes'");
-    datPrimaryRS.refresh();
+    showClosedRows();
     ui.setMousePointer(forms::vbArrow);
 
     recalculateRunningBalances(db, datPrimaryRS);
 
-    EXPECT_EQ(datPrimaryRS.recordSource(), "SELECT * FROM pettycash WHERE closed='Yes'");
+    EXPECT_EQ(datPrimaryRS.recordSource(), kClosedRows);
     EXPECT_EQ(ui.mousePointerHistory(), std::vector<int>{forms::vbArrow});
     EXPECT_EQ(balances().begin()->second, Balances{});
 }
@@ -80,10 +86,7 @@ TEST_F(RunningBalanceTest, TheRegisterShowsTheOpenRowsWithTheCursorOnTheLast) {
     const int64_t last = insert({.date = "2024-05-17", .credit = money("3")});
     insert({.date = "2024-05-15", .debit = money("1")});
     insert({.date = "2024-01-01", .debit = money("999"), .closed = "Yes"});
-    forms::Form window{"frmpettycash"};
-    forms::DataControl datPrimaryRS{window, "datPrimaryRS"};
-    pointAtBook(datPrimaryRS, "SELECT * FROM pettycash WHERE closed='Yes'");  // a search for an old period
-    datPrimaryRS.refresh();
+    showClosedRows();
 
     recalculateRunningBalances(db, datPrimaryRS);
 
@@ -99,11 +102,14 @@ TEST_F(RunningBalanceTest, AFailingRowRollsTheWholeRecomputeBack) {
     insert({.date = "2024-05-16", .credit = money("3")});
     insert({.date = "2024-05-17", .debit = jet::Value("not an amount")});
     const auto before = balances();
+    showClosedRows();
 
-    EXPECT_ANY_THROW(rewriteRunningBalances(db));
+    EXPECT_ANY_THROW(recalculateRunningBalances(db, datPrimaryRS));
 
     EXPECT_EQ(balances(), before);
     EXPECT_FALSE(db.inTransaction());
+    EXPECT_EQ(datPrimaryRS.recordSource(), kClosedRows);
+    EXPECT_EQ(ui.mousePointerHistory(), (std::vector<int>{forms::vbHourglass, forms::vbCustom}));
 }
 
 }  // namespace
