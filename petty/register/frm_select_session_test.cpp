@@ -74,6 +74,7 @@ TEST_F(PeriodPickerTest, CancelAndTheCloseBoxReturnNothingEvenAfterMovingTheCurs
 TEST_F(PeriodPickerTest, EmptyBookDisablesSelectAndADoubleClickReturnsNothing) {
     EXPECT_EQ(pick([](frmselectSession& f) {
                   EXPECT_EQ(f.DBGrid1.rowCount(), 0);
+                  EXPECT_EQ(f.DBGrid1.caption(), "Record 0  of  0 records");
                   EXPECT_FALSE(f.trfr.enabled());
                   user::doubleClick(f.DBGrid1);
               }),

@@ -26,11 +26,9 @@ public:
     HourglassPointer& operator=(const HourglassPointer&) = delete;
 };
 
-}  // namespace
-
-int64_t rewriteRunningBalances(jet::Database& db) {
+// One ordered pass over the open rows, all of it or nothing written.
+int64_t rewriteInOneTransaction(jet::Database& db, jet::Recordset& rows) {
     jet::Transaction transaction(db);
-    jet::Recordset rows = db.openRecordset(kOpenRowsInRunningOrder);
     const size_t opening = rows.fieldIndex("openingbalance");
     const size_t running = rows.fieldIndex("runningbalance");
     vb::Currency total;
@@ -48,10 +46,18 @@ int64_t rewriteRunningBalances(jet::Database& db) {
     return written;
 }
 
+}  // namespace
+
+int64_t rewriteRunningBalances(jet::Database& db) {
+    jet::Recordset rows = db.openRecordset(kOpenRowsInRunningOrder);
+    return rewriteInOneTransaction(db, rows);
+}
+
 void recalculateRunningBalances(jet::Database& db, forms::DataControl& display) {
-    if (db.openRecordset(kOpenRowsInRunningOrder).eof()) return;
+    jet::Recordset rows = db.openRecordset(kOpenRowsInRunningOrder);
+    if (rows.eof()) return;
     HourglassPointer hourglass;
-    rewriteRunningBalances(db);
+    rewriteInOneTransaction(db, rows);
     display.setRecordSource(std::string(kOpenRowsInRunningOrder));
     display.refresh();
     if (!display.recordset().eof()) display.recordset().moveLast();
