@@ -100,5 +100,13 @@ TEST_F(PeriodPickerTest, TheExportLabelShowsForOneOpeningOnly) {
     });
 }
 
+TEST_F(PeriodPickerTest, ADataErrorOfTheListBeepsTwiceInsteadOfItsMessage) {
+    frmselectSession picker;
+    int response = forms::vbDataErrDisplay;
+    picker.datPrimaryRS.onError(3021, response);
+    EXPECT_EQ(response, forms::vbDataErrContinue);
+    EXPECT_EQ(ui.beepCount(), 2);
+}
+
 }  // namespace
 }  // namespace petty
