@@ -22,16 +22,16 @@ constexpr int kPassword = 0;
 constexpr int kUserName = 1;
 constexpr int kSuperUserName = 2;
 constexpr int kSuperUserPassword = 3;
-constexpr int kBackupFolder = 4;
+using settings_box::kBackupFolder;
 constexpr int kRemindDays = 5;
 constexpr int kCompany = 10;
 constexpr int kCompanyLabel = 11;
 
-constexpr int kNoAdvances = 0;
-constexpr int kAdvances = 1;
+using settings_box::kAdvances;
+using settings_box::kCostCentres;
+using settings_box::kNoAdvances;
 constexpr int kApproval = 2;
 constexpr int kDailySummary = 3;
-constexpr int kCostCentres = 4;
 constexpr int kFormat1 = 5;
 constexpr int kFormat2 = 6;
 

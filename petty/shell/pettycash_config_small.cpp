@@ -9,10 +9,10 @@ namespace petty {
 
 namespace {
 
-constexpr int kNoAdvances = 0;
-constexpr int kAdvances = 1;
-constexpr int kCostCentres = 4;
-constexpr int kBackupFolder = 4;
+using settings_box::kAdvances;
+using settings_box::kBackupFolder;
+using settings_box::kCostCentres;
+using settings_box::kNoAdvances;
 
 // Layout, in twips.
 constexpr int kLeft = 240;

@@ -6,6 +6,14 @@
 
 namespace petty {
 
+// The indexes both windows give the boxes they share (Check1 and txtFields).
+namespace settings_box {
+inline constexpr int kNoAdvances = 0;
+inline constexpr int kAdvances = 1;
+inline constexpr int kCostCentres = 4;
+inline constexpr int kBackupFolder = 4;
+}  // namespace settings_box
+
 // Captions both windows show.
 namespace settings_caption {
 inline constexpr const char* kNoAdvances = "We strictly do not give advances from pettycash.";
