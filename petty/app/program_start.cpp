@@ -3,8 +3,10 @@
 #include "petty/app/new_book_window.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
+#include "petty/shell/configuration_windows.h"
 #include "petty/shell/form_instances.h"
 #include "petty/shell/startup_pettycash.h"
+#include "petty/shell/stored_options_mark.h"
 #include "platform/jet/file_name.h"
 
 namespace petty {
@@ -22,8 +24,9 @@ bool startProgram(const std::filesystem::path& folder) {
         frmNewBook newBook(programFolder);
         newBook.showModal();
         if (!newBook.created()) return false;
-        appState().firstRun = true;
     }
+    registerConfigurationWindows();
+    appState().firstRun = firstRunOf(bookPath(programFolder));
     appState().programFolder = programFolder.string();
     formInstances().get<STARTUPpettycash>().show();
     return true;

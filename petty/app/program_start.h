@@ -6,10 +6,10 @@
 namespace petty {
 
 // The first start in a folder without a book shows the new-book window
-// (modal), which creates it; the quick configuration then opens first in the
-// main window. With a book there, the log-in window shows (not modal) and
-// the caller runs the event loop. False when there is still no book (the user
-// cancelled): nothing is shown then.
+// (modal), which creates it. With a book there, the log-in window shows (not
+// modal) and the caller runs the event loop; while the book's options were
+// never stored, the quick configuration opens first in the main window. False
+// when there is still no book (the user cancelled): nothing is shown then.
 bool startProgram(const std::filesystem::path& folder);
 
 // The folder as the system reports a program folder: absolute, without a

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "petty/app/new_book_window.h"
+#include "petty/shell/pettycash_config_small.h"
 #include "petty/shell/pettycash_main.h"
 #include "petty/shell/shell_test_support.h"
 #include "petty/shell/startup_pettycash.h"
+#include "petty/shell/stored_options_mark.h"
 #include "platform/jet/file_name.h"
 
 namespace petty {
@@ -39,11 +41,14 @@ TEST_F(FirstStartTest, NewBookWindowCreatesTheBookThenTheLogInShows) {
     EXPECT_EQ(appState().programFolder, bookFolder().string());
     EXPECT_TRUE(login().visible());
 
-    // The passwords typed there log in.
+    // The passwords typed there log in, and the quick configuration comes first.
+    host.expectModal<frmpettycashconfigSmall>("frmpettycashconfigSmall",
+                                              [](frmpettycashconfigSmall& w) { forms::user::click(w.cmdupdate); });
     forms::user::typeText(login().Text1, "tea4two\r");
     Pettycashmain& main = formInstances().get<Pettycashmain>();
     EXPECT_TRUE(main.visible());
     EXPECT_FALSE(appState().superUserLogin);
+    EXPECT_FALSE(firstRunOf(bookPath(bookFolder())));
 
     // And the exit command ends the program.
     ui.expectMessage("Are you sure that you want to exit from Ostrelle?", forms::MsgResult::Yes);
@@ -103,11 +108,21 @@ TEST_F(FirstStartTest, ABookThatCannotBeMadeIsReported) {
 
 TEST_F(FirstStartTest, AnExistingBookGoesStraightToTheLogIn) {
     createBook(bookFolder(), "x", "y");
-    ASSERT_TRUE(startProgram(bookFolder().string() + "/"));
-    EXPECT_FALSE(appState().firstRun);
-    EXPECT_EQ(appState().programFolder, bookFolder().string());
-    EXPECT_TRUE(login().visible());
-    EXPECT_TRUE(host.modalsShown().empty());
+    for (const bool configured : {false, true}) {
+        SCOPED_TRACE(configured ? "options stored" : "options never stored");
+        if (configured) {
+            jet::Database book = openBook(bookPath(bookFolder()));
+            markOptionsStored(book);
+        }
+        formInstances().releaseAll();
+        ASSERT_TRUE(startProgram(bookFolder().string() + "/"));
+        EXPECT_EQ(appState().firstRun, !configured);
+        EXPECT_EQ(appState().programFolder, bookFolder().string());
+        EXPECT_TRUE(login().visible());
+        EXPECT_TRUE(host.modalsShown().empty());
+        EXPECT_TRUE(commandWindowRegistered(CommandWindow::Configuration));
+        EXPECT_TRUE(commandWindowRegistered(CommandWindow::QuickConfiguration));
+    }
 }
 
 TEST(ProgramFolder, AbsoluteWithoutTrailingSeparator) {

@@ -1,4 +1,5 @@
-// The program's first windows as a user sees them: the log-in and the main
+// The program's first windows as a user sees them: the new-book window, the
+// log-in, the quick configuration, the main window and the configuration
 // window shown by the Qt front end on a virtual display (Xvfb), with
 // screenshots saved for a person to look at (build/petty/app/screenshots/).
 #include <fcntl.h>
@@ -15,6 +16,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <set>
 
 #include "petty/app/new_book_window.h"
@@ -22,6 +24,8 @@
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/form_instances.h"
+#include "petty/shell/pettycash_config.h"
+#include "petty/shell/pettycash_config_small.h"
 #include "petty/shell/pettycash_main.h"
 #include "petty/shell/startup_pettycash.h"
 #include "platform/forms_qt/qt_host.h"
@@ -96,10 +100,26 @@ QImage screenshot(const char* name, const QWidget* window) {
     return screen;
 }
 
-frmNewBook* shownNewBookWindow() {
+template <class Window>
+Window* shownWindow() {
     for (forms::Form* form : forms::app().loadedForms())
-        if (auto* window = dynamic_cast<frmNewBook*>(form)) return window;
+        if (auto* window = dynamic_cast<Window*>(form)) return window;
     return nullptr;
+}
+
+// Once the modal window of this class runs its loop: the screenshot, then the
+// user's last step, which closes it. False until that happened.
+template <class Window>
+void whenShown(forms_qt::QtHost& host, const char* screenshotName, bool& done,
+               std::function<void(Window&)> closeIt) {
+    QTimer::singleShot(200, [&host, screenshotName, &done, closeIt = std::move(closeIt)] {
+        settle();
+        Window* window = shownWindow<Window>();
+        if (!window) return;
+        screenshot(screenshotName, host.windowOf(*window));
+        done = true;
+        closeIt(*window);
+    });
 }
 
 TEST(ProgramWindows, FirstStartLogInAndMainWindowOnAVirtualDisplay) {
@@ -123,7 +143,7 @@ TEST(ProgramWindows, FirstStartLogInAndMainWindowOnAVirtualDisplay) {
         bool filledIn = false;
         QTimer::singleShot(200, [&] {
             settle();
-            frmNewBook* newBook = shownNewBookWindow();
+            frmNewBook* newBook = shownWindow<frmNewBook>();
             if (!newBook) return;
             forms::user::typeText(newBook->txtPassword, "Tea4two");
             forms::user::typeText(newBook->txtPasswordAgain, "Tea4two");
@@ -136,21 +156,34 @@ TEST(ProgramWindows, FirstStartLogInAndMainWindowOnAVirtualDisplay) {
         });
         ASSERT_TRUE(startProgram(folder.path()));
         ASSERT_TRUE(filledIn);
-        openBook(bookPath(folder.path())).execute("UPDATE config SET [Username] = 'Ravi'");
+        openBook(bookPath(folder.path())).execute("UPDATE config SET [Username] = 'Ravi', [ApprovalUsername] = 'Meera'");
         STARTUPpettycash& login = formInstances().get<STARTUPpettycash>();
         forms::user::typeText(login.Text1, "tea4two");
         settle();
         ASSERT_TRUE(host.windowOf(login) && host.windowOf(login)->isVisible());
         screenshot("login.png", host.windowOf(login));
 
+        // The new book was never configured: the quick configuration opens
+        // while the main window loads.
+        bool quickShown = false;
+        whenShown<frmpettycashconfigSmall>(host, "quick-configuration.png", quickShown,
+                                           [](frmpettycashconfigSmall& w) { forms::user::click(w.cmdupdate); });
         forms::user::pressKey(login.Text1, forms::vbKeyReturn);
         settle();
+        EXPECT_TRUE(quickShown);
         Pettycashmain& main = formInstances().get<Pettycashmain>();
         EXPECT_FALSE(login.isLoaded());
         ASSERT_TRUE(host.windowOf(main) && host.windowOf(main)->isVisible());
         EXPECT_EQ(host.windowOf(main)->windowTitle().toStdString(),
                   "Ostrelle from Kelvra Technologies    User : Ravi");
         screenshot("main.png", host.windowOf(main));
+
+        bool configurationShown = false;
+        whenShown<frmpettycashconfig>(host, "configuration.png", configurationShown,
+                                      [](frmpettycashconfig& w) { forms::user::click(w.cmdclose); });
+        forms::user::click(main.MyButton1[command::kConfiguration]);
+        settle();
+        EXPECT_TRUE(configurationShown);
         main.unload();  // the exit command's question would wait for a user
         settle();
     }

@@ -34,9 +34,14 @@ struct AppState {
     // holds an unsaved addition or change. The exit command refuses while false.
     bool registerSaved = false;
 
-    // Set by the program when it made the book at this start: the main window
-    // then opens the quick configuration first.
+    // True while the book has never had its options stored (stored_options_mark.h):
+    // set by the program at start, cleared by a configuration window's save. The
+    // main window then opens the quick configuration first.
     bool firstRun = false;
+
+    // The company name the configuration window shows. The book keeps none, so
+    // nothing sets it yet.
+    std::string companyName;
 };
 
 AppState& appState();
