@@ -37,6 +37,10 @@ struct AppState {
     // Set by the program when it made the book at this start: the main window
     // then opens the quick configuration first.
     bool firstRun = false;
+
+    // Set by the employee master when it saves a new employee; the register
+    // refills its employee lists and clears it.
+    bool employeeListChanged = false;
 };
 
 AppState& appState();
