@@ -1,5 +1,6 @@
 #include "petty/app/program_start.h"
 
+#include "petty/app/master_windows.h"
 #include "petty/app/new_book_window.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
@@ -25,6 +26,7 @@ bool startProgram(const std::filesystem::path& folder) {
         appState().firstRun = true;
     }
     appState().programFolder = programFolder.string();
+    registerMasterAndChangeLogWindows();
     formInstances().get<STARTUPpettycash>().show();
     return true;
 }
