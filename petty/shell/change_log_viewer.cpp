@@ -10,7 +10,7 @@ namespace petty {
 
 frmChangelog::frmChangelog() : Form("frmChangelog") {
     setCaption("Changes/Edits");
-    move(0, 0, 11400, 7200);
+    move(0, 0, 11280, 6660);
     Label1.setCaption("Changes / edits made to petty-cash transactions");
     Label1.move(240, 120, 10800, 300);
     datPrimaryRS.setVisible(false);  // the grid moves through the rows

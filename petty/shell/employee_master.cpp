@@ -58,7 +58,6 @@ frmemployeemaster::frmemployeemaster()
                       "Are you sure that you want to delete this employee ?",
                       "\n Also, please note that employee Name and Code should not be repeated.", 1}) {
     setCaption("Employees and other Pettycash receivers");
-    move(0, 0, kInnerWidth + 2 * kMargin + 120, 7800);
     lblTitle.setCaption("Employees and other Pettycash receivers");
     lblTitle.move(kMargin, 120, kInnerWidth, 300);
     datPrimaryRS.setVisible(false);  // the previous/next buttons and the grid move through the rows
@@ -86,6 +85,7 @@ frmemployeemaster::frmemployeemaster()
     cmdadd.setCaption("Add record");
     cmdadd.setToolTip("Press this button, enter data and press save button to save data");
     placeButtons(buttonTop, kMargin + kInnerWidth);
+    move(0, 0, kInnerWidth + 2 * kMargin, buttonTop + 420 + kMargin);
 
     setTabOrder({&txtFields[1], &txtFields[2], &txtFields[34], &txtFields[4], &txtFields[9], &chkFields[kServiceStaff],
                  &txtFields[6], &txtFields[28], &txtFields[14], &txtFields[3], &txtFields[25], &cmdadd, &cmdupdate,

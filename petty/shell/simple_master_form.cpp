@@ -53,7 +53,7 @@ void SimpleMasterForm::finishLayout(std::initializer_list<const char*> notes) {
         top += kNoteHeight;
     }
     placeButtons(top + 210, kMargin + kInnerWidth);
-    move(0, 0, kInnerWidth + 2 * kMargin + 120, top + 210 + 420 + 600);
+    move(0, 0, kInnerWidth + 2 * kMargin, top + 210 + 420 + kMargin);
 
     std::vector<forms::Control*> order = inFrame_;
     order.insert(order.end(), {&cmdadd, &cmdupdate, &cmdDelete, &cmdclose, &DBGrid1});
