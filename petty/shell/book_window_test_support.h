@@ -34,4 +34,17 @@ protected:
     }
 };
 
+// One window of a kind that opens the book, closed without writing when the test ends.
+template <class Window>
+class BookWindowFormTest : public BookWindowTest {
+protected:
+    void TearDown() override {
+        window.datPrimaryRS.releaseRecordset();
+        window.unload();
+        BookWindowTest::TearDown();
+    }
+
+    Window window;
+};
+
 }  // namespace petty::testing

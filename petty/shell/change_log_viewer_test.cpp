@@ -7,23 +7,17 @@
 namespace petty {
 namespace {
 
-class ChangeLogTest : public testing::BookWindowTest {
+class ChangeLogTest : public testing::BookWindowFormTest<frmChangelog> {
 protected:
     void log(const std::string& moment, const std::string& user, const std::string& text, int64_t voucher) const {
         book().execute("INSERT INTO changelog ([Date], [user], [changelog], [voucherID]) VALUES (?, ?, ?, ?)",
                        {jet::Value(moment), jet::Value(user), jet::Value(text), jet::Value(voucher)});
-    }
-    void TearDown() override {
-        if (window.isLoaded()) window.unload();
-        BookWindowTest::TearDown();
     }
     std::vector<std::string> column(int index) {
         std::vector<std::string> out;
         for (int row = 0; row < window.DBGrid1.rowCount(); ++row) out.push_back(window.DBGrid1.cellText(row, index));
         return out;
     }
-
-    frmChangelog window;
 };
 
 TEST_F(ChangeLogTest, NewestFirstWithThePositionInTheGridsCaption) {

@@ -38,8 +38,9 @@ struct ColumnSpec {
     int width;
 };
 constexpr ColumnSpec kGridColumns[] = {
-    {"Name", "Name", 2100},       {"Group", "Department", 1500},   {"Email", "e-mail", 2300},
-    {"SMSmailID", "mobilemail", 2000}, {"Mobile No", "Mobileno", 1400}, {"Designation", "Title", 1500},
+    {"Name", "Name", 2100},          {"Group", "Department", 1500},
+    {"Email", "e-mail", 2300},       {"SMSmailID", "mobilemail", 2000},
+    {"Mobile No", "Mobileno", 1400}, {"Designation", "Title", 1500},
 };
 
 // Layout, in twips.

@@ -7,22 +7,15 @@
 namespace petty {
 namespace {
 
-class EmployeeMasterTest : public testing::BookWindowTest {
+class EmployeeMasterTest : public testing::BookWindowFormTest<frmemployeemaster> {
 protected:
     frmemployeemaster& shown(const std::vector<std::string>& names = {"Anil", "Bina", "Chen"}) {
         fillTable("employeemaster", "Name", names);
         window.show();
         return window;
     }
-    void TearDown() override {
-        window.datPrimaryRS.releaseRecordset();
-        window.unload();
-        BookWindowTest::TearDown();
-    }
     forms::TextBox& nameBox() { return window.txtFields[2]; }
     std::vector<std::string> names() { return texts("select [Name] from employeemaster order by [Name]"); }
-
-    frmemployeemaster window;
 };
 
 TEST_F(EmployeeMasterTest, BoxesLabelsAndGridColumns) {
@@ -33,11 +26,16 @@ TEST_F(EmployeeMasterTest, BoxesLabelsAndGridColumns) {
         forms::Frame* frame;
     };
     const Field fields[] = {
-        {1, "Employee Code:", "Employeecode", &window.Frame1}, {2, "Name:", "Name", &window.Frame1},
-        {34, "Full Name:", "Full Name", &window.Frame1},       {4, "Group/Dept:", "Department", &window.Frame1},
-        {9, "Designation/title:", "Title", &window.Frame1},    {6, "Tel. Extension:", "Extn", &window.Frame2},
-        {28, "E-mail :", "e-mail", &window.Frame2},            {14, "Mobile No:", "Mobileno", &window.Frame2},
-        {3, "Residence Phone No:", "Residence No", &window.Frame2}, {25, nullptr, "mobilemail", &window.Frame2},
+        {1, "Employee Code:", "Employeecode", &window.Frame1},
+        {2, "Name:", "Name", &window.Frame1},
+        {34, "Full Name:", "Full Name", &window.Frame1},
+        {4, "Group/Dept:", "Department", &window.Frame1},
+        {9, "Designation/title:", "Title", &window.Frame1},
+        {6, "Tel. Extension:", "Extn", &window.Frame2},
+        {28, "E-mail :", "e-mail", &window.Frame2},
+        {14, "Mobile No:", "Mobileno", &window.Frame2},
+        {3, "Residence Phone No:", "Residence No", &window.Frame2},
+        {25, nullptr, "mobilemail", &window.Frame2},
     };
     for (const Field& f : fields) {
         SCOPED_TRACE(f.index);
@@ -52,8 +50,8 @@ TEST_F(EmployeeMasterTest, BoxesLabelsAndGridColumns) {
     EXPECT_EQ(window.chkFields[18].caption(), "Service staff");
 
     const std::vector<std::pair<std::string, std::string>> columns = {
-        {"Name", "Name"},          {"Group", "Department"},  {"Email", "e-mail"},
-        {"SMSmailID", "mobilemail"}, {"Mobile No", "Mobileno"}, {"Designation", "Title"}};
+        {"Name", "Name"},          {"Group", "Department"}, {"Email", "e-mail"}, {"SMSmailID", "mobilemail"},
+        {"Mobile No", "Mobileno"}, {"Designation", "Title"}};
     ASSERT_EQ(window.DBGrid1.columnCount(), static_cast<int>(columns.size()));
     for (int i = 0; i < window.DBGrid1.columnCount(); ++i) {
         EXPECT_EQ(window.DBGrid1.column(i).caption(), columns[static_cast<size_t>(i)].first);

@@ -7,17 +7,12 @@
 namespace petty {
 namespace {
 
-class ExpenseHeadsTest : public testing::BookWindowTest {
+class ExpenseHeadsTest : public testing::BookWindowFormTest<frmExpensetypes> {
 protected:
     ExpenseHeadsTest() { fillTable("Expense types", "Expense type", {"Fuel", "Postage"}); }
-    void TearDown() override {
-        window.datPrimaryRS.releaseRecordset();
-        window.unload();
-        BookWindowTest::TearDown();
+    std::vector<std::string> heads() {
+        return texts("select [Expense type] from [Expense types] order by [Expense type]");
     }
-    std::vector<std::string> heads() { return texts("select [Expense type] from [Expense types] order by [Expense type]"); }
-
-    frmExpensetypes window;
 };
 
 TEST_F(ExpenseHeadsTest, TheHeadIsStoredAsTyped) {

@@ -51,9 +51,7 @@ MasterDataForm::RowState MasterDataForm::rowState() {
     return datPrimaryRS.anyControlChanged() ? RowState::Editing : RowState::Browsing;
 }
 
-int64_t MasterDataForm::rowCount() {
-    return datPrimaryRS.hasRecordset() ? datPrimaryRS.recordset().recordCount() : 0;
-}
+int64_t MasterDataForm::rowCount() { return datPrimaryRS.hasRecordset() ? datPrimaryRS.recordset().recordCount() : 0; }
 
 void MasterDataForm::enableFrames(bool on) {
     for (forms::Frame* frame : frames()) frame->setEnabled(on);

@@ -76,8 +76,8 @@ protected:
     bool adding() { return rowState() == RowState::Adding; }
 
     // Layout: a label (may be none) and its box on a row of a frame.
-    static void placeField(forms::Frame& frame, forms::Label* label, std::string caption, forms::Control& box,
-                           int row, MasterFieldColumns columns);
+    static void placeField(forms::Frame& frame, forms::Label* label, std::string caption, forms::Control& box, int row,
+                           MasterFieldColumns columns);
     // The buttons Add, Save, Delete and Close side by side, ending at the right edge given.
     void placeButtons(int top, int right);
     // The focus moves through the controls in this order.

@@ -182,8 +182,7 @@ TEST_P(MasterFamilyTest, RefusesAnEmptyKeyAndKeepsWhatWasTyped) {
 }
 
 TEST_P(MasterFamilyTest, ReportsARepeatedKeyOnceAndKeepsWhatWasTyped) {
-    const std::string report =
-        "Error 3022 - " + jet::errors::duplicateKey().description() + param().saveErrorNote;
+    const std::string report = "Error 3022 - " + jet::errors::duplicateKey().description() + param().saveErrorNote;
     for (const std::string typed : {"Bina", "BINA"}) {  // the book compares keys without regard to letter case
         SCOPED_TRACE(typed);
         MasterDataForm& w = shown();
@@ -219,9 +218,8 @@ TEST_P(MasterFamilyTest, DeleteAsksAndOnlyYesDeletes) {
         ui.clearJournal();
         ui.expectMessage(param().deleteQuestion, c.answer);
         forms::user::click(w.cmdDelete);
-        EXPECT_EQ(ui.journalLines(), (std::vector<std::string>{
-                                         "beep", "msgbox YesNo: " + param().deleteQuestion + " -> " +
-                                                     forms::toString(c.answer)}));
+        EXPECT_EQ(ui.journalLines(), (std::vector<std::string>{"beep", "msgbox YesNo: " + param().deleteQuestion +
+                                                                           " -> " + forms::toString(c.answer)}));
         EXPECT_EQ(storedKeys(), c.left);
         EXPECT_EQ(keyBox().text(), c.current);
         w.unload();

@@ -7,17 +7,10 @@
 namespace petty {
 namespace {
 
-class CostCentresTest : public testing::BookWindowTest {
+class CostCentresTest : public testing::BookWindowFormTest<frmprojectcodes> {
 protected:
-    void TearDown() override {
-        window.datPrimaryRS.releaseRecordset();
-        window.unload();
-        BookWindowTest::TearDown();
-    }
     forms::TextBox& codeBox() { return window.txtFields[0]; }
     std::vector<std::string> codes() { return texts("select [projectcode] from projectcodes order by [projectcode]"); }
-
-    frmprojectcodes window;
 };
 
 TEST_F(CostCentresTest, ANewCodeStartsActive) {
@@ -37,7 +30,7 @@ TEST_F(CostCentresTest, ANewCodeStartsActive) {
 
 TEST_F(CostCentresTest, GeneralCanNeitherBeDeletedNorTypedOver) {
     struct Case {
-        std::string stored;      // the code of the protected row in the book
+        std::string stored;       // the code of the protected row in the book
         std::string afterTyping;  // the code box after typing "x" at its end
         int typingBeeps;
     };
@@ -50,7 +43,8 @@ TEST_F(CostCentresTest, GeneralCanNeitherBeDeletedNorTypedOver) {
         ui.clearJournal();
         ui.expectMessage("You cannot delete 'General' project / cc!");
         forms::user::click(window.cmdDelete);
-        EXPECT_EQ(ui.journalLines(), (std::vector<std::string>{"beep", "msgbox: You cannot delete 'General' project / cc!"}));
+        EXPECT_EQ(ui.journalLines(),
+                  (std::vector<std::string>{"beep", "msgbox: You cannot delete 'General' project / cc!"}));
         EXPECT_EQ(codes().size(), 2u);
 
         ui.clearJournal();

@@ -60,7 +60,9 @@ void SimpleMasterForm::finishLayout(std::initializer_list<const char*> notes) {
     setTabOrder(order);
 }
 
-void SimpleMasterForm::showPosition(int64_t position) { datPrimaryRS.setCaption("Record: " + std::to_string(position)); }
+void SimpleMasterForm::showPosition(int64_t position) {
+    datPrimaryRS.setCaption("Record: " + std::to_string(position));
+}
 
 void SimpleMasterForm::cmdadd_Click() {
     skipOnFailure([this] { enableFrames(true); });
