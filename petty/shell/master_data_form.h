@@ -12,7 +12,6 @@
 // themselves, they report the book's refusal.
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/forms/forms.h"
