@@ -8,7 +8,7 @@ namespace petty {
 
 namespace {
 
-struct FieldSpec {
+struct BoundField {
     int index;
     int frame;  // 1 or 2
     const char* label;
@@ -17,7 +17,7 @@ struct FieldSpec {
 };
 
 // Top to bottom in each frame.
-constexpr FieldSpec kFields[] = {
+constexpr BoundField kFields[] = {
     {1, 1, "Employee Code:", "Employeecode",
      "Unique code - Used only for smart-card interface and for linking to other packages which are code-based."},
     {2, 1, "Name:", "Name", "This is the name used through out the package for identification, quotation etc."},
@@ -32,12 +32,12 @@ constexpr FieldSpec kFields[] = {
 };
 constexpr int kServiceStaff = 18;
 
-struct ColumnSpec {
+struct GridColumnText {
     const char* caption;
     const char* field;
     int width;
 };
-constexpr ColumnSpec kGridColumns[] = {
+constexpr GridColumnText kGridColumns[] = {
     {"Name", "Name", 2100},          {"Group", "Department", 1500},
     {"Email", "e-mail", 2300},       {"SMSmailID", "mobilemail", 2000},
     {"Mobile No", "Mobileno", 1400}, {"Designation", "Title", 1500},
@@ -63,7 +63,8 @@ frmemployeemaster::frmemployeemaster()
     lblTitle.move(kMargin, 120, kInnerWidth, 300);
     datPrimaryRS.setVisible(false);  // the previous/next buttons and the grid move through the rows
     DBGrid1.move(kMargin, 480, kInnerWidth, 2880);
-    for (const ColumnSpec& spec : kGridColumns) DBGrid1.addColumn(spec.caption, spec.field).setWidth(spec.width);
+    for (const GridColumnText& column : kGridColumns)
+        DBGrid1.addColumn(column.caption, column.field).setWidth(column.width);
 
     Frame1.move(kMargin, kFrameTop, kFrameWidth, kFrameHeight);
     Frame1.setCaption("Employee");
@@ -95,13 +96,13 @@ frmemployeemaster::frmemployeemaster()
 
 void frmemployeemaster::buildFields() {
     int rows[2] = {0, 0};
-    for (const FieldSpec& spec : kFields) {
-        forms::Frame& frame = spec.frame == 1 ? Frame1 : Frame2;
-        forms::TextBox& box = txtFields.add(spec.index);
-        box.bind(datPrimaryRS, spec.column);
-        box.setToolTip(spec.toolTip);
-        forms::Label* label = spec.label ? &lblLabels.add(spec.index) : nullptr;
-        placeField(frame, label, spec.label ? spec.label : "", box, rows[spec.frame - 1]++, kFieldColumns);
+    for (const BoundField& field : kFields) {
+        forms::Frame& frame = field.frame == 1 ? Frame1 : Frame2;
+        forms::TextBox& box = txtFields.add(field.index);
+        box.bind(datPrimaryRS, field.column);
+        box.setToolTip(field.toolTip);
+        forms::Label* label = field.label ? &lblLabels.add(field.index) : nullptr;
+        placeField(frame, label, field.label ? field.label : "", box, rows[field.frame - 1]++, kFieldColumns);
     }
     forms::CheckBox& serviceStaff = chkFields.add(kServiceStaff);
     serviceStaff.setCaption("Service staff");
