@@ -1,5 +1,6 @@
 #include "petty/app/program_start.h"
 
+#include "petty/app/master_windows.h"
 #include "petty/app/new_book_window.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
@@ -28,6 +29,7 @@ bool startProgram(const std::filesystem::path& folder) {
     registerConfigurationWindows();
     appState().firstRun = firstRunOf(bookPath(programFolder));
     appState().programFolder = programFolder.string();
+    registerMasterAndChangeLogWindows();
     formInstances().get<STARTUPpettycash>().show();
     return true;
 }

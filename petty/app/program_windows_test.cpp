@@ -1,7 +1,7 @@
-// The program's first windows as a user sees them: the new-book window, the
-// log-in, the quick configuration, the main window and the configuration
-// window shown by the Qt front end on a virtual display (Xvfb), with
-// screenshots saved for a person to look at (build/petty/app/screenshots/).
+// The program's windows as a user sees them: the log-in, the main window and
+// the windows of its commands shown by the Qt front end on a virtual display
+// (Xvfb), with screenshots saved for a person to look at
+// (build/petty/app/screenshots/).
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -120,6 +120,48 @@ void whenShown(forms_qt::QtHost& host, const char* screenshotName, bool& done,
         done = true;
         closeIt(*window);
     });
+
+forms::Form* loadedForm(const std::string& name) {
+    for (forms::Form* form : forms::app().loadedForms())
+        if (form->name() == name) return form;
+    return nullptr;
+}
+
+// A few rows in the master tables and the change log, as a book in use holds them.
+void fillMastersAndChangeLog(const std::filesystem::path& folder) {
+    jet::Database book = openBook(bookPath(folder));
+    book.execute(
+        "INSERT INTO employeemaster ([Name], [Employeecode], [Full Name], [Department], [Title], [Extn], [e-mail],"
+        " [Mobileno], [service staff]) VALUES"
+        " ('Anil', 'E101', 'Anil Kumar', 'Accounts', 'Accountant', '214', 'anil@example.com', '98450 11223', false),"
+        " ('Bina', 'E102', 'Bina Thomas', 'Stores', 'Store keeper', '230', 'bina@example.com', '98450 44556', false),"
+        " ('Chen', 'E103', 'Chen Wei', 'Transport', 'Driver', '', '', '98450 77889', true)");
+    book.execute("INSERT INTO [Expense types] ([Expense type], [Group], [Details]) VALUES"
+                 " ('Courier', 'Office', 'Letters and parcels'), ('Fuel', 'Vehicles', 'Petrol and diesel'),"
+                 " ('Stationery', 'Office', 'Paper, pens, toner'), ('Travel', 'Staff', 'Local conveyance')");
+    book.execute("INSERT INTO projectcodes ([projectcode], [Description], [Active]) VALUES"
+                 " ('Site 4', 'Warehouse extension', true), ('Expo 24', 'Trade fair stall', false)");
+    book.execute("INSERT INTO changelog ([Date], [user], [changelog], [voucherID]) VALUES"
+                 " ('2024-05-02 09:15:00', 'Ravi', 'Edited voucher: cash out 10 -> 12, employee Anil', 7),"
+                 " ('2024-05-03 16:40:00', 'Ravi', 'Deleted voucher: Reimbursed from pettycash, 45, Bina', 9)");
+}
+
+// Opens a window through the main window's command, saves a screenshot of it
+// once it shows, and closes it with its Close button.
+void screenshotCommandWindow(Pettycashmain& main, forms_qt::QtHost& host, int16_t command, const std::string& form,
+                             const char* file) {
+    bool shot = false;
+    QTimer::singleShot(200, [&] {
+        settle();
+        forms::Form* window = loadedForm(form);
+        if (!window) return;
+        screenshot(file, host.windowOf(*window));
+        shot = true;
+        if (forms::Control* close = window->findControl("cmdclose")) forms::user::click(*close);
+    });
+    main.DispatchCommand(command);
+    EXPECT_TRUE(shot) << form << " did not show";
+    EXPECT_EQ(loadedForm(form), nullptr) << form << " did not close";
 }
 
 TEST(ProgramWindows, FirstStartLogInAndMainWindowOnAVirtualDisplay) {
@@ -156,7 +198,9 @@ TEST(ProgramWindows, FirstStartLogInAndMainWindowOnAVirtualDisplay) {
         });
         ASSERT_TRUE(startProgram(folder.path()));
         ASSERT_TRUE(filledIn);
-        openBook(bookPath(folder.path())).execute("UPDATE config SET [Username] = 'Ravi', [ApprovalUsername] = 'Meera'");
+        openBook(bookPath(folder.path()))
+            .execute("UPDATE config SET [Username] = 'Ravi', [ApprovalUsername] = 'Meera', [enablecostcentre] = true");
+        fillMastersAndChangeLog(folder.path());
         STARTUPpettycash& login = formInstances().get<STARTUPpettycash>();
         forms::user::typeText(login.Text1, "tea4two");
         settle();
@@ -184,6 +228,10 @@ TEST(ProgramWindows, FirstStartLogInAndMainWindowOnAVirtualDisplay) {
         forms::user::click(main.MyButton1[command::kConfiguration]);
         settle();
         EXPECT_TRUE(configurationShown);
+        screenshotCommandWindow(main, host, command::kEmployeeMaster, "frmemployeemaster", "employee-master.png");
+        screenshotCommandWindow(main, host, command::kExpenseHeads, "frmExpensetypes", "expense-heads.png");
+        screenshotCommandWindow(main, host, command::kCostCentres, "frmprojectcodes", "cost-centres.png");
+        screenshotCommandWindow(main, host, command::kChangeLog, "frmChangelog", "change-log.png");
         main.unload();  // the exit command's question would wait for a user
         settle();
     }

@@ -42,6 +42,10 @@ struct AppState {
     // The company name the configuration window shows. The book keeps none, so
     // nothing sets it yet.
     std::string companyName;
+
+    // Set by the employee master when it saves a new employee; the register
+    // refills its employee lists and clears it.
+    bool employeeListChanged = false;
 };
 
 AppState& appState();
