@@ -120,6 +120,7 @@ void whenShown(forms_qt::QtHost& host, const char* screenshotName, bool& done,
         done = true;
         closeIt(*window);
     });
+}
 
 forms::Form* loadedForm(const std::string& name) {
     for (forms::Form* form : forms::app().loadedForms())
