@@ -1,6 +1,7 @@
 #include "petty/app/program_start.h"
 
 #include "petty/app/new_book_window.h"
+#include "petty/register/register_window.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/form_instances.h"
@@ -25,6 +26,7 @@ bool startProgram(const std::filesystem::path& folder) {
         appState().firstRun = true;
     }
     appState().programFolder = programFolder.string();
+    registerRegisterWindow();
     formInstances().get<STARTUPpettycash>().show();
     return true;
 }

@@ -266,7 +266,7 @@ void frmpettycash::createEntryBoxes() {
     };
     const std::vector<Field> entryRow = {
         {Textpcash[8], 13, 800},       {Textpcash[0], 1, 1100},     {Textpcash[1], 2, 800},
-        {Combopcashtype, 7, 1700},     {DBCombo2, 12, 1500},        {Combopcashhead, 6, 1500},
+        {Combopcashtype, 7, 1500},     {DBCombo2, 12, 1300},        {Combopcashhead, 6, 1400},
         {Textpcash[22], 20, 900},      {Textpcash[3], 9, 900},      {Textpcash[2], 8, 900},
         {Textpcash[4], 3, 900},        {Textpcash[5], 10, 900},
     };
@@ -308,8 +308,8 @@ void frmpettycash::createEntryBoxes() {
     place(Label8[0], Frame4, 120, 300, 1800, kCaptionHeight);
     place(Textpcash[10], Frame4, 2000, 260, 700, kBoxHeight);
     Label8.add(1).setCaption("This voucher is settled against advance:");
-    place(Label8[1], Frame4, 2900, 300, 2900, kCaptionHeight);
-    place(Textpcash[11], Frame4, 5850, 260, 700, kBoxHeight);
+    place(Label8[1], Frame4, 2900, 300, 3300, kCaptionHeight);
+    place(Textpcash[11], Frame4, 6300, 260, 700, kBoxHeight);
     Label4.setCaption("Tally this with advance amount in voucher no:");
     place(Label4, Frame4, 120, 700, 3400, kCaptionHeight);
     place(Textpcash[9], Frame4, 3600, 660, 1000, kBoxHeight);
@@ -335,10 +335,12 @@ void frmpettycash::createButtons() {
     button(cmdScanDoc, "scan", "Scan a document and attach it to the pettycash voucher");
     button(cmdViewBill, "view bill", "View the attached scanned document ( if available)");
     button(Printvoucher.add(0), "Print", "Print voucher");
+    // The add and save buttons carry the long captions.
     int left = 60;
     for (forms::CommandButton* b : buttonRow()) {
-        place(*b, SSTab2, 1, left, 4800, 1150, 600);
-        left += 1210;
+        const int width = (b == &cmdadd || b == &cmdupdate) ? 1900 : 980;
+        place(*b, SSTab2, 1, left, 4800, width, 600);
+        left += width + 50;
     }
 }
 
