@@ -109,7 +109,8 @@ TEST_F(RegisterWindowTest, CaptionsAndButtonsAreAsTheUserKnowsThem) {
     const std::vector<ButtonCase> buttons = {
         {w.cmdadd, "Add Petty cash entry",
          "Press this button, enter the pettycash data, scan the bill if required, and then press save button."},
-        {w.cmdupdate, "Save pettycash entry", "Press this button, after entering the pettycash data to save the record."},
+        {w.cmdupdate, "Save pettycash entry",
+         "Press this button, after entering the pettycash data to save the record."},
         {w.cmddelete, "Cancel", ""},
         {w.cmdEdit, "Edit entry", ""},
         {w.gridview, "Grid view", "Show all transactions in a tabular grid format (first tab)"},
@@ -221,7 +222,7 @@ TEST_F(RegisterWindowTest, WithoutCostCentresTheComboHidesButIsStillFilled) {
     EXPECT_EQ(w.Textpcash[14].width(), design.Textpcash[14].width() + design.dbCombo3.width());
     EXPECT_FALSE(w.TDBGrid1.column(17).visible());
     EXPECT_EQ(w.TDBGrid1.column(4).width(), design.TDBGrid1.column(4).width() * 6 / 5);
-    EXPECT_EQ(w.Combo2.items().end() - 1, std::find(w.Combo2.items().begin(), w.Combo2.items().end(), "No field filter"));
+    EXPECT_EQ(w.Combo2.items().back(), "No field filter");
     EXPECT_EQ(std::count(w.Combo2.items().begin(), w.Combo2.items().end(), "Project/cost-centre"), 0);
 }
 
@@ -231,6 +232,21 @@ TEST_F(RegisterWindowTest, BothLayoutsWidenTheTypeColumnToNineFifths) {
     const int before = design.TDBGrid1.column(4).width();
     const int afterAdvances = before * 3 / 2;
     EXPECT_EQ(loaded().TDBGrid1.column(4).width(), afterAdvances + afterAdvances / 5);
+}
+
+TEST_F(RegisterWindowTest, WithoutItsBookTheWindowStillOpensWithItsFixedLists) {
+    appState().businessDbPath = appState().appFolder + "missing.mdb";
+    frmpettycash& w = loaded();
+    EXPECT_TRUE(w.isLoaded());
+    EXPECT_EQ(w.TDBGrid1.rowCount(), 0);
+    EXPECT_EQ(w.Combopcashhead.listCount(), 0);
+    EXPECT_EQ(w.dbCombo3.listCount(), 0);
+    EXPECT_EQ(w.Combo1.listCount(), 9);
+    EXPECT_EQ(w.Combopcashtype.listCount(), 6);
+    EXPECT_EQ(w.Check1.value(), forms::vbChecked);
+    EXPECT_EQ(w.TDBGrid1.column("Debit").styleFor("10"),
+              (forms::CellStyle{forms::rgb(128, 255, 255), forms::vbBlack}));
+    EXPECT_TRUE(ui.journal().empty()) << "a failing step shows no message";
 }
 
 TEST_F(RegisterWindowTest, GridsHaveTheirColumnsInOrder) {
