@@ -115,6 +115,10 @@ void StopImaging() {
     try {
         tSession.GdiplusReady = false;
         ReleaseAllImages();
+        // The next first start looks for the plug-in afresh (the shared object
+        // itself stays loaded; only this session's binding ends).
+        tSession.Plugin.reset();
+        tSession.PluginVersion.clear();
         if (tSession.GdiplusToken != 0) gdiplus::Shutdown(tSession.GdiplusToken);
         tSession.GdiplusToken = 0;
     } catch (...) {

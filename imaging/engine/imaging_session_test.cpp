@@ -88,6 +88,23 @@ TEST(ImagingSession, PluginInstalledAfterTheFirstStartIsFoundByTheNextStart) {
     });
 }
 
+TEST(ImagingSession, TheLastStopEndsThePluginBindingSoTheNextSessionLooksAgain) {
+    OnFreshThread([] {
+        auto first = std::make_shared<testing_support::RecordingCodecPlugin>();
+        testing_support::InstallPlugin(first);
+        ASSERT_TRUE(StartImaging());
+        EXPECT_EQ(ActiveCodecPlugin(), first.get());
+        StopImaging();
+        EXPECT_FALSE(PluginAvailable());
+
+        auto second = std::make_shared<testing_support::RecordingCodecPlugin>();
+        testing_support::InstallPlugin(second);
+        ASSERT_TRUE(StartImaging());
+        EXPECT_EQ(ActiveCodecPlugin(), second.get());
+        StopImaging();
+    });
+}
+
 TEST(ImagingSession, APluginVersionWithoutABoundPluginIsNotAvailable) {
     OnFreshThread([] {
         SetModuleVersionReader([](std::string_view) { return std::string("3.18.0.0"); });

@@ -1,0 +1,116 @@
+#include "petty/register/running_balance.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "petty/register/period_test_support.h"
+#include "petty/shell/book_data_control.h"
+
+namespace petty {
+namespace {
+
+using testing::Voucher;
+
+struct Balances {
+    jet::Value opening;
+    jet::Value running;
+    bool operator==(const Balances&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Balances& b) {
+    return out << "{" << b.opening.asText() << ", " << b.running.asText() << "}";
+}
+
+class RunningBalanceTest : public testing::RegisterBookTest {
+protected:
+    std::map<int64_t, Balances> balances() {
+        std::map<int64_t, Balances> result;
+        for (jet::Recordset rs = db.openRecordset("SELECT * FROM pettycash"); !rs.eof(); rs.moveNext())
+            result[rs.field("VoucherID").asLong()] = {rs.field("openingbalance"), rs.field("runningbalance")};
+        return result;
+    }
+    // The register shows what a search for old periods found.
+    void showClosedRows() {
+        pointAtBook(datPrimaryRS, kClosedRows);
+        datPrimaryRS.refresh();
+    }
+    static constexpr const char* kClosedRows = "SELECT * FROM pettycash WHERE closed='Yes'";
+    forms::Form window{"frmpettycash"};
+    forms::DataControl datPrimaryRS{window, "datPrimaryRS"};
+
+    static Balances pair(const char* opening, const char* running) { return {money(opening), money(running)}; }
+};
+
+TEST_F(RunningBalanceTest, RowsEnteredOutOfOrderAreSummedInDateTimeAndVoucherOrder) {
+    const int64_t late = insert({.date = "2024-05-16", .time = "08:00:00", .credit = money("40.25")});
+    const int64_t tenOClock = insert({.date = "2024-05-15", .time = "10:00:00", .credit = money("100")});
+    const int64_t sameTimeFirst = insert({.date = "2024-05-15", .time = "10:00:00", .debit = money("0.5")});
+    const int64_t fiveAfterNine = insert({.date = "2024-05-15", .time = "09:05:00", .credit = money("50")});
+    const int64_t carryover = insert({.date = "2024-05-15", .time = "00:00:00", .transType = "Carryover",
+                                      .debit = money("250")});
+    const int64_t noAmounts = insert({.date = "2024-05-17"});
+    const int64_t spentFromAdvance = insert({.date = "2024-05-18", .transType = "Spent from Advance issued",
+                                             .expenseFromAdvance = money("30")});
+    const int64_t closed = insert({.date = "2024-01-01", .debit = money("999"), .closed = "Yes"});
+
+    EXPECT_EQ(rewriteRunningBalances(db), 7);
+
+    const std::map<int64_t, Balances> expected = {
+        {carryover, pair("0", "250")},
+        {fiveAfterNine, pair("250", "200")},
+        {tenOClock, pair("200", "100")},         // same date and time: voucher number order
+        {sameTimeFirst, pair("100", "100.5")},
+        {late, pair("100.5", "60.25")},
+        {noAmounts, pair("60.25", "60.25")},
+        {spentFromAdvance, pair("60.25", "60.25")},
+        {closed, Balances{}},                    // closed rows are left alone
+    };
+    EXPECT_EQ(balances(), expected);
+}
+
+TEST_F(RunningBalanceTest, NoOpenRowsWritesNothingAndLeavesTheDisplayAlone) {
+    insert({.debit = money("5"), .closed = "Yes"});
+    showClosedRows();
+    ui.setMousePointer(forms::vbArrow);
+
+    recalculateRunningBalances(db, datPrimaryRS);
+
+    EXPECT_EQ(datPrimaryRS.recordSource(), kClosedRows);
+    EXPECT_EQ(ui.mousePointerHistory(), std::vector<int>{forms::vbArrow});
+    EXPECT_EQ(balances().begin()->second, Balances{});
+}
+
+TEST_F(RunningBalanceTest, TheRegisterShowsTheOpenRowsWithTheCursorOnTheLast) {
+    insert({.date = "2024-05-16", .debit = money("10")});
+    const int64_t last = insert({.date = "2024-05-17", .credit = money("3")});
+    insert({.date = "2024-05-15", .debit = money("1")});
+    insert({.date = "2024-01-01", .debit = money("999"), .closed = "Yes"});
+    showClosedRows();
+
+    recalculateRunningBalances(db, datPrimaryRS);
+
+    EXPECT_EQ(datPrimaryRS.recordSource(), kOpenRowsInRunningOrder);
+    EXPECT_EQ(datPrimaryRS.recordset().recordCount(), 3);
+    EXPECT_EQ(datPrimaryRS.recordset().field("VoucherID").asLong(), last);
+    EXPECT_EQ(datPrimaryRS.recordset().field("runningbalance"), money("8"));
+    EXPECT_EQ(ui.mousePointerHistory(), (std::vector<int>{forms::vbHourglass, forms::vbCustom}));
+}
+
+TEST_F(RunningBalanceTest, AFailingRowRollsTheWholeRecomputeBack) {
+    insert({.date = "2024-05-15", .debit = money("10")});
+    insert({.date = "2024-05-16", .credit = money("3")});
+    insert({.date = "2024-05-17", .debit = jet::Value("not an amount")});
+    const auto before = balances();
+    showClosedRows();
+
+    EXPECT_ANY_THROW(recalculateRunningBalances(db, datPrimaryRS));
+
+    EXPECT_EQ(balances(), before);
+    EXPECT_FALSE(db.inTransaction());
+    EXPECT_EQ(datPrimaryRS.recordSource(), kClosedRows);
+    EXPECT_EQ(ui.mousePointerHistory(), (std::vector<int>{forms::vbHourglass, forms::vbCustom}));
+}
+
+}  // namespace
+}  // namespace petty

@@ -1,0 +1,33 @@
+#pragma once
+// The register's status line: the four figures of the open period in the
+// caption of its label, and the count of unsettled rows in its tool tip.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/forms/controls/label.h"
+#include "platform/jet/database.h"
+#include "platform/vb/currency.h"
+
+namespace petty {
+
+struct BalanceFigures {
+    vb::Currency cashFill;
+    vb::Currency totalExpenses;
+    std::optional<vb::Currency> amountNotSettled;  // only while advances are in use
+    vb::Currency cashInHand;
+};
+
+// "Pettycash ( Cash fill: 5000    Total expenses: 1234.5    Cash-in-hand: 3765.5 )",
+// with "    Amount not settled: ..." before the cash in hand when that figure is given.
+std::string balanceStatusCaption(const BalanceFigures& figures);
+
+// "Unsettled transactions : 3"
+std::string unsettledToolTip(int64_t count);
+
+// Refreshes the status line from the book. Never fails: a figure whose query
+// fails shows 0, and the tool tip keeps its text when the count cannot be
+// read. Without advances (noAdvanceMode) the tool tip is left as it is.
+void showBalanceStatus(forms::Label& statusLine, jet::Database& db, bool noAdvanceMode);
+
+}  // namespace petty
