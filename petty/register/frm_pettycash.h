@@ -5,10 +5,10 @@
 // register and settlement grids with their cell colouring, the two tab
 // controls, the search panel and the voucher buttons. Its load prepares them
 // all (lists, layouts without advances or cost centres, the title).
-#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "petty/register/period_ids.h"
 #include "platform/forms/forms.h"
 
 namespace petty {
@@ -90,9 +90,8 @@ public:
     // register is loaded once per program run.
     bool noPeriodAtLoad = false;
 
-    // Load step 18 after the period ID is known: the title, and the search
-    // field set to that period (0: no period yet).
-    void showRunningPeriod(int32_t periodId);
+    // The title and the search field set to the running period (0: no period yet).
+    void showRunningPeriod(PeriodId periodId);
 
     // Bill scanning's buttons.
     void cmdScanDoc_Click();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "petty/register/frm_pettycash.h"
+#include "petty/register/status_line.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/book_data_control.h"
 #include "petty/shell/skip_on_failure.h"
@@ -85,6 +86,10 @@ void frmpettycash::Form_Load() {
     });
     skipOnFailure([this] { Check1.setValue(forms::vbChecked); });
     skipOnFailure([this] { baseCaption = caption(); });
+    // The register's own rows opened the book above; a failing read counts as no period.
+    PeriodId periodId = 0;
+    skipOnFailure([this, &periodId] { periodId = currentPeriodId(datPrimaryRS.database()); });
+    skipOnFailure([this, periodId] { showRunningPeriod(periodId); });
     skipOnFailure([this] {
         fillFromQuery(Combopcashhead, "select [expense type] from [expense types]    order by [expense type]",
                       "expense type");
@@ -98,9 +103,10 @@ void frmpettycash::Form_Load() {
         DBCombo1.setEnabled(true);
         DBCombo1.refill();
     });
+    skipOnFailure([this, &state] { showBalanceStatus(Label2, datPrimaryRS.database(), state.noAdvanceMode); });
 }
 
-void frmpettycash::showRunningPeriod(int32_t periodId) {
+void frmpettycash::showRunningPeriod(PeriodId periodId) {
     if (periodId != 0) {
         combo2Text.setText(std::to_string(periodId));
         setCaption(baseCaption + kRunningPeriodCaption + std::to_string(periodId));

@@ -90,7 +90,6 @@ TEST_F(RegisterWindowTest, EntryBoxesAreBoundWithTheirLimitsLocksAndVisibility) 
 
 TEST_F(RegisterWindowTest, CaptionsAndButtonsAreAsTheUserKnowsThem) {
     frmpettycash& w = loaded();
-    EXPECT_EQ(w.caption(), "Petty cash");
     EXPECT_FALSE(w.closeBoxEnabled());
     const std::vector<std::pair<int, std::string>> captions = {
         {1, "Date"},        {2, "Time"},       {8, "Cash-out"},   {9, "Cash-in"},     {3, "spent from adv"},
@@ -323,22 +322,43 @@ TEST_F(RegisterWindowTest, TheBoxesShowTheCurrentRow) {
     EXPECT_FALSE(w.Textpcash[2].dataChanged());
 }
 
-TEST_F(RegisterWindowTest, TheRunningPeriodGoesIntoTheTitleAndTheSearchField) {
-    frmpettycash& w = loaded();
-    w.showRunningPeriod(7);
-    EXPECT_EQ(w.caption(), "Petty cash  Running Pettycash period ID : 7");
-    EXPECT_EQ(w.Combo2.text(), "Pettycash period ID");
-    EXPECT_EQ(w.combo2Text.text(), "7");
-    EXPECT_FALSE(w.noPeriodAtLoad);
+struct PeriodCase {
+    const char* name;
+    std::vector<std::string> rows;  // TermID, Closed of each voucher
+    std::string title;
+    std::string searchField;
+    std::string searchValue;
+    bool noPeriodAtLoad;
+};
+
+TEST_F(RegisterWindowTest, TheTitleAndTheSearchFieldShowTheRunningPeriod) {
+    const std::vector<PeriodCase> cases = {
+        {"an empty book", {}, "Petty cash  Running Pettycash period ID : (No sessions yet)", "", "", true},
+        {"an open period", {"2603010900, 'Yes'", "2603020915, 'No'"},
+         "Petty cash  Running Pettycash period ID : 2603020915", "Pettycash period ID", "2603020915", false},
+        {"every row closed: the latest period", {"2603010900, 'Yes'", "2603020915, 'Yes'"},
+         "Petty cash  Running Pettycash period ID : 2603020915", "Pettycash period ID", "2603020915", false},
+    };
+    for (const PeriodCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        jet::Database book = openBook(bookPath(folder.path()));
+        book.execute("DELETE FROM pettycash");
+        for (const std::string& row : c.rows)
+            book.execute("INSERT INTO pettycash ([TermID], [Closed]) VALUES (" + row + ")");
+        frmpettycash window;
+        window.load();
+        EXPECT_EQ(window.caption(), c.title);
+        EXPECT_EQ(window.baseCaption, "Petty cash");
+        EXPECT_EQ(window.Combo2.text(), c.searchField);
+        EXPECT_EQ(window.combo2Text.text(), c.searchValue);
+        EXPECT_EQ(window.noPeriodAtLoad, c.noPeriodAtLoad);
+    }
 }
 
-TEST_F(RegisterWindowTest, AnEmptyBookHasNoPeriodYet) {
-    frmpettycash& w = loaded();
-    w.showRunningPeriod(0);
-    EXPECT_EQ(w.caption(), "Petty cash  Running Pettycash period ID : (No sessions yet)");
-    EXPECT_TRUE(w.noPeriodAtLoad);
-    EXPECT_EQ(w.Combo2.text(), "");
-    EXPECT_EQ(w.combo2Text.text(), "");
+TEST_F(RegisterWindowTest, TheStatusLineShowsTheBalancesAfterTheLoad) {
+    addTheVouchers();
+    const frmpettycash& w = loaded();
+    EXPECT_EQ(w.Label2.caption().rfind("Pettycash ( Cash fill: 500", 0), 0u) << w.Label2.caption();
 }
 
 struct GuardCase {
