@@ -2,6 +2,7 @@
 
 #include "petty/app/master_windows.h"
 #include "petty/app/new_book_window.h"
+#include "petty/register/register_window.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/configuration_windows.h"
@@ -30,6 +31,7 @@ bool startProgram(const std::filesystem::path& folder) {
     appState().firstRun = firstRunOf(bookPath(programFolder));
     appState().programFolder = programFolder.string();
     registerMasterAndChangeLogWindows();
+    registerRegisterWindow();
     formInstances().get<STARTUPpettycash>().show();
     return true;
 }

@@ -21,6 +21,7 @@
 
 #include "petty/app/new_book_window.h"
 #include "petty/app/program_start.h"
+#include "petty/register/frm_pettycash.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/form_instances.h"
@@ -31,6 +32,7 @@
 #include "platform/forms_qt/qt_host.h"
 #include "platform/forms_qt/qt_ui.h"
 #include "platform/jet/test_support.h"
+#include "platform/vb/date_time.h"
 
 namespace petty {
 namespace {
@@ -165,7 +167,21 @@ void screenshotCommandWindow(Pettycashmain& main, forms_qt::QtHost& host, int16_
     EXPECT_EQ(loadedForm(form), nullptr) << form << " did not close";
 }
 
-TEST(ProgramWindows, FirstStartLogInAndMainWindowOnAVirtualDisplay) {
+void addVouchers(jet::Database book) {
+    const char* insert =
+        "INSERT INTO pettycash ([Date], [Time], [Employee], [TransType], [Head], [Debit], [Credit],"
+        " [expensefromadvance], [runningbalance], [Narration], [Matchwith], [Matchrequired], [Matched],"
+        " [Enteredby], [Closed], [Billno], [TermID]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    const auto day = [](int d) { return jet::Value(*vb::DateTime::fromParts(2026, 3, d)); };
+    book.execute(insert, {day(2), "09:15", "Asha", "Cash transfer to PC", nullptr, 500, 0, 0, 500, "float", 0, "No",
+                          "No", "Ravi", "No", nullptr, 1});
+    book.execute(insert, {day(3), "10:40", "Asha", "Advance Issued from PC", "Travel", 0, 200, 0, 300, "trip", 0,
+                          "Yes", "No", "Ravi", "No", "B-17", 1});
+    book.execute(insert, {day(4), "11:05", "Asha", "Spent from Advance issued", "Travel", 0, 0, 150, 300, "taxi", 2,
+                          "No", "Yes", "Ravi", "No", nullptr, 1});
+}
+
+TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtualDisplay) {
     if (!xvfbInstalled()) GTEST_SKIP() << "Xvfb is not installed";
     VirtualDisplay display;
     ASSERT_FALSE(display.name().empty()) << "Xvfb did not start";
@@ -202,6 +218,7 @@ TEST(ProgramWindows, FirstStartLogInAndMainWindowOnAVirtualDisplay) {
         openBook(bookPath(folder.path()))
             .execute("UPDATE config SET [Username] = 'Ravi', [ApprovalUsername] = 'Meera', [enablecostcentre] = true");
         fillMastersAndChangeLog(folder.path());
+        addVouchers(openBook(bookPath(folder.path())));
         STARTUPpettycash& login = formInstances().get<STARTUPpettycash>();
         forms::user::typeText(login.Text1, "tea4two");
         settle();
@@ -222,6 +239,17 @@ TEST(ProgramWindows, FirstStartLogInAndMainWindowOnAVirtualDisplay) {
         EXPECT_EQ(host.windowOf(main)->windowTitle().toStdString(),
                   "Ostrelle from Kelvra Technologies    User : Ravi");
         screenshot("main.png", host.windowOf(main));
+
+        // The register opens inside the main window with the book's vouchers.
+        frmpettycash& register_ = formInstances().get<frmpettycash>();
+        ASSERT_TRUE(register_.isLoaded());
+        EXPECT_EQ(register_.mdiParent(), &main);
+        EXPECT_EQ(register_.TDBGrid1.rowCount(), 3);
+        ASSERT_TRUE(host.windowOf(register_) && host.windowOf(register_)->isVisible());
+        screenshot("register.png", host.windowOf(register_));
+        forms::user::selectTab(register_.SSTab2, 1);
+        settle();
+        screenshot("register-voucher.png", host.windowOf(register_));
 
         bool configurationShown = false;
         whenShown<frmpettycashconfig>(host, "configuration.png", configurationShown,

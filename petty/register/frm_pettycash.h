@@ -1,0 +1,118 @@
+#pragma once
+// frmpettycash: the voucher register, a child window of the main window. It
+// owns every control the register's procedures work on: the five Data
+// controls, the bound entry boxes Textpcash(0..22), the bound combos, the
+// register and settlement grids with their cell colouring, the two tab
+// controls, the search panel and the voucher buttons. Its load prepares them
+// all (lists, layouts without advances or cost centres, the title).
+#include <string>
+#include <vector>
+
+#include "petty/register/period_ids.h"
+#include "platform/forms/forms.h"
+
+namespace petty {
+
+// The title's text after the window's own title while a period runs.
+inline constexpr const char* kRunningPeriodCaption = "  Running Pettycash period ID : ";
+
+class frmpettycash : public forms::Form {
+public:
+    frmpettycash();
+
+    // Data controls (all invisible).
+    forms::DataControl datPrimaryRS{*this, "datPrimaryRS"};
+    forms::DataControl DatPrimaryRSread{*this, "DatPrimaryRSread"};
+    forms::DataControl Datacommon{*this, "Datacommon"};
+    forms::DataControl Datacommonwrite{*this, "Datacommonwrite"};
+    forms::DataControl Data1{*this, "Data1"};
+
+    forms::Label Label2{*this, "Label2"};  // the status line
+    forms::TabControl SSTab2{*this, "SSTab2", -1, 2};
+
+    // Tab 0 of SSTab2: the grids and the search / period-close tabs.
+    forms::Grid TDBGrid1{*this, "TDBGrid1"};
+    forms::Grid TDBGrid2{*this, "TDBGrid2"};
+    forms::Label LabelVoucherno{*this, "LabelVoucherno"};
+    forms::ControlArray<forms::Label> LabelRecCount{*this, "LabelRecCount"};
+    forms::TabControl SSTab1{*this, "SSTab1", -1, 2};
+    forms::Frame Frame31{*this, "Frame31"};
+    forms::CheckBox Check1{*this, "Check1"};
+    forms::DataCombo DBCombo1{*this, "DBCombo1"};
+    forms::Label Label6{*this, "Label6"};
+    forms::ComboBox Combo1{*this, "Combo1"};
+    forms::Label Label7{*this, "Label7"};
+    forms::ComboBox Combo2{*this, "Combo2"};
+    forms::Label Label5{*this, "Label5"};
+    forms::TextBox combo2Text{*this, "combo2Text"};
+    forms::CommandButton Query{*this, "Query"};
+    forms::ControlArray<forms::CommandButton> Printvoucher{*this, "Printvoucher"};
+    forms::CommandButton cmdCSV{*this, "cmdCSV"};
+    forms::CommandButton MyButtonExpand{*this, "MyButtonExpand"};
+    forms::CommandButton detailview{*this, "detailview"};
+    forms::CommandButton cmdClosepettycash{*this, "cmdClosepettycash"};
+
+    // Tab 1 of SSTab2: the voucher.
+    forms::ControlArray<forms::Label> Label9{*this, "Label9"};
+    forms::Label LabelPettycashID{*this, "LabelPettycashID"};
+    forms::ControlArray<forms::Image> Image1{*this, "Image1"};
+    forms::Frame Frame1{*this, "Frame1"};
+    forms::Frame Frame2{*this, "Frame2"};
+    forms::Frame Frame3{*this, "Frame3"};
+    forms::Frame Frame4{*this, "Frame4"};
+    forms::ControlArray<forms::Label> Label1{*this, "Label1"};
+    forms::ControlArray<forms::TextBox> Textpcash{*this, "Textpcash"};
+    forms::ComboBox Combopcashtype{*this, "Combopcashtype"};
+    forms::ComboBox Combopcashhead{*this, "Combopcashhead"};
+    forms::DataCombo DBCombo2{*this, "DBCombo2"};
+    forms::ComboBox dbCombo3{*this, "dbCombo3"};
+    forms::CommandButton FlagBalance{*this, "FlagBalance"};
+    forms::ControlArray<forms::Label> Label8{*this, "Label8"};
+    forms::Label Label4{*this, "Label4"};
+    forms::Label Label10{*this, "Label10"};
+    forms::Label LabelVoucherBalance{*this, "LabelVoucherBalance"};
+    forms::CommandButton ButtonMatchwith{*this, "ButtonMatchwith"};
+
+    // The voucher tab's button row.
+    forms::CommandButton cmdadd{*this, "cmdadd"};
+    forms::CommandButton cmdupdate{*this, "cmdupdate"};
+    forms::CommandButton cmddelete{*this, "cmddelete"};
+    forms::CommandButton cmdEdit{*this, "cmdEdit"};
+    forms::CommandButton gridview{*this, "gridview"};
+    forms::ControlArray<forms::CommandButton> Moove{*this, "Moove"};
+    forms::CommandButton cmdScanDoc{*this, "cmdScanDoc"};
+    forms::CommandButton cmdViewBill{*this, "cmdViewBill"};
+
+    // Window state set by the load.
+    std::string baseCaption;
+    bool firstSearchPending = false;
+    // True when no period existed at load; read by the save. Never reset: the
+    // register is loaded once per program run.
+    bool noPeriodAtLoad = false;
+
+    // The title and the search field set to the running period (0: no period yet).
+    void showRunningPeriod(PeriodId periodId);
+
+    // Bill scanning's buttons.
+    void cmdScanDoc_Click();
+    void cmdViewBill_Click();
+
+private:
+    void createControls();
+    void createSearchPanel();
+    void createVoucherTab();
+    void createEntryBoxes();
+    void createButtons();
+    void createGridColumns();
+    // The voucher tab's button row, left to right.
+    std::vector<forms::CommandButton*> buttonRow();
+
+    void Form_Load();
+    void installCellColouring();
+    void fillLists();
+    void layOutWithoutAdvances();
+    void layOutWithoutCostCentres();
+    void fillFromQuery(forms::ComboBox& combo, const std::string& sql, const std::string& field);
+};
+
+}  // namespace petty
