@@ -12,7 +12,7 @@
 #include "petty/shell/program_info.h"
 #include "petty/shell/program_paths.h"
 #include "petty/shell/skip_on_failure.h"
-#include "petty/shell/text_functions.h"
+#include "platform/vb/text_functions.h"
 
 namespace petty {
 
@@ -73,7 +73,7 @@ void STARTUPpettycash::Form_Load() {
                                "not be visible!");
     });
     skipOnFailure([&state] {
-        state.appFolder = withFolderSeparator(lowerCase(state.programFolder));
+        state.appFolder = withFolderSeparator(vb::lcase(state.programFolder));
         state.businessDbPath = state.appFolder + "BUSINESS.MDB";
     });
     skipOnFailure([&state] {
@@ -89,7 +89,7 @@ void STARTUPpettycash::Form_Activate() {
 void STARTUPpettycash::Command1_Click() {
     AppState& state = appState();
     skipOnFailure([this] { Text1.setFocus(); });
-    state.enteredPassword = upperCase(trimBlanks(Text1.text()));
+    state.enteredPassword = vb::ucase(vb::trim(Text1.text()));
     bool accepted = false;
     try {
         accepted = CheckLogin();

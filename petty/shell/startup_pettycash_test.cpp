@@ -4,7 +4,7 @@
 
 #include "petty/shell/pettycash_main.h"
 #include "petty/shell/shell_test_support.h"
-#include "petty/shell/text_functions.h"
+#include "platform/vb/text_functions.h"
 
 namespace petty {
 namespace {
@@ -79,7 +79,7 @@ TEST_F(LogInTest, LoadBuildsThePathsFromTheProgramFolder) {
         appState().programFolder = given;
         STARTUPpettycash login;
         login.show();
-        const std::string lowered = lowerCase(folder.path().string()) + "/books/mybook\\";
+        const std::string lowered = vb::lcase(folder.path().string()) + "/books/mybook\\";
         EXPECT_EQ(appState().appFolder, lowered);
         EXPECT_EQ(appState().businessDbPath, lowered + "BUSINESS.MDB");
         EXPECT_EQ(appState().documentsFolder, given + "\\documents\\");
