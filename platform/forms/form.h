@@ -19,7 +19,8 @@
 // QueryUnload then Unload (either may cancel), closes the form's Data
 // controls and hides it. A form object can be loaded again after an unload,
 // but keeps the property values it had: create a new object for each opening
-// when the window must start from its design values.
+// when the window must start from its design values. A form destroyed while
+// loaded is forgotten without events, and the host is told (formDestroyed).
 //
 // Activation: the application has one active form (see application.h). A form
 // that becomes active raises Activate; one that stops being active raises
