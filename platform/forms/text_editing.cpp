@@ -33,13 +33,16 @@ size_t previousCharacterStart(std::string_view text, size_t pos) {
     return pos;
 }
 
-size_t nextCharacterEnd(std::string_view text, size_t pos) {
-    pos = characterStartAtOrBefore(text, pos);
+size_t characterEnd(std::string_view text, size_t pos) {
     if (pos >= text.size()) return text.size();
-    if (lineEndAt(text, pos)) return pos + 2;
     ++pos;
     while (pos < text.size() && isContinuationByte(text[pos])) ++pos;
     return pos;
+}
+
+size_t nextCharacterEnd(std::string_view text, size_t pos) {
+    pos = characterStartAtOrBefore(text, pos);
+    return lineEndAt(text, pos) ? pos + 2 : characterEnd(text, pos);
 }
 
 TextSelection clampSelection(TextSelection at, std::string_view text) {
@@ -59,7 +62,7 @@ TextEdit replaceSelection(std::string_view text, TextSelection at, std::string_v
         size_t room = allowed > kept ? allowed - kept : 0;
         size_t end = 0;
         while (end < inserted.size()) {
-            const size_t next = nextCharacterEnd(inserted, end);
+            const size_t next = nextCharacterEnd(inserted, end);  // a line end goes whole or not at all
             const size_t cost = characterCount(inserted.substr(end, next - end));
             if (cost > room) break;
             room -= cost;

@@ -19,7 +19,10 @@ struct TextSelection {
 };
 
 size_t characterCount(std::string_view text);
-// The start of the character before `pos`, and the end of the one at `pos`.
+// The end of the UTF-8 character that starts at `pos` (a byte of ASCII, or a whole sequence).
+size_t characterEnd(std::string_view text, size_t pos);
+// Where the caret goes from `pos` on Backspace and on Delete: the start of
+// the character before it, the end of the one after it.
 size_t previousCharacterStart(std::string_view text, size_t pos);
 size_t nextCharacterEnd(std::string_view text, size_t pos);
 // The selection inside the text, its ends moved back onto character boundaries.

@@ -14,6 +14,8 @@ TEST(TextEditingTest, CharactersAreWholeUtf8SequencesAndTheCaretStepsOverALineEn
     EXPECT_EQ(characterCount("a\r\nb"), 4u);  // a line end counts two towards MaxLength
     EXPECT_EQ(previousCharacterStart(kCafe, 5), 3u);
     EXPECT_EQ(nextCharacterEnd(kCafe, 3), 5u);
+    EXPECT_EQ(characterEnd(kCafe, 3), 5u);
+    EXPECT_EQ(characterEnd("a\r\nb", 1), 2u);  // one character of the line end
     EXPECT_EQ(previousCharacterStart("a\r\nb", 3), 1u);
     EXPECT_EQ(nextCharacterEnd("a\r\nb", 1), 3u);
     EXPECT_EQ(previousCharacterStart("", 0), 0u);

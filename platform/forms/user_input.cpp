@@ -116,9 +116,7 @@ void typeCharacter(TextControl& control, std::string_view character, TextSelecti
 template <class Each>
 void forEachCharacter(std::string_view text, Each each) {
     for (size_t pos = 0; pos < text.size();) {
-        size_t end = pos + 1;
-        if (static_cast<unsigned char>(text[pos]) >= 0x80)
-            while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+        const size_t end = characterEnd(text, pos);
         each(text.substr(pos, end - pos));
         pos = end;
     }
