@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "platform/forms/control.h"
+#include "platform/forms/font.h"
 #include "platform/forms/property.h"
 
 namespace forms {
@@ -53,7 +54,7 @@ constexpr int vbAppTaskManager = 3;
 constexpr int vbFormMDIForm = 4;      // a child unloads because its MDI frame does
 constexpr int vbFormOwner = 5;
 
-class Form : public Observable {
+class Form : public Observable, public FontProperties {
 public:
     explicit Form(std::string name);
     virtual ~Form();
@@ -122,6 +123,9 @@ public:
     bool askQueryUnload(int unloadMode);
     bool runUnload();    // Unload event, Data controls, hidden; false when cancelled
     void setModal(bool on) { modal_ = on; }
+
+protected:
+    void fontChanged() override { notify(Property::Font); }
 
 private:
     std::string name_;
