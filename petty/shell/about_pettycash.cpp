@@ -3,26 +3,31 @@
 #include <string>
 
 #include "petty/shell/program_info.h"
+#include "petty/shell/program_look.h"
 
 namespace petty {
 
 frmaboutpettycash::frmaboutpettycash() : Form("frmaboutpettycash") {
     setCaption("About " + std::string(kProgramName));
-    move(0, 0, 6000, 3300);
-    Image1.move(240, 240, 960, 960);
-    Image2.move(4800, 240, 960, 960);
+    move(0, 0, 6000, 2880);
+    Image1.move(4680, 360, 960, 960);
+    Image2.move(4680, 1440, 960, 960);
     lblProgram.setCaption(std::string(kProgramName));
-    lblProgram.move(1440, 240, 3120, 480);
+    lblProgram.setFont(look::kBannerFont);
+    lblProgram.setForeColor(look::kTitleColour);
+    lblProgram.move(480, 300, 3960, 600);
     lblVersion.setCaption(std::string(kVersionLabel));
-    lblVersion.move(1440, 780, 3120, 300);
+    lblVersion.setForeColor(look::kNoteColour);
+    lblVersion.move(480, 900, 3960, 300);
     lblMaker.setCaption(std::string(kMakerName));
-    lblMaker.move(240, 1560, 5520, 300);
+    lblMaker.setFontBold(true);
+    lblMaker.move(480, 1560, 3960, 300);
     lblContact.setCaption(std::string(kProgramSubtitle) + " for small businesses");
-    lblContact.move(240, 1920, 5520, 600);
+    lblContact.move(480, 1920, 3960, 600);
     cmdOK.setCaption("OK");
     cmdOK.setDefault(true);
     cmdOK.setCancel(true);
-    cmdOK.move(-2000, 2640, 1200, 360);
+    cmdOK.move(-2000, 2160, 1200, 360);
 
     const auto close = [this] { unload(); };
     cmdOK.onClick = close;

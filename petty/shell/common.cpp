@@ -1,8 +1,8 @@
 #include "petty/shell/common.h"
 
 #include "petty/shell/program_paths.h"
-#include "petty/shell/text_functions.h"
 #include "platform/forms/ui.h"
+#include "platform/vb/text_functions.h"
 
 namespace petty {
 
@@ -14,7 +14,7 @@ bool CheckFileExists(const std::string& path) {
     if (findOrdinaryFile(path)) return true;
 
     // Report files are named in either letter case (".rpt", "c.RPT"): all of them get the message.
-    const std::string lower = lowerCase(path);
+    const std::string lower = vb::lcase(path);
     const bool report = lower.find("rpt") != std::string::npos;
     if (report && lower.find("stom") != std::string::npos) {
         forms::ui().beep();

@@ -2,7 +2,7 @@
 
 #include "petty/shell/app_state.h"
 #include "petty/shell/error_report.h"
-#include "petty/shell/text_functions.h"
+#include "platform/vb/text_functions.h"
 
 namespace petty {
 
@@ -152,7 +152,7 @@ void frmemployeemaster::cmdadd_Click() {
 
 void frmemployeemaster::prepareSave() {
     forms::TextBox& name = keyBox();
-    if (const std::string trimmed = trimBlanks(name.text()); trimmed != name.text()) name.setText(trimmed);
+    if (const std::string trimmed = vb::trim(name.text()); trimmed != name.text()) name.setText(trimmed);
     // Raised before the write, so also when the write then fails.
     if (adding()) appState().employeeListChanged = true;
 }

@@ -3,7 +3,7 @@
 #include "petty/shell/book_data_control.h"
 #include "petty/shell/error_report.h"
 #include "petty/shell/skip_on_failure.h"
-#include "petty/shell/text_functions.h"
+#include "platform/vb/text_functions.h"
 
 namespace petty {
 
@@ -76,7 +76,7 @@ void MasterDataForm::showCurrentRow() {
 
 void MasterDataForm::cmdupdate_Click() {
     // A key of blanks only would be stored as an empty key: refused like a missing one.
-    if (trimBlanks(keyBox().text()).empty()) {
+    if (vb::trim(keyBox().text()).empty()) {
         forms::ui().beep();
         forms::ui().msgBox(family_.keyMissing);
         return;

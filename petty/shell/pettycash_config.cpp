@@ -10,7 +10,7 @@
 #include "petty/shell/program_info.h"
 #include "petty/shell/settings_row.h"
 #include "petty/shell/skip_on_failure.h"
-#include "petty/shell/text_functions.h"
+#include "platform/vb/text_functions.h"
 #include "platform/vb/numeric_text.h"
 
 namespace petty {
@@ -74,7 +74,7 @@ bool remindDaysReadableAtLogIn(const std::string& text) {
            *days <= vb::Currency::fromWhole(std::numeric_limits<int16_t>::max());
 }
 
-bool blank(const forms::TextBox& box) { return trimBlanks(box.text()).empty(); }
+bool blank(const forms::TextBox& box) { return vb::trim(box.text()).empty(); }
 
 // Layout, in twips.
 constexpr int kWindowWidth = 12600;

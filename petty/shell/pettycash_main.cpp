@@ -7,6 +7,7 @@
 #include "petty/shell/business_database.h"
 #include "petty/shell/command_windows.h"
 #include "petty/shell/program_info.h"
+#include "petty/shell/program_look.h"
 #include "petty/shell/program_paths.h"
 #include "petty/shell/skip_on_failure.h"
 
@@ -128,6 +129,8 @@ Pettycashmain::Pettycashmain() : MdiForm("Pettycashmain") {
 void Pettycashmain::buildButtons() {
     forms::CommandButton& banner = MyButton1.add(command::kBanner);
     banner.setCaption(std::string(kProgramName));
+    banner.setFont(look::kBannerFont);
+    banner.setForeColor(look::kTitleColour);
     banner.setContainer(Picture1);
     banner.move(0, 0, kWindowWidth, kBannerHeight);
     banner.setTabStop(false);
@@ -142,6 +145,7 @@ void Pettycashmain::buildButtons() {
         forms::CommandButton& button = MyButton1.add(spec.index);
         button.setCaption(spec.caption);
         button.setToolTip(spec.toolTip);
+        button.setFont(look::kCommandFont);
         button.setContainer(Picture2);
         button.move(kButtonLeft, top, kButtonWidth, kButtonHeight);
         top += kButtonPitch;

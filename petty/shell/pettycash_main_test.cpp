@@ -4,6 +4,7 @@
 
 #include "petty/shell/about_pettycash.h"
 #include "petty/shell/shell_test_support.h"
+#include "platform/forms/test_support.h"
 
 namespace petty {
 namespace {
@@ -56,6 +57,8 @@ TEST_F(MainWindowTest, CommandButtonsTopToBottom) {
         previousTop = b.top();
     }
     EXPECT_EQ(button(1).caption(), "Ostrelle");
+    EXPECT_TRUE(button(1).font().bold);  // the banner's caption stands out
+    EXPECT_GT(button(1).font().size, button(3).font().size);
     EXPECT_EQ(button(1).container(), &window().Picture1);
     EXPECT_EQ(button(0).container(), &window().Picture2);
     EXPECT_EQ(window().MyButton1.count(), 14u);
@@ -304,6 +307,7 @@ TEST_F(MainWindowTest, AboutBoxClosesByKeysAndClicks) {
         SCOPED_TRACE(way);
         host.expectModal<frmaboutpettycash>("frmaboutpettycash", [&close](frmaboutpettycash& f) {
             EXPECT_EQ(f.lblProgram.caption(), "Ostrelle");
+            EXPECT_TRUE(forms::testing::controlsCutOff(f).empty());
             EXPECT_EQ(f.defaultButton(), &f.cmdOK);
             EXPECT_EQ(f.cancelButton(), &f.cmdOK);
             close(f);

@@ -1,6 +1,6 @@
 #include "petty/shell/project_codes.h"
 
-#include "petty/shell/text_functions.h"
+#include "platform/vb/text_functions.h"
 
 namespace petty {
 
@@ -30,7 +30,7 @@ frmprojectcodes::frmprojectcodes()
 void frmprojectcodes::newRowStarted() { Check1.setValue(forms::vbChecked); }
 
 bool frmprojectcodes::deletionRefused() {
-    if (upperCase(keyBox().text()) != upperCase(kGeneral)) return false;
+    if (vb::ucase(keyBox().text()) != vb::ucase(kGeneral)) return false;
     forms::ui().beep();
     forms::ui().msgBox("You cannot delete 'General' project / cc!");
     return true;

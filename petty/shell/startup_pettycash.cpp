@@ -10,9 +10,10 @@
 #include "petty/shell/form_instances.h"
 #include "petty/shell/pettycash_main.h"
 #include "petty/shell/program_info.h"
+#include "petty/shell/program_look.h"
 #include "petty/shell/program_paths.h"
 #include "petty/shell/skip_on_failure.h"
-#include "petty/shell/text_functions.h"
+#include "platform/vb/text_functions.h"
 
 namespace petty {
 
@@ -37,22 +38,29 @@ std::string nameOrUnknown(const jet::Value& value) { return value.isNull() ? "Un
 
 STARTUPpettycash::STARTUPpettycash() : Form("STARTUPpettycash") {
     setCaption(std::string(kProgramName) + " - Log in");
-    move(0, 0, 6300, 3000);
+    move(0, 0, 7200, 3600);
     lblProgram.setCaption(std::string(kProgramName));
-    lblProgram.move(360, 240, 5500, 600);
+    lblProgram.setFont(look::kTitleFont);
+    lblProgram.setForeColor(look::kTitleColour);
+    lblProgram.move(600, 360, 6000, 780);
     lblSubtitle.setCaption(std::string(kProgramSubtitle));
-    lblSubtitle.move(360, 840, 5500, 360);
+    lblSubtitle.setFont(look::kSubtitleFont);
+    lblSubtitle.move(600, 1140, 6000, 420);
     lblVersion.setCaption(std::string(kVersionLabel));
-    lblVersion.move(360, 1260, 2600, 300);
+    lblVersion.setForeColor(look::kNoteColour);
+    lblVersion.move(600, 1680, 1500, 300);
     lblEdition.setCaption(std::string(kEditionLabel));
-    lblEdition.move(3000, 1260, 2860, 300);
+    lblEdition.setForeColor(look::kNoteColour);
+    lblEdition.move(2100, 1680, 3000, 300);
     lblLogin.setCaption("Log in:");
-    lblLogin.move(360, 2100, 1000, 300);
+    lblLogin.setFont(look::kFieldLabelFont);
+    lblLogin.move(600, 2730, 1200, 300);
     Text1.setPasswordChar('*');
-    Text1.move(1400, 2040, 3000, 360);
+    Text1.setFont(look::kFieldFont);
+    Text1.move(1800, 2655, 3600, 390);
     Command1.setCaption("Log in");
     Command1.setDefault(true);
-    Command1.move(-3000, 2040, 1200, 360);  // outside the window: Enter is how the user logs in
+    Command1.move(-3000, 2655, 1200, 390);  // outside the window: Enter is how the user logs in
     Data1.setVisible(false);
 
     onLoad = [this] { Form_Load(); };
@@ -73,7 +81,7 @@ void STARTUPpettycash::Form_Load() {
                                "not be visible!");
     });
     skipOnFailure([&state] {
-        state.appFolder = withFolderSeparator(lowerCase(state.programFolder));
+        state.appFolder = withFolderSeparator(vb::lcase(state.programFolder));
         state.businessDbPath = state.appFolder + "BUSINESS.MDB";
     });
     skipOnFailure([&state] {
@@ -89,7 +97,7 @@ void STARTUPpettycash::Form_Activate() {
 void STARTUPpettycash::Command1_Click() {
     AppState& state = appState();
     skipOnFailure([this] { Text1.setFocus(); });
-    state.enteredPassword = upperCase(trimBlanks(Text1.text()));
+    state.enteredPassword = vb::ucase(vb::trim(Text1.text()));
     bool accepted = false;
     try {
         accepted = CheckLogin();

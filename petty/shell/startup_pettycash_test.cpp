@@ -4,7 +4,8 @@
 
 #include "petty/shell/pettycash_main.h"
 #include "petty/shell/shell_test_support.h"
-#include "petty/shell/text_functions.h"
+#include "platform/forms/test_support.h"
+#include "platform/vb/text_functions.h"
 
 namespace petty {
 namespace {
@@ -79,7 +80,7 @@ TEST_F(LogInTest, LoadBuildsThePathsFromTheProgramFolder) {
         appState().programFolder = given;
         STARTUPpettycash login;
         login.show();
-        const std::string lowered = lowerCase(folder.path().string()) + "/books/mybook\\";
+        const std::string lowered = vb::lcase(folder.path().string()) + "/books/mybook\\";
         EXPECT_EQ(appState().appFolder, lowered);
         EXPECT_EQ(appState().businessDbPath, lowered + "BUSINESS.MDB");
         EXPECT_EQ(appState().documentsFolder, given + "\\documents\\");
@@ -113,6 +114,15 @@ TEST_F(LogInTest, PasswordBoxHidesWhatIsTypedAndEnterLogsIn) {
     EXPECT_EQ(login.lblProgram.caption(), "Ostrelle");
     EXPECT_EQ(login.lblSubtitle.caption(), "Pettycash Management");
     EXPECT_EQ(login.lblLogin.caption(), "Log in:");
+}
+
+TEST_F(LogInTest, TheProgramsNameStandsOutAndNothingShownIsCutOff) {
+    STARTUPpettycash& login = window();
+    EXPECT_TRUE(forms::testing::controlsCutOff(login).empty());
+    EXPECT_TRUE(login.lblProgram.font().bold);
+    EXPECT_GT(login.lblProgram.font().size, login.lblSubtitle.font().size);
+    EXPECT_GT(login.lblSubtitle.font().size, login.lblVersion.font().size);
+    EXPECT_EQ(login.lblVersion.font(), forms::Font{});  // the rest keeps the layout font
 }
 
 TEST_F(LogInTest, NormalPasswordTrimmedAndInAnyCaseLogsIn) {

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "platform/forms/color.h"
+#include "platform/forms/font.h"
 #include "platform/forms/property.h"
 
 namespace forms {
@@ -47,7 +48,7 @@ struct Geometry {
     bool operator==(const Geometry&) const = default;
 };
 
-class Control : public Observable {
+class Control : public Observable, public FontProperties {
 public:
     // Registers the control with its form, which lists its controls in creation order.
     Control(Form& form, ControlKind kind, std::string name, int index = -1);
@@ -125,6 +126,7 @@ public:
 
 protected:
     void changed(Property p) const { notify(p); }
+    void fontChanged() override { notify(Property::Font); }
 
 private:
     friend class Form;

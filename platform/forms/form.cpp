@@ -17,6 +17,7 @@ Form::~Form() {
     if (loaded_) {
         if (mdiParent_) mdiParent_->childUnloaded(*this);
         app().forget(*this);
+        if (Host* h = app().host()) h->formDestroyed(*this);
     }
 }
 

@@ -19,7 +19,8 @@
 // QueryUnload then Unload (either may cancel), closes the form's Data
 // controls and hides it. A form object can be loaded again after an unload,
 // but keeps the property values it had: create a new object for each opening
-// when the window must start from its design values.
+// when the window must start from its design values. A form destroyed while
+// loaded is forgotten without events, and the host is told (formDestroyed).
 //
 // Activation: the application has one active form (see application.h). A form
 // that becomes active raises Activate; one that stops being active raises
@@ -35,6 +36,7 @@
 #include <vector>
 
 #include "platform/forms/control.h"
+#include "platform/forms/font.h"
 #include "platform/forms/property.h"
 
 namespace forms {
@@ -52,7 +54,7 @@ constexpr int vbAppTaskManager = 3;
 constexpr int vbFormMDIForm = 4;      // a child unloads because its MDI frame does
 constexpr int vbFormOwner = 5;
 
-class Form : public Observable {
+class Form : public Observable, public FontProperties {
 public:
     explicit Form(std::string name);
     virtual ~Form();
@@ -121,6 +123,9 @@ public:
     bool askQueryUnload(int unloadMode);
     bool runUnload();    // Unload event, Data controls, hidden; false when cancelled
     void setModal(bool on) { modal_ = on; }
+
+protected:
+    void fontChanged() override { notify(Property::Font); }
 
 private:
     std::string name_;

@@ -2,6 +2,8 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+
 #include "platform/forms/test_support.h"
 
 namespace forms {
@@ -176,6 +178,43 @@ TEST_F(FormTest, MdiChildShowsItsFrameAndUnloadsWithIt) {
                 ElementsAre("main.QueryUnload 1", "register.QueryUnload 4", "register.Unload", "main.Unload"));
     EXPECT_FALSE(child.isLoaded());
     EXPECT_TRUE(frame.children().empty());
+}
+
+TEST_F(FormTest, TheHostHearsOfALoadedFormThatIsDestroyed) {
+    // Records what the host is told; modal loops are the scripted host's.
+    class RecordingHost : public Host {
+    public:
+        explicit RecordingHost(std::vector<std::string>& heard) : heard_(heard) {}
+        void formUnloaded(Form& f) override { heard_.push_back("unloaded " + f.name()); }
+        void formDestroyed(Form& f) override {
+            heard_.push_back("destroyed " + f.name() + (isLoadedNow(f) ? " (still listed)" : ""));
+        }
+        void runModal(Form&) override {}
+
+    private:
+        static bool isLoadedNow(const Form& f) {
+            const auto& loaded = app().loadedForms();
+            return std::find(loaded.begin(), loaded.end(), &f) != loaded.end();
+        }
+        std::vector<std::string>& heard_;
+    };
+    std::vector<std::string> heard;
+    RecordingHost recorder(heard);
+    Host* scripted = app().host();
+    app().setHost(&recorder);
+    EventLog log;
+    {
+        LoggedForm shown("shown", log);
+        shown.show();
+        LoggedForm unloaded("unloaded", log);
+        unloaded.show();
+        unloaded.unload();
+        LoggedForm never("never", log);
+    }
+    app().setHost(scripted);
+    // Only the form destroyed while loaded; the application has forgotten it by then.
+    EXPECT_THAT(heard, ElementsAre("unloaded unloaded", "destroyed shown"));
+    EXPECT_TRUE(app().loadedForms().empty());
 }
 
 TEST_F(FormTest, TheFocusComesBackToAControlAfterAModal) {

@@ -35,6 +35,7 @@
 #include "platform/forms/controls/tab_control.h"
 #include "platform/forms/controls/text_box.h"
 #include "platform/forms/error.h"
+#include "platform/forms/font.h"
 #include "platform/forms/form.h"
 #include "platform/forms/host.h"
 #include "platform/forms/keys.h"

@@ -14,6 +14,9 @@ public:
     virtual void formShown(Form&) {}
     virtual void formHidden(Form&) {}
     virtual void formUnloaded(Form&) {}
+    // A loaded form object is being destroyed (its controls are gone already):
+    // drop whatever shows it, without reading the form.
+    virtual void formDestroyed(Form&) {}
     // The form became the active one: bring its window to the front.
     virtual void formActivated(Form&) {}
     // Runs a modal loop for the form and returns once the form is hidden or

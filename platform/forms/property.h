@@ -14,6 +14,7 @@ enum class Property {
     Locked,
     BackColor,
     ForeColor,
+    Font,
     ToolTip,
     MaxLength,
     PasswordChar,

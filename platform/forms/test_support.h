@@ -30,6 +30,22 @@ public:
     std::vector<std::string> entries;
 };
 
+// The visible controls on the form itself that stand partly outside its area,
+// where a user would see them cut off (a control put wholly outside, as a
+// button kept out of sight, is not cut off). Display names.
+inline std::vector<std::string> controlsCutOff(const Form& form) {
+    std::vector<std::string> cut;
+    for (const Control* c : form.controls()) {
+        if (c->container() || !c->visible() || c->kind() == ControlKind::Menu || c->kind() == ControlKind::Data) continue;
+        const bool wholly = c->left() >= 0 && c->top() >= 0 && c->left() + c->width() <= form.width() &&
+                            c->top() + c->height() <= form.height();
+        const bool outside = c->left() + c->width() <= 0 || c->top() + c->height() <= 0 || c->left() >= form.width() ||
+                             c->top() >= form.height();
+        if (!wholly && !outside) cut.push_back(c->displayName());
+    }
+    return cut;
+}
+
 }  // namespace forms::testing
 
 #include "platform/jet/database.h"

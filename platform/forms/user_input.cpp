@@ -45,30 +45,81 @@ char characterOf(int keyCode, int shift) {
     return static_cast<char>(keyCode);
 }
 
-// Applies a typed character that passed KeyDown and KeyPress to a text control.
-void applyCharacter(Control& c, int ascii) {
-    auto* text = dynamic_cast<TextControl*>(&c);
-    if (!text || text->locked() || ascii == vbKeyReturn || ascii == vbKeyEscape) return;
-    if (auto* combo = dynamic_cast<ComboBox*>(text); combo && combo->style() == vbComboDropdownList) return;
-    std::string now = text->text();
-    if (ascii == vbKeyBack) {
-        if (now.empty()) return;
-        now.pop_back();
-    } else {
-        if (text->maxLength() > 0 && static_cast<int>(now.size()) >= text->maxLength()) return;
-        now.push_back(static_cast<char>(ascii));
-    }
-    text->setText(std::move(now));
+// The text a KeyAscii types: ASCII as it is; a code a handler put above ASCII
+// as the Latin-1 character of that code; none for anything beyond.
+std::string typedText(int ascii) {
+    if (ascii > 0 && ascii < 0x80) return std::string(1, static_cast<char>(ascii));
+    if (ascii >= 0x80 && ascii <= 0xFF)
+        return {static_cast<char>(0xC0 | (ascii >> 6)), static_cast<char>(0x80 | (ascii & 0x3F))};
+    return {};
 }
 
-// KeyDown, then KeyPress for keys that type a character, then the character itself.
-void keyEvents(Control& c, int keyCode, int shift, int ascii) {
+bool takesTyping(const Control& c) {
+    auto* text = dynamic_cast<const TextControl*>(&c);
+    if (!text || text->locked()) return false;
+    auto* combo = dynamic_cast<const ComboBox*>(text);
+    return !combo || combo->style() != vbComboDropdownList;
+}
+
+// A typed character (or Backspace) that passed the key events lands at `at`,
+// which becomes the caret after it.
+void applyCharacter(Control& c, std::string_view character, TextSelection& at) {
+    if (character.empty() || character == "\r" || character == "\x1b" || !takesTyping(c)) return;
+    auto& control = static_cast<TextControl&>(c);
+    const std::string& now = control.text();
+    at = clampSelection(at, now);
+    if (character == "\b" && at.length == 0) {
+        const size_t from = previousCharacterStart(now, at.start);
+        at = {from, at.start - from};
+    }
+    TextEdit edit = replaceSelection(now, at, character == "\b" ? "" : character, control.maxLength());
+    at = {edit.caret, 0};
+    control.setText(edit.text);
+    if (control.text() != edit.text) at = {control.text().size(), 0};  // a Change handler rewrote it
+}
+
+// KeyDown, then KeyPress for keys that type a character, then the character
+// itself at `at`. True when a handler discarded the key.
+bool keyEvents(Control& c, int keyCode, int shift, int ascii, TextSelection& at) {
+    const auto* text = dynamic_cast<const TextControl*>(&c);
+    const std::string before = text ? text->text() : std::string();
     int code = keyCode;
     if (c.onKeyDown) c.onKeyDown(code, shift);
-    if (code == 0 || ascii == 0) return;
+    if (code == 0) return true;
+    if (ascii == 0) return false;
     if (c.onKeyPress) c.onKeyPress(ascii);
-    if (ascii == 0) return;
-    applyCharacter(c, ascii);
+    if (ascii == 0) return true;
+    if (text && text->text() != before) at = {text->text().size(), 0};  // a handler rewrote the text
+    applyCharacter(c, typedText(ascii), at);
+    return false;
+}
+
+// The end of a text control's text, where the runtime's own typing lands.
+TextSelection endOfText(const Control& c) {
+    const auto* text = dynamic_cast<const TextControl*>(&c);
+    return {text ? text->text().size() : 0, 0};
+}
+
+// One character of typed text, at `at`. A character outside ASCII has no
+// KeyAscii: it is typed without key events.
+void typeCharacter(TextControl& control, std::string_view character, TextSelection& at) {
+    if (character == "\r" || character == "\n") {
+        pressKey(control, vbKeyReturn);
+        return;
+    }
+    const unsigned char first = static_cast<unsigned char>(character[0]);
+    if (first < 0x80) keyEvents(control, keyCodeOfChar(character[0]), 0, first, at);
+    else applyCharacter(control, character, at);
+}
+
+// Calls `each` with every character of the text: a byte of ASCII, or a whole UTF-8 sequence.
+template <class Each>
+void forEachCharacter(std::string_view text, Each each) {
+    for (size_t pos = 0; pos < text.size();) {
+        const size_t end = characterEnd(text, pos);
+        each(text.substr(pos, end - pos));
+        pos = end;
+    }
 }
 
 bool clickButton(CommandButton* button) {
@@ -135,40 +186,52 @@ bool setFocus(Control& control) {
 
 bool typeText(TextControl& control, std::string_view text) {
     if (!reachable(control) || !takeFocus(control)) return false;
-    for (char ch : text) {
-        if (!control.hasFocus()) break;  // a handler moved the focus away
-        if (ch == '\r' || ch == '\n') {
-            pressKey(control, vbKeyReturn);
-            continue;
-        }
-        keyEvents(control, keyCodeOfChar(ch), 0, static_cast<unsigned char>(ch));
-    }
+    forEachCharacter(text, [&](std::string_view character) {
+        if (!control.hasFocus()) return;  // a handler moved the focus away
+        TextSelection atEnd = endOfText(control);
+        typeCharacter(control, character, atEnd);
+    });
     return true;
 }
 
-bool pressKey(Control& control, int keyCode, int shift) {
+bool typeTextAt(TextControl& control, std::string_view text, TextSelection& at) {
     if (!reachable(control) || !takeFocus(control)) return false;
+    forEachCharacter(text, [&](std::string_view character) {
+        if (control.hasFocus()) typeCharacter(control, character, at);
+    });
+    at = clampSelection(at, control.text());
+    return true;
+}
+
+KeyResult pressKey(Control& control, int keyCode, int shift) {
+    if (!reachable(control) || !takeFocus(control)) return {};
     Form& form = control.form();
     const bool onButton = control.kind() == ControlKind::CommandButton;
-    if (keyCode == vbKeyReturn && !onButton && form.defaultButton()) return clickButton(form.defaultButton());
-    if (keyCode == vbKeyEscape && form.cancelButton()) return clickButton(form.cancelButton());
+    if (keyCode == vbKeyReturn && !onButton && form.defaultButton()) return {clickButton(form.defaultButton())};
+    if (keyCode == vbKeyEscape && form.cancelButton()) return {clickButton(form.cancelButton())};
     if (onButton && (keyCode == vbKeyReturn || keyCode == vbKeySpace)) {
         Control::fire(control.onClick);
-        return true;
+        return {true};
     }
     if (keyCode == vbKeyTab) {
         if (Control* next = form.nextInTabOrder(&control)) form.moveFocus(next);
-        return true;
+        return {true};
     }
-    keyEvents(control, keyCode, shift, typesCharacter(keyCode) ? characterOf(keyCode, shift) : 0);
-    return true;
+    TextSelection at = endOfText(control);
+    const bool discarded =
+        keyEvents(control, keyCode, shift, typesCharacter(keyCode) ? characterOf(keyCode, shift) : 0, at);
+    // The space bar ticks a box as a click does, once its key events let it through.
+    const bool ticks = control.kind() == ControlKind::CheckBox || control.kind() == ControlKind::OptionButton;
+    if (keyCode == vbKeySpace && ticks && !discarded && reachable(control) && control.hasFocus())
+        clickEvents(control);
+    return {true, discarded};
 }
 
 bool editText(TextControl& control, std::string text) {
     if (!reachable(control) || control.locked() || !takeFocus(control)) return false;
-    if (control.maxLength() > 0 && static_cast<int>(text.size()) > control.maxLength())
-        text.resize(static_cast<size_t>(control.maxLength()));
-    control.setText(std::move(text));
+    const std::string& before = control.text();
+    const TextReplacement edit = replacementBetween(before, text);
+    control.setText(replaceSelection(before, edit.replaced, edit.inserted, control.maxLength()).text);
     return true;
 }
 

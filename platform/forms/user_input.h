@@ -18,15 +18,25 @@
 // - typeText: focus, then per character KeyDown, KeyPress (the handler may
 //   discard it with 0 or change it), and unless discarded the character is
 //   added at the end of the text (Change). Typing into a locked control or
-//   beyond its MaxLength changes nothing. "\b" is Backspace.
+//   beyond its MaxLength changes nothing. "\b" is Backspace: it removes the
+//   last whole character. A character outside ASCII has no KeyAscii here: it
+//   is typed without key events.
+// - typeTextAt: the same at a caret or over a selection, as a native field
+//   types: each character replaces the selection (one Change) and the
+//   selection becomes the caret after it; Backspace removes the selection or
+//   the character before the caret. When a handler rewrites the text, the
+//   caret goes to the end of the new text.
 // - pressKey: focus, then Enter clicks the form's default button and Escape
 //   its cancel button (no key events, no focus change) unless the focused
 //   control is itself a button; Tab moves to the next control in tab order;
 //   other keys raise KeyDown and, for keys that type a character, KeyPress.
+//   The space bar ticks a check box or sets an option button as a click does,
+//   after its key events. The result tells whether a handler discarded the key.
 #include <string>
 #include <string_view>
 
 #include "platform/forms/controls/data_control.h"
+#include "platform/forms/text_editing.h"
 #include "platform/vb/date_time.h"
 
 namespace forms {
@@ -41,14 +51,23 @@ class TextControl;
 
 namespace user {
 
+// What became of a pressed key.
+struct KeyResult {
+    bool reached = false;    // the control took the key
+    bool discarded = false;  // KeyDown set KeyCode to 0, or KeyPress set KeyAscii to 0
+    explicit operator bool() const { return reached; }
+};
+
 bool click(Control& control);
 bool doubleClick(Control& control);
 bool setFocus(Control& control);
 bool typeText(TextControl& control, std::string_view text);
-bool pressKey(Control& control, int keyCode, int shift = 0);
+bool typeTextAt(TextControl& control, std::string_view text, TextSelection& at);
+KeyResult pressKey(Control& control, int keyCode, int shift = 0);
 // Replaces the whole text, as a native edit field reports a user's edit
-// (paste, selection typed over): Change and the changed flag, no key events.
-// MaxLength and Locked apply.
+// (paste, cut, drop): Change and the changed flag, no key events. Locked
+// applies; MaxLength cuts only what the edit inserted (text that stays is
+// never lost).
 bool editText(TextControl& control, std::string text);
 // Picks an item of the list (focus, text, Click).
 bool selectComboItem(ComboBox& combo, int index);

@@ -189,6 +189,113 @@ TEST_F(UserInputTest, KeyHandlersDiscardOrChangeKeys) {
     EXPECT_EQ(form.name.text(), "a");
 }
 
+TEST_F(UserInputTest, BackspaceRemovesTheLastWholeCharacter) {
+    std::vector<std::string> changes;
+    form.name.onChange = [&] { changes.push_back(form.name.text()); };
+    form.name.setText("caf\xC3\xA9\xE2\x82\xAC");  // "café€"
+    changes.clear();
+    user::pressKey(form.name, vbKeyBack);
+    user::typeText(form.name, "\b");
+    user::typeText(form.name, "\b\b\b\b");  // one more than there is
+    EXPECT_THAT(changes, ElementsAre("caf\xC3\xA9", "caf", "ca", "c", ""));
+}
+
+TEST_F(UserInputTest, TypingOutsideAsciiTakesWholeCharactersWithoutKeyEvents) {
+    int keys = 0;
+    std::vector<std::string> changes;
+    form.name.onKeyPress = [&](int&) { ++keys; };
+    form.name.onChange = [&] { changes.push_back(form.name.text()); };
+    form.name.setMaxLength(4);
+    user::typeText(form.name, "n\xC3\xA9" "e\xE2\x82\xAC!");  // "né€!" would be five characters
+    EXPECT_EQ(form.name.text(), "n\xC3\xA9" "e\xE2\x82\xAC");
+    EXPECT_THAT(changes, ElementsAre("n", "n\xC3\xA9", "n\xC3\xA9" "e", "n\xC3\xA9" "e\xE2\x82\xAC"));
+    EXPECT_EQ(keys, 3);  // "n", "e" and the refused "!"
+}
+
+TEST_F(UserInputTest, TypingAtTheCaretRaisesTheKeysThenOneChangeWhereTheCaretStands) {
+    EventLog events;
+    form.name.onKeyDown = [&](int& code, int) { events.entries.push_back("KeyDown " + std::to_string(code)); };
+    form.name.onKeyPress = [&](int& ascii) {
+        events.entries.push_back("KeyPress " + form.name.text());  // the text as it stands
+        if (ascii == '9') ascii = 0;
+    };
+    form.name.onChange = [&] { events.entries.push_back("Change " + form.name.text()); };
+    form.name.setText("1005");
+    events.entries.clear();
+
+    TextSelection at{1, 2};  // "00" selected
+    EXPECT_TRUE(user::typeTextAt(form.name, "79", at));
+    EXPECT_THAT(events.entries, ElementsAre("KeyDown 55", "KeyPress 1005", "Change 175", "KeyDown 57",
+                                            "KeyPress 175"));
+    EXPECT_EQ(at, (TextSelection{2, 0}));
+
+    events.entries.clear();
+    EXPECT_TRUE(user::typeTextAt(form.name, "\b", at));
+    EXPECT_THAT(events.entries, ElementsAre("KeyDown 8", "KeyPress 175", "Change 15"));
+    EXPECT_EQ(at, (TextSelection{1, 0}));
+}
+
+TEST_F(UserInputTest, TypingAtTheCaretFollowsAHandlerThatRewritesTheText) {
+    form.name.onKeyPress = [&](int& ascii) {
+        if (ascii == '-') form.name.setText("reset");
+    };
+    form.name.setText("abc");
+    TextSelection at{1, 0};
+    user::typeTextAt(form.name, "-x", at);
+    EXPECT_EQ(form.name.text(), "reset-x");  // the keys go on at the end of the handler's text
+    EXPECT_EQ(at, (TextSelection{7, 0}));
+}
+
+TEST_F(UserInputTest, TheSpaceBarTicksABoxAfterItsKeyEventsUnlessTheyDiscardIt) {
+    CheckBox check{form, "check"};
+    OptionButton option{form, "option"};
+    EventLog events;
+    check.onKeyDown = [&](int& code, int) { events.entries.push_back("KeyDown " + std::to_string(code)); };
+    check.onKeyPress = [&](int& ascii) { events.entries.push_back("KeyPress " + std::to_string(ascii)); };
+    check.onClick = [&] { events.entries.push_back("Click " + std::to_string(check.value())); };
+    const user::KeyResult ticked = user::pressKey(check, vbKeySpace);
+    EXPECT_TRUE(ticked.reached);
+    EXPECT_FALSE(ticked.discarded);
+    EXPECT_THAT(events.entries, ElementsAre("KeyDown 32", "KeyPress 32", "Click 1"));
+
+    check.onKeyPress = [](int& ascii) { ascii = 0; };
+    EXPECT_TRUE(user::pressKey(check, vbKeySpace).discarded);
+    EXPECT_EQ(check.value(), vbChecked);
+    user::pressKey(check, vbKeyA);  // other keys do not tick
+    EXPECT_EQ(check.value(), vbChecked);
+
+    EXPECT_TRUE(user::pressKey(option, vbKeySpace));
+    EXPECT_TRUE(option.value());
+}
+
+TEST_F(UserInputTest, PressKeyTellsWhetherAHandlerDiscardedTheKey) {
+    form.name.onKeyDown = [](int& code, int) {
+        if (code == vbKeyDelete) code = 0;
+    };
+    const user::KeyResult discarded = user::pressKey(form.name, vbKeyDelete);
+    EXPECT_TRUE(discarded.reached);
+    EXPECT_TRUE(discarded.discarded);
+    const user::KeyResult taken = user::pressKey(form.name, vbKeyLeft);
+    EXPECT_TRUE(taken.reached);
+    EXPECT_FALSE(taken.discarded);
+    form.name.setEnabled(false);
+    EXPECT_FALSE(user::pressKey(form.name, vbKeyDelete));
+}
+
+TEST_F(UserInputTest, AWholeTextEditIsCutToMaxLengthWithoutLosingTheTextThatStays) {
+    form.name.setMaxLength(8);
+    form.name.setText("abcdef");
+    EXPECT_TRUE(user::editText(form.name, "aXYZbcdef"));  // "XYZ" pasted after "a"
+    EXPECT_EQ(form.name.text(), "aXYbcdef");
+
+    form.name.setMaxLength(3);
+    form.name.setText("123456");  // the program's write may be longer
+    EXPECT_TRUE(user::editText(form.name, "12345"));
+    EXPECT_EQ(form.name.text(), "12345");
+    EXPECT_TRUE(user::editText(form.name, "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"));  // replaced by four "é"
+    EXPECT_EQ(form.name.text(), "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9");  // within the five it had
+}
+
 TEST_F(UserInputTest, MaxLengthAndLockRefuseTypingButNotTheProgram) {
     form.amount.setMaxLength(3);
     int changes = 0;

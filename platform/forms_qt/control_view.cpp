@@ -6,6 +6,7 @@
 #include "platform/forms/keys.h"
 #include "platform/forms/user_input.h"
 #include "platform/forms_qt/colours.h"
+#include "platform/forms_qt/fonts.h"
 #include "platform/forms_qt/form_view.h"
 #include "platform/forms_qt/key_codes.h"
 #include "platform/forms_qt/twips.h"
@@ -39,14 +40,14 @@ bool isUsersFocusChange(Qt::FocusReason reason) {
 
 // Every property a view reads when it starts (focus and container are the form view's part).
 constexpr forms::Property kStartProperties[] = {
-    forms::Property::Geometry,  forms::Property::Caption,      forms::Property::Text,
-    forms::Property::Enabled,   forms::Property::Visible,      forms::Property::Locked,
-    forms::Property::BackColor, forms::Property::ForeColor,    forms::Property::ToolTip,
-    forms::Property::MaxLength, forms::Property::PasswordChar, forms::Property::Default,
-    forms::Property::Cancel,    forms::Property::Style,        forms::Property::List,
-    forms::Property::ListIndex, forms::Property::Value,        forms::Property::Picture,
-    forms::Property::Tabs,      forms::Property::CurrentTab,   forms::Property::Columns,
-    forms::Property::Rows,      forms::Property::CurrentRow,
+    forms::Property::Geometry,  forms::Property::Caption,   forms::Property::Text,
+    forms::Property::Enabled,   forms::Property::Visible,   forms::Property::Locked,
+    forms::Property::BackColor, forms::Property::ForeColor, forms::Property::Font,
+    forms::Property::ToolTip,   forms::Property::MaxLength, forms::Property::PasswordChar,
+    forms::Property::Default,   forms::Property::Cancel,    forms::Property::Style,
+    forms::Property::List,      forms::Property::ListIndex, forms::Property::Value,
+    forms::Property::Picture,   forms::Property::Tabs,      forms::Property::CurrentTab,
+    forms::Property::Columns,   forms::Property::Rows,      forms::Property::CurrentRow,
 };
 
 }  // namespace
@@ -120,6 +121,7 @@ void ControlView::changed(forms::Property p) {
         case forms::Property::ForeColor:
             applyColours(*widget_, control_.backColor(), control_.foreColor(), fillsBackground());
             break;
+        case forms::Property::Font: widget_->setFont(toQFont(control_.font())); break;
         case forms::Property::ToolTip: widget_->setToolTip(QString::fromStdString(control_.toolTip())); break;
         case forms::Property::Focus:
             if (control_.hasFocus()) showFocus();

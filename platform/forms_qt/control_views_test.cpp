@@ -156,6 +156,9 @@ TEST_F(ControlViewsTest, TheProgramsChangesReachTheWidgets) {
     form.tabs.setTab(1);
     form.calendar.setValue(*vb::DateTime::fromParts(2024, 5, 17));
     form.mark.move(300, 3500, 480, 480);
+    form.title.setFont({"Arial", 14, true, false, false});
+    form.ok.setFontUnderline(true);
+    form.setFontItalic(true);  // the form's own font: not its controls'
     settle();
 
     auto* name = widgetOf<QLineEdit>(form.name);
@@ -175,6 +178,13 @@ TEST_F(ControlViewsTest, TheProgramsChangesReachTheWidgets) {
     EXPECT_TRUE(host.widgetOf(form.onSecondTab)->isVisible());
     EXPECT_EQ(widgetOf<QCalendarWidget>(form.calendar)->selectedDate(), QDate(2024, 5, 17));
     EXPECT_EQ(host.widgetOf(form.mark)->geometry(), QRect(20, 233, 32, 32));
+    const QFont titleFont = host.widgetOf(form.title)->font();
+    EXPECT_EQ(titleFont.pixelSize(), 19);
+    EXPECT_TRUE(titleFont.bold());
+    EXPECT_FALSE(titleFont.italic());
+    EXPECT_TRUE(host.widgetOf(form.ok)->font().underline());
+    EXPECT_FALSE(host.widgetOf(form.cancel)->font().underline());
+    EXPECT_TRUE(host.widgetOf(form.title)->parentWidget()->font().italic());
 }
 
 TEST_F(ControlViewsTest, ClickingAButtonTakesTheFocusFromTheTextBoxFirst) {

@@ -4,6 +4,7 @@
 
 #include "platform/forms/application.h"
 #include "platform/forms_qt/control_view.h"
+#include "platform/forms_qt/fonts.h"
 #include "platform/forms_qt/widget_factory.h"
 
 namespace forms_qt {
@@ -16,7 +17,9 @@ bool isLoadedForm(const forms::Form* form) {
 FormView::FormView(forms::Form& form, QWidget* parent) : QWidget(parent), form_(form) {
     observation_ = Observation(form_, [this](forms::Property p) {
         if (p == forms::Property::Controls) syncControls();
+        if (p == forms::Property::Font) setFont(toQFont(form_.font()));
     });
+    setFont(toQFont(form_.font()));
     syncControls();
 }
 

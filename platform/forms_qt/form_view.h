@@ -18,8 +18,7 @@ namespace forms_qt {
 class ControlView;
 
 // Whether the form is loaded. A shown form always is; one that is not was
-// unloaded, or destroyed while loaded, which the runtime only tells the
-// application (the form leaves its list of loaded forms), not the host.
+// unloaded, or destroyed (work that waited for the event loop checks this first).
 bool isLoadedForm(const forms::Form* form);
 
 class FormView : public QWidget {

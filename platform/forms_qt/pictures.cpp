@@ -2,11 +2,10 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "platform/jet/file_name.h"
+#include "platform/vb/text_functions.h"
 
 namespace forms_qt {
 
@@ -56,16 +55,10 @@ void drawExpand(QPainter& p) {
     p.drawPolygon(QPolygonF({{8, 15}, {13, 10}, {3, 10}}));
 }
 
-std::string lowerCase(std::string_view name) {
-    std::string out(name);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
-    return out;
-}
-
 using Drawer = void (*)(QPainter&);
 
 Drawer drawerFor(std::string_view name) {
-    const std::string key = lowerCase(name);
+    const std::string key = vb::lcase(name);
     if (key == "tick") return drawTick;
     if (key == "cross") return drawCross;
     if (key == "greenmark") return [](QPainter& p) { drawMark(p, kGreen); };

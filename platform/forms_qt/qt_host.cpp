@@ -68,13 +68,13 @@ void QtHost::formShown(forms::Form& form) {
     window->present();
 }
 
-void QtHost::dropWindow(const forms::Form& form) {
+void QtHost::dropWindow(const forms::Form& form, bool formAlive) {
     const auto it = windows_.find(&form);
     if (it == windows_.end()) return;
     const Entry entry = it->second;
     windows_.erase(it);
     if (!entry.window) return;
-    entry.shown->detach(true);
+    entry.shown->detach(formAlive);
     // Sub-windows go with their frame's window.
     for (auto child = windows_.begin(); child != windows_.end();) {
         if (child->second.window && entry.window->isAncestorOf(child->second.window)) {
@@ -91,10 +91,12 @@ void QtHost::dropWindow(const forms::Form& form) {
 
 void QtHost::formHidden(forms::Form& form) {
     if (const auto loop = modalLoops_.find(&form); loop != modalLoops_.end()) loop->second->quit();
-    dropWindow(form);
+    dropWindow(form, true);
 }
 
 void QtHost::formUnloaded(forms::Form& form) { formHidden(form); }
+
+void QtHost::formDestroyed(forms::Form& form) { dropWindow(form, false); }
 
 void QtHost::formActivated(forms::Form& form) {
     if (ShownForm* window = shown(form)) window->bringToFront();

@@ -16,10 +16,7 @@
 // modal form runs a nested event loop that returns once the form is hidden or
 // unloaded. The event loop ends when the last form unloads or the program
 // ends (forms::Ui::endProgram).
-//
-// Unload (or hide) a form before destroying it: the host is not told when a
-// form object goes, so the window of a form destroyed while shown stays on
-// the screen (inert) until the host goes.
+// A form object destroyed while shown takes its window with it.
 #include <QPointer>
 #include <functional>
 #include <map>
@@ -57,13 +54,14 @@ public:
     void formShown(forms::Form& form) override;
     void formHidden(forms::Form& form) override;
     void formUnloaded(forms::Form& form) override;
+    void formDestroyed(forms::Form& form) override;
     void formActivated(forms::Form& form) override;
     void runModal(forms::Form& form) override;
     void lastFormUnloaded() override;
 
 private:
     ShownForm* makeWindow(forms::Form& form);
-    void dropWindow(const forms::Form& form);
+    void dropWindow(const forms::Form& form, bool formAlive);
     ShownForm* shown(const forms::Form& form) const;
 
     struct Entry {

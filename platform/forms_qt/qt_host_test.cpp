@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -111,6 +112,29 @@ TEST_F(QtHostTest, AFormGetsAWindowWhileItIsShown) {
     form.unload();
     settle();
     EXPECT_EQ(host.windowOf(form), nullptr);
+}
+
+TEST_F(QtHostTest, AFormDestroyedWhileShownTakesItsWindowWithIt) {
+    Frame frame;
+    QPointer<QWidget> dialogWindow;
+    QPointer<QWidget> childWindow;
+    {
+        Dialog dialog;
+        dialog.show();
+        Child child(frame, "frmpettycash");
+        child.show();
+        settle();
+        dialogWindow = host.windowOf(dialog);
+        childWindow = host.windowOf(child);
+        ASSERT_TRUE(dialogWindow && childWindow);
+    }
+    EXPECT_FALSE(dialogWindow && dialogWindow->isVisible());
+    settle();
+    EXPECT_TRUE(dialogWindow.isNull());
+    EXPECT_TRUE(childWindow.isNull());
+    auto* area = host.windowOf(frame)->findChild<QMdiArea*>();
+    EXPECT_TRUE(area->subWindowList().empty());
+    frame.unload();
 }
 
 TEST_F(QtHostTest, TheUsersResizingIsWrittenBackIntoTheForm) {

@@ -2,27 +2,20 @@
 // Typing into a text box or an editable combo at the caret, as the runtime
 // takes it.
 //
-// The runtime's typing (user::typeText, user::pressKey) raises the key events
-// and then edits the end of the text; a native field also types in the
-// middle and over a selection. So:
-// - at the end of the text, with nothing selected, the key goes through the
-//   runtime's typing as it is;
-// - elsewhere, a control without key handlers takes the field's edit as a
-//   whole-text edit (user::editText): no handler could have discarded the key;
-// - a control with key handlers gets the key through the runtime's typing
-//   first, so KeyDown and KeyPress see the text as it stands and may discard
-//   or change the key; when the runtime took it, the edit is moved to the
-//   caret with a whole-text edit (Change is raised for both steps);
-// - Delete raises KeyDown only; a KeyDown handler may have discarded it and
-//   the runtime cannot say, so a control with one is left as its handler left it;
-// - a character outside ASCII has no KeyAscii in the runtime: it is a
-//   whole-text edit without key events.
-// MaxLength and Locked apply throughout.
+// - A character or Backspace goes through the runtime's typing at the caret
+//   (user::typeTextAt): KeyDown and KeyPress see the text as it stands and
+//   may discard or change the key; what passes them replaces the selection
+//   with one Change. MaxLength and Locked apply.
+// - Delete raises KeyDown only (user::pressKey); unless a handler discarded
+//   the key or rewrote the text, the selection or the character after the
+//   caret goes as a whole-text edit (user::editText).
 //
 // Positions are byte offsets into the control's text (UTF-8). Each function
 // returns where the caret stands afterwards.
 #include <cstddef>
 #include <string_view>
+
+#include "platform/forms/text_editing.h"
 
 namespace forms {
 class TextControl;
@@ -30,13 +23,8 @@ class TextControl;
 
 namespace forms_qt {
 
-struct TextSelection {
-    size_t start = 0;   // the caret, or the start of the selected text
-    size_t length = 0;  // the bytes selected
-};
-
-size_t typeCharacter(forms::TextControl& control, std::string_view character, TextSelection at);
-size_t pressBackspace(forms::TextControl& control, TextSelection at);
-size_t pressDelete(forms::TextControl& control, TextSelection at);
+size_t typeCharacter(forms::TextControl& control, std::string_view character, forms::TextSelection at);
+size_t pressBackspace(forms::TextControl& control, forms::TextSelection at);
+size_t pressDelete(forms::TextControl& control, forms::TextSelection at);
 
 }  // namespace forms_qt

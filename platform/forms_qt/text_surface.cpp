@@ -110,7 +110,7 @@ void typeKey(TextSurface& surface, forms::TextControl& control, const QKeyEvent&
     const bool del = event.key() == Qt::Key_Delete;
 
     const QString shown = surface.text();
-    const TextSelection at{bytesBefore(shown, surface.selectionStart()),
+    const forms::TextSelection at{bytesBefore(shown, surface.selectionStart()),
                            bytesBefore(shown, surface.selectionStart() + surface.selectionLength()) -
                                bytesBefore(shown, surface.selectionStart())};
     size_t caret;

@@ -7,6 +7,7 @@
 
 #include "platform/forms/application.h"
 #include "platform/forms/user_input.h"
+#include "platform/forms_qt/fonts.h"
 #include "platform/forms_qt/form_view.h"
 #include "platform/forms_qt/twips.h"
 #include "platform/forms_qt/user_action.h"
@@ -32,12 +33,6 @@ bool isActiveInRuntime(const forms::Form& form) {
 }
 
 }  // namespace
-
-QFont windowFont() {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(11);
-    return font;
-}
 
 WindowBinding::WindowBinding(forms::Form& form, QWidget& window, Qt::WindowFlags baseFlags,
                              std::function<QSize()> naturalSize, std::function<bool()> isActive)

@@ -60,7 +60,4 @@ private:
     bool presented_ = false;
 };
 
-// The font the windows were laid out for (8 point MS Sans Serif at 96 dpi) as near as this desktop has it.
-QFont windowFont();
-
 }  // namespace forms_qt

@@ -15,6 +15,7 @@ MainWindow::MainWindow() : MdiForm("Pettycashmain") {
     bannerText.setCaption("Ostrelle - Pettycash Management");
     bannerText.setBackColor(forms::rgb(32, 64, 128));
     bannerText.setForeColor(forms::vbWhite);
+    bannerText.setFont({"Arial", 16, true, false, false});
     column.move(0, 900, 2700, 10500);
     const std::pair<int, const char*> buttons[] = {
         {3, "Pettycash register "}, {14, "Pend. settlements"}, {13, "Pettycash periods "},

@@ -1,12 +1,10 @@
 #include "platform/forms_qt/views/button_views.h"
 
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "platform/forms/keys.h"
 #include "platform/forms/user_input.h"
 #include "platform/forms_qt/form_view.h"
 #include "platform/forms_qt/pictures.h"
@@ -61,15 +59,6 @@ TickBoxView::TickBoxView(forms::Control& control, FormView& owner, QAbstractButt
     routeKeysAndFocus(box_);
     QObject::connect(box_, &QAbstractButton::clicked, this,
                      [this] { userAction([this] { forms::user::click(this->control()); }); });
-}
-
-bool TickBoxView::keyPressed(QKeyEvent& event) {
-    if (event.key() != Qt::Key_Space || event.modifiers() != Qt::NoModifier) return ControlView::keyPressed(event);
-    // KeyDown and KeyPress, then the space bar ticks the box as a click does.
-    userAction([this] {
-        if (forms::user::pressKey(control(), forms::vbKeySpace)) forms::user::click(control());
-    });
-    return true;
 }
 
 CheckBoxView::CheckBoxView(forms::CheckBox& check, FormView& owner)

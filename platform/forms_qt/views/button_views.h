@@ -25,13 +25,13 @@ private:
     QPushButton* push_;
 };
 
-// Check boxes and option buttons: a box the runtime ticks.
+// Check boxes and option buttons: a box the runtime ticks (on a click, and on
+// the space bar as the runtime's key press).
 class TickBoxView : public ControlView {
 public:
     TickBoxView(forms::Control& control, FormView& owner, QAbstractButton* box);
 
 protected:
-    bool keyPressed(QKeyEvent& event) override;
     QAbstractButton* box() const { return box_; }
 
 private:
