@@ -5,6 +5,9 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <string>
+
+#include <unistd.h>
 
 #include "imaging/engine/image_metadata.h"
 #include "imaging/engine/image_resolution.h"
@@ -136,7 +139,9 @@ TEST(SaverVersionTest, AnOlderGdiplusGetsLzwAndNoDepthBelow24Bits) {
         {
             ScopedEncoderSpy tiff(gdiplus::kTiffCodec);
             const int32_t colour = RegisterBitmap(8, 8, gdiplus::PixelFormat24bppRGB);
-            const std::string path = (std::filesystem::temp_directory_path() / "scanvelt_old_gdiplus.tif").string();
+            const std::string path = (std::filesystem::temp_directory_path() /
+                                      ("scanvelt_old_gdiplus_" + std::to_string(::getpid()) + ".tif"))
+                                         .string();
             ASSERT_EQ(SaveImageAsTiff(colour, path, CompressionCCITT4, 1), OK);
             EXPECT_EQ(FindEncoderLong(tiff.lastFrame(), gdiplus::EncoderCompression), CompressionLZW);
             EXPECT_EQ(FindEncoderLong(tiff.lastFrame(), gdiplus::EncoderColorDepth), std::nullopt);

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/win/stream.h"
@@ -21,8 +22,7 @@ namespace scanvelt::testing_support {
 class ScopedTestFolder {
 public:
     explicit ScopedTestFolder(const std::string& prefix)
-        : path_(std::filesystem::temp_directory_path() /
-                (prefix + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+        : path_(std::filesystem::temp_directory_path() / UniqueName(prefix)) {
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
@@ -44,6 +44,13 @@ public:
     }
 
 private:
+    // Suite, test and process in the name: test binaries run side by side
+    // (ctest -j, a sanitizer build beside the normal one) never share a folder.
+    static std::string UniqueName(const std::string& prefix) {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        return prefix + "_" + test->test_suite_name() + "_" + test->name() + "_" + std::to_string(::getpid());
+    }
+
     std::filesystem::path path_;
 };
 
