@@ -17,6 +17,7 @@ frmprojectcodes::frmprojectcodes()
     lblTitle.setCaption("Project codes / cost-centres");
     DBGrid1.addColumn("Project-code/cost-centre", "projectcode").setWidth(2400);
     DBGrid1.addColumn("Active", "Active").setWidth(900);
+    DBGrid1.column("Active").setNumberFormat("Yes/No");
     DBGrid1.addColumn("Description", "Description").setWidth(3900);
     cmdadd.setToolTip("Press this button, enter data and then press save button.");
     addField(0, "Project code:", "projectcode").onKeyPress = [this](int& keyAscii) { txtFields0_KeyPress(keyAscii); };

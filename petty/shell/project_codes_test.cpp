@@ -26,6 +26,9 @@ TEST_F(CostCentresTest, ANewCodeStartsActive) {
               std::vector<std::string>{"True"});
     EXPECT_EQ(window.datPrimaryRS.caption(), "Record: 2");
     EXPECT_EQ(window.Label3.caption(), "Site 4");
+    const int active = 1;  // the grid's "Active" column shows Yes/No
+    EXPECT_EQ(window.DBGrid1.cellText(0, active), "Yes");
+    EXPECT_EQ(window.DBGrid1.cellText(1, active), "Yes");
 }
 
 TEST_F(CostCentresTest, GeneralCanNeitherBeDeletedNorTypedOver) {

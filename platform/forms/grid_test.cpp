@@ -81,6 +81,26 @@ TEST_F(GridTest, CellsShowTheirRowsTextStyleAndPicture) {
     }
 }
 
+TEST_F(GridTest, ANumberFormatShowsBooleansAsItsWords) {
+    GridColumn& column = form.grid.column(5);
+    struct Case {
+        const char* format;
+        jet::Value value;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"Yes/No", jet::Value(true), "Yes"},       {"Yes/No", jet::Value(false), "No"},
+        {"yes/no", jet::Value(true), "yes"},       {"True/False", jet::Value(false), "False"},
+        {"On/Off", jet::Value(true), "On"},        {"Yes/No", jet::Value(int64_t{1}), "1"},
+        {"Yes/No", jet::Value(), ""},              {"", jet::Value(true), jet::Value(true).asText()},
+        {"Up/Down", jet::Value(true), jet::Value(true).asText()},
+    };
+    for (const Case& c : cases) {
+        column.setNumberFormat(c.format);
+        EXPECT_EQ(column.textOf(c.value), c.text) << c.format;
+    }
+}
+
 TEST_F(GridTest, TheCurrentRowIsTheDataControlsRow) {
     std::vector<std::pair<int, int>> changes;
     form.grid.onRowColChange = [&](int lastRow, int lastCol) { changes.emplace_back(lastRow, lastCol); };

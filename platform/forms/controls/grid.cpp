@@ -115,7 +115,23 @@ std::string Grid::cellText(int row, int col) const {
     } catch (const std::exception&) {
         return {};  // a column whose field the query does not return stays empty
     }
-    return rs.rowAt(row).at(field).asText();
+    return c.textOf(rs.rowAt(row).at(field));
+}
+
+void GridColumn::setNumberFormat(std::string format) {
+    numberFormat_ = std::move(format);
+    grid_.columnsChanged();
+}
+
+std::string GridColumn::textOf(const jet::Value& value) const {
+    if (value.isBool()) {
+        const size_t slash = numberFormat_.find('/');
+        for (const char* known : {"Yes/No", "True/False", "On/Off"}) {
+            if (vb::equalIgnoringCase(numberFormat_, known) && slash != std::string::npos)
+                return value.asBool() ? numberFormat_.substr(0, slash) : numberFormat_.substr(slash + 1);
+        }
+    }
+    return value.asText();
 }
 
 std::optional<CellStyle> Grid::cellStyle(int row, int col) const { return column(col).styleFor(cellText(row, col)); }

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/forms/control.h"
+#include "platform/jet/value.h"
 
 namespace forms {
 
@@ -61,6 +62,14 @@ public:
     const std::vector<CellStyleRule>& cellStyles() const { return styles_; }
     void clearCellStyles();
 
+    // The grid column's NumberFormat for Boolean fields: "Yes/No", "True/False"
+    // or "On/Off" show a Boolean cell as the first or second word. Any other
+    // format (the default, empty) shows the value's own text.
+    void setNumberFormat(std::string format);
+    const std::string& numberFormat() const { return numberFormat_; }
+    // The text of a cell holding this value.
+    std::string textOf(const jet::Value& value) const;
+
     void addValueItem(std::string value, std::string picture);
     const std::vector<ValueItem>& valueItems() const { return valueItems_; }
 
@@ -75,6 +84,7 @@ private:
     std::string dataField_;
     bool visible_ = true;
     int width_ = 1215;
+    std::string numberFormat_;
     std::vector<CellStyleRule> styles_;
     std::vector<ValueItem> valueItems_;
 };
