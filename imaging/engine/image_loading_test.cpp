@@ -100,7 +100,7 @@ TEST_F(ImageLoadingTest, MetafilesCannotBeDrawnHere) {
 
 // --- packed DIBs ---
 
-struct DibSpec {
+struct DibLayout {
     uint32_t headerSize = 40;
     int32_t width = 10;
     int32_t height = 2;
@@ -117,30 +117,30 @@ struct DibSpec {
 void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) { std::memcpy(bytes.data() + at, &value, 4); }
 
 // A packed DIB in global memory whose rows hold the pattern 0x5A...
-win::HGLOBAL MakeDib(const DibSpec& spec) {
-    const uint32_t stride = win::DibStride(spec.width, spec.bits);
-    const size_t rows = static_cast<size_t>(std::abs(spec.height));
+win::HGLOBAL MakeDib(const DibLayout& layout) {
+    const uint32_t stride = win::DibStride(layout.width, layout.bits);
+    const size_t rows = static_cast<size_t>(std::abs(layout.height));
     // A core header is shorter than the fields written below; they stay in the block.
-    std::vector<uint8_t> bytes(std::max<uint32_t>(spec.headerSize, 40), 0);
-    Put32(bytes, 0, spec.headerSize);
-    Put32(bytes, 4, static_cast<uint32_t>(spec.width));
-    Put32(bytes, 8, static_cast<uint32_t>(spec.height));
+    std::vector<uint8_t> bytes(std::max<uint32_t>(layout.headerSize, 40), 0);
+    Put32(bytes, 0, layout.headerSize);
+    Put32(bytes, 4, static_cast<uint32_t>(layout.width));
+    Put32(bytes, 8, static_cast<uint32_t>(layout.height));
     bytes[12] = 1;
-    std::memcpy(bytes.data() + 14, &spec.bits, 2);
-    Put32(bytes, 16, spec.compression);
-    Put32(bytes, 24, static_cast<uint32_t>(spec.pelsX));
-    Put32(bytes, 28, static_cast<uint32_t>(spec.pelsY));
-    Put32(bytes, 32, spec.colorsUsed);
-    for (uint32_t mask : spec.masks) {
+    std::memcpy(bytes.data() + 14, &layout.bits, 2);
+    Put32(bytes, 16, layout.compression);
+    Put32(bytes, 24, static_cast<uint32_t>(layout.pelsX));
+    Put32(bytes, 28, static_cast<uint32_t>(layout.pelsY));
+    Put32(bytes, 32, layout.colorsUsed);
+    for (uint32_t mask : layout.masks) {
         bytes.resize(bytes.size() + 4);
         Put32(bytes, bytes.size() - 4, mask);
     }
-    for (uint32_t colour : spec.colours) {
+    for (uint32_t colour : layout.colours) {
         bytes.resize(bytes.size() + 4);
         Put32(bytes, bytes.size() - 4, colour);
     }
     bytes.resize(bytes.size() + stride * rows, 0x5A);
-    bytes.resize(bytes.size() - spec.cutBytes);
+    bytes.resize(bytes.size() - layout.cutBytes);
     const win::HGLOBAL block = win::GlobalAlloc(win::GMEM_MOVEABLE, bytes.size());
     std::memcpy(win::GlobalLock(block), bytes.data(), bytes.size());
     win::GlobalUnlock(block);
@@ -152,18 +152,18 @@ win::HGLOBAL MakeDib(const DibSpec& spec) {
 TEST_F(ImageLoadingTest, ARefusedDibRegistersNothing) {
     struct Case {
         const char* what;
-        DibSpec spec;
+        DibLayout layout;
         MorvalenStatus status;
     };
     const Case cases[] = {
-        {"one byte short", DibSpec{.cutBytes = 1}, InvalidParameter},
-        {"rows missing", DibSpec{.height = 500, .cutBytes = 4 * 498}, InvalidParameter},
-        {"colour table past the block", DibSpec{.bits = 8, .colorsUsed = 0, .colours = {}}, InvalidParameter},
-        {"JPEG inside", DibSpec{.bits = 0, .compression = 4, .colours = {}}, UnknownImageFormat},
+        {"one byte short", DibLayout{.cutBytes = 1}, InvalidParameter},
+        {"rows missing", DibLayout{.height = 500, .cutBytes = 4 * 498}, InvalidParameter},
+        {"colour table past the block", DibLayout{.bits = 8, .colorsUsed = 0, .colours = {}}, InvalidParameter},
+        {"JPEG inside", DibLayout{.bits = 0, .compression = 4, .colours = {}}, UnknownImageFormat},
     };
     const int32_t before = RegisteredImageCount();
     for (const Case& c : cases) {
-        const win::HGLOBAL dib = MakeDib(c.spec);
+        const win::HGLOBAL dib = MakeDib(c.layout);
         int32_t id = 0;
         EXPECT_EQ(LoadImageFromDib(id, dib, true, false), c.status) << c.what;
         EXPECT_EQ(id, 0) << c.what;
@@ -177,9 +177,9 @@ TEST_F(ImageLoadingTest, ARefusedDibRegistersNothing) {
 
 TEST_F(ImageLoadingTest, AWhiteFirstOneBitDibKeepsItsLookWithBlackFirst) {
     for (const bool whiteFirst : {true, false}) {
-        DibSpec spec;
-        if (whiteFirst) spec.colours = {0xFFFFFFu, 0x000000u};
-        const win::HGLOBAL dib = MakeDib(spec);
+        DibLayout layout;
+        if (whiteFirst) layout.colours = {0xFFFFFFu, 0x000000u};
+        const win::HGLOBAL dib = MakeDib(layout);
         int32_t id = 0;
         ASSERT_EQ(LoadImageFromDib(id, dib, false, false), OK);
         gdiplus::ColorPalette palette;
@@ -207,7 +207,7 @@ TEST_F(ImageLoadingTest, DibResolutionToThreeDecimalsOrWholeDpi) {
         float dpi;
     };
     for (const Case& c : {Case{3780, false, 96.012f}, Case{3780, true, 96.0f}, Case{0, false, 96.0f}}) {
-        const win::HGLOBAL dib = MakeDib(DibSpec{.pelsX = c.pels, .pelsY = c.pels});
+        const win::HGLOBAL dib = MakeDib(DibLayout{.pelsX = c.pels, .pelsY = c.pels});
         int32_t id = 0;
         ASSERT_EQ(LoadImageFromDib(id, dib, false, c.whole), OK);
         EXPECT_FLOAT_EQ(ResolutionOf(id).first, c.dpi) << c.pels;
@@ -220,7 +220,7 @@ TEST_F(ImageLoadingTest, DibResolutionToThreeDecimalsOrWholeDpi) {
 TEST_F(ImageLoadingTest, DibLayoutsBeyondTheFixedOneAreRead) {
     struct Case {
         const char* what;
-        DibSpec spec;
+        DibLayout layout;
         int32_t format;
         uint32_t firstPixel;
     };
@@ -229,25 +229,25 @@ TEST_F(ImageLoadingTest, DibLayoutsBeyondTheFixedOneAreRead) {
     std::vector<uint32_t> grey(256);
     for (uint32_t i = 0; i < 256; ++i) grey[i] = i * 0x010101u;
     const Case cases[] = {
-        {"4 colours used of 256", DibSpec{.width = 1, .bits = 8, .colorsUsed = 4, .colours = {1, 2, 3, 4}},
+        {"4 colours used of 256", DibLayout{.width = 1, .bits = 8, .colorsUsed = 4, .colours = {1, 2, 3, 4}},
          gdiplus::PixelFormat8bppIndexed, 0xFF000000u},
-        {"5-6-5 bit fields", DibSpec{.bits = 16, .compression = 3, .colours = {}, .masks = {0xF800, 0x7E0, 0x1F}},
+        {"5-6-5 bit fields", DibLayout{.bits = 16, .compression = 3, .colours = {}, .masks = {0xF800, 0x7E0, 0x1F}},
          gdiplus::PixelFormat16bppRGB565, 0xFF5A49D6u},
-        {"4-4-4 bit fields", DibSpec{.bits = 16, .compression = 3, .colours = {}, .masks = {0xF00, 0xF0, 0xF}},
+        {"4-4-4 bit fields", DibLayout{.bits = 16, .compression = 3, .colours = {}, .masks = {0xF00, 0xF0, 0xF}},
          gdiplus::PixelFormat32bppRGB, 0xFFAA55AAu},
-        {"run-length compressed", DibSpec{.width = 90, .height = 1, .bits = 8, .compression = 1, .colours = grey},
+        {"run-length compressed", DibLayout{.width = 90, .height = 1, .bits = 8, .compression = 1, .colours = grey},
          gdiplus::PixelFormat8bppIndexed, 0xFF5A5A5Au},
-        {"24 bits top-down", DibSpec{.height = -3, .bits = 24, .colours = {}}, gdiplus::PixelFormat24bppRGB,
+        {"24 bits top-down", DibLayout{.height = -3, .bits = 24, .colours = {}}, gdiplus::PixelFormat24bppRGB,
          0xFF5A5A5Au},
-        {"V5 header", DibSpec{.headerSize = 124, .bits = 32, .colours = {}}, gdiplus::PixelFormat32bppRGB,
+        {"V5 header", DibLayout{.headerSize = 124, .bits = 32, .colours = {}}, gdiplus::PixelFormat32bppRGB,
          0xFF5A5A5Au},
     };
     for (const Case& c : cases) {
-        const win::HGLOBAL dib = MakeDib(c.spec);
+        const win::HGLOBAL dib = MakeDib(c.layout);
         int32_t id = 0;
         ASSERT_EQ(LoadImageFromDib(id, dib, true, false), OK) << c.what;
         EXPECT_EQ(PixelFormatOf(id), c.format) << c.what;
-        EXPECT_EQ(SizeOf(id), std::make_pair(c.spec.width, std::abs(c.spec.height))) << c.what;
+        EXPECT_EQ(SizeOf(id), std::make_pair(c.layout.width, std::abs(c.layout.height))) << c.what;
         EXPECT_EQ(PixelsOf(id)[0], c.firstPixel) << c.what;
         EXPECT_EQ(FindImageEntry(id)->GlobalMemory, dib) << c.what;
         EXPECT_EQ(ReleaseImage(id), OK);

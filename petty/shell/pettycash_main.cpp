@@ -141,10 +141,10 @@ void Pettycashmain::buildButtons() {
     strip.setTabStop(false);
 
     int top = kButtonTop;
-    for (const ButtonSpec& spec : kCommandButtons) {
-        forms::CommandButton& button = MyButton1.add(spec.index);
-        button.setCaption(spec.caption);
-        button.setToolTip(spec.toolTip);
+    for (const ButtonSpec& entry : kCommandButtons) {
+        forms::CommandButton& button = MyButton1.add(entry.index);
+        button.setCaption(entry.caption);
+        button.setToolTip(entry.toolTip);
         button.setFont(look::kCommandFont);
         button.setContainer(Picture2);
         button.move(kButtonLeft, top, kButtonWidth, kButtonHeight);
@@ -156,13 +156,13 @@ void Pettycashmain::buildButtons() {
 }
 
 void Pettycashmain::buildMenus() {
-    for (const MenuSpec& spec : kMenus) {
-        auto item = std::make_unique<forms::MenuItem>(*this, spec.name);
-        item->setCaption(spec.caption);
-        if (spec.parent) item->setContainer(menu(spec.parent));
-        if (spec.command != kNoCommand)
-            item->onClick = [this, index = static_cast<int16_t>(spec.command)] { DispatchCommand(index); };
-        menus_.push_back({std::move(item), spec.command});
+    for (const MenuSpec& entry : kMenus) {
+        auto item = std::make_unique<forms::MenuItem>(*this, entry.name);
+        item->setCaption(entry.caption);
+        if (entry.parent) item->setContainer(menu(entry.parent));
+        if (entry.command != kNoCommand)
+            item->onClick = [this, index = static_cast<int16_t>(entry.command)] { DispatchCommand(index); };
+        menus_.push_back({std::move(item), entry.command});
     }
 }
 

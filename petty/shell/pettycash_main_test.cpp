@@ -24,12 +24,12 @@ protected:
 };
 
 TEST_F(MainWindowTest, CommandButtonsTopToBottom) {
-    struct Spec {
+    struct ButtonCase {
         int index;
         const char* caption;
         const char* toolTip;
     };
-    const Spec specs[] = {
+    const ButtonCase buttonCases[] = {
         {3, "Pettycash register ", ""},
         {14, "Pend. settlements", "Settlements pending against advances given - quick view"},
         {13, "Pettycash periods ",
@@ -47,7 +47,7 @@ TEST_F(MainWindowTest, CommandButtonsTopToBottom) {
         {11, "Exit  Pettycash  ", "Close the application and exit."},
     };
     int previousTop = -1;
-    for (const Spec& s : specs) {
+    for (const ButtonCase& s : buttonCases) {
         SCOPED_TRACE(s.index);
         forms::CommandButton& b = button(s.index);
         EXPECT_EQ(b.caption(), s.caption);
