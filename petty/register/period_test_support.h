@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "petty/register/period_pick_state.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/shell_test_support.h"
 #include "platform/jet/value.h"
@@ -26,11 +25,7 @@ struct Voucher {
 
 class RegisterBookTest : public ShellTest {
 protected:
-    RegisterBookTest() {
-        resetPeriodPickState();
-        appState().businessDbPath = bookPath(folder.path()).string();
-    }
-    ~RegisterBookTest() override { resetPeriodPickState(); }
+    RegisterBookTest() { appState().businessDbPath = bookPath(folder.path()).string(); }
 
     // Inserts a voucher and returns its VoucherID.
     int64_t insert(const Voucher& v) {

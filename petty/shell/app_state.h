@@ -46,6 +46,13 @@ struct AppState {
     // Set by the employee master when it saves a new employee; the register
     // refills its employee lists and clears it.
     bool employeeListChanged = false;
+
+    // The period picker (frmselectSession) writes the period picked, 0 when
+    // none was; the register's search and the reports' export read it.
+    int64_t selectedPeriodId = 0;
+    // Set by the reports' export just before it opens the picker; the picker
+    // reads it at load and sets it back to false.
+    bool periodPickForExport = false;
 };
 
 AppState& appState();

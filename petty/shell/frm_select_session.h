@@ -1,9 +1,10 @@
 #pragma once
 // frmselectSession: the modal window in which the user picks a petty-cash
 // period by its ID. It lists every period of the book with its open or closed
-// state and leaves the pick in periodPickState().selectedPeriodId (0 for none).
+// state and leaves the pick in appState().selectedPeriodId (0 for none).
 // It only reads the book. Make a new one for each opening.
-#include "petty/register/period_ids.h"
+#include <cstdint>
+
 #include "platform/forms/forms.h"
 
 namespace petty {
@@ -27,7 +28,7 @@ private:
 };
 
 // Opens the picker modally and returns the period picked, 0 when none was.
-// The caller sets periodPickState().periodPickForExport first for the export.
-PeriodId pickPeriod();
+// The caller sets appState().periodPickForExport first for the export.
+int64_t pickPeriod();
 
 }  // namespace petty

@@ -1,25 +1,34 @@
-#include "petty/register/frm_select_session.h"
+#include "petty/shell/frm_select_session.h"
 
 #include <gtest/gtest.h>
 
-#include "petty/register/period_pick_state.h"
-#include "petty/register/period_test_support.h"
+#include <functional>
+#include <string>
+
+#include "petty/shell/book_window_test_support.h"
 
 namespace petty {
 namespace {
 
-using testing::Voucher;
 namespace user = forms::user;
 
-class PeriodPickerTest : public testing::RegisterBookTest {
+class PeriodPickerTest : public testing::BookWindowTest {
 protected:
+    struct Voucher {
+        std::string closed = "No";
+        jet::Value termId = int64_t{2405150900};
+    };
+    // A voucher of this period in this state: all the picker lists.
+    void insert(const Voucher& v) const {
+        book().execute("INSERT INTO pettycash ([Closed], [TermID]) VALUES (?, ?)", {v.closed, v.termId});
+    }
     // Opens the picker; the script works it as the user does.
-    PeriodId pick(std::function<void(frmselectSession&)> script) {
+    int64_t pick(std::function<void(frmselectSession&)> script) {
         host.expectModal<frmselectSession>("frmselectSession", std::move(script));
         return pickPeriod();
     }
     // The grid row that shows this period in this state.
-    static int rowOf(frmselectSession& f, PeriodId id, const char* closed) {
+    static int rowOf(frmselectSession& f, int64_t id, const char* closed) {
         for (int row = 0; row < f.DBGrid1.rowCount(); ++row)
             if (f.DBGrid1.cellText(row, 0) == std::to_string(id) && f.DBGrid1.cellText(row, 1) == closed) return row;
         ADD_FAILURE() << "period " << id << " " << closed << " not listed";
@@ -31,7 +40,7 @@ TEST_F(PeriodPickerTest, ListsEachPeriodWithItsStateAndSelectReturnsTheOneUnderT
     insert({.closed = "Yes", .termId = int64_t{2312010900}});
     insert({.closed = "Yes", .termId = int64_t{2312010900}});
     insert({.closed = "No", .termId = int64_t{2405151430}});
-    const PeriodId picked = pick([](frmselectSession& f) {
+    const int64_t picked = pick([](frmselectSession& f) {
         EXPECT_EQ(f.caption(), "select ...");
         EXPECT_EQ(f.Label1.caption(), "Select Pettycash period ID");
         ASSERT_EQ(f.DBGrid1.rowCount(), 2);
@@ -44,7 +53,7 @@ TEST_F(PeriodPickerTest, ListsEachPeriodWithItsStateAndSelectReturnsTheOneUnderT
         user::click(f.trfr);
     });
     EXPECT_EQ(picked, 2405151430);
-    EXPECT_EQ(periodPickState().selectedPeriodId, 2405151430);
+    EXPECT_EQ(appState().selectedPeriodId, 2405151430);
 }
 
 TEST_F(PeriodPickerTest, DoubleClickAndEnterSelectAnIdAboveTheRangeOf32Bits) {
@@ -62,7 +71,7 @@ TEST_F(PeriodPickerTest, DoubleClickAndEnterSelectAnIdAboveTheRangeOf32Bits) {
 TEST_F(PeriodPickerTest, CancelAndTheCloseBoxReturnNothingEvenAfterMovingTheCursor) {
     insert({.closed = "No", .termId = int64_t{2405151430}});
     insert({.closed = "Yes", .termId = int64_t{2401010900}});
-    periodPickState().selectedPeriodId = 2401010900;  // a pick of an earlier opening
+    appState().selectedPeriodId = 2401010900;  // a pick of an earlier opening
     EXPECT_EQ(pick([](frmselectSession& f) {
                   user::selectGridRow(f.DBGrid1, 1);
                   user::click(f.cmdclose);
@@ -88,12 +97,12 @@ TEST_F(PeriodPickerTest, ThePeriodWithoutIdReturnsNothing) {
 
 TEST_F(PeriodPickerTest, TheExportLabelShowsForOneOpeningOnly) {
     insert({.closed = "No"});
-    periodPickState().periodPickForExport = true;
+    appState().periodPickForExport = true;
     pick([](frmselectSession& f) {
         EXPECT_EQ(f.Label1.caption(), "Select pettycash period ID for data export");
         user::click(f.cmdclose);
     });
-    EXPECT_FALSE(periodPickState().periodPickForExport);
+    EXPECT_FALSE(appState().periodPickForExport);
     pick([](frmselectSession& f) {
         EXPECT_EQ(f.Label1.caption(), "Select Pettycash period ID");
         user::click(f.cmdclose);

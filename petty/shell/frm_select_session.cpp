@@ -1,9 +1,9 @@
-#include "petty/register/frm_select_session.h"
+#include "petty/shell/frm_select_session.h"
 
 #include <memory>
 #include <string>
 
-#include "petty/register/period_pick_state.h"
+#include "petty/shell/app_state.h"
 #include "petty/shell/book_data_control.h"
 #include "petty/shell/skip_on_failure.h"
 
@@ -49,7 +49,7 @@ frmselectSession::frmselectSession() : Form("frmselectSession") {
 
 void frmselectSession::Form_Load() {
     skipOnFailure([this] { pointAtBook(datPrimaryRS, kPeriodList); });
-    PeriodPickState& state = periodPickState();
+    AppState& state = appState();
     if (state.periodPickForExport) {
         Label1.setCaption("Select pettycash period ID for data export");
         state.periodPickForExport = false;
@@ -80,7 +80,7 @@ void frmselectSession::datPrimaryRS_Reposition() {
 }
 
 void frmselectSession::trfr_Click() {
-    PeriodPickState& state = periodPickState();
+    AppState& state = appState();
     skipOnFailure([&] {
         forms::DataRecordset& rs = datPrimaryRS.recordset();
         if (rs.recordCount() == 0) {
@@ -93,10 +93,10 @@ void frmselectSession::trfr_Click() {
     unload();
 }
 
-PeriodId pickPeriod() {
+int64_t pickPeriod() {
     auto picker = std::make_unique<frmselectSession>();
     picker->showModal();
-    return periodPickState().selectedPeriodId;
+    return appState().selectedPeriodId;
 }
 
 }  // namespace petty
