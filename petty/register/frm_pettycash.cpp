@@ -116,6 +116,7 @@ frmpettycash::frmpettycash() : Form("frmpettycash") {
     onLoad = [this] { Form_Load(); };
     cmdScanDoc.onClick = [this] { cmdScanDoc_Click(); };
     cmdViewBill.onClick = [this] { cmdViewBill_Click(); };
+    wireSearchPanel();
 }
 
 void frmpettycash::createControls() {

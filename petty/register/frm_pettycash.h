@@ -93,6 +93,17 @@ public:
     // The title and the search field set to the running period (0: no period yet).
     void showRunningPeriod(PeriodId periodId);
 
+    // The search panel: re-queries datPrimaryRS with the panel's filters and
+    // moves to the last row found.
+    void Query_Click();
+    void Check1_Click();
+    void DBCombo1_Change();
+    void Combo1_KeyPress(int& keyAscii);
+    void Combo2_Click();
+    void Combo2_KeyPress(int& keyAscii);
+    void combo2Text_DblClick();
+    void combo2Text_KeyPress(int& keyAscii);
+
     // Bill scanning's buttons.
     void cmdScanDoc_Click();
     void cmdViewBill_Click();
@@ -100,6 +111,7 @@ public:
 private:
     void createControls();
     void createSearchPanel();
+    void wireSearchPanel();
     void createVoucherTab();
     void createEntryBoxes();
     void createButtons();

@@ -104,6 +104,9 @@ void frmpettycash::Form_Load() {
         DBCombo1.refill();
     });
     skipOnFailure([this, &state] { showBalanceStatus(Label2, datPrimaryRS.database(), state.noAdvanceMode); });
+    skipOnFailure([this] { Combo2_Click(); });
+    // The first search shows the running period set into the panel above.
+    skipOnFailure([this] { Query_Click(); });
 }
 
 void frmpettycash::showRunningPeriod(PeriodId periodId) {

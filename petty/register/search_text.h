@@ -1,0 +1,32 @@
+#pragma once
+// The register's search: the search panel's settings turned into the SQL text
+// that datPrimaryRS is re-queried with. Values the user typed are parsed as
+// numbers or written as quoted text literals, so a quote typed into the value
+// box is searched for rather than ending the literal; Jet's wildcards (* ?)
+// typed by the user keep their meaning inside LIKE.
+#include <string>
+
+#include "petty/register/period_ids.h"
+
+namespace petty {
+
+struct SearchSettings {
+    bool allStaff = true;      // Check1 ticked
+    std::string employee;      // DBCombo1
+    std::string typeFilter;    // Combo1
+    std::string field;         // Combo2
+    std::string value;         // combo2Text
+};
+
+struct SearchText {
+    std::string sql;            // complete, with its order; empty when refused
+    std::string refusal;        // the message shown instead of searching
+};
+
+// `currentPeriod` is read only by the period filters of the type filter.
+SearchText searchText(const SearchSettings& settings, PeriodId currentPeriod);
+
+// Text as a Jet string literal: quoted, with its quotes doubled.
+std::string jetTextLiteral(const std::string& text);
+
+}  // namespace petty
