@@ -3,7 +3,7 @@
 #include <string>
 
 #include "petty/register/frm_pettycash.h"
-#include "petty/register/frm_select_session.h"
+#include "petty/shell/frm_select_session.h"
 #include "petty/register/search_text.h"
 #include "petty/shell/skip_on_failure.h"
 #include "platform/forms/keys.h"
@@ -63,7 +63,7 @@ void frmpettycash::Query_Click() {
     if (!search.refusal.empty()) return warn(search.refusal.c_str());
 
     skipOnFailure([this, &search] {
-        datPrimaryRS.setRecordSource(search.sql);
+        datPrimaryRS.setRecordSource(search.sql, search.parameters);
         datPrimaryRS.refresh();
     });
     firstSearchPending = false;

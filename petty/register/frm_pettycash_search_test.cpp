@@ -4,8 +4,7 @@
 #include <vector>
 
 #include "petty/register/frm_pettycash.h"
-#include "petty/register/frm_select_session.h"
-#include "petty/register/period_pick_state.h"
+#include "petty/shell/frm_select_session.h"
 #include "petty/register/register_window.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/pettycash_main.h"
@@ -25,7 +24,6 @@ constexpr PeriodId kOpenPeriod = 2405151430;
 class RegisterSearchTest : public testing::ShellTest {
 protected:
     RegisterSearchTest() {
-        resetPeriodPickState();
         AppState& state = appState();
         state.appFolder = withFolderSeparator(state.programFolder);
         state.businessDbPath = state.appFolder + std::string(kBookFileName);
@@ -40,7 +38,6 @@ protected:
             " 'P1'",
             kOpenPeriod);
     }
-    ~RegisterSearchTest() override { resetPeriodPickState(); }
 
     void add(const std::string& values, PeriodId period) {
         openBook(bookPath(folder.path()))

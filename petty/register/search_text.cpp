@@ -1,7 +1,8 @@
 #include "petty/register/search_text.h"
 
-#include <cstdlib>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "platform/vb/numeric_text.h"
 
@@ -47,32 +48,24 @@ const NumericFilter kNumericFilters[] = {
     {"Pettycash period ID", " and TERMID = ", "Numeric value expected for Pettycash Period ID based data filtering!"},
 };
 
-// A typed number as an SQL number, written from its parsed value.
-std::optional<std::string> sqlNumber(const std::string& typed) {
+// A typed number, parsed: the value that is bound in its place.
+std::optional<jet::Value> typedNumber(const std::string& typed) {
     if (!vb::isNumeric(typed)) return std::nullopt;
     const std::optional<vb::Currency> amount = vb::currencyFromText(typed);
     if (!amount) return std::nullopt;
-    const int64_t units = amount->units();
-    const int64_t magnitude = std::llabs(units);
-    std::string fraction = std::to_string(magnitude % vb::Currency::kScale);
-    fraction.insert(0, 4 - fraction.size(), '0');
-    return std::string(units < 0 ? "-" : "") + std::to_string(magnitude / vb::Currency::kScale) + "." + fraction;
+    return jet::Value(*amount);
 }
 
 }  // namespace
 
-std::string jetTextLiteral(const std::string& text) {
-    std::string literal = "'";
-    for (char c : text) {
-        literal += c;
-        if (c == '\'') literal += '\'';
-    }
-    return literal + "'";
-}
-
 SearchText searchText(const SearchSettings& s, PeriodId currentPeriod) {
     std::string sql = "select * from [Pettycash] where voucherid > 0 ";
-    if (!s.allStaff) sql += " and [employee]=" + jetTextLiteral(s.employee);
+    std::vector<jet::Value> parameters;
+    const auto bound = [&parameters](jet::Value value) {
+        parameters.push_back(std::move(value));
+        return std::string("?");
+    };
+    if (!s.allStaff) sql += " and [employee]=" + bound(s.employee);
 
     if (s.typeFilter == "Exclude current pettycash period") sql += " and TERMID <> " + std::to_string(currentPeriod);
     if (s.typeFilter == "Current pettycash period only") sql += " and TERMID = " + std::to_string(currentPeriod);
@@ -80,17 +73,17 @@ SearchText searchText(const SearchSettings& s, PeriodId currentPeriod) {
         if (s.typeFilter == c.entry) sql += c.text;
 
     if (!s.field.empty() && !s.value.empty()) {
-        if (s.field == "Bill No") sql += " and Billno = " + jetTextLiteral(s.value) + " ";
+        if (s.field == "Bill No") sql += " and Billno = " + bound(s.value) + " ";
         for (const Clause& c : kContainsFilters)
-            if (s.field == c.entry) sql += c.text + jetTextLiteral("*" + s.value + "*") + " ";
+            if (s.field == c.entry) sql += c.text + bound("*" + s.value + "*") + " ";
         for (const NumericFilter& f : kNumericFilters) {
             if (s.field != f.entry) continue;
-            const std::optional<std::string> number = sqlNumber(s.value);
-            if (!number) return {"", f.refusal};
-            sql += f.text + *number;
+            std::optional<jet::Value> number = typedNumber(s.value);
+            if (!number) return {"", {}, f.refusal};
+            sql += f.text + bound(std::move(*number));
         }
     }
-    return {sql + " order by voucherid", ""};
+    return {sql + " order by voucherid", std::move(parameters), ""};
 }
 
 }  // namespace petty

@@ -1,10 +1,13 @@
 #pragma once
 // The register's search: the search panel's settings turned into the SQL text
-// that datPrimaryRS is re-queried with. Values the user typed are parsed as
-// numbers or written as quoted text literals, so a quote typed into the value
-// box is searched for rather than ending the literal; Jet's wildcards (* ?)
-// typed by the user keep their meaning inside LIKE.
+// that datPrimaryRS is re-queried with. Values the user typed are never part
+// of the text: they are bound as parameters (numbers parsed first), so a quote
+// typed into the value box is searched for like any other character; Jet's
+// wildcards (* ?) typed by the user keep their meaning inside LIKE.
 #include <string>
+#include <vector>
+
+#include "platform/jet/value.h"
 
 #include "petty/register/period_ids.h"
 
@@ -20,13 +23,11 @@ struct SearchSettings {
 
 struct SearchText {
     std::string sql;            // complete, with its order; empty when refused
+    std::vector<jet::Value> parameters;  // bound to the text's "?" in order
     std::string refusal;        // the message shown instead of searching
 };
 
 // `currentPeriod` is read only by the period filters of the type filter.
 SearchText searchText(const SearchSettings& settings, PeriodId currentPeriod);
-
-// Text as a Jet string literal: quoted, with its quotes doubled.
-std::string jetTextLiteral(const std::string& text);
 
 }  // namespace petty

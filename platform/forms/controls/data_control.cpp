@@ -22,7 +22,12 @@ DataControl::~DataControl() {
 
 void DataControl::setDatabaseName(std::string path) { databaseName_ = std::move(path); }
 void DataControl::setConnect(std::string connect) { connect_ = std::move(connect); }
-void DataControl::setRecordSource(std::string source) { recordSource_ = std::move(source); }
+void DataControl::setRecordSource(std::string source) { setRecordSource(std::move(source), {}); }
+
+void DataControl::setRecordSource(std::string source, std::vector<jet::Value> parameters) {
+    recordSource_ = std::move(source);
+    parameters_ = std::move(parameters);
+}
 
 void DataControl::setCaption(std::string text) { assign(caption_, std::move(text), Property::Caption); }
 
@@ -35,7 +40,7 @@ void DataControl::refresh() {
         openedConnect_ = connect_;
     }
     // The new set replaces the old one only once it opened: a failing query keeps the old rows.
-    jet::Recordset fresh = db_->openRecordset(recordSource_);
+    jet::Recordset fresh = db_->openRecordset(recordSource_, parameters_);
     rs_.reset();
     rs_.emplace(std::move(fresh));
     rowsChanged();

@@ -49,6 +49,10 @@ public:
     void setConnect(std::string connect);
     const std::string& recordSource() const { return recordSource_; }
     void setRecordSource(std::string source);
+    // An SQL text whose "?" take these values, in order (values a user typed
+    // are bound, never written into the text).
+    void setRecordSource(std::string source, std::vector<jet::Value> parameters);
+    const std::vector<jet::Value>& recordSourceParameters() const { return parameters_; }
     // The text the control shows between its arrows.
     const std::string& caption() const { return caption_; }
     void setCaption(std::string text);
@@ -121,6 +125,7 @@ private:
     std::string databaseName_;
     std::string connect_;
     std::string recordSource_;
+    std::vector<jet::Value> parameters_;
     std::string caption_;
     int eofAction_ = vbEOFActionMoveLast;
     int bofAction_ = vbBOFActionMoveFirst;
