@@ -14,8 +14,6 @@ constexpr int kCaptionHeight = 255;
 constexpr int kBoxHeight = 315;
 constexpr int kButtonHeight = 420;
 
-constexpr forms::Color kOpenFieldColor = forms::rgb(186, 193, 207);
-
 struct EntryBox {
     int index;
     const char* column;

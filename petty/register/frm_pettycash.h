@@ -13,6 +13,10 @@
 
 namespace petty {
 
+// The back colour of the register's fields that are open for entry; locked
+// fields take the system button-face colour.
+inline constexpr forms::Color kOpenFieldColor = forms::rgb(186, 193, 207);
+
 // The title's text after the window's own title while a period runs.
 inline constexpr const char* kRunningPeriodCaption = "  Running Pettycash period ID : ";
 

@@ -3,8 +3,9 @@
 #include <string>
 
 #include "petty/register/frm_pettycash.h"
-#include "petty/shell/frm_select_session.h"
 #include "petty/register/search_text.h"
+#include "petty/shell/error_report.h"
+#include "petty/shell/frm_select_session.h"
 #include "petty/shell/skip_on_failure.h"
 #include "platform/forms/keys.h"
 
@@ -13,17 +14,11 @@ namespace petty {
 namespace {
 
 constexpr const char* kPeriodField = "Pettycash period ID";
-constexpr forms::Color kOpenValueColor = forms::rgb(186, 193, 207);
-
-void warn(const char* message) {
-    forms::ui().beep();
-    forms::ui().msgBox(message);
-}
 
 void setValueBox(forms::TextBox& box, const char* toolTip, bool open) {
     box.setToolTip(toolTip);
     box.setLocked(!open);
-    box.setBackColor(open ? kOpenValueColor : forms::vbButtonFace);
+    box.setBackColor(open ? kOpenFieldColor : forms::vbButtonFace);
 }
 
 bool contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
@@ -44,7 +39,7 @@ void frmpettycash::wireSearchPanel() {
 void frmpettycash::Query_Click() {
     if (!firstSearchPending && datPrimaryRS.hasRecordset() &&
         datPrimaryRS.recordset().editMode() == jet::EditMode::Add)
-        return warn(
+        return refuse(
             "You have added a record and not saved it yet!! Save it or cancel it before searching for vouchers!!");
 
     if (Check1.value() != forms::vbChecked && DBCombo1.text().empty()) Check1.setValue(forms::vbChecked);
@@ -56,11 +51,11 @@ void frmpettycash::Query_Click() {
         {Check1.value() == forms::vbChecked, DBCombo1.text(), Combo1.text(), Combo2.text(), combo2Text.text()},
         current);
     if (periodTypeFilter && Combo2.text() == kPeriodField && !combo2Text.text().empty()) {
-        warn("You have entered a value for pettycash period ID search, but you have also selected pettycash period "
+        refuse("You have entered a value for pettycash period ID search, but you have also selected pettycash period "
              "filtering in the voucher type option! Select only one or else it might be contradictory!");
         Combo1.setText("All");
     }
-    if (!search.refusal.empty()) return warn(search.refusal.c_str());
+    if (!search.refusal.empty()) return refuse(search.refusal);
 
     skipOnFailure([this, &search] {
         datPrimaryRS.setRecordSource(search.sql, search.parameters);
@@ -120,7 +115,7 @@ void frmpettycash::combo2Text_KeyPress(int& keyAscii) {
     if (keyAscii == forms::vbKeyReturn) return Query_Click();
     if (contains(Combo2.text(), "Pettycash period")) {
         combo2Text.setText("");
-        warn("Double click the column to select from a list of Pettycash Periods!!");
+        refuse("Double click the column to select from a list of Pettycash Periods!!");
     }
 }
 

@@ -25,4 +25,9 @@ void answerDataErrorsWithBeeps(forms::DataControl& data, int beeps) {
     };
 }
 
+void refuse(std::string_view message, bool beep) {
+    if (beep) forms::ui().beep();
+    forms::ui().msgBox(message);
+}
+
 }  // namespace petty

@@ -15,6 +15,10 @@ void answerDataErrorsWithBeeps(forms::DataControl& data, int beeps);
 
 void reportRunError(const std::exception& error, std::string_view note = {});
 
+// A refusal as every window gives it: a beep (unless told not to), then the
+// fixed text in a plain OK box without a title or icon of its own.
+void refuse(std::string_view message, bool beep = true);
+
 // Runs the step; a run-time error it raises is reported and the caller goes
 // on. Returns whether the step ran through.
 template <class Step>
