@@ -5,11 +5,13 @@
 // register and settlement grids with their cell colouring, the two tab
 // controls, the search panel and the voucher buttons. Its load prepares them
 // all (lists, layouts without advances or cost centres, the title).
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "petty/register/period_ids.h"
 #include "platform/forms/forms.h"
+#include "platform/vb/currency.h"
 
 namespace petty {
 
@@ -93,6 +95,29 @@ public:
     // True when no period existed at load; read by the save. Never reset: the
     // register is loaded once per program run.
     bool noPeriodAtLoad = false;
+
+    // The voucher being worked on. The edit button opens a saved voucher for
+    // change and takes the snapshot; the save compares against it to decide
+    // whether the change log gets a row, and the save and the cancel of a new
+    // row clear editMode and editedVoucherId. The snapshot is never cleared:
+    // the next edit overwrites it.
+    bool editMode = false;
+    int32_t editedVoucherId = 0;
+    vb::Currency snapshotDebit{};
+    vb::Currency snapshotCredit{};
+    vb::Currency snapshotExpense{};
+    std::string snapshotEmployee;
+    std::string snapshotTransType;
+    // The change-log text built by the save and by the delete.
+    std::string changeLogText;
+
+    // Set by the activation: the old-advance reminder runs once per program
+    // run, and the grid heights are what the expand button restores.
+    bool advanceReminderShown = false;
+    int32_t registerGridHeight = 0;
+    int32_t settlementGridHeight = 0;
+    // The register grid is enlarged over the settlement grid.
+    bool settlementGridExpanded = false;
 
     // The title and the search field set to the running period (0: no period yet).
     void showRunningPeriod(PeriodId periodId);
