@@ -150,6 +150,13 @@ public:
     void cmdEdit_Click();
     void wireVoucherEntry();
 
+    // Record display, navigation and views, activation and unload.
+    // The display brings the unbound controls up to date for the current row;
+    // the delete and the save run it directly after they moved the row.
+    void datPrimaryRS_Reposition();
+    void datPrimaryRS_Error(int dataErr, int& response);
+    void wireRecordDisplay();
+
 private:
     void createControls();
     void createSearchPanel();
