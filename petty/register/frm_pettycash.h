@@ -148,6 +148,10 @@ public:
     bool CheckPendingEdit(bool showMessage);
     void cmdadd_Click();
     void cmdEdit_Click();
+    // Cancels a pending new row, or deletes the saved voucher shown.
+    void cmddelete_Click();
+    void cancelNewVoucher();
+    void deleteShownVoucher();
     void wireVoucherEntry();
 
     // Record display, navigation and views, activation and unload.
