@@ -228,6 +228,17 @@ TEST_F(VoucherEntryWindowTest, EditOnAnEmptyRegisterOrAPendingRowOnlyBeeps) {
     EXPECT_FALSE(w.editMode);
 }
 
+TEST_F(VoucherEntryWindowTest, EditNeedsAVoucherNumber) {
+    appState().superUserLogin = true;
+    insert({});
+    frmpettycash& w = shownRegister();
+    w.Textpcash[kVoucherIdBox].setText("");
+    ui.expectMessage("You can only edit an existing voucher!");
+    w.cmdEdit_Click();
+    EXPECT_EQ(ui.journalLines(), (std::vector<std::string>{"beep", "msgbox: You can only edit an existing voucher!"}));
+    EXPECT_FALSE(w.editMode);
+}
+
 TEST_F(VoucherEntryWindowTest, EditOpensTheVoucherAndTakesTheSnapshot) {
     appState().superUserLogin = true;
     const int64_t advance = insert({.transType = "Advance Issued from PC", .credit = money("1000")});
