@@ -116,6 +116,7 @@ frmpettycash::frmpettycash() : Form("frmpettycash") {
     cmdViewBill.onClick = [this] { cmdViewBill_Click(); };
     wireSearchPanel();
     wireRecordDisplay();
+    wireVoucherEntry();
 }
 
 void frmpettycash::createControls() {

@@ -144,6 +144,19 @@ public:
     void datPrimaryRS_Error(int dataErr, int& response);
     void wireRecordDisplay();
 
+    // Transaction-type rules, adding, editing and deleting vouchers, and the pending-change guard.
+    // Sets the entry fields for the type in the type combo; clearFields empties those the type does not use.
+    void ApplyTransactionTypeRules(bool clearFields);
+    void Combopcashtype_Click();
+    void Combopcashtype_KeyPress(int& keyAscii);
+    void Combopcashtype_LostFocus();
+    void Combopcashhead_LostFocus();
+    // True when nothing is pending: no row being added or edited, no watched field changed.
+    bool CheckPendingEdit(bool showMessage);
+    void cmdadd_Click();
+    void cmdEdit_Click();
+    void wireVoucherEntry();
+
 private:
     void createControls();
     void createSearchPanel();

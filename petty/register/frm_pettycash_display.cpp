@@ -6,6 +6,7 @@
 #include <string>
 
 #include "petty/register/advance_settlement.h"
+#include "petty/register/entry_box_index.h"
 #include "petty/register/frm_pettycash.h"
 #include "petty/register/period_words.h"
 #include "petty/shell/app_state.h"
@@ -17,17 +18,6 @@
 namespace petty {
 
 namespace {
-
-// The entry boxes the display reads, by the column each shows.
-constexpr int kCreditBox = 2;
-constexpr int kDebitBox = 3;
-constexpr int kExpenseBox = 4;
-constexpr int kVoucherIdBox = 8;
-constexpr int kMatchwithBox = 9;
-constexpr int kMatchRequiredBox = 10;
-constexpr int kMatchedBox = 11;
-constexpr int kClosedBox = 13;
-constexpr int kDocumentBox = 17;
 
 constexpr const char* kAdvanceType = "Advance Issued from PC";
 constexpr const char* kZeroAmountsTip =
@@ -63,7 +53,7 @@ bool boxIsZero(const forms::TextBox& box) { return vb::boxNumber(box.text()) == 
 
 bool amountsAreZero(frmpettycash& w) {
     return boxIsZero(w.Textpcash[kDebitBox]) && boxIsZero(w.Textpcash[kCreditBox]) &&
-           boxIsZero(w.Textpcash[kExpenseBox]);
+           boxIsZero(w.Textpcash[kExpenseFromAdvanceBox]);
 }
 
 // A settlement row that names no advance yet depends on nothing.
@@ -165,6 +155,8 @@ void showOpenRowTail(frmpettycash& w, bool currentRow) {
         w.cmdadd.setEnabled(true);
     }
     w.Frame3.setEnabled(true);
+    // Locks and colours only: the row's values stay as saved.
+    w.ApplyTransactionTypeRules(false);
 }
 
 void showRecordCounter(frmpettycash& w) {
