@@ -159,6 +159,19 @@ public:
     // the delete and the save run it directly after they moved the row.
     void datPrimaryRS_Reposition();
     void datPrimaryRS_Error(int dataErr, int& response);
+    // Refuses to leave the row by previous, next or a grid click while a change is pending.
+    void datPrimaryRS_Validate(int& action, bool& save);
+    // Previous (0) and next (1).
+    void Moove_Click(int index);
+    void gridview_Click();
+    void detailview_Click();
+    void TDBGrid1_DblClick();
+    // Trades the settlement grid for a taller register grid, and back.
+    void MyButtonExpand_Click();
+    void Form_Activate();
+    void Form_LostFocus();
+    // Releases the recordsets; saves, asks and refuses nothing.
+    void Form_Unload(int& cancel);
     void wireRecordDisplay();
 
 private:

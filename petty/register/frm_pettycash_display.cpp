@@ -6,6 +6,7 @@
 #include <string>
 
 #include "petty/register/advance_settlement.h"
+#include "petty/register/entry_box_index.h"
 #include "petty/register/frm_pettycash.h"
 #include "petty/register/period_words.h"
 #include "petty/shell/app_state.h"
@@ -17,17 +18,6 @@
 namespace petty {
 
 namespace {
-
-// The entry boxes the display reads, by the column each shows.
-constexpr int kCreditBox = 2;
-constexpr int kDebitBox = 3;
-constexpr int kExpenseBox = 4;
-constexpr int kVoucherIdBox = 8;
-constexpr int kMatchwithBox = 9;
-constexpr int kMatchRequiredBox = 10;
-constexpr int kMatchedBox = 11;
-constexpr int kClosedBox = 13;
-constexpr int kDocumentBox = 17;
 
 constexpr const char* kAdvanceType = "Advance Issued from PC";
 constexpr const char* kZeroAmountsTip =
@@ -63,7 +53,7 @@ bool boxIsZero(const forms::TextBox& box) { return vb::boxNumber(box.text()) == 
 
 bool amountsAreZero(frmpettycash& w) {
     return boxIsZero(w.Textpcash[kDebitBox]) && boxIsZero(w.Textpcash[kCreditBox]) &&
-           boxIsZero(w.Textpcash[kExpenseBox]);
+           boxIsZero(w.Textpcash[kExpenseFromAdvanceBox]);
 }
 
 // A settlement row that names no advance yet depends on nothing.
@@ -165,6 +155,8 @@ void showOpenRowTail(frmpettycash& w, bool currentRow) {
         w.cmdadd.setEnabled(true);
     }
     w.Frame3.setEnabled(true);
+    // Locks and colours only: the row's values stay as saved.
+    w.ApplyTransactionTypeRules(false);
 }
 
 void showRecordCounter(frmpettycash& w) {
@@ -241,6 +233,15 @@ void showRowSummary(frmpettycash& w, const std::string& settlementSummary) {
 void frmpettycash::wireRecordDisplay() {
     datPrimaryRS.onReposition = [this] { datPrimaryRS_Reposition(); };
     datPrimaryRS.onError = [this](int dataErr, int& response) { datPrimaryRS_Error(dataErr, response); };
+    datPrimaryRS.onValidate = [this](int& action, bool& save) { datPrimaryRS_Validate(action, save); };
+    for (int index : {0, 1}) Moove[index].onClick = [this, index] { Moove_Click(index); };
+    gridview.onClick = [this] { gridview_Click(); };
+    detailview.onClick = [this] { detailview_Click(); };
+    TDBGrid1.onDblClick = [this] { TDBGrid1_DblClick(); };
+    MyButtonExpand.onClick = [this] { MyButtonExpand_Click(); };
+    onActivate = [this] { Form_Activate(); };
+    onLostFocus = [this] { Form_LostFocus(); };
+    onUnload = [this](int& cancel) { Form_Unload(cancel); };
 }
 
 void frmpettycash::datPrimaryRS_Reposition() {
@@ -285,6 +286,14 @@ void frmpettycash::datPrimaryRS_Error(int, int& response) {
     forms::ui().beep();
     forms::ui().beep();
     response = forms::vbDataErrContinue;
+}
+
+void frmpettycash::datPrimaryRS_Validate(int& action, bool&) {
+    const bool leavesTheRow = action == forms::vbDataActionMovePrevious || action == forms::vbDataActionMoveNext ||
+                              action == forms::vbDataActionBookmark;
+    if (!leavesTheRow || CheckPendingEdit(false)) return;
+    forms::ui().msgBox("Record is not updated. You cannot move to the another record!");
+    action = forms::vbDataActionCancel;
 }
 
 }  // namespace petty
