@@ -5,6 +5,8 @@
 
 #include "petty/shell/app_state.h"
 #include "petty/shell/book_data_control.h"
+#include "petty/shell/error_report.h"
+#include "petty/shell/picker_list.h"
 #include "petty/shell/skip_on_failure.h"
 
 namespace petty {
@@ -40,11 +42,7 @@ frmselectSession::frmselectSession() : Form("frmselectSession") {
     cmdclose.onClick = [this] { unload(); };
     datPrimaryRS.onReposition = [this] { datPrimaryRS_Reposition(); };
     // A data error the control meets by itself: two beeps instead of its message.
-    datPrimaryRS.onError = [](int, int& response) {
-        forms::ui().beep();
-        forms::ui().beep();
-        response = forms::vbDataErrContinue;
-    };
+    answerDataErrorsWithBeeps(datPrimaryRS, 2);
 }
 
 void frmselectSession::Form_Load() {
@@ -59,24 +57,11 @@ void frmselectSession::Form_Load() {
 
 void frmselectSession::srch_Click() {
     DBGrid1.setCaption("Pettycash sessions ");
-    skipOnFailure([this] {
-        datPrimaryRS.setRecordSource(kPeriodList);
-        datPrimaryRS.refresh();
-    });
-    skipOnFailure([this] {
-        if (datPrimaryRS.recordset().recordCount() > 0)
-            trfr.setDefault(true);
-        else
-            trfr.setEnabled(false);
-    });
+    runPickerQuery(datPrimaryRS, kPeriodList, trfr);
 }
 
 void frmselectSession::datPrimaryRS_Reposition() {
-    skipOnFailure([this] {
-        forms::DataRecordset& rs = datPrimaryRS.recordset();
-        DBGrid1.setCaption("Record " + std::to_string(rs.absolutePosition() + 1) + "  of  " +
-                           std::to_string(rs.recordCount()) + " records");
-    });
+    skipOnFailure([this] { DBGrid1.setCaption(pickerPositionCaption(datPrimaryRS.recordset())); });
 }
 
 void frmselectSession::trfr_Click() {
