@@ -137,6 +137,26 @@ public:
     void cmdScanDoc_Click();
     void cmdViewBill_Click();
 
+    // Transaction-type rules, adding, editing and deleting vouchers, and the pending-change guard.
+    // Sets the entry fields for the type in the type combo; clearFields empties those the type does not use.
+    void ApplyTransactionTypeRules(bool clearFields);
+    void Combopcashtype_Click();
+    void Combopcashtype_KeyPress(int& keyAscii);
+    void Combopcashtype_LostFocus();
+    void Combopcashhead_LostFocus();
+    // True when nothing is pending: no row being added or edited, no watched field changed.
+    bool CheckPendingEdit(bool showMessage);
+    void cmdadd_Click();
+    void cmdEdit_Click();
+    void wireVoucherEntry();
+
+    // Record display, navigation and views, activation and unload.
+    // The display brings the unbound controls up to date for the current row;
+    // the delete and the save run it directly after they moved the row.
+    void datPrimaryRS_Reposition();
+    void datPrimaryRS_Error(int dataErr, int& response);
+    void wireRecordDisplay();
+
     // The entry boxes' own checks as the user works them: the date picker on the
     // date box, the date, time and amount tests on leaving a box, the cash-out
     // limit, and the cost centre filled only through its picker.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "petty/register/cash_out_limit.h"
+#include "petty/register/entry_box_index.h"
 #include "petty/register/frm_pettycash.h"
 #include "petty/register/voucher_time.h"
 #include "petty/shell/app_state.h"
@@ -20,13 +21,6 @@
 namespace petty {
 
 namespace {
-
-// The boxes of Textpcash that check themselves, by the column each is bound to.
-constexpr int kDateBox = 0;
-constexpr int kTimeBox = 1;
-constexpr int kCreditBox = 2;
-constexpr int kDebitBox = 3;
-constexpr int kExpenseFromAdvanceBox = 4;
 
 bool isAmountBox(int index) {
     return index == kCreditBox || index == kDebitBox || index == kExpenseFromAdvanceBox;
