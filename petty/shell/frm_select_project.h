@@ -5,27 +5,18 @@
 // none was picked. It only reads the book. Make a new one for each opening.
 #include <string>
 
-#include "platform/forms/forms.h"
+#include "petty/shell/list_picker.h"
 
 namespace petty {
 
-class frmselectProject : public forms::Form {
+class frmselectProject : public ListPicker {
 public:
     frmselectProject();
 
-    forms::Label Label1{*this, "Label1"};
-    forms::DataControl datPrimaryRS{*this, "datPrimaryRS"};
-    forms::Grid DBGrid1{*this, "DBGrid1"};
-    forms::CommandButton trfr{*this, "trfr"};          // Select
-    forms::CommandButton cmdclose{*this, "cmdclose"};  // Cancel
-    forms::CommandButton srch{*this, "srch"};          // hidden: the list query
-
 private:
-    void Form_Load();
-    void srch_Click();
-    void datPrimaryRS_Reposition();
-    void trfr_Click();
-    void cmdclose_Click();
+    void Form_Load() override;
+    void trfr_Click() override;
+    void cmdclose_Click() override;
 };
 
 // Opens the picker modally and returns the cost centre picked, "" when none was.

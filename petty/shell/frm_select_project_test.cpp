@@ -105,13 +105,5 @@ TEST_F(ProjectPickerTest, AnUnreadableListStillOpensAndSelectReturnsNothing) {
               "");
 }
 
-TEST_F(ProjectPickerTest, ADataErrorOfTheListBeepsTwiceInsteadOfItsMessage) {
-    frmselectProject picker;
-    int response = forms::vbDataErrDisplay;
-    picker.datPrimaryRS.onError(3021, response);
-    EXPECT_EQ(response, forms::vbDataErrContinue);
-    EXPECT_EQ(ui.beepCount(), 2);
-}
-
 }  // namespace
 }  // namespace petty
