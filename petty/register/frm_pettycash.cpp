@@ -117,6 +117,7 @@ frmpettycash::frmpettycash() : Form("frmpettycash") {
     wireSearchPanel();
     wireVoucherEntry();
     wireRecordDisplay();
+    wireEntryFieldChecks();
 }
 
 void frmpettycash::createControls() {

@@ -53,6 +53,13 @@ struct AppState {
     // Set by the reports' export just before it opens the picker; the picker
     // reads it at load and sets it back to false.
     bool periodPickForExport = false;
+
+    // The date picker (Frmselectdate) writes the date picked, in the short date
+    // form, and never clears it: the date box that takes it over empties it.
+    std::string selectedDate;
+    // The project picker (frmselectProject) writes the cost centre picked,
+    // trimmed; the empty text when none was.
+    std::string selectedProjectCode;
 };
 
 AppState& appState();
