@@ -17,6 +17,8 @@ namespace t = testing;
 namespace user = forms::user;
 using Lines = std::vector<std::string>;
 
+constexpr const char* kUnreadableColumnError = "Error 3265 - Item not found in this collection.";
+
 class SettlementMatchingTest : public t::RegisterBookTest {
 protected:
     frmpettycash& shown() {
@@ -171,6 +173,24 @@ TEST_F(SettlementMatchingTest, CancelInThePickerWritesNothing) {
     EXPECT_FALSE(w.LabelVoucherBalance.visible());
     EXPECT_TRUE(ui.journal().empty());
     expectHandOverCleared();
+}
+
+TEST_F(SettlementMatchingTest, ACheckTheBookCannotAnswerIsReportedAndMatchesNothing) {
+    const int64_t advance = t::insertAdvance(db, "1000");
+    frmpettycash& w = newVoucher(kSpentFromAdvance, "Asha");
+    user::typeText(w.Textpcash[4], "700");
+    host.expectModal<frmselectvoucher>("frmselectvoucher", [&](frmselectvoucher& f) {
+        // The settled total cannot be read once the picker has closed.
+        db.execute("ALTER TABLE pettycash RENAME COLUMN expensefromadvance TO spent");
+        user::click(f.trfr);
+    });
+    ui.expectMessage(kUnreadableColumnError);
+    ASSERT_TRUE(user::click(w.ButtonMatchwith));
+    db.execute("ALTER TABLE pettycash RENAME COLUMN spent TO expensefromadvance");
+    EXPECT_EQ(ui.journalLines(), (Lines{"beep", "msgbox: " + std::string(kUnreadableColumnError)}));
+    EXPECT_EQ(w.Textpcash[9].text(), "");
+    expectHandOverCleared();
+    (void)advance;
 }
 
 TEST_F(SettlementMatchingTest, ASavedCashRowBeingChangedCountsItsBoxNotItsStoredAmount) {
