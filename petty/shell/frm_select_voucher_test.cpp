@@ -16,7 +16,7 @@ namespace {
 namespace user = forms::user;
 using testing::money;
 
-vb::Currency amount(const char* text) { return *vb::Currency::fromDecimalText(text); }
+using testing::amount;
 
 class AdvancePickerTest : public testing::BookWindowTest {
 protected:
