@@ -118,6 +118,7 @@ frmpettycash::frmpettycash() : Form("frmpettycash") {
     wireVoucherEntry();
     wireRecordDisplay();
     wireEntryFieldChecks();
+    wireSettlementMatching();
 }
 
 void frmpettycash::createControls() {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/vb/currency.h"
+
 namespace petty {
 
 struct AppState {
@@ -60,6 +62,16 @@ struct AppState {
     // The project picker (frmselectProject) writes the cost centre picked,
     // trimmed; the empty text when none was.
     std::string selectedProjectCode;
+    // The advance-voucher picker (frmselectvoucher): the register's match
+    // button sets the employee, the picker leaves the advance picked (0 for
+    // none) and what is still open on it; the match button clears all three.
+    std::string voucherPickEmployee;
+    int32_t selectedVoucherId = 0;
+    vb::Currency selectedVoucherBalance{};
+    // The employee whose settlement balances the balance window
+    // (frmshowbalance) shows: set by the register's balance button, cleared by
+    // the window's Close.
+    std::string balanceEmployee;
 };
 
 AppState& appState();
