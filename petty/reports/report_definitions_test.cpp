@@ -3,7 +3,6 @@
 // filters select, with the totals the book's own sums give.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <regex>
 #include <set>
 
@@ -22,15 +21,7 @@ namespace {
 namespace user = forms::user;
 using namespace report::dispid;
 
-std::string pdfText(const std::filesystem::path& pdf) {
-    std::string out;
-    FILE* pipe = ::popen(("pdftotext -layout '" + pdf.string() + "' - 2>/dev/null").c_str(), "r");
-    if (!pipe) return out;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    ::pclose(pipe);
-    return out;
-}
+using report::testing::pdfText;
 
 // The fixture's voucher numbers (9001 to 9010) found in a text.
 std::set<int> vouchersIn(const std::string& text) {
@@ -95,7 +86,7 @@ auto chooser(int option, std::function<void(reppettycash&)> more = nullptr) {
 void allPeriods(reppettycash& w) { user::click(w.Check1[0]); }
 
 TEST_F(ReportDefinitionsTest, EveryShippedDefinitionRunsThroughToAPdfWithTheSelectedVouchers) {
-    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext is not installed";
+    if (!report::testing::havePdfToText()) GTEST_SKIP() << "pdftotext is not installed";
     const std::string open = "[TermID] = " + std::to_string(testing::kOpenPeriod);
     const std::set<int> openPeriod = {9006, 9007, 9008, 9009, 9010};
     const std::set<int> expenses = {9002, 9004, 9007, 9009, 9010};

@@ -253,13 +253,12 @@ int64_t reppettycash::GetLatestPeriodId() {
 void reppettycash::forceLedgerFilters() {
     Check2[1].setValue(vbUnchecked);
     Check2[0].setValue(vbChecked);
-    for (forms::Control* c : std::initializer_list<forms::Control*>{&Check2[0], &Check2[1], &DBCombo1, &Frame3})
-        c->setEnabled(false);
+    setEmployeeFilterEnabled(false);
 }
 
-void reppettycash::releaseEmployeeFilter() {
+void reppettycash::setEmployeeFilterEnabled(bool on) {
     for (forms::Control* c : std::initializer_list<forms::Control*>{&Check2[0], &Check2[1], &DBCombo1, &Frame3})
-        c->setEnabled(true);
+        c->setEnabled(on);
 }
 
 void reppettycash::clearCostCentre(bool enableAfter) {
@@ -289,7 +288,7 @@ void reppettycash::Option2_Click(int index) {
         CheckExpenseonly.setEnabled(false);
     }
     if (selected == 2 || selected == 8) {
-        releaseEmployeeFilter();
+        setEmployeeFilterEnabled(true);
         clearCostCentre(false);
         Frame1.setEnabled(false);
         CheckExpenseonly.setValue(vbUnchecked);
@@ -314,7 +313,7 @@ void reppettycash::Option2_Click(int index) {
         case 12:
             CheckExpenseonly.setValue(vbChecked);
             CheckExpenseonly.setEnabled(false);
-            releaseEmployeeFilter();
+            setEmployeeFilterEnabled(true);
             clearCostCentre(true);
             Frame1.setEnabled(true);
             setDateRangeEnabled(true);
