@@ -14,8 +14,10 @@
 
 namespace report::testing {
 
-// The one Qt application of a test binary (offscreen under ctest), made on first use.
+// The one Qt application of a test binary, made on first use.
 inline QApplication& qtApplication() {
+    // Without a display unless the caller chose one (the sanitize tests do not get ctest's setting).
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char name[] = "report_test";
     static char* argv[] = {name, nullptr};
