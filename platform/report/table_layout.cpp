@@ -155,10 +155,14 @@ private:
             const double labelWidth = (firstTotal < xs_.size() ? xs_[firstTotal] : out_.right()) - out_.left();
             out_.text({out_.left() + 1, out_.y(), labelWidth - 2, kRowHeight}, text, kTextSize, bold, Align::Left);
         } else if (sample) {
-            for (size_t k = 0; k < fields_.size(); ++k)
-                if (!section_.columns[k].total)
-                    out_.text({xs_[k] + 1, out_.y(), widths_[k] - 2, kRowHeight}, cellText((*sample)[fields_[k]]),
-                              kTextSize, bold, Align::Left);
+            for (size_t k = 0; k < fields_.size(); ++k) {
+                if (section_.columns[k].total) continue;
+                // A group of rows without a value is named, as its heading would name it.
+                const bool grouping = fields_[k] == group_ || fields_[k] == subgroup_;
+                const jet::Value& v = (*sample)[fields_[k]];
+                out_.text({xs_[k] + 1, out_.y(), widths_[k] - 2, kRowHeight}, grouping ? label(v) : cellText(v),
+                          kTextSize, bold, Align::Left);
+            }
         }
         out_.moveDown(kRowHeight + 1);
     }
