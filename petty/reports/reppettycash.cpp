@@ -5,6 +5,8 @@
 #include "petty/shell/book_data_control.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/common.h"
+#include "petty/shell/frm_select_date.h"
+#include "petty/shell/frm_select_project.h"
 #include "petty/shell/frm_select_session.h"
 #include "petty/shell/skip_on_failure.h"
 #include "platform/report/dispatch_ids.h"
@@ -50,11 +52,6 @@ void place(forms::Control& c, forms::Control& container, int left, int top, int 
     c.move(left, top, width, height);
 }
 
-ReportPickers& pickers() {
-    static ReportPickers installed;
-    return installed;
-}
-
 bool ticked(const forms::CheckBox& box) { return box.value() == vbChecked; }
 
 // "date( 2014, 3, 5)": the year in digits, month and day each after one blank.
@@ -64,8 +61,6 @@ std::string dateFormula(const vb::DateTime& d) {
 }
 
 }  // namespace
-
-void setReportPickers(ReportPickers p) { pickers() = std::move(p); }
 
 reppettycash::reppettycash() : Form("reppettycash") {
     layOut();
@@ -329,8 +324,7 @@ void reppettycash::Text4_Change() {
 }
 
 void reppettycash::pickDateInto(int index) {
-    if (!pickers().pickDate) return;
-    const std::string picked = pickers().pickDate();
+    const std::string picked = pickDate();
     if (picked.empty()) return;
     skipOnFailure([&] {
         const std::optional<vb::DateTime> date = vb::parseDateText(picked);
@@ -352,7 +346,7 @@ void reppettycash::DBCombo1_Change() {
 }
 
 void reppettycash::browseCC_Click() {
-    if (pickers().pickProject) Text1.setText(pickers().pickProject());
+    Text1.setText(pickProjectCode());
 }
 
 bool reppettycash::periodPiece(std::string& formula, std::string& title) {

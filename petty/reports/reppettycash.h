@@ -8,24 +8,12 @@
 // string and the preview switches, then the run. It writes nothing to the book.
 // The main window's reports command shows it modally; make a new one for each opening.
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "platform/forms/forms.h"
 #include "platform/report/report_control.h"
 
 namespace petty {
-
-// The shell's date and cost-centre pickers as the chooser opens them: each
-// shows its window modally and answers its process-wide result afterwards
-// (selectedDate: the last date picked, which the chooser never clears;
-// selectedProjectCode: empty when closed without a choice). Until the program
-// sets them, the date and cost-centre buttons open nothing.
-struct ReportPickers {
-    std::function<std::string()> pickDate;
-    std::function<std::string()> pickProject;
-};
-void setReportPickers(ReportPickers pickers);
 
 class reppettycash : public forms::Form {
 public:

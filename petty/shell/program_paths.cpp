@@ -70,4 +70,12 @@ std::optional<std::filesystem::path> findOrdinaryFile(std::string_view pattern) 
     return found.front();
 }
 
+std::string folderName(std::string_view folder) {
+    const size_t end = folder.find_last_not_of("/\\");
+    if (end == std::string_view::npos) return {};
+    const size_t separator = folder.find_last_of("/\\", end);
+    const size_t start = separator == std::string_view::npos ? 0 : separator + 1;
+    return std::string(folder.substr(start, end + 1 - start));
+}
+
 }  // namespace petty

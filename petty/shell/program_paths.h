@@ -12,6 +12,8 @@ namespace petty {
 
 // The folder with one "\" behind it, unless it already ends in a separator.
 std::string withFolderSeparator(std::string_view folder);
+// The folder's own name, whichever separator ends it ("/books/Acme\\" -> "Acme").
+std::string folderName(std::string_view folder);
 
 // The file system path that a path of the program names ("\" and "/" both
 // separate; every name is matched without regard to letter case, the exact

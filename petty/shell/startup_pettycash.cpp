@@ -84,6 +84,10 @@ void STARTUPpettycash::Form_Load() {
         state.appFolder = withFolderSeparator(vb::lcase(state.programFolder));
         state.businessDbPath = state.appFolder + "BUSINESS.MDB";
     });
+    // The book keeps no company name of its own; its folder is named after the business.
+    skipOnFailure([&state] {
+        if (state.companyName.empty()) state.companyName = folderName(state.programFolder);
+    });
     skipOnFailure([&state] {
         if (state.documentsFolder.empty()) state.documentsFolder = state.programFolder + "\\documents\\";
     });

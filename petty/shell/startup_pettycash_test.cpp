@@ -84,6 +84,7 @@ TEST_F(LogInTest, LoadBuildsThePathsFromTheProgramFolder) {
         EXPECT_EQ(appState().appFolder, lowered);
         EXPECT_EQ(appState().businessDbPath, lowered + "BUSINESS.MDB");
         EXPECT_EQ(appState().documentsFolder, given + "\\documents\\");
+        EXPECT_EQ(appState().companyName, "MyBook");
         login.unload();
     }
     resetAppState();
