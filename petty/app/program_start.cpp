@@ -32,6 +32,7 @@ bool startProgram(const std::filesystem::path& folder) {
     appState().programFolder = programFolder.string();
     registerMasterAndChangeLogWindows();
     registerRegisterWindow();
+    registerViewWindows();
     formInstances().get<STARTUPpettycash>().show();
     return true;
 }

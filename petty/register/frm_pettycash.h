@@ -137,6 +137,11 @@ public:
     void cmdScanDoc_Click();
     void cmdViewBill_Click();
 
+    // The export and print buttons run the procedures of the reports
+    // (petty/reports); wireReportButtons connects them when the window is made.
+    void wireReportButtons();
+    void cmdCSV_Click();
+
 private:
     void createControls();
     void createSearchPanel();
