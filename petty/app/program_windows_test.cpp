@@ -168,17 +168,21 @@ void screenshotCommandWindow(Pettycashmain& main, forms_qt::QtHost& host, int16_
 }
 
 void addVouchers(jet::Database book) {
+    constexpr int64_t kPeriod = 2603020915;  // opened with the first voucher
     const char* insert =
         "INSERT INTO pettycash ([Date], [Time], [Employee], [TransType], [Head], [Debit], [Credit],"
         " [expensefromadvance], [runningbalance], [Narration], [Matchwith], [Matchrequired], [Matched],"
         " [Enteredby], [Closed], [Billno], [TermID]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
     const auto day = [](int d) { return jet::Value(*vb::DateTime::fromParts(2026, 3, d)); };
+    // A closed period before it, carried over.
+    book.execute(insert, {day(1), "09:00", "Asha", "Cash transfer to PC", nullptr, 300, 0, 0, 300, "float", 0, "No",
+                          "No", "Ravi", "Yes", nullptr, int64_t{2603010900}});
     book.execute(insert, {day(2), "09:15", "Asha", "Cash transfer to PC", nullptr, 500, 0, 0, 500, "float", 0, "No",
-                          "No", "Ravi", "No", nullptr, 1});
+                          "No", "Ravi", "No", nullptr, kPeriod});
     book.execute(insert, {day(3), "10:40", "Asha", "Advance Issued from PC", "Travel", 0, 200, 0, 300, "trip", 0,
-                          "Yes", "No", "Ravi", "No", "B-17", 1});
-    book.execute(insert, {day(4), "11:05", "Asha", "Spent from Advance issued", "Travel", 0, 0, 150, 300, "taxi", 2,
-                          "No", "Yes", "Ravi", "No", nullptr, 1});
+                          "Yes", "No", "Ravi", "No", "B-17", kPeriod});
+    book.execute(insert, {day(4), "11:05", "Asha", "Spent from Advance issued", "Travel", 0, 0, 150, 300, "taxi", 3,
+                          "No", "Yes", "Ravi", "No", nullptr, kPeriod});
 }
 
 TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtualDisplay) {
@@ -261,6 +265,8 @@ TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtua
         screenshotCommandWindow(main, host, command::kExpenseHeads, "frmExpensetypes", "expense-heads.png");
         screenshotCommandWindow(main, host, command::kCostCentres, "frmprojectcodes", "cost-centres.png");
         screenshotCommandWindow(main, host, command::kChangeLog, "frmChangelog", "change-log.png");
+        screenshotCommandWindow(main, host, command::kPeriods, "frmSessions", "periods.png");
+        screenshotCommandWindow(main, host, command::kPendingSettlements, "frmEmpbalance", "pending-settlements.png");
         main.unload();  // the exit command's question would wait for a user
         settle();
     }
