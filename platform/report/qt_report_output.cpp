@@ -1,0 +1,82 @@
+#include "platform/report/qt_report_output.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTimer>
+
+#include "platform/report/page_painter.h"
+#include "platform/report/report_error.h"
+#include "platform/report/report_preview.h"
+#include "platform/report/spreadsheet_export.h"
+
+namespace report {
+
+void QtReportOutput::preview(const Document& document, const PreviewOptions& options) {
+    ReportPreview::Actions actions;
+    ReportPreview* window = nullptr;
+    actions.print = [this, &document, &window] {
+        try {
+            print(document, document.name);
+        } catch (const ReportError& e) {
+            QMessageBox::warning(window, "Print", QString::fromStdString(e.what()));
+        }
+    };
+    actions.exportFile = [this, &document, &window] { exportFromPreview(document, window); };
+    ReportPreview dialog(document, options, std::move(actions), QApplication::activeWindow());
+    window = &dialog;
+    dialog.setModal(true);
+    if (shown_) QTimer::singleShot(0, &dialog, [this, &dialog] { shown_(dialog); });
+    dialog.exec();
+}
+
+void QtReportOutput::print(const Document& document, const std::string& jobName) {
+    QPrinter printer(QPrinter::HighResolution);
+    if (printFile_) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(printFile_->string()));
+    } else if (QPrinterInfo::defaultPrinter().isNull()) {
+        throw ReportError(ReportErrorCode::Output, "No printer is installed");
+    }
+    printer.setDocName(QString::fromStdString(jobName));
+    printer.setFullPage(true);
+    const QPageSize size(QSizeF(document.width, document.height), QPageSize::Point, QString(), QPageSize::FuzzyMatch);
+    printer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF()));
+    paintDocument(printer, document);
+    if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
+        throw ReportError(ReportErrorCode::Output, "The printer refused the report");
+}
+
+std::optional<std::filesystem::path> QtReportOutput::exportFile(const std::filesystem::path& suggested) {
+    const QString file = QFileDialog::getSaveFileName(QApplication::activeWindow(), "Export",
+                                                      QString::fromStdString(suggested.string()),
+                                                      "Spreadsheet (*.xlsx)");
+    if (file.isEmpty()) return std::nullopt;
+    return std::filesystem::path(file.toStdString());
+}
+
+void QtReportOutput::showError(const std::string& message) {
+    QMessageBox::critical(QApplication::activeWindow(), "Report", QString::fromStdString(message));
+}
+
+void QtReportOutput::exportFromPreview(const Document& document, QWidget* parent) {
+    QString filter;
+    const QString file = QFileDialog::getSaveFileName(parent, "Export", QString::fromStdString(document.name),
+                                                      "PDF (*.pdf);;Spreadsheet (*.xlsx)", &filter);
+    if (file.isEmpty()) return;
+    try {
+        if (file.endsWith(".xlsx", Qt::CaseInsensitive) || filter.startsWith("Spreadsheet"))
+            writeSpreadsheet(document.table, document.name, file.toStdString());
+        else
+            writePdf(document, file.toStdString());
+    } catch (const ReportError& e) {
+        QMessageBox::warning(parent, "Export", QString::fromStdString(e.what()));
+    }
+}
+
+}  // namespace report

@@ -1,0 +1,135 @@
+// The pages as the user gets them: a PDF file, a print job, the preview window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QToolButton>
+#include <cstdio>
+
+#include "platform/report/dispatch_ids.h"
+#include "platform/report/page_painter.h"
+#include "platform/report/qt_report_output.h"
+#include "platform/report/report_preview.h"
+#include "platform/report/report_error.h"
+#include "platform/report/report_layout.h"
+#include "platform/report/test_support.h"
+
+namespace report {
+namespace {
+
+QApplication& qtApp() {
+    static int argc = 1;
+    static char name[] = "report_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+std::string pdfText(const std::filesystem::path& pdf) {
+    std::string out;
+    FILE* pipe = ::popen(("pdftotext -layout '" + pdf.string() + "' - 2>/dev/null").c_str(), "r");
+    if (!pipe) return out;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    ::pclose(pipe);
+    return out;
+}
+
+bool havePdfToText() { return std::system("command -v pdftotext >/dev/null 2>&1") == 0; }
+
+// A list of `rows` numbered rows: long enough for several pages.
+Document numberedList(int rows) {
+    const ReportDefinition definition = parseReportDefinition(
+        "[report]\nname = Numbered\nlayout = list\ncolumn = N | Number | 80\ncolumn = Amount | Amount | 80 | total\n");
+    ReportRows data{{"N", "Amount"}, {}};
+    for (int i = 1; i <= rows; ++i)
+        data.rows.push_back({jet::Value(i), jet::Value(*vb::Currency::fromDecimalText("1.25"))});
+    return layoutReport(definition, data, {}, {"Rao & Sons", "All rows", "01/06/2024"});
+}
+
+class ReportOutputTest : public ::testing::Test {
+protected:
+    void SetUp() override { qtApp(); }
+    jet::testing::TestFolder folder;
+};
+
+TEST_F(ReportOutputTest, APdfCarriesEveryPageWithItsTexts) {
+    if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const Document doc = numberedList(150);
+    ASSERT_GT(doc.pages.size(), 2u);
+    writePdf(doc, folder / "list.pdf");
+    const std::string text = pdfText(folder / "list.pdf");
+    for (const std::string& expected : {std::string("Rao & Sons"), std::string("Numbered"), std::string("All rows"),
+                                       std::string("150"), std::string("187.50"),
+                                       "Page " + std::to_string(doc.pages.size()) + " of " +
+                                           std::to_string(doc.pages.size())})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    EXPECT_EQ(static_cast<size_t>(std::count(text.begin(), text.end(), '\f')), doc.pages.size());
+}
+
+TEST_F(ReportOutputTest, APdfThatCannotBeWrittenRaisesAndLeavesNothing) {
+    EXPECT_THROW(writePdf(numberedList(3), folder / "missing folder" / "x.pdf"), ReportError);
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+TEST_F(ReportOutputTest, PrintingGoesThroughQtsPrinterToAPdfPrinter) {
+    if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QtReportOutput output;
+    output.printToPdf(folder / "printed.pdf");
+    output.print(numberedList(5), "job");
+    const std::string text = pdfText(folder / "printed.pdf");
+    EXPECT_NE(text.find("Numbered"), std::string::npos);
+    EXPECT_NE(text.find("6.25"), std::string::npos);
+}
+
+TEST_F(ReportOutputTest, ThePreviewPagesZoomsFindsAndShowsOnlyWhatTheSwitchesAllow) {
+    const Document doc = numberedList(150);
+    QtReportOutput output;
+    bool shown = false;
+    output.onPreviewShown([&](ReportPreview& preview) {
+        shown = true;
+        EXPECT_EQ(preview.windowTitle().toStdString(), "Reports");
+        EXPECT_TRUE(preview.button("next")->isVisibleTo(&preview));
+        EXPECT_FALSE(preview.button("print")->isVisibleTo(&preview));
+        EXPECT_TRUE(preview.button("export")->isVisibleTo(&preview));
+        preview.button("next")->click();
+        EXPECT_EQ(preview.page(), 1);
+        preview.button("last")->click();
+        EXPECT_EQ(preview.page(), static_cast<int>(doc.pages.size()) - 1);
+        preview.button("next")->click();
+        EXPECT_EQ(preview.page(), static_cast<int>(doc.pages.size()) - 1);
+        preview.button("first")->click();
+        EXPECT_EQ(preview.page(), 0);
+        EXPECT_TRUE(preview.find("150"));
+        EXPECT_EQ(preview.page(), static_cast<int>(doc.pages.size()) - 1);
+        EXPECT_FALSE(preview.find("no such text"));
+        preview.findChild<QComboBox*>("zoom")->setCurrentIndex(5);
+        EXPECT_DOUBLE_EQ(preview.zoom(), 2.0);
+        preview.button("close")->click();
+    });
+    output.preview(doc, PreviewOptions{"Reports", {{dispid::kShowPrintButton, false}}});
+    EXPECT_TRUE(shown);
+}
+
+TEST_F(ReportOutputTest, APageImageShowsItsTextsAndChartsInColour) {
+    const ReportDefinition definition =
+        parseReportDefinition("[report]\nname = Shares\nlayout = pie\ncategory = Head\nvalue = Amount\n");
+    ReportRows data{{"Head", "Amount"}, {}};
+    data.rows.push_back({jet::Value("Fuel"), jet::Value(30.0)});
+    data.rows.push_back({jet::Value("Travel"), jet::Value(70.0)});
+    const Document doc = layoutReport(definition, data, {}, {"Co", "T", "d"});
+    EXPECT_NE(doc.text().find("100.00"), std::string::npos);
+    const QImage image = pageImage(doc, 0, 1.0);
+    int coloured = 0;
+    for (int y = 0; y < image.height(); y += 3)
+        for (int x = 0; x < image.width(); x += 3) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - c.blue()) > 60) ++coloured;
+        }
+    EXPECT_GT(coloured, 500);
+}
+
+}  // namespace
+}  // namespace report

@@ -1,0 +1,16 @@
+#pragma once
+// The layouts of one section; report_layout.cpp picks one per section.
+#include "platform/report/page_writer.h"
+#include "platform/report/report_data.h"
+#include "platform/report/report_definition.h"
+
+namespace report {
+
+void layoutTable(PageWriter& out, const Section& section, const ReportRows& rows);
+void layoutChart(PageWriter& out, const Section& section, const ReportRows& rows);
+void layoutVouchers(PageWriter& out, const Section& section, const ReportRows& rows);
+
+// The value of a row's field, Null when the row has no such column.
+vb::Currency amountOf(const jet::Value& value);
+
+}  // namespace report
