@@ -14,6 +14,7 @@
 #include "petty/shell/program_info.h"
 #include "platform/forms_qt/qt_host.h"
 #include "platform/forms_qt/qt_ui.h"
+#include "platform/report/qt_report_output.h"
 
 namespace {
 
@@ -24,6 +25,8 @@ int runWindows(const std::filesystem::path& folder, int argc, char** argv) {
                                                         static_cast<int>(petty::kProgramName.size())));
     forms_qt::QtUi ui{std::string(petty::kProgramName)};
     forms::ScopedUi useUi(ui);
+    report::QtReportOutput reports;  // where the report runs show, print and export
+    report::setReportOutput(&reports);
     bool started = false;
     int code = 0;
     {
@@ -31,6 +34,7 @@ int runWindows(const std::filesystem::path& folder, int argc, char** argv) {
         code = host.run([&] { started = petty::startProgram(folder); });
     }
     petty::formInstances().releaseAll();  // after their windows are gone
+    report::setReportOutput(nullptr);
     return started ? code : 1;
 }
 

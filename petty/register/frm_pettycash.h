@@ -141,6 +141,7 @@ public:
     // (petty/reports); wireReportButtons connects them when the window is made.
     void wireReportButtons();
     void cmdCSV_Click();
+    void Printvoucher_Click(int index);
 
 private:
     void createControls();

@@ -8,6 +8,7 @@
 #include "petty/reports/export_file.h"
 #include "petty/reports/hourglass.h"
 #include "petty/shell/app_state.h"
+#include "petty/shell/business_database.h"
 #include "petty/shell/error_report.h"
 #include "petty/shell/frm_select_session.h"
 #include "petty/shell/program_paths.h"
@@ -79,7 +80,8 @@ void exportPeriodToCsv(forms::DataControl& registerRows, forms::DataControl& que
     const int64_t period = pickPeriodForExport();
     if (period == 0) return;
 
-    const std::string folder = state.programFolder + "\\" + std::string(kExportFolderName) + "\\";
+    // One spelling of the export folder, for writing into it and for opening it.
+    const std::string folder = state.programFolder + "\\" + std::string(kExportFolder) + "\\";
     if (!std::filesystem::is_regular_file(resolveProgramPath(folder + "config.xml")))
         return refuse(folder + "config.xml not found!! The configuraiton file is missing! Copy the config file and "
                                "then try!");

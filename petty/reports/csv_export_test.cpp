@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "petty/reports/reports_test_support.h"
+#include "petty/reports/book_rows_test_support.h"
 #include "petty/shell/frm_select_session.h"
 #include "platform/vb/clock.h"
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "petty/reports/reports_test_support.h"
+#include "petty/reports/book_rows_test_support.h"
 
 namespace petty {
 namespace {

@@ -9,9 +9,6 @@
 
 namespace petty {
 
-// The export folder's one spelling, used for writing and for opening it.
-inline constexpr std::string_view kExportFolderName = "exportcsv";
-
 // "May172015_143005 PettycashBackup PeriodID_1505171400.csv": the moment of
 // the export ("mmmDDYYYY_HHMMSS") and every digit of the period ID.
 std::string exportFileName(const vb::DateTime& moment, int64_t periodId);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "petty/reports/reports_test_support.h"
+#include "petty/reports/book_rows_test_support.h"
 
 namespace petty {
 namespace {
