@@ -6,6 +6,7 @@
 
 #include <system_error>
 
+#include "petty/reports/files/report_files.h"
 #include "platform/jet/error.h"
 #include "platform/jet/file_name.h"
 #include "platform/vb/text_compare.h"
@@ -105,6 +106,14 @@ void createBook(const std::filesystem::path& folder, std::string_view password, 
         std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ec);
     }
     if (jet::findIgnoringCase(book)) throw BookError("A book exists already: " + book.string());
+
+    // The report definition files go in first: a book whose reports could not
+    // be written is never made.
+    try {
+        writeShippedReportFiles(folder);
+    } catch (const std::filesystem::filesystem_error& e) {
+        throw BookError("Cannot write the report files into " + folder.string() + ": " + e.code().message());
+    }
 
     // Built under a temporary name and linked into place only when complete,
     // so that no half-made book is ever found under the real name.

@@ -35,8 +35,9 @@ std::string logInPasswordProblem(std::string_view password, std::string_view app
 
 // Creates a new book in the folder (made when missing): business.mdb, readable by
 // its owner only, with every table, the one settings row holding the two log-in
-// passwords, the project code "General", and the folders documents/ and
-// exportcsv/. Refuses, changing nothing, when the folder holds a book already.
+// passwords, the project code "General", the folders documents/ and
+// exportcsv/, and the report definition files shipped with the program.
+// Refuses, changing nothing, when the folder holds a book already.
 void createBook(const std::filesystem::path& folder, std::string_view password, std::string_view approvalPassword);
 
 }  // namespace petty
