@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "petty/reports/book_rows_test_support.h"
+#include "platform/forms/test_support.h"
 
 namespace petty {
 namespace {
@@ -55,6 +56,7 @@ TEST_F(PendingSettlementsTest, ListsTheOpenUnsettledAdvancesByEmployeeWithWhatRe
 
     window.show();
     EXPECT_EQ(window.caption(), "Pending settlements");
+    EXPECT_TRUE(forms::testing::controlsCutOff(window).empty());
     EXPECT_EQ(headings(window.DBGrid1), (std::vector<std::string>{"Employee", "VoucherID", "Date", "Time",
                                                                   "Transaction  type", "Advance", "Settled",
                                                                   "Narration"}));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "petty/reports/book_rows_test_support.h"
+#include "platform/forms/test_support.h"
 
 namespace petty {
 namespace {
@@ -39,6 +40,7 @@ TEST_F(PeriodsWindowTest, ListsThePeriodsInIdOrderWithTheLatestCurrent) {
     addThePeriods();
     window.show();
     EXPECT_EQ(window.caption(), "Pettycash periods");
+    EXPECT_TRUE(forms::testing::controlsCutOff(window).empty());
     EXPECT_EQ(headings(window.DBGrid1), (std::vector<std::string>{"Period ID", "Closed"}));
     EXPECT_EQ(column(window.DBGrid1, 0),
               (std::vector<std::string>{"505171400", "2212311530", "2212311530", "2605171400", "2613011200"}));

@@ -8,6 +8,7 @@
 
 #include "petty/reports/rep_voucherprint.h"
 #include "petty/reports/book_rows_test_support.h"
+#include "platform/forms/test_support.h"
 #include "platform/report/test_support.h"
 #include "platform/vb/date_text.h"
 
@@ -93,6 +94,7 @@ TEST_F(VoucherPrintTest, AFundVoucherPrintsAloneWithoutAnEmployeeCondition) {
     showRegister();
     print(onScreen(fund), [&](repVoucherprint& w) {
         EXPECT_EQ(w.caption(), "Petty-cash voucher");
+        EXPECT_TRUE(forms::testing::controlsCutOff(w).empty());
         EXPECT_EQ(w.Frame1.caption(), "");
         EXPECT_EQ(w.Text1[0].text(), std::to_string(fund));
         EXPECT_EQ(w.Text1[1].text(), std::to_string(fund));
