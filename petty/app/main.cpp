@@ -25,7 +25,8 @@ int runWindows(const std::filesystem::path& folder, int argc, char** argv) {
                                                         static_cast<int>(petty::kProgramName.size())));
     forms_qt::QtUi ui{std::string(petty::kProgramName)};
     forms::ScopedUi useUi(ui);
-    report::QtReportOutput reports;  // where the report runs show, print and export
+    // Where the report control sends its pages: the preview window, the printer, export files.
+    report::QtReportOutput reports;
     report::setReportOutput(&reports);
     bool started = false;
     int code = 0;

@@ -1,10 +1,14 @@
 #include "petty/app/program_start.h"
 
+#include <memory>
+
 #include "petty/app/master_windows.h"
 #include "petty/app/new_book_window.h"
 #include "petty/register/register_window.h"
+#include "petty/reports/reppettycash.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
+#include "petty/shell/command_windows.h"
 #include "petty/shell/configuration_windows.h"
 #include "petty/shell/form_instances.h"
 #include "petty/shell/startup_pettycash.h"
@@ -33,6 +37,8 @@ bool startProgram(const std::filesystem::path& folder) {
     registerMasterAndChangeLogWindows();
     registerRegisterWindow();
     registerViewWindows();
+    // The report chooser starts from its design values at every opening.
+    registerCommandWindow(CommandWindow::Reports, [] { std::make_unique<reppettycash>()->showModal(); });
     formInstances().get<STARTUPpettycash>().show();
     return true;
 }

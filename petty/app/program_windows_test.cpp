@@ -15,6 +15,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
+#include <QToolButton>
 #include <QWidget>
 #include <functional>
 #include <set>
@@ -22,6 +23,7 @@
 #include "petty/app/new_book_window.h"
 #include "petty/app/program_start.h"
 #include "petty/register/frm_pettycash.h"
+#include "petty/reports/reppettycash.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/form_instances.h"
@@ -32,6 +34,8 @@
 #include "platform/forms_qt/qt_host.h"
 #include "platform/forms_qt/qt_ui.h"
 #include "platform/jet/test_support.h"
+#include "platform/report/qt_report_output.h"
+#include "platform/report/report_preview.h"
 #include "platform/vb/date_time.h"
 
 namespace petty {
@@ -185,6 +189,35 @@ void addVouchers(jet::Database book) {
                           "No", "Yes", "Ravi", "No", nullptr, kPeriod});
 }
 
+// The report chooser, then the ledger it runs in the preview window, each closed by its Close button.
+void screenshotReports(Pettycashmain& main, forms_qt::QtHost& host) {
+    report::QtReportOutput reports;
+    report::setReportOutput(&reports);
+    bool previewShown = false;
+    reports.onPreviewShown([&](report::ReportPreview& preview) {
+        settle();
+        screenshot("report-preview.png", &preview);
+        previewShown = true;
+        preview.button("close")->click();
+    });
+    bool chooserShown = false;
+    QTimer::singleShot(200, [&] {
+        settle();
+        auto* chooser = dynamic_cast<reppettycash*>(loadedForm("reppettycash"));
+        if (!chooser) return;
+        screenshot("report-chooser.png", host.windowOf(*chooser));
+        chooserShown = true;
+        forms::user::click(chooser->cmdreport);
+        settle();
+        forms::user::click(chooser->cmdclose);
+    });
+    main.DispatchCommand(command::kReports);
+    report::setReportOutput(nullptr);
+    EXPECT_TRUE(chooserShown);
+    EXPECT_TRUE(previewShown) << "the preview did not show";
+    EXPECT_EQ(loadedForm("reppettycash"), nullptr);
+}
+
 TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtualDisplay) {
     if (!xvfbInstalled()) GTEST_SKIP() << "Xvfb is not installed";
     VirtualDisplay display;
@@ -267,6 +300,7 @@ TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtua
         screenshotCommandWindow(main, host, command::kChangeLog, "frmChangelog", "change-log.png");
         screenshotCommandWindow(main, host, command::kPeriods, "frmSessions", "periods.png");
         screenshotCommandWindow(main, host, command::kPendingSettlements, "frmEmpbalance", "pending-settlements.png");
+        screenshotReports(main, host);
         main.unload();  // the exit command's question would wait for a user
         settle();
     }

@@ -2,20 +2,10 @@
 // The report windows' fixture: a book made by createBook (so it holds the
 // shipped report files) with vouchers of two periods, and a report output
 // that keeps what the report control sent it.
-#include <QApplication>
-
 #include "petty/shell/book_window_test_support.h"
 #include "platform/report/test_support.h"
 
 namespace petty::testing {
-
-inline QApplication& qtApplication() {
-    static int argc = 1;
-    static char name[] = "petty_reports_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 inline constexpr int64_t kClosedPeriod = 2404010900;
 inline constexpr int64_t kOpenPeriod = 2405151430;
@@ -23,7 +13,7 @@ inline constexpr int64_t kOpenPeriod = 2405151430;
 class ReportsTest : public BookWindowTest {
 protected:
     ReportsTest() {
-        qtApplication();
+        report::testing::qtApplication();
         appState().companyName = "Rao & D'Souza";
         fillBook();
     }

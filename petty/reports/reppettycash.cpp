@@ -45,6 +45,11 @@ constexpr const char* kOptionCaptions[] = {
     "Cost-centre wise expense wise summary",
 };
 
+void place(forms::Control& c, forms::Control& container, int left, int top, int width, int height) {
+    c.setContainer(container);
+    c.move(left, top, width, height);
+}
+
 ReportPickers& pickers() {
     static ReportPickers installed;
     return installed;
@@ -81,17 +86,14 @@ void reppettycash::layOut() {
     for (int index = 0; index <= 12; ++index) {
         if (!kOptionCaptions[index]) continue;
         forms::OptionButton& option = Option2.add(index);
-        option.setContainer(Frame2);
         option.setCaption(kOptionCaptions[index]);
-        option.move(180, top, index == 1 || index == 8 ? 3240 : 5160, 330);
+        place(option, Frame2, 180, top, index == 1 || index == 8 ? 3240 : 5160, 330);
         if (index == 1) {
-            Check5.setContainer(Frame2);
             Check5.setCaption("Excel export )");
-            Check5.move(3480, top, 1860, 330);
+            place(Check5, Frame2, 3480, top, 1860, 330);
         } else if (index == 8) {
-            Check3.setContainer(Frame2);
             Check3.setCaption("Summary only )");
-            Check3.move(3480, top, 1860, 330);
+            place(Check3, Frame2, 3480, top, 1860, 330);
         }
         top += 420;
     }
@@ -113,38 +115,34 @@ void reppettycash::layOut() {
 void reppettycash::layOutFilters() {
     Frame5.setCaption("Report data filtering criteria : Period");
     Frame5.move(6000, 600, 4800, 2280);
-    const auto inFrame5 = [this](forms::Control& c, int left, int top, int width, int height) {
-        c.setContainer(Frame5);
-        c.move(left, top, width, height);
-    };
     const char* periodCaptions[] = {"All pettycash periods till now", "Pettcash Period ID:",
                                     "All pettycash records between"};
     const int periodTops[] = {1800, 1320, 300};
     for (int index : {0, 1, 2}) {
         forms::CheckBox& box = Check1.add(index);
         box.setCaption(periodCaptions[index]);
-        inFrame5(box, 180, periodTops[index], index == 1 ? 2100 : 4200, 330);
+        place(box, Frame5, 180, periodTops[index], index == 1 ? 2100 : 4200, 330);
     }
     forms::Label& from = Label1.add(5);
     from.setCaption("From date:");
-    inFrame5(from, 420, 750, 960, 300);
+    place(from, Frame5, 420, 750, 960, 300);
     forms::Label& to = Label1.add(4);
     to.setCaption("to date:");
-    inFrame5(to, 2580, 750, 720, 300);
+    place(to, Frame5, 2580, 750, 720, 300);
     for (int index : {0, 1}) {
         forms::TextBox& box = Text4.add(index);
         box.setMaxLength(10);
-        inFrame5(box, index == 0 ? 1380 : 3300, 720, 1020, 330);
+        place(box, Frame5, index == 0 ? 1380 : 3300, 720, 1020, 330);
         forms::CommandButton& pick = getdate.add(index);
         pick.setCaption("...");
         pick.setToolTip("Select a date");
-        inFrame5(pick, index == 0 ? 2400 : 4320, 720, 300, 330);
+        place(pick, Frame5, index == 0 ? 2400 : 4320, 720, 300, 330);
     }
     Text2.setLocked(true);
-    inFrame5(Text2, 2340, 1320, 1560, 330);
+    place(Text2, Frame5, 2340, 1320, 1560, 330);
     MyButton1.setCaption("...");
     MyButton1.setToolTip("Select a Pettycash Period ID");
-    inFrame5(MyButton1, 3960, 1320, 420, 330);
+    place(MyButton1, Frame5, 3960, 1320, 420, 330);
 
     Frame3.setCaption("Employee/receiver");
     Frame3.move(6000, 3000, 4800, 1200);
@@ -152,32 +150,25 @@ void reppettycash::layOutFilters() {
     for (int index : {0, 1}) {
         forms::CheckBox& box = Check2.add(index);
         box.setCaption(employeeCaptions[index]);
-        box.setContainer(Frame3);
-        box.move(180, index == 1 ? 300 : 720, index == 1 ? 1800 : 4200, 330);
+        place(box, Frame3, 180, index == 1 ? 300 : 720, index == 1 ? 1800 : 4200, 330);
     }
-    DBCombo1.setContainer(Frame3);
-    DBCombo1.move(2040, 300, 2580, 330);
+    place(DBCombo1, Frame3, 2040, 300, 2580, 330);
 
     Frame1.setCaption("Cost-centre / Project");
     Frame1.move(6000, 4320, 4800, 780);
-    Label3.setContainer(Frame1);
     Label3.setCaption("CC / Project :");
-    Label3.move(180, 330, 1260, 300);
-    Text1.setContainer(Frame1);
-    Text1.move(1500, 300, 2580, 330);
-    browseCC.setContainer(Frame1);
+    place(Label3, Frame1, 180, 330, 1260, 300);
+    place(Text1, Frame1, 1500, 300, 2580, 330);
     browseCC.setCaption("...");
     browseCC.setToolTip("Select a cost-centre /project");
-    browseCC.move(4140, 300, 420, 330);
+    place(browseCC, Frame1, 4140, 300, 420, 330);
 
     Frame4.setCaption("Expenses only");
     Frame4.move(6000, 5220, 4800, 960);
-    CheckExpenseonly.setContainer(Frame4);
     CheckExpenseonly.setCaption("Expenses only");
-    CheckExpenseonly.move(180, 300, 4200, 300);
-    Label5.setContainer(Frame4);
+    place(CheckExpenseonly, Frame4, 180, 300, 4200, 300);
     Label5.setCaption("  (Cash-fill /carry-over / advances etc willl not be included)");
-    Label5.move(180, 600, 4500, 300);
+    place(Label5, Frame4, 180, 600, 4500, 300);
 }
 
 void reppettycash::wireEvents() {
@@ -253,13 +244,12 @@ int64_t reppettycash::GetLatestPeriodId() {
 void reppettycash::forceLedgerFilters() {
     Check2[1].setValue(vbUnchecked);
     Check2[0].setValue(vbChecked);
-    for (forms::Control* c : std::initializer_list<forms::Control*>{&Check2[0], &Check2[1], &DBCombo1, &Frame3})
-        c->setEnabled(false);
+    setEmployeeFilterEnabled(false);
 }
 
-void reppettycash::releaseEmployeeFilter() {
+void reppettycash::setEmployeeFilterEnabled(bool on) {
     for (forms::Control* c : std::initializer_list<forms::Control*>{&Check2[0], &Check2[1], &DBCombo1, &Frame3})
-        c->setEnabled(true);
+        c->setEnabled(on);
 }
 
 void reppettycash::clearCostCentre(bool enableAfter) {
@@ -289,7 +279,7 @@ void reppettycash::Option2_Click(int index) {
         CheckExpenseonly.setEnabled(false);
     }
     if (selected == 2 || selected == 8) {
-        releaseEmployeeFilter();
+        setEmployeeFilterEnabled(true);
         clearCostCentre(false);
         Frame1.setEnabled(false);
         CheckExpenseonly.setValue(vbUnchecked);
@@ -314,7 +304,7 @@ void reppettycash::Option2_Click(int index) {
         case 12:
             CheckExpenseonly.setValue(vbChecked);
             CheckExpenseonly.setEnabled(false);
-            releaseEmployeeFilter();
+            setEmployeeFilterEnabled(true);
             clearCostCentre(true);
             Frame1.setEnabled(true);
             setDateRangeEnabled(true);

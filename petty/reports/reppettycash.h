@@ -86,7 +86,7 @@ private:
 
     // The filters of the report types: released or forced as each type allows.
     void forceLedgerFilters();
-    void releaseEmployeeFilter();
+    void setEmployeeFilterEnabled(bool on);
     void clearCostCentre(bool enableAfter);
     void setDateRangeEnabled(bool on);
     // The period and employee pieces of formula and title; false after refusing.

@@ -68,6 +68,17 @@ std::string moneyText(vb::Currency amount) {
 
 bool isAmount(const jet::Value& value) { return value.isCurrency() || value.isDouble(); }
 
+vb::Currency amountOf(const jet::Value& value) {
+    if (value.isNull()) return {};
+    if (value.isText() && value.asText().empty()) return {};
+    return value.asCurrency();
+}
+
+std::string columnText(const jet::Value& value, bool totalled) {
+    if (totalled && !value.isNull()) return moneyText(amountOf(value));
+    return cellText(value);
+}
+
 std::string cellText(const jet::Value& value) {
     if (isAmount(value)) return moneyText(value.asCurrency());
     if (value.isDate()) {

@@ -52,6 +52,10 @@ std::string moneyText(vb::Currency amount);
 // A field's value as a report line shows it (dates in the short date form).
 std::string cellText(const jet::Value& value);
 bool isAmount(const jet::Value& value);
+// An amount as sums count it: Null and the empty text are zero.
+vb::Currency amountOf(const jet::Value& value);
+// A cell of a column: totalled columns always show their value as an amount.
+std::string columnText(const jet::Value& value, bool totalled);
 
 // A palette of fill colours for chart series and slices.
 uint32_t chartColour(size_t index);

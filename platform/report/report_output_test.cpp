@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QToolButton>
-#include <cstdio>
 
 #include "platform/report/dispatch_ids.h"
 #include "platform/report/page_painter.h"
@@ -19,25 +18,8 @@
 namespace report {
 namespace {
 
-QApplication& qtApp() {
-    static int argc = 1;
-    static char name[] = "report_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
-std::string pdfText(const std::filesystem::path& pdf) {
-    std::string out;
-    FILE* pipe = ::popen(("pdftotext -layout '" + pdf.string() + "' - 2>/dev/null").c_str(), "r");
-    if (!pipe) return out;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    ::pclose(pipe);
-    return out;
-}
-
-bool havePdfToText() { return std::system("command -v pdftotext >/dev/null 2>&1") == 0; }
+using testing::havePdfToText;
+using testing::pdfText;
 
 // A list of `rows` numbered rows: long enough for several pages.
 Document numberedList(int rows) {
@@ -51,7 +33,7 @@ Document numberedList(int rows) {
 
 class ReportOutputTest : public ::testing::Test {
 protected:
-    void SetUp() override { qtApp(); }
+    void SetUp() override { testing::qtApplication(); }
     jet::testing::TestFolder folder;
 };
 

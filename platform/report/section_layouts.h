@@ -10,7 +10,4 @@ void layoutTable(PageWriter& out, const Section& section, const ReportRows& rows
 void layoutChart(PageWriter& out, const Section& section, const ReportRows& rows);
 void layoutVouchers(PageWriter& out, const Section& section, const ReportRows& rows);
 
-// The value of a row's field, Null when the row has no such column.
-vb::Currency amountOf(const jet::Value& value);
-
 }  // namespace report

@@ -11,8 +11,6 @@ namespace {
 constexpr double kRowHeight = 11;
 constexpr double kTextSize = 7.5;
 
-vb::Currency sumOf(const jet::Value& v) { return amountOf(v); }
-
 class Table {
 public:
     Table(PageWriter& out, const Section& section, const ReportRows& rows) : out_(out), section_(section), rows_(rows) {
@@ -119,7 +117,7 @@ private:
 
     void add(const std::vector<jet::Value>& row, std::vector<vb::Currency>& sums) const {
         for (size_t k = 0; k < fields_.size(); ++k)
-            if (section_.columns[k].total) sums[k] += sumOf(row[fields_[k]]);
+            if (section_.columns[k].total) sums[k] += amountOf(row[fields_[k]]);
     }
 
     void detail(const std::vector<jet::Value>& row, std::vector<vb::Currency>& sums) {
@@ -127,7 +125,8 @@ private:
         for (size_t k = 0; k < fields_.size(); ++k) {
             const jet::Value& v = row[fields_[k]];
             const bool amount = section_.columns[k].total || isAmount(v);
-            out_.text({xs_[k] + 1, out_.y(), widths_[k] - 2, kRowHeight}, cellText(v), kTextSize, false,
+            out_.text({xs_[k] + 1, out_.y(), widths_[k] - 2, kRowHeight}, columnText(v, section_.columns[k].total),
+                      kTextSize, false,
                       amount ? Align::Right : Align::Left);
         }
         out_.moveDown(kRowHeight);
@@ -175,12 +174,6 @@ private:
 };
 
 }  // namespace
-
-vb::Currency amountOf(const jet::Value& value) {
-    if (value.isNull()) return {};
-    if (value.isText() && value.asText().empty()) return {};
-    return value.asCurrency();
-}
 
 void layoutTable(PageWriter& out, const Section& section, const ReportRows& rows) { Table(out, section, rows).run(); }
 

@@ -1,6 +1,9 @@
 #pragma once
 // Test helpers of the report control: a small book, definition files and an
 // output that keeps what it was given.
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -10,6 +13,30 @@
 #include "platform/report/report_output.h"
 
 namespace report::testing {
+
+// The one Qt application of a test binary, made on first use.
+inline QApplication& qtApplication() {
+    // Without a display unless the caller chose one (the sanitize tests do not get ctest's setting).
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "report_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+inline bool havePdfToText() { return std::system("command -v pdftotext >/dev/null 2>&1") == 0; }
+
+// The text of a PDF as pdftotext lays it out, a form feed after each page.
+inline std::string pdfText(const std::filesystem::path& pdf) {
+    std::string out;
+    FILE* pipe = ::popen(("pdftotext -layout '" + pdf.string() + "' - 2>/dev/null").c_str(), "r");
+    if (!pipe) return out;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    ::pclose(pipe);
+    return out;
+}
 
 class RecordingOutput : public ReportOutput {
 public:

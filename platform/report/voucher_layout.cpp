@@ -102,7 +102,7 @@ size_t settlementForm(PageWriter& out, const Section& section, const Fields& f, 
     std::vector<vb::Currency> sums(section.columns.size());
     for (size_t r = first; r < end; ++r) {
         for (size_t i = 0; i < section.columns.size(); ++i) {
-            cells[i] = cellText(rows.rows[r][f.index[i]]);
+            cells[i] = columnText(rows.rows[r][f.index[i]], section.columns[i].total);
             if (section.columns[i].total) sums[i] += amountOf(rows.rows[r][f.index[i]]);
         }
         row(cells, false);
