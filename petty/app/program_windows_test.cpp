@@ -23,6 +23,7 @@
 #include "petty/app/new_book_window.h"
 #include "petty/app/program_start.h"
 #include "petty/register/frm_pettycash.h"
+#include "petty/reports/rep_voucherprint.h"
 #include "petty/reports/reppettycash.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
@@ -218,6 +219,36 @@ void screenshotReports(Pettycashmain& main, forms_qt::QtHost& host) {
     EXPECT_EQ(loadedForm("reppettycash"), nullptr);
 }
 
+// Voucher printing from the register's voucher tab: the print window, then the
+// voucher it generates in the preview window, each closed by its Close button.
+void screenshotVoucherPrint(frmpettycash& register_, forms_qt::QtHost& host) {
+    report::QtReportOutput reports;
+    report::setReportOutput(&reports);
+    bool previewShown = false;
+    reports.onPreviewShown([&](report::ReportPreview& preview) {
+        settle();
+        screenshot("voucher-preview.png", &preview);
+        previewShown = true;
+        preview.button("close")->click();
+    });
+    bool printShown = false;
+    QTimer::singleShot(200, [&] {
+        settle();
+        auto* print = dynamic_cast<repVoucherprint*>(loadedForm("repVoucherprint"));
+        if (!print) return;
+        screenshot("voucher-print.png", host.windowOf(*print));
+        printShown = true;
+        forms::user::click(print->cmdreport[0]);
+        settle();
+        forms::user::click(print->cmdclose);
+    });
+    forms::user::click(register_.Printvoucher[0]);
+    report::setReportOutput(nullptr);
+    EXPECT_TRUE(printShown);
+    EXPECT_TRUE(previewShown) << "the voucher did not show";
+    EXPECT_EQ(loadedForm("repVoucherprint"), nullptr);
+}
+
 TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtualDisplay) {
     if (!xvfbInstalled()) GTEST_SKIP() << "Xvfb is not installed";
     VirtualDisplay display;
@@ -287,6 +318,7 @@ TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtua
         forms::user::selectTab(register_.SSTab2, 1);
         settle();
         screenshot("register-voucher.png", host.windowOf(register_));
+        screenshotVoucherPrint(register_, host);
 
         bool configurationShown = false;
         whenShown<frmpettycashconfig>(host, "configuration.png", configurationShown,

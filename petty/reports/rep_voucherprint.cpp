@@ -53,7 +53,7 @@ bool selectsAnyVoucher(const std::string& formula) {
 
 repVoucherprint::repVoucherprint(VoucherPrintRequest request) : Form("repVoucherprint"), request_(std::move(request)) {
     setCaption("Petty-cash voucher");
-    move(0, 0, 6600, 4680);
+    move(0, 0, 6600, 4320);
     Label2.setCaption("Print Pettycash voucher");
     Label2.setFont(look::kFieldLabelFont);
     Label2.move(240, 120, 6000, 360);
