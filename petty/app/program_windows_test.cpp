@@ -23,8 +23,6 @@
 #include "petty/app/new_book_window.h"
 #include "petty/app/program_start.h"
 #include "petty/register/frm_pettycash.h"
-#include "petty/reports/rep_voucherprint.h"
-#include "petty/reports/reppettycash.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/form_instances.h"
@@ -190,63 +188,50 @@ void addVouchers(jet::Database book) {
                           "No", "Yes", "Ravi", "No", nullptr, kPeriod});
 }
 
-// The report chooser, then the ledger it runs in the preview window, each closed by its Close button.
-void screenshotReports(Pettycashmain& main, forms_qt::QtHost& host) {
+// A report window opened by `open`, then the report it runs (`run`) in the
+// preview window: a screenshot of each, both closed by their Close buttons.
+void screenshotReportRun(forms_qt::QtHost& host, const std::function<void()>& open, const std::string& form,
+                         const char* windowFile, const char* previewFile,
+                         const std::function<void(forms::Form&)>& run) {
     report::QtReportOutput reports;
     report::setReportOutput(&reports);
     bool previewShown = false;
     reports.onPreviewShown([&](report::ReportPreview& preview) {
         settle();
-        screenshot("report-preview.png", &preview);
+        screenshot(previewFile, &preview);
         previewShown = true;
         preview.button("close")->click();
     });
-    bool chooserShown = false;
+    bool windowShown = false;
     QTimer::singleShot(200, [&] {
         settle();
-        auto* chooser = dynamic_cast<reppettycash*>(loadedForm("reppettycash"));
-        if (!chooser) return;
-        screenshot("report-chooser.png", host.windowOf(*chooser));
-        chooserShown = true;
-        forms::user::click(chooser->cmdreport);
+        forms::Form* window = loadedForm(form);
+        if (!window) return;
+        screenshot(windowFile, host.windowOf(*window));
+        windowShown = true;
+        run(*window);
         settle();
-        forms::user::click(chooser->cmdclose);
+        if (forms::Control* close = window->findControl("cmdclose")) forms::user::click(*close);
     });
-    main.DispatchCommand(command::kReports);
+    open();
     report::setReportOutput(nullptr);
-    EXPECT_TRUE(chooserShown);
-    EXPECT_TRUE(previewShown) << "the preview did not show";
-    EXPECT_EQ(loadedForm("reppettycash"), nullptr);
+    EXPECT_TRUE(windowShown) << form << " did not show";
+    EXPECT_TRUE(previewShown) << previewFile << " did not show";
+    EXPECT_EQ(loadedForm(form), nullptr) << form << " did not close";
 }
 
-// Voucher printing from the register's voucher tab: the print window, then the
-// voucher it generates in the preview window, each closed by its Close button.
+// The report chooser and the ledger it runs.
+void screenshotReports(Pettycashmain& main, forms_qt::QtHost& host) {
+    screenshotReportRun(host, [&] { main.DispatchCommand(command::kReports); }, "reppettycash",
+                        "report-chooser.png", "report-preview.png",
+                        [](forms::Form& chooser) { forms::user::click(*chooser.findControl("cmdreport")); });
+}
+
+// Voucher printing from the register's voucher tab and the voucher it generates.
 void screenshotVoucherPrint(frmpettycash& register_, forms_qt::QtHost& host) {
-    report::QtReportOutput reports;
-    report::setReportOutput(&reports);
-    bool previewShown = false;
-    reports.onPreviewShown([&](report::ReportPreview& preview) {
-        settle();
-        screenshot("voucher-preview.png", &preview);
-        previewShown = true;
-        preview.button("close")->click();
-    });
-    bool printShown = false;
-    QTimer::singleShot(200, [&] {
-        settle();
-        auto* print = dynamic_cast<repVoucherprint*>(loadedForm("repVoucherprint"));
-        if (!print) return;
-        screenshot("voucher-print.png", host.windowOf(*print));
-        printShown = true;
-        forms::user::click(print->cmdreport[0]);
-        settle();
-        forms::user::click(print->cmdclose);
-    });
-    forms::user::click(register_.Printvoucher[0]);
-    report::setReportOutput(nullptr);
-    EXPECT_TRUE(printShown);
-    EXPECT_TRUE(previewShown) << "the voucher did not show";
-    EXPECT_EQ(loadedForm("repVoucherprint"), nullptr);
+    screenshotReportRun(host, [&] { forms::user::click(register_.Printvoucher[0]); }, "repVoucherprint",
+                        "voucher-print.png", "voucher-preview.png",
+                        [](forms::Form& print) { forms::user::click(*print.findControl("cmdreport", 0)); });
 }
 
 TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtualDisplay) {
