@@ -1,5 +1,7 @@
 #include "petty/app/master_windows.h"
 
+#include "petty/reports/frm_empbalance.h"
+#include "petty/reports/frm_sessions.h"
 #include "petty/shell/change_log_viewer.h"
 #include "petty/shell/command_windows.h"
 #include "petty/shell/employee_master.h"
@@ -21,6 +23,11 @@ void registerMasterAndChangeLogWindows() {
     registerCommandWindow(CommandWindow::ExpenseHeads, showNewModal<frmExpensetypes>);
     registerCommandWindow(CommandWindow::CostCentres, showNewModal<frmprojectcodes>);
     registerCommandWindow(CommandWindow::ChangeLog, showNewModal<frmChangelog>);
+}
+
+void registerViewWindows() {
+    registerCommandWindow(CommandWindow::Periods, showNewModal<frmSessions>);
+    registerCommandWindow(CommandWindow::PendingSettlements, showNewModal<frmEmpbalance>);
 }
 
 }  // namespace petty

@@ -44,5 +44,29 @@ TEST_F(MasterWindowsTest, TheMainWindowsButtonsAndMenuOpenThem) {
     EXPECT_TRUE(ui.journal().empty());
 }
 
+TEST_F(MasterWindowsTest, TheMainWindowOpensThePeriodsAndPendingSettlementsViews) {
+    registerViewWindows();
+    Pettycashmain& main = formInstances().get<Pettycashmain>();
+    main.show();
+    const auto closeWith = [](const char* caption, const char* button) {
+        return [caption, button](forms::Form& window) {
+            EXPECT_EQ(window.caption(), caption);
+            forms::Control* close = window.findControl(button);
+            ASSERT_NE(close, nullptr);
+            EXPECT_TRUE(forms::user::click(*close));
+        };
+    };
+    host.expectModal("frmSessions", closeWith("Pettycash periods", "cmdclose"));
+    host.expectModal("frmSessions", closeWith("Pettycash periods", "cmdclose"));
+    host.expectModal("frmEmpbalance", closeWith("Pending settlements", "cmdclose"));
+    host.expectModal("frmEmpbalance", closeWith("Pending settlements", "cmdclose"));
+    EXPECT_TRUE(forms::user::click(main.MyButton1[command::kPeriods]));
+    EXPECT_TRUE(forms::user::click(main.menu("mnuPeriods")));
+    EXPECT_TRUE(forms::user::click(main.MyButton1[command::kPendingSettlements]));
+    EXPECT_TRUE(forms::user::click(main.menu("mnuPendingSettlements")));
+    EXPECT_EQ(host.modalsShown().size(), 4u);
+    EXPECT_TRUE(ui.journal().empty());
+}
+
 }  // namespace
 }  // namespace petty

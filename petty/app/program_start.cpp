@@ -36,6 +36,7 @@ bool startProgram(const std::filesystem::path& folder) {
     appState().programFolder = programFolder.string();
     registerMasterAndChangeLogWindows();
     registerRegisterWindow();
+    registerViewWindows();
     // The report chooser starts from its design values at every opening.
     registerCommandWindow(CommandWindow::Reports, [] { std::make_unique<reppettycash>()->showModal(); });
     formInstances().get<STARTUPpettycash>().show();

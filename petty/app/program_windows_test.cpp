@@ -23,7 +23,6 @@
 #include "petty/app/new_book_window.h"
 #include "petty/app/program_start.h"
 #include "petty/register/frm_pettycash.h"
-#include "petty/reports/reppettycash.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/form_instances.h"
@@ -177,46 +176,67 @@ void screenshotCommandWindow(Pettycashmain& main, forms_qt::QtHost& host, int16_
 }
 
 void addVouchers(jet::Database book) {
+    constexpr int64_t kPeriod = 2603020915;  // opened with the first voucher
     const char* insert =
         "INSERT INTO pettycash ([Date], [Time], [Employee], [TransType], [Head], [Debit], [Credit],"
         " [expensefromadvance], [runningbalance], [Narration], [Matchwith], [Matchrequired], [Matched],"
         " [Enteredby], [Closed], [Billno], [TermID]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
     const auto day = [](int d) { return jet::Value(*vb::DateTime::fromParts(2026, 3, d)); };
+    // A closed period before it, carried over.
+    book.execute(insert, {day(1), "09:00", "Asha", "Cash transfer to PC", nullptr, 300, 0, 0, 300, "float", 0, "No",
+                          "No", "Ravi", "Yes", nullptr, int64_t{2603010900}});
     book.execute(insert, {day(2), "09:15", "Asha", "Cash transfer to PC", nullptr, 500, 0, 0, 500, "float", 0, "No",
-                          "No", "Ravi", "No", nullptr, 1});
+                          "No", "Ravi", "No", nullptr, kPeriod});
     book.execute(insert, {day(3), "10:40", "Asha", "Advance Issued from PC", "Travel", 0, 200, 0, 300, "trip", 0,
-                          "Yes", "No", "Ravi", "No", "B-17", 1});
-    book.execute(insert, {day(4), "11:05", "Asha", "Spent from Advance issued", "Travel", 0, 0, 150, 300, "taxi", 2,
-                          "No", "Yes", "Ravi", "No", nullptr, 1});
+                          "Yes", "No", "Ravi", "No", "B-17", kPeriod});
+    book.execute(insert, {day(4), "11:05", "Asha", "Spent from Advance issued", "Travel", 0, 0, 150, 300, "taxi", 3,
+                          "No", "Yes", "Ravi", "No", nullptr, kPeriod});
 }
 
-// The report chooser, then the ledger it runs in the preview window, each closed by its Close button.
-void screenshotReports(Pettycashmain& main, forms_qt::QtHost& host) {
+// A report window opened by `open`, then the report it runs (`run`) in the
+// preview window: a screenshot of each, both closed by their Close buttons.
+void screenshotReportRun(forms_qt::QtHost& host, const std::function<void()>& open, const std::string& form,
+                         const char* windowFile, const char* previewFile,
+                         const std::function<void(forms::Form&)>& run) {
     report::QtReportOutput reports;
     report::setReportOutput(&reports);
     bool previewShown = false;
     reports.onPreviewShown([&](report::ReportPreview& preview) {
         settle();
-        screenshot("report-preview.png", &preview);
+        screenshot(previewFile, &preview);
         previewShown = true;
         preview.button("close")->click();
     });
-    bool chooserShown = false;
+    bool windowShown = false;
     QTimer::singleShot(200, [&] {
         settle();
-        auto* chooser = dynamic_cast<reppettycash*>(loadedForm("reppettycash"));
-        if (!chooser) return;
-        screenshot("report-chooser.png", host.windowOf(*chooser));
-        chooserShown = true;
-        forms::user::click(chooser->cmdreport);
+        forms::Form* window = loadedForm(form);
+        if (!window) return;
+        screenshot(windowFile, host.windowOf(*window));
+        windowShown = true;
+        run(*window);
         settle();
-        forms::user::click(chooser->cmdclose);
+        if (forms::Control* close = window->findControl("cmdclose")) forms::user::click(*close);
     });
-    main.DispatchCommand(command::kReports);
+    open();
     report::setReportOutput(nullptr);
-    EXPECT_TRUE(chooserShown);
-    EXPECT_TRUE(previewShown) << "the preview did not show";
-    EXPECT_EQ(loadedForm("reppettycash"), nullptr);
+    EXPECT_TRUE(windowShown) << form << " did not show";
+    EXPECT_TRUE(previewShown) << previewFile << " did not show";
+    EXPECT_EQ(loadedForm(form), nullptr) << form << " did not close";
+}
+
+// The report chooser and the ledger it runs.
+void screenshotReports(Pettycashmain& main, forms_qt::QtHost& host) {
+    screenshotReportRun(host, [&] { main.DispatchCommand(command::kReports); }, "reppettycash",
+                        "report-chooser.png", "report-preview.png",
+                        [](forms::Form& chooser) { forms::user::click(*chooser.findControl("cmdreport")); });
+}
+
+// Voucher printing from the register's voucher tab and the voucher it generates.
+void screenshotVoucherPrint(frmpettycash& register_, forms_qt::QtHost& host) {
+    screenshotReportRun(host, [&] { forms::user::click(register_.Printvoucher[0]); }, "repVoucherprint",
+                        "voucher-print.png", "voucher-preview.png",
+                        [](forms::Form& print) { forms::user::click(*print.findControl("cmdreport", 0)); });
 }
 
 TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtualDisplay) {
@@ -288,6 +308,7 @@ TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtua
         forms::user::selectTab(register_.SSTab2, 1);
         settle();
         screenshot("register-voucher.png", host.windowOf(register_));
+        screenshotVoucherPrint(register_, host);
 
         // The register's match and balance buttons open these two over it.
         bool pickerShown = false;
@@ -329,6 +350,8 @@ TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtua
         const std::string pickedProject = pickProjectCode();
         EXPECT_TRUE(projectPickerShown);
         EXPECT_FALSE(pickedProject.empty());
+        screenshotCommandWindow(main, host, command::kPeriods, "frmSessions", "periods.png");
+        screenshotCommandWindow(main, host, command::kPendingSettlements, "frmEmpbalance", "pending-settlements.png");
         screenshotReports(main, host);
         main.unload();  // the exit command's question would wait for a user
         settle();

@@ -119,6 +119,7 @@ frmpettycash::frmpettycash() : Form("frmpettycash") {
     wireRecordDisplay();
     wireEntryFieldChecks();
     wireSettlementMatching();
+    wireReportButtons();
 }
 
 void frmpettycash::createControls() {

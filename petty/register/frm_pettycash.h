@@ -194,6 +194,11 @@ public:
     void WarnPendingAdvance();
     void FlagBalance_Click();
     void wireSettlementMatching();  // the constructor's: the buttons and the employee combo's change
+    // The export and print buttons run the procedures of the reports
+    // (petty/reports); wireReportButtons connects them when the window is made.
+    void wireReportButtons();
+    void cmdCSV_Click();
+    void Printvoucher_Click(int index);
 
 private:
     void createControls();
