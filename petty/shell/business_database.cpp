@@ -138,6 +138,11 @@ void createBook(const std::filesystem::path& folder, std::string_view password, 
         std::filesystem::create_directories(folder / sub, ec);
         if (ec) throw BookError("Cannot create the folder " + (folder / sub).string() + ": " + ec.message());
     }
+    try {
+        writeExportConfiguration(folder / kExportFolder);
+    } catch (const std::filesystem::filesystem_error& e) {
+        throw BookError("Cannot write " + e.path1().string() + ": " + e.code().message());
+    }
 }
 
 }  // namespace petty

@@ -81,6 +81,7 @@ TEST_F(BusinessDatabaseTest, BookIsPrivateAndHasItsFolders) {
     EXPECT_EQ(st.st_mode & 0777, 0600);
     EXPECT_TRUE(std::filesystem::is_directory(folder / "documents"));
     EXPECT_TRUE(std::filesystem::is_directory(folder / "exportcsv"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "exportcsv" / "config.xml"));
     // Nothing of the building step is left behind: the book, its folders and the report files.
     size_t entries = 0, reportFiles = 0;
     for (const auto& e : std::filesystem::directory_iterator(folder.path())) {

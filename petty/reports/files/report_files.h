@@ -20,4 +20,8 @@ const std::vector<ShippedReportFile>& shippedReportFiles();
 // when one cannot be written; no temporary file is left.
 void writeShippedReportFiles(const std::filesystem::path& folder);
 
+// Writes "config.xml" into a book's export folder unless one is there: the
+// period export runs only while that file exists.
+void writeExportConfiguration(const std::filesystem::path& exportFolder);
+
 }  // namespace petty
