@@ -10,24 +10,25 @@ function(project_add_subdirectories)
   endforeach()
 endfunction()
 
-# project_add_test(NAME <target> SOURCES <files...> LIBS <libs...> [SANITIZE] [LABELS <labels...>])
+# project_add_test(NAME <target> SOURCES <files...> LIBS <libs...> [SANITIZE])
 # One GoogleTest binary registered with ctest. SANITIZE marks tests that parse
-# files or buffers: the sanitizer build (scripts/test) builds and runs those.
+# files or buffers (label "sanitize"): the sanitizer build (scripts/test) builds
+# and runs those. A test takes one label at most: the discovered tests' property
+# list cannot carry a list value.
 function(project_add_test)
-  cmake_parse_arguments(T "SANITIZE" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "SANITIZE" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  set(labels ${T_LABELS})
+  set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   if(T_SANITIZE)
-    list(APPEND labels sanitize)
+    list(APPEND properties LABELS sanitize)
     set_property(GLOBAL APPEND PROPERTY PROJECT_SANITIZE_TESTS ${T_NAME})
   endif()
-  list(APPEND labels ${T_NAME})
   gtest_discover_tests(${T_NAME}
     DISCOVERY_MODE PRE_TEST
     NO_PRETTY_VALUES
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ${properties})
 endfunction()
 
 # project_add_benchmark(NAME <target> SOURCES <files...> LIBS <libs...>)
