@@ -62,7 +62,7 @@ protected:
 // Cancelling a pending new row.
 
 TEST_F(DeleteTest, CancelAnsweredNoKeepsThePendingRowAsTyped) {
-    insert({});
+    insert({.transType = "Cash transfer to PC", .debit = money("500")});  // cash in hand for the cash out typed
     frmpettycash& w = shownRegister();
     ASSERT_TRUE(user::click(w.cmdadd));
     ASSERT_TRUE(user::selectComboItem(w.Combopcashtype, "Reimbursed from pettycash"));
