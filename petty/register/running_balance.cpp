@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/forms/ui.h"
+#include "petty/shell/hourglass.h"
 #include "platform/vb/currency.h"
 
 namespace petty {
@@ -16,15 +16,6 @@ vb::Currency cashMovement(const jet::Recordset& row) {
     if (const jet::Value credit = row.field("Credit"); !credit.isNull()) amount -= credit.asCurrency();
     return amount;
 }
-
-// Shows the hourglass while it lives, then the program's custom pointer.
-class HourglassPointer {
-public:
-    HourglassPointer() { forms::ui().setMousePointer(forms::vbHourglass); }
-    ~HourglassPointer() { forms::ui().setMousePointer(forms::vbCustom); }
-    HourglassPointer(const HourglassPointer&) = delete;
-    HourglassPointer& operator=(const HourglassPointer&) = delete;
-};
 
 // One ordered pass over the open rows, all of it or nothing written.
 int64_t rewriteInOneTransaction(jet::Database& db, jet::Recordset& rows) {
@@ -56,7 +47,7 @@ int64_t rewriteRunningBalances(jet::Database& db) {
 void recalculateRunningBalances(jet::Database& db, forms::DataControl& display) {
     jet::Recordset rows = db.openRecordset(kOpenRowsInRunningOrder);
     if (rows.eof()) return;
-    HourglassPointer hourglass;
+    HourglassWhileBusy hourglass;
     rewriteInOneTransaction(db, rows);
     display.setRecordSource(std::string(kOpenRowsInRunningOrder));
     display.refresh();

@@ -6,7 +6,7 @@
 
 #include "petty/reports/csv_lines.h"
 #include "petty/reports/export_file.h"
-#include "petty/reports/hourglass.h"
+#include "petty/shell/hourglass.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/error_report.h"
