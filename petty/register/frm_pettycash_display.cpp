@@ -6,11 +6,13 @@
 #include <string>
 
 #include "petty/register/advance_settlement.h"
+#include "petty/register/box_number.h"
 #include "petty/register/entry_box_index.h"
 #include "petty/register/frm_pettycash.h"
 #include "petty/register/period_words.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/skip_on_failure.h"
+#include "petty/shell/voucher_types.h"
 #include "platform/vb/numeric_text.h"
 #include "platform/vb/text_functions.h"
 #include "platform/vb/val.h"
@@ -19,7 +21,6 @@ namespace petty {
 
 namespace {
 
-constexpr const char* kAdvanceType = "Advance Issued from PC";
 constexpr const char* kZeroAmountsTip =
     "Information: You are allowed to delete this voucher since the amount columns are zero";
 constexpr const char* kNoAdvanceNamedTip =
@@ -60,8 +61,8 @@ bool amountsAreZero(frmpettycash& w) {
 bool unmatchedSettlement(frmpettycash& w) {
     const std::string& type = w.Combopcashtype.text();
     return w.Textpcash[kMatchwithBox].text().empty() &&
-           (type == "Cash received for settlement" || type == "Cash given for settlement" ||
-            type == "Spent from Advance issued");
+           (type == voucher_type::kCashReceivedForSettlement || type == voucher_type::kCashGivenForSettlement ||
+            type == voucher_type::kSpentFromAdvance);
 }
 
 void offerDelete(frmpettycash& w, const char* toolTip) {
@@ -155,8 +156,24 @@ void showOpenRowTail(frmpettycash& w, bool currentRow) {
         w.cmdadd.setEnabled(true);
     }
     w.Frame3.setEnabled(true);
-    // Locks and colours only: the row's values stay as saved.
+    // Locks and colours only: the row's values stay as saved. A settlement flag
+    // the rules correct on display is shown but is not the user's change, or a
+    // row with a stale flag could be neither left nor saved by a normal user;
+    // the save's own application of the rules marks the flag for storing.
+    forms::TextBox& matchRequired = w.Textpcash[kMatchRequiredBox];
+    const bool flaggedBefore = matchRequired.dataChanged();
     w.ApplyTransactionTypeRules(false);
+    matchRequired.setDataChanged(flaggedBefore);
+}
+
+// An edit opened on another voucher ends when the display leaves it, so a
+// later save (the scan button's among them) cannot log this row's change
+// against that voucher's snapshot.
+void endEditOfOtherVoucher(frmpettycash& w) {
+    if (!w.editMode && w.editedVoucherId == 0) return;
+    if (boxWholeNumber(w.Textpcash[kVoucherIdBox].text()) == w.editedVoucherId) return;
+    w.editMode = false;
+    w.editedVoucherId = 0;
 }
 
 void showRecordCounter(frmpettycash& w) {
@@ -199,7 +216,7 @@ std::string showSettlementGrid(frmpettycash& w) {
         w.TDBGrid2.setCaption("Voucher No " + voucher + " is settled against the Advance amount voucher as below");
         return "";
     }
-    if (!voucher.empty() && w.Combopcashtype.text() == kAdvanceType) {
+    if (!voucher.empty() && w.Combopcashtype.text() == voucher_type::kAdvanceIssued) {
         skipOnFailure([&] { showSettlementRows(w, voucher); });
         AdvanceSettlement settlement;
         skipOnFailure([&] {
@@ -246,6 +263,7 @@ void frmpettycash::wireRecordDisplay() {
 
 void frmpettycash::datPrimaryRS_Reposition() {
     const bool advances = !appState().noAdvanceMode;
+    skipOnFailure([this] { endEditOfOtherVoucher(*this); });
     skipOnFailure([this] {
         FlagBalance.setVisible(false);
         LabelVoucherBalance.setVisible(false);

@@ -8,7 +8,7 @@
 #include "petty/register/entry_box_index.h"
 #include "petty/register/frm_pettycash.h"
 #include "petty/register/period_ids.h"
-#include "petty/register/voucher_types.h"
+#include "petty/shell/voucher_types.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/error_report.h"
 #include "petty/shell/skip_on_failure.h"

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "petty/register/entry_box_index.h"
 #include "petty/register/frm_pettycash.h"
 #include "petty/register/period_test_support.h"
 #include "petty/shell/frm_select_date.h"
@@ -14,8 +15,6 @@ namespace petty {
 namespace {
 
 namespace user = forms::user;
-
-constexpr int kDate = 0, kTime = 1, kCredit = 2, kDebit = 3, kSpentFromAdvance = 4, kNarration = 14;
 
 const std::vector<std::string> kNotADate = {"beep", "beep", "msgbox: Not a valid date!"};
 const std::vector<std::string> kNotANumber = {"beep", "beep", "msgbox: Numeric value expected!"};
@@ -54,7 +53,7 @@ protected:
         user::selectTab(w.SSTab2, 1);
         w.Frame1.setEnabled(true);
         w.Frame2.setEnabled(true);
-        for (int box : {kCredit, kDebit, kSpentFromAdvance}) w.Textpcash[box].setLocked(false);
+        for (int box : {kCreditBox, kDebitBox, kExpenseFromAdvanceBox}) w.Textpcash[box].setLocked(false);
         return w;
     }
     frmpettycash& enteringNewVoucher() {
@@ -65,7 +64,7 @@ protected:
     // The user types into the box and goes on to the narration box.
     static void typeAndLeave(frmpettycash& w, int box, const std::string& text) {
         ASSERT_TRUE(text.empty() ? user::setFocus(w.Textpcash[box]) : user::typeText(w.Textpcash[box], text));
-        ASSERT_TRUE(user::click(w.Textpcash[kNarration]));
+        ASSERT_TRUE(user::click(w.Textpcash[kNarrationBox]));
     }
     void expectMessages(const std::vector<std::string>& journal) {
         for (const std::string& line : journal)
@@ -86,27 +85,27 @@ TEST_F(EntryFieldTest, EachBoxChecksWhatWasTypedWhenTheUserLeavesIt) {
     cashInHandOf380();
     frmpettycash& w = enteringNewVoucher();
     const std::vector<LeaveCase> cases = {
-        {kDate, "", kNotADate, ""},
-        {kDate, "31/04/2026", kNotADate, "31/04/2026"},
-        {kDate, "yesterday", kNotADate, "yesterday"},
-        {kDate, "14/03/2026", {}, "14/03/2026"},
-        {kDate, "2026-03-14", {}, "2026-03-14"},
-        {kTime, "", kNotADate, ""},
-        {kTime, "25:00", kNotADate, "25:00"},
-        {kTime, "9.05", kNotADate, "9.05"},
-        {kTime, "9:05", {}, "09:05:00"},
-        {kTime, "10:30:00", {}, "10:30:00"},
-        {kTime, "9:05 pm", {}, "21:05:00"},
-        {kCredit, "12a", kNotANumber, ""},
-        {kDebit, "abc", kNotANumber, ""},
-        {kSpentFromAdvance, "1,5", kNotANumber, ""},
-        {kDebit, "12.50", {}, "12.50"},
-        {kSpentFromAdvance, "-7", {}, "-7"},
-        {kCredit, "-20", {}, "-20"},
-        {kCredit, "380", {}, "380"},
-        {kCredit, "379.99", {}, "379.99"},
-        {kCredit, "380.01", {"beep", "msgbox: " + noBalanceMessage("380")}, "0"},
-        {kCredit, "99999999", {"beep", "msgbox: " + noBalanceMessage("380")}, "0"},
+        {kDateBox, "", kNotADate, ""},
+        {kDateBox, "31/04/2026", kNotADate, "31/04/2026"},
+        {kDateBox, "yesterday", kNotADate, "yesterday"},
+        {kDateBox, "14/03/2026", {}, "14/03/2026"},
+        {kDateBox, "2026-03-14", {}, "2026-03-14"},
+        {kTimeBox, "", kNotADate, ""},
+        {kTimeBox, "25:00", kNotADate, "25:00"},
+        {kTimeBox, "9.05", kNotADate, "9.05"},
+        {kTimeBox, "9:05", {}, "09:05:00"},
+        {kTimeBox, "10:30:00", {}, "10:30:00"},
+        {kTimeBox, "9:05 pm", {}, "21:05:00"},
+        {kCreditBox, "12a", kNotANumber, ""},
+        {kDebitBox, "abc", kNotANumber, ""},
+        {kExpenseFromAdvanceBox, "1,5", kNotANumber, ""},
+        {kDebitBox, "12.50", {}, "12.50"},
+        {kExpenseFromAdvanceBox, "-7", {}, "-7"},
+        {kCreditBox, "-20", {}, "-20"},
+        {kCreditBox, "380", {}, "380"},
+        {kCreditBox, "379.99", {}, "379.99"},
+        {kCreditBox, "380.01", {"beep", "msgbox: " + noBalanceMessage("380")}, "0"},
+        {kCreditBox, "99999999", {"beep", "msgbox: " + noBalanceMessage("380")}, "0"},
     };
     for (const LeaveCase& c : cases) {
         SCOPED_TRACE("Textpcash(" + std::to_string(c.box) + ") '" + c.typed + "'");
@@ -118,7 +117,7 @@ TEST_F(EntryFieldTest, EachBoxChecksWhatWasTypedWhenTheUserLeavesIt) {
         typeAndLeave(w, c.box, c.typed);
         EXPECT_EQ(ui.journalLines(), c.journal);
         EXPECT_EQ(box.text(), c.textAfter);
-        EXPECT_EQ(w.activeControl(), &w.Textpcash[kNarration]);  // the focus moves on
+        EXPECT_EQ(w.activeControl(), &w.Textpcash[kNarrationBox]);  // the focus moves on
     }
 }
 
@@ -127,26 +126,26 @@ TEST_F(EntryFieldTest, AnEmptiedCashOutIsHeldAgainstTheBalanceLikeZero) {
     frmpettycash& w = enteringNewVoucher();
     ui.expectMessage("Numeric value expected!");
     ui.expectMessage(noBalanceMessage("-50.5"));
-    typeAndLeave(w, kCredit, "x");
+    typeAndLeave(w, kCreditBox, "x");
     EXPECT_EQ(ui.journalLines(), (std::vector<std::string>{"beep", "beep", "msgbox: Numeric value expected!", "beep",
                                                            "msgbox: " + noBalanceMessage("-50.5")}));
-    EXPECT_EQ(w.Textpcash[kCredit].text(), "0");
+    EXPECT_EQ(w.Textpcash[kCreditBox].text(), "0");
 }
 
 TEST_F(EntryFieldTest, AChangedSavedCashOutMayTakeTheCashInHandPlusItsOwnStoredAmount) {
     cashInHandOf380();  // the register shows the open period, its last row current: the 120 paid out
     frmpettycash& w = shownForEntry();
-    ASSERT_EQ(w.Textpcash[kCredit].text(), "120");
+    ASSERT_EQ(w.Textpcash[kCreditBox].text(), "120");
     w.datPrimaryRS.recordset().edit();
-    ASSERT_TRUE(user::editText(w.Textpcash[kCredit], "500"));
-    user::click(w.Textpcash[kNarration]);
-    EXPECT_EQ(w.Textpcash[kCredit].text(), "500");
+    ASSERT_TRUE(user::editText(w.Textpcash[kCreditBox], "500"));
+    user::click(w.Textpcash[kNarrationBox]);
+    EXPECT_EQ(w.Textpcash[kCreditBox].text(), "500");
     EXPECT_TRUE(ui.journalLines().empty());
 
     ui.expectMessage(noBalanceMessage("500"));
-    ASSERT_TRUE(user::editText(w.Textpcash[kCredit], "500.5"));
-    user::click(w.Textpcash[kNarration]);
-    EXPECT_EQ(w.Textpcash[kCredit].text(), "0");
+    ASSERT_TRUE(user::editText(w.Textpcash[kCreditBox], "500.5"));
+    user::click(w.Textpcash[kNarrationBox]);
+    EXPECT_EQ(w.Textpcash[kCreditBox].text(), "0");
 }
 
 TEST_F(EntryFieldTest, ABalanceThatCannotBeReadIsReportedAndTheCashOutStays) {
@@ -156,29 +155,29 @@ TEST_F(EntryFieldTest, ABalanceThatCannotBeReadIsReportedAndTheCashOutStays) {
         "Error 3078 - The database engine cannot find the input table or query 'pettycash'. Make sure it exists and "
         "that its name is spelled correctly.";
     ui.expectMessage(error);
-    typeAndLeave(w, kCredit, "10");
+    typeAndLeave(w, kCreditBox, "10");
     EXPECT_EQ(ui.journalLines(), (std::vector<std::string>{"beep", "msgbox: " + error}));
-    EXPECT_EQ(w.Textpcash[kCredit].text(), "10");
+    EXPECT_EQ(w.Textpcash[kCreditBox].text(), "10");
 }
 
 TEST_F(EntryFieldTest, LeavingAChangedBoxMarksTheRegisterUnsavedAndAnUnchangedOneDoesNot) {
     frmpettycash& w = enteringNewVoucher();
-    w.Textpcash[kDate].setText("14/03/2026");
-    w.Textpcash[kTime].setText("9:05");  // as an older voucher may hold it
-    for (int box : {kDate, kTime}) w.Textpcash[box].setDataChanged(false);
-    for (int box : {kDate, kTime, 6, kNarration}) user::setFocus(w.Textpcash[box]);
+    w.Textpcash[kDateBox].setText("14/03/2026");
+    w.Textpcash[kTimeBox].setText("9:05");  // as an older voucher may hold it
+    for (int box : {kDateBox, kTimeBox}) w.Textpcash[box].setDataChanged(false);
+    for (int box : {kDateBox, kTimeBox, 6, kNarrationBox}) user::setFocus(w.Textpcash[box]);
     EXPECT_TRUE(appState().registerSaved);
-    EXPECT_EQ(w.Textpcash[kTime].text(), "9:05");  // only what the user typed is rewritten
-    EXPECT_FALSE(w.Textpcash[kTime].dataChanged());
+    EXPECT_EQ(w.Textpcash[kTimeBox].text(), "9:05");  // only what the user typed is rewritten
+    EXPECT_FALSE(w.Textpcash[kTimeBox].dataChanged());
 
     typeAndLeave(w, 6, "B-9");  // a box without a test of its own
     EXPECT_FALSE(appState().registerSaved);
 
     appState().registerSaved = true;
     ui.expectMessage("Numeric value expected!");
-    typeAndLeave(w, kDebit, "ten");  // refused and emptied: the emptying is a change too
+    typeAndLeave(w, kDebitBox, "ten");  // refused and emptied: the emptying is a change too
     EXPECT_FALSE(appState().registerSaved);
-    EXPECT_TRUE(w.Textpcash[kDebit].dataChanged());
+    EXPECT_TRUE(w.Textpcash[kDebitBox].dataChanged());
 }
 
 TEST_F(EntryFieldTest, TheDatePickerFillsAnEmptyDateBox) {
@@ -186,56 +185,56 @@ TEST_F(EntryFieldTest, TheDatePickerFillsAnEmptyDateBox) {
     host.expectModal<Frmselectdate>("Frmselectdate", [](Frmselectdate& f) {
         user::pickCalendarDate(f.Calendar1, *vb::DateTime::fromParts(2026, 3, 9));
     });
-    ASSERT_TRUE(user::doubleClick(w.Textpcash[kDate]));
-    EXPECT_EQ(w.Textpcash[kDate].text(), "09/03/2026");
+    ASSERT_TRUE(user::doubleClick(w.Textpcash[kDateBox]));
+    EXPECT_EQ(w.Textpcash[kDateBox].text(), "09/03/2026");
     EXPECT_EQ(appState().selectedDate, "");
-    EXPECT_EQ(w.activeControl(), &w.Textpcash[kDate]);
-    user::click(w.Textpcash[kNarration]);
+    EXPECT_EQ(w.activeControl(), &w.Textpcash[kDateBox]);
+    user::click(w.Textpcash[kNarrationBox]);
     EXPECT_TRUE(ui.journalLines().empty());
 }
 
 TEST_F(EntryFieldTest, ADateBoxHoldingADateAsksFirstAndNoOpensNoPicker) {
     frmpettycash& w = enteringNewVoucher();
-    user::typeText(w.Textpcash[kDate], "14/03/2026");
+    user::typeText(w.Textpcash[kDateBox], "14/03/2026");
     ui.expectMessage("Already a date is entered. Do you want to change this date?", forms::MsgResult::No);
-    ASSERT_TRUE(user::doubleClick(w.Textpcash[kDate]));
+    ASSERT_TRUE(user::doubleClick(w.Textpcash[kDateBox]));
     EXPECT_TRUE(host.modalsShown().empty());
-    EXPECT_EQ(w.Textpcash[kDate].text(), "14/03/2026");
+    EXPECT_EQ(w.Textpcash[kDateBox].text(), "14/03/2026");
 
     ui.expectMessage("Already a date is entered. Do you want to change this date?", forms::MsgResult::Yes);
     host.expectModal<Frmselectdate>("Frmselectdate", [](Frmselectdate& f) {
         user::pickCalendarDate(f.Calendar1, *vb::DateTime::fromParts(2026, 2, 28));
     });
-    ASSERT_TRUE(user::doubleClick(w.Textpcash[kDate]));
-    EXPECT_EQ(w.Textpcash[kDate].text(), "28/02/2026");
+    ASSERT_TRUE(user::doubleClick(w.Textpcash[kDateBox]));
+    EXPECT_EQ(w.Textpcash[kDateBox].text(), "28/02/2026");
 }
 
 TEST_F(EntryFieldTest, EscapeInThePickerKeepsTheBoxUnlessAnEarlierPickWaits) {
     frmpettycash& w = enteringNewVoucher();
     const auto escape = [](Frmselectdate& f) { user::pressKey(f.Calendar1, forms::vbKeyEscape); };
     host.expectModal<Frmselectdate>("Frmselectdate", escape);
-    ASSERT_TRUE(user::doubleClick(w.Textpcash[kDate]));
-    EXPECT_EQ(w.Textpcash[kDate].text(), "");
+    ASSERT_TRUE(user::doubleClick(w.Textpcash[kDateBox]));
+    EXPECT_EQ(w.Textpcash[kDateBox].text(), "");
 
-    ASSERT_EQ(w.activeControl(), &w.Textpcash[kDate]);
+    ASSERT_EQ(w.activeControl(), &w.Textpcash[kDateBox]);
     appState().selectedDate = "02/01/2026";  // picked for a box that never took it over
     host.expectModal<Frmselectdate>("Frmselectdate", escape);
-    ASSERT_TRUE(user::doubleClick(w.Textpcash[kDate]));
-    EXPECT_EQ(w.Textpcash[kDate].text(), "02/01/2026");
+    ASSERT_TRUE(user::doubleClick(w.Textpcash[kDateBox]));
+    EXPECT_EQ(w.Textpcash[kDateBox].text(), "02/01/2026");
     EXPECT_EQ(appState().selectedDate, "");
 }
 
 TEST_F(EntryFieldTest, OnlyTheDateBoxTakesPickedDatesAndOnlyValidOnes) {
     frmpettycash& w = enteringNewVoucher();
     appState().selectedDate = "02/01/2026";
-    ASSERT_TRUE(user::doubleClick(w.Textpcash[kTime]));  // no picker for the time box
-    EXPECT_EQ(w.Textpcash[kTime].text(), "");
+    ASSERT_TRUE(user::doubleClick(w.Textpcash[kTimeBox]));  // no picker for the time box
+    EXPECT_EQ(w.Textpcash[kTimeBox].text(), "");
     EXPECT_EQ(appState().selectedDate, "02/01/2026");
 
     appState().selectedDate = "not a date";
     ui.expectMessage("Not a valid date!");  // leaving the empty time box
-    user::setFocus(w.Textpcash[kDate]);
-    EXPECT_EQ(w.Textpcash[kDate].text(), "");
+    user::setFocus(w.Textpcash[kDateBox]);
+    EXPECT_EQ(w.Textpcash[kDateBox].text(), "");
     EXPECT_EQ(appState().selectedDate, "not a date");
 }
 

@@ -170,5 +170,49 @@ TEST_F(NavigationTest, AnActivationWhileExpandedKeepsTheHeightToRestore) {
     other.unload();
 }
 
+// A saved row whose stored settlement flag disagrees with its type: the
+// display shows the flag its type asks for, yet the row is not the user's
+// change, so the normal user can still move on; storing the row writes it.
+TEST_F(NavigationTest, ARowWithAStaleSettlementFlagCanBeLeftAndItsCorrectionIsStoredBySaving) {
+    add({.employee = "", .type = "Cash transfer to PC", .debit = money("50"), .matched = ""});
+    add({.type = "Cash transfer to PC", .debit = money("100"), .matchRequired = "Yes", .matched = ""});
+    frmpettycash& w = shown();
+    w.SSTab2.setTab(1);
+    ui.clearJournal();
+    ASSERT_EQ(current(w), "2");
+    EXPECT_EQ(w.Textpcash[kMatchRequiredBox].text(), "No");
+    EXPECT_TRUE(w.CheckPendingEdit(false));
+
+    ASSERT_TRUE(user::click(w.Moove[0]));
+    EXPECT_EQ(current(w), "1");
+    EXPECT_TRUE(ui.journalLines().empty());
+    // The agreeing row is not marked when the rules run to store it.
+    w.ApplyTransactionTypeRules(true);
+    EXPECT_FALSE(w.Textpcash[kMatchRequiredBox].dataChanged());
+
+    ASSERT_TRUE(user::click(w.Moove[1]));
+    ASSERT_EQ(current(w), "2");
+    w.ApplyTransactionTypeRules(true);
+    EXPECT_TRUE(w.Textpcash[kMatchRequiredBox].dataChanged());
+    EXPECT_EQ(w.Textpcash[kMatchRequiredBox].text(), "No");
+}
+
+TEST_F(NavigationTest, AnEditEndsWhenTheDisplayMovesToAnotherVoucher) {
+    appState().superUserLogin = true;
+    frmpettycash& w = threeRows();
+    ui.expectMessage("You can edit the transaction now...");
+    ASSERT_TRUE(user::click(w.cmdEdit));
+    ASSERT_TRUE(w.editMode);
+    ASSERT_EQ(w.editedVoucherId, 3);
+    w.datPrimaryRS_Reposition();  // shown again: still the voucher being edited
+    EXPECT_TRUE(w.editMode);
+    EXPECT_EQ(w.editedVoucherId, 3);
+
+    ASSERT_TRUE(user::click(w.Moove[0]));
+    EXPECT_EQ(current(w), "2");
+    EXPECT_FALSE(w.editMode);
+    EXPECT_EQ(w.editedVoucherId, 0);
+}
+
 }  // namespace
 }  // namespace petty

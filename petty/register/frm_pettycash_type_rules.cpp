@@ -25,6 +25,16 @@ void setFlag(forms::TextBox& box, std::optional<std::string_view> value) {
     if (value) box.setText(std::string(*value));
 }
 
+// The display shows a corrected settlement flag without marking it changed;
+// when the rules run to store the row, a shown flag that differs from the
+// saved one is marked, so the save writes it.
+void markCorrectedFlag(forms::DataControl& rows, forms::TextBox& box) {
+    if (box.dataChanged() || !rows.hasRecordset()) return;
+    forms::DataRecordset& row = rows.recordset();
+    if (row.editMode() == jet::EditMode::Add || row.eof() || row.bof()) return;
+    if (row.field(box.dataField()).asText() != box.text()) box.setDataChanged(true);
+}
+
 }  // namespace
 
 void frmpettycash::ApplyTransactionTypeRules(bool clearFields) {
@@ -33,6 +43,7 @@ void frmpettycash::ApplyTransactionTypeRules(bool clearFields) {
 
     Label1[12].setCaption(std::string(rule->employeeCaption));
     setFlag(Textpcash[kMatchRequiredBox], matchRequiredAfter(*rule, Textpcash[kMatchRequiredBox].text(), clearFields));
+    if (clearFields) markCorrectedFlag(datPrimaryRS, Textpcash[kMatchRequiredBox]);
     setFlag(Textpcash[kMatchedBox], matchedAfter(*rule, Textpcash[kMatchedBox].text(), clearFields));
 
     applyFieldRule(Textpcash[kDebitBox], rule->cashIn, clearFields);

@@ -1,6 +1,6 @@
 #include "petty/register/transaction_type_rules.h"
 
-#include "petty/register/voucher_types.h"
+#include "petty/shell/voucher_types.h"
 
 namespace petty {
 

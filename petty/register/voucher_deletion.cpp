@@ -1,6 +1,6 @@
 #include "petty/register/voucher_deletion.h"
 
-#include "petty/register/voucher_types.h"
+#include "petty/shell/voucher_types.h"
 #include "platform/forms/text_editing.h"
 #include "platform/vb/numeric_text.h"
 

@@ -13,16 +13,17 @@
 #include <string>
 #include <string_view>
 
+#include "petty/shell/voucher_types.h"
 #include "platform/jet/database.h"
 #include "platform/vb/currency.h"
 
 namespace petty {
 
 // The transaction types of an advance and of the three kinds of its settlement.
-inline constexpr const char* kAdvanceIssued = "Advance Issued from PC";
-inline constexpr const char* kSpentFromAdvance = "Spent from Advance issued";
-inline constexpr const char* kCashReceivedForSettlement = "Cash received for settlement";
-inline constexpr const char* kCashGivenForSettlement = "Cash given for settlement";
+inline constexpr const char* kAdvanceIssued = voucher_type::kAdvanceIssued.data();
+inline constexpr const char* kSpentFromAdvance = voucher_type::kSpentFromAdvance.data();
+inline constexpr const char* kCashReceivedForSettlement = voucher_type::kCashReceivedForSettlement.data();
+inline constexpr const char* kCashGivenForSettlement = voucher_type::kCashGivenForSettlement.data();
 
 // An employee's open advances not yet settled (the employee is the one
 // parameter), in the book's order: the list of the picker and of the balance window.
