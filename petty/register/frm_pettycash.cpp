@@ -341,10 +341,11 @@ void frmpettycash::createButtons() {
     button(cmdScanDoc, "scan", "Scan a document and attach it to the pettycash voucher");
     button(cmdViewBill, "view bill", "View the attached scanned document ( if available)");
     button(Printvoucher.add(0), "Print", "Print voucher");
-    // The add and save buttons carry the long captions.
+    // The add and save buttons carry the long captions, the delete button
+    // "Delete voucher" or "Cancel voucher".
     int left = 60;
     for (forms::CommandButton* b : buttonRow()) {
-        const int width = (b == &cmdadd || b == &cmdupdate) ? 1900 : 980;
+        const int width = (b == &cmdadd || b == &cmdupdate) ? 1725 : b == &cmddelete ? 1350 : 980;
         place(*b, SSTab2, 1, left, 5100, width, 600);
         left += width + 50;
     }

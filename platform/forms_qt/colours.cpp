@@ -52,4 +52,13 @@ void applyColours(QWidget& widget, forms::Color back, forms::Color fore, bool fi
     widget.setAutoFillBackground(fill);
 }
 
+void applyEnabledLook(QWidget& widget, bool enabledItself) {
+    const QPalette scheme = QPalette();
+    QPalette palette = widget.palette();
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role,
+                         enabledItself ? palette.color(QPalette::Active, role) : scheme.color(QPalette::Disabled, role));
+    widget.setPalette(palette);
+}
+
 }  // namespace forms_qt

@@ -15,4 +15,9 @@ QColor toQColor(forms::Color color, const QPalette& scheme);
 // makes the widget paint its own background (labels, frames, pictures).
 void applyColours(QWidget& widget, forms::Color back, forms::Color fore, bool fill);
 
+// A control disabled only through its frame or tab control keeps its look and
+// just takes no input, as the originals did; one disabled itself shows the
+// scheme's greyed text. Run after every change of enabled state or colours.
+void applyEnabledLook(QWidget& widget, bool enabledItself);
+
 }  // namespace forms_qt

@@ -116,10 +116,14 @@ void ControlView::changed(forms::Property p) {
             applyVisible();
             owner_.controlMoved(*this);
             break;
-        case forms::Property::Enabled: widget_->setEnabled(control_.enabled()); break;
+        case forms::Property::Enabled:
+            widget_->setEnabled(control_.enabled());
+            applyEnabledLook(*widget_, control_.enabled());
+            break;
         case forms::Property::BackColor:
         case forms::Property::ForeColor:
             applyColours(*widget_, control_.backColor(), control_.foreColor(), fillsBackground());
+            applyEnabledLook(*widget_, control_.enabled());
             break;
         case forms::Property::Font: widget_->setFont(toQFont(control_.font())); break;
         case forms::Property::ToolTip: widget_->setToolTip(QString::fromStdString(control_.toolTip())); break;

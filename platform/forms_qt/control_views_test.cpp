@@ -187,6 +187,20 @@ TEST_F(ControlViewsTest, TheProgramsChangesReachTheWidgets) {
     EXPECT_TRUE(host.widgetOf(form.title)->parentWidget()->font().italic());
 }
 
+TEST_F(ControlViewsTest, AControlDisabledByItsFrameKeepsItsLookAndOneDisabledItselfIsGreyed) {
+    form.inFrame.setText("Asha");
+    form.frame.setEnabled(false);
+    form.name.setEnabled(false);
+    settle();
+    auto* inFrame = widgetOf<QLineEdit>(form.inFrame);
+    EXPECT_FALSE(inFrame->isEnabled());  // takes no input
+    const QPalette& shown = inFrame->palette();
+    EXPECT_EQ(shown.color(QPalette::Disabled, QPalette::Text), shown.color(QPalette::Active, QPalette::Text));
+    const QPalette& greyed = widgetOf<QLineEdit>(form.name)->palette();
+    EXPECT_EQ(greyed.color(QPalette::Disabled, QPalette::Text), QPalette().color(QPalette::Disabled, QPalette::Text));
+    EXPECT_NE(greyed.color(QPalette::Disabled, QPalette::Text), greyed.color(QPalette::Active, QPalette::Text));
+}
+
 TEST_F(ControlViewsTest, ClickingAButtonTakesTheFocusFromTheTextBoxFirst) {
     log.watch(form.amount);
     log.watch(form.ok);
