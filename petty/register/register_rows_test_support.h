@@ -7,9 +7,8 @@
 #include <vector>
 
 #include "petty/register/frm_pettycash.h"
-#include "petty/shell/business_database.h"
+#include "petty/register/period_test_support.h"
 #include "petty/shell/program_paths.h"
-#include "petty/shell/shell_test_support.h"
 #include "platform/vb/date_time.h"
 
 namespace petty::testing {
@@ -32,17 +31,12 @@ struct RegisterRow {
     jet::Value termId = kOpenTerm;
 };
 
-class RegisterRowsTest : public ShellTest {
+class RegisterRowsTest : public RegisterBookTest {
 protected:
-    RegisterRowsTest() {
-        AppState& state = appState();
-        state.appFolder = withFolderSeparator(state.programFolder);
-        state.businessDbPath = state.appFolder + std::string(kBookFileName);
-    }
+    RegisterRowsTest() { appState().appFolder = withFolderSeparator(appState().programFolder); }
 
     // Inserts the row and returns its voucher number.
     int64_t add(const RegisterRow& r) {
-        jet::Database db = openBook(bookPath(folder.path()));
         db.execute("INSERT INTO pettycash ([Date], [Time], [Employee], [TransType], [Debit], [Credit],"
                    " [expensefromadvance], [Matchwith], [Matchrequired], [Matched], [Closed], [document], [TermID])"
                    " VALUES (?, '09:00', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
@@ -50,8 +44,6 @@ protected:
                     r.matchRequired, r.matched, r.closed, r.document, r.termId});
         return db.openRecordset("SELECT max(VoucherID) AS id FROM pettycash").field("id").asLong();
     }
-
-    static jet::Value money(const char* text) { return *vb::Currency::fromDecimalText(text); }
 
     // The register as the program shows it: loaded, first search run, active.
     frmpettycash& shown() {
