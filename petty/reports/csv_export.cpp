@@ -57,12 +57,19 @@ std::string exportText(forms::DataControl& query, int64_t period, bool advancesI
     return text;
 }
 
+// Opens the file or folder with the desktop's program for it; says so when none would.
+void openOnDesktop(const std::string& path) {
+    constexpr int kShellOpenFailed = 32;  // shell answers above 32 mean it opened
+    if (forms::ui().shellOpen(resolveProgramPath(path).string()) <= kShellOpenFailed)
+        refuse("Failed to open '" + path + "'");
+}
+
 void offerToOpen(const std::string& file, const std::string& folder) {
     if (askYesNo("File " + file + " created. Do you want to open it?")) {
-        forms::ui().shellOpen(resolveProgramPath(file).string());
+        openOnDesktop(file);
     } else if (askYesNo("Do you want to open the folder (" + folder + ") where the export file is created?")) {
         // The folder itself, not a name inside it: without its trailing separator.
-        forms::ui().shellOpen(resolveProgramPath(folder.substr(0, folder.size() - 1)).string());
+        openOnDesktop(folder.substr(0, folder.size() - 1));
     }
 }
 

@@ -152,6 +152,20 @@ TEST_F(CsvExportTest, WithoutAdvancesSixteenColumnsThenOpensTheFolder) {
     EXPECT_EQ(ui.journalLines().back(), "shell Open: " + exportFolder().string() + " -> 42");
 }
 
+TEST_F(CsvExportTest, AFileTheDesktopCannotOpenIsToldAfterItIsWritten) {
+    addThePeriod();
+    showRegister();
+    ui.setShellResult(2);
+    ui.expectMessage(kAsk, forms::MsgResult::Yes);
+    pickInPicker(kPeriod);
+    ui.expectMessage("File " + programFile() + " created. Do you want to open it?", forms::MsgResult::Yes);
+    ui.expectMessage("Failed to open '" + programFile() + "'");
+    exportPeriodToCsv(register_.datPrimaryRS, register_.Datacommon);
+    EXPECT_EQ(ui.journalLines().back(), "msgbox: Failed to open '" + programFile() + "'");
+    EXPECT_EQ(ui.beepCount(), 1);
+    EXPECT_EQ(exportFolderFiles(), (std::vector<std::string>{kFileName, "config.xml"}));
+}
+
 TEST_F(CsvExportTest, TwoExportsInOneSecondAddToTheSameFile) {
     addThePeriod();
     showRegister();

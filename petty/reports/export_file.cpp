@@ -39,12 +39,13 @@ bool readExisting(const std::filesystem::path& file, std::string& content) {
     return !in.bad();
 }
 
-// A new, exclusively created file beside the target; -1 when none can be made.
+// A new, exclusively created file beside the target, with the permissions the
+// user's umask gives a new file (it becomes the export); -1 when none can be made.
 int createTemporary(const std::filesystem::path& file, std::filesystem::path& temporary) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary = file;
         temporary += ".part" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;

@@ -40,6 +40,17 @@ TEST(AppendThroughTemporaryFile, CreatesThenAppendsLeavingNoTemporaryBehind) {
     EXPECT_EQ(filesIn(folder.path()), 1u);
 }
 
+TEST(AppendThroughTemporaryFile, TheFileGetsThePermissionsOfANewFileUnderTheUmask) {
+    jet::testing::TestFolder folder;
+    const mode_t before = ::umask(022);
+    const bool written = appendThroughTemporaryFile(folder.path() / "export.csv", "a\r\n");
+    ::umask(before);
+    ASSERT_TRUE(written);
+    struct stat info {};
+    ASSERT_EQ(::stat((folder.path() / "export.csv").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+}
+
 TEST(AppendThroughTemporaryFile, AMissingFolderFailsWithoutCreatingAnything) {
     jet::testing::TestFolder folder;
     EXPECT_FALSE(appendThroughTemporaryFile(folder.path() / "absent" / "export.csv", "a\r\n"));

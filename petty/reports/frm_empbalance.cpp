@@ -46,7 +46,7 @@ constexpr ColumnSpec kListColumns[] = {
 constexpr ColumnSpec kEntryColumns[] = {
     {"Employee", "Employee", 1500}, {"Date", "Date", 1100},       {"Type", "Type", 2300},
     {"Head", "Head", 1400},         {"Cash Out", "CashOut", 900}, {"Cash In", "CashIn", 900},
-    {"SFA", "SFA", 900},            {"VoucherNo", "VoucherNo", 900}, {"match with", "matchwith", 900},
+    {"SFA", "SFA", 900},            {"VoucherNo", "VoucherNo", 1020}, {"match with", "matchwith", 960},
 };
 
 void addColumns(forms::Grid& grid, const ColumnSpec* first, const ColumnSpec* last) {
@@ -144,8 +144,11 @@ void frmEmpbalance::ShowAdvanceSettlement() {
             Label2.setCaption("No unsettled advances found!!");
             return;
         }
-        const vb::Currency amount = advance.isNull() ? vb::Currency() : advance.asCurrency();
-        Label2.setCaption(balanceText(voucher.asLong(), amount - *accounted, employee.asText()));
+        // A row whose number or amount cannot be read leaves the balance as it stood.
+        skipOnFailure([&] {
+            const vb::Currency amount = advance.isNull() ? vb::Currency() : advance.asCurrency();
+            Label2.setCaption(balanceText(voucher.asLong(), amount - *accounted, employee.asText()));
+        });
     }
     skipOnFailure([&] {
         Datasettlements.setRecordSource(kEntries, {voucher});

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "petty/reports/report_run.h"
 #include "petty/reports/whole_number.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
@@ -146,15 +147,9 @@ void repVoucherprint::cmdreport_Click(int index) {
     skipOnFailure([&] { control.putIndexed(id::kFormulas, 0, "company= " + report::formulaText(state.companyName)); });
     for (const auto& [switchId, on] : kPreviewSwitches) skipOnFailure([&] { control.put(switchId, on); });
     skipOnFailure([&] { control.put(id::kWindowTitle, caption()); });
-    skipOnFailure([&] { control.put(id::kConnect, std::string(kBookConnect)); });
-    skipOnFailure([&] {
-        if (std::get<int32_t>(control.get(id::kSubreportCount)) < 1) return;
-        control.put(id::kSubreportToChange, std::get<std::string>(control.getIndexed(id::kSubreportName, 0)));
-        control.put(id::kConnect, std::string(kBookConnect));
-        control.put(id::kSubreportToChange, std::string());
-    });
+    connectReportToBook(control);
     skipOnFailure([&] { control.put(id::kDestination, index == 0 ? id::kToWindow : id::kToPrinter); });
-    skipOnFailure([&] { forms::ui().setMouseIcon(resolveProgramPath(state.appFolder + "h_point.cur").string()); });
+    loadReportCursor();
     skipOnFailure([&] { control.put(id::kAction, int32_t{1}); });
 }
 

@@ -96,7 +96,7 @@ TEST_F(ReportDefinitionsTest, EveryShippedDefinitionRunsThroughToAPdfWithTheSele
         {"Cash out", "SELECT SUM([Credit]) FROM pettycash WHERE " + open}};
     const auto withSpent = [&] {
         auto t = ledgerTotals;
-        t.push_back({"Spent from adv.", "SELECT SUM([expensefromadvance]) FROM pettycash WHERE " + open});
+        t.push_back({"Adv. spent", "SELECT SUM([expensefromadvance]) FROM pettycash WHERE " + open});
         return t;
     }();
     const std::vector<std::string> periodTitle = {"Pettycash Term ID : 2405151430", "All staff"};

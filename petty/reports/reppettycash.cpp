@@ -1,9 +1,9 @@
 #include "petty/reports/reppettycash.h"
 
 #include "petty/reports/report_file_names.h"
+#include "petty/reports/report_run.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/book_data_control.h"
-#include "petty/shell/business_database.h"
 #include "petty/shell/common.h"
 #include "petty/shell/frm_select_date.h"
 #include "petty/shell/frm_select_project.h"
@@ -118,20 +118,21 @@ void reppettycash::layOutFilters() {
         box.setCaption(periodCaptions[index]);
         place(box, Frame5, 180, periodTops[index], index == 1 ? 2100 : 4200, 330);
     }
+    // One row: label, date box and its picker button, twice, none overlapping the next.
     forms::Label& from = Label1.add(5);
     from.setCaption("From date:");
-    place(from, Frame5, 420, 750, 960, 300);
+    place(from, Frame5, 240, 750, 900, 300);
     forms::Label& to = Label1.add(4);
     to.setCaption("to date:");
-    place(to, Frame5, 2580, 750, 720, 300);
+    place(to, Frame5, 2520, 750, 750, 300);
     for (int index : {0, 1}) {
         forms::TextBox& box = Text4.add(index);
         box.setMaxLength(10);
-        place(box, Frame5, index == 0 ? 1380 : 3300, 720, 1020, 330);
+        place(box, Frame5, index == 0 ? 1140 : 3270, 720, 990, 330);
         forms::CommandButton& pick = getdate.add(index);
         pick.setCaption("...");
         pick.setToolTip("Select a date");
-        place(pick, Frame5, index == 0 ? 2400 : 4320, 720, 300, 330);
+        place(pick, Frame5, index == 0 ? 2130 : 4260, 720, 300, 330);
     }
     Text2.setLocked(true);
     place(Text2, Frame5, 2340, 1320, 1560, 330);
@@ -439,21 +440,14 @@ void reppettycash::cmdreport_Click() {
 
 void reppettycash::setSwitchesAndRun() {
     report::ReportControl& control = CrystalReport1;
-    const std::string connect(kBookConnect);
     skipOnFailure([&] { control.put(kAllowDrillDown, false); });
     skipOnFailure([&] { control.put(kShowGroupTree, selectedOption() != 1); });
     for (int32_t id : {kShowNavigation, kShowStatusBar, kShowPrintButton, kShowExportButton, kShowSearchButton,
                        kShowCloseButton})
         skipOnFailure([&] { control.put(id, true); });
     skipOnFailure([&] { control.put(kWindowTitle, caption()); });
-    skipOnFailure([&] { control.put(kConnect, connect); });
-    skipOnFailure([&] {
-        if (std::get<int32_t>(control.get(kSubreportCount)) < 1) return;
-        control.put(kSubreportToChange, std::get<std::string>(control.getIndexed(kSubreportName, 0)));
-        control.put(kConnect, connect);
-        control.put(kSubreportToChange, std::string());
-    });
-    skipOnFailure([] { forms::ui().setMouseIcon(appState().appFolder + "h_point.cur"); });
+    connectReportToBook(control);
+    loadReportCursor();
     skipOnFailure([] { forms::ui().setMousePointer(forms::vbHourglass); });
     skipOnFailure([&] { control.put(kAction, int32_t{1}); });
     skipOnFailure([] { forms::ui().setMousePointer(forms::vbCustom); });

@@ -4,6 +4,7 @@
 
 #include "petty/reports/report_file_names.h"
 #include "petty/reports/reports_test_support.h"
+#include "platform/forms/test_support.h"
 #include "platform/vb/clock.h"
 #include "platform/vb/date_text.h"
 
@@ -74,6 +75,26 @@ TEST_F(ReportChooserTest, OpensOnTheLedgerOfTheOpenPeriodForAllStaff) {
     EXPECT_TRUE(window.Option2[8].enabled());
     EXPECT_EQ(window.DBCombo1.items(), (std::vector<std::string>{"Asha", "Bina", "O'Brien"}));
     EXPECT_EQ(window.Text4[0].text(), vb::formatShortDate(vb::today()));
+    window.unload();
+}
+
+TEST_F(ReportChooserTest, NoControlCoversAnotherInTheWindowOrItsFrames) {
+    reppettycash window;
+    window.show();
+    EXPECT_TRUE(forms::testing::controlsCutOff(window).empty());
+    const std::vector<forms::Control*>& controls = window.controls();
+    for (size_t i = 0; i < controls.size(); ++i)
+        for (size_t j = i + 1; j < controls.size(); ++j) {
+            const forms::Control& a = *controls[i];
+            const forms::Control& b = *controls[j];
+            if (a.container() != b.container() || a.kind() == forms::ControlKind::Data ||
+                b.kind() == forms::ControlKind::Data)
+                continue;
+            const bool apart = a.left() + a.width() <= b.left() || b.left() + b.width() <= a.left() ||
+                               a.top() + a.height() <= b.top() || b.top() + b.height() <= a.top();
+            const bool nested = &a == b.container() || &b == a.container();
+            EXPECT_TRUE(apart || nested) << a.displayName() << " covers " << b.displayName();
+        }
     window.unload();
 }
 
@@ -246,6 +267,13 @@ TEST_F(ReportChooserTest, EachSessionDrivesTheControlInTheExactOrderWithTheBuilt
         EXPECT_EQ(ui.beepCount(), static_cast<int>(s.messages.size()));
         if (s.reportFile) EXPECT_EQ(ui.mousePointerHistory().back(), forms::vbCustom);
     }
+}
+
+TEST_F(ReportChooserTest, TheRunLoadsTheProgramsCursorFromTheProgramFolder) {
+    std::ofstream(folder / "H_Point.cur") << "cursor";
+    session([](reppettycash& w) { user::click(w.cmdreport); });
+    EXPECT_EQ(ui.mouseIcon(), (folder / "H_Point.cur").string());
+    EXPECT_EQ(ui.mousePointerHistory(), (std::vector<int>{forms::vbHourglass, forms::vbCustom}));
 }
 
 TEST_F(ReportChooserTest, AMissingReportFileStopsTheRunAfterTheFormulaWithTheCheckMessage) {

@@ -1,7 +1,5 @@
 #include "platform/report/page_painter.h"
 
-#include <unistd.h>
-
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
@@ -11,6 +9,7 @@
 #include <QPdfWriter>
 
 #include "platform/report/report_error.h"
+#include "platform/report/temporary_file.h"
 
 namespace report {
 
@@ -74,8 +73,7 @@ void paintDocument(QPagedPaintDevice& device, const Document& document) {
 }
 
 void writePdf(const Document& document, const std::filesystem::path& file) {
-    const std::filesystem::path temporary =
-        file.parent_path() / ("." + file.filename().string() + ".part-" + std::to_string(::getpid()));
+    const std::filesystem::path temporary = temporaryNameFor(file);
     std::error_code ec;
     try {
         {
@@ -99,7 +97,7 @@ void writePdf(const Document& document, const std::filesystem::path& file) {
 }
 
 QImage pageImage(const Document& document, int index, double zoom) {
-    const double scale = zoom * 96.0 / 72.0;
+    const double scale = zoom * kScreenPixelsPerPoint;
     QImage image(static_cast<int>(document.width * scale), static_cast<int>(document.height * scale),
                  QImage::Format_RGB32);
     image.fill(Qt::white);

@@ -20,6 +20,9 @@ void paintDocument(QPagedPaintDevice& device, const Document& document);
 // place; ReportError (Output) when it cannot be written.
 void writePdf(const Document& document, const std::filesystem::path& file);
 
+// Screen pixels per point of a page image at zoom 1 (96 dpi).
+inline constexpr double kScreenPixelsPerPoint = 96.0 / 72.0;
+
 // One page as an image at `zoom` (1 = 96 dpi).
 QImage pageImage(const Document& document, int index, double zoom);
 

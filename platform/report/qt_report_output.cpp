@@ -69,11 +69,16 @@ void QtReportOutput::exportFromPreview(const Document& document, QWidget* parent
     const QString file = QFileDialog::getSaveFileName(parent, "Export", QString::fromStdString(document.name),
                                                       "PDF (*.pdf);;Spreadsheet (*.xlsx)", &filter);
     if (file.isEmpty()) return;
+    // The name's ending decides the format; without one, the filter chosen does and gives its ending.
+    const bool spreadsheet = file.endsWith(".xlsx", Qt::CaseInsensitive) ||
+                             (!file.endsWith(".pdf", Qt::CaseInsensitive) && filter.startsWith("Spreadsheet"));
+    std::filesystem::path target = file.toStdString();
+    if (target.extension().empty()) target += spreadsheet ? ".xlsx" : ".pdf";
     try {
-        if (file.endsWith(".xlsx", Qt::CaseInsensitive) || filter.startsWith("Spreadsheet"))
-            writeSpreadsheet(document.table, document.name, file.toStdString());
+        if (spreadsheet)
+            writeSpreadsheet(document.table, document.name, target);
         else
-            writePdf(document, file.toStdString());
+            writePdf(document, target);
     } catch (const ReportError& e) {
         QMessageBox::warning(parent, "Export", QString::fromStdString(e.what()));
     }

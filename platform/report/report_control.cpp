@@ -214,8 +214,10 @@ void ReportControl::run() {
                                   "Unknown export type " + std::to_string(s.exportType.value_or(0)));
             const std::filesystem::path suggested =
                 dataFile.parent_path() / (onDisk(s.reportFile).stem().string() + ".xlsx");
-            const std::optional<std::filesystem::path> file = output().exportFile(suggested);
+            std::optional<std::filesystem::path> file = output().exportFile(suggested);
             if (!file) return;  // the user cancelled the export
+            // A name typed without an ending still becomes a workbook the desktop opens as one.
+            if (file->extension().empty()) *file += ".xlsx";
             writeSpreadsheet(lastDocument_->table, definition.name, *file);
             lastExport_ = *file;
         }

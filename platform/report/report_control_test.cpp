@@ -129,6 +129,17 @@ TEST_F(ReportControlTest, TheSpreadsheetExportWritesAnXlsxWorkbookWhereTheOutput
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
         EXPECT_EQ(entry.path().filename().string().find(".part"), std::string::npos) << "temporary file left";
 
+    // A name typed without an ending gets the workbook's.
+    prepare();
+    control.put(kDestination, kToFile);
+    control.put(kPrintFileType, kSpreadsheetExport);
+    output.exportTo = folder / "ledger typed";
+    control.put(kAction, int32_t{1});
+    EXPECT_EQ(control.lastExport(), folder / "ledger typed.xlsx");
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "ledger typed.xlsx"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "ledger typed"));
+    std::filesystem::remove(folder / "ledger typed.xlsx");
+
     output.exportTo.reset();  // the user cancels the save dialog: nothing is written
     std::filesystem::remove(folder / "ledger export.xlsx");
     prepare();

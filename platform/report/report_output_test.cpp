@@ -95,6 +95,28 @@ TEST_F(ReportOutputTest, ThePreviewPagesZoomsFindsAndShowsOnlyWhatTheSwitchesAll
     EXPECT_TRUE(shown);
 }
 
+TEST_F(ReportOutputTest, ThePreviewOpensAtTheLargestZoomUpToFullSizeThatShowsThePagesWidth) {
+    const ReportDefinition wide = parseReportDefinition(
+        "[report]\nname = Wide\norientation = landscape\nlayout = list\ncolumn = N | Number | 80\n");
+    const Document landscape = layoutReport(wide, ReportRows{{"N"}, {{jet::Value(1)}}}, {}, {"Rao", "", ""});
+    struct Case {
+        const Document* document;
+        double zoom;
+    };
+    const Document portrait = numberedList(3);
+    for (const Case& c : {Case{&portrait, 1.0}, Case{&landscape, 0.75}}) {
+        QtReportOutput output;
+        double opened = 0;
+        output.onPreviewShown([&](ReportPreview& preview) {
+            opened = preview.zoom();
+            EXPECT_EQ(preview.findChild<QComboBox*>("zoom")->currentData().toInt(), static_cast<int>(c.zoom * 100));
+            preview.button("close")->click();
+        });
+        output.preview(*c.document, PreviewOptions{"Reports", {}});
+        EXPECT_DOUBLE_EQ(opened, c.zoom) << c.document->width;
+    }
+}
+
 TEST_F(ReportOutputTest, APageImageShowsItsTextsAndChartsInColour) {
     const ReportDefinition definition =
         parseReportDefinition("[report]\nname = Shares\nlayout = pie\ncategory = Head\nvalue = Amount\n");

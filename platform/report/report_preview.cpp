@@ -18,6 +18,10 @@ namespace report {
 
 namespace {
 
+constexpr int kWindowWidth = 1000;
+constexpr int kGroupListWidth = 200;
+constexpr int kFrameAndScrollBar = 60;       // the window's margins and the page's vertical scroll bar
+
 QToolButton* toolButton(QWidget* parent, const char* name, const QString& text, const QString& tip) {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
@@ -34,7 +38,7 @@ ReportPreview::ReportPreview(const Document& document, const PreviewOptions& opt
     : QDialog(parent), document_(document), actions_(std::move(actions)) {
     setWindowTitle(QString::fromStdString(options.windowTitle.empty() ? document.name : options.windowTitle));
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
-    resize(1000, 720);
+    resize(kWindowWidth, 720);
 
     auto* bar = new QHBoxLayout;
     const bool navigation = options.shows(dispid::kShowNavigation);
@@ -72,7 +76,8 @@ ReportPreview::ReportPreview(const Document& document, const PreviewOptions& opt
         auto* item = new QListWidgetItem(QString(g.level * 2, ' ') + QString::fromStdString(g.label), groups_);
         item->setData(Qt::UserRole, g.page);
     }
-    groups_->setVisible(options.shows(dispid::kShowGroupTree) && !document.groups.empty());
+    const bool groupList = options.shows(dispid::kShowGroupTree) && !document.groups.empty();
+    groups_->setVisible(groupList);
 
     scroll_ = new QScrollArea(this);
     scroll_->setAlignment(Qt::AlignHCenter);
@@ -83,7 +88,7 @@ ReportPreview::ReportPreview(const Document& document, const PreviewOptions& opt
     splitter->addWidget(groups_);
     splitter->addWidget(scroll_);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({200, 800});
+    splitter->setSizes({kGroupListWidth, kWindowWidth - kGroupListWidth});
 
     status_ = new QLabel(this);
     status_->setVisible(options.shows(dispid::kShowStatusBar));
@@ -109,6 +114,14 @@ ReportPreview::ReportPreview(const Document& document, const PreviewOptions& opt
             [this](QListWidgetItem* item) { showPage(item->data(Qt::UserRole).toInt()); });
     connect(groups_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { showPage(item->data(Qt::UserRole).toInt()); });
+    // A landscape page at 100 % is wider than the window: open at the largest
+    // zoom up to 100 % that shows the whole width of the page.
+    const int room = kWindowWidth - kFrameAndScrollBar - (groupList ? kGroupListWidth : 0);
+    int fitting = zoomBox_->findData(100);
+    while (fitting > 0 && document.width * zoomBox_->itemData(fitting).toInt() / 100.0 * kScreenPixelsPerPoint > room)
+        --fitting;
+    zoomBox_->setCurrentIndex(fitting);
+    zoom_ = zoomBox_->currentData().toInt() / 100.0;
     refresh();
 }
 

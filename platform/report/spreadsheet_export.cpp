@@ -1,9 +1,9 @@
 #include "platform/report/spreadsheet_export.h"
 
-#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include "platform/report/report_error.h"
+#include "platform/report/temporary_file.h"
 
 namespace report {
 
@@ -44,8 +44,7 @@ void writeCell(lxw_worksheet* sheet, lxw_row_t r, lxw_col_t c, const jet::Value&
 }  // namespace
 
 void writeSpreadsheet(const ReportTable& table, const std::string& sheetName, const std::filesystem::path& file) {
-    const std::filesystem::path temporary =
-        file.parent_path() / ("." + file.filename().string() + ".part-" + std::to_string(::getpid()));
+    const std::filesystem::path temporary = temporaryNameFor(file);
     lxw_workbook* book = workbook_new(temporary.c_str());
     if (!book) fail(file, "the workbook cannot be made");
     lxw_worksheet* sheet = workbook_add_worksheet(book, sheetNameOf(sheetName).c_str());

@@ -108,7 +108,7 @@ private:
 
     void headings() {
         for (size_t k = 0; k < fields_.size(); ++k)
-            out_.text({xs_[k] + 1, out_.y(), widths_[k] - 2, kRowHeight}, section_.columns[k].heading, kTextSize, true,
+            out_.text(cell(k), section_.columns[k].heading, kTextSize, true,
                       section_.columns[k].total ? Align::Right : Align::Left);
         out_.moveDown(kRowHeight);
         out_.line(out_.left(), out_.y(), out_.right(), out_.y());
@@ -125,7 +125,7 @@ private:
         for (size_t k = 0; k < fields_.size(); ++k) {
             const jet::Value& v = row[fields_[k]];
             const bool amount = section_.columns[k].total || isAmount(v);
-            out_.text({xs_[k] + 1, out_.y(), widths_[k] - 2, kRowHeight}, columnText(v, section_.columns[k].total),
+            out_.text(cell(k), columnText(v, section_.columns[k].total),
                       kTextSize, false,
                       amount ? Align::Right : Align::Left);
         }
@@ -148,7 +148,7 @@ private:
         for (size_t k = 0; k < fields_.size(); ++k)
             if (section_.columns[k].total) {
                 firstTotal = std::min(firstTotal, k);
-                out_.text({xs_[k] + 1, out_.y(), widths_[k] - 2, kRowHeight}, moneyText(sums[k]), kTextSize, bold,
+                out_.text(cell(k), moneyText(sums[k]), kTextSize, bold,
                           Align::Right);
             }
         if (!text.empty()) {
@@ -160,13 +160,20 @@ private:
                 // A group of rows without a value is named, as its heading would name it.
                 const bool grouping = fields_[k] == group_ || fields_[k] == subgroup_;
                 const jet::Value& v = (*sample)[fields_[k]];
-                out_.text({xs_[k] + 1, out_.y(), widths_[k] - 2, kRowHeight}, grouping ? label(v) : cellText(v),
+                out_.text(cell(k), grouping ? label(v) : cellText(v),
                           kTextSize, bold, Align::Left);
             }
         }
         out_.moveDown(kRowHeight + 1);
     }
 
+    // Column k's box on the current line, inset so that a right-aligned amount
+    // and the text of the next column never run together.
+    Rect cell(size_t k) const {
+        return {xs_[k] + kCellInset, out_.y(), widths_[k] - 2 * kCellInset, kRowHeight};
+    }
+
+    static constexpr double kCellInset = 2;
     static constexpr size_t kNone = static_cast<size_t>(-1);
     PageWriter& out_;
     const Section& section_;
