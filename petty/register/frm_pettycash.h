@@ -137,6 +137,19 @@ public:
     void cmdScanDoc_Click();
     void cmdViewBill_Click();
 
+    // Transaction-type rules, adding, editing and deleting vouchers, and the pending-change guard.
+    // Sets the entry fields for the type in the type combo; clearFields empties those the type does not use.
+    void ApplyTransactionTypeRules(bool clearFields);
+    void Combopcashtype_Click();
+    void Combopcashtype_KeyPress(int& keyAscii);
+    void Combopcashtype_LostFocus();
+    void Combopcashhead_LostFocus();
+    // True when nothing is pending: no row being added or edited, no watched field changed.
+    bool CheckPendingEdit(bool showMessage);
+    void cmdadd_Click();
+    void cmdEdit_Click();
+    void wireVoucherEntry();
+
 private:
     void createControls();
     void createSearchPanel();
