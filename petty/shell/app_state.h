@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/vb/currency.h"
+
 namespace petty {
 
 struct AppState {
@@ -53,6 +55,17 @@ struct AppState {
     // Set by the reports' export just before it opens the picker; the picker
     // reads it at load and sets it back to false.
     bool periodPickForExport = false;
+
+    // The advance-voucher picker (frmselectvoucher): the register's match
+    // button sets the employee, the picker leaves the advance picked (0 for
+    // none) and what is still open on it; the match button clears all three.
+    std::string voucherPickEmployee;
+    int32_t selectedVoucherId = 0;
+    vb::Currency selectedVoucherBalance{};
+    // The employee whose settlement balances the balance window
+    // (frmshowbalance) shows: set by the register's balance button, cleared by
+    // the window's Close.
+    std::string balanceEmployee;
 };
 
 AppState& appState();

@@ -1,0 +1,53 @@
+#pragma once
+// Shared by the tests of advances and their settlement: vouchers of one
+// employee written straight into the fixture book.
+#include <cstdint>
+#include <string>
+
+#include "platform/jet/database.h"
+#include "platform/vb/currency.h"
+#include "platform/vb/date_time.h"
+
+namespace petty::testing {
+
+inline constexpr const char* kSpentFromAdvance = "Spent from Advance issued";
+inline constexpr const char* kCashReceived = "Cash received for settlement";
+inline constexpr const char* kCashGiven = "Cash given for settlement";
+
+struct AdvanceVoucher {
+    std::string employee = "Asha";
+    std::string transType = "Advance Issued from PC";
+    jet::Value credit{};  // cash out: the amount advanced, or cash given for settlement
+    jet::Value debit{};   // cash in
+    jet::Value expenseFromAdvance{};
+    jet::Value matchWith{};
+    std::string matchRequired = "Yes";
+    std::string matched = "No";
+    std::string closed = "No";
+};
+
+inline jet::Value money(const char* text) { return *vb::Currency::fromDecimalText(text); }
+
+// Inserts the voucher and returns its number.
+inline int64_t insertVoucher(jet::Database& db, const AdvanceVoucher& v) {
+    db.execute("INSERT INTO pettycash ([Date], [Time], [Employee], [TransType], [Credit], [Debit],"
+               " [expensefromadvance], [Matchwith], [Matchrequired], [Matched], [Closed], [TermID])"
+               " VALUES (?, '10:00', ?, ?, ?, ?, ?, ?, ?, ?, ?, 2405150900)",
+               {*vb::DateTime::fromParts(2024, 5, 15), v.employee, v.transType, v.credit, v.debit,
+                v.expenseFromAdvance, v.matchWith, v.matchRequired, v.matched, v.closed});
+    return db.openRecordset("SELECT max(VoucherID) AS id FROM pettycash").field("id").asLong();
+}
+
+// An open advance of this amount to the employee.
+inline int64_t insertAdvance(jet::Database& db, const char* amount, const std::string& employee = "Asha") {
+    return insertVoucher(db, {.employee = employee, .credit = money(amount)});
+}
+
+// An expense of this amount declared out of the advance.
+inline int64_t insertExpense(jet::Database& db, int64_t advance, const char* amount,
+                             const std::string& employee = "Asha") {
+    return insertVoucher(db, {.employee = employee, .transType = kSpentFromAdvance,
+                              .expenseFromAdvance = money(amount), .matchWith = advance});
+}
+
+}  // namespace petty::testing
