@@ -115,6 +115,7 @@ frmpettycash::frmpettycash() : Form("frmpettycash") {
     cmdScanDoc.onClick = [this] { cmdScanDoc_Click(); };
     cmdViewBill.onClick = [this] { cmdViewBill_Click(); };
     wireSearchPanel();
+    wireRecordDisplay();
     wireVoucherEntry();
 }
 

@@ -137,6 +137,13 @@ public:
     void cmdScanDoc_Click();
     void cmdViewBill_Click();
 
+    // Record display, navigation and views, activation and unload.
+    // The display brings the unbound controls up to date for the current row;
+    // the delete and the save run it directly after they moved the row.
+    void datPrimaryRS_Reposition();
+    void datPrimaryRS_Error(int dataErr, int& response);
+    void wireRecordDisplay();
+
     // Transaction-type rules, adding, editing and deleting vouchers, and the pending-change guard.
     // Sets the entry fields for the type in the type combo; clearFields empties those the type does not use.
     void ApplyTransactionTypeRules(bool clearFields);

@@ -97,7 +97,8 @@ TEST_F(RegisterWindowTest, CaptionsAndButtonsAreAsTheUserKnowsThem) {
         {5, "Narration:"},  {18, "on"},        {20, "Op  Bal"},   {7, "Transaction Type"},
         {12, "Employee"},   {6, "Expense Head"}, {19, "CC / Project ID "},
     };
-    for (const auto& [index, caption] : captions) EXPECT_EQ(w.Label1[index].caption(), caption) << index;
+    const frmpettycash design;  // the record display rewrites the employee caption for each row
+    for (const auto& [index, caption] : captions) EXPECT_EQ(design.Label1[index].caption(), caption) << index;
     for (int hidden : {0, 4, 15, 17}) EXPECT_FALSE(w.Label1[hidden].visible()) << hidden;
 
     struct ButtonCase {
@@ -142,7 +143,8 @@ TEST_F(RegisterWindowTest, CaptionsAndButtonsAreAsTheUserKnowsThem) {
     EXPECT_EQ(w.SSTab2.tab(), 0);
     EXPECT_EQ(w.SSTab1.tab(), 0);
     EXPECT_EQ(w.Label9[2].caption(), "");
-    EXPECT_EQ(w.LabelRecCount[1].caption(), "Record 0 of 0");
+    EXPECT_EQ(design.LabelRecCount[1].caption(), "Record 0 of 0");
+    EXPECT_EQ(w.LabelRecCount[1].caption(), "New pettycash transaction");
     EXPECT_EQ(w.Check1.value(), forms::vbChecked);
     // No period yet: the field choice is empty, so the load leaves the value box open.
     EXPECT_FALSE(w.combo2Text.locked());
@@ -150,7 +152,8 @@ TEST_F(RegisterWindowTest, CaptionsAndButtonsAreAsTheUserKnowsThem) {
     EXPECT_EQ(w.baseCaption, "Petty cash");
     EXPECT_FALSE(w.firstSearchPending);  // the load ends with the first search
     EXPECT_EQ(ui.mousePointer(), forms::vbCustom);
-    EXPECT_EQ(w.DatPrimaryRSread.recordSource(), "select * from pettycash where voucherid=0");
+    // The load empties the settlement grid; the display of the (empty) register then keeps it empty.
+    EXPECT_EQ(w.DatPrimaryRSread.recordSource(), "select * from pettycash where matchwith= 0");
     EXPECT_EQ(w.Data1.recordSource(), "select [name] from [employeemaster]   order by [name]");
 }
 
@@ -269,8 +272,9 @@ TEST_F(RegisterWindowTest, GridsHaveTheirColumnsInOrder) {
     EXPECT_EQ(w.TDBGrid2.column(8).dataField(), "");
     EXPECT_EQ(w.TDBGrid2.column(12).dataField(), "Matched");
     EXPECT_EQ(w.TDBGrid2.column(4).caption(), "Type");
-    EXPECT_EQ(w.TDBGrid1.caption(), "Pettycash records");
-    EXPECT_EQ(w.TDBGrid2.caption(), "Pettycash records matched against an advance");
+    const frmpettycash design;  // the record display writes both captions for each row
+    EXPECT_EQ(design.TDBGrid1.caption(), "Pettycash records");
+    EXPECT_EQ(design.TDBGrid2.caption(), "Pettycash records matched against an advance");
 }
 
 TEST_F(RegisterWindowTest, RegisterCellsTakeTheirColoursAndPictures) {
@@ -300,7 +304,6 @@ TEST_F(RegisterWindowTest, RegisterCellsTakeTheirColoursAndPictures) {
     EXPECT_EQ(w.TDBGrid2.column("Matched").styleFor("No"), (CellStyle{rgb(255, 0, 0), forms::vbWhite}));
     EXPECT_EQ(w.TDBGrid2.column("Matched").styleFor("Yes"), (CellStyle{rgb(0, 255, 0), forms::vbWhite}));
     EXPECT_TRUE(w.TDBGrid2.column("Matched").valueItems().empty()) << "the settlement grid shows the text";
-    EXPECT_EQ(w.TDBGrid2.rowCount(), 0);
 }
 
 TEST_F(RegisterWindowTest, TheBoxesShowTheCurrentRow) {
@@ -389,6 +392,7 @@ TEST_F(RegisterWindowTest, ScanRefusesClosedAndUnnumberedVouchers) {
             if (line.rfind("msgbox: ", 0) == 0) ui.expectMessage(line.substr(8));
         ui.clearJournal();
         window.SSTab2.setTab(1);
+        window.cmdScanDoc.setEnabled(true);  // the guards hold even where the display would not offer the button
         ASSERT_TRUE(forms::user::click(window.cmdScanDoc));
         EXPECT_EQ(ui.journalLines(), c.journal);
         if (c.adding) window.datPrimaryRS.recordset().cancelUpdate();
@@ -403,6 +407,7 @@ TEST_F(RegisterWindowTest, ViewBillRefusesAVoucherWithoutScannedBill) {
     ui.clearJournal();
     ui.expectMessage("No scanned bill found for this pettycash voucher!!");
     ASSERT_EQ(w.Textpcash[17].text(), "");
+    w.cmdViewBill.setEnabled(true);  // the display leaves it off for a voucher without a bill
     ASSERT_TRUE(forms::user::click(w.cmdViewBill));
     EXPECT_EQ(ui.journalLines(),
               (std::vector<std::string>{"beep", "msgbox: No scanned bill found for this pettycash voucher!!"}));

@@ -197,6 +197,9 @@ TEST_F(TypePickTest, KeysTypedIntoTheTypeComboAreIgnored) {
 TEST_F(TypePickTest, LeavingAChangedTypeOrHeadMarksTheRegisterUnsaved) {
     const int64_t id = insert({});
     frmpettycash& w = shownRegister();
+    // The record display closes a saved row's entry and details frames to the normal user.
+    w.Frame1.setEnabled(true);
+    w.Frame2.setEnabled(true);
     appState().registerSaved = true;
     user::setFocus(w.Combopcashtype);
     user::setFocus(w.Textpcash[kNarrationBox]);
@@ -210,6 +213,7 @@ TEST_F(TypePickTest, LeavingAChangedTypeOrHeadMarksTheRegisterUnsaved) {
 TEST_F(TypePickTest, PickingTheTypeTheRowAlreadyHasDoesNothing) {
     const int64_t id = insert({.transType = "Reimbursed from pettycash", .credit = money("250")});
     frmpettycash& w = shownRegister();
+    w.Frame1.setEnabled(true);  // the record display closes a saved row's entry frame to the normal user
     ASSERT_EQ(w.Textpcash[kVoucherIdBox].text(), std::to_string(id));
     w.Textpcash[kMatchwithBox].setText("3");
     w.Textpcash[kMatchwithBox].setDataChanged(false);
