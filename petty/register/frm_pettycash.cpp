@@ -117,6 +117,7 @@ frmpettycash::frmpettycash() : Form("frmpettycash") {
     wireSearchPanel();
     wireRecordDisplay();
     wireVoucherEntry();
+    wireSettlementMatching();
 }
 
 void frmpettycash::createControls() {

@@ -157,6 +157,18 @@ public:
     void cmdEdit_Click();
     void wireVoucherEntry();
 
+    // Settlement matching: the match and balance buttons, the check of a settlement against its advance, the
+    // re-tally of an advance group after a save, and the warning when an employee with open advances is chosen.
+    void ButtonMatchwith_Click();
+    // Whether the current row may be matched against the advance; refusals are shown here.
+    bool ValidateSettlement(int32_t advance);
+    // Reports the advance's balance and marks the advance and all its settlement rows settled exactly when they
+    // tally. Raises a run-time error when the advance has no open row (nothing is marked then).
+    void TallyAdvanceSettlement(int64_t advance);
+    void WarnPendingAdvance();
+    void FlagBalance_Click();
+    void wireSettlementMatching();  // the constructor's: the buttons and the employee combo's change
+
 private:
     void createControls();
     void createSearchPanel();
