@@ -118,6 +118,7 @@ frmpettycash::frmpettycash() : Form("frmpettycash") {
     wireRecordDisplay();
     wireVoucherEntry();
     wireSettlementMatching();
+    wireSaveAndClose();
 }
 
 void frmpettycash::createControls() {

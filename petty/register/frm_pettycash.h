@@ -169,6 +169,11 @@ public:
     void FlagBalance_Click();
     void wireSettlementMatching();  // the constructor's: the buttons and the employee combo's change
 
+    // The save (its ordered checks, the store and its follow-up) and the period close.
+    void cmdupdate_Click();
+    void cmdClosepettycash_Click();
+    void wireSaveAndClose();
+
 private:
     void createControls();
     void createSearchPanel();

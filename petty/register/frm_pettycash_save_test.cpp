@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "petty/register/register_save_test_support.h"
+
+namespace petty {
+namespace {
+
+using testing::kApprovalUser;
+using testing::kUser;
+namespace user = forms::user;
+
+class SaveTest : public testing::RegisterSaveTest {
+protected:
+    // A reimbursement of 100 to Asha in the open period, already in the book.
+    int64_t bookedCashOut() {
+        testing::Voucher v;
+        v.credit = money("100");
+        const int64_t id = insert(v);
+        setColumn(id, "Employee", "Asha");
+        setColumn(id, "Head", "Travel");
+        setColumn(id, "Narration", "taxi");
+        setColumn(id, "Enteredby", kUser);
+        return id;
+    }
+
+    // The approval user's register, its last voucher open for change.
+    frmpettycash& openedForChange() {
+        appState().superUserLogin = true;
+        appState().currentUserName = kApprovalUser;
+        frmpettycash& w = shownRegister();
+        ui.expectMessage("You can edit the transaction now...");
+        EXPECT_TRUE(user::click(w.cmdEdit));
+        return w;
+    }
+
+    static void retype(forms::TextBox& box, const std::string& text) { ASSERT_TRUE(user::editText(box, text)); }
+};
+
+TEST_F(SaveTest, ANewCashOutVoucherIsStoredAndTheRegisterEndsOnIt) {
+    frmpettycash& w = shownRegister();
+    enter(w, Entry().cashOut("100"));
+    EXPECT_FALSE(appState().registerSaved);
+    ASSERT_TRUE(user::click(w.cmdupdate));
+
+    ASSERT_EQ(count("SELECT count(*) FROM pettycash"), 1);
+    const int64_t id = lastVoucherId();
+    EXPECT_EQ(stored(id, "Credit").asCurrency(), vb::Currency::fromWhole(100));
+    EXPECT_TRUE(stored(id, "Debit").isNull());
+    EXPECT_EQ(stored(id, "Enteredby").asText(), kUser);
+    EXPECT_EQ(stored(id, "Enteredon").asText(), jet::Value(clock.now()).asText());
+    EXPECT_EQ(stored(id, "Time").asText(), "09:30:15");
+    EXPECT_EQ(stored(id, "Closed").asText(), "No");
+    EXPECT_EQ(stored(id, "TermID").asLong(), 2405150930);
+    EXPECT_EQ(stored(id, "runningbalance").asCurrency(), -vb::Currency::fromWhole(100));
+    EXPECT_EQ(count("SELECT count(*) FROM changelog"), 0);
+
+    EXPECT_TRUE(appState().registerSaved);
+    EXPECT_FALSE(w.editMode);
+    EXPECT_TRUE(w.TDBGrid1.enabled());
+    EXPECT_EQ(w.datPrimaryRS.recordset().editMode(), jet::EditMode::None);
+    EXPECT_EQ(w.Textpcash[kVoucherIdBox].text(), std::to_string(id));
+    EXPECT_EQ(ui.mousePointer(), forms::vbCustom);
+    EXPECT_EQ(w.Label2.caption(),
+              "Pettycash ( Cash fill: 0    Total expenses: 100    Amount not settled: 0    Cash-in-hand: -100 )");
+}
+
+TEST_F(SaveTest, TheApprovalUsersEditOfTheCashOutIsLogged) {
+    const int64_t id = bookedCashOut();
+    frmpettycash& w = openedForChange();
+    retype(w.Textpcash[kCreditBox], "150");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+
+    EXPECT_EQ(stored(id, "Credit").asCurrency(), vb::Currency::fromWhole(150));
+    EXPECT_EQ(stored(id, "Enteredby").asText(), kApprovalUser);
+    EXPECT_EQ(rowsOf("changelog"),
+              (std::vector<std::string>{jet::Value(clock.now()).asText() + "|Boss|Credit changed from 100 to 150|" +
+                                        std::to_string(id) + "|"}));
+    EXPECT_FALSE(w.editMode);
+    EXPECT_EQ(w.editedVoucherId, 0);
+    EXPECT_TRUE(w.changeLogText.empty());
+}
+
+TEST_F(SaveTest, AnEditOfOtherColumnsOnlyWritesNoChangeLogRow) {
+    const int64_t id = bookedCashOut();
+    frmpettycash& w = openedForChange();
+    retype(w.Textpcash[kNarrationBox], "taxi to the bank and back");
+    retype(w.Textpcash[kCreditBox], "100.00");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(stored(id, "Narration").asText(), "taxi to the bank and back");
+    EXPECT_EQ(count("SELECT count(*) FROM changelog"), 0);
+}
+
+TEST_F(SaveTest, AnEmptiedAmountIsStoredEmpty) {
+    // A reimbursement that also carries a cash-in amount: the save's type rules
+    // empty the cash-in box, which the type does not use.
+    testing::Voucher v;
+    v.credit = money("100");
+    v.debit = money("40");
+    const int64_t id = insert(v);
+    setColumn(id, "Employee", "Asha");
+    setColumn(id, "Head", "Travel");
+    setColumn(id, "Narration", "taxi");
+    frmpettycash& w = openedForChange();
+    retype(w.Textpcash[kNarrationBox], "taxi and tip");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_TRUE(stored(id, "Debit").isNull());
+    EXPECT_EQ(stored(id, "Credit").asCurrency(), vb::Currency::fromWhole(100));
+    ASSERT_EQ(rowsOf("changelog").size(), 1u);
+    EXPECT_NE(rowsOf("changelog")[0].find("|Debit changed from 40 to |"), std::string::npos);
+}
+
+TEST_F(SaveTest, SaveWithNothingChangedIsRefused) {
+    bookedCashOut();
+    frmpettycash& w = openedForChange();
+    const std::vector<std::string> before = rowsOf("pettycash");
+    ui.clearJournal();
+    ui.expectMessage("You have not made any changes! Nothing to update!!");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(ui.journalLines(),
+              (std::vector<std::string>{"beep", "msgbox: You have not made any changes! Nothing to update!!"}));
+    EXPECT_EQ(rowsOf("pettycash"), before);
+    EXPECT_TRUE(w.editMode);
+}
+
+TEST_F(SaveTest, ARefusalLeavesTheRowPendingAndMovesTheFocusToTheFieldAtFault) {
+    frmpettycash& w = shownRegister();
+    enter(w, Entry().cashOut("100").narrated(""));
+    appState().registerSaved = false;
+    ui.expectMessage("Please enter narration for the transaction!");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_TRUE(w.Textpcash[kNarrationBox].hasFocus());
+    EXPECT_EQ(w.datPrimaryRS.recordset().editMode(), jet::EditMode::Add);
+    EXPECT_FALSE(appState().registerSaved);
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 0);
+
+    ASSERT_TRUE(user::typeText(w.Textpcash[kNarrationBox], "taxi"));
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 1);
+}
+
+TEST_F(SaveTest, AStoreThatFailsLeavesTheRowPendingAndTheBookUntouched) {
+    bookedCashOut();
+    frmpettycash& w = shownRegister();
+    db.execute(
+        "CREATE TRIGGER refuse_voucher BEFORE INSERT ON pettycash BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    const std::vector<std::string> vouchers = rowsOf("pettycash");
+    enter(w, Entry().cashOut("75"));
+    ui.clearJournal();
+    ui.expectMessage("Error 3000 - Reserved error (disk full).");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+
+    EXPECT_EQ(w.datPrimaryRS.recordset().editMode(), jet::EditMode::Add);
+    EXPECT_EQ(w.Textpcash[kCreditBox].text(), "75");
+    EXPECT_FALSE(appState().registerSaved);
+    EXPECT_EQ(rowsOf("pettycash"), vouchers);
+    EXPECT_EQ(count("SELECT count(*) FROM changelog"), 0);
+    EXPECT_FALSE(w.TDBGrid1.enabled());
+    EXPECT_EQ(ui.mousePointer(), forms::vbCustom);
+}
+
+TEST_F(SaveTest, AnEditWhoseStoreFailsWritesNoChangeLogRow) {
+    const int64_t id = bookedCashOut();
+    frmpettycash& w = openedForChange();
+    db.execute(
+        "CREATE TRIGGER refuse_change BEFORE UPDATE ON pettycash BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    const std::vector<std::string> vouchers = rowsOf("pettycash");
+    retype(w.Textpcash[kCreditBox], "150");
+    appState().registerSaved = false;
+    ui.expectMessage("Error 3000 - Reserved error (disk full).");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+
+    EXPECT_EQ(rowsOf("pettycash"), vouchers);
+    EXPECT_EQ(count("SELECT count(*) FROM changelog"), 0);
+    EXPECT_FALSE(appState().registerSaved);
+    EXPECT_TRUE(w.editMode);
+    EXPECT_EQ(w.editedVoucherId, id);
+    EXPECT_EQ(w.Textpcash[kCreditBox].text(), "150");
+    EXPECT_TRUE(w.Textpcash[kCreditBox].dataChanged());
+}
+
+TEST_F(SaveTest, ARowWithoutPeriodIdGetsTheOpenPeriodsIdWhichStaysWhenALaterRuleRefuses) {
+    bookedCashOut();
+    frmpettycash& w = shownRegister();
+    enter(w, Entry().to("").cashOut("30"));
+    w.Textpcash[kTermIdBox].setText("0");
+    ui.expectMessage("Please select staff/account!");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(w.Textpcash[kTermIdBox].text(), "2405150900");
+}
+
+TEST_F(SaveTest, ASettlementAgainstAnotherEmployeesAdvanceIsRefused) {
+    frmpettycash& w = shownRegister();
+    enter(w, Entry().ofType("Advance Issued from PC").to("Ben").cashOut("500"));
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    const int64_t advance = lastVoucherId();
+    enter(w, Entry().ofType("Spent from Advance issued").to("Asha").spent("50"));
+    w.Textpcash[kMatchwithBox].setText(std::to_string(advance));
+    ui.expectMessage("This voucher is settled against voucher no: " + std::to_string(advance) +
+                     " which seems to be associated with Ben! Please correct the error!");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 1);
+}
+
+TEST_F(SaveTest, ASettlementNamingNoVoucherEndsTheSaveWithTheLookupError) {
+    frmpettycash& w = shownRegister();
+    enter(w, Entry().ofType("Spent from Advance issued").spent("50"));
+    w.Textpcash[kMatchwithBox].setText("99");
+    ui.expectMessage("Error 3021 - No current record.");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 0);
+    EXPECT_EQ(w.datPrimaryRS.recordset().editMode(), jet::EditMode::Add);
+}
+
+TEST_F(SaveTest, ASecondAdvanceIsGivenOnlyWhenTheUserConfirmsIt) {
+    testing::Voucher first;
+    first.transType = "Advance Issued from PC";
+    first.credit = money("500");
+    first.matchRequired = "Yes";
+    setColumn(insert(first), "Employee", "O'Brien");
+    frmpettycash& w = shownRegister();
+    // The employee's name holds a quote: it is an ordinary name to the checks.
+    ui.expectMessage(
+        "Warning: O'Brien already has pending amount to be settled against advance(s)! You are issuing advance again!");
+    enter(w, Entry().ofType("Advance Issued from PC").to("O'Brien").cashOut("200"));
+    const std::string question =
+        "There seems to be 1 pettycash records for O'Brien which are not settled yet. Are you sure you want to give "
+        "advance to O'Brien ? ";
+    ui.clearJournal();
+    ui.expectMessage(question, forms::MsgResult::No);
+    ui.expectMessage("You can cancel the record now.");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(ui.journalLines(),
+              (std::vector<std::string>{"beep", "beep", "msgbox YesNo: " + question + " -> No",
+                                        "msgbox: You can cancel the record now."}));
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 1);
+    EXPECT_EQ(w.datPrimaryRS.recordset().editMode(), jet::EditMode::Add);
+
+    ui.expectMessage(question, forms::MsgResult::Yes);
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 2);
+}
+
+TEST_F(SaveTest, AnAdvanceEditedAndSavedCarriesItsOwnNumberForGrouping) {
+    testing::Voucher v;
+    v.transType = "Advance Issued from PC";
+    v.credit = money("500");
+    v.matchRequired = "Yes";
+    const int64_t id = insert(v);
+    setColumn(id, "Employee", "Asha");
+    setColumn(id, "Narration", "trip");
+    frmpettycash& w = openedForChange();
+    retype(w.Textpcash[kNarrationBox], "trip to the coast");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(stored(id, "VoucherIDforGrouping").asLong(), id);
+}
+
+TEST_F(SaveTest, ASaveAfterTheRegisterOpenedWithoutAnyPeriodShowsTheNewPeriodInTheTitle) {
+    frmpettycash& w = shownRegister();
+    ASSERT_TRUE(w.noPeriodAtLoad);
+    enter(w, Entry().cashOut("100"));
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(w.caption(), "Petty cash  Running Pettycash period ID : 2405150930");
+}
+
+}  // namespace
+}  // namespace petty
