@@ -115,8 +115,8 @@ frmpettycash::frmpettycash() : Form("frmpettycash") {
     cmdScanDoc.onClick = [this] { cmdScanDoc_Click(); };
     cmdViewBill.onClick = [this] { cmdViewBill_Click(); };
     wireSearchPanel();
-    wireRecordDisplay();
     wireVoucherEntry();
+    wireRecordDisplay();
     wireSettlementMatching();
     wireSaveAndClose();
 }

@@ -51,6 +51,7 @@ void frmpettycash::wireVoucherEntry() {
     Combopcashhead.onLostFocus = [this] { Combopcashhead_LostFocus(); };
     cmdadd.onClick = [this] { cmdadd_Click(); };
     cmdEdit.onClick = [this] { cmdEdit_Click(); };
+    cmddelete.onClick = [this] { cmddelete_Click(); };
 }
 
 bool frmpettycash::CheckPendingEdit(bool showMessage) {
