@@ -137,6 +137,26 @@ public:
     void cmdScanDoc_Click();
     void cmdViewBill_Click();
 
+    // Record display, navigation and views, activation and unload.
+    // The display brings the unbound controls up to date for the current row;
+    // the delete and the save run it directly after they moved the row.
+    void datPrimaryRS_Reposition();
+    void datPrimaryRS_Error(int dataErr, int& response);
+    // Refuses to leave the row by previous, next or a grid click while a change is pending.
+    void datPrimaryRS_Validate(int& action, bool& save);
+    // Previous (0) and next (1).
+    void Moove_Click(int index);
+    void gridview_Click();
+    void detailview_Click();
+    void TDBGrid1_DblClick();
+    // Trades the settlement grid for a taller register grid, and back.
+    void MyButtonExpand_Click();
+    void Form_Activate();
+    void Form_LostFocus();
+    // Releases the recordsets; saves, asks and refuses nothing.
+    void Form_Unload(int& cancel);
+    void wireRecordDisplay();
+
     // Transaction-type rules, adding, editing and deleting vouchers, and the pending-change guard.
     // Sets the entry fields for the type in the type combo; clearFields empties those the type does not use.
     void ApplyTransactionTypeRules(bool clearFields);
@@ -153,13 +173,6 @@ public:
     void cancelNewVoucher();
     void deleteShownVoucher();
     void wireVoucherEntry();
-
-    // Record display, navigation and views, activation and unload.
-    // The display brings the unbound controls up to date for the current row;
-    // the delete and the save run it directly after they moved the row.
-    void datPrimaryRS_Reposition();
-    void datPrimaryRS_Error(int dataErr, int& response);
-    void wireRecordDisplay();
 
     // Settlement matching: the match and balance buttons, the check of a settlement against its advance, the
     // re-tally of an advance group after a save, and the warning when an employee with open advances is chosen.

@@ -233,6 +233,15 @@ void showRowSummary(frmpettycash& w, const std::string& settlementSummary) {
 void frmpettycash::wireRecordDisplay() {
     datPrimaryRS.onReposition = [this] { datPrimaryRS_Reposition(); };
     datPrimaryRS.onError = [this](int dataErr, int& response) { datPrimaryRS_Error(dataErr, response); };
+    datPrimaryRS.onValidate = [this](int& action, bool& save) { datPrimaryRS_Validate(action, save); };
+    for (int index : {0, 1}) Moove[index].onClick = [this, index] { Moove_Click(index); };
+    gridview.onClick = [this] { gridview_Click(); };
+    detailview.onClick = [this] { detailview_Click(); };
+    TDBGrid1.onDblClick = [this] { TDBGrid1_DblClick(); };
+    MyButtonExpand.onClick = [this] { MyButtonExpand_Click(); };
+    onActivate = [this] { Form_Activate(); };
+    onLostFocus = [this] { Form_LostFocus(); };
+    onUnload = [this](int& cancel) { Form_Unload(cancel); };
 }
 
 void frmpettycash::datPrimaryRS_Reposition() {
@@ -277,6 +286,14 @@ void frmpettycash::datPrimaryRS_Error(int, int& response) {
     forms::ui().beep();
     forms::ui().beep();
     response = forms::vbDataErrContinue;
+}
+
+void frmpettycash::datPrimaryRS_Validate(int& action, bool&) {
+    const bool leavesTheRow = action == forms::vbDataActionMovePrevious || action == forms::vbDataActionMoveNext ||
+                              action == forms::vbDataActionBookmark;
+    if (!leavesTheRow || CheckPendingEdit(false)) return;
+    forms::ui().msgBox("Record is not updated. You cannot move to the another record!");
+    action = forms::vbDataActionCancel;
 }
 
 }  // namespace petty

@@ -276,6 +276,53 @@ TEST_F(RecordDisplayTest, EveryMoveHidesTheBalanceFlagAndFreesTheTypeCombo) {
     EXPECT_FALSE(w.Combopcashtype.locked());
 }
 
+struct PeriodRowCase {
+    const char* type;
+    bool approvalUser;
+    const char* document;
+};
+
+TEST_F(RecordDisplayTest, PeriodRowsNeverOfferTheScanButtonAndViewFollowsTheirBill) {
+    const std::vector<PeriodRowCase> cases = {
+        {"Carryover", false, ""},
+        {"Carryover", true, ""},
+        {"Carryover", false, "C1.tif"},
+        {"Carryover", true, "C1.tif"},
+        {"Pettycash in hand - tally count", true, ""},
+        {"Pettycash in hand - tally count", false, "T1.tif"},
+    };
+    for (const PeriodRowCase& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + (c.approvalUser ? ", approval user" : ", normal user") + ", bill '" +
+                     c.document + "'");
+        openBook(bookPath(folder.path())).execute("DELETE FROM pettycash");
+        add({.type = c.type, .debit = money("75"),
+             .document = *c.document ? jet::Value(c.document) : jet::Value()});
+        appState().superUserLogin = c.approvalUser;
+        frmpettycash w;
+        w.show();
+        EXPECT_FALSE(w.cmdScanDoc.enabled());
+        EXPECT_EQ(w.cmdViewBill.enabled(), *c.document != '\0');
+        EXPECT_EQ(w.Textpcash[3].text(), "75") << "the display empties nothing";
+    }
+}
+
+TEST_F(RecordDisplayTest, WithoutACurrentRowNothingThatActsOnARowIsOffered) {
+    for (bool approvalUser : {false, true}) {
+        SCOPED_TRACE(approvalUser ? "approval user" : "normal user");
+        openBook(bookPath(folder.path())).execute("DELETE FROM pettycash");
+        add({.credit = money("5")});
+        appState().superUserLogin = approvalUser;
+        frmpettycash w;
+        w.show();
+        w.datPrimaryRS.recordset().moveNext();  // past the last row
+        ASSERT_TRUE(w.datPrimaryRS.recordset().eof());
+        EXPECT_EQ(buttons(w), approvalUser ? "add- edit- save- delete- scan- view- print-- frames--++"
+                                           : "add+ edit-(hidden) save- delete- scan- view- print-- frames--+-");
+        EXPECT_EQ(w.LabelVoucherno.caption(), "");
+        EXPECT_EQ(w.LabelRecCount[0].caption(), "New pettycash transaction");
+    }
+}
+
 TEST_F(RecordDisplayTest, ARowWithoutPeriodIdShowsTheBarePeriodForm) {
     add({.credit = money("5"), .termId = {}});
     frmpettycash& w = shown();
