@@ -25,6 +25,8 @@
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/form_instances.h"
+#include "petty/shell/frm_select_voucher.h"
+#include "petty/shell/frm_show_balance.h"
 #include "petty/shell/pettycash_config.h"
 #include "petty/shell/pettycash_config_small.h"
 #include "petty/shell/pettycash_main.h"
@@ -250,6 +252,20 @@ TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtua
         forms::user::selectTab(register_.SSTab2, 1);
         settle();
         screenshot("register-voucher.png", host.windowOf(register_));
+
+        // The register's match and balance buttons open these two over it.
+        bool pickerShown = false;
+        whenShown<frmselectvoucher>(host, "advance-picker.png", pickerShown,
+                                    [](frmselectvoucher& w) { forms::user::click(w.cmdclose); });
+        pickAdvanceVoucher("Asha");
+        settle();
+        EXPECT_TRUE(pickerShown);
+        bool balanceShown = false;
+        whenShown<frmshowbalance>(host, "employee-balance.png", balanceShown,
+                                  [](frmshowbalance& w) { forms::user::click(w.cmdclose); });
+        showEmployeeBalance("Asha");
+        settle();
+        EXPECT_TRUE(balanceShown);
 
         bool configurationShown = false;
         whenShown<frmpettycashconfig>(host, "configuration.png", configurationShown,

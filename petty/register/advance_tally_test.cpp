@@ -31,8 +31,8 @@ using Flags = std::vector<std::string>;
 TEST_F(AdvanceTallyTest, ReadsTheAdvanceAndWhatItsOpenRowsSettle) {
     const int64_t advance = t::insertAdvance(db, "1000");
     t::insertExpense(db, advance, "700");
-    t::insertVoucher(db, {.transType = t::kCashReceived, .debit = t::money("300"), .matchWith = advance});
-    t::insertVoucher(db, {.transType = t::kSpentFromAdvance, .expenseFromAdvance = t::money("50"),
+    t::insertVoucher(db, {.transType = kCashReceivedForSettlement, .debit = t::money("300"), .matchWith = advance});
+    t::insertVoucher(db, {.transType = kSpentFromAdvance, .expenseFromAdvance = t::money("50"),
                           .matchWith = advance, .closed = "Yes"});
     const std::optional<AdvanceTally> tally = readAdvanceTally(db, advance);
     ASSERT_TRUE(tally);
@@ -56,7 +56,7 @@ TEST_F(AdvanceTallyTest, AnAdvanceNoLongerOpenHasNothingToTallyAgainst) {
 TEST_F(AdvanceTallyTest, MarksTheAdvanceAndEveryRowNamingItOpenOrClosedAndNoOtherRow) {
     const int64_t advance = t::insertAdvance(db, "1000");
     t::insertExpense(db, advance, "700");
-    t::insertVoucher(db, {.transType = t::kSpentFromAdvance, .matchWith = advance, .closed = "Yes"});
+    t::insertVoucher(db, {.transType = kSpentFromAdvance, .matchWith = advance, .closed = "Yes"});
     const int64_t other = t::insertAdvance(db, "50");
     t::insertExpense(db, other, "50");
     markAdvanceGroup(db, advance, true);

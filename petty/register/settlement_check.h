@@ -7,13 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "petty/shell/advance_balance.h"
 #include "platform/vb/currency.h"
 
 namespace petty {
-
-inline constexpr const char* kSpentFromAdvance = "Spent from Advance issued";
-inline constexpr const char* kCashReceivedForSettlement = "Cash received for settlement";
-inline constexpr const char* kCashGivenForSettlement = "Cash given for settlement";
 
 struct SettlementVoucher {
     std::string_view transType;

@@ -18,7 +18,11 @@
 
 namespace petty {
 
+// The transaction types of an advance and of the three kinds of its settlement.
 inline constexpr const char* kAdvanceIssued = "Advance Issued from PC";
+inline constexpr const char* kSpentFromAdvance = "Spent from Advance issued";
+inline constexpr const char* kCashReceivedForSettlement = "Cash received for settlement";
+inline constexpr const char* kCashGivenForSettlement = "Cash given for settlement";
 
 // An employee's open advances not yet settled (the employee is the one
 // parameter), in the book's order: the list of the picker and of the balance window.

@@ -21,9 +21,9 @@ TEST_F(AdvanceBalanceTest, SettledTotalCountsExpensesAndCashBackAgainstCashGiven
     const int64_t advance = testing::insertAdvance(db, "1000");
     EXPECT_EQ(settledTotal(db, advance), vb::Currency()) << "nothing settled yet";
     testing::insertExpense(db, advance, "700");
-    testing::insertVoucher(db, {.transType = testing::kCashReceived, .debit = money("250.5"), .matchWith = advance});
+    testing::insertVoucher(db, {.transType = kCashReceivedForSettlement, .debit = money("250.5"), .matchWith = advance});
     const int64_t given = testing::insertVoucher(
-        db, {.transType = testing::kCashGiven, .credit = money("100.25"), .matchWith = advance});
+        db, {.transType = kCashGivenForSettlement, .credit = money("100.25"), .matchWith = advance});
     EXPECT_EQ(settledTotal(db, advance), amount("850.25"));
     EXPECT_EQ(settledTotal(db, advance, given), amount("950.5")) << "the excluded row does not count";
     EXPECT_EQ(advanceBalance(db, advance, amount("1000")), amount("149.75"));
@@ -34,7 +34,7 @@ TEST_F(AdvanceBalanceTest, ClosedRowsAndRowsOfOtherAdvancesDoNotCount) {
     const int64_t other = testing::insertAdvance(db, "500");
     testing::insertExpense(db, advance, "300");
     testing::insertExpense(db, other, "200");
-    testing::insertVoucher(db, {.transType = testing::kSpentFromAdvance, .expenseFromAdvance = money("50"),
+    testing::insertVoucher(db, {.transType = kSpentFromAdvance, .expenseFromAdvance = money("50"),
                                 .matchWith = advance, .closed = "Yes"});
     EXPECT_EQ(settledTotal(db, advance), amount("300"));
     EXPECT_EQ(advanceBalance(db, advance, amount("1000")), amount("700"));
@@ -48,7 +48,7 @@ TEST_F(AdvanceBalanceTest, EmployeeTotalsCoverHisOpenUnsettledRowsOnly) {
     // Not counted: settled rows, closed rows, rows not needing settlement, another employee's.
     testing::insertVoucher(db, {.credit = money("40"), .matched = "Yes"});
     testing::insertVoucher(db, {.credit = money("30"), .closed = "Yes"});
-    testing::insertVoucher(db, {.transType = testing::kSpentFromAdvance, .expenseFromAdvance = money("20"),
+    testing::insertVoucher(db, {.transType = kSpentFromAdvance, .expenseFromAdvance = money("20"),
                                 .matchRequired = "No"});
     testing::insertAdvance(db, "900", "Ben");
     EXPECT_EQ(employeeAdvanceTotal(db, "Asha"), amount("1500"));

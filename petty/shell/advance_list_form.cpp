@@ -10,9 +10,13 @@ namespace petty {
 namespace {
 
 constexpr SettlementColumn kAdvanceColumns[] = {
-    {"VoucherID", "VoucherID"}, {"Date", "Date"},       {"Time", "Time"},
-    {"Transtype", "Transtype"}, {"Advance", "Advance"}, {"Settled", "Settled"},
+    {"VoucherID", "VoucherID", 1100}, {"Date", "Date", 1300},       {"Time", "Time", 1000},
+    {"Transtype", "Transtype", 2600}, {"Advance", "Advance", 1400}, {"Settled", "Settled", 1000},
 };
+
+void addColumns(forms::Grid& grid, std::span<const SettlementColumn> columns) {
+    for (const SettlementColumn& c : columns) grid.addColumn(c.caption, c.field).setWidth(c.width);
+}
 
 }  // namespace
 
@@ -20,10 +24,10 @@ AdvanceListForm::AdvanceListForm(std::string name, std::string listCaption,
                                  std::span<const SettlementColumn> settlementColumns)
     : Form(std::move(name)), listCaption_(std::move(listCaption)) {
     Label1.setFont({"Arial", 12, true, false, false});
-    for (const SettlementColumn& c : kAdvanceColumns) DBGrid1.addColumn(c.caption, c.field);
+    addColumns(DBGrid1, kAdvanceColumns);
     DBGrid1.setDataSource(datPrimaryRS);
     DBGrid2.setCaption("Pettycash entries made for settlement against the advance");
-    for (const SettlementColumn& c : settlementColumns) DBGrid2.addColumn(c.caption, c.field);
+    addColumns(DBGrid2, settlementColumns);
     DBGrid2.setDataSource(Datasettlements);
     Label2.setVisible(false);
     srch.setCaption("Query");

@@ -12,9 +12,11 @@
 
 namespace petty {
 
+// A grid column: header, field and width in twips (the grids show every column without scrolling).
 struct SettlementColumn {
     const char* caption;
     const char* field;
+    int width;
 };
 
 class AdvanceListForm : public forms::Form {

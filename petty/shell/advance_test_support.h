@@ -4,15 +4,12 @@
 #include <cstdint>
 #include <string>
 
+#include "petty/shell/advance_balance.h"
 #include "platform/jet/database.h"
 #include "platform/vb/currency.h"
 #include "platform/vb/date_time.h"
 
 namespace petty::testing {
-
-inline constexpr const char* kSpentFromAdvance = "Spent from Advance issued";
-inline constexpr const char* kCashReceived = "Cash received for settlement";
-inline constexpr const char* kCashGiven = "Cash given for settlement";
 
 struct AdvanceVoucher {
     std::string employee = "Asha";

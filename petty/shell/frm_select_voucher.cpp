@@ -11,16 +11,16 @@ namespace {
 
 // The lower grid: the rows settling the advance, the employee first.
 constexpr SettlementColumn kSettlementColumns[] = {
-    {"Employee", "Employee"}, {"Date", "Date"}, {"Type", "Type"},           {"Head", "Head"},
-    {"Cash Out", "CashOut"},  {"Cash In", "CashIn"}, {"SFA", "SFA"},       {"VoucherNo", "VoucherNo"},
-    {"match with", "matchwith"},
+    {"Employee", "Employee", 1200}, {"Date", "Date", 1100},       {"Type", "Type", 1700},
+    {"Head", "Head", 1100},         {"Cash Out", "CashOut", 850}, {"Cash In", "CashIn", 850},
+    {"SFA", "SFA", 750},            {"VoucherNo", "VoucherNo", 900}, {"match with", "matchwith", 900},
 };
 
 }  // namespace
 
 frmselectvoucher::frmselectvoucher() : AdvanceListForm("frmselectvoucher", "Advace voucher: ", kSettlementColumns) {
     setCaption("Select unsettled advance");
-    move(0, 0, 10200, 7500);
+    move(0, 0, 10200, 7260);
     Label1.move(240, 120, 9600, 360);
     DBGrid1.move(240, 540, 9600, 2520);
     Label2.move(240, 3180, 9600, 300);

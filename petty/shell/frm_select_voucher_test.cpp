@@ -89,15 +89,15 @@ struct BalanceCase {
 TEST_F(AdvancePickerTest, TheOpenAmountCountsExpensesCashBackAndCashGivenOfTheOpenPeriodOnly) {
     using testing::AdvanceVoucher;
     const std::vector<BalanceCase> cases = {
-        {"expenses 700, cash received 300", {{.transType = testing::kSpentFromAdvance, .expenseFromAdvance = money("700")},
-                                             {.transType = testing::kCashReceived, .debit = money("300")}},
+        {"expenses 700, cash received 300", {{.transType = kSpentFromAdvance, .expenseFromAdvance = money("700")},
+                                             {.transType = kCashReceivedForSettlement, .debit = money("300")}},
          "0", " is  0"},
-        {"expenses 1200", {{.transType = testing::kSpentFromAdvance, .expenseFromAdvance = money("1200")}},
+        {"expenses 1200", {{.transType = kSpentFromAdvance, .expenseFromAdvance = money("1200")}},
          "-200", " is  -200 (200 to be returned to Asha)"},
-        {"expenses 1200, cash given 150", {{.transType = testing::kSpentFromAdvance, .expenseFromAdvance = money("1200")},
-                                           {.transType = testing::kCashGiven, .credit = money("150")}},
+        {"expenses 1200, cash given 150", {{.transType = kSpentFromAdvance, .expenseFromAdvance = money("1200")},
+                                           {.transType = kCashGivenForSettlement, .credit = money("150")}},
          "-50", " is  -50 (50 to be returned to Asha)"},
-        {"an expense of a closed period", {{.transType = testing::kSpentFromAdvance, .expenseFromAdvance = money("400"),
+        {"an expense of a closed period", {{.transType = kSpentFromAdvance, .expenseFromAdvance = money("400"),
                                             .closed = "Yes"}},
          "1000", " is  1000"},
     };

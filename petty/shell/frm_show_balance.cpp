@@ -13,9 +13,9 @@ namespace {
 
 // The lower grid: the rows settling the advance, the employee after the amounts.
 constexpr SettlementColumn kSettlementColumns[] = {
-    {"Date", "Date"}, {"Type", "Type"}, {"Head", "Head"},         {"Cash Out", "CashOut"},
-    {"Cash In", "CashIn"}, {"SFA", "SFA"}, {"Employee", "Employee"}, {"VoucherNo", "VoucherNo"},
-    {"match with", "matchwith"},
+    {"Date", "Date", 1100},         {"Type", "Type", 1700},       {"Head", "Head", 1100},
+    {"Cash Out", "CashOut", 850},   {"Cash In", "CashIn", 850},   {"SFA", "SFA", 750},
+    {"Employee", "Employee", 1200}, {"VoucherNo", "VoucherNo", 900}, {"match with", "matchwith", 900},
 };
 
 constexpr const char* kSummaryCaptions[] = {"Total advance:", "Total settlement:", "Total balance:"};
@@ -24,7 +24,7 @@ constexpr const char* kSummaryCaptions[] = {"Total advance:", "Total settlement:
 
 frmshowbalance::frmshowbalance() : AdvanceListForm("frmshowbalance", "Advance voucher: ", kSettlementColumns) {
     setCaption("Settlement balance");
-    move(0, 0, 10200, 8100);
+    move(0, 0, 10200, 7860);
     Label1.setCaption("Settlement balance for");
     Label1.move(240, 120, 9600, 360);
     for (int i = 0; i < 3; ++i) {

@@ -37,7 +37,7 @@ TEST_F(BalanceWindowTest, TotalsOfTwoAdvancesAndTheExpensesAgainstTheFirst) {
     const int64_t expense = testing::insertExpense(db, first, "1200");
     // Not counted: a settled group, a closed advance, another employee's.
     const int64_t settled = testing::insertVoucher(db, {.credit = money("80"), .matched = "Yes"});
-    testing::insertVoucher(db, {.transType = testing::kSpentFromAdvance, .expenseFromAdvance = money("80"),
+    testing::insertVoucher(db, {.transType = kSpentFromAdvance, .expenseFromAdvance = money("80"),
                                 .matchWith = settled, .matched = "Yes"});
     testing::insertVoucher(db, {.credit = money("60"), .closed = "Yes"});
     testing::insertAdvance(db, "900", "Ben");
