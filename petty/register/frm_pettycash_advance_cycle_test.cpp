@@ -26,16 +26,20 @@ protected:
         ASSERT_TRUE(user::click(w.ButtonMatchwith));
     }
 
-    std::vector<std::string> settledFlags() {
+    // The settled flags of the advance and the rows matched against it.
+    std::vector<std::string> settledFlags(int64_t advance) {
         std::vector<std::string> flags;
-        for (jet::Recordset r = db.openRecordset("SELECT Matched FROM pettycash ORDER BY VoucherID"); !r.eof();
-             r.moveNext())
+        for (jet::Recordset r = db.openRecordset(
+                 "SELECT Matched FROM pettycash WHERE VoucherID = ? OR Matchwith = ? ORDER BY VoucherID",
+                 {jet::Value(advance), jet::Value(advance)});
+             !r.eof(); r.moveNext())
             flags.push_back(r.field("Matched").asText());
         return flags;
     }
 };
 
 TEST_F(AdvanceCycleTest, AnAdvanceIsGivenSpentPartlyReturnedAndSettled) {
+    fund("5000");
     frmpettycash& w = shownRegister();
 
     enter(w, Entry().ofType("Advance Issued from PC").cashOut("1000").narrated("trip to the coast"));
@@ -71,7 +75,7 @@ TEST_F(AdvanceCycleTest, AnAdvanceIsGivenSpentPartlyReturnedAndSettled) {
     ASSERT_TRUE(user::editText(w.Textpcash[kDebitBox], "400"));
     ui.expectMessage(tooMuch);
     ASSERT_TRUE(user::click(w.cmdupdate));
-    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 2);
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 3);
 
     ASSERT_TRUE(user::editText(w.Textpcash[kDebitBox], "300"));
     ui.clearJournal();
@@ -84,12 +88,12 @@ TEST_F(AdvanceCycleTest, AnAdvanceIsGivenSpentPartlyReturnedAndSettled) {
     ASSERT_TRUE(user::click(w.cmdupdate));
     EXPECT_EQ(ui.messages().size(), 2u);
 
-    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 3);
-    EXPECT_EQ(settledFlags(), (std::vector<std::string>{"Yes", "Yes", "Yes"}));
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 4);
+    EXPECT_EQ(settledFlags(advance), (std::vector<std::string>{"Yes", "Yes", "Yes"}));
     EXPECT_EQ(stored(lastVoucherId(), "Debit").asCurrency(), vb::Currency::fromWhole(300));
     EXPECT_TRUE(appState().registerSaved);
     EXPECT_EQ(w.Label2.caption(),
-              "Pettycash ( Cash fill: 0    Total expenses: 700    Amount not settled: 0    Cash-in-hand: -700 )");
+              "Pettycash ( Cash fill: 5000    Total expenses: 700    Amount not settled: 0    Cash-in-hand: 4300 )");
 }
 
 }  // namespace

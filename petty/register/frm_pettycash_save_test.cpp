@@ -14,8 +14,10 @@ namespace user = forms::user;
 
 class SaveTest : public testing::RegisterSaveTest {
 protected:
-    // A reimbursement of 100 to Asha in the open period, already in the book.
+    // A reimbursement of 100 to Asha in the open period, already in the book
+    // after the fund's 5000.
     int64_t bookedCashOut() {
+        fund("5000");
         testing::Voucher v;
         v.credit = money("100");
         const int64_t id = insert(v);
@@ -40,12 +42,13 @@ protected:
 };
 
 TEST_F(SaveTest, ANewCashOutVoucherIsStoredAndTheRegisterEndsOnIt) {
+    fund("5000");
     frmpettycash& w = shownRegister();
     enter(w, Entry().cashOut("100"));
     EXPECT_FALSE(appState().registerSaved);
     ASSERT_TRUE(user::click(w.cmdupdate));
 
-    ASSERT_EQ(count("SELECT count(*) FROM pettycash"), 1);
+    ASSERT_EQ(count("SELECT count(*) FROM pettycash"), 2);
     const int64_t id = lastVoucherId();
     EXPECT_EQ(stored(id, "Credit").asCurrency(), vb::Currency::fromWhole(100));
     EXPECT_TRUE(stored(id, "Debit").isNull());
@@ -53,8 +56,8 @@ TEST_F(SaveTest, ANewCashOutVoucherIsStoredAndTheRegisterEndsOnIt) {
     EXPECT_EQ(stored(id, "Enteredon").asText(), jet::Value(clock.now()).asText());
     EXPECT_EQ(stored(id, "Time").asText(), "09:30:15");
     EXPECT_EQ(stored(id, "Closed").asText(), "No");
-    EXPECT_EQ(stored(id, "TermID").asLong(), 2405150930);
-    EXPECT_EQ(stored(id, "runningbalance").asCurrency(), -vb::Currency::fromWhole(100));
+    EXPECT_EQ(stored(id, "TermID").asLong(), 2405150900);
+    EXPECT_EQ(stored(id, "runningbalance").asCurrency(), vb::Currency::fromWhole(4900));
     EXPECT_EQ(count("SELECT count(*) FROM changelog"), 0);
 
     EXPECT_TRUE(appState().registerSaved);
@@ -64,7 +67,7 @@ TEST_F(SaveTest, ANewCashOutVoucherIsStoredAndTheRegisterEndsOnIt) {
     EXPECT_EQ(w.Textpcash[kVoucherIdBox].text(), std::to_string(id));
     EXPECT_EQ(ui.mousePointer(), forms::vbCustom);
     EXPECT_EQ(w.Label2.caption(),
-              "Pettycash ( Cash fill: 0    Total expenses: 100    Amount not settled: 0    Cash-in-hand: -100 )");
+              "Pettycash ( Cash fill: 5000    Total expenses: 100    Amount not settled: 0    Cash-in-hand: 4900 )");
 }
 
 TEST_F(SaveTest, TheApprovalUsersEditOfTheCashOutIsLogged) {
@@ -126,6 +129,7 @@ TEST_F(SaveTest, SaveWithNothingChangedIsRefused) {
 }
 
 TEST_F(SaveTest, ARefusalLeavesTheRowPendingAndMovesTheFocusToTheFieldAtFault) {
+    fund("5000");
     frmpettycash& w = shownRegister();
     enter(w, Entry().cashOut("100").narrated(""));
     appState().registerSaved = false;
@@ -134,11 +138,11 @@ TEST_F(SaveTest, ARefusalLeavesTheRowPendingAndMovesTheFocusToTheFieldAtFault) {
     EXPECT_TRUE(w.Textpcash[kNarrationBox].hasFocus());
     EXPECT_EQ(w.datPrimaryRS.recordset().editMode(), jet::EditMode::Add);
     EXPECT_FALSE(appState().registerSaved);
-    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 1);
 
     ASSERT_TRUE(user::typeText(w.Textpcash[kNarrationBox], "taxi"));
     ASSERT_TRUE(user::click(w.cmdupdate));
-    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 1);
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 2);
 }
 
 TEST_F(SaveTest, AStoreThatFailsLeavesTheRowPendingAndTheBookUntouched) {
@@ -192,6 +196,7 @@ TEST_F(SaveTest, ARowWithoutPeriodIdGetsTheOpenPeriodsIdWhichStaysWhenALaterRule
 }
 
 TEST_F(SaveTest, ASettlementAgainstAnotherEmployeesAdvanceIsRefused) {
+    fund("5000");
     frmpettycash& w = shownRegister();
     enter(w, Entry().ofType("Advance Issued from PC").to("Ben").cashOut("500"));
     ASSERT_TRUE(user::click(w.cmdupdate));
@@ -201,7 +206,7 @@ TEST_F(SaveTest, ASettlementAgainstAnotherEmployeesAdvanceIsRefused) {
     ui.expectMessage("This voucher is settled against voucher no: " + std::to_string(advance) +
                      " which seems to be associated with Ben! Please correct the error!");
     ASSERT_TRUE(user::click(w.cmdupdate));
-    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 1);
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 2);
 }
 
 TEST_F(SaveTest, ASettlementNamingNoVoucherEndsTheSaveWithTheLookupError) {
@@ -220,6 +225,7 @@ TEST_F(SaveTest, ASecondAdvanceIsGivenOnlyWhenTheUserConfirmsIt) {
     first.credit = money("500");
     first.matchRequired = "Yes";
     setColumn(insert(first), "Employee", "O'Brien");
+    fund("5000");
     frmpettycash& w = shownRegister();
     // The employee's name holds a quote: it is an ordinary name to the checks.
     ui.expectMessage(
@@ -235,12 +241,12 @@ TEST_F(SaveTest, ASecondAdvanceIsGivenOnlyWhenTheUserConfirmsIt) {
     EXPECT_EQ(ui.journalLines(),
               (std::vector<std::string>{"beep", "beep", "msgbox YesNo: " + question + " -> No",
                                         "msgbox: You can cancel the record now."}));
-    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 1);
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 2);
     EXPECT_EQ(w.datPrimaryRS.recordset().editMode(), jet::EditMode::Add);
 
     ui.expectMessage(question, forms::MsgResult::Yes);
     ASSERT_TRUE(user::click(w.cmdupdate));
-    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 2);
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 3);
 }
 
 TEST_F(SaveTest, AnAdvanceEditedAndSavedCarriesItsOwnNumberForGrouping) {
@@ -260,7 +266,7 @@ TEST_F(SaveTest, AnAdvanceEditedAndSavedCarriesItsOwnNumberForGrouping) {
 TEST_F(SaveTest, ASaveAfterTheRegisterOpenedWithoutAnyPeriodShowsTheNewPeriodInTheTitle) {
     frmpettycash& w = shownRegister();
     ASSERT_TRUE(w.noPeriodAtLoad);
-    enter(w, Entry().cashOut("100"));
+    enter(w, Entry().ofType("Cash transfer to PC").cashIn("100"));
     ASSERT_TRUE(user::click(w.cmdupdate));
     EXPECT_EQ(w.caption(), "Petty cash  Running Pettycash period ID : 2405150930");
 }

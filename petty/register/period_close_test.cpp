@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "petty/register/period_test_support.h"
+#include "petty/register/register_save_test_support.h"
 #include "petty/register/running_balance.h"
 
 namespace petty {
@@ -14,17 +15,6 @@ namespace {
 using testing::Voucher;
 
 constexpr PeriodId kOpen = 2405150900;
-
-// The whole pettycash table, one text per row, to compare a book before and after.
-std::vector<std::string> bookRows(jet::Database& db) {
-    std::vector<std::string> rows;
-    for (jet::Recordset r = db.openRecordset("SELECT * FROM pettycash ORDER BY VoucherID"); !r.eof(); r.moveNext()) {
-        std::string row;
-        for (size_t i = 0; i < r.fieldCount(); ++i) row += r.field(i).asText() + "|";
-        rows.push_back(row);
-    }
-    return rows;
-}
 
 class PeriodCloseTest : public testing::RegisterBookTest {
 protected:
@@ -176,11 +166,11 @@ TEST_F(PeriodCloseTest, AFailingCloseLeavesTheBookExactlyAsItWas) {
     rewriteRunningBalances(db);
     // The carry-over row cannot be written: the period's rows were marked closed already.
     db.execute("CREATE TRIGGER refuse_carryover BEFORE INSERT ON pettycash BEGIN SELECT RAISE(ABORT, 'disk full'); END");
-    const std::vector<std::string> before = bookRows(db);
+    const std::vector<std::string> before = testing::tableRows(db, "pettycash");
     const vb::FixedClock clock(*vb::DateTime::fromParts(2024, 5, 20, 8, 0));
     EXPECT_THROW(closePeriod(db, kOpen, vb::Currency::fromUnits(3795000), "Ravi", clock), std::exception);
     EXPECT_FALSE(db.inTransaction());
-    EXPECT_EQ(bookRows(db), before);
+    EXPECT_EQ(testing::tableRows(db, "pettycash"), before);
     EXPECT_EQ(getOpenPeriodId(db), kOpen);
 }
 

@@ -17,6 +17,17 @@ namespace petty::testing {
 inline constexpr const char* kUser = "Ravi";
 inline constexpr const char* kApprovalUser = "Boss";
 
+// The whole table, one text per row: to compare a book before and after.
+inline std::vector<std::string> tableRows(jet::Database& db, const std::string& table) {
+    std::vector<std::string> rows;
+    for (jet::Recordset r = db.openRecordset("SELECT * FROM " + table); !r.eof(); r.moveNext()) {
+        std::string row;
+        for (size_t i = 0; i < r.fieldCount(); ++i) row += r.field(i).asText() + "|";
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 class RegisterSaveTest : public VoucherEntryTest {
 protected:
     RegisterSaveTest() {
@@ -66,6 +77,14 @@ protected:
         }
     }
 
+    // Cash brought into the open period, so that cash can go out of it.
+    int64_t fund(const char* amount) {
+        Voucher v;
+        v.transType = "Cash transfer to PC";
+        v.debit = money(amount);
+        return insert(v);
+    }
+
     // One column of one voucher, as the book holds it.
     jet::Value stored(int64_t voucherId, const std::string& column) {
         jet::Recordset row =
@@ -74,16 +93,7 @@ protected:
     }
     int64_t lastVoucherId() { return count("SELECT max(VoucherID) FROM pettycash"); }
 
-    // The whole table, one text per row: to compare a book before and after.
-    std::vector<std::string> rowsOf(const std::string& table) {
-        std::vector<std::string> rows;
-        for (jet::Recordset r = db.openRecordset("SELECT * FROM " + table); !r.eof(); r.moveNext()) {
-            std::string row;
-            for (size_t i = 0; i < r.fieldCount(); ++i) row += r.field(i).asText() + "|";
-            rows.push_back(row);
-        }
-        return rows;
-    }
+    std::vector<std::string> rowsOf(const std::string& table) { return tableRows(db, table); }
 
     vb::FixedClock clock{*vb::DateTime::fromParts(2024, 5, 15, 9, 30, 15)};
     vb::ScopedClock useClock{clock};
