@@ -137,6 +137,23 @@ public:
     void cmdScanDoc_Click();
     void cmdViewBill_Click();
 
+    // Transaction-type rules, adding, editing and deleting vouchers, and the pending-change guard.
+    // Sets the entry fields for the type in the type combo; clearFields empties those the type does not use.
+    void ApplyTransactionTypeRules(bool clearFields);
+    void Combopcashtype_Click();
+    void Combopcashtype_KeyPress(int& keyAscii);
+    void Combopcashtype_LostFocus();
+    void Combopcashhead_LostFocus();
+    // True when nothing is pending: no row being added or edited, no watched field changed.
+    bool CheckPendingEdit(bool showMessage);
+    void cmdadd_Click();
+    void cmdEdit_Click();
+    // Cancels a pending new row, or deletes the saved voucher shown.
+    void cmddelete_Click();
+    void cancelNewVoucher();
+    void deleteShownVoucher();
+    void wireVoucherEntry();
+
     // Record display, navigation and views, activation and unload.
     // The display brings the unbound controls up to date for the current row;
     // the delete and the save run it directly after they moved the row.
@@ -156,23 +173,6 @@ public:
     // Releases the recordsets; saves, asks and refuses nothing.
     void Form_Unload(int& cancel);
     void wireRecordDisplay();
-
-    // Transaction-type rules, adding, editing and deleting vouchers, and the pending-change guard.
-    // Sets the entry fields for the type in the type combo; clearFields empties those the type does not use.
-    void ApplyTransactionTypeRules(bool clearFields);
-    void Combopcashtype_Click();
-    void Combopcashtype_KeyPress(int& keyAscii);
-    void Combopcashtype_LostFocus();
-    void Combopcashhead_LostFocus();
-    // True when nothing is pending: no row being added or edited, no watched field changed.
-    bool CheckPendingEdit(bool showMessage);
-    void cmdadd_Click();
-    void cmdEdit_Click();
-    // Cancels a pending new row, or deletes the saved voucher shown.
-    void cmddelete_Click();
-    void cancelNewVoucher();
-    void deleteShownVoucher();
-    void wireVoucherEntry();
 
     // Settlement matching: the match and balance buttons, the check of a settlement against its advance, the
     // re-tally of an advance group after a save, and the warning when an employee with open advances is chosen.

@@ -10,6 +10,7 @@
 #include "petty/register/voucher_types.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/error_report.h"
+#include "petty/shell/skip_on_failure.h"
 #include "platform/vb/amount_text.h"
 #include "platform/vb/clock.h"
 #include "platform/vb/date_format.h"
@@ -81,6 +82,12 @@ void frmpettycash::cmdadd_Click() {
         cmdupdate.setEnabled(true);
     });
     reportOnFailure([this] { datPrimaryRS.recordset().addNew(); });
+    // Without a new row the defaults below would land in the saved row shown.
+    if (!datPrimaryRS.hasRecordset() || datPrimaryRS.recordset().editMode() != jet::EditMode::Add) {
+        skipOnFailure([this] { datPrimaryRS_Reposition(); });
+        forms::ui().setMousePointer(forms::vbCustom);
+        return;
+    }
     reportOnFailure([this] { TDBGrid1.setEnabled(false); });
 
     reportOnFailure([this, &state] { Textpcash[kEnteredByBox].setText(state.currentUserName); });

@@ -171,6 +171,27 @@ TEST_F(VoucherEntryWindowTest, AFailingStepIsReportedAndTheAddCarriesOn) {
     db.execute("ALTER TABLE pettycash_gone RENAME TO pettycash");
 }
 
+TEST_F(VoucherEntryWindowTest, WhenNoNewRowCanBeStartedTheSavedRowIsLeftAlone) {
+    const int64_t id = insert({.transType = "Reimbursed from pettycash", .credit = money("250")});
+    frmpettycash& w = shownRegister();
+    appState().registerSaved = true;
+    // The row's validation keeps the register on the saved row.
+    w.datPrimaryRS.onValidate = [](int& action, bool&) {
+        if (action == forms::vbDataActionAddNew) action = forms::vbDataActionCancel;
+    };
+    ASSERT_TRUE(user::click(w.cmdadd));
+    EXPECT_EQ(w.datPrimaryRS.recordset().editMode(), jet::EditMode::None);
+    EXPECT_EQ(w.Textpcash[kVoucherIdBox].text(), std::to_string(id));
+    EXPECT_EQ(w.Textpcash[kEnteredByBox].text(), "");
+    EXPECT_EQ(w.Textpcash[kClosedBox].text(), "No");
+    EXPECT_FALSE(w.Textpcash[kTimeBox].dataChanged());
+    EXPECT_TRUE(w.CheckPendingEdit(false)) << "nothing was written into the saved row";
+    EXPECT_FALSE(w.Frame1.enabled());
+    EXPECT_FALSE(w.cmdupdate.enabled());
+    EXPECT_TRUE(appState().registerSaved);
+    EXPECT_EQ(ui.mousePointer(), forms::vbCustom);
+}
+
 // The edit button.
 
 struct EditRefusal {
@@ -225,6 +246,17 @@ TEST_F(VoucherEntryWindowTest, EditOnAnEmptyRegisterOrAPendingRowOnlyBeeps) {
     w.datPrimaryRS.recordset().addNew();
     w.cmdEdit_Click();
     EXPECT_EQ(ui.journalLines(), (std::vector<std::string>{"beep"}));
+    EXPECT_FALSE(w.editMode);
+}
+
+TEST_F(VoucherEntryWindowTest, EditNeedsAVoucherNumber) {
+    appState().superUserLogin = true;
+    insert({});
+    frmpettycash& w = shownRegister();
+    w.Textpcash[kVoucherIdBox].setText("");
+    ui.expectMessage("You can only edit an existing voucher!");
+    w.cmdEdit_Click();
+    EXPECT_EQ(ui.journalLines(), (std::vector<std::string>{"beep", "msgbox: You can only edit an existing voucher!"}));
     EXPECT_FALSE(w.editMode);
 }
 
