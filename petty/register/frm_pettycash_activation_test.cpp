@@ -98,13 +98,13 @@ TEST_F(ActivationTest, EveryActivationKeepsTheWindowMaximised) {
 TEST_F(ActivationTest, WithoutAdvancesTheAdvanceMarksAreHiddenAgainAtEveryActivation) {
     appState().noAdvanceMode = true;
     frmpettycash& w = shown();
-    for (forms::Control* c : std::vector<forms::Control*>{&w.Label9[2], &w.Image1[0], &w.Image1[1], &w.MyButtonExpand}) {
+    const std::vector<forms::Control*> marks = {&w.Label9[2], &w.Image1[0], &w.Image1[1], &w.MyButtonExpand};
+    for (forms::Control* c : marks) {
         EXPECT_FALSE(c->visible()) << c->displayName();
         c->setVisible(true);
     }
     comeBack(w);
-    for (forms::Control* c : std::vector<forms::Control*>{&w.Label9[2], &w.Image1[0], &w.Image1[1], &w.MyButtonExpand})
-        EXPECT_FALSE(c->visible()) << c->displayName();
+    for (forms::Control* c : marks) EXPECT_FALSE(c->visible()) << c->displayName();
 }
 
 TEST_F(ActivationTest, ANewEmployeeIsOfferedOnceTheRegisterIsActivatedAgain) {

@@ -215,7 +215,8 @@ TEST_F(RecordDisplayTest, AnAdvanceShowsItsSettlementRowsAndSums) {
     EXPECT_EQ(settlementRows(w), (std::vector<int64_t>{advance, spent, returned, closedSettlement}));
     EXPECT_EQ(w.TDBGrid2.caption(), "Pettycash records matched against voucher no: " + std::to_string(advance) +
                                         " as below (Advance: 1000   Settled: 500.5 Balance amount: 499.5)");
-    EXPECT_EQ(w.Label9[2].caption(), "Asha   Advance Issued from PC (Settled: 500.5   Balance amount to be settled: 499.5)");
+    EXPECT_EQ(w.Label9[2].caption(),
+              "Asha   Advance Issued from PC (Settled: 500.5   Balance amount to be settled: 499.5)");
 
     ASSERT_TRUE(user::selectGridRow(w.TDBGrid1, 1));
     EXPECT_EQ(settlementRows(w), (std::vector<int64_t>{advance, spent, returned, closedSettlement}));
