@@ -13,17 +13,11 @@ namespace {
 
 namespace t = testing;
 
-vb::Currency amount(const char* text) { return *vb::Currency::fromDecimalText(text); }
+using t::amount;
 
 class AdvanceTallyTest : public t::RegisterBookTest {
 protected:
-    std::vector<std::string> flags() {
-        std::vector<std::string> out;
-        for (jet::Recordset rows = db.openRecordset("SELECT [Matched] FROM pettycash ORDER BY VoucherID"); !rows.eof();
-             rows.moveNext())
-            out.push_back(rows.field(size_t{0}).asText());
-        return out;
-    }
+    std::vector<std::string> flags() { return t::matchedFlags(db); }
 };
 
 using Flags = std::vector<std::string>;

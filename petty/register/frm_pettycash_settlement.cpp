@@ -66,14 +66,18 @@ void frmpettycash::ButtonMatchwith_Click() {
     if (!adding && Textpcash[8].text().empty()) return forms::ui().beep();
     const std::string employee = DBCombo2.text();
     if (employee.empty()) return refuse("You need to select the name of the receiver!");
-    if (type == kSpentFromAdvance && (expense.text().empty() || boxAmount(expense) == vb::Currency()))
+    if (type == kSpentFromAdvance && (expense.text().empty() || vb::boxNumber(expense.text()) == vb::Currency()))
         return refuse("You need to enter the expense from advance for settlement!!");
     if (cashOut.text().empty() && cashIn.text().empty() && expense.text().empty()) return refuse("Amount?");
 
     const PickHandOver handOver;
     pickAdvanceVoucher(employee);
     const AppState& state = appState();
-    if (state.selectedVoucherId == 0 || !ValidateSettlement(state.selectedVoucherId)) return;
+    if (state.selectedVoucherId == 0) return;
+    // A check the book cannot answer is reported and matches nothing.
+    bool valid = false;
+    reportOnFailure([&] { valid = ValidateSettlement(state.selectedVoucherId); });
+    if (!valid) return;
     Textpcash[9].setText(std::to_string(state.selectedVoucherId));
     const vb::Currency balance = state.selectedVoucherBalance;
     if (!adding || balance == vb::Currency()) return;

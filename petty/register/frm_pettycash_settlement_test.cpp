@@ -17,6 +17,8 @@ namespace t = testing;
 namespace user = forms::user;
 using Lines = std::vector<std::string>;
 
+constexpr const char* kUnreadableColumnError = "Error 3265 - Item not found in this collection.";
+
 class SettlementMatchingTest : public t::RegisterBookTest {
 protected:
     frmpettycash& shown() {
@@ -47,18 +49,17 @@ protected:
             user::click(f.trfr);
         });
     }
+    // Queues the answers to the message boxes of this journal.
+    void expectMessagesOf(const Lines& journal) {
+        for (const std::string& line : journal)
+            if (line.rfind("msgbox: ", 0) == 0) ui.expectMessage(line.substr(8));
+    }
     void expectHandOverCleared() const {
         EXPECT_EQ(appState().selectedVoucherId, 0);
         EXPECT_EQ(appState().selectedVoucherBalance, vb::Currency());
         EXPECT_EQ(appState().voucherPickEmployee, "");
     }
-    std::vector<std::string> flags() {
-        std::vector<std::string> out;
-        for (jet::Recordset rows = db.openRecordset("SELECT [Matched] FROM pettycash ORDER BY VoucherID"); !rows.eof();
-             rows.moveNext())
-            out.push_back(rows.field(size_t{0}).asText());
-        return out;
-    }
+    std::vector<std::string> flags() { return t::matchedFlags(db); }
 };
 
 TEST_F(SettlementMatchingTest, AnExpenseOf700IsMatchedAgainstAnAdvanceOf1000) {
@@ -107,8 +108,7 @@ TEST_F(SettlementMatchingTest, CashIsHeldAgainstTheOpenBalanceOfTheAdvance) {
         forms::TextBox& cash = w.Textpcash[c.type == std::string(kCashGivenForSettlement) ? 2 : 3];
         user::typeText(cash, c.typed);
         expectPick(advance);
-        for (const std::string& line : c.journal)
-            if (line.rfind("msgbox: ", 0) == 0) ui.expectMessage(line.substr(8));
+        expectMessagesOf(c.journal);
         ASSERT_TRUE(user::click(w.ButtonMatchwith));
         EXPECT_EQ(ui.journalLines(), c.journal);
         EXPECT_EQ(w.Textpcash[9].text(), c.accepted ? std::to_string(advance) : "");
@@ -151,8 +151,7 @@ TEST_F(SettlementMatchingTest, TheMatchButtonRefusesBeforeThePickerOpens) {
         }
         w.Textpcash[4].setText(c.expense);
         ui.clearJournal();
-        for (const std::string& line : c.journal)
-            if (line.rfind("msgbox: ", 0) == 0) ui.expectMessage(line.substr(8));
+        expectMessagesOf(c.journal);
         ASSERT_TRUE(user::click(w.ButtonMatchwith));
         EXPECT_EQ(ui.journalLines(), c.journal);
         EXPECT_TRUE(host.modalsShown().empty()) << "the picker did not open";
@@ -171,6 +170,24 @@ TEST_F(SettlementMatchingTest, CancelInThePickerWritesNothing) {
     EXPECT_FALSE(w.LabelVoucherBalance.visible());
     EXPECT_TRUE(ui.journal().empty());
     expectHandOverCleared();
+}
+
+TEST_F(SettlementMatchingTest, ACheckTheBookCannotAnswerIsReportedAndMatchesNothing) {
+    const int64_t advance = t::insertAdvance(db, "1000");
+    frmpettycash& w = newVoucher(kSpentFromAdvance, "Asha");
+    user::typeText(w.Textpcash[4], "700");
+    host.expectModal<frmselectvoucher>("frmselectvoucher", [&](frmselectvoucher& f) {
+        // The settled total cannot be read once the picker has closed.
+        db.execute("ALTER TABLE pettycash RENAME COLUMN expensefromadvance TO spent");
+        user::click(f.trfr);
+    });
+    ui.expectMessage(kUnreadableColumnError);
+    ASSERT_TRUE(user::click(w.ButtonMatchwith));
+    db.execute("ALTER TABLE pettycash RENAME COLUMN spent TO expensefromadvance");
+    EXPECT_EQ(ui.journalLines(), (Lines{"beep", "msgbox: " + std::string(kUnreadableColumnError)}));
+    EXPECT_EQ(w.Textpcash[9].text(), "");
+    expectHandOverCleared();
+    (void)advance;
 }
 
 TEST_F(SettlementMatchingTest, ASavedCashRowBeingChangedCountsItsBoxNotItsStoredAmount) {

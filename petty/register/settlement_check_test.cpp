@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "petty/shell/advance_test_support.h"
+
 namespace petty {
 namespace {
 
-vb::Currency amount(const char* text) { return *vb::Currency::fromDecimalText(text); }
+using testing::amount;
 
 struct CheckCase {
     const char* name;

@@ -10,7 +10,7 @@ namespace {
 
 using testing::money;
 
-vb::Currency amount(const char* text) { return *vb::Currency::fromDecimalText(text); }
+using testing::amount;
 
 class AdvanceBalanceTest : public testing::BookWindowTest {
 protected:

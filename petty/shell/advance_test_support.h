@@ -3,6 +3,7 @@
 // employee written straight into the fixture book.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "petty/shell/advance_balance.h"
 #include "platform/jet/database.h"
@@ -23,7 +24,8 @@ struct AdvanceVoucher {
     std::string closed = "No";
 };
 
-inline jet::Value money(const char* text) { return *vb::Currency::fromDecimalText(text); }
+inline vb::Currency amount(const char* text) { return *vb::Currency::fromDecimalText(text); }
+inline jet::Value money(const char* text) { return amount(text); }
 
 // Inserts the voucher and returns its number.
 inline int64_t insertVoucher(jet::Database& db, const AdvanceVoucher& v) {
@@ -45,6 +47,15 @@ inline int64_t insertExpense(jet::Database& db, int64_t advance, const char* amo
                              const std::string& employee = "Asha") {
     return insertVoucher(db, {.employee = employee, .transType = kSpentFromAdvance,
                               .expenseFromAdvance = money(amount), .matchWith = advance});
+}
+
+// The Matched flag of every voucher, in voucher order.
+inline std::vector<std::string> matchedFlags(jet::Database& db) {
+    std::vector<std::string> flags;
+    for (jet::Recordset rows = db.openRecordset("SELECT [Matched] FROM pettycash ORDER BY VoucherID"); !rows.eof();
+         rows.moveNext())
+        flags.push_back(rows.field(size_t{0}).asText());
+    return flags;
 }
 
 }  // namespace petty::testing

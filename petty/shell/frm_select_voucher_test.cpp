@@ -8,6 +8,7 @@
 
 #include "petty/shell/advance_test_support.h"
 #include "petty/shell/book_window_test_support.h"
+#include "platform/forms/test_support.h"
 
 namespace petty {
 namespace {
@@ -15,7 +16,7 @@ namespace {
 namespace user = forms::user;
 using testing::money;
 
-vb::Currency amount(const char* text) { return *vb::Currency::fromDecimalText(text); }
+using testing::amount;
 
 class AdvancePickerTest : public testing::BookWindowTest {
 protected:
@@ -179,6 +180,11 @@ TEST_F(AdvancePickerTest, ADataErrorOfTheListBeepsTwiceInsteadOfItsMessage) {
     picker.datPrimaryRS.onError(3021, response);
     EXPECT_EQ(response, forms::vbDataErrContinue);
     EXPECT_EQ(ui.beepCount(), 2);
+}
+
+TEST(frmselectvoucherLayout, EveryControlFitsTheWindow) {
+    const frmselectvoucher window;
+    EXPECT_EQ(forms::testing::controlsCutOff(window), std::vector<std::string>{});
 }
 
 }  // namespace

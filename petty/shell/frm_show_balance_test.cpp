@@ -8,6 +8,7 @@
 
 #include "petty/shell/advance_test_support.h"
 #include "petty/shell/book_window_test_support.h"
+#include "platform/forms/test_support.h"
 
 namespace petty {
 namespace {
@@ -128,6 +129,11 @@ TEST_F(BalanceWindowTest, WithoutItsBookTheTotalsStayZero) {
         user::click(f.cmdclose);
     });
     EXPECT_TRUE(ui.journal().empty()) << "a failing query shows no message";
+}
+
+TEST(frmshowbalanceLayout, EveryControlFitsTheWindow) {
+    const frmshowbalance window;
+    EXPECT_EQ(forms::testing::controlsCutOff(window), std::vector<std::string>{});
 }
 
 }  // namespace
