@@ -25,6 +25,8 @@
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/form_instances.h"
+#include "petty/shell/frm_select_date.h"
+#include "petty/shell/frm_select_project.h"
 #include "petty/shell/frm_select_voucher.h"
 #include "petty/shell/frm_show_balance.h"
 #include "petty/shell/pettycash_config.h"
@@ -34,6 +36,7 @@
 #include "platform/forms_qt/qt_host.h"
 #include "platform/forms_qt/qt_ui.h"
 #include "platform/jet/test_support.h"
+#include "platform/vb/date_text.h"
 #include "platform/vb/date_time.h"
 
 namespace petty {
@@ -277,6 +280,22 @@ TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtua
         screenshotCommandWindow(main, host, command::kExpenseHeads, "frmExpensetypes", "expense-heads.png");
         screenshotCommandWindow(main, host, command::kCostCentres, "frmprojectcodes", "cost-centres.png");
         screenshotCommandWindow(main, host, command::kChangeLog, "frmChangelog", "change-log.png");
+
+        // The modal pickers that the register's boxes open.
+        bool datePickerShown = false;
+        whenShown<Frmselectdate>(host, "date-picker.png", datePickerShown, [](Frmselectdate& w) {
+            forms::user::pickCalendarDate(w.Calendar1, *vb::DateTime::fromParts(2026, 3, 9));
+        });
+        const std::string pickedDate = pickDate();
+        EXPECT_TRUE(datePickerShown);
+        EXPECT_EQ(pickedDate, vb::formatShortDate(*vb::DateTime::fromParts(2026, 3, 9)));
+        bool projectPickerShown = false;
+        whenShown<frmselectProject>(host, "project-picker.png", projectPickerShown, [](frmselectProject& w) {
+            forms::user::doubleClickGridRow(w.DBGrid1, w.DBGrid1.rowCount() - 1);
+        });
+        const std::string pickedProject = pickProjectCode();
+        EXPECT_TRUE(projectPickerShown);
+        EXPECT_FALSE(pickedProject.empty());
         main.unload();  // the exit command's question would wait for a user
         settle();
     }

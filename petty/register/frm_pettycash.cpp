@@ -119,6 +119,7 @@ frmpettycash::frmpettycash() : Form("frmpettycash") {
     wireRecordDisplay();
     wireSettlementMatching();
     wireSaveAndClose();
+    wireEntryFieldChecks();
 }
 
 void frmpettycash::createControls() {

@@ -191,6 +191,16 @@ public:
     void cmdClosepettycash_Click();
     void wireSaveAndClose();
 
+    // The entry boxes' own checks as the user works them: the date picker on the
+    // date box, the date, time and amount tests on leaving a box, the cash-out
+    // limit, and the cost centre filled only through its picker.
+    void wireEntryFieldChecks();
+    void Textpcash_DblClick(int index);
+    void Textpcash_GotFocus(int index);
+    void Textpcash_LostFocus(int index);
+    void dbCombo3_DblClick();
+    void dbCombo3_KeyDown(int& keyCode, int shift);
+
 private:
     void createControls();
     void createSearchPanel();

@@ -13,6 +13,7 @@
 #include "petty/register/running_balance.h"
 #include "petty/register/save_checks.h"
 #include "petty/register/status_line.h"
+#include "petty/register/voucher_time.h"
 
 #include "petty/register/voucher_types.h"
 #include "petty/shell/app_state.h"
@@ -143,7 +144,7 @@ bool passesSaveChecks(frmpettycash& w) {
 }
 
 // What the save writes besides the user's entries: who saved last and when,
-// the emptied amounts and the grouping column.
+// the emptied amounts, the grouping column and the time as "HH:MM:SS".
 void completeRow(frmpettycash& w, bool isNew) {
     AppState& state = appState();
     forms::TextBox& enteredBy = w.Textpcash[kEnteredByBox];
@@ -168,6 +169,10 @@ void completeRow(frmpettycash& w, bool isNew) {
             grouping.setText("0");
         }
     }
+
+    forms::TextBox& time = w.Textpcash[kTimeBox];
+    const std::optional<std::string> normal = voucherTimeText(time.text());
+    if (normal && *normal != time.text()) time.setText(*normal);
 }
 
 // The advance whose settled state the saved row affects: the row's own

@@ -185,6 +185,15 @@ TEST_F(SaveTest, AnEditWhoseStoreFailsWritesNoChangeLogRow) {
     EXPECT_TRUE(w.Textpcash[kCreditBox].dataChanged());
 }
 
+TEST_F(SaveTest, TheTimeIsStoredAsHoursMinutesAndSeconds) {
+    fund("5000");
+    frmpettycash& w = shownRegister();
+    enter(w, Entry().cashOut("100"));
+    retype(w.Textpcash[kTimeBox], "9:05");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(stored(lastVoucherId(), "Time").asText(), "09:05:00");
+}
+
 TEST_F(SaveTest, ARowWithoutPeriodIdGetsTheOpenPeriodsIdWhichStaysWhenALaterRuleRefuses) {
     bookedCashOut();
     frmpettycash& w = shownRegister();

@@ -144,6 +144,8 @@ TEST_F(TypeRulesTest, AnyOtherTypeTextChangesNothing) {
 class TypePickTest : public testing::VoucherEntryTest {
 protected:
     frmpettycash& newRow() {
+        // Cash in the box, so that the cash out typed is not above the cash in hand.
+        insert({.transType = "Cash transfer to PC", .debit = money("1000")});
         frmpettycash& r = shownRegister();
         EXPECT_TRUE(user::click(r.cmdadd));
         return r;

@@ -66,6 +66,12 @@ struct AppState {
     // (frmshowbalance) shows: set by the register's balance button, cleared by
     // the window's Close.
     std::string balanceEmployee;
+    // The date picker (Frmselectdate) writes the date picked, in the short date
+    // form, and never clears it: the date box that takes it over empties it.
+    std::string selectedDate;
+    // The project picker (frmselectProject) writes the cost centre picked,
+    // trimmed; the empty text when none was.
+    std::string selectedProjectCode;
 };
 
 AppState& appState();

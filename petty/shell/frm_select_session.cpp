@@ -15,36 +15,8 @@ constexpr const char* kPeriodList = "SELECT  [TermID],[Closed] FROM  pettycash  
 
 }  // namespace
 
-frmselectSession::frmselectSession() : Form("frmselectSession") {
-    setCaption("select ...");
-    move(0, 0, 5400, 5700);
+frmselectSession::frmselectSession() : ListPicker("frmselectSession", kPeriodList, 5400, 5700) {
     Label1.setCaption("Select Pettycash period ID");
-    Label1.move(240, 120, 4800, 300);
-    DBGrid1.move(240, 480, 4800, 4080);
-    DBGrid1.setDataSource(datPrimaryRS);
-    datPrimaryRS.setVisible(false);
-    trfr.setCaption("Select");
-    trfr.move(2400, 4740, 1200, 420);
-    cmdclose.setCaption("Cancel");
-    cmdclose.setToolTip("Cancel and exit from the selection screen");
-    cmdclose.move(3840, 4740, 1200, 420);
-    srch.setCaption("Query");
-    srch.setVisible(false);
-
-    onLoad = [this] { Form_Load(); };
-    onActivate = [this] { srch_Click(); };
-    onUnload = [this](int&) { datPrimaryRS.releaseRecordset(); };
-    srch.onClick = [this] { srch_Click(); };
-    trfr.onClick = [this] { trfr_Click(); };
-    DBGrid1.onDblClick = [this] { trfr_Click(); };
-    cmdclose.onClick = [this] { unload(); };
-    datPrimaryRS.onReposition = [this] { datPrimaryRS_Reposition(); };
-    // A data error the control meets by itself: two beeps instead of its message.
-    datPrimaryRS.onError = [](int, int& response) {
-        forms::ui().beep();
-        forms::ui().beep();
-        response = forms::vbDataErrContinue;
-    };
 }
 
 void frmselectSession::Form_Load() {
@@ -59,24 +31,7 @@ void frmselectSession::Form_Load() {
 
 void frmselectSession::srch_Click() {
     DBGrid1.setCaption("Pettycash sessions ");
-    skipOnFailure([this] {
-        datPrimaryRS.setRecordSource(kPeriodList);
-        datPrimaryRS.refresh();
-    });
-    skipOnFailure([this] {
-        if (datPrimaryRS.recordset().recordCount() > 0)
-            trfr.setDefault(true);
-        else
-            trfr.setEnabled(false);
-    });
-}
-
-void frmselectSession::datPrimaryRS_Reposition() {
-    skipOnFailure([this] {
-        forms::DataRecordset& rs = datPrimaryRS.recordset();
-        DBGrid1.setCaption("Record " + std::to_string(rs.absolutePosition() + 1) + "  of  " +
-                           std::to_string(rs.recordCount()) + " records");
-    });
+    ListPicker::srch_Click();
 }
 
 void frmselectSession::trfr_Click() {

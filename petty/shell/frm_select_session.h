@@ -5,26 +5,18 @@
 // It only reads the book. Make a new one for each opening.
 #include <cstdint>
 
-#include "platform/forms/forms.h"
+#include "petty/shell/list_picker.h"
 
 namespace petty {
 
-class frmselectSession : public forms::Form {
+class frmselectSession : public ListPicker {
 public:
     frmselectSession();
 
-    forms::Label Label1{*this, "Label1"};
-    forms::DataControl datPrimaryRS{*this, "datPrimaryRS"};
-    forms::Grid DBGrid1{*this, "DBGrid1"};
-    forms::CommandButton trfr{*this, "trfr"};          // Select
-    forms::CommandButton cmdclose{*this, "cmdclose"};  // Cancel
-    forms::CommandButton srch{*this, "srch"};          // hidden: the list query
-
 private:
-    void Form_Load();
-    void srch_Click();
-    void datPrimaryRS_Reposition();
-    void trfr_Click();
+    void Form_Load() override;
+    void srch_Click() override;
+    void trfr_Click() override;
 };
 
 // Opens the picker modally and returns the period picked, 0 when none was.
