@@ -44,6 +44,14 @@ protected:
                 "250 to a new pettycash term..",
                 second);
     }
+    // Both questions answered Yes, and the new period announced.
+    void closeInto(frmpettycash& w, const std::string& newPeriod) {
+        expectQuestions(forms::MsgResult::Yes);
+        ui.expectMessage("New Pettycash period (ID: " + newPeriod +
+                         ") created, with carry-over amount=250\r\nData belonging to previous pettycash periods can be "
+                         "viewed any time using 'search' button or through pettycash reports.");
+        clickClose(w);
+    }
     // The user presses the close button on its tab.
     void clickClose(frmpettycash& w) {
         ASSERT_TRUE(user::selectTab(w.SSTab2, 0));
@@ -56,11 +64,7 @@ TEST_F(CloseTest, BothConfirmationsCloseThePeriodAndOpenTheNextWithItsCarryoverR
     aPeriodWithBalance250();
     frmpettycash& w = shownRegister();
     clock.set(*vb::DateTime::fromParts(2022, 1, 1, 0, 0, 5));
-    expectQuestions(forms::MsgResult::Yes);
-    ui.expectMessage(
-        "New Pettycash period (ID: 2201010000) created, with carry-over amount=250\r\nData belonging to previous "
-        "pettycash periods can be viewed any time using 'search' button or through pettycash reports.");
-    clickClose(w);
+    closeInto(w, "2201010000");
 
     EXPECT_EQ(count("SELECT count(*) FROM pettycash WHERE closed='Yes' AND TermID=2405100800"), 2);
     EXPECT_EQ(count("SELECT count(*) FROM pettycash WHERE closed='No'"), 1);
@@ -87,11 +91,7 @@ TEST_F(CloseTest, APeriodClosedInTheMinuteItWasOpenedGetsTheNextId) {
     aPeriodWithBalance250();
     frmpettycash& w = shownRegister();
     clock.set(*vb::DateTime::fromParts(2024, 5, 10, 8, 0, 40));
-    expectQuestions(forms::MsgResult::Yes);
-    ui.expectMessage(
-        "New Pettycash period (ID: 2405100801) created, with carry-over amount=250\r\nData belonging to previous "
-        "pettycash periods can be viewed any time using 'search' button or through pettycash reports.");
-    clickClose(w);
+    closeInto(w, "2405100801");
     EXPECT_EQ(getOpenPeriodId(db), 2405100801);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "petty/register/box_number.h"
+#include "petty/register/change_log_row.h"
 #include "petty/register/change_log_text.h"
 #include "petty/register/entry_box_index.h"
 #include "petty/register/frm_pettycash.h"
@@ -191,18 +192,6 @@ std::optional<int32_t> advanceToTally(frmpettycash& w, bool isNew, bool amountsC
     return std::nullopt;
 }
 
-void appendChangeLogRow(frmpettycash& w, const std::string& text, int32_t voucherId) {
-    w.Datacommonwrite.setRecordSource("Select * from changelog where voucherID=0");
-    w.Datacommonwrite.refresh();
-    forms::DataRecordset& log = w.Datacommonwrite.recordset();
-    log.addNew();
-    log.setField("Date", vb::now());
-    log.setField("user", appState().currentUserName);
-    log.setField("changelog", text.substr(0, kChangeLogLength));
-    log.setField("voucherID", int64_t{voucherId});
-    log.update();
-}
-
 // Everything after the checks. When the row cannot be stored the save stops
 // there: the row stays as the user left it, still unsaved, and nothing else
 // is written. Once it is stored, each later step that fails is reported and
@@ -244,7 +233,7 @@ void storeVoucher(frmpettycash& w) {
             w.TallyAdvanceSettlement(*advance);
     });
     if (!w.changeLogText.empty() && w.editedVoucherId != 0)
-        reportOnFailure([&] { appendChangeLogRow(w, w.changeLogText, w.editedVoucherId); });
+        reportOnFailure([&] { appendChangeLogRow(w.Datacommonwrite, w.changeLogText, w.editedVoucherId); });
     w.changeLogText.clear();
     w.editedVoucherId = 0;
     reportOnFailure([&] { recalculateRunningBalances(book, w.datPrimaryRS); });

@@ -86,6 +86,19 @@ TEST_F(SaveTest, TheApprovalUsersEditOfTheCashOutIsLogged) {
     EXPECT_TRUE(w.changeLogText.empty());
 }
 
+TEST_F(SaveTest, AnEditOfAmountAndEmployeeLogsBothCutToWhatTheLogHolds) {
+    const int64_t id = bookedCashOut();
+    frmpettycash& w = openedForChange();
+    const std::string receiver(80, 'x');
+    retype(w.Textpcash[kCreditBox], "150");
+    ASSERT_TRUE(user::editText(w.DBCombo2, receiver));
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    const std::string logged = ("Credit changed from 100 to 150 Asha -> " + receiver).substr(0, 100);
+    EXPECT_EQ(rowsOf("changelog"), (std::vector<std::string>{jet::Value(clock.now()).asText() + "|Boss|" + logged +
+                                                             "|" + std::to_string(id) + "|"}));
+    EXPECT_EQ(stored(id, "Employee").asText(), receiver);
+}
+
 TEST_F(SaveTest, AnEditOfOtherColumnsOnlyWritesNoChangeLogRow) {
     const int64_t id = bookedCashOut();
     frmpettycash& w = openedForChange();
