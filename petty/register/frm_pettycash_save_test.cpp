@@ -285,6 +285,55 @@ TEST_F(SaveTest, AnAdvanceEditedAndSavedCarriesItsOwnNumberForGrouping) {
     EXPECT_EQ(stored(id, "VoucherIDforGrouping").asLong(), id);
 }
 
+TEST_F(SaveTest, ARowOfAnotherTypeLosesTheGroupingItCarried) {
+    const int64_t id = bookedCashOut();
+    setColumn(id, "VoucherIDforGrouping", 7);
+    frmpettycash& w = openedForChange();
+    retype(w.Textpcash[kNarrationBox], "taxi and tip");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(stored(id, "VoucherIDforGrouping").asLong(), 0);
+}
+
+TEST_F(SaveTest, AnEditedSettlementReTalliesItsAdvanceOnlyWhenItsAmountChanged) {
+    fund("5000");
+    testing::Voucher advance;
+    advance.transType = "Advance Issued from PC";
+    advance.credit = money("1000");
+    advance.matchRequired = "Yes";
+    const int64_t a = insert(advance);
+    setColumn(a, "Employee", "Asha");
+    testing::Voucher expense;
+    expense.transType = "Spent from Advance issued";
+    expense.expenseFromAdvance = money("700");
+    expense.matchRequired = "Yes";
+    const int64_t e = insert(expense);
+    for (const auto& [column, value] : {std::pair<const char*, jet::Value>{"Employee", "Asha"},
+                                        {"Head", "Travel"},
+                                        {"Narration", "hotel"},
+                                        {"Matchwith", a}})
+        setColumn(e, column, value);
+
+    frmpettycash& w = openedForChange();
+    retype(w.Textpcash[kNarrationBox], "hotel, two nights");
+    ASSERT_TRUE(user::click(w.cmdupdate));  // no amount changed: no tally, no message
+    EXPECT_EQ(stored(e, "Narration").asText(), "hotel, two nights");
+
+    ui.expectMessage("You can edit the transaction now...");
+    ASSERT_TRUE(user::click(w.cmdEdit));
+    retype(w.Textpcash[kExpenseFromAdvanceBox], "1000");
+    const std::string number = std::to_string(a);
+    ui.expectMessage("Advance Voucher No: " + number +
+                     "    Amount given : 1000  Expense declared/Amount received : 1000   Balance to be settled: 0 (Asha "
+                     "has settled the advance voucher fully).");
+    ui.expectMessage("Advance issued is 1000 (voucher No: " + number +
+                     ") Total settlements matched against this advance is =1000. Credits and debits tally and will be "
+                     "marked as settled.");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(stored(a, "Matched").asText(), "Yes");
+    EXPECT_EQ(stored(e, "Matched").asText(), "Yes");
+    EXPECT_EQ(rowsOf("changelog").size(), 1u);
+}
+
 TEST_F(SaveTest, ASaveAfterTheRegisterOpenedWithoutAnyPeriodShowsTheNewPeriodInTheTitle) {
     frmpettycash& w = shownRegister();
     ASSERT_TRUE(w.noPeriodAtLoad);
