@@ -1,5 +1,6 @@
 // Adding and editing vouchers in the register, and the pending-change guard
 // that every operation leaving or replacing the current row asks first.
+#include <initializer_list>
 #include <string>
 
 #include "petty/register/balance_sums.h"
@@ -33,11 +34,6 @@ constexpr int kLastWatchedBox = kDocumentBox;
 
 vb::Currency amountOf(const forms::TextBox& box) { return boxAmount(box.text()); }
 
-void beepAndTell(const char* message) {
-    forms::ui().beep();
-    forms::ui().msgBox(message);
-}
-
 void lockField(forms::TextControl& field) {
     field.setLocked(true);
     field.setBackColor(forms::vbButtonFace);
@@ -65,9 +61,8 @@ bool frmpettycash::CheckPendingEdit(bool showMessage) {
         return pending(kRowPending);
     for (int i = 0; i <= kLastWatchedBox; ++i)
         if (Textpcash[i].dataChanged()) return pending(kFieldChanged);
-    for (const forms::TextControl* combo : {static_cast<forms::TextControl*>(&Combopcashtype),
-                                            static_cast<forms::TextControl*>(&Combopcashhead),
-                                            static_cast<forms::TextControl*>(&DBCombo2)})
+    for (const forms::Bindable* combo :
+         std::initializer_list<const forms::Bindable*>{&Combopcashtype, &Combopcashhead, &DBCombo2})
         if (combo->dataChanged()) return pending(kFieldChanged);
     return true;
 }
@@ -129,7 +124,8 @@ void frmpettycash::cmdEdit_Click() {
     if (Combopcashtype.text() == voucher_type::kCarryover) return refuse("Carry-over cannot be edited!");
     if (Textpcash[kClosedBox].text() == "Yes") return refuse("Closed!");
 
-    if (editMode) beepAndTell("You are already in edit mode yo!");
+    // Both notes come as a refusal does: a beep and a plain box.
+    if (editMode) refuse("You are already in edit mode yo!");
     Frame1.setEnabled(true);
     Frame2.setEnabled(true);
     cmdupdate.setEnabled(true);
@@ -148,7 +144,7 @@ void frmpettycash::cmdEdit_Click() {
         snapshotTransType = Combopcashtype.text();
     }
     editMode = true;
-    beepAndTell("You can edit the transaction now...");
+    refuse("You can edit the transaction now...");
 }
 
 }  // namespace petty
