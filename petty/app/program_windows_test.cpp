@@ -241,12 +241,14 @@ TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtua
         Pettycashmain& main = formInstances().get<Pettycashmain>();
         EXPECT_FALSE(login.isLoaded());
         ASSERT_TRUE(host.windowOf(main) && host.windowOf(main)->isVisible());
+        // The register opens maximised inside the main window, whose title then names it.
+        frmpettycash& register_ = formInstances().get<frmpettycash>();
+        EXPECT_EQ(register_.windowState(), forms::WindowState::Maximized);
         EXPECT_EQ(host.windowOf(main)->windowTitle().toStdString(),
-                  "Ostrelle from Kelvra Technologies    User : Ravi");
+                  "Ostrelle from Kelvra Technologies    User : Ravi - [" + register_.caption() + "]");
         screenshot("main.png", host.windowOf(main));
 
-        // The register opens inside the main window with the book's vouchers.
-        frmpettycash& register_ = formInstances().get<frmpettycash>();
+        // The register shows the book's vouchers.
         ASSERT_TRUE(register_.isLoaded());
         EXPECT_EQ(register_.mdiParent(), &main);
         EXPECT_EQ(register_.TDBGrid1.rowCount(), 3);

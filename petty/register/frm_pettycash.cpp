@@ -148,7 +148,7 @@ void frmpettycash::createControls() {
     createGridColumns();
     place(LabelVoucherno, SSTab2, 0, 60, 5700, 3000, kCaptionHeight);
     LabelVoucherno.setVisible(false);
-    place(LabelRecCount.add(0), SSTab2, 0, 9200, 5700, 2900, kCaptionHeight);
+    place(LabelRecCount.add(0), SSTab2, 0, 5400, 5700, kPageWidth - 5400, kCaptionHeight);
     LabelRecCount[0].setCaption("Record 0 of 0");
 
     place(SSTab1, SSTab2, 0, 60, 6000, kPageWidth, 2600);
@@ -206,30 +206,32 @@ void frmpettycash::createSearchPanel() {
 void frmpettycash::createVoucherTab() {
     place(Label9.add(1), SSTab2, 1, 120, 420, 900, kCaptionHeight);
     Label9[1].setCaption("Period ID:");
-    place(Label9.add(0), SSTab2, 1, 1040, 420, 800, kCaptionHeight);
-    place(Label9.add(2), SSTab2, 1, 1860, 420, 1200, kCaptionHeight);
+    place(Label9.add(0), SSTab2, 1, 1040, 420, 1100, kCaptionHeight);
+    // The row summary (employee, type, what is left of an advance) has a line of its own.
+    place(Label9.add(2), SSTab2, 1, 120, 720, kPageWidth - 120, kCaptionHeight);
     Label9[2].setCaption("- settled");
     for (int i : {0, 1}) Label9[i].setToolTip(kPeriodIdTip);
-    place(LabelPettycashID, SSTab2, 1, 3200, 420, 1500, kCaptionHeight);
+    place(LabelPettycashID, SSTab2, 1, 2260, 420, 900, kCaptionHeight);
     LabelPettycashID.setToolTip(kVoucherNumberTip);
-    place(Image1.add(0), SSTab2, 1, 4800, 400, 240, 240);
+    place(Image1.add(0), SSTab2, 1, 3250, 400, 240, 240);
     Image1[0].setPicture("greenmark");
     Image1[0].setToolTip("This pettycash transaction is settled - Expenses are settled against advance.");
-    place(Image1.add(1), SSTab2, 1, 5100, 400, 240, 240);
+    place(Image1.add(1), SSTab2, 1, 3550, 400, 240, 240);
     Image1[1].setPicture("redmark");
     Image1[1].setToolTip(
         "This pettycash transaction is not settled - Advance and settlements are not matched yet");
-    place(LabelRecCount.add(1), SSTab2, 1, 9200, 420, 2900, kCaptionHeight);
+    // Wide enough for "Petty cash record: 123 of 456  Period ID: 2026-September-30 23:59".
+    place(LabelRecCount.add(1), SSTab2, 1, 5400, 420, kPageWidth - 5400, kCaptionHeight);
     LabelRecCount[1].setCaption("Record 0 of 0");
 
     Frame1.setCaption("Petty cash entry");
-    place(Frame1, SSTab2, 1, 60, 780, kPageWidth, 1100);
+    place(Frame1, SSTab2, 1, 60, 1080, kPageWidth, 1100);
     Frame2.setCaption("Details");
-    place(Frame2, SSTab2, 1, 60, 1980, 8000, 1500);
+    place(Frame2, SSTab2, 1, 60, 2280, 8000, 1500);
     Frame3.setCaption("Status");
-    place(Frame3, SSTab2, 1, 8160, 1980, kPageWidth - 8100, 1500);
+    place(Frame3, SSTab2, 1, 8160, 2280, kPageWidth - 8100, 1500);
     Frame4.setCaption("Settlement against advance");
-    place(Frame4, SSTab2, 1, 60, 3580, kPageWidth, 1100);
+    place(Frame4, SSTab2, 1, 60, 3880, kPageWidth, 1100);
 
     createEntryBoxes();
     createButtons();
@@ -343,7 +345,7 @@ void frmpettycash::createButtons() {
     int left = 60;
     for (forms::CommandButton* b : buttonRow()) {
         const int width = (b == &cmdadd || b == &cmdupdate) ? 1900 : 980;
-        place(*b, SSTab2, 1, left, 4800, width, 600);
+        place(*b, SSTab2, 1, left, 5100, width, 600);
         left += width + 50;
     }
 }
