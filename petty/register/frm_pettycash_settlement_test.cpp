@@ -118,6 +118,39 @@ TEST_F(SettlementMatchingTest, CashIsHeldAgainstTheOpenBalanceOfTheAdvance) {
     }
 }
 
+struct FillCase {
+    const char* type;
+    const char* expense;  // the declared expenses against the advance of 1000
+    int cashBox;
+    const char* filled;
+    Lines journal;
+};
+
+TEST_F(SettlementMatchingTest, AnEmptyOpenCashBoxOfANewVoucherTakesWhatIsOpenOnTheAdvance) {
+    const std::vector<FillCase> cases = {
+        {kCashReceivedForSettlement, "700", 3, "300", {}},
+        {kCashGivenForSettlement, "1200", 2, "200",
+         {"beep", "msgbox: Note: Advance is 1000. Total balance is -200.  You are giving him   for settlement. You "
+                  "need to still give 200 to Asha."}},
+    };
+    for (const FillCase& c : cases) {
+        SCOPED_TRACE(c.type);
+        db.execute("DELETE FROM pettycash");
+        const int64_t advance = t::insertAdvance(db, "1000");
+        t::insertExpense(db, advance, c.expense);
+        frmpettycash& w = newVoucher(c.type, "Asha");
+        w.Textpcash[4].setText("5");  // left from another type: the boxes are not all empty
+        expectPick(advance);
+        expectMessagesOf(c.journal);
+        ASSERT_TRUE(user::click(w.ButtonMatchwith));
+        EXPECT_EQ(ui.journalLines(), c.journal);
+        EXPECT_EQ(w.Textpcash[9].text(), std::to_string(advance));
+        EXPECT_EQ(w.Textpcash[c.cashBox].text(), c.filled);
+        EXPECT_EQ(w.Textpcash[5 - c.cashBox].text(), "") << "the other cash box is shut";
+        w.datPrimaryRS.recordset().cancelUpdate();
+    }
+}
+
 struct RefusalCase {
     const char* name;
     const char* type;
