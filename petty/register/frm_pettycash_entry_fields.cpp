@@ -27,7 +27,7 @@ bool isAmountBox(int index) {
 }
 
 // A wrong entry: two beeps, then the plain message.
-void refuseTwice(std::string_view message) {
+void refuseWithTwoBeeps(std::string_view message) {
     forms::ui().beep();
     refuse(message);
 }
@@ -90,15 +90,15 @@ void frmpettycash::Textpcash_LostFocus(int index) {
     forms::TextBox& box = Textpcash[index];
     if (index == kDateBox || index == kTimeBox) {
         if (!vb::isDate(box.text())) {
-            refuseTwice("Not a valid date!");
+            refuseWithTwoBeeps("Not a valid date!");
         } else if (index == kTimeBox && box.dataChanged()) {
             // Stored as "HH:MM:SS", so that the running balance orders the day's rows by time.
-            box.setText(*voucherTimeText(box.text()));
+            if (const std::optional<std::string> stored = voucherTimeText(box.text())) box.setText(*stored);
         }
     }
     if (!box.dataChanged()) return;
     if (isAmountBox(index) && !box.text().empty() && !vb::isNumeric(box.text())) {
-        refuseTwice("Numeric value expected!");
+        refuseWithTwoBeeps("Numeric value expected!");
         box.setDataChanged(false);
         box.setText("");
     }
