@@ -120,6 +120,7 @@ frmpettycash::frmpettycash() : Form("frmpettycash") {
     wireEntryFieldChecks();
     wireSettlementMatching();
     wireReportButtons();
+    wireSaveAndClose();
 }
 
 void frmpettycash::createControls() {

@@ -200,6 +200,11 @@ public:
     void cmdCSV_Click();
     void Printvoucher_Click(int index);
 
+    // The save (its ordered checks, the store and its follow-up) and the period close.
+    void cmdupdate_Click();
+    void cmdClosepettycash_Click();
+    void wireSaveAndClose();
+
 private:
     void createControls();
     void createSearchPanel();

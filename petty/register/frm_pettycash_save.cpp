@@ -1,0 +1,265 @@
+// The register's save: the voucher shown is held against the ordered save
+// checks, then stored, and everything that depends on a voucher follows it
+// (status line, the advance's settled state, the change log of an edit, the
+// running balances, the title).
+#include <optional>
+#include <string>
+
+#include "petty/register/box_number.h"
+#include "petty/register/change_log_row.h"
+#include "petty/register/change_log_text.h"
+#include "petty/register/entry_box_index.h"
+#include "petty/register/frm_pettycash.h"
+#include "petty/register/period_query.h"
+#include "petty/register/running_balance.h"
+#include "petty/register/save_checks.h"
+#include "petty/register/status_line.h"
+#include "petty/register/voucher_time.h"
+
+#include "petty/register/voucher_types.h"
+#include "petty/shell/app_state.h"
+#include "petty/shell/error_report.h"
+#include "platform/vb/date_format.h"
+#include "platform/vb/text_functions.h"
+
+namespace petty {
+
+namespace {
+
+constexpr int kGroupingBox = 21;  // the hidden status-frame box that carries VoucherIDforGrouping
+
+bool isAdding(frmpettycash& w) {
+    return w.datPrimaryRS.hasRecordset() && w.datPrimaryRS.recordset().editMode() == jet::EditMode::Add;
+}
+
+SaveCheckValues saveCheckValues(frmpettycash& w) {
+    SaveCheckValues v;
+    v.closed = w.Textpcash[kClosedBox].text();
+    v.transType = w.Combopcashtype.text();
+    v.head = w.Combopcashhead.text();
+    v.headLocked = w.Combopcashhead.locked();
+    v.narration = w.Textpcash[kNarrationBox].text();
+    v.costCentreEnabled = appState().costCentreEnabled;
+    v.costCentreOpen = w.dbCombo3.visible() && w.dbCombo3.enabled() && !w.dbCombo3.locked();
+    v.costCentre = w.dbCombo3.text();
+    v.employee = w.DBCombo2.text();
+    v.employeeLocked = w.DBCombo2.locked();
+    v.entryFrameEnabled = w.Frame1.enabled();
+    v.detailsFrameEnabled = w.Frame2.enabled();
+    v.credit = w.Textpcash[kCreditBox].text();
+    v.debit = w.Textpcash[kDebitBox].text();
+    v.expenseFromAdvance = w.Textpcash[kExpenseFromAdvanceBox].text();
+    v.editMode = w.editMode;
+    v.date = w.Textpcash[kDateBox].text();
+    v.time = w.Textpcash[kTimeBox].text();
+    v.matchwith = w.Textpcash[kMatchwithBox].text();
+    return v;
+}
+
+forms::Control* focusTarget(frmpettycash& w, SaveCheckField field) {
+    switch (field) {
+        case SaveCheckField::TransType: return &w.Combopcashtype;
+        case SaveCheckField::Head: return &w.Combopcashhead;
+        case SaveCheckField::Employee: return &w.DBCombo2;
+        case SaveCheckField::Date: return &w.Textpcash[kDateBox];
+        case SaveCheckField::Time: return &w.Textpcash[kTimeBox];
+        case SaveCheckField::Narration: return &w.Textpcash[kNarrationBox];
+        case SaveCheckField::None: return nullptr;
+    }
+    return nullptr;
+}
+
+// The stretch of rules first..last; true when the voucher passed them. A
+// refusal moves the focus to the field at fault only while its frame is enabled.
+bool passesRules(frmpettycash& w, int first, int last) {
+    const std::optional<SaveRefusal> refusal = firstFailingSaveCheck(saveCheckValues(w), first, last);
+    if (!refusal) return true;
+    refuse(refusal->message);
+    forms::Control* field = focusTarget(w, refusal->focus);
+    const forms::Frame& frame = refusal->focus == SaveCheckField::Narration ? w.Frame2 : w.Frame1;
+    if (field && frame.enabled() && field->focusableNow()) field->setFocus();
+    return false;
+}
+
+// The settlement's advance must belong to the voucher's employee. A number
+// that names no voucher fails the look-up (no current record), which ends the save.
+bool advanceBelongsToEmployee(frmpettycash& w) {
+    const std::string& matchwith = w.Textpcash[kMatchwithBox].text();
+    if (!namesAdvance(matchwith) || w.DBCombo2.text().empty()) return true;
+    w.Datacommon.setRecordSource("select employee from pettycash where voucherid= ?",
+                                 {jet::Value(int64_t{boxWholeNumber(matchwith)})});
+    w.Datacommon.refresh();
+    const jet::Value owner = w.Datacommon.recordset().field("employee");
+    if (const std::optional<std::string> refusal = otherEmployeeRefusal(matchwith, owner, w.DBCombo2.text())) {
+        refuse(*refusal);
+        return false;
+    }
+    return true;
+}
+
+// A second advance to an employee whose earlier ones await settlement is
+// given only when the user confirms it.
+bool secondAdvanceConfirmed(frmpettycash& w) {
+    const std::string& employee = w.DBCombo2.text();
+    const jet::Value count =
+        firstRowValue(w.datPrimaryRS.database(),
+                      "select count(*) as mycount from pettycash where [matchrequired]= 'Yes' and [matched]='No' and "
+                      "closed='No' AND EMPLOYEE =? ",
+                      "mycount", {jet::Value(employee)});
+    if (count.isNull() || count.asLong() <= 0) return true;
+    forms::ui().beep();
+    if (forms::ui().msgBox(secondAdvanceQuestion(count.asLong(), employee), forms::MsgButtons::YesNo) ==
+        forms::MsgResult::Yes)
+        return true;
+    forms::ui().msgBox("You can cancel the record now.");
+    return false;
+}
+
+// The ordered checks; the steps between the rules fill in the period ID, apply
+// the type's rules and keep an empty cost centre of a new row out of the book.
+bool passesSaveChecks(frmpettycash& w) {
+    if (w.CheckPendingEdit(false)) {
+        refuse("You have not made any changes! Nothing to update!!");
+        return false;
+    }
+    if (!passesRules(w, kFirstFieldRule, kLastRuleBeforePeriod)) return false;
+    forms::TextBox& period = w.Textpcash[kTermIdBox];
+    if (period.text().empty() || period.text() == "0")
+        period.setText(std::to_string(getCurrentOrNewPeriodId(w.datPrimaryRS.database())));
+    if (!passesRules(w, kEmployeeRule, kEmployeeRule)) return false;
+    w.ApplyTransactionTypeRules(true);
+    if (!passesRules(w, kFirstAmountRule, kLastFieldRule)) return false;
+    const bool adding = isAdding(w);
+    if (adding && w.dbCombo3.text().empty() && w.dbCombo3.dataChanged()) w.dbCombo3.setDataChanged(false);
+    if (!advanceBelongsToEmployee(w)) return false;
+
+    const bool advances = !appState().noAdvanceMode;
+    const std::string& type = w.Combopcashtype.text();
+    const std::string& matchwith = w.Textpcash[kMatchwithBox].text();
+    if (advances && !matchwith.empty() &&
+        (type == voucher_type::kCashReceivedForSettlement || type == voucher_type::kCashGivenForSettlement) &&
+        !w.ValidateSettlement(boxWholeNumber(matchwith)))
+        return false;
+    if (advances && adding && type == voucher_type::kAdvanceIssued && !secondAdvanceConfirmed(w)) return false;
+    return true;
+}
+
+// What the save writes besides the user's entries: who saved last and when,
+// the emptied amounts, the grouping column and the time as "HH:MM:SS".
+void completeRow(frmpettycash& w, bool isNew) {
+    AppState& state = appState();
+    forms::TextBox& enteredBy = w.Textpcash[kEnteredByBox];
+    if (vb::trim(enteredBy.text()) != state.currentUserName) enteredBy.setText(state.currentUserName);
+    w.Textpcash[kEnteredOnBox].setText(vb::generalDateText(vb::now()));
+
+    // An emptied amount box is stored as it stands, which the book keeps as
+    // Null. An emptied advance number stays Null on a saved row; a new row
+    // keeps 0 there unless an amount was emptied with it.
+    bool amountEmptied = false;
+    for (int box : {kCreditBox, kDebitBox, kExpenseFromAdvanceBox})
+        amountEmptied |= w.Textpcash[box].dataChanged() && w.Textpcash[box].text().empty();
+    forms::TextBox& matchwith = w.Textpcash[kMatchwithBox];
+    if (matchwith.dataChanged() && matchwith.text().empty() && isNew && !amountEmptied) matchwith.setText("0");
+
+    if (!state.noAdvanceMode) {
+        forms::TextBox& grouping = w.Textpcash[kGroupingBox];
+        const std::string& voucherId = w.Textpcash[kVoucherIdBox].text();
+        if (w.Combopcashtype.text() == voucher_type::kAdvanceIssued) {
+            if (!voucherId.empty()) grouping.setText(voucherId);
+        } else if (!grouping.text().empty() && grouping.text() != "0") {
+            grouping.setText("0");
+        }
+    }
+
+    forms::TextBox& time = w.Textpcash[kTimeBox];
+    const std::optional<std::string> normal = voucherTimeText(time.text());
+    if (normal && *normal != time.text()) time.setText(*normal);
+}
+
+// The advance whose settled state the saved row affects: the row's own
+// number for an advance whose amounts changed, else the advance the row
+// names when the row is new or its amounts changed.
+std::optional<int32_t> advanceToTally(frmpettycash& w, bool isNew, bool amountsChangedOnSaved) {
+    const std::string& voucherId = w.Textpcash[kVoucherIdBox].text();
+    if (w.Combopcashtype.text() == voucher_type::kAdvanceIssued) {
+        if (amountsChangedOnSaved && !voucherId.empty()) return boxWholeNumber(voucherId);
+        return std::nullopt;
+    }
+    const std::string& matchwith = w.Textpcash[kMatchwithBox].text();
+    if (namesAdvance(matchwith) && w.Textpcash[kMatchRequiredBox].text() == "Yes" &&
+        w.Textpcash[kClosedBox].text() != "Yes" && (isNew || amountsChangedOnSaved))
+        return boxWholeNumber(matchwith);
+    return std::nullopt;
+}
+
+// Everything after the checks. When the row cannot be stored the save stops
+// there: the row stays as the user left it, still unsaved, and nothing else
+// is written. Once it is stored, each later step that fails is reported and
+// the next one runs.
+void storeVoucher(frmpettycash& w) {
+    forms::ui().setMousePointer(forms::vbHourglass);
+    const bool isNew = isAdding(w);
+    bool amountChanged = false;
+    for (int box : {kCreditBox, kDebitBox, kExpenseFromAdvanceBox}) amountChanged |= w.Textpcash[box].dataChanged();
+    const bool amountsChangedOnSaved = amountChanged && !isNew;
+
+    w.changeLogText.clear();
+    if (w.editedVoucherId != 0)
+        w.changeLogText = changeLogText(
+            {w.snapshotDebit, w.snapshotCredit, w.snapshotExpense, w.snapshotEmployee, w.snapshotTransType},
+            {w.Textpcash[kDebitBox].text(), w.Textpcash[kCreditBox].text(),
+             w.Textpcash[kExpenseFromAdvanceBox].text(), w.DBCombo2.text(), w.Combopcashtype.text()});
+
+    const bool stored = reportOnFailure([&] {
+        completeRow(w, isNew);
+        w.datPrimaryRS.updateRecord();
+    });
+    if (!stored) {
+        w.changeLogText.clear();
+        forms::ui().setMousePointer(forms::vbCustom);
+        return;
+    }
+    reportOnFailure([&] {
+        forms::DataRecordset& rows = w.datPrimaryRS.recordset();
+        rows.setBookmark(rows.lastModified());
+    });
+    w.editMode = false;
+
+    const AppState& state = appState();
+    jet::Database& book = w.datPrimaryRS.database();
+    showBalanceStatus(w.Label2, book, state.noAdvanceMode);
+    reportOnFailure([&] {
+        if (const std::optional<int32_t> advance = advanceToTally(w, isNew, amountsChangedOnSaved))
+            w.TallyAdvanceSettlement(*advance);
+    });
+    if (!w.changeLogText.empty() && w.editedVoucherId != 0)
+        reportOnFailure([&] { appendChangeLogRow(w.Datacommonwrite, w.changeLogText, w.editedVoucherId); });
+    w.changeLogText.clear();
+    w.editedVoucherId = 0;
+    reportOnFailure([&] { recalculateRunningBalances(book, w.datPrimaryRS); });
+    if (w.noPeriodAtLoad)
+        reportOnFailure([&] {
+            w.setCaption(w.baseCaption + kRunningPeriodCaption + std::to_string(currentPeriodId(book)));
+        });
+
+    appState().registerSaved = true;
+    forms::ui().setMousePointer(forms::vbCustom);
+    w.TDBGrid1.setEnabled(true);
+}
+
+}  // namespace
+
+void frmpettycash::wireSaveAndClose() {
+    cmdupdate.onClick = [this] { cmdupdate_Click(); };
+    cmdClosepettycash.onClick = [this] { cmdClosepettycash_Click(); };
+}
+
+void frmpettycash::cmdupdate_Click() {
+    // A check that cannot be made (its look-up fails) ends the save like a
+    // refusal: the row stays unsaved and the user may press Save again.
+    bool passed = false;
+    if (!reportOnFailure([&] { passed = passesSaveChecks(*this); }) || !passed) return;
+    storeVoucher(*this);
+}
+
+}  // namespace petty
