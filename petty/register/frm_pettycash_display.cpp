@@ -168,9 +168,10 @@ void showOpenRowTail(frmpettycash& w, bool currentRow) {
 
 // An edit opened on another voucher ends when the display leaves it, so a
 // later save (the scan button's among them) cannot log this row's change
-// against that voucher's snapshot.
+// against that voucher's snapshot. Once the save has stored the edit
+// (editMode off) its own moves keep the voucher number for the change log.
 void endEditOfOtherVoucher(frmpettycash& w) {
-    if (!w.editMode && w.editedVoucherId == 0) return;
+    if (!w.editMode) return;
     if (boxWholeNumber(w.Textpcash[kVoucherIdBox].text()) == w.editedVoucherId) return;
     w.editMode = false;
     w.editedVoucherId = 0;
