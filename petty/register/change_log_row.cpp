@@ -13,7 +13,7 @@ void appendChangeLogRow(forms::DataControl& write, const std::string& text, int3
     log.addNew();
     log.setField("Date", vb::now());
     log.setField("user", appState().currentUserName);
-    log.setField("changelog", text.substr(0, kChangeLogLength));
+    log.setField("changelog", cutToChangeLogLength(text));
     log.setField("voucherID", int64_t{voucherId});
     log.update();
 }

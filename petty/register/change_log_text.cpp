@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "platform/forms/text_editing.h"
 #include "platform/vb/amount_text.h"
 #include "platform/vb/numeric_text.h"
 
@@ -31,6 +32,12 @@ std::string changeLogText(const VoucherSnapshot& before, const VoucherEntryTexts
     if (now.employee != before.employee) text += " " + before.employee + " -> " + now.employee;
     if (now.transType != before.transType) text += " " + before.transType + " -> " + now.transType;
     return text;
+}
+
+std::string cutToChangeLogLength(const std::string& text) {
+    size_t end = 0;
+    for (size_t n = 0; n < kChangeLogLength && end < text.size(); ++n) end = forms::characterEnd(text, end);
+    return text.substr(0, end);
 }
 
 }  // namespace petty

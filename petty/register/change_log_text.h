@@ -34,5 +34,7 @@ std::string changeLogText(const VoucherSnapshot& before, const VoucherEntryTexts
 
 // The change-log column holds at most this many characters; longer texts are cut.
 inline constexpr size_t kChangeLogLength = 100;
+// The text cut to what the column holds, never inside a character.
+std::string cutToChangeLogLength(const std::string& text);
 
 }  // namespace petty

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "petty/register/box_number.h"
+#include "petty/register/change_log_row.h"
 #include "petty/register/entry_box_index.h"
 #include "petty/register/frm_pettycash.h"
 #include "petty/register/status_line.h"
@@ -41,18 +42,6 @@ bool shownDiffersFromStored(const frmpettycash& w) {
     for (int box : {kVoucherIdBox, kCreditBox, kDebitBox, kExpenseFromAdvanceBox, kMatchwithBox})
         if (w.Textpcash[box].dataChanged()) return true;
     return w.Combopcashtype.dataChanged() || w.DBCombo2.dataChanged();
-}
-
-void appendChangeLog(frmpettycash& w, const std::string& text, int32_t voucherId) {
-    w.Datacommonwrite.setRecordSource("Select * from changelog where voucherID=0");
-    w.Datacommonwrite.refresh();
-    forms::DataRecordset& log = w.Datacommonwrite.recordset();
-    log.addNew();
-    log.setField("Date", vb::now());
-    log.setField("user", appState().currentUserName);
-    log.setField("changelog", text);
-    log.setField("voucherID", int64_t{voucherId});
-    log.update();
 }
 
 // The row after the deleted one, or the last row when it was the last.
@@ -131,7 +120,7 @@ void frmpettycash::deleteShownVoucher() {
         rows.deleteRecord();
         deleted = rows.recordCount() < before;  // the row's validation may keep it
         if (!deleted) return;
-        appendChangeLog(*this, changeLogText, voucherId);
+        appendChangeLogRow(Datacommonwrite, changeLogText, voucherId);
         transaction.commit();
     });
     if (!stored && deleted) skipOnFailure([&] { showVoucherAgain(rows, voucherId); });

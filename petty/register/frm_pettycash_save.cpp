@@ -16,7 +16,7 @@
 #include "petty/register/status_line.h"
 #include "petty/register/voucher_time.h"
 
-#include "petty/register/voucher_types.h"
+#include "petty/shell/voucher_types.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/error_report.h"
 #include "platform/vb/date_format.h"

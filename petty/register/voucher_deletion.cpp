@@ -1,14 +1,12 @@
 #include "petty/register/voucher_deletion.h"
 
+#include "petty/register/change_log_text.h"
 #include "petty/shell/voucher_types.h"
-#include "platform/forms/text_editing.h"
 #include "platform/vb/numeric_text.h"
 
 namespace petty {
 
 namespace {
-
-constexpr size_t kLogTextLength = 100;
 
 // A number too large to read is not zero.
 bool readsZero(std::string_view box) { return vb::boxNumber(box) == vb::Currency(); }
@@ -16,12 +14,6 @@ bool readsZero(std::string_view box) { return vb::boxNumber(box) == vb::Currency
 bool isSettlementType(std::string_view type) {
     return type == voucher_type::kCashReceivedForSettlement || type == voucher_type::kCashGivenForSettlement ||
            type == voucher_type::kSpentFromAdvance;
-}
-
-std::string firstCharacters(const std::string& text, size_t count) {
-    size_t end = 0;
-    for (size_t n = 0; n < count && end < text.size(); ++n) end = forms::characterEnd(text, end);
-    return text.substr(0, end);
 }
 
 }  // namespace
@@ -38,7 +30,7 @@ std::string deletedVoucherLogText(const ShownVoucher& voucher) {
     const std::string text = "Deleted voucher No:" + voucher.voucherId + " Type: " + voucher.transType + "-" +
                              voucher.employee + " Amount:" + voucher.credit + "," + voucher.debit + "," +
                              voucher.expenseFromAdvance;
-    return firstCharacters(text, kLogTextLength);
+    return cutToChangeLogLength(text);
 }
 
 std::vector<int64_t> vouchersSettledAgainst(jet::Database& db, int64_t voucherId) {
