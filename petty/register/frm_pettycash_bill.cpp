@@ -8,9 +8,7 @@ namespace petty {
 void frmpettycash::cmdScanDoc_Click() {
     if (Textpcash[13].text() == "Yes") return refuse("Closed!");
     if (Textpcash[8].text().empty()) {
-        const bool adding =
-            datPrimaryRS.hasRecordset() && datPrimaryRS.recordset().editMode() == jet::EditMode::Add;
-        if (adding) return refuse("Please save the record and then scan the bill!", false);
+        if (datPrimaryRS.addingRow()) return refuse("Please save the record and then scan the bill!", false);
         return refuse("Voucher No is not available for this pettycash voucher!");
     }
 }

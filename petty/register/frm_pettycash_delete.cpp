@@ -62,8 +62,7 @@ void showVoucherAgain(forms::DataRecordset& rows, int32_t voucherId) {
 }  // namespace
 
 void frmpettycash::cmddelete_Click() {
-    const bool adding = datPrimaryRS.hasRecordset() && datPrimaryRS.recordset().editMode() == jet::EditMode::Add;
-    if (adding) return cancelNewVoucher();
+    if (datPrimaryRS.addingRow()) return cancelNewVoucher();
     deleteShownVoucher();
 }
 

@@ -34,10 +34,6 @@ void setEnabled(std::initializer_list<forms::Control*> controls, bool on) {
     for (forms::Control* c : controls) c->setEnabled(on);
 }
 
-bool adding(frmpettycash& w) {
-    return w.datPrimaryRS.hasRecordset() && w.datPrimaryRS.recordset().editMode() == jet::EditMode::Add;
-}
-
 RowState rowState(frmpettycash& w) {
     if (!w.datPrimaryRS.hasRecordset()) return RowState::NoRows;
     forms::DataRecordset& rows = w.datPrimaryRS.recordset();
@@ -240,7 +236,7 @@ std::string showSettlementGrid(frmpettycash& w) {
 }
 
 void showRowSummary(frmpettycash& w, const std::string& settlementSummary) {
-    if (adding(w) || w.Textpcash[kVoucherIdBox].text().empty()) return w.Label9[2].setCaption("");
+    if (w.datPrimaryRS.addingRow() || w.Textpcash[kVoucherIdBox].text().empty()) return w.Label9[2].setCaption("");
     forms::DataRecordset& rows = w.datPrimaryRS.recordset();
     w.Label9[2].setCaption(vb::ltrim(rows.field("employee").asText() + "   " + rows.field("transtype").asText()) +
                            " " + settlementSummary);

@@ -78,7 +78,7 @@ void frmpettycash::cmdadd_Click() {
     });
     reportOnFailure([this] { datPrimaryRS.recordset().addNew(); });
     // Without a new row the defaults below would land in the saved row shown.
-    if (!datPrimaryRS.hasRecordset() || datPrimaryRS.recordset().editMode() != jet::EditMode::Add) {
+    if (!datPrimaryRS.addingRow()) {
         skipOnFailure([this] { datPrimaryRS_Reposition(); });
         forms::ui().setMousePointer(forms::vbCustom);
         return;

@@ -28,10 +28,6 @@ namespace {
 
 constexpr int kGroupingBox = 21;  // the hidden status-frame box that carries VoucherIDforGrouping
 
-bool isAdding(frmpettycash& w) {
-    return w.datPrimaryRS.hasRecordset() && w.datPrimaryRS.recordset().editMode() == jet::EditMode::Add;
-}
-
 SaveCheckValues saveCheckValues(frmpettycash& w) {
     SaveCheckValues v;
     v.closed = w.Textpcash[kClosedBox].text();
@@ -129,7 +125,7 @@ bool passesSaveChecks(frmpettycash& w) {
     if (!passesRules(w, kEmployeeRule, kEmployeeRule)) return false;
     w.ApplyTransactionTypeRules(true);
     if (!passesRules(w, kFirstAmountRule, kLastFieldRule)) return false;
-    const bool adding = isAdding(w);
+    const bool adding = w.datPrimaryRS.addingRow();
     if (adding && w.dbCombo3.text().empty() && w.dbCombo3.dataChanged()) w.dbCombo3.setDataChanged(false);
     if (!advanceBelongsToEmployee(w)) return false;
 
@@ -198,7 +194,7 @@ std::optional<int32_t> advanceToTally(frmpettycash& w, bool isNew, bool amountsC
 // the next one runs.
 void storeVoucher(frmpettycash& w) {
     forms::ui().setMousePointer(forms::vbHourglass);
-    const bool isNew = isAdding(w);
+    const bool isNew = w.datPrimaryRS.addingRow();
     bool amountChanged = false;
     for (int box : {kCreditBox, kDebitBox, kExpenseFromAdvanceBox}) amountChanged |= w.Textpcash[box].dataChanged();
     const bool amountsChangedOnSaved = amountChanged && !isNew;

@@ -37,8 +37,7 @@ void frmpettycash::wireSearchPanel() {
 }
 
 void frmpettycash::Query_Click() {
-    if (!firstSearchPending && datPrimaryRS.hasRecordset() &&
-        datPrimaryRS.recordset().editMode() == jet::EditMode::Add)
+    if (!firstSearchPending && datPrimaryRS.addingRow())
         return refuse(
             "You have added a record and not saved it yet!! Save it or cancel it before searching for vouchers!!");
 

@@ -32,10 +32,6 @@ bool isSettlementType(const std::string& type) {
     return type == kSpentFromAdvance || type == kCashReceivedForSettlement || type == kCashGivenForSettlement;
 }
 
-bool addingRow(forms::DataControl& data) {
-    return data.hasRecordset() && data.recordset().editMode() == jet::EditMode::Add;
-}
-
 bool emptyOrZero(const forms::TextBox& box) { return box.text().empty() || box.text() == "0"; }
 
 // Clears the hand-over with the picker, whatever became of the pick.
@@ -62,7 +58,7 @@ void frmpettycash::ButtonMatchwith_Click() {
     forms::TextBox& expense = Textpcash[4];
     const std::string type = Combopcashtype.text();
     if (!isSettlementType(type)) return refuse("This entry cannot be settled against an advance!");
-    const bool adding = addingRow(datPrimaryRS);
+    const bool adding = datPrimaryRS.addingRow();
     if (!adding && Textpcash[8].text().empty()) return forms::ui().beep();
     const std::string employee = DBCombo2.text();
     if (employee.empty()) return refuse("You need to select the name of the receiver!");
@@ -110,7 +106,7 @@ bool frmpettycash::ValidateSettlement(int32_t advance) {
     const vb::Currency advanced = credit.asCurrency();
     // A saved voucher being changed: its stored amount gives way to the boxes.
     std::optional<int64_t> self;
-    if (!addingRow(datPrimaryRS)) self = jet::Value(boxAmount(Textpcash[8])).asLong();
+    if (!datPrimaryRS.addingRow()) self = jet::Value(boxAmount(Textpcash[8])).asLong();
     const vb::Currency settled = settledTotal(db, advance, self);
     LabelVoucherBalance.setCaption(advanceAccountText(advance, advanced, settled));
     LabelVoucherBalance.setVisible(true);
@@ -149,7 +145,7 @@ void frmpettycash::WarnPendingAdvance() {
     if (!DBCombo2.dataChanged()) return;
     AppState& state = appState();
     state.registerSaved = false;
-    if (!addingRow(datPrimaryRS) || state.noAdvanceMode) return;
+    if (!datPrimaryRS.addingRow() || state.noAdvanceMode) return;
     const std::string employee = DBCombo2.text();
     int64_t pending = 0;
     // A book that cannot be read shows no warning; the voucher is never blocked here.

@@ -26,10 +26,6 @@ bool registerShowsRows(forms::DataControl& rows) {
     return rows.hasRecordset() && rows.recordset().recordCount() > 0;
 }
 
-bool registerAddsRow(forms::DataControl& rows) {
-    return rows.hasRecordset() && rows.recordset().editMode() == jet::EditMode::Add;
-}
-
 bool askYesNo(const std::string& question) {
     return forms::ui().msgBox(question, forms::MsgButtons::YesNo) == forms::MsgResult::Yes;
 }
@@ -78,7 +74,7 @@ void offerToOpen(const std::string& file, const std::string& folder) {
 void exportPeriodToCsv(forms::DataControl& registerRows, forms::DataControl& query) {
     const AppState& state = appState();
     if (!registerShowsRows(registerRows)) return refuse("No records to export!");
-    if (registerAddsRow(registerRows))
+    if (registerRows.addingRow())
         return refuse("You are adding a record!! Update the record or cancel the record before exporting data!!");
     if (!state.registerSaved)
         return refuse("You are editing a record!! Update the record or cancel the record before exporting data!!");

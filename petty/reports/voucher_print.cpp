@@ -93,10 +93,8 @@ void FindVoucherPrintRange(forms::DataControl& query, const vb::DateTime& vouche
 
 void printVoucher(forms::DataControl& registerRows, const VoucherOnScreen& voucher, forms::DataControl& query) {
     VoucherPrintRequest request;
-    const bool hasRecordset = registerRows.hasRecordset();
-    if (hasRecordset && registerRows.recordset().editMode() == jet::EditMode::Add)
-        return refuse("Save the record and them print voucher!'");
-    if (!hasRecordset || registerRows.recordset().recordCount() == 0) return refuse("No records!'");
+    if (registerRows.addingRow()) return refuse("Save the record and them print voucher!'");
+    if (!registerRows.hasRecordset() || registerRows.recordset().recordCount() == 0) return refuse("No records!'");
     if (voucher.voucherId.empty()) return refuse("Not a valid record!'");
     const std::optional<int64_t> voucherId = positiveWholeNumber(voucher.voucherId);
     if (!voucherId) return refuse("Not a valid record!'");

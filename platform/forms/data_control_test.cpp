@@ -118,9 +118,13 @@ TEST_F(DataControlTest, ValidateSeesEachActionAndCanKeepTheRow) {
     rs().moveLast();
     rs().moveFirst();
     rs().setBookmark(rs().bookmark());
+    EXPECT_FALSE(form.data.addingRow());
     rs().addNew();
+    EXPECT_TRUE(form.data.addingRow());
     rs().cancelUpdate();
+    EXPECT_FALSE(form.data.addingRow());
     rs().edit();
+    EXPECT_FALSE(form.data.addingRow()) << "editing a stored row is not adding one";
     rs().update();
     rs().moveLast();
     rs().deleteRecord();

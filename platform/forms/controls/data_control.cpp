@@ -47,6 +47,8 @@ void DataControl::refresh() {
     afterMove();
 }
 
+bool DataControl::addingRow() const { return rs_.has_value() && rs_->editMode() == jet::EditMode::Add; }
+
 DataRecordset& DataControl::recordset() {
     if (!rs_) throw errors::objectNotSet();
     return facade_;

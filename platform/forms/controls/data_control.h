@@ -64,6 +64,8 @@ public:
     // Opens (or re-opens) the recordset of the record source; jet::Error on failure.
     void refresh();
     bool hasRecordset() const { return rs_.has_value(); }
+    // A new row has been started on the open recordset and not yet stored.
+    bool addingRow() const;
     // The open recordset; error 91 before Refresh or after release.
     DataRecordset& recordset();
     // Closes the recordset without writing anything (`Set Data1.Recordset = Nothing`);
