@@ -1,7 +1,10 @@
 #include "petty/reports/export_file.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +66,25 @@ TEST(AppendThroughTemporaryFile, ANameTakenByAFolderFailsAndLeavesItAlone) {
     std::filesystem::create_directory(taken);
     EXPECT_FALSE(appendThroughTemporaryFile(taken, "a\r\n"));
     EXPECT_TRUE(std::filesystem::is_directory(taken));
+    EXPECT_EQ(filesIn(folder.path()), 1u);
+}
+
+// A write that the system refuses part-way (here: beyond the file-size limit,
+// which binds root too) leaves the old file whole and no temporary behind.
+TEST(AppendThroughTemporaryFile, AWriteRefusedPartWayKeepsTheOldFile) {
+    jet::testing::TestFolder folder;
+    const std::filesystem::path file = folder.path() / "export.csv";
+    ASSERT_TRUE(appendThroughTemporaryFile(file, "old\r\n"));
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{4, saved.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = appendThroughTemporaryFile(file, "new\r\n");
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(contentOf(file), "old\r\n");
     EXPECT_EQ(filesIn(folder.path()), 1u);
 }
 
