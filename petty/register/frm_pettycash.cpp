@@ -272,10 +272,10 @@ void frmpettycash::createEntryBoxes() {
         int width;
     };
     const std::vector<Field> entryRow = {
-        {Textpcash[8], 13, 800},       {Textpcash[0], 1, 1100},     {Textpcash[1], 2, 800},
-        {Combopcashtype, 7, 1500},     {DBCombo2, 12, 1300},        {Combopcashhead, 6, 1400},
-        {Textpcash[22], 20, 900},      {Textpcash[3], 9, 900},      {Textpcash[2], 8, 900},
-        {Textpcash[4], 3, 900},        {Textpcash[5], 10, 900},
+        {Textpcash[8], 13, 900},       {Textpcash[0], 1, 1000},     {Textpcash[1], 2, 800},
+        {Combopcashtype, 7, 2450},     {DBCombo2, 12, 1200},        {Combopcashhead, 6, 1250},
+        {Textpcash[22], 20, 700},      {Textpcash[3], 9, 800},      {Textpcash[2], 8, 800},
+        {Textpcash[4], 3, 800},        {Textpcash[5], 10, 700},
     };
     int left = 120;
     for (const Field& f : entryRow) {
