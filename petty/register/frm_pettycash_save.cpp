@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "petty/register/advance_tally.h"
 #include "petty/register/box_number.h"
 #include "petty/register/change_log_row.h"
 #include "petty/register/change_log_text.h"
@@ -97,14 +98,10 @@ bool advanceBelongsToEmployee(frmpettycash& w) {
 // given only when the user confirms it.
 bool secondAdvanceConfirmed(frmpettycash& w) {
     const std::string& employee = w.DBCombo2.text();
-    const jet::Value count =
-        firstRowValue(w.datPrimaryRS.database(),
-                      "select count(*) as mycount from pettycash where [matchrequired]= 'Yes' and [matched]='No' and "
-                      "closed='No' AND EMPLOYEE =? ",
-                      "mycount", {jet::Value(employee)});
-    if (count.isNull() || count.asLong() <= 0) return true;
+    const int64_t pending = pendingSettlementCount(w.datPrimaryRS.database(), employee);
+    if (pending <= 0) return true;
     forms::ui().beep();
-    if (forms::ui().msgBox(secondAdvanceQuestion(count.asLong(), employee), forms::MsgButtons::YesNo) ==
+    if (forms::ui().msgBox(secondAdvanceQuestion(pending, employee), forms::MsgButtons::YesNo) ==
         forms::MsgResult::Yes)
         return true;
     forms::ui().msgBox("You can cancel the record now.");

@@ -6,6 +6,7 @@
 
 #include "petty/register/advance_tally.h"
 #include "petty/register/frm_pettycash.h"
+#include "petty/register/save_checks.h"
 #include "petty/register/settlement_check.h"
 #include "petty/shell/advance_balance.h"
 #include "petty/shell/app_state.h"
@@ -26,10 +27,6 @@ vb::Currency boxAmount(const forms::TextBox& box) {
     const std::optional<vb::Currency> amount = vb::boxNumber(box.text());
     if (!amount) throw jet::errors::overflow();
     return *amount;
-}
-
-bool isSettlementType(const std::string& type) {
-    return type == kSpentFromAdvance || type == kCashReceivedForSettlement || type == kCashGivenForSettlement;
 }
 
 bool emptyOrZero(const forms::TextBox& box) { return box.text().empty() || box.text() == "0"; }

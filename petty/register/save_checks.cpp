@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 
+#include "petty/shell/voucher_types.h"
 #include "platform/vb/date_text.h"
 #include "platform/vb/numeric_text.h"
 #include "platform/vb/text_functions.h"
@@ -109,8 +110,8 @@ std::optional<SaveRefusal> firstFailingSaveCheck(const SaveCheckValues& values, 
 }
 
 bool isSettlementType(const std::string& transType) {
-    return transType == "Spent from Advance issued" || transType == "Cash received for settlement" ||
-           transType == "Cash given for settlement";
+    return transType == voucher_type::kSpentFromAdvance || transType == voucher_type::kCashReceivedForSettlement ||
+           transType == voucher_type::kCashGivenForSettlement;
 }
 
 bool namesAdvance(const std::string& matchwithText) { return !matchwithText.empty() && matchwithText != "0"; }
