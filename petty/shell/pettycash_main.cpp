@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "petty/reports/files/report_files.h"
 #include "petty/shell/about_pettycash.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
@@ -195,6 +196,9 @@ void Pettycashmain::Form_Load() {
         state.appFolder = withFolderSeparator(state.programFolder);
         state.businessDbPath = state.appFolder + std::string(kBookFileName);
     });
+    // A book made before the program shipped one of its report files gets it
+    // now; every file already in the folder is kept as it is.
+    skipOnFailure([&state] { writeShippedReportFiles(resolveProgramPath(state.appFolder)); });
     skipOnFailure([&state] {
         forms::ui().setMouseIcon(resolveProgramPath(state.appFolder + "h_point.cur").string());
         forms::ui().setMousePointer(forms::vbCustom);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "petty/shell/about_pettycash.h"
 #include "petty/shell/shell_test_support.h"
 #include "platform/forms/test_support.h"
@@ -108,6 +112,15 @@ TEST_F(MainWindowTest, LoadSetsCaptionPathsAndClosesNoDoor) {
     EXPECT_FALSE(forms::user::closeForm(window()));
     EXPECT_TRUE(window().isLoaded());
     window().MyButton1.forEach([](forms::CommandButton& b) { EXPECT_EQ(b.backColor(), forms::vbButtonFace); });
+}
+
+TEST_F(MainWindowTest, AnOlderBookGetsTheReportFilesItLacksAndKeepsItsOwn) {
+    std::filesystem::remove(folder / "pettycash1.rpt");
+    { std::ofstream(folder / "custom.rpt", std::ios::trunc) << "made for this book"; }
+    shown();
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "pettycash1.rpt"));
+    std::ifstream custom(folder / "custom.rpt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(custom), {}), "made for this book");
 }
 
 TEST_F(MainWindowTest, CursorFileBecomesThePointerWhenPresent) {
