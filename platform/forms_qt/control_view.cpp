@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 
 #include "platform/forms/keys.h"
 #include "platform/forms/user_input.h"
@@ -50,6 +51,12 @@ constexpr forms::Property kStartProperties[] = {
     forms::Property::Columns,   forms::Property::Rows,      forms::Property::CurrentRow,
 };
 
+// Changes after which the control's text may need another width.
+bool changesTextWidth(forms::Property p) {
+    return p == forms::Property::Caption || p == forms::Property::Font || p == forms::Property::List ||
+           p == forms::Property::Picture || p == forms::Property::Style;
+}
+
 }  // namespace
 
 bool rendererMovesFocus() { return movingFocus; }
@@ -67,8 +74,12 @@ void ControlView::setWidget(QWidget* widget) {
 }
 
 void ControlView::start() {
-    observation_ = Observation(control_, [this](forms::Property p) { changed(p); });
+    observation_ = Observation(control_, [this](forms::Property p) {
+        changed(p);
+        if (changesTextWidth(p)) applyGeometry();
+    });
     for (forms::Property p : kStartProperties) changed(p);
+    applyGeometry();
 }
 
 void ControlView::detach(bool controlAlive) {
@@ -86,7 +97,20 @@ void ControlView::place(QWidget* area) {
 }
 
 void ControlView::applyGeometry() {
-    if (widget_) widget_->setGeometry(toPixels(control_.geometry()));
+    if (!widget_) return;
+    QRect place = toPixels(control_.geometry());
+    // A text wider than the box laid out for it (the stand-in faces are not
+    // the layout's own to the pixel) takes the room free to its right.
+    if (const int needed = textWidthNeeded(); needed > place.width())
+        place.setWidth(std::max(place.width(), std::min(needed, owner_.roomRightOf(control_, place))));
+    widget_->setGeometry(place);
+}
+
+QStringList ControlView::cutTexts() const {
+    if (!widget_) return {};
+    const int needed = textWidthNeeded();
+    if (needed <= widget_->width()) return {};
+    return {QStringLiteral("\"%1\" needs %2 pixels, has %3").arg(fittedText()).arg(needed).arg(widget_->width())};
 }
 
 void ControlView::applyVisible() {

@@ -12,6 +12,7 @@
 // what a widget did natively when the runtime refused the action.
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 
@@ -54,6 +55,10 @@ public:
     // Gives the widget the keyboard focus without telling the runtime.
     void showFocus();
 
+    // The layout rule: the control's texts (caption, items, headers) that do
+    // not show whole in its widget as it stands now; none when all of them do.
+    virtual QStringList cutTexts() const;
+
 protected:
     // Subclasses create their widget in their constructor and hand it here.
     void setWidget(QWidget* widget);
@@ -64,6 +69,11 @@ protected:
 
     // A property changed; subclasses handle their own and pass the rest on.
     virtual void changed(forms::Property p);
+    // The width in pixels the control's text needs on one line at its font,
+    // and that text; 0 when it has none that must fit. A control narrower
+    // than that grows to the right where its container has room.
+    virtual int textWidthNeeded() const { return 0; }
+    virtual QString fittedText() const { return {}; }
     // Shows the control's value state again (text, check, current item...).
     virtual void showRuntimeState() {}
     // Whether the widget paints its own background in the control's back colour.

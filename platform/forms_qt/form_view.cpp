@@ -5,6 +5,7 @@
 #include "platform/forms/application.h"
 #include "platform/forms_qt/control_view.h"
 #include "platform/forms_qt/fonts.h"
+#include "platform/forms_qt/twips.h"
 #include "platform/forms_qt/widget_factory.h"
 
 namespace forms_qt {
@@ -87,7 +88,28 @@ void FormView::placeView(ControlView& view) {
     view.place(area);
 }
 
+int FormView::roomRightOf(const forms::Control& control, const QRect& place) const {
+    constexpr int kGap = 2;  // pixels kept free between a grown control and its neighbour
+    const forms::Control* container = control.container();
+    int right = toPixels(container ? container->geometry().width : form_.geometry().width);
+    if (!container && right <= 0) right = width();
+    if (container && container->kind() == forms::ControlKind::Frame) right -= kGap;
+    for (const forms::Control* other : form_.controls()) {
+        if (other == &control || other->container() != container || !other->visible() ||
+            other->containerTab() != control.containerTab() || !viewOf(*other) || !viewOf(*other)->widget())
+            continue;
+        const QRect there = toPixels(other->geometry());
+        const bool beside = there.top() < place.bottom() + 1 && there.bottom() + 1 > place.top();
+        if (beside && there.left() > place.left()) right = std::min(right, there.left() - kGap);
+    }
+    return std::max(place.width(), right - place.left());
+}
+
 void FormView::controlMoved(ControlView& view) {
+    // A control that moved, came or went may make room for its neighbours, or take it.
+    const forms::Control* container = view.control().container();
+    for (auto& [control, other] : views_)
+        if (other != &view && control->container() == container) other->applyGeometry();
     if (!view.control().container() && onLayoutChanged) onLayoutChanged();
 }
 

@@ -41,6 +41,10 @@ public:
     // The smallest size that shows every control placed on the form itself.
     QSize contentSize() const;
 
+    // The widest a control placed at `place` may grow to the right without
+    // leaving its container or reaching a control shown beside it.
+    int roomRightOf(const forms::Control& control, const QRect& place) const;
+
     // Called by control views.
     void placeView(ControlView& view);
     void controlMoved(ControlView& view);

@@ -9,6 +9,7 @@
 #include "platform/forms/user_input.h"
 #include "platform/forms_qt/fonts.h"
 #include "platform/forms_qt/form_view.h"
+#include "platform/forms_qt/screen_fit.h"
 #include "platform/forms_qt/twips.h"
 #include "platform/forms_qt/user_action.h"
 
@@ -68,6 +69,8 @@ void WindowBinding::present(bool centre) {
         if (!around.isEmpty()) {
             QRect placed = window_.geometry();
             placed.moveCenter(around.center());
+            if (window_.screen())  // centred, yet with its title bar on the screen
+                placed = fittedToScreen(placed, windowDecoration(window_), window_.screen()->availableGeometry());
             window_.move(placed.topLeft());
         }
     }
@@ -100,6 +103,8 @@ void WindowBinding::changed(forms::Property p) {
 void WindowBinding::showGeometry() {
     QRect wanted = toPixels(form_.geometry());
     if (wanted.width() <= 0 || wanted.height() <= 0) wanted.setSize(naturalSize_());
+    if (window_.isWindow() && window_.screen())
+        wanted = fittedToScreen(wanted, windowDecoration(window_), window_.screen()->availableGeometry());
     if (window_.geometry() != wanted) window_.setGeometry(wanted);
 }
 

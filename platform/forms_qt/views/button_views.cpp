@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyle>
 
 #include "platform/forms/user_input.h"
 #include "platform/forms_qt/form_view.h"
@@ -47,6 +48,18 @@ void CommandButtonView::changed(forms::Property p) {
     }
 }
 
+// The caption beside its picture, inside the button's frame and margins.
+int CommandButtonView::textWidthNeeded() const {
+    if (push_->text().isEmpty()) return 0;
+    const QStyle& style = *push_->style();
+    int width = push_->fontMetrics().size(Qt::TextShowMnemonic, push_->text()).width();
+    if (!push_->icon().isNull()) width += push_->iconSize().width() + 4;
+    return width + 2 * (style.pixelMetric(QStyle::PM_ButtonMargin, nullptr, push_) / 2 +
+                        style.pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, push_));
+}
+
+QString CommandButtonView::fittedText() const { return push_->text(); }
+
 void CommandButtonView::showCaptionAndPicture() {
     push_->setText(QString::fromStdString(button_.caption()));
     push_->setIcon(pictureIcon(button_.picture()));
@@ -60,6 +73,10 @@ TickBoxView::TickBoxView(forms::Control& control, FormView& owner, QAbstractButt
     QObject::connect(box_, &QAbstractButton::clicked, this,
                      [this] { userAction([this] { forms::user::click(this->control()); }); });
 }
+
+int TickBoxView::textWidthNeeded() const { return box_->text().isEmpty() ? 0 : box_->sizeHint().width(); }
+
+QString TickBoxView::fittedText() const { return box_->text(); }
 
 CheckBoxView::CheckBoxView(forms::CheckBox& check, FormView& owner)
     : TickBoxView(check, owner, new RuntimeTickedBox<QCheckBox>(&owner)), check_(check) {}

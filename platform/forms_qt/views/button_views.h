@@ -18,6 +18,8 @@ public:
 
 protected:
     void changed(forms::Property p) override;
+    int textWidthNeeded() const override;
+    QString fittedText() const override;
 
 private:
     void showCaptionAndPicture();
@@ -33,6 +35,8 @@ public:
 
 protected:
     QAbstractButton* box() const { return box_; }
+    int textWidthNeeded() const override;
+    QString fittedText() const override;
 
 private:
     QAbstractButton* box_;

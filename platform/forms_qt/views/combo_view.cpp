@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include "platform/forms_qt/form_view.h"
 #include "platform/forms/user_input.h"
@@ -30,6 +32,7 @@ ComboView::ComboView(forms::ComboBox& combo, FormView& owner)
     box_->setInsertPolicy(QComboBox::NoInsert);
     setWidget(box_);
     routeKeysAndFocus(box_);
+    routeMouseClicks(box_);
     QObject::connect(box_, &QComboBox::activated, this,
                      [this](int index) { userAction([this, index] { forms::user::selectComboItem(combo_, index); }); });
 }
@@ -53,11 +56,14 @@ void ComboView::showStyle() {
     const QSignalBlocker quiet(box_);
     box_->setEditable(editable);
     surface_.reset();
+    if (!editable) routeMouseClicks(box_);
     if (editable) {
         QLineEdit* field = box_->lineEdit();
         box_->setCompleter(nullptr);
         surface_ = lineSurface(*field);
         surface_->setReadOnly(combo_.locked());
+        // The field takes the mouse of an editable combo: its clicks and double clicks are the combo's.
+        routeMouseClicks(field);
         QObject::connect(field, &QLineEdit::textEdited, this, [this] {
             const std::string edited = surface_->text().toStdString();
             userAction([this, edited] { forms::user::editText(combo_, edited); });
@@ -78,6 +84,27 @@ void ComboView::showRuntimeState() {
     if (box_->count() != combo_.listCount()) showList();
     box_->setCurrentIndex(combo_.listIndex());
     if (surface_) showText(*surface_, combo_);
+}
+
+// The longest of the items, beside the arrow, inside the frame.
+int ComboView::textWidthNeeded() const {
+    const QString longest = fittedText();
+    if (longest.isEmpty()) return 0;
+    QStyleOptionComboBox option;
+    option.initFrom(box_);
+    option.editable = box_->isEditable();
+    const QSize text(box_->fontMetrics().horizontalAdvance(longest) + 2, box_->fontMetrics().height());
+    return box_->style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, box_).width();
+}
+
+QString ComboView::fittedText() const {
+    QString longest;
+    const QFontMetrics metrics = box_->fontMetrics();
+    for (const std::string& item : combo_.items()) {
+        const QString text = QString::fromStdString(item);
+        if (metrics.horizontalAdvance(text) > metrics.horizontalAdvance(longest)) longest = text;
+    }
+    return longest;
 }
 
 bool ComboView::keyPressed(QKeyEvent& event) {

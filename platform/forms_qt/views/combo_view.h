@@ -21,6 +21,8 @@ protected:
     void changed(forms::Property p) override;
     void showRuntimeState() override;
     bool keyPressed(QKeyEvent& event) override;
+    int textWidthNeeded() const override;
+    QString fittedText() const override;
 
 private:
     void showStyle();

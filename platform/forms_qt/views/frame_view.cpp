@@ -14,6 +14,10 @@ FrameView::FrameView(forms::Frame& frame, FormView& owner)
 
 QWidget* FrameView::childArea() const { return box_; }
 
+int FrameView::textWidthNeeded() const { return box_->title().isEmpty() ? 0 : box_->minimumSizeHint().width(); }
+
+QString FrameView::fittedText() const { return box_->title(); }
+
 void FrameView::changed(forms::Property p) {
     if (p == forms::Property::Caption) box_->setTitle(QString::fromStdString(frame_.caption()));
     else ControlView::changed(p);

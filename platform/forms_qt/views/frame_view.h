@@ -15,6 +15,8 @@ public:
 protected:
     void changed(forms::Property p) override;
     bool fillsBackground() const override { return true; }
+    int textWidthNeeded() const override;
+    QString fittedText() const override;
 
 private:
     forms::Frame& frame_;

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -85,6 +86,31 @@ void GridView::changed(forms::Property p) {
         case forms::Property::CurrentRow: showRuntimeState(); break;
         default: ControlView::changed(p);
     }
+}
+
+QStringList GridView::cutTexts() const {
+    QStringList cut;
+    const QHeaderView& header = *table_->horizontalHeader();
+    int columnsWidth = 0;
+    for (int col = 0; col < model_->columnCount(); ++col) {
+        if (table_->isColumnHidden(col)) continue;
+        columnsWidth += table_->columnWidth(col);
+        QStyleOptionHeader option;
+        option.initFrom(&header);
+        option.section = col;
+        option.text = model_->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString();
+        option.fontMetrics = header.fontMetrics();
+        const int needed = header.style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), &header).width();
+        if (needed > table_->columnWidth(col))
+            cut << QStringLiteral("header \"%1\" needs %2 pixels, has %3")
+                       .arg(model_->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString())
+                       .arg(needed)
+                       .arg(table_->columnWidth(col));
+    }
+    const int shown = table_->viewport()->width();
+    if (columnsWidth > shown)
+        cut << QStringLiteral("the columns need %1 pixels, the grid shows %2").arg(columnsWidth).arg(shown);
+    return cut;
 }
 
 void GridView::showColumns() {

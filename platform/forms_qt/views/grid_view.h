@@ -17,6 +17,7 @@ class GridView : public ControlView {
 public:
     GridView(forms::Grid& grid, FormView& owner);
     QWidget* focusTarget() const override;
+    QStringList cutTexts() const override;
 
 protected:
     void changed(forms::Property p) override;

@@ -14,6 +14,15 @@ public:
 protected:
     void changed(forms::Property p) override;
     bool fillsBackground() const override { return true; }
+    int textWidthNeeded() const override;
+    QString fittedText() const override;
+
+public:
+    QStringList cutTexts() const override;
+
+private:
+    // Whether the box is tall enough for more than one line: its caption wraps in it.
+    bool wraps() const;
 
 private:
     forms::Label& label_;
