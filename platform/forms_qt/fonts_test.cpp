@@ -35,7 +35,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, FaceTest,
 
 TEST(FontsTest, SizesFollowTheLayoutScaleAndTheStyleIsKept) {
     const QFont small = toQFont({});
-    EXPECT_EQ(small.pixelSize(), 11);  // 8 points: 160 twips, 10.7 pixels
+    EXPECT_EQ(small.pixelSize(), 10);  // 8 points: 160 twips, 10.7 pixels; MS Sans Serif's widths at nine tenths
+    EXPECT_EQ(toQFont({"Arial", 8, false, false, false}).pixelSize(), 11);  // Arial's widths are the stand-in's
+    EXPECT_EQ(toQFont({"MS Sans Serif", 10, false, false, false}).pixelSize(), 12);
     EXPECT_EQ(small.weight(), QFont::Normal);
     EXPECT_FALSE(small.italic());
     EXPECT_FALSE(small.underline());
@@ -46,6 +48,18 @@ TEST(FontsTest, SizesFollowTheLayoutScaleAndTheStyleIsKept) {
     EXPECT_TRUE(banner.italic());
     EXPECT_TRUE(banner.underline());
     EXPECT_EQ(toQFont({"Arial", 0.1, false, false, false}).pixelSize(), 1);
+}
+
+// MS Sans Serif's average letter over the alphabet is 6 pixels at 8 points
+// and 7 at 10 (its dialog units); the stand-in keeps to that within a quarter pixel.
+TEST(FontsTest, TheDialogFacesStandInHasItsLetterWidths) {
+    testing::QtApplicationUser qt;
+    const QString alphabet = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    for (const auto& [points, average] : {std::pair{8.0, 5.75}, std::pair{10.0, 7.0}}) {
+        QLabel probe;
+        probe.setFont(toQFont({"MS Sans Serif", points, false, false, false}));
+        EXPECT_NEAR(probe.fontMetrics().horizontalAdvance(alphabet) / 52.0, average, 0.25) << points;
+    }
 }
 
 TEST(FontsTest, TheStandInFacesAreInstalled) {
