@@ -1,7 +1,7 @@
 #pragma once
 // frmnewbook: shown on the first start in a folder that holds no book. It
-// asks for the passwords of the two log-ins, each typed twice, and creates
-// the book; Cancel leaves the folder as it was.
+// asks for the user names of the two log-ins and their passwords, each typed
+// twice, and creates the book; Cancel leaves the folder as it was.
 #include <filesystem>
 
 #include "platform/forms/forms.h"
@@ -16,10 +16,14 @@ public:
     bool created() const { return created_; }
 
     forms::Label lblIntro{*this, "lblIntro"};
+    forms::Label lblUserName{*this, "lblUserName"};
+    forms::TextBox txtUserName{*this, "txtUserName"};
     forms::Label lblPassword{*this, "lblPassword"};
     forms::TextBox txtPassword{*this, "txtPassword"};
     forms::Label lblPasswordAgain{*this, "lblPasswordAgain"};
     forms::TextBox txtPasswordAgain{*this, "txtPasswordAgain"};
+    forms::Label lblApprovalUserName{*this, "lblApprovalUserName"};
+    forms::TextBox txtApprovalUserName{*this, "txtApprovalUserName"};
     forms::Label lblApproval{*this, "lblApproval"};
     forms::TextBox txtApproval{*this, "txtApproval"};
     forms::Label lblApprovalAgain{*this, "lblApprovalAgain"};

@@ -21,9 +21,13 @@ protected:
     bool bookExists() const { return jet::findIgnoringCase(bookPath(bookFolder())).has_value(); }
 
     using Entries = std::array<const char*, 4>;
-    static void type(frmNewBook& w, const Entries& entries) {
+    // The passwords, each typed twice; the user names Ravi and Meera unless others are given.
+    static void type(frmNewBook& w, const Entries& entries, const char* userName = "Ravi",
+                     const char* approvalUserName = "Meera") {
         forms::TextBox* boxes[] = {&w.txtPassword, &w.txtPasswordAgain, &w.txtApproval, &w.txtApprovalAgain};
         for (int i = 0; i < 4; ++i) forms::user::editText(*boxes[i], entries[static_cast<size_t>(i)]);
+        forms::user::editText(w.txtUserName, userName);
+        forms::user::editText(w.txtApprovalUserName, approvalUserName);
     }
     STARTUPpettycash& login() { return formInstances().get<STARTUPpettycash>(); }
 };
@@ -40,6 +44,12 @@ TEST_F(FirstStartTest, NewBookWindowCreatesTheBookThenTheLogInShows) {
     EXPECT_TRUE(appState().firstRun);
     EXPECT_EQ(appState().programFolder, bookFolder().string());
     EXPECT_TRUE(login().visible());
+    {
+        // The user names typed there are stored with the passwords.
+        jet::Recordset row = openBook(bookPath(bookFolder())).openRecordset("select * from config");
+        EXPECT_EQ(row.field("Username").asText(), "Ravi");
+        EXPECT_EQ(row.field("ApprovalUsername").asText(), "Meera");
+    }
 
     // The passwords typed there log in, and the quick configuration comes first.
     host.expectModal<frmpettycashconfigSmall>("frmpettycashconfigSmall",
@@ -48,6 +58,7 @@ TEST_F(FirstStartTest, NewBookWindowCreatesTheBookThenTheLogInShows) {
     Pettycashmain& main = formInstances().get<Pettycashmain>();
     EXPECT_TRUE(main.visible());
     EXPECT_FALSE(appState().superUserLogin);
+    EXPECT_EQ(appState().currentUserName, "Ravi");
     EXPECT_FALSE(firstRunOf(bookPath(bookFolder())));
 
     // And the exit command ends the program.
@@ -61,6 +72,8 @@ TEST_F(FirstStartTest, MistakesAreExplainedAndCancelLeavesNoBook) {
     struct Case {
         Entries entries;
         std::string message;
+        const char* userName = "Ravi";
+        const char* approvalUserName = "Meera";
     };
     const Case cases[] = {
         {{"a1", "a2", "b", "b"}, "The two entries of the normal password differ."},
@@ -68,12 +81,15 @@ TEST_F(FirstStartTest, MistakesAreExplainedAndCancelLeavesNoBook) {
         {{"same", "same", "SAME", "SAME"}, "The two passwords must differ (letter case does not count at log-in)."},
         {{"", "", "b", "b"}, "Both passwords must be given."},
         {{" a", " a", "b", "b"}, "A password cannot start or end with a blank."},
+        {{"a", "a", "b", "b"}, "Both user names must be given.", "", "Meera"},
+        {{"a", "a", "b", "b"}, "Both user names must be given.", "Ravi", "  "},
+        {{"a", "a", "b", "b"}, "The two user names must differ.", "Ravi", "Ravi"},
     };
     host.expectModal<frmNewBook>("frmnewbook", [this, &cases](frmNewBook& w) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.message);
             ui.expectMessage(c.message);
-            type(w, c.entries);
+            type(w, c.entries, c.userName, c.approvalUserName);
             forms::user::click(w.cmdCreate);
             EXPECT_TRUE(w.visible());
         }

@@ -1,16 +1,24 @@
 // The program's windows as a user sees them: the log-in, the main window and
 // the windows of its commands shown by the Qt front end on a virtual display
-// (Xvfb), with screenshots saved for a person to look at
-// (build/petty/app/screenshots/).
+// (Xvfb) of the smallest supported size, 1366 by 768, with screenshots saved
+// for a person to look at (build/petty/app/screenshots/). Every window shown
+// is held to the layout rule (platform/forms_qt/layout_rule.h), with and
+// without advances and cost centres.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAbstractButton>
+#include <QTest>
+#include <QMessageBox>
+#include <QLineEdit>
+#include <QComboBox>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
@@ -23,6 +31,8 @@
 #include "petty/app/new_book_window.h"
 #include "petty/app/program_start.h"
 #include "petty/register/frm_pettycash.h"
+#include "petty/shell/about_pettycash.h"
+#include "petty/shell/frm_select_session.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/form_instances.h"
@@ -34,6 +44,7 @@
 #include "petty/shell/pettycash_config_small.h"
 #include "petty/shell/pettycash_main.h"
 #include "petty/shell/startup_pettycash.h"
+#include "platform/forms_qt/layout_rule.h"
 #include "platform/forms_qt/qt_host.h"
 #include "platform/forms_qt/qt_ui.h"
 #include "platform/jet/test_support.h"
@@ -59,7 +70,7 @@ public:
             ::dup2(quiet, STDOUT_FILENO);
             ::dup2(quiet, STDERR_FILENO);
             const std::string fd = std::to_string(fds[1]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x800x24", "-nolisten", "tcp",
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1366x768x24", "-nolisten", "tcp",
                      static_cast<char*>(nullptr));
             ::_exit(127);
         }
@@ -95,12 +106,30 @@ void settle() {
     }
 }
 
+// The variant walked now: its name ends the screenshots' names; none are
+// saved when it is empty.
+std::string screenshotVariant;
+// The forms checked against the layout rule in this walk, by name.
+std::set<std::string> formsChecked;
+
+// The form keeps the layout rule as it shows now.
+void holdsLayoutRule(const forms_qt::QtHost& host, const forms::Form& form) {
+    formsChecked.insert(form.name());
+    EXPECT_THAT(forms_qt::layoutFaults(host, form), ::testing::IsEmpty())
+        << form.name() << " (" << (appState().noAdvanceMode ? "no advances" : "advances") << ", "
+        << (appState().costCentreEnabled ? "cost centres" : "no cost centres") << ")";
+}
+
 // The screen as the user sees it, saved under the name; checks that the window
 // shows on it with drawn content (not one flat colour).
 QImage screenshot(const char* name, const QWidget* window) {
     const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-    std::filesystem::create_directories(SCREENSHOT_DIR);
-    EXPECT_TRUE(screen.save((std::filesystem::path(SCREENSHOT_DIR) / name).c_str())) << name;
+    if (!screenshotVariant.empty()) {
+        std::filesystem::create_directories(SCREENSHOT_DIR);
+        std::string file = name;
+        if (screenshotVariant != "-") file.insert(file.rfind('.'), "-" + screenshotVariant);
+        EXPECT_TRUE(screen.save((std::filesystem::path(SCREENSHOT_DIR) / file).c_str())) << file;
+    }
     const QRect area = window->frameGeometry().intersected(screen.rect());
     EXPECT_GT(area.width() * area.height(), 200 * 150) << name;
     std::set<QRgb> colours;
@@ -108,6 +137,12 @@ QImage screenshot(const char* name, const QWidget* window) {
         for (int x = area.left(); x <= area.right(); x += 2) colours.insert(screen.pixel(x, y));
     EXPECT_GT(colours.size(), 8u) << name << ": the window looks empty";
     return screen;
+}
+
+// A form's window on the screen: its screenshot, and the layout rule.
+void screenshotForm(const char* name, const forms_qt::QtHost& host, const forms::Form& form) {
+    screenshot(name, host.windowOf(form));
+    holdsLayoutRule(host, form);
 }
 
 template <class Window>
@@ -126,7 +161,7 @@ void whenShown(forms_qt::QtHost& host, const char* screenshotName, bool& done,
         settle();
         Window* window = shownWindow<Window>();
         if (!window) return;
-        screenshot(screenshotName, host.windowOf(*window));
+        screenshotForm(screenshotName, host, *window);
         done = true;
         closeIt(*window);
     });
@@ -166,7 +201,7 @@ void screenshotCommandWindow(Pettycashmain& main, forms_qt::QtHost& host, int16_
         settle();
         forms::Form* window = loadedForm(form);
         if (!window) return;
-        screenshot(file, host.windowOf(*window));
+        screenshotForm(file, host, *window);
         shot = true;
         if (forms::Control* close = window->findControl("cmdclose")) forms::user::click(*close);
     });
@@ -212,7 +247,7 @@ void screenshotReportRun(forms_qt::QtHost& host, const std::function<void()>& op
         settle();
         forms::Form* window = loadedForm(form);
         if (!window) return;
-        screenshot(windowFile, host.windowOf(*window));
+        screenshotForm(windowFile, host, *window);
         windowShown = true;
         run(*window);
         settle();
@@ -239,17 +274,69 @@ void screenshotVoucherPrint(frmpettycash& register_, forms_qt::QtHost& host) {
                         [](forms::Form& print) { forms::user::click(*print.findControl("cmdreport", 0)); });
 }
 
-TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtualDisplay) {
-    if (!xvfbInstalled()) GTEST_SKIP() << "Xvfb is not installed";
-    VirtualDisplay display;
-    ASSERT_FALSE(display.name().empty()) << "Xvfb did not start";
-    ::setenv("DISPLAY", display.name().c_str(), 1);
-    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
-    int argc = 1;
-    char program[] = "ostrelle";
-    char* argv[] = {program, nullptr};
-    QApplication qt(argc, argv);
+// While it lives, answers every message box the program shows with Yes, or
+// OK where there is no Yes, and keeps their texts.
+class MessageBoxAnswerer {
+public:
+    MessageBoxAnswerer() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            QAbstractButton* button = box->button(QMessageBox::Yes);
+            if (!button) button = box->button(QMessageBox::Ok);
+            if (!button) return;
+            texts.push_back(box->text().toStdString());
+            button->click();
+        });
+        timer_.start(100);
+    }
 
+    std::vector<std::string> texts;
+
+private:
+    QTimer timer_;
+};
+
+// A new voucher on the voucher tab, and a real double click on its cost-centre
+// combo: the project picker opens; the voucher is then cancelled.
+void doubleClickTheCostCentre(frmpettycash& register_, forms_qt::QtHost& host, MessageBoxAnswerer& answerer) {
+    forms::user::selectTab(register_.SSTab2, 1);
+    ASSERT_TRUE(forms::user::click(register_.cmdadd));
+    ASSERT_TRUE(forms::user::selectComboItem(register_.Combopcashtype, "Reimbursed from pettycash"));
+    settle();
+    auto* combo = qobject_cast<QComboBox*>(host.widgetOf(register_.dbCombo3));
+    ASSERT_TRUE(combo && combo->isEditable() && combo->isVisible());
+    bool pickerShown = false;
+    std::string firstCode;
+    whenShown<frmselectProject>(host, "project-picker-from-combo.png", pickerShown, [&firstCode](frmselectProject& w) {
+        firstCode = w.DBGrid1.cellText(0, 0);
+        forms::user::doubleClickGridRow(w.DBGrid1, 0);
+    });
+    QWidget* field = combo->lineEdit();
+    const QPoint at = field->rect().center();
+    QTest::mousePress(field, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(field, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(field, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(field, Qt::LeftButton, {}, at);
+    settle();
+    EXPECT_TRUE(pickerShown) << "double-clicking the cost-centre combo opens the project picker";
+    EXPECT_FALSE(firstCode.empty());
+    EXPECT_EQ(register_.dbCombo3.text(), firstCode);
+    // Cancel the new voucher: yes; it is cancelled: OK.
+    const size_t answered = answerer.texts.size();
+    forms::user::click(register_.cmddelete);
+    for (int i = 0; i < 10 && answerer.texts.size() < answered + 2; ++i) settle();
+    ASSERT_EQ(answerer.texts.size(), answered + 2);
+    EXPECT_NE(answerer.texts[answered].find("Are you sure that you want to cancel this record"), std::string::npos);
+    answerer.texts.resize(answered);
+    EXPECT_FALSE(register_.datPrimaryRS.addingRow());
+}
+
+// The whole program once: the first start, the log-in, the main window, the
+// register and every window its commands and boxes open.
+void walkEveryWindow(bool advances, bool costCentres) {
+    // No other message box is expected on the way: one that shows is answered, so the walk goes on, and reported.
+    MessageBoxAnswerer unexpected;
     jet::testing::TestFolder folder;
     resetAppState();
     {
@@ -262,26 +349,29 @@ TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtua
             settle();
             frmNewBook* newBook = shownWindow<frmNewBook>();
             if (!newBook) return;
+            forms::user::typeText(newBook->txtUserName, "Ravi");
+            forms::user::typeText(newBook->txtApprovalUserName, "Meera");
             forms::user::typeText(newBook->txtPassword, "Tea4two");
             forms::user::typeText(newBook->txtPasswordAgain, "Tea4two");
             forms::user::typeText(newBook->txtApproval, "Chief9");
             forms::user::typeText(newBook->txtApprovalAgain, "Chief9");
             settle();
-            screenshot("new-book.png", host.windowOf(*newBook));
+            screenshotForm("new-book.png", host, *newBook);
             filledIn = true;
             forms::user::click(newBook->cmdCreate);
         });
         ASSERT_TRUE(startProgram(folder.path()));
         ASSERT_TRUE(filledIn);
         openBook(bookPath(folder.path()))
-            .execute("UPDATE config SET [Username] = 'Ravi', [ApprovalUsername] = 'Meera', [enablecostcentre] = true");
+            .execute("UPDATE config SET [enablecostcentre] = ?, [NOADVANCE] = ?, [yesadvance] = ?",
+                     {costCentres, !advances, advances});
         fillMastersAndChangeLog(folder.path());
         addVouchers(openBook(bookPath(folder.path())));
         STARTUPpettycash& login = formInstances().get<STARTUPpettycash>();
         forms::user::typeText(login.Text1, "tea4two");
         settle();
         ASSERT_TRUE(host.windowOf(login) && host.windowOf(login)->isVisible());
-        screenshot("login.png", host.windowOf(login));
+        screenshotForm("login.png", host, login);
 
         // The new book was never configured: the quick configuration opens
         // while the main window loads.
@@ -299,17 +389,17 @@ TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtua
         EXPECT_EQ(register_.windowState(), forms::WindowState::Maximized);
         EXPECT_EQ(host.windowOf(main)->windowTitle().toStdString(),
                   "Ostrelle from Kelvra Technologies    User : Ravi - [" + register_.caption() + "]");
-        screenshot("main.png", host.windowOf(main));
+        screenshotForm("main.png", host, main);
 
         // The register shows the book's vouchers.
         ASSERT_TRUE(register_.isLoaded());
         EXPECT_EQ(register_.mdiParent(), &main);
         EXPECT_EQ(register_.TDBGrid1.rowCount(), 3);
         ASSERT_TRUE(host.windowOf(register_) && host.windowOf(register_)->isVisible());
-        screenshot("register.png", host.windowOf(register_));
+        screenshotForm("register.png", host, register_);
         forms::user::selectTab(register_.SSTab2, 1);
         settle();
-        screenshot("register-voucher.png", host.windowOf(register_));
+        screenshotForm("register-voucher.png", host, register_);
         screenshotVoucherPrint(register_, host);
 
         // The register's match and balance buttons open these two over it.
@@ -334,7 +424,8 @@ TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtua
         EXPECT_TRUE(configurationShown);
         screenshotCommandWindow(main, host, command::kEmployeeMaster, "frmemployeemaster", "employee-master.png");
         screenshotCommandWindow(main, host, command::kExpenseHeads, "frmExpensetypes", "expense-heads.png");
-        screenshotCommandWindow(main, host, command::kCostCentres, "frmprojectcodes", "cost-centres.png");
+        if (costCentres)  // the command is offered only with cost centres
+            screenshotCommandWindow(main, host, command::kCostCentres, "frmprojectcodes", "cost-centres.png");
         screenshotCommandWindow(main, host, command::kChangeLog, "frmChangelog", "change-log.png");
 
         // The modal pickers that the register's boxes open.
@@ -352,14 +443,64 @@ TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtua
         const std::string pickedProject = pickProjectCode();
         EXPECT_TRUE(projectPickerShown);
         EXPECT_FALSE(pickedProject.empty());
+        if (costCentres) doubleClickTheCostCentre(register_, host, unexpected);
+        bool periodPickerShown = false;
+        whenShown<frmselectSession>(host, "period-picker.png", periodPickerShown,
+                                    [](frmselectSession& w) { forms::user::click(w.cmdclose); });
+        pickPeriod();
+        EXPECT_TRUE(periodPickerShown);
+        bool aboutShown = false;
+        whenShown<frmaboutpettycash>(host, "about.png", aboutShown,
+                                     [](frmaboutpettycash& w) { forms::user::click(w.cmdOK); });
+        main.DispatchCommand(command::kAbout);
+        EXPECT_TRUE(aboutShown);
         screenshotCommandWindow(main, host, command::kPeriods, "frmSessions", "periods.png");
-        screenshotCommandWindow(main, host, command::kPendingSettlements, "frmEmpbalance", "pending-settlements.png");
+        if (advances)  // without advances nothing awaits settlement
+            screenshotCommandWindow(main, host, command::kPendingSettlements, "frmEmpbalance",
+                                    "pending-settlements.png");
         screenshotReports(main, host);
         main.unload();  // the exit command's question would wait for a user
         settle();
     }
     formInstances().releaseAll();
     resetAppState();
+    EXPECT_THAT(unexpected.texts, ::testing::IsEmpty());
+}
+
+TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtualDisplay) {
+    if (!xvfbInstalled()) GTEST_SKIP() << "Xvfb is not installed";
+    VirtualDisplay display;
+    ASSERT_FALSE(display.name().empty()) << "Xvfb did not start";
+    ::setenv("DISPLAY", display.name().c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    int argc = 1;
+    char program[] = "ostrelle";
+    char* argv[] = {program, nullptr};
+    QApplication qt(argc, argv);
+    EXPECT_EQ(QGuiApplication::primaryScreen()->geometry(), QRect(0, 0, 1366, 768));
+
+    const std::set<std::string> everyForm = {
+        "frmnewbook",        "STARTUPpettycash",  "frmpettycashconfigSmall", "Pettycashmain",   "frmpettycash",
+        "repVoucherprint",   "frmselectvoucher",  "frmshowbalance",          "frmpettycashconfig",
+        "frmemployeemaster", "frmExpensetypes",   "frmprojectcodes",         "frmChangelog",    "Frmselectdate",
+        "frmselectProject",  "frmselectSession",  "frmaboutpettycash",       "frmSessions",     "frmEmpbalance",
+        "reppettycash"};
+    const struct {
+        bool advances, costCentres;
+        const char* screenshots;  // "-": plain names, "": none
+    } variants[] = {{true, true, "-"}, {false, true, "no-advances"}, {true, false, ""}, {false, false, ""}};
+    for (const auto& v : variants) {
+        SCOPED_TRACE(std::string(v.advances ? "advances" : "no advances") + ", " +
+                     (v.costCentres ? "cost centres" : "no cost centres"));
+        screenshotVariant = v.screenshots;
+        formsChecked.clear();
+        walkEveryWindow(v.advances, v.costCentres);
+        std::set<std::string> expected = everyForm;
+        if (!v.advances) expected.erase("frmEmpbalance");
+        if (!v.costCentres) expected.erase("frmprojectcodes");
+        EXPECT_EQ(formsChecked, expected) << "every window of the program is walked";
+        if (HasFatalFailure()) return;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "petty/register/frm_pettycash.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <vector>
 
 namespace petty {
@@ -112,6 +114,9 @@ frmpettycash::frmpettycash() : Form("frmpettycash") {
     move(0, 0, kWindowWidth, kWindowHeight);
     createControls();
     onLoad = [this] { Form_Load(); };
+    observe([this](forms::Property p) {
+        if (p == forms::Property::Geometry) Form_Resize();
+    });
     cmdScanDoc.onClick = [this] { cmdScanDoc_Click(); };
     cmdViewBill.onClick = [this] { cmdViewBill_Click(); };
     wireSearchPanel();
@@ -162,6 +167,28 @@ void frmpettycash::createControls() {
     place(cmdClosepettycash, SSTab1, 1, 240, 600, 7000, 600);
 
     createVoucherTab();
+}
+
+// The main window maximised gives the register more room than its layout: the
+// tab control grows with the window, the register grid takes the extra height,
+// and what stands below the grid on its tab moves down. A smaller window keeps
+// the layout as it is.
+void frmpettycash::Form_Resize() {
+    if (windowState() == forms::WindowState::Minimized) return;
+    const int extraWidth = std::max(0, width() - kWindowWidth);
+    const int extraHeight = std::max(0, height() - kWindowHeight);
+    const int dw = extraWidth - grownWidth;
+    const int dh = extraHeight - grownHeight;
+    if (dw == 0 && dh == 0) return;
+    grownWidth = extraWidth;
+    grownHeight = extraHeight;
+    SSTab2.move(SSTab2.left(), SSTab2.top(), SSTab2.width() + dw, SSTab2.height() + dh);
+    Label2.setWidth(Label2.width() + dw);
+    TDBGrid1.move(TDBGrid1.left(), TDBGrid1.top(), TDBGrid1.width() + dw, TDBGrid1.height() + dh);
+    TDBGrid2.move(TDBGrid2.left(), TDBGrid2.top() + dh, TDBGrid2.width() + dw, TDBGrid2.height());
+    registerGridHeight += dh;
+    for (forms::Control* below : std::initializer_list<forms::Control*>{&LabelVoucherno, &LabelRecCount[0], &SSTab1})
+        below->move(below->left(), below->top() + dh, below->width(), below->height());
 }
 
 void frmpettycash::createGridColumns() {
@@ -271,17 +298,19 @@ void frmpettycash::createEntryBoxes() {
         int caption;
         int width;
     };
+    // The widths give each caption room at the stand-in font, the longest
+    // being the employee's "by employee/receiver" and "spent from adv".
     const std::vector<Field> entryRow = {
-        {Textpcash[8], 13, 900},       {Textpcash[0], 1, 1000},     {Textpcash[1], 2, 800},
-        {Combopcashtype, 7, 2450},     {DBCombo2, 12, 1200},        {Combopcashhead, 6, 1250},
-        {Textpcash[22], 20, 700},      {Textpcash[3], 9, 800},      {Textpcash[2], 8, 800},
-        {Textpcash[4], 3, 800},        {Textpcash[5], 10, 700},
+        {Textpcash[8], 13, 820},       {Textpcash[0], 1, 950},      {Textpcash[1], 2, 750},
+        {Combopcashtype, 7, 2450},     {DBCombo2, 12, 1480},        {Combopcashhead, 6, 1250},
+        {Textpcash[22], 20, 650},      {Textpcash[3], 9, 800},      {Textpcash[2], 8, 800},
+        {Textpcash[4], 3, 1040},       {Textpcash[5], 10, 700},
     };
     int left = 120;
     for (const Field& f : entryRow) {
         place(Label1[f.caption], Frame1, left, 300, f.width, kCaptionHeight);
         place(f.control, Frame1, left, 600, f.width, kBoxHeight);
-        left += f.width + 40;
+        left += f.width + 30;
     }
     FlagBalance.setPicture("flag");
     FlagBalance.setToolTip(

@@ -121,6 +121,8 @@ public:
 
     // The title and the search field set to the running period (0: no period yet).
     void showRunningPeriod(PeriodId periodId);
+    // The expense heads and the active cost centres as the book holds them now.
+    void fillHeadAndCostCentreLists();
 
     // The search panel: re-queries datPrimaryRS with the panel's filters and
     // moves to the last row found.
@@ -132,6 +134,8 @@ public:
     void Combo2_KeyPress(int& keyAscii);
     void combo2Text_DblClick();
     void combo2Text_KeyPress(int& keyAscii);
+    // Searches the open period's vouchers of every employee; false when no period is open.
+    bool searchOpenPeriod();
 
     // Bill scanning's buttons.
     void cmdScanDoc_Click();
@@ -170,6 +174,10 @@ public:
     void MyButtonExpand_Click();
     void Form_Activate();
     void Form_LostFocus();
+    // A window larger than the layout gives the room to the register grid.
+    void Form_Resize();
+    int grownWidth = 0;   // twips the window is wider than the layout, given to the grid tab
+    int grownHeight = 0;  // and taller, given to the register grid
     // Releases the recordsets; saves, asks and refuses nothing.
     void Form_Unload(int& cancel);
     void wireRecordDisplay();
@@ -221,6 +229,7 @@ private:
     void fillLists();
     void layOutWithoutAdvances();
     void layOutWithoutCostCentres();
+    // Replaces the combo's list with the query's field when the two differ.
     void fillFromQuery(forms::ComboBox& combo, const std::string& sql, const std::string& field);
 };
 

@@ -1,7 +1,8 @@
 // What the register does around its use rather than on a command: each
 // activation (kept maximised, advance marks hidden without advances, the
 // old-advance reminder once per run, the grid heights for the expand button,
-// a changed employee master picked up), the loss of focus, and the unload.
+// a changed employee master and the head and cost-centre lists picked up),
+// the loss of focus, and the unload.
 #include "petty/register/frm_pettycash.h"
 #include "petty/register/old_advances.h"
 #include "petty/shell/app_state.h"
@@ -63,12 +64,18 @@ void frmpettycash::Form_Activate() {
     // The window itself seldom loses the focus (its controls hold it), so the
     // employee list is picked up here too.
     pickUpNewEmployees(*this);
+    // Heads and cost centres added, renamed or put out of use in their
+    // masters are offered as soon as the register is back in front.
+    fillHeadAndCostCentreLists();
 }
 
 void frmpettycash::Form_LostFocus() {
     // Only its beep matters here: a pending change is not refused.
     skipOnFailure([this] { CheckPendingEdit(false); });
     pickUpNewEmployees(*this);
+    // Heads and cost centres added, renamed or put out of use in their
+    // masters are offered as soon as the register is back in front.
+    fillHeadAndCostCentreLists();
 }
 
 void frmpettycash::Form_Unload(int&) {

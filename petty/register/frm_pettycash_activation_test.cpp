@@ -122,6 +122,50 @@ TEST_F(ActivationTest, ANewEmployeeIsOfferedOnceTheRegisterIsActivatedAgain) {
     EXPECT_FALSE(offers(w.DBCombo2, "Yann"));
 }
 
+TEST_F(ActivationTest, HeadsAndCostCentresChangedInTheirMastersAreOfferedOnceTheRegisterIsActivatedAgain) {
+    frmpettycash& w = shown();
+    jet::Database book = openBook(bookPath(folder.path()));
+    book.execute("INSERT INTO [Expense types] ([Expense type]) VALUES ('Courier')");
+    book.execute("INSERT INTO projectcodes ([projectcode], [Active]) VALUES ('Site 4', true), ('Old', false)");
+    book.execute("UPDATE projectcodes SET [Active] = false WHERE [projectcode] = 'General'");
+    w.dbCombo3.setText("typed before");
+    EXPECT_FALSE(offers(w.Combopcashhead, "Courier"));
+    EXPECT_TRUE(offers(w.dbCombo3, "General"));
+    comeBack(w);
+    EXPECT_TRUE(offers(w.Combopcashhead, "Courier"));
+    EXPECT_TRUE(offers(w.dbCombo3, "Site 4"));
+    EXPECT_FALSE(offers(w.dbCombo3, "Old"));
+    EXPECT_FALSE(offers(w.dbCombo3, "General")) << "no longer in use";
+    EXPECT_EQ(w.dbCombo3.text(), "typed before");
+}
+
+TEST_F(ActivationTest, ALargerWindowGivesItsRoomToTheRegisterGridAndASmallerOneKeepsTheLayout) {
+    frmpettycash& w = shown();
+    const forms::Geometry form = w.geometry();
+    const forms::Geometry grid = w.TDBGrid1.geometry();
+    const forms::Geometry settlementGrid = w.TDBGrid2.geometry();
+    const forms::Geometry search = w.SSTab1.geometry();
+    const int tabWidth = w.SSTab2.width();
+
+    w.move(form.left, form.top, form.width + 3000, form.height + 1500);  // the main window maximised
+    EXPECT_EQ(w.TDBGrid1.height(), grid.height + 1500);
+    EXPECT_EQ(w.TDBGrid1.width(), grid.width + 3000);
+    EXPECT_EQ(w.TDBGrid2.top(), settlementGrid.top + 1500);
+    EXPECT_EQ(w.TDBGrid2.height(), settlementGrid.height);
+    EXPECT_EQ(w.SSTab1.top(), search.top + 1500);
+    EXPECT_EQ(w.SSTab2.width(), tabWidth + 3000);
+    // The expand button hides the settlement grid and gives its height to the grown register grid, and back.
+    ASSERT_TRUE(user::click(w.MyButtonExpand));
+    EXPECT_EQ(w.TDBGrid1.height(), grid.height + 1500 + settlementGrid.height);
+    ASSERT_TRUE(user::click(w.MyButtonExpand));
+    EXPECT_EQ(w.TDBGrid1.height(), grid.height + 1500);
+
+    w.move(form.left, form.top, form.width - 600, form.height - 600);  // smaller than the layout
+    EXPECT_EQ(w.TDBGrid1.geometry(), grid);
+    EXPECT_EQ(w.TDBGrid2.geometry(), settlementGrid);
+    EXPECT_EQ(w.SSTab1.geometry(), search);
+}
+
 TEST_F(ActivationTest, LosingTheFocusPicksUpANewEmployeeAndBeepsAtAPendingChange) {
     add({.credit = money("10")});
     frmpettycash& w = shown();

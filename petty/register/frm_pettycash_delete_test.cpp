@@ -96,6 +96,33 @@ TEST_F(DeleteTest, CancelAnsweredYesReturnsToTheLastSavedRow) {
     EXPECT_TRUE(changeLog().empty());
 }
 
+TEST_F(DeleteTest, AddWhileAClosedPeriodIsShownStartsInTheOpenPeriodAndCancelReturnsThere) {
+    constexpr int64_t kClosedPeriod = 2404010900;
+    insert({.credit = money("999"), .closed = "Yes", .termId = kClosedPeriod});
+    const int64_t openRow = insert({.credit = money("20")});
+    frmpettycash& w = shownRegister();
+    ASSERT_TRUE(user::selectTab(w.SSTab2, 0));  // the search panel
+    ASSERT_TRUE(user::selectComboItem(w.Combo2, "Pettycash period ID"));
+    w.combo2Text.setText(std::to_string(kClosedPeriod));
+    ASSERT_TRUE(user::click(w.Query));
+    ASSERT_TRUE(user::selectTab(w.SSTab2, 1));
+    ASSERT_EQ(w.Textpcash[kClosedBox].text(), "Yes");
+    EXPECT_TRUE(w.cmdadd.enabled()) << "a closed row is looked at, a new voucher can still be started";
+
+    ASSERT_TRUE(user::click(w.cmdadd));
+    EXPECT_EQ(w.datPrimaryRS.recordset().editMode(), jet::EditMode::Add);
+    EXPECT_EQ(w.Textpcash[kTermIdBox].text(), "2405150900") << "the open period";
+    EXPECT_EQ(w.combo2Text.text(), "2405150900") << "the search shows the open period";
+
+    ASSERT_TRUE(user::selectComboItem(w.Combopcashtype, "Reimbursed from pettycash"));
+    ui.expectMessage(kCancelQuestion, forms::MsgResult::Yes);
+    ui.expectMessage(kCancelled);
+    ASSERT_TRUE(user::click(w.cmddelete));
+    EXPECT_EQ(current(w), openRow);
+    EXPECT_EQ(w.Textpcash[kClosedBox].text(), "No");
+    EXPECT_TRUE(w.cmdadd.enabled());
+}
+
 TEST_F(DeleteTest, CancelOnAnEmptyRegisterMakesNoMove) {
     frmpettycash& w = shownRegister();
     ASSERT_TRUE(user::click(w.cmdadd));

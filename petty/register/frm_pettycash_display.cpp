@@ -115,6 +115,8 @@ void showClosedRow(frmpettycash& w) {
         w.cmddelete.setEnabled(false);
     }
     setEnabled({&w.cmdEdit, &w.cmdupdate, &w.cmdScanDoc, &w.Frame1, &w.Frame2, &w.Frame3}, false);
+    // A new voucher can still be started from here: it goes into the open period.
+    if (!appState().superUserLogin) w.cmdadd.setEnabled(true);
 }
 
 void showNoCurrentRow(frmpettycash& w) {

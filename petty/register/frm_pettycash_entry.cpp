@@ -69,6 +69,9 @@ bool frmpettycash::CheckPendingEdit(bool showMessage) {
 
 void frmpettycash::cmdadd_Click() {
     if (!CheckPendingEdit(true)) return;
+    // A closed period is only looked at: a new voucher belongs to the open
+    // one, so its rows come back first, and Cancel returns to them.
+    if (Textpcash[kClosedBox].text() == "Yes") skipOnFailure([this] { searchOpenPeriod(); });
     AppState& state = appState();
     // Every step reports its failure and the click goes on with the next.
     reportOnFailure([] { forms::ui().setMousePointer(forms::vbHourglass); });

@@ -90,14 +90,7 @@ void frmpettycash::Form_Load() {
     PeriodId periodId = 0;
     skipOnFailure([this, &periodId] { periodId = currentPeriodId(datPrimaryRS.database()); });
     skipOnFailure([this, periodId] { showRunningPeriod(periodId); });
-    skipOnFailure([this] {
-        fillFromQuery(Combopcashhead, "select [expense type] from [expense types]    order by [expense type]",
-                      "expense type");
-    });
-    skipOnFailure([this] {
-        fillFromQuery(dbCombo3, "select [projectcode] from projectcodes where active=true order by projectcode",
-                      "projectcode");
-    });
+    fillHeadAndCostCentreLists();
     skipOnFailure([this] {
         Data1.refresh();
         DBCombo1.setEnabled(true);
@@ -152,15 +145,32 @@ void frmpettycash::fillLists() {
     Combo2.addItem("No field filter");
 }
 
+void frmpettycash::fillHeadAndCostCentreLists() {
+    skipOnFailure([this] {
+        fillFromQuery(Combopcashhead, "select [expense type] from [expense types]    order by [expense type]",
+                      "expense type");
+    });
+    skipOnFailure([this] {
+        fillFromQuery(dbCombo3, "select [projectcode] from projectcodes where active=true order by projectcode",
+                      "projectcode");
+    });
+}
+
 void frmpettycash::fillFromQuery(forms::ComboBox& combo, const std::string& sql, const std::string& field) {
     Datacommon.setRecordSource(sql);
     Datacommon.refresh();
     forms::DataRecordset& rows = Datacommon.recordset();
-    if (rows.eof()) return;
-    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
-        const jet::Value value = rows.field(field);
-        if (!value.isNull()) combo.addItem(value.asText());
+    std::vector<std::string> items;
+    if (!rows.eof()) {
+        for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+            const jet::Value value = rows.field(field);
+            if (!value.isNull()) items.push_back(value.asText());
+        }
     }
+    if (items == combo.items()) return;
+    // The lists are drop-down combos with a text of their own: the text shown stays as it is.
+    combo.clear();
+    for (std::string& item : items) combo.addItem(std::move(item));
 }
 
 void frmpettycash::layOutWithoutAdvances() {

@@ -2,11 +2,13 @@
 // checks, then stored, and everything that depends on a voucher follows it
 // (status line, the advance's settled state, the change log of an edit, the
 // running balances, the title).
+#include <charconv>
 #include <optional>
 #include <string>
 
 #include "petty/register/advance_tally.h"
 #include "petty/register/box_number.h"
+#include "petty/register/carryover_date.h"
 #include "petty/register/change_log_row.h"
 #include "petty/register/change_log_text.h"
 #include "petty/register/entry_box_index.h"
@@ -21,6 +23,7 @@
 #include "petty/shell/app_state.h"
 #include "petty/shell/error_report.h"
 #include "platform/vb/date_format.h"
+#include "platform/vb/date_text.h"
 #include "platform/vb/text_functions.h"
 
 namespace petty {
@@ -108,6 +111,24 @@ bool secondAdvanceConfirmed(frmpettycash& w) {
     return false;
 }
 
+// A voucher dated ahead of its period's carry-over row is refused (both boxes hold a date and a time here).
+bool datedAfterCarryover(frmpettycash& w) {
+    const std::optional<vb::DateTime> day = vb::parseDateText(w.Textpcash[kDateBox].text());
+    const std::optional<vb::DateTime> time = vb::parseTimeText(w.Textpcash[kTimeBox].text());
+    if (!day || !time) return true;
+    const vb::DateTime moment =
+        day->dateOnly().addSeconds(time->hour() * 3600LL + time->minute() * 60LL + time->second());
+    const std::string& periodText = w.Textpcash[kTermIdBox].text();
+    PeriodId period = 0;  // a period ID is ten digits, above what a 32-bit box number holds
+    std::from_chars(periodText.data(), periodText.data() + periodText.size(), period);
+    if (const std::optional<std::string> refusal = beforeCarryoverRefusal(w.datPrimaryRS.database(), period, moment)) {
+        refuse(*refusal);
+        if (w.Frame1.enabled() && w.Textpcash[kDateBox].focusableNow()) w.Textpcash[kDateBox].setFocus();
+        return false;
+    }
+    return true;
+}
+
 // The ordered checks; the steps between the rules fill in the period ID, apply
 // the type's rules and keep an empty cost centre of a new row out of the book.
 bool passesSaveChecks(frmpettycash& w) {
@@ -122,6 +143,7 @@ bool passesSaveChecks(frmpettycash& w) {
     if (!passesRules(w, kEmployeeRule, kEmployeeRule)) return false;
     w.ApplyTransactionTypeRules(true);
     if (!passesRules(w, kFirstAmountRule, kLastFieldRule)) return false;
+    if (!datedAfterCarryover(w)) return false;
     const bool adding = w.datPrimaryRS.addingRow();
     if (adding && w.dbCombo3.text().empty() && w.dbCombo3.dataChanged()) w.dbCombo3.setDataChanged(false);
     if (!advanceBelongsToEmployee(w)) return false;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "petty/register/register_save_test_support.h"
+#include "platform/vb/date_text.h"
 
 namespace petty {
 namespace {
@@ -68,6 +69,36 @@ TEST_F(SaveTest, ANewCashOutVoucherIsStoredAndTheRegisterEndsOnIt) {
     EXPECT_EQ(ui.mousePointer(), forms::vbCustom);
     EXPECT_EQ(w.Label2.caption(),
               "Pettycash ( Cash fill: 5000    Total expenses: 100    Amount not settled: 0    Cash-in-hand: 4900 )");
+}
+
+TEST_F(SaveTest, AVoucherDatedBeforeItsPeriodsCarryOverIsRefused) {
+    testing::Voucher carryover;
+    carryover.transType = "Carryover";
+    carryover.debit = money("300");
+    insert(carryover);  // 15 May 2024 09:00:00 opens the period
+    frmpettycash& w = shownRegister();
+    enter(w, Entry().cashOut("100"));
+    const std::string dayBefore = vb::formatShortDate(*vb::DateTime::fromParts(2024, 5, 14));
+    retype(w.Textpcash[kDateBox], dayBefore);
+    const std::string refusal = "This voucher is dated before the carry-over that opens pettycash period 2405150900 (" +
+                                vb::formatShortDate(*vb::DateTime::fromParts(2024, 5, 15)) +
+                                " 09:00:00). Enter a date and time on or after it!";
+    ui.expectMessage(refusal);
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 1) << "nothing stored";
+    EXPECT_EQ(w.datPrimaryRS.recordset().editMode(), jet::EditMode::Add) << "the voucher stays to be corrected";
+    EXPECT_TRUE(w.Textpcash[kDateBox].hasFocus());
+
+    // Earlier on the carry-over's own day is still before it; later that day is after it.
+    retype(w.Textpcash[kDateBox], vb::formatShortDate(*vb::DateTime::fromParts(2024, 5, 15)));
+    retype(w.Textpcash[kTimeBox], "08:59:59");
+    ui.expectMessage(refusal);
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 1);
+    retype(w.Textpcash[kTimeBox], "09:00:00");
+    ASSERT_TRUE(user::click(w.cmdupdate));
+    EXPECT_EQ(count("SELECT count(*) FROM pettycash"), 2);
+    EXPECT_EQ(stored(lastVoucherId(), "runningbalance").asCurrency(), vb::Currency::fromWhole(200));
 }
 
 TEST_F(SaveTest, TheApprovalUsersEditOfTheCashOutIsLogged) {

@@ -67,6 +67,18 @@ void frmpettycash::Query_Click() {
     });
 }
 
+bool frmpettycash::searchOpenPeriod() {
+    const PeriodId open = currentPeriodId(datPrimaryRS.database());
+    if (open == 0) return false;
+    Check1.setValue(forms::vbChecked);
+    Combo1.setText("All");
+    Combo2.setText(kPeriodField);
+    Combo2_Click();
+    combo2Text.setText(std::to_string(open));
+    Query_Click();
+    return true;
+}
+
 void frmpettycash::Check1_Click() {
     if (Check1.value() == forms::vbChecked && !DBCombo1.text().empty()) DBCombo1.setText("");
 }

@@ -84,7 +84,7 @@ void exportPeriodToCsv(forms::DataControl& registerRows, forms::DataControl& que
     if (period == 0) return;
 
     // One spelling of the export folder, for writing into it and for opening it.
-    const std::string folder = state.programFolder + "\\" + std::string(kExportFolder) + "\\";
+    const std::string folder = shownPath(state.programFolder + "\\" + std::string(kExportFolder) + "\\");
     if (!std::filesystem::is_regular_file(resolveProgramPath(folder + "config.xml")))
         return refuse(folder + "config.xml not found!! The configuraiton file is missing! Copy the config file and "
                                "then try!");

@@ -27,8 +27,9 @@ protected:
 
     std::filesystem::path exportFolder() const { return folder.path() / "exportcsv"; }
     // The export's paths as the program spells them.
-    std::string programFile() const { return folder.path().string() + "\\exportcsv\\" + kFileName; }
-    std::string programFolder() const { return folder.path().string() + "\\exportcsv\\"; }
+    // Shown with the platform's separator.
+    std::string programFile() const { return folder.path().string() + "/exportcsv/" + kFileName; }
+    std::string programFolder() const { return folder.path().string() + "/exportcsv/"; }
     std::string exported() const {
         std::ifstream in(exportFolder() / kFileName, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -248,7 +249,7 @@ TEST_F(CsvExportTest, AMissingConfigurationFileIsReportedAfterThePeriodIsPicked)
     ui.expectMessage(kAsk, forms::MsgResult::Yes);
     pickInPicker(kPeriod);
     const std::string message = folder.path().string() +
-                                "\\exportcsv\\config.xml not found!! The configuraiton file is missing! Copy the "
+                                "/exportcsv/config.xml not found!! The configuraiton file is missing! Copy the "
                                 "config file and then try!";
     ui.expectMessage(message);
     exportPeriodToCsv(register_.datPrimaryRS, register_.Datacommon);

@@ -200,7 +200,8 @@ TEST_F(ReportDefinitionsTest, EveryShippedDefinitionRunsThroughToAPdfWithTheSele
         ran.insert(r.file);
     }
     std::set<std::string> shipped;
-    for (const ShippedReportFile& f : shippedReportFiles()) shipped.insert(std::string(f.name));
+    for (const ShippedReportFile& f : shippedReportFiles())
+        if (!f.name.ends_with(".pdf")) shipped.insert(std::string(f.name));  // the quick-help guide is no report
     EXPECT_EQ(ran, shipped);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_TRUE(output.errors.empty()) << output.errors.front();

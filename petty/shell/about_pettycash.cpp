@@ -9,7 +9,7 @@ namespace petty {
 
 frmaboutpettycash::frmaboutpettycash() : Form("frmaboutpettycash") {
     setCaption("About " + std::string(kProgramName));
-    move(0, 0, 6000, 2880);
+    move(0, 0, 6000, 3120);
     Image1.move(4680, 360, 960, 960);
     Image2.move(4680, 1440, 960, 960);
     lblProgram.setCaption(std::string(kProgramName));
@@ -27,7 +27,7 @@ frmaboutpettycash::frmaboutpettycash() : Form("frmaboutpettycash") {
     cmdOK.setCaption("OK");
     cmdOK.setDefault(true);
     cmdOK.setCancel(true);
-    cmdOK.move(-2000, 2160, 1200, 360);
+    cmdOK.move(4560, 2580, 1080, 375);
 
     const auto close = [this] { unload(); };
     cmdOK.onClick = close;

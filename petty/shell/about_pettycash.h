@@ -1,6 +1,6 @@
 #pragma once
-// frmaboutpettycash: the about box. Enter, Escape or a click on a picture,
-// the program's name or the maker's name closes it.
+// frmaboutpettycash: the about box. Its OK button, Enter, Escape or a click
+// on a picture, the program's name or the maker's name closes it.
 #include "platform/forms/forms.h"
 
 namespace petty {
@@ -15,7 +15,7 @@ public:
     forms::Label lblVersion{*this, "lblVersion"};
     forms::Label lblMaker{*this, "lblMaker"};
     forms::Label lblContact{*this, "lblContact"};
-    forms::CommandButton cmdOK{*this, "cmdOK"};  // default and cancel, outside the visible area
+    forms::CommandButton cmdOK{*this, "cmdOK"};  // default and cancel
 };
 
 }  // namespace petty

@@ -10,6 +10,7 @@
 #include "platform/jet/error.h"
 #include "platform/jet/file_name.h"
 #include "platform/vb/text_compare.h"
+#include "platform/vb/text_functions.h"
 
 namespace petty {
 
@@ -66,16 +67,19 @@ bool hasBlankEnds(std::string_view s) {
     return blank(s.front()) || blank(s.back());
 }
 
-void fillBook(jet::Database& db, std::string_view password, std::string_view approvalPassword) {
+// A user name left empty is stored as no value, as a settings row never filled in holds it.
+jet::Value nameValue(const std::string& name) { return name.empty() ? jet::Value() : jet::Value(name); }
+
+void fillBook(jet::Database& db, const LogIns& logIns) {
     jet::Transaction transaction(db);
     for (const char* statement : kSchema) db.execute(statement);
     // The one settings row. The advance and voucher-format options are pairs of
     // which exactly one is ticked: advances are given, format 1 is used.
     db.execute(
-        "INSERT INTO config ([Password], [ApprovalPassword], [NOADVANCE], [yesadvance], [enablecostcentre],"
-        " [reminddays], [Approvalrequired], [sendmail], [voucherstyle1], [Voucherstyle2])"
-        " VALUES (?, ?, false, true, false, 0, false, false, true, false)",
-        {password, approvalPassword});
+        "INSERT INTO config ([Username], [Password], [ApprovalUsername], [ApprovalPassword], [NOADVANCE],"
+        " [yesadvance], [enablecostcentre], [reminddays], [Approvalrequired], [sendmail], [voucherstyle1],"
+        " [Voucherstyle2]) VALUES (?, ?, ?, ?, false, true, false, 0, false, false, true, false)",
+        {nameValue(logIns.userName), logIns.password, nameValue(logIns.approvalUserName), logIns.approvalPassword});
     db.execute("INSERT INTO projectcodes ([projectcode], [Active]) VALUES ('General', true)");
     transaction.commit();
 }
@@ -95,9 +99,22 @@ std::string logInPasswordProblem(std::string_view password, std::string_view app
     return {};
 }
 
+std::string logInNameProblem(std::string_view userName, std::string_view approvalUserName) {
+    if (vb::trim(userName).empty() || vb::trim(approvalUserName).empty()) return "Both user names must be given.";
+    if (userName == approvalUserName) return "The two user names must differ.";
+    return {};
+}
+
 void createBook(const std::filesystem::path& folder, std::string_view password, std::string_view approvalPassword) {
-    if (const std::string problem = logInPasswordProblem(password, approvalPassword); !problem.empty())
+    createBook(folder, LogIns{{}, std::string(password), {}, std::string(approvalPassword)});
+}
+
+void createBook(const std::filesystem::path& folder, const LogIns& logIns) {
+    if (const std::string problem = logInPasswordProblem(logIns.password, logIns.approvalPassword); !problem.empty())
         throw BookError(problem);
+    if ((!logIns.userName.empty() || !logIns.approvalUserName.empty()))
+        if (const std::string problem = logInNameProblem(logIns.userName, logIns.approvalUserName); !problem.empty())
+            throw BookError(problem);
     const std::filesystem::path book = bookPath(folder);
     std::error_code ec;
     if (!std::filesystem::exists(folder, ec)) {
@@ -121,7 +138,7 @@ void createBook(const std::filesystem::path& folder, std::string_view password, 
     std::filesystem::remove(building, ec);
     try {
         jet::Database db = jet::Database::create(building, kDatabasePassword);
-        fillBook(db, password, approvalPassword);
+        fillBook(db, logIns);
     } catch (const jet::Error& e) {
         std::filesystem::remove(building, ec);
         throw BookError("Cannot create the book " + book.string() + ": " + e.description());

@@ -33,11 +33,26 @@ public:
 // and the two must differ in more than letter case.
 std::string logInPasswordProblem(std::string_view password, std::string_view approvalPassword);
 
+// Why the two log-in user names cannot be used, or an empty text when they can:
+// each must hold more than blanks, and the two must differ (the configuration
+// window compares them as they stand, letter case counting).
+std::string logInNameProblem(std::string_view userName, std::string_view approvalUserName);
+
+// The two log-ins of a book: the normal one and the approval one.
+struct LogIns {
+    std::string userName;
+    std::string password;
+    std::string approvalUserName;
+    std::string approvalPassword;
+};
+
 // Creates a new book in the folder (made when missing): business.mdb, readable by
-// its owner only, with every table, the one settings row holding the two log-in
-// passwords, the project code "General", the folders documents/ and
+// its owner only, with every table, the one settings row holding the two log-ins
+// (the user names may be left empty, for the configuration window to fill), the project code "General", the folders documents/ and
 // exportcsv/, and the report definition files shipped with the program.
 // Refuses, changing nothing, when the folder holds a book already.
+void createBook(const std::filesystem::path& folder, const LogIns& logIns);
+// The same with the passwords only: the user names stay empty.
 void createBook(const std::filesystem::path& folder, std::string_view password, std::string_view approvalPassword);
 
 }  // namespace petty

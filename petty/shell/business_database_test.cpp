@@ -82,7 +82,8 @@ TEST_F(BusinessDatabaseTest, BookIsPrivateAndHasItsFolders) {
     EXPECT_TRUE(std::filesystem::is_directory(folder / "documents"));
     EXPECT_TRUE(std::filesystem::is_directory(folder / "exportcsv"));
     EXPECT_TRUE(std::filesystem::is_regular_file(folder / "exportcsv" / "config.xml"));
-    // Nothing of the building step is left behind: the book, its folders and the report files.
+    // Nothing of the building step is left behind: the book, its folders, the report files and the guide.
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "Pettycash.pdf"));
     size_t entries = 0, reportFiles = 0;
     for (const auto& e : std::filesystem::directory_iterator(folder.path())) {
         ++entries;
@@ -90,7 +91,28 @@ TEST_F(BusinessDatabaseTest, BookIsPrivateAndHasItsFolders) {
         if (extension == ".rpt" || extension == ".RPT") ++reportFiles;
     }
     EXPECT_GT(reportFiles, 0u);
-    EXPECT_EQ(entries, 3u + reportFiles);
+    EXPECT_EQ(entries, 4u + reportFiles);
+}
+
+TEST(LogInNames, BothGivenAndDifferent) {
+    EXPECT_EQ(logInNameProblem("Ravi", "Meera"), "");
+    EXPECT_EQ(logInNameProblem("Ravi", "ravi"), "") << "letter case counts, as in the configuration window";
+    EXPECT_EQ(logInNameProblem("", "Meera"), "Both user names must be given.");
+    EXPECT_EQ(logInNameProblem("Ravi", "   "), "Both user names must be given.");
+    EXPECT_EQ(logInNameProblem("Ravi", "Ravi"), "The two user names must differ.");
+}
+
+TEST(LogInNames, ABookKeepsTheNamesWithThePasswordsAndRefusesTheSameNameTwice) {
+    TestFolder folder;
+    createBook(folder.path(), LogIns{"Ravi", "Tea4two", "Meera", "Chief9"});
+    jet::Recordset row = openBook(bookPath(folder.path())).openRecordset("config");
+    EXPECT_EQ(row.field("Username").asText(), "Ravi");
+    EXPECT_EQ(row.field("Password").asText(), "Tea4two");
+    EXPECT_EQ(row.field("ApprovalUsername").asText(), "Meera");
+    EXPECT_EQ(row.field("ApprovalPassword").asText(), "Chief9");
+    TestFolder other;
+    EXPECT_THROW(createBook(other.path(), LogIns{"Ravi", "a", "Ravi", "b"}), BookError);
+    EXPECT_FALSE(std::filesystem::exists(bookPath(other.path())));
 }
 
 TEST_F(BusinessDatabaseTest, AnExistingBookIsNeverOverwritten) {

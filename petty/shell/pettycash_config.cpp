@@ -230,6 +230,7 @@ void frmpettycashconfig::wireEvents() {
 }
 
 void frmpettycashconfig::Form_Load() {
+    reminderOffTold_ = false;
     skipOnFailure([this] { openSettingsRow(datPrimaryRS); });
     skipOnFailure([this] {
         if (!appState().companyName.empty()) txtFields[kCompany].setText(appState().companyName);
@@ -250,8 +251,12 @@ void frmpettycashconfig::Check1_Click(int index) {
     if (partner >= 0) keepOneOfPairTicked(Check1[index], Check1[partner]);
 }
 
+// Only two names given can be the same: a box not yet filled in is no clash,
+// and emptying the super-user name ends the clash, so leaving one box for the
+// other never shows the message twice.
 bool frmpettycashconfig::refuseSameUserNames() {
-    if (txtFields[kUserName].text() != txtFields[kSuperUserName].text()) return false;
+    const std::string& userName = txtFields[kUserName].text();
+    if (userName.empty() || userName != txtFields[kSuperUserName].text()) return false;
     forms::ui().beep();
     forms::ui().msgBox(kSameUserNames);
     txtFields[kSuperUserName].setText("");
@@ -260,7 +265,6 @@ bool frmpettycashconfig::refuseSameUserNames() {
 
 void frmpettycashconfig::userName_LostFocus() {
     if (!refuseSameUserNames()) return;
-    skipOnFailure([this] { txtFields[kSuperUserPassword].setText(""); });
     skipOnFailure([this] { txtFields[kSuperUserName].setFocus(); });
 }
 
@@ -268,8 +272,10 @@ void frmpettycashconfig::remindDays_LostFocus() {
     forms::TextBox& days = txtFields[kRemindDays];
     if (blank(days)) days.setText("0");
     if (!vb::isNumeric(days.text())) days.setText("0");
-    if (days.text() == "0" && Check1[kAdvances].value() == forms::vbChecked)
-        forms::ui().msgBox("Reminder would be turned off, since remind days = 0 !");
+    // Told once for each time the reminder is turned off, not each time the focus passes the box.
+    const bool off = days.text() == "0" && Check1[kAdvances].value() == forms::vbChecked;
+    if (off && !reminderOffTold_) forms::ui().msgBox("Reminder would be turned off, since remind days = 0 !");
+    reminderOffTold_ = off;
 }
 
 bool frmpettycashconfig::logInFieldsAccepted() {

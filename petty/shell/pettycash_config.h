@@ -57,6 +57,7 @@ private:
     bool logInFieldsAccepted();
     // Both user names alike (exact text): beep, the message, and the super-user name emptied.
     bool refuseSameUserNames();
+    bool reminderOffTold_ = false;  // the message that remind days 0 turns the reminder off was shown
 };
 
 }  // namespace petty

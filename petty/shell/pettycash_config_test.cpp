@@ -67,6 +67,8 @@ TEST_F(ConfigurationTest, ShowsTheSettingsRow) {
     EXPECT_TRUE(ui.journal().empty());
 }
 
+// Two names given and alike are refused: the super-user name is emptied and
+// takes the focus; the super-user password stays. Empty boxes are no clash.
 TEST_F(ConfigurationTest, LeavingAUserNameBoxRefusesTheSameName) {
     struct Case {
         const char* what;
@@ -75,7 +77,7 @@ TEST_F(ConfigurationTest, LeavingAUserNameBoxRefusesTheSameName) {
         bool refused;
     };
     const Case cases[] = {
-        {"both empty", false, nullptr, true},
+        {"both empty", false, nullptr, false},
         {"same name", true, "Ravi", true},
         {"other letter case", true, "ravi", false},
         {"trailing blank", true, "Ravi ", false},
@@ -92,7 +94,7 @@ TEST_F(ConfigurationTest, LeavingAUserNameBoxRefusesTheSameName) {
             if (c.refused) {
                 EXPECT_EQ(ui.journalLines(), (std::vector<std::string>{"beep", std::string("msgbox: ") + kSameNames}));
                 EXPECT_EQ(w.txtFields[2].text(), "");
-                EXPECT_EQ(w.txtFields[3].text(), "");
+                EXPECT_EQ(w.txtFields[3].text(), "Boss2");
                 EXPECT_TRUE(w.txtFields[2].hasFocus());
             } else {
                 EXPECT_TRUE(ui.journal().empty());
@@ -102,6 +104,32 @@ TEST_F(ConfigurationTest, LeavingAUserNameBoxRefusesTheSameName) {
             forms::user::closeForm(w);
         });
     }
+}
+
+TEST_F(ConfigurationTest, MovingTheFocusAroundShowsNoMessageAgain) {
+    setSetting("Username", jet::Value());
+    setSetting("ApprovalUsername", jet::Value());
+    setSetting("NOADVANCE", false);
+    setSetting("yesadvance", true);
+    ui.clearJournal();
+    work([this](Window& w) {
+        // Back and forth between the two empty name boxes and the Save button: nothing to say.
+        for (int round = 0; round < 3; ++round) {
+            forms::user::click(w.txtFields[2]);
+            forms::user::click(w.txtFields[1]);
+        }
+        EXPECT_TRUE(ui.journal().empty());
+        // Remind days 0 is told once, however often the focus passes the box.
+        forms::user::editText(w.txtFields[5], "0");
+        ui.expectMessage("Reminder would be turned off, since remind days = 0 !");
+        for (int round = 0; round < 3; ++round) {
+            forms::user::click(w.txtFields[0]);
+            forms::user::click(w.txtFields[5]);
+        }
+        forms::user::click(w.txtFields[0]);
+        EXPECT_EQ(ui.journal().size(), 1u);
+        forms::user::click(w.cmdclose);
+    });
 }
 
 TEST_F(ConfigurationTest, SaveRefusesWhatTheLogInCannotUse) {

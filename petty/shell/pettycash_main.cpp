@@ -125,6 +125,10 @@ Pettycashmain::Pettycashmain() : MdiForm("Pettycashmain") {
     buildMenus();
     onLoad = [this] { Form_Load(); };
     onActivate = [this] { Form_Activate(); };
+    for (forms::PictureBox* band : {&Picture1, &Picture2})
+        band->observe([this](forms::Property p) {
+            if (p == forms::Property::Geometry) Form_Activate();
+        });
 }
 
 void Pettycashmain::buildButtons() {
@@ -215,11 +219,14 @@ void Pettycashmain::Form_Load() {
     skipOnFailure([] { openCommandWindow(CommandWindow::Register); });
 }
 
+// The banner and the strip fill the bands that carry them, which the window
+// stretches along its top and left edges: never wider or taller than the band,
+// so that nothing stands outside the window's inside.
 void Pettycashmain::Form_Activate() {
     forms::CommandButton& banner = MyButton1[command::kBanner];
-    if (banner.width() < width()) banner.setWidth(width() + 20);
+    if (banner.width() != Picture1.width()) banner.setWidth(Picture1.width());
     forms::CommandButton& strip = MyButton1[command::kStrip];
-    if (strip.height() < height()) strip.setHeight(height());
+    if (strip.height() != Picture2.height()) strip.setHeight(Picture2.height());
 }
 
 void Pettycashmain::DispatchCommand(int16_t index) {
@@ -279,7 +286,7 @@ void Pettycashmain::OpenDocument(const std::string& fileName) {
         forms::ui().msgBox("No document specified!");
         return;
     }
-    const std::string path = appState().appFolder + fileName;
+    const std::string path = shownPath(appState().appFolder + fileName);
     const auto file = findOrdinaryFile(path);
     if (!file) {
         forms::ui().msgBox("Document does not exist or is in the root!");

@@ -78,4 +78,10 @@ std::string folderName(std::string_view folder) {
     return std::string(folder.substr(start, end + 1 - start));
 }
 
+std::string shownPath(std::string_view path) {
+    std::string shown(path);
+    std::replace(shown.begin(), shown.end(), '\\', static_cast<char>(std::filesystem::path::preferred_separator));
+    return shown;
+}
+
 }  // namespace petty

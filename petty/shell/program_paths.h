@@ -15,6 +15,9 @@ std::string withFolderSeparator(std::string_view folder);
 // The folder's own name, whichever separator ends it ("/books/Acme\\" -> "Acme").
 std::string folderName(std::string_view folder);
 
+// The path as the user is shown it: the platform's separator in place of every "\".
+std::string shownPath(std::string_view path);
+
 // The file system path that a path of the program names ("\" and "/" both
 // separate; every name is matched without regard to letter case, the exact
 // spelling first). Names that match nothing are kept as written.

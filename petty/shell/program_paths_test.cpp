@@ -9,6 +9,12 @@
 namespace petty {
 namespace {
 
+TEST(ProgramPathsTest, PathsAreShownWithThePlatformsSeparator) {
+    EXPECT_EQ(shownPath("/home/ravi/book\\exportcsv\\Pettycash.csv"), "/home/ravi/book/exportcsv/Pettycash.csv");
+    EXPECT_EQ(shownPath("/already/plain"), "/already/plain");
+    EXPECT_EQ(shownPath(""), "");
+}
+
 TEST(ProgramPathsTest, FolderGetsOneSeparator) {
     EXPECT_EQ(withFolderSeparator("/home/a/Book"), "/home/a/Book\\");
     EXPECT_EQ(withFolderSeparator("/home/a/Book\\"), "/home/a/Book\\");

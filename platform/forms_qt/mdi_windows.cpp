@@ -7,6 +7,7 @@
 
 #include "platform/forms_qt/form_view.h"
 #include "platform/forms_qt/menu_bar.h"
+#include "platform/forms_qt/twips.h"
 #include "platform/forms_qt/window_binding.h"
 
 namespace forms_qt {
@@ -62,8 +63,16 @@ void MdiFrameWindow::layOutChildArea() {
             QWidget* widget = content_->widgetOf(*control);
             if (control->container() || !widget || !control->visible()) continue;
             const QRect band = widget->geometry();
-            if (band.top() <= 0 && band.width() >= band.height()) top = std::max(top, band.bottom() + 1);
-            else if (band.left() <= 0) left = std::max(left, band.right() + 1);
+            // An aligned band spans the frame's inside along its edge, however large the window is.
+            const forms::Geometry g = control->geometry();
+            if (band.top() <= 0 && band.width() >= band.height()) {
+                top = std::max(top, band.bottom() + 1);
+                if (g.width != toTwips(content_->width())) control->move(g.left, g.top, toTwips(content_->width()), g.height);
+            } else if (band.left() <= 0) {
+                left = std::max(left, band.right() + 1);
+                const int height = toTwips(std::max(0, content_->height() - band.top()));
+                if (g.height != height) control->move(g.left, g.top, g.width, height);
+            }
         }
     }
     area_->setGeometry(left, top, std::max(0, content_->width() - left), std::max(0, content_->height() - top));

@@ -4,8 +4,9 @@
 // The frame is a main window with the frame form's menu bar. The frame form's
 // own controls stand along its top and left edges, as the picture boxes
 // aligned there did (a control at the top edge that is wider than tall is a
-// band across the top; one at the left edge a band down the side); the child
-// area takes the rest. Each child form shows as a sub-window of the child
+// band across the top; one at the left edge a band down the side), each
+// stretched along its edge as the window's inside changes; the child area
+// takes the rest. Each child form shows as a sub-window of the child
 // area; the user activating one makes its form the active one.
 #include <QMainWindow>
 #include <QMdiSubWindow>

@@ -22,7 +22,7 @@ void PageWriter::newPage() {
     text({left(), top, width(), 18}, company_, 14, true, Align::Center);
     text({left(), top + 19, width(), 14}, doc_.name, 11, true, Align::Center);
     text({left(), top + 34, width(), 12}, title_, 9, false, Align::Center);
-    text({right() - 160, top, 160, 10}, "Printed on " + printedOn_, 7, false, Align::Right);
+    if (!printedOn_.empty()) text({right() - 160, top, 160, 10}, "Printed on " + printedOn_, 7, false, Align::Right);
     line(left(), top + kHeadingHeight - 14, right(), top + kHeadingHeight - 14, 1);
     y_ = top + kHeadingHeight - 6;
     if (repeat_) repeat_();

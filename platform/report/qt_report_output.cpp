@@ -17,12 +17,29 @@
 
 namespace report {
 
+namespace {
+
+void setUpPage(QPrinter& printer, const Document& document, const std::string& jobName) {
+    printer.setDocName(QString::fromStdString(jobName));
+    printer.setFullPage(true);
+    const QPageSize size(QSizeF(document.width, document.height), QPageSize::Point, QString(), QPageSize::FuzzyMatch);
+    printer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF()));
+}
+
+void paintOrFail(QPrinter& printer, const Document& document) {
+    paintDocument(printer, document);
+    if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
+        throw ReportError(ReportErrorCode::Output, "The printer refused the report");
+}
+
+}  // namespace
+
 void QtReportOutput::preview(const Document& document, const PreviewOptions& options) {
     ReportPreview::Actions actions;
     ReportPreview* window = nullptr;
     actions.print = [this, &document, &window] {
         try {
-            print(document, document.name);
+            printFromPreview(document, window);
         } catch (const ReportError& e) {
             QMessageBox::warning(window, "Print", QString::fromStdString(e.what()));
         }
@@ -43,13 +60,28 @@ void QtReportOutput::print(const Document& document, const std::string& jobName)
     } else if (QPrinterInfo::defaultPrinter().isNull()) {
         throw ReportError(ReportErrorCode::Output, "No printer is installed");
     }
-    printer.setDocName(QString::fromStdString(jobName));
-    printer.setFullPage(true);
-    const QPageSize size(QSizeF(document.width, document.height), QPageSize::Point, QString(), QPageSize::FuzzyMatch);
-    printer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF()));
-    paintDocument(printer, document);
-    if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
-        throw ReportError(ReportErrorCode::Output, "The printer refused the report");
+    setUpPage(printer, document, jobName);
+    paintOrFail(printer, document);
+    // A print without a dialog says where it went.
+    const std::string where = printer.outputFormat() == QPrinter::PdfFormat
+                                  ? "the file " + printer.outputFileName().toStdString()
+                                  : "the printer " + printer.printerName().toStdString();
+    const std::string note = "\"" + jobName + "\" was sent to " + where + ".";
+    if (printed_) printed_(note);
+    else QMessageBox::information(QApplication::activeWindow(), "Print", QString::fromStdString(note));
+}
+
+void QtReportOutput::printFromPreview(const Document& document, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    if (printFile_) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(printFile_->string()));
+    }
+    setUpPage(printer, document, document.name);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle("Print");
+    if (dialog.exec() != QDialog::Accepted) return;
+    paintOrFail(printer, document);
 }
 
 std::optional<std::filesystem::path> QtReportOutput::exportFile(const std::filesystem::path& suggested) {

@@ -20,6 +20,8 @@ public:
     void printToPdf(std::filesystem::path file) { printFile_ = std::move(file); }
     // Runs once the preview shows and before it waits for the user (tests).
     void onPreviewShown(std::function<void(ReportPreview&)> hook) { shown_ = std::move(hook); }
+    // Takes the note that says where a print went, instead of a message box (tests).
+    void onPrinted(std::function<void(const std::string&)> hook) { printed_ = std::move(hook); }
 
     void preview(const Document& document, const PreviewOptions& options) override;
     void print(const Document& document, const std::string& jobName) override;
@@ -28,9 +30,12 @@ public:
 
 private:
     void exportFromPreview(const Document& document, QWidget* parent);
+    // The preview's Print: the print dialog first, where the user picks the printer (or a file).
+    void printFromPreview(const Document& document, QWidget* parent);
 
     std::optional<std::filesystem::path> printFile_;
     std::function<void(ReportPreview&)> shown_;
+    std::function<void(const std::string&)> printed_;
 };
 
 }  // namespace report

@@ -125,6 +125,10 @@ private:
             s.details = value == "yes";
         } else if (key == "column") {
             s.columns.push_back(column(value));
+        } else if (key == "heading") {
+            const std::vector<std::string> parts = split(value, '|');
+            if (parts.size() != 2 || parts[0].empty()) fail("\"heading = field | label\" expected");
+            s.headingLines.push_back({parts[0], parts[1]});
         } else if (key.rfind("calc ", 0) == 0) {
             const std::string name = trim(key.substr(5));
             if (name.empty() || value.empty()) fail("\"calc NAME = expression\" expected");

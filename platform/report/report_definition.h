@@ -26,6 +26,12 @@ struct Column {
     bool total = false;   // summed in group and report totals
 };
 
+// A line under a settlement form's title: the label, then the field's value in the form's first row.
+struct HeadingLine {
+    std::string field;
+    std::string label;
+};
+
 struct Calculated {
     std::string name;
     std::string sql;  // an expression over the table's columns (the definition is a program file)
@@ -40,6 +46,7 @@ struct Section {
     bool details = true;  // false: group lines only (summaries)
     std::vector<Column> columns;
     std::vector<Calculated> calculated;
+    std::vector<HeadingLine> headingLines;
     std::string category;  // charts
     std::string series;
     std::string value;

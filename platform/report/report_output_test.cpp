@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
+#include <QTimer>
 #include <QImage>
 #include <QLabel>
 #include <QToolButton>
@@ -60,10 +62,38 @@ TEST_F(ReportOutputTest, PrintingGoesThroughQtsPrinterToAPdfPrinter) {
     if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     QtReportOutput output;
     output.printToPdf(folder / "printed.pdf");
+    std::string note;
+    output.onPrinted([&](const std::string& text) { note = text; });
     output.print(numberedList(5), "job");
     const std::string text = pdfText(folder / "printed.pdf");
     EXPECT_NE(text.find("Numbered"), std::string::npos);
     EXPECT_NE(text.find("6.25"), std::string::npos);
+    EXPECT_EQ(note, "\"job\" was sent to the file " + (folder / "printed.pdf").string() + ".");
+}
+
+TEST_F(ReportOutputTest, ThePreviewsPrintAsksForThePrinterFirst) {
+    if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QtReportOutput output;
+    output.printToPdf(folder / "printed.pdf");
+    for (const bool accept : {false, true}) {
+        SCOPED_TRACE(accept ? "printed" : "cancelled");
+        std::string dialogTitle;
+        output.onPreviewShown([&](ReportPreview& preview) {
+            QTimer::singleShot(100, [&] {
+                if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                    dialogTitle = dialog->windowTitle().toStdString();
+                    if (accept) dialog->accept();
+                    else dialog->reject();
+                }
+            });
+            preview.button("print")->click();
+            preview.button("close")->click();
+        });
+        output.preview(numberedList(5), PreviewOptions{"Reports", {}});
+        EXPECT_EQ(dialogTitle, "Print");
+        EXPECT_EQ(std::filesystem::exists(folder / "printed.pdf"), accept);
+    }
+    EXPECT_NE(pdfText(folder / "printed.pdf").find("Numbered"), std::string::npos);
 }
 
 TEST_F(ReportOutputTest, ThePreviewPagesZoomsFindsAndShowsOnlyWhatTheSwitchesAllow) {

@@ -84,6 +84,11 @@ size_t settlementForm(PageWriter& out, const Section& section, const Fields& f, 
     out.text({x, top + 6, w, 14}, "PETTY CASH SETTLEMENT VOUCHER", 11, true, Align::Center);
     out.text({x + 10, top + 24, w - 20, kLine}, "Advance voucher no: " + advance, 9, true);
     out.moveDown(42);
+    for (const HeadingLine& line : section.headingLines) {
+        out.text({x + 10, out.y(), w - 20, kLine},
+                 line.label + ": " + cellText(rows.rows[first][rows.indexOf(line.field)]), 9, true);
+        out.moveDown(kLine + 2);
+    }
     const auto row = [&](const std::vector<std::string>& cells, bool bold) {
         out.need(kLine);
         double cx = x + 10;

@@ -1,6 +1,7 @@
 #pragma once
 // The report definition files shipped with the program (this folder's *.rpt
-// and *.RPT, built into the program), and writing them into a book's folder.
+// and *.RPT) and the quick-help guide "Pettycash.pdf" (petty/help), built into
+// the program, and writing them into a book's folder.
 #include <filesystem>
 #include <string_view>
 #include <vector>

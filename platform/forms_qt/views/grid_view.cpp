@@ -91,10 +91,8 @@ void GridView::changed(forms::Property p) {
 QStringList GridView::cutTexts() const {
     QStringList cut;
     const QHeaderView& header = *table_->horizontalHeader();
-    int columnsWidth = 0;
     for (int col = 0; col < model_->columnCount(); ++col) {
         if (table_->isColumnHidden(col)) continue;
-        columnsWidth += table_->columnWidth(col);
         QStyleOptionHeader option;
         option.initFrom(&header);
         option.section = col;
@@ -107,9 +105,6 @@ QStringList GridView::cutTexts() const {
                        .arg(needed)
                        .arg(table_->columnWidth(col));
     }
-    const int shown = table_->viewport()->width();
-    if (columnsWidth > shown)
-        cut << QStringLiteral("the columns need %1 pixels, the grid shows %2").arg(columnsWidth).arg(shown);
     return cut;
 }
 
