@@ -459,6 +459,16 @@ void walkEveryWindow(bool advances, bool costCentres) {
             screenshotCommandWindow(main, host, command::kPendingSettlements, "frmEmpbalance",
                                     "pending-settlements.png");
         screenshotReports(main, host);
+
+        // The main window made as large as the screen allows gives the room to the register grid.
+        QWidget* grid = host.widgetOf(register_.TDBGrid1);
+        const QSize gridBefore = grid->size();
+        host.windowOf(main)->setGeometry(4, 36, 1358, 728);  // maximised on the smallest screen
+        settle();
+        EXPECT_GT(grid->width(), gridBefore.width());
+        EXPECT_GE(grid->height(), gridBefore.height());
+        holdsLayoutRule(host, main);
+        holdsLayoutRule(host, register_);
         main.unload();  // the exit command's question would wait for a user
         settle();
     }
