@@ -8,4 +8,4 @@ if ! command -v xvfb-run >/dev/null 2>&1; then
   echo "skipped: xvfb-run is not installed"
   exit 77
 fi
-exec xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb "$program" "$picture"
+exec xvfb-run -a -s "-screen 0 1366x768x24" env QT_QPA_PLATFORM=xcb "$program" "$picture"
