@@ -190,7 +190,7 @@ void ReportControl::run() {
             try {
                 return jet::Database::open(dataFile, connect);
             } catch (const jet::Error& e) {
-                throw ReportError(ReportErrorCode::Data, "Cannot open " + data->second + ": " + e.description());
+                throw ReportError(ReportErrorCode::Data, "Cannot open " + dataFile.string() + ": " + e.description());
             }
         };
         jet::Database db = open(s.connect);
