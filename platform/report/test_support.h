@@ -1,6 +1,8 @@
 #pragma once
 // Test helpers of the report control: a small book, definition files and an
 // output that keeps what it was given.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +16,21 @@
 
 namespace report::testing {
 
+// Ends the Qt application when the tests end, before the program's exit:
+// Qt's clean-up after a print dialog needs its plug-ins still loaded, which
+// they no longer are among the static destructors.
+class QtApplicationEnd : public ::testing::Environment {
+public:
+    explicit QtApplicationEnd(QApplication* app) : app_(app) {}
+    void TearDown() override {
+        delete app_;
+        app_ = nullptr;
+    }
+
+private:
+    QApplication* app_;
+};
+
 // The one Qt application of a test binary, made on first use.
 inline QApplication& qtApplication() {
     // Without a display unless the caller chose one (the sanitize tests do not get ctest's setting).
@@ -21,8 +38,12 @@ inline QApplication& qtApplication() {
     static int argc = 1;
     static char name[] = "report_test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    static QApplication* app = [] {
+        auto* made = new QApplication(argc, argv);
+        ::testing::AddGlobalTestEnvironment(new QtApplicationEnd(made));
+        return made;
+    }();
+    return *app;
 }
 
 inline bool havePdfToText() { return std::system("command -v pdftotext >/dev/null 2>&1") == 0; }
