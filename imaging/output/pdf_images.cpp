@@ -166,7 +166,11 @@ void cPDF::WriteImageXObject(const std::string& name, std::vector<uint8_t> sampl
     case ImageEncoding::CcittG4: {
         std::string failure;
         if (CompressCcittG4(samples, data, width, height, stride, failure)) {
-            filter = "/Filter/CCITTFaxDecode/DecodeParms<</K -1/Columns " + std::to_string(width) + ">>";
+            // Set bits are coded as black runs, which a reader gives back as 0
+            // unless told otherwise: a palette image needs them as index 1.
+            const bool blackAndWhite = blackThenWhite || whiteThenBlack;
+            filter = "/Filter/CCITTFaxDecode/DecodeParms<</K -1/Columns " + std::to_string(width) +
+                     (blackAndWhite ? ">>" : "/BlackIs1 true>>");
         } else {
             services_.ShowMessage(failure);
         }
