@@ -233,17 +233,21 @@ void cPDF::EndPage() {
     out_.EndObject();
     const int32_t stream = out_.BeginObject(page + 1);
     if (stream == 0) return;
-    std::vector<uint8_t> packed;
-    if (compressData_ && CompressText(services_.Compressor, content, packed)) {
-        out_.WriteLine("<</Length " + std::to_string(packed.size()) + "/Filter /FlateDecode>>stream");
-        if (encryption_ != kPdfEncryptionNone) Rc4InPlace(security_.ObjectKey(stream), packed);
-        out_.WriteBytesLine(packed);
-    } else {
-        out_.WriteLine("<</Length " + std::to_string(content.size()) + ">>stream");
-        if (encryption_ != kPdfEncryptionNone) content = Rc4String(security_.ObjectKey(stream), content);
-        out_.WriteLine(content);
-    }
+    bool compressed = false;
+    const std::vector<uint8_t> data = StoredContent(content, stream, compressed);
+    out_.WriteLine("<</Length " + std::to_string(data.size()) + (compressed ? "/Filter /FlateDecode" : "") +
+                   ">>stream");
+    // Raw content already ends its last line: one more line end follows it.
+    out_.WriteBytesLine(data);
     out_.Write(std::string_view("endstream\rendobj\r"));
+}
+
+std::vector<uint8_t> cPDF::StoredContent(const std::string& content, int32_t objectNumber, bool& compressed) const {
+    std::vector<uint8_t> data;
+    compressed = compressData_ && CompressText(services_.Compressor, content, data);
+    if (!compressed) data.assign(content.begin(), content.end());
+    if (encryption_ != kPdfEncryptionNone) Rc4InPlace(security_.ObjectKey(objectNumber), data);
+    return data;
 }
 
 MorvalenStatus cPDF::ClosePdfFile() {

@@ -165,7 +165,10 @@ private:
     void WriteFontDescriptor(const LoadedFont& font, int32_t fontFileNumber);
     int32_t WriteFontProgram(const LoadedFont& font);
     void WriteDeferredFontDescriptors();
-    void WriteStream(int32_t number, std::string dictionaryHead, std::vector<uint8_t> data);
+    // A content stream's bytes as object `objectNumber` stores them: Flate
+    // data when compression is on and works (`compressed` says so), then
+    // encrypted when the document is.
+    std::vector<uint8_t> StoredContent(const std::string& content, int32_t objectNumber, bool& compressed) const;
     void WriteImageXObject(const std::string& name, std::vector<uint8_t> samples, const std::vector<uint8_t>& palette,
                            int32_t width, int32_t height, int32_t depth, int32_t stride, ImageEncoding encoding,
                            bool blackThenWhite, bool whiteThenBlack);

@@ -18,11 +18,17 @@ PdfTimestamp LocalTimestampNow() {
 
 namespace {
 
-std::string Offset(const PdfTimestamp& time, const char* separator, const char* after) {
+// The time in `format` (six numbers: year, month, day, hours, minutes,
+// seconds), then the offset from UTC as sign, hours, separator, minutes, ending.
+std::string Stamp(const PdfTimestamp& time, const char* format, const char* separator, const char* ending) {
+    const std::tm& t = time.Local;
     const int32_t minutes = std::abs(time.UtcOffsetMinutes);
-    char text[32];
-    std::snprintf(text, sizeof text, "%c%02d%s%02d%s", time.UtcOffsetMinutes < 0 ? '-' : '+', minutes / 60, separator,
-                  minutes % 60, after);
+    char text[96];
+    int n = std::snprintf(text, sizeof text, format, t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min,
+                          t.tm_sec);
+    if (n < 0 || n >= static_cast<int>(sizeof text)) return {};
+    std::snprintf(text + n, sizeof text - static_cast<size_t>(n), "%c%02d%s%02d%s",
+                  time.UtcOffsetMinutes < 0 ? '-' : '+', minutes / 60, separator, minutes % 60, ending);
     return text;
 }
 
@@ -35,21 +41,9 @@ std::string ReplaceAll(std::string text, std::string_view placeholder, std::stri
 
 }  // namespace
 
-std::string XmpDate(const PdfTimestamp& time) {
-    const std::tm& t = time.Local;
-    char text[80];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
-                  t.tm_hour, t.tm_min, t.tm_sec);
-    return text + Offset(time, ":", "");
-}
+std::string XmpDate(const PdfTimestamp& time) { return Stamp(time, "%04d-%02d-%02dT%02d:%02d:%02d", ":", ""); }
 
-std::string InfoDate(const PdfTimestamp& time) {
-    const std::tm& t = time.Local;
-    char text[80];
-    std::snprintf(text, sizeof text, "D:%04d%02d%02d%02d%02d%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
-                  t.tm_hour, t.tm_min, t.tm_sec);
-    return text + Offset(time, "'", "'");
-}
+std::string InfoDate(const PdfTimestamp& time) { return Stamp(time, "D:%04d%02d%02d%02d%02d%02d", "'", "'"); }
 
 std::string XmlEscape(std::string_view text) {
     std::string out;

@@ -36,18 +36,12 @@ void cPDF::EndObject() {
     const int32_t a = out_.BeginObject(0);
     if (a == 0) return;
     const std::string m = FormatNumber(margin_);
-    std::vector<uint8_t> data(content.begin(), content.end());
-    std::string filter;
-    std::vector<uint8_t> packed;
-    if (compressData_ && CompressText(services_.Compressor, content, packed)) {
-        data = std::move(packed);
-        filter = "/Filter/FlateDecode";
-    }
+    bool compressed = false;
+    const std::vector<uint8_t> data = StoredContent(content, a, compressed);
     out_.WriteLine("<</Type/XObject/Subtype/Form/FormType 1/Name/" + templateName_ + "/BBox [" + m + " " + m + " " +
                    FormatNumber(paperWidth_ - margin_) + " " + FormatNumber(paperHeight_ - margin_) +
-                   "]/Matrix [1 0 0 1 0 0]/Resources 4 0 R" + filter + "/Length " + std::to_string(a + 1) +
+                   "]/Matrix [1 0 0 1 0 0]/Resources 4 0 R" + (compressed ? "/Filter/FlateDecode" : "") + "/Length " + std::to_string(a + 1) +
                    " 0 R>>stream");
-    if (encryption_ != kPdfEncryptionNone) Rc4InPlace(security_.ObjectKey(a), data);
     out_.WriteBytesLine(data);
     out_.WriteLine("endstream");
     out_.EndObject();
