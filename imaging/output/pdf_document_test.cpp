@@ -132,10 +132,20 @@ TEST_P(PdfSecurityCaseTest, ReadersOpenTheDocumentWithItsPasswords) {
     EXPECT_EQ(RunTool("qpdf --requires-password " + q).Status, c.needsPassword ? 0 : 3);
     const std::string ownerPassword = *c.owner ? c.owner : c.user;
     testing_support::ExpectQpdfCheckPasses(path, ownerPassword);
-    const std::string shown = RunTool("qpdf --show-encryption --password=" + testing_support::Quoted(ownerPassword) +
-                                      " " + q).Output;
+    const std::string shown = RunTool("qpdf --show-encryption-key --show-encryption --password=" +
+                                      testing_support::Quoted(ownerPassword) + " " + q).Output;
     EXPECT_NE(shown.find(c.revision), std::string::npos) << shown;
     EXPECT_NE(shown.find(std::string("P = ") + c.permissions), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Supplied password is owner password"), std::string::npos) << shown;
+    // 40 bits are 10 hex digits of key, 128 bits 32.
+    const size_t key = shown.find("Encryption key = ");
+    ASSERT_NE(key, std::string::npos) << shown;
+    EXPECT_EQ(shown.find('\n', key) - key - 17, c.mode == kPdfEncryption128BitRC4 ? 32u : 10u) << shown;
+    if (*c.user && *c.owner) {  // without an owner password the user's is both
+        const std::string asUser = RunTool("qpdf --show-encryption --password=" + testing_support::Quoted(c.user) +
+                                           " " + q).Output;
+        EXPECT_NE(asUser.find("Supplied password is user password"), std::string::npos) << asUser;
+    }
     // The page's content (after the Encrypt dictionary and the page) is decrypted with the user's password too.
     EXPECT_NE(testing_support::StreamData(path, 7, c.user).find("1 0 0 rg"), std::string::npos);
 }
