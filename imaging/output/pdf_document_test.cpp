@@ -165,6 +165,7 @@ TEST_F(PdfDocumentTest, APdfaDocumentHasItsMetadataOutputIntentAndIdentifiers) {
     {
         cPDF pdf(FixedServices());
         pdf.SetPdfA(true);
+        pdf.SetXMP("<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">caller's packet</x:xmpmeta>");  // replaced by ours
         ASSERT_TRUE(pdf.NewPdf(path, "Bills & <Receipts> (May)", "Asha \"A\" Rao", "Scanner's tool", "café, €",
                                "Subject", 0, -1, "", ""));
         pdf.BeginPage();
@@ -193,6 +194,8 @@ TEST_F(PdfDocumentTest, APdfaDocumentHasItsMetadataOutputIntentAndIdentifiers) {
         const auto lint = RunTool("xmllint --noout " + testing_support::Quoted(xmpFile) + " 2>&1");
         EXPECT_EQ(lint.Status, 0) << lint.Output;
     }
+    EXPECT_EQ(xmp.find("caller's packet"), std::string::npos);
+    EXPECT_EQ(xmp.rfind("\xEF\xBB\xBF", 50), xmp.find("begin=\"") + 7);  // the packet's byte order mark
     EXPECT_NE(xmp.find("<pdfaid:part>1</pdfaid:part>"), std::string::npos);
     EXPECT_NE(xmp.find("<pdfaid:conformance>B</pdfaid:conformance>"), std::string::npos);
     // Values are XML-escaped UTF-8, and say what the Info dictionary says.
