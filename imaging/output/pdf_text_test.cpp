@@ -3,6 +3,7 @@
 #include "imaging/output/pdf_document.h"
 #include "imaging/output/pdf_font_metrics.h"
 #include "imaging/output/testing/pdf_test_support.h"
+#include "platform/gdiplus/graphics/testing/fontconfig_leak_suppression.h"
 
 namespace scanvelt {
 namespace {
