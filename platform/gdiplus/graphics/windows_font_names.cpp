@@ -33,4 +33,10 @@ std::optional<std::string_view> StandInFamily(std::string_view windowsFamily) {
     return std::nullopt;
 }
 
+std::vector<std::string_view> WindowsFamilyNames() {
+    std::vector<std::string_view> names;
+    for (const auto& entry : kStandIns) names.push_back(entry.first);
+    return names;
+}
+
 }  // namespace gdiplus
