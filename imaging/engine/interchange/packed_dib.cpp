@@ -48,10 +48,8 @@ MorvalenStatus FillBlock(int32_t imageId, win::HGLOBAL& block) {
 
     std::vector<uint32_t> colours;
     if (depth == 1 || depth == 4 || depth == 8) {
-        int32_t size = 0;
         gdiplus::ColorPalette palette;
-        if (const MorvalenStatus status = GetImagePaletteSize(imageId, size); status != OK) return status;
-        if (const MorvalenStatus status = GetImagePalette(imageId, palette); status != OK) return status;
+        if (const MorvalenStatus status = ReadImagePalette(imageId, palette); status != OK) return status;
         colours.assign(size_t{1} << depth, 0);
         for (uint32_t i = 0; i < palette.Count && i < colours.size(); ++i) colours[i] = palette.Entries[i];
     }

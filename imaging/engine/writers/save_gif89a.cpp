@@ -25,10 +25,8 @@ int32_t TransparentColourOf(const gdiplus::ColorPalette& palette) {
 
 MorvalenStatus WriteIndexedImage(int32_t sourceId, int32_t width, int32_t height, int32_t depth,
                                  const std::string& path) {
-    int32_t size = 0;
     gdiplus::ColorPalette palette;
-    if (const MorvalenStatus status = GetImagePaletteSize(sourceId, size); status != OK) return status;
-    if (const MorvalenStatus status = GetImagePalette(sourceId, palette); status != OK) return status;
+    if (const MorvalenStatus status = ReadImagePalette(sourceId, palette); status != OK) return status;
     WholeImagePixels pixels;
     if (const MorvalenStatus status = ReadWholeImage(sourceId, width, height, depth, pixels); status != OK) {
         return status;

@@ -25,9 +25,7 @@ MorvalenStatus SaveImageAsPnm(int32_t imageId, const std::string& path) {
         // indexes as they are for 1 bit, as bytes for 4 and 8 bits.
         gdiplus::ColorPalette palette;
         if (depth <= 8) {
-            int32_t size = 0;
-            if (const MorvalenStatus status = GetImagePaletteSize(imageId, size); status != OK) return status;
-            if (const MorvalenStatus status = GetImagePalette(imageId, palette); status != OK) return status;
+            if (const MorvalenStatus status = ReadImagePalette(imageId, palette); status != OK) return status;
         }
         const int32_t readDepth = depth == 1 ? 1 : depth <= 8 ? 8 : 24;
         WholeImagePixels pixels;
