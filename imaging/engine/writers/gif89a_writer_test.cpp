@@ -193,7 +193,9 @@ TEST_F(Gif89aWriter, ALongCodeStreamIsCutInto254ByteSubBlocksAndPassesTheTableCl
     while (file.at(at) != 0) {
         const size_t count = file[at];
         const bool last = file.at(at + 1 + count) == 0;
-        if (!last) EXPECT_EQ(count, 254u);
+        if (!last) {
+            EXPECT_EQ(count, 254u);
+        }
         at += 1 + count;
         ++blocks;
     }

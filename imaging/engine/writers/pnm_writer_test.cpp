@@ -54,7 +54,9 @@ TEST_F(PnmWriter, AOneBitImageIsP4WithBlackAsOneBits) {
     ASSERT_EQ(SaveImageAsPnm(id, path), OK);
     // Row 0: black at 0 and 9; row 1: black at 0 and 7; the six spare bits 0.
     EXPECT_EQ(ReadFileBytes(path), Joined(Bytes("P4\n10 2\n"), {0x80, 0x40, 0x81, 0x00}));
-    if (HavePnmFile()) EXPECT_NE(PnmFileSays(path).find("PBM raw, 10 by 2"), std::string::npos) << PnmFileSays(path);
+    if (HavePnmFile()) {
+        EXPECT_NE(PnmFileSays(path).find("PBM raw, 10 by 2"), std::string::npos) << PnmFileSays(path);
+    }
 }
 
 TEST_F(PnmWriter, AOneBitPaletteWithWhiteFirstIsNotInverted) {
@@ -87,7 +89,9 @@ TEST_F(PnmWriter, A24BitImageIsP6InRedGreenBlueOrder) {
     const size_t second = 15 + 3 * 641;
     EXPECT_EQ((std::vector<uint8_t>{file[second], file[second + 1], file[second + 2]}),
               (std::vector<uint8_t>{0xAA, 0xBB, 0xCC}));
-    if (HavePnmFile()) EXPECT_NE(PnmFileSays(path).find("PPM raw, 640 by 480"), std::string::npos);
+    if (HavePnmFile()) {
+        EXPECT_NE(PnmFileSays(path).find("PPM raw, 640 by 480"), std::string::npos);
+    }
 }
 
 TEST_F(PnmWriter, A32BitImageWithAlphaIsP6WithoutTheAlpha) {
