@@ -30,4 +30,10 @@ int32_t CheckedMultiply(int32_t a, int32_t b) {
     return product;
 }
 
+int32_t CheckedAdd(int32_t a, int32_t b) {
+    int32_t sum = 0;
+    if (__builtin_add_overflow(a, b, &sum)) throw EngineFailure("overflow");
+    return sum;
+}
+
 }  // namespace scanvelt

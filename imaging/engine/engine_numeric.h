@@ -24,6 +24,8 @@ int16_t RoundToInt16(double value);
 
 // a * b, EngineFailure when the product leaves the 32-bit signed range.
 int32_t CheckedMultiply(int32_t a, int32_t b);
+// a + b, EngineFailure when the sum leaves the 32-bit signed range.
+int32_t CheckedAdd(int32_t a, int32_t b);
 
 // Runs an operation that returns a status and maps the failures it raises.
 template <class Operation>

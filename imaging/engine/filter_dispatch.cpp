@@ -15,10 +15,6 @@ namespace scanvelt {
 
 namespace {
 
-constexpr std::array kFilters{
-    FilterEntry{kNegativeCode, &NegativeFilter, &NegatePalette, false},
-};
-
 // What the dispatcher knows of the image's palette.
 struct PaletteState {
     bool read = false;
@@ -190,6 +186,7 @@ MorvalenStatus Dispatch(int32_t code, int32_t imageId, const RoiRect& roi, const
     FilterPixels pixels;
     pixels.Width = roi.Width;
     pixels.Height = roi.Height;
+    pixels.PixelFormat = format;
     if (filter != nullptr && filter->readsSource) {
         if (const MorvalenStatus status = ReadArgb(imageId, roi, pixels.Source); status != OK) return status;
     }
@@ -201,13 +198,6 @@ MorvalenStatus Dispatch(int32_t code, int32_t imageId, const RoiRect& roi, const
 }
 
 }  // namespace
-
-const FilterEntry* FindFilter(int32_t code) {
-    for (const FilterEntry& entry : kFilters) {
-        if (entry.code == code) return &entry;
-    }
-    return nullptr;
-}
 
 MorvalenStatus ApplyFilter(int32_t code, int32_t imageId, double amount, const RoiRect& roi, float hue,
                            float saturation, float lightness, double option1, double option2, double option3,

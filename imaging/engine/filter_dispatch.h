@@ -34,6 +34,9 @@ struct FilterPixels {
     std::vector<uint32_t> Source;
     // The current pixel's index in Pixels; 0 when the filter starts.
     size_t Position = 0;
+    // The image's own pixel format (the blank-page test of a 1-bit image
+    // counts by the palette index).
+    int32_t PixelFormat = 0;
 };
 
 // What the caller passed, for the filter to take what it needs.
@@ -58,7 +61,7 @@ struct FilterEntry {
     bool readsSource = false;
 };
 
-// The filter of a code, null for a code without one.
+// The filter of a code, null for a code without one (filters/filter_table.cpp).
 const FilterEntry* FindFilter(int32_t code);
 
 // The blank-page test: it reads the copy, writes nothing back and answers

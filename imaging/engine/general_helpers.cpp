@@ -50,6 +50,17 @@ std::string LowerCaseAscii(std::string_view text) {
     return lower;
 }
 
+namespace {
+
+int32_t CountOf(size_t size) { return size > static_cast<size_t>(INT32_MAX) ? 0 : static_cast<int32_t>(size); }
+
+}  // namespace
+
+int32_t StringArrayCount(std::span<const std::string> array) { return CountOf(array.size()); }
+int32_t LongArrayCount(std::span<const int32_t> array) { return CountOf(array.size()); }
+int32_t DoubleArrayCount(std::span<const double> array) { return CountOf(array.size()); }
+int32_t ByteArrayCount(std::span<const uint8_t> array) { return CountOf(array.size()); }
+
 double MaxDouble(double a, double b) { return a >= b ? a : b; }
 
 double MinDouble(double a, double b) { return a <= b ? a : b; }

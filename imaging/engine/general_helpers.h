@@ -4,6 +4,7 @@
 #include "platform/win/guid.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace scanvelt {
@@ -26,6 +27,13 @@ std::string ExistingFilePath(const std::string& path);
 std::string_view TrimSpaces(std::string_view text);
 // ASCII letters in lower case, every other byte as it is.
 std::string LowerCaseAscii(std::string_view text);
+
+// Elements of a one-dimensional array (upper bound - lower bound + 1); 0 for
+// an array that was never dimensioned (empty) and for a count past 32 bits.
+int32_t StringArrayCount(std::span<const std::string> array);
+int32_t LongArrayCount(std::span<const int32_t> array);
+int32_t DoubleArrayCount(std::span<const double> array);
+int32_t ByteArrayCount(std::span<const uint8_t> array);
 
 double MaxDouble(double a, double b);
 double MinDouble(double a, double b);

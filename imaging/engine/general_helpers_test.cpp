@@ -119,5 +119,17 @@ TEST(HighLowWord, Table) {
     }
 }
 
+TEST(ArrayCounts, CountTheElementsAndZeroForAnArrayNeverDimensioned) {
+    const std::vector<std::string> texts(5);
+    const int32_t longs[] = {1, 2, 3};
+    const std::vector<double> doubles{0.5};
+    const std::vector<uint8_t> none;
+    EXPECT_EQ(StringArrayCount(texts), 5);
+    EXPECT_EQ(LongArrayCount(longs), 3);
+    EXPECT_EQ(DoubleArrayCount(doubles), 1);
+    EXPECT_EQ(ByteArrayCount(none), 0);
+    EXPECT_EQ(ByteArrayCount({}), 0);
+}
+
 }  // namespace
 }  // namespace scanvelt

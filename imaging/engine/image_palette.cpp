@@ -18,6 +18,12 @@ MorvalenStatus GetImagePalette(int32_t imageId, gdiplus::ColorPalette& palette) 
     return StatusOf(image->GetPalette(palette));
 }
 
+MorvalenStatus ReadImagePalette(int32_t imageId, gdiplus::ColorPalette& palette) {
+    int32_t size = 0;
+    if (const MorvalenStatus status = GetImagePaletteSize(imageId, size); status != OK) return status;
+    return GetImagePalette(imageId, palette);
+}
+
 MorvalenStatus SetImagePaletteUnmarked(int32_t imageId, const gdiplus::ColorPalette& palette) {
     gdiplus::Image* image = NativeImageOf(imageId);
     if (image == nullptr) return InvalidParameter;

@@ -10,6 +10,9 @@ namespace scanvelt {
 // Bytes the palette takes in GDI+'s record: 8 + 4 per entry.
 MorvalenStatus GetImagePaletteSize(int32_t imageId, int32_t& size);
 MorvalenStatus GetImagePalette(int32_t imageId, gdiplus::ColorPalette& palette);
+// The palette as the savers read it: its size first, then the palette; the
+// status of the first that fails.
+MorvalenStatus ReadImagePalette(int32_t imageId, gdiplus::ColorPalette& palette);
 // Sets the palette and marks the image modified.
 MorvalenStatus SetImagePalette(int32_t imageId, const gdiplus::ColorPalette& palette);
 // The same without marking, for images the engine has just made.

@@ -13,6 +13,27 @@
 
 namespace scanvelt {
 
+namespace {
+
+struct ChannelMasks {
+    uint32_t red = 0;
+    uint32_t green = 0;
+    uint32_t blue = 0;
+};
+
+// The bit fields of a 16-bit format (the plug-in reads 16-bit pixels by
+// them); no masks for the other formats.
+ChannelMasks MasksOf(int32_t format) {
+    switch (format) {
+        case gdiplus::PixelFormat16bppRGB565: return {0xF800, 0x07E0, 0x001F};
+        case gdiplus::PixelFormat16bppRGB555:
+        case gdiplus::PixelFormat16bppARGB1555: return {0x7C00, 0x03E0, 0x001F};
+        default: return {};
+    }
+}
+
+}  // namespace
+
 MorvalenStatus ImageToPluginBitmap(PluginHandle& bitmap, int32_t imageId) {
     bitmap = 0;
     CodecPlugin* plugin = ActiveCodecPlugin();
@@ -27,8 +48,10 @@ MorvalenStatus ImageToPluginBitmap(PluginHandle& bitmap, int32_t imageId) {
         const void* scan0 = nullptr;
         int32_t stride = 0;
         if (ImageScan0(imageId, scan0) != OK || ImageStride(imageId, stride) != OK) return GenericError;
+        const ChannelMasks masks = MasksOf(format);
         bitmap = plugin->ConvertFromRawBits(static_cast<const uint8_t*>(scan0), width, height, stride,
-                                            static_cast<uint32_t>(bitsPerPixel), 0, 0, 0, true);
+                                            static_cast<uint32_t>(bitsPerPixel), masks.red, masks.green, masks.blue,
+                                            true);
         if (bitmap == 0) return OutOfMemory;
 
         gdiplus::ColorPalette palette;

@@ -138,6 +138,8 @@ HBITMAP AddBitmap(GdiBitmap bitmap) {
     return bitmaps().add(std::make_shared<GdiBitmap>(std::move(bitmap)));
 }
 
+size_t LiveBitmapCount() { return bitmaps().size(); }
+
 bool DeleteObject(HBITMAP handle) {
     std::lock_guard lock(selectionMutex());
     auto bitmap = bitmaps().find(handle);

@@ -81,6 +81,9 @@ HBITMAP AddBitmap(GdiBitmap bitmap);
 // a device context.
 bool DeleteObject(HBITMAP bitmap);
 
+// Bitmaps alive now, for the tests' leak checks.
+size_t LiveBitmapCount();
+
 // --- device contexts ---
 
 // A device context of the screen (window 0) or of a window; one per call.

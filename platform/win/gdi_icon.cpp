@@ -63,4 +63,6 @@ HICON AddIcon(GdiIcon icon) {
 
 bool DestroyIcon(HICON icon) { return icons().remove(icon) != nullptr; }
 
+size_t LiveIconCount() { return icons().size(); }
+
 }  // namespace win

@@ -37,4 +37,7 @@ HICON AddIcon(GdiIcon icon);
 
 bool DestroyIcon(HICON icon);
 
+// Icons alive now, for the tests' leak checks.
+size_t LiveIconCount();
+
 }  // namespace win

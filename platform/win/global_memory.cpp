@@ -101,4 +101,6 @@ HGLOBAL GlobalFree(HGLOBAL handle) {
     return blocks().remove(handle) ? HGLOBAL{} : handle;
 }
 
+size_t LiveGlobalBlockCount() { return blocks().size(); }
+
 }  // namespace win

@@ -45,4 +45,7 @@ HGLOBAL GlobalReAlloc(HGLOBAL block, size_t bytes, uint32_t flags);
 // no block (already freed, another kind, never allocated).
 HGLOBAL GlobalFree(HGLOBAL block);
 
+// Blocks alive now, for the tests' leak checks.
+size_t LiveGlobalBlockCount();
+
 }  // namespace win

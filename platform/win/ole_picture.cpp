@@ -104,4 +104,6 @@ uint32_t PictureRelease(HPICTURE handle) {
     return 0;
 }
 
+size_t LivePictureCount() { return pictures().size(); }
+
 }  // namespace win

@@ -4,6 +4,7 @@
 #include "platform/win/handles.h"
 #include "platform/win/hresult.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace win {
@@ -46,5 +47,8 @@ bool GetPictureInfo(HPICTURE picture, PictureInfo& info);
 // Reference counting; both return the new count, 0 for an invalid handle.
 uint32_t PictureAddRef(HPICTURE picture);
 uint32_t PictureRelease(HPICTURE picture);
+
+// Pictures alive now, for the tests' leak checks.
+size_t LivePictureCount();
 
 }  // namespace win

@@ -1,0 +1,65 @@
+#include <array>
+#include <cmath>
+
+#include "imaging/engine/filters/channel_rules.h"
+#include "imaging/engine/filters/point_filters.h"
+
+namespace scanvelt::filters {
+
+namespace {
+
+// The floored mean of grey(R + G + B) over every pixel.
+double MeanGrey(const std::vector<uint32_t>& pixels) {
+    double sum = 0;
+    for (const uint32_t p : pixels) sum += GreyOfSum(RedOf(p) + GreenOf(p) + BlueOf(p));
+    return std::floor(sum / static_cast<double>(pixels.size()));
+}
+
+bool InRange(int32_t v) { return v >= 0 && v <= 255; }
+
+// Brings the three mapped channels into 0..255: a channel out of range gives
+// half its excess to the other two, so the pixel keeps its hue where it can.
+void SpreadExcess(int32_t& r, int32_t& g, int32_t& b) {
+    while (!InRange(r) || !InRange(g) || !InRange(b)) {
+        if (r <= 0 && g <= 0 && b <= 0) r = g = b = 0;
+        if (r >= 255 && g >= 255 && b >= 255) r = g = b = 255;
+        const auto give = [](int32_t& self, int32_t& a, int32_t& c) {
+            if (self < 0) {
+                const int32_t h = self / 2;
+                a = CheckedAdd(a, h);
+                c = CheckedAdd(c, h);
+                self = 0;
+            }
+            if (self > 255) {
+                const int32_t h = (self - 255) / 2;
+                a = CheckedAdd(a, h);
+                c = CheckedAdd(c, h);
+                self = 255;
+            }
+        };
+        give(r, g, b);
+        give(g, r, b);
+        give(b, r, g);
+    }
+}
+
+}  // namespace
+
+bool ContrastFilter(FilterPixels& pixels, const FilterArguments& arguments) {
+    if (pixels.Pixels.empty()) return false;
+    const double mean = MeanGrey(pixels.Pixels);
+    const float factor = PercentFactorAbove100(AmountAsInteger(arguments.amount));
+    std::array<int32_t, 256> t{};
+    for (int32_t v = 0; v < 256; ++v) {
+        t[static_cast<size_t>(v)] = RoundToInt32((v - mean) * static_cast<double>(factor) + mean);
+    }
+    for (pixels.Position = 0; pixels.Position < pixels.Pixels.size(); ++pixels.Position) {
+        uint32_t& p = pixels.Pixels[pixels.Position];
+        int32_t r = t[RedOf(p)], g = t[GreenOf(p)], b = t[BlueOf(p)];
+        SpreadExcess(r, g, b);
+        p = WithColour(p, r, g, b);
+    }
+    return false;
+}
+
+}  // namespace scanvelt::filters
