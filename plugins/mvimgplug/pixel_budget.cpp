@@ -1,14 +1,11 @@
 #include "plugins/mvimgplug/pixel_budget.h"
 
 #include <FreeImage.h>
-#include <tiffio.h>
-#include <fcntl.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 namespace mvimgplug {
 
@@ -84,6 +81,34 @@ bool Jp2Fits(std::FILE* stream) {
     return true;
 }
 
+// A JPEG file's frame header (SOF0 to SOF15 but DHT, JPG and DAC) gives
+// height and width; markers before it are skipped by their lengths, so no
+// metadata is read.
+bool JpegFits(std::FILE* stream, uint64_t fileBytes) {
+    long offset = 2;
+    for (int markers = 0; markers < 1024; ++markers) {
+        std::array<uint8_t, 9> head{};
+        if (!ReadAt(stream, offset, head.data(), 4)) return true;
+        if (head[0] != 0xFF) return true;
+        const uint8_t marker = head[1];
+        if (marker == 0xFF) {
+            ++offset;
+            continue;
+        }
+        const uint32_t length = (uint32_t{head[2]} << 8) | head[3];
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            if (!ReadAt(stream, offset + 4, head.data(), 6)) return true;
+            const uint32_t height = (uint32_t{head[1]} << 8) | head[2];
+            const uint32_t width = (uint32_t{head[3]} << 8) | head[4];
+            return DecodedSizeFits(width, height, 8 * uint64_t{head[5]}, fileBytes);
+        }
+        if (marker == 0xD9 || marker == 0xDA || length < 2) return true;
+        offset += 2 + static_cast<long>(length);
+    }
+    return true;
+}
+
 bool HeaderFits(int32_t format, InputFile& file) {
     FIBITMAP* header = FreeImage_LoadFromHandle(static_cast<FREE_IMAGE_FORMAT>(format), StreamIo(), file.Rewound(),
                                                 FIF_LOAD_NOPIXELS);
@@ -93,50 +118,27 @@ bool HeaderFits(int32_t format, InputFile& file) {
     return fits;
 }
 
-int Silently(TIFF*, void*, const char*, const char*, va_list) { return 1; }
-
 }  // namespace
+
+bool DecodedSizeFits(uint64_t width, uint64_t height, uint64_t bitsPerPixel, uint64_t fileBytes) {
+    if (!Fits(width, height, bitsPerPixel)) return false;
+    if (fileBytes == 0 || width == 0 || height == 0) return true;
+    const uint64_t bytes = (width * bitsPerPixel + 7) / 8 * height;  // no overflow: Fits bounds it
+    uint64_t plausible = 0;
+    if (__builtin_mul_overflow(fileBytes, kMaxDecodedBytesPerFileByte, &plausible)) return true;
+    return bytes <= std::max(plausible, kAlwaysAllowedBytes);
+}
 
 bool FitsPixelBudget(int32_t format, InputFile& file) {
     switch (format) {
         case FIF_WBMP: return WbmpFits(file.Stream());
         case FIF_J2K: return CodestreamFits(file.Stream(), 0);
         case FIF_JP2: return Jp2Fits(file.Stream());
+        case FIF_JPEG: return JpegFits(file.Stream(), file.Size());
+        // TIFF pages are judged by their reader (tiff_page_reader.h).
+        case FIF_TIFF: return true;
         default: return HeaderFits(format, file);
     }
-}
-
-bool TiffPageFitsPixelBudget(InputFile& file, int32_t index) {
-    // A descriptor of its own, so that reading does not move the shared file's position.
-    const std::string self = "/proc/self/fd/" + std::to_string(::fileno(file.Stream()));
-    const int fd = ::open(self.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return true;
-    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
-    if (options == nullptr) {
-        ::close(fd);
-        return true;
-    }
-    TIFFOpenOptionsSetErrorHandlerExtR(options, Silently, nullptr);
-    TIFFOpenOptionsSetWarningHandlerExtR(options, Silently, nullptr);
-    // "m": read through the descriptor, without mapping the file.
-    TIFF* tiff = TIFFFdOpenExt(fd, "page", "rm", options);
-    TIFFOpenOptionsFree(options);
-    if (tiff == nullptr) {
-        ::close(fd);
-        return true;
-    }
-    bool fits = true;
-    if (TIFFSetDirectory(tiff, static_cast<tdir_t>(index))) {
-        uint32_t width = 0, height = 0;
-        uint16_t bits = 1, samples = 1;
-        TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width);
-        TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height);
-        TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
-        TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
-        fits = Fits(width, height, static_cast<uint64_t>(bits) * samples);
-    }
-    TIFFClose(tiff);  // closes fd
-    return fits;
 }
 
 }  // namespace mvimgplug
