@@ -208,6 +208,8 @@ Status ReadDibHeader(const ByteView& bytes, std::uint64_t offset, DibHeader& h) 
         width = w;
         height = hh;
     }
+    // A bitmap has exactly one plane; files that say otherwise are damaged or made to mislead.
+    if (planes != 1) return InvalidParameter;
     if (h.compression == 4 || h.compression == 5) return UnknownImageFormat;  // JPEG or PNG inside
     if (!DepthAllowed(h.bitCount, h.compression)) return InvalidParameter;
     h.topDown = height < 0;
@@ -252,6 +254,12 @@ Status DecodeDibPixels(const ByteView& bytes, const DibHeader& h, std::uint64_t 
         return InvalidParameter;
     if (rle && pixelOffset > bytes.size()) return InvalidParameter;
 
+    // Run-length data may claim any size: it is held to what its bytes can draw.
+    if (rle) {
+        if (Status s = CheckDecodedSize(h.width, h.height, GetPixelFormatSize(format), bytes.size() - pixelOffset);
+            s != Ok)
+            return s;
+    }
     std::unique_ptr<Bitmap> result;
     if (Status s = NewDecodedBitmap(h.width, h.height, format, result); s != Ok) return s;
     if (IsIndexedPixelFormat(format)) {

@@ -115,6 +115,12 @@ private:
         const bool grey = info_.jpeg_color_space == JCS_GRAYSCALE;
         info_.out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
         const PixelFormat format = grey ? PixelFormat8bppIndexed : PixelFormat24bppRGB;
+        // The accurate transform and smooth chroma upsampling, whatever the library's defaults.
+        info_.dct_method = JDCT_ISLOW;
+        info_.do_fancy_upsampling = TRUE;
+        if (Status s = CheckDecodedSize(info_.image_width, info_.image_height, GetPixelFormatSize(format), bytes_.size());
+            s != Ok)
+            Fail(s);
         if (Status s = NewDecodedBitmap(info_.image_width, info_.image_height, format, bitmap_); s != Ok) Fail(s);
         if (grey) bitmap_->SetPalette(GreyPalette(256));
         ReadExif();
