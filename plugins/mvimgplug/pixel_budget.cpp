@@ -31,7 +31,7 @@ bool ReadAt(std::FILE* stream, long offset, uint8_t* buffer, size_t size) {
 
 // A WBMP header: type 0, a fixed header byte, then width and height as
 // numbers of 7 bits a byte, high bit set on every byte but the last.
-bool WbmpFits(std::FILE* stream) {
+bool WbmpFits(std::FILE* stream, uint64_t fileBytes) {
     std::rewind(stream);
     if (std::fgetc(stream) == EOF || std::fgetc(stream) == EOF) return true;
     uint64_t size[2] = {0, 0};
@@ -43,23 +43,23 @@ bool WbmpFits(std::FILE* stream) {
             if ((c & 0x80) == 0) break;
         }
     }
-    return Fits(size[0], size[1], 1);
+    return DecodedSizeFits(size[0], size[1], 1, fileBytes);
 }
 
 // A JPEG 2000 code stream starts with SOC and SIZ: the reference grid's size
 // and the image offset on it.
-bool CodestreamFits(std::FILE* stream, long start) {
+bool CodestreamFits(std::FILE* stream, long start, uint64_t fileBytes) {
     std::array<uint8_t, 24> head{};
     if (!ReadAt(stream, start, head.data(), head.size())) return true;
     if (head[0] != 0xFF || head[1] != 0x4F || head[2] != 0xFF || head[3] != 0x51) return true;
     const uint64_t width = BigEndian32(&head[8]) - static_cast<uint64_t>(BigEndian32(&head[16]));
     const uint64_t height = BigEndian32(&head[12]) - static_cast<uint64_t>(BigEndian32(&head[20]));
-    return Fits(width, height, 8 * kWidestPixelBytes);
+    return DecodedSizeFits(width, height, 8 * kWidestPixelBytes, fileBytes);
 }
 
 // A JP2 file is a list of boxes; the image header box (ihdr) inside the
 // header box (jp2h) gives height and width.
-bool Jp2Fits(std::FILE* stream) {
+bool Jp2Fits(std::FILE* stream, uint64_t fileBytes) {
     long offset = 0;
     long end = -1;
     for (int boxes = 0; boxes < 64; ++boxes) {
@@ -73,7 +73,7 @@ bool Jp2Fits(std::FILE* stream) {
         }
         if (std::memcmp(&box[4], "ihdr", 4) == 0) {
             if (!ReadAt(stream, offset + 8, box.data(), 8)) return true;
-            return Fits(BigEndian32(&box[4]), BigEndian32(box.data()), 8 * kWidestPixelBytes);
+            return DecodedSizeFits(BigEndian32(&box[4]), BigEndian32(box.data()), 8 * kWidestPixelBytes, fileBytes);
         }
         if (length < 8) return true;
         offset += length;
@@ -113,7 +113,8 @@ bool HeaderFits(int32_t format, InputFile& file) {
     FIBITMAP* header = FreeImage_LoadFromHandle(static_cast<FREE_IMAGE_FORMAT>(format), StreamIo(), file.Rewound(),
                                                 FIF_LOAD_NOPIXELS);
     if (header == nullptr) return true;
-    const bool fits = Fits(FreeImage_GetWidth(header), FreeImage_GetHeight(header), FreeImage_GetBPP(header));
+    const bool fits = DecodedSizeFits(FreeImage_GetWidth(header), FreeImage_GetHeight(header),
+                                      FreeImage_GetBPP(header), file.Size());
     FreeImage_Unload(header);
     return fits;
 }
@@ -131,9 +132,11 @@ bool DecodedSizeFits(uint64_t width, uint64_t height, uint64_t bitsPerPixel, uin
 
 bool FitsPixelBudget(int32_t format, InputFile& file) {
     switch (format) {
-        case FIF_WBMP: return WbmpFits(file.Stream());
-        case FIF_J2K: return CodestreamFits(file.Stream(), 0);
-        case FIF_JP2: return Jp2Fits(file.Stream());
+        case FIF_WBMP: return WbmpFits(file.Stream(), file.Size());
+        // JPEG 2000 packs a plain page far tighter than its header's depth
+        // suggests: it is held to the ceiling alone.
+        case FIF_J2K: return CodestreamFits(file.Stream(), 0, 0);
+        case FIF_JP2: return Jp2Fits(file.Stream(), 0);
         case FIF_JPEG: return JpegFits(file.Stream(), file.Size());
         // TIFF pages are judged by their reader (tiff_page_reader.h).
         case FIF_TIFF: return true;

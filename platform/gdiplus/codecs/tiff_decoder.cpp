@@ -247,7 +247,7 @@ public:
         return dimension == FrameDimensionPage ? count_ : 0;
     }
     Status DecodeFrame(const Guid&, std::uint32_t index, std::unique_ptr<Bitmap>& frame) const override {
-        TiffMemoryFile file(*bytes_);
+        TiffMemoryFile file(*bytes_, MaxDecodedImageBytes());
         if (!file.tiff()) return InvalidParameter;
         return DecodePage(file.tiff(), bytes_, index, frame);
     }
@@ -260,7 +260,7 @@ private:
 }  // namespace
 
 Status TiffDecoder::Decode(const EncodedBytes& bytes, bool, std::unique_ptr<Image>& image) const {
-    TiffMemoryFile file(*bytes);
+    TiffMemoryFile file(*bytes, MaxDecodedImageBytes());
     if (!file.tiff()) return InvalidParameter;
     const std::uint32_t pages = TIFFNumberOfDirectories(file.tiff());
     std::unique_ptr<Bitmap> first;
