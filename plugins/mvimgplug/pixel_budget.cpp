@@ -17,6 +17,9 @@ constexpr uint64_t kWidestPixelBytes = 8;
 
 bool Fits(uint64_t width, uint64_t height, uint64_t bitsPerPixel) {
     if (width == 0 || height == 0) return true;
+    // A header that claims no bits at all is left to the decoder to refuse.
+    if (bitsPerPixel == 0) return true;
+    if (width > kMaxPixelBytes * 8 / bitsPerPixel + 1) return false;
     const uint64_t rowBytes = (width * bitsPerPixel + 7) / 8;
     return rowBytes <= kMaxPixelBytes && height <= kMaxPixelBytes / rowBytes;
 }
