@@ -63,8 +63,14 @@ tmsize_t TiffMemoryFile::Write(thandle_t handle, void* buffer, tmsize_t size) {
     if (!self->out_ || size < 0) return -1;
     try {
         const std::uint64_t end = self->at_ + static_cast<std::uint64_t>(size);
-        if (end > self->out_->size()) self->out_->resize(end);
-        std::memcpy(self->out_->data() + self->at_, buffer, static_cast<std::size_t>(size));
+        const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+        if (self->at_ == self->out_->size()) {
+            // Appending, as libtiff mostly does: no zero-filling of what is written next.
+            self->out_->insert(self->out_->end(), bytes, bytes + size);
+        } else {
+            if (end > self->out_->size()) self->out_->resize(end);
+            std::memcpy(self->out_->data() + self->at_, bytes, static_cast<std::size_t>(size));
+        }
         self->at_ = end;
         return size;
     } catch (const std::bad_alloc&) {
