@@ -64,7 +64,9 @@ MorvalenStatus LoadWithPlugin(int32_t& outId, const std::string& path, bool useI
     bool isMulti = false;
     PluginHandle file = 0;
     PluginHandle opened = PluginOpen(format, path, isMulti, useIcm, file);
-    if (opened == 0) return OutOfMemory;
+    // A file the plug-in cannot read is damaged, or claims more pixels than it
+    // can hold: it is refused as such, not reported as a lack of memory.
+    if (opened == 0) return InvalidParameter;
     // The system always keeps paged TIFF files native; without that wish the
     // file is read as its first page alone.
     if (isMulti && keepTiffNative) {
@@ -74,7 +76,7 @@ MorvalenStatus LoadWithPlugin(int32_t& outId, const std::string& path, bool useI
         plugin->CloseMultiBitmap(opened, 0);
         plugin->CloseFileHandle(file);
         opened = plugin->LoadU(format, path, 0);
-        if (opened == 0) return OutOfMemory;
+        if (opened == 0) return InvalidParameter;
     }
     bool release = true;
     bool locked = false;

@@ -122,7 +122,7 @@ TEST_F(WithPlugin, FileTypesFollowContentAndATiffName) {
     // A TIFF name wins over the content: the file is opened as TIFF, which fails.
     EXPECT_EQ(PluginFileType(targa), kTiff);
     int32_t loaded = 0;
-    EXPECT_EQ(LoadWithPlugin(loaded, targa, false, true, true), OutOfMemory);
+    EXPECT_EQ(LoadWithPlugin(loaded, targa, false, true, true), InvalidParameter);
     EXPECT_EQ(loaded, 0);
     const std::string named = scratch_.file("named.tga");
     std::filesystem::copy_file(targa, named);

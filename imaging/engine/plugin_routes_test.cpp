@@ -89,7 +89,7 @@ TEST_F(ScriptedPluginRoutes, ThePluginIsAskedFirstAndItsStatusStandsWhenNothingR
     const std::string file = folder_.Write("unreadable.tga", {'x', 'y', 'z'});
     plugin_->fileType = kTarga;  // a format the plug-in reads, but it cannot open the file
     int32_t id = 0;
-    EXPECT_EQ(LoadImageFromFile(id, file, false, false, true, 0, true, true), OutOfMemory);
+    EXPECT_EQ(LoadImageFromFile(id, file, false, false, true, 0, true, true), InvalidParameter);
     EXPECT_EQ(plugin_->loads, 1);
     EXPECT_EQ(LoadImageFromFile(id, file, false, true, true, 0, true, true), UnknownImageFormat);
     EXPECT_EQ(plugin_->loads, 1) << "GDI+ only never asks the plug-in";

@@ -1,6 +1,7 @@
 #include "platform/gdiplus/pixel_convert.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace gdiplus {
@@ -244,6 +245,64 @@ void EncodePixels(const Argb64* in, std::int32_t count, PixelFormat format, Near
     for (std::int32_t i = 0; i < count; ++i) EncodeOne(in[i], format, nearest, row, x + i);
 }
 
+namespace {
+
+// The conversions of every page load and save, as plain loops over whole
+// rows that the compiler vectorises; each gives what the general path gives.
+// False for any other pair of formats.
+bool ConvertRowDirectly(PixelFormat from, const ColorPalette& palette, PixelFormat to, const std::uint8_t* src,
+                        std::int32_t srcX, std::uint8_t* dst, std::int32_t dstX, std::int32_t count) {
+    const bool toFour = to == PixelFormat32bppARGB || to == PixelFormat32bppRGB;
+    if (from == PixelFormat24bppRGB && toFour) {
+        const std::uint8_t* s = src + 3 * std::size_t(srcX);
+        std::uint8_t* d = dst + 4 * std::size_t(dstX);
+        for (std::int32_t i = 0; i < count; ++i) {
+            d[4 * i] = s[3 * i];
+            d[4 * i + 1] = s[3 * i + 1];
+            d[4 * i + 2] = s[3 * i + 2];
+            d[4 * i + 3] = 0xFF;
+        }
+        return true;
+    }
+    const bool fromFour = from == PixelFormat32bppARGB || from == PixelFormat32bppRGB;
+    if (fromFour && toFour) {
+        // Between these two only the alpha byte differs: 32-bit RGB is always opaque.
+        const std::uint8_t* s = src + 4 * std::size_t(srcX);
+        std::uint8_t* d = dst + 4 * std::size_t(dstX);
+        std::memmove(d, s, 4 * std::size_t(count));
+        if (from == PixelFormat32bppRGB || to == PixelFormat32bppRGB) {
+            for (std::int32_t i = 0; i < count; ++i) d[4 * i + 3] = 0xFF;
+        }
+        return true;
+    }
+    if (fromFour && to == PixelFormat24bppRGB) {
+        const std::uint8_t* s = src + 4 * std::size_t(srcX);
+        std::uint8_t* d = dst + 3 * std::size_t(dstX);
+        for (std::int32_t i = 0; i < count; ++i) {
+            d[3 * i] = s[4 * i];
+            d[3 * i + 1] = s[4 * i + 1];
+            d[3 * i + 2] = s[4 * i + 2];
+        }
+        return true;
+    }
+    if ((from == PixelFormat8bppIndexed || from == PixelFormat1bppIndexed) && toFour) {
+        std::array<ARGB, 256> table{};
+        const std::uint32_t entries = from == PixelFormat8bppIndexed ? 256 : 2;
+        for (std::uint32_t i = 0; i < entries; ++i) {
+            table[i] = PaletteColour(palette, i) | (to == PixelFormat32bppRGB ? 0xFF000000u : 0u);
+        }
+        auto* d = dst + 4 * std::size_t(dstX);
+        for (std::int32_t i = 0; i < count; ++i) {
+            const std::uint32_t index = from == PixelFormat8bppIndexed ? src[srcX + i] : ReadIndex(src, srcX + i, 1);
+            std::memcpy(d + 4 * std::size_t(i), &table[index], 4);
+        }
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 PixelConverter::PixelConverter(PixelFormat from, const ColorPalette& fromPalette, PixelFormat to,
                                const ColorPalette& toPalette)
     : from_(from), to_(to), fromPalette_(fromPalette), toPalette_(toPalette),
@@ -267,6 +326,7 @@ void PixelConverter::Convert(const std::uint8_t* srcRow, std::int32_t srcX, std:
         }
         return;
     }
+    if (ConvertRowDirectly(from_, fromPalette_, to_, srcRow, srcX, dstRow, dstX, count)) return;
     pivot_.resize(static_cast<std::size_t>(count));
     DecodePixels(srcRow, srcX, count, from_, fromPalette_, pivot_.data());
     EncodePixels(pivot_.data(), count, to_, &nearest_, dstRow, dstX);

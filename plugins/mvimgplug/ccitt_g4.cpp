@@ -1,8 +1,9 @@
 #include "plugins/mvimgplug/ccitt_g4.h"
 
 #include <algorithm>
+#include <vector>
 
-#include "plugins/mvimgplug/memory_tiff.h"
+#include "platform/gdiplus/codecs/tiff_memory_file.h"
 
 namespace mvimgplug {
 
@@ -17,8 +18,10 @@ bool FitsRows(size_t available, int32_t width, int32_t height, int32_t stride) {
 
 // libtiff codes the rows as the one strip of a min-is-white TIFF (whose set
 // bits are black); that strip is the code.
-bool WriteStrip(MemoryTiff& file, std::span<const uint8_t> rows, int32_t width, int32_t height, int32_t stride) {
-    TIFF* tiff = file.Open("w");
+bool WriteStrip(std::vector<uint8_t>& bytes, std::span<const uint8_t> rows, int32_t width, int32_t height,
+                int32_t stride) {
+    gdiplus::codecs::TiffMemoryFile file(bytes);
+    TIFF* tiff = file.tiff();
     if (tiff == nullptr) return false;
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(width));
     TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(height));
@@ -38,21 +41,20 @@ bool WriteStrip(MemoryTiff& file, std::span<const uint8_t> rows, int32_t width, 
         written = TIFFWriteScanline(tiff, row.data(), static_cast<uint32_t>(y), 0) >= 0;
     }
     written = written && TIFFWriteDirectory(tiff) != 0;
-    file.Close();
-    return written;
+    return file.Close() && written;
 }
 
-std::optional<std::vector<uint8_t>> ReadStrip(MemoryTiff& file) {
-    TIFF* tiff = file.Open("r");
+std::optional<std::vector<uint8_t>> ReadStrip(const std::vector<uint8_t>& bytes) {
+    gdiplus::codecs::TiffMemoryFile file(bytes);
+    TIFF* tiff = file.tiff();
     if (tiff == nullptr || TIFFNumberOfStrips(tiff) != 1) return std::nullopt;
     uint64_t* counts = nullptr;
     if (!TIFFGetField(tiff, TIFFTAG_STRIPBYTECOUNTS, &counts) || counts == nullptr || counts[0] == 0 ||
-        counts[0] > file.Bytes().size()) {
+        counts[0] > bytes.size()) {
         return std::nullopt;
     }
     std::vector<uint8_t> code(static_cast<size_t>(counts[0]));
     const tmsize_t read = TIFFReadRawStrip(tiff, 0, code.data(), static_cast<tmsize_t>(code.size()));
-    file.Close();
     if (read != static_cast<tmsize_t>(code.size())) return std::nullopt;
     return code;
 }
@@ -62,9 +64,9 @@ std::optional<std::vector<uint8_t>> ReadStrip(MemoryTiff& file) {
 std::optional<std::vector<uint8_t>> EncodeCcittG4(std::span<const uint8_t> rows, int32_t width, int32_t height,
                                                   int32_t stride) {
     if (!FitsRows(rows.size(), width, height, stride)) return std::nullopt;
-    MemoryTiff file;
-    if (!WriteStrip(file, rows, width, height, stride)) return std::nullopt;
-    return ReadStrip(file);
+    std::vector<uint8_t> bytes;
+    if (!WriteStrip(bytes, rows, width, height, stride)) return std::nullopt;
+    return ReadStrip(bytes);
 }
 
 }  // namespace mvimgplug

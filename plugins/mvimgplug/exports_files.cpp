@@ -14,6 +14,7 @@
 #include "plugins/mvimgplug/pixel_budget.h"
 #include "plugins/mvimgplug/row_order.h"
 #include "plugins/mvimgplug/tiff_jpeg_writer.h"
+#include "plugins/mvimgplug/tiff_page_reader.h"
 #include "plugins/mvimgplug/utf16_path.h"
 #include "plugins/mvimgplug/xpm_guard.h"
 
@@ -90,10 +91,16 @@ MvimgplugHandle MVIMGPLUG_LoadU(int32_t format, const char16_t* path, int32_t fl
     return RunExport<MvimgplugHandle>(0, [&]() -> MvimgplugHandle {
         if (!IsAllowedFormat(format)) return 0;
         std::shared_ptr<InputFile> file = InputFile::Open(PathFromUtf16(path));
-        if (!file || !PassesGuards(format, *file)) return 0;
-        // A header-only bitmap is of no use to the engine: pixels are always loaded.
-        FIBITMAP* decoded = FreeImage_LoadFromHandle(static_cast<FREE_IMAGE_FORMAT>(format), StreamIo(),
-                                                     file->Rewound(), flags & ~FIF_LOAD_NOPIXELS);
+        if (!file) return 0;
+        if (format == FIF_TIFF) return AddBitmap(ReadTiffPage(*file, 0));
+        if (!PassesGuards(format, *file)) return 0;
+        // A header-only bitmap is of no use to the engine: pixels are always
+        // loaded. JPEG is decoded with the accurate transform and smooth
+        // chroma upsampling, as every other JPEG route of the engine is.
+        int32_t loadFlags = flags & ~FIF_LOAD_NOPIXELS;
+        if (format == FIF_JPEG) loadFlags |= JPEG_ACCURATE;
+        FIBITMAP* decoded =
+            FreeImage_LoadFromHandle(static_cast<FREE_IMAGE_FORMAT>(format), StreamIo(), file->Rewound(), loadFlags);
         return AddBitmap(ToPluginRowOrder(decoded));
     });
 }

@@ -6,8 +6,8 @@
 #include "plugins/mvimgplug/library_lock.h"
 #include "plugins/mvimgplug/mvimgplug.h"
 #include "plugins/mvimgplug/object_table.h"
-#include "plugins/mvimgplug/pixel_budget.h"
 #include "plugins/mvimgplug/row_order.h"
+#include "plugins/mvimgplug/tiff_page_reader.h"
 
 using namespace mvimgplug;
 
@@ -51,7 +51,17 @@ MvimgplugHandle MVIMGPLUG_LockPage(MvimgplugHandle multiBitmap, int32_t index) {
     return RunExport<MvimgplugHandle>(0, [&]() -> MvimgplugHandle {
         PluginObject* owner = Objects().Find(multiBitmap, {ObjectKind::MultiBitmap});
         if (owner == nullptr || index < 0 || index >= FreeImage_GetPageCount(owner->multiBitmap)) return 0;
-        if (owner->format == FIF_TIFF && !TiffPageFitsPixelBudget(*owner->file, index)) return 0;
+        if (owner->format == FIF_TIFF) {
+            // TIFF pages never go through the library's own TIFF loader.
+            PluginObject object;
+            object.kind = ObjectKind::Page;
+            object.bitmap = ReadTiffPage(*owner->file, index);
+            object.owner = multiBitmap;
+            object.ownPage = true;
+            if (object.bitmap == nullptr) return 0;
+            FIBITMAP* page = object.bitmap;
+            return AddOrDispose(std::move(object), [page] { FreeImage_Unload(page); });
+        }
         FIMULTIBITMAP* multi = owner->multiBitmap;
         FIBITMAP* page = FreeImage_LockPage(multi, index);
         if (page == nullptr) return 0;
@@ -73,6 +83,12 @@ void MVIMGPLUG_UnlockPage(MvimgplugHandle multiBitmap, MvimgplugHandle page, int
         PluginObject* object = Objects().Find(page, {ObjectKind::Page});
         if (multi == nullptr || object == nullptr || object->owner != multiBitmap) return;
         ReleaseDependants(page);
+        if (object->ownPage) {
+            // The file is only read: a changed page has nowhere to go back to.
+            FreeImage_Unload(object->bitmap);
+            Objects().Erase(page);
+            return;
+        }
         // A changed page goes back to the library, which keeps its rows the other way up.
         if (changed != 0 && !FreeImage_FlipVertical(object->bitmap)) changed = 0;
         FreeImage_UnlockPage(multi, object->bitmap, changed != 0 ? TRUE : FALSE);

@@ -56,6 +56,11 @@ std::shared_ptr<InputFile> InputFile::Open(const std::string& path) {
 
 InputFile::~InputFile() { std::fclose(stream_); }
 
+uint64_t InputFile::Size() {
+    struct stat info {};
+    return ::fstat(::fileno(stream_), &info) == 0 && info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
+}
+
 fi_handle InputFile::Rewound() {
     std::rewind(stream_);
     return stream_;

@@ -5,6 +5,7 @@
 // target and renamed into place only when the whole file was written.
 #include <FreeImage.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <span>
@@ -27,6 +28,8 @@ public:
     // The handle for StreamIo, positioned at the start of the file.
     fi_handle Rewound();
     std::FILE* Stream() { return stream_; }
+    // The file's size in bytes; 0 when it cannot be told.
+    uint64_t Size();
 
 private:
     explicit InputFile(std::FILE* stream) : stream_(stream) {}

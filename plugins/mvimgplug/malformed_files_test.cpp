@@ -36,6 +36,13 @@ std::string OneEntryTiff(uint16_t tag, uint16_t type, uint32_t count, uint32_t v
            Le32(next);
 }
 
+// The JPEG with its frame header claiming no components.
+std::string WithoutComponents(std::string jpeg) {
+    const size_t frame = jpeg.find("\xFF\xC0");
+    if (frame != std::string::npos && frame + 9 < jpeg.size()) jpeg[frame + 9] = 0;
+    return jpeg;
+}
+
 struct Broken {
     const char* name;
     int32_t format;
@@ -78,6 +85,7 @@ std::vector<Broken> BrokenFiles(const ScratchFolder& scratch, const std::string&
         {"xpm-garbage.xpm", kXpm, "/* XPM */\nstatic char *x[] = {\n\"99999 99999 2 1\",\n\"a c #000\",\n"},
         {"exr-garbage.exr", kExr, std::string("\x76\x2f\x31\x01\x02\0\0\0", 8) + "channels\0chlist\0" + Le32(9999)},
         {"empty.tga", kTarga, ""},
+        {"jpeg-no-components.jpg", kJpeg, WithoutComponents(JpegWithExif(scratch, OneEntryTiff(0x0128, 3, 1, 2)))},
     };
 }
 

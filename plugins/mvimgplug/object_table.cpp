@@ -68,7 +68,11 @@ void ReleaseObject(MvimgplugHandle handle) {
         case ObjectKind::Bitmap: FreeImage_Unload(object->bitmap); break;
         case ObjectKind::Page: {
             PluginObject* multi = Objects().Find(object->owner, {ObjectKind::MultiBitmap});
-            if (multi != nullptr) FreeImage_UnlockPage(multi->multiBitmap, object->bitmap, FALSE);
+            if (object->ownPage) {
+                FreeImage_Unload(object->bitmap);
+            } else if (multi != nullptr) {
+                FreeImage_UnlockPage(multi->multiBitmap, object->bitmap, FALSE);
+            }
             break;
         }
         case ObjectKind::MultiBitmap: FreeImage_CloseMultiBitmap(object->multiBitmap, 0); break;

@@ -43,6 +43,9 @@ struct PluginObject {
     bool ownsTag = false;
     // File, and the multi-bitmap read through it.
     std::shared_ptr<InputFile> file;
+    // Page: decoded by the plug-in itself rather than locked in the library,
+    // so it is unloaded when given back.
+    bool ownPage = false;
     // The object this one depends on; 0 for none.
     MvimgplugHandle owner = 0;
     // The header GetInfo handed out last.

@@ -1,14 +1,11 @@
 #include "plugins/mvimgplug/pixel_budget.h"
 
 #include <FreeImage.h>
-#include <tiffio.h>
-#include <fcntl.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 namespace mvimgplug {
 
@@ -20,6 +17,9 @@ constexpr uint64_t kWidestPixelBytes = 8;
 
 bool Fits(uint64_t width, uint64_t height, uint64_t bitsPerPixel) {
     if (width == 0 || height == 0) return true;
+    // A header that claims no bits at all is left to the decoder to refuse.
+    if (bitsPerPixel == 0) return true;
+    if (width > kMaxPixelBytes * 8 / bitsPerPixel + 1) return false;
     const uint64_t rowBytes = (width * bitsPerPixel + 7) / 8;
     return rowBytes <= kMaxPixelBytes && height <= kMaxPixelBytes / rowBytes;
 }
@@ -34,7 +34,7 @@ bool ReadAt(std::FILE* stream, long offset, uint8_t* buffer, size_t size) {
 
 // A WBMP header: type 0, a fixed header byte, then width and height as
 // numbers of 7 bits a byte, high bit set on every byte but the last.
-bool WbmpFits(std::FILE* stream) {
+bool WbmpFits(std::FILE* stream, uint64_t fileBytes) {
     std::rewind(stream);
     if (std::fgetc(stream) == EOF || std::fgetc(stream) == EOF) return true;
     uint64_t size[2] = {0, 0};
@@ -46,23 +46,23 @@ bool WbmpFits(std::FILE* stream) {
             if ((c & 0x80) == 0) break;
         }
     }
-    return Fits(size[0], size[1], 1);
+    return DecodedSizeFits(size[0], size[1], 1, fileBytes);
 }
 
 // A JPEG 2000 code stream starts with SOC and SIZ: the reference grid's size
 // and the image offset on it.
-bool CodestreamFits(std::FILE* stream, long start) {
+bool CodestreamFits(std::FILE* stream, long start, uint64_t fileBytes) {
     std::array<uint8_t, 24> head{};
     if (!ReadAt(stream, start, head.data(), head.size())) return true;
     if (head[0] != 0xFF || head[1] != 0x4F || head[2] != 0xFF || head[3] != 0x51) return true;
     const uint64_t width = BigEndian32(&head[8]) - static_cast<uint64_t>(BigEndian32(&head[16]));
     const uint64_t height = BigEndian32(&head[12]) - static_cast<uint64_t>(BigEndian32(&head[20]));
-    return Fits(width, height, 8 * kWidestPixelBytes);
+    return DecodedSizeFits(width, height, 8 * kWidestPixelBytes, fileBytes);
 }
 
 // A JP2 file is a list of boxes; the image header box (ihdr) inside the
 // header box (jp2h) gives height and width.
-bool Jp2Fits(std::FILE* stream) {
+bool Jp2Fits(std::FILE* stream, uint64_t fileBytes) {
     long offset = 0;
     long end = -1;
     for (int boxes = 0; boxes < 64; ++boxes) {
@@ -76,10 +76,38 @@ bool Jp2Fits(std::FILE* stream) {
         }
         if (std::memcmp(&box[4], "ihdr", 4) == 0) {
             if (!ReadAt(stream, offset + 8, box.data(), 8)) return true;
-            return Fits(BigEndian32(&box[4]), BigEndian32(box.data()), 8 * kWidestPixelBytes);
+            return DecodedSizeFits(BigEndian32(&box[4]), BigEndian32(box.data()), 8 * kWidestPixelBytes, fileBytes);
         }
         if (length < 8) return true;
         offset += length;
+    }
+    return true;
+}
+
+// A JPEG file's frame header (SOF0 to SOF15 but DHT, JPG and DAC) gives
+// height and width; markers before it are skipped by their lengths, so no
+// metadata is read.
+bool JpegFits(std::FILE* stream, uint64_t fileBytes) {
+    long offset = 2;
+    for (int markers = 0; markers < 1024; ++markers) {
+        std::array<uint8_t, 9> head{};
+        if (!ReadAt(stream, offset, head.data(), 4)) return true;
+        if (head[0] != 0xFF) return true;
+        const uint8_t marker = head[1];
+        if (marker == 0xFF) {
+            ++offset;
+            continue;
+        }
+        const uint32_t length = (uint32_t{head[2]} << 8) | head[3];
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            if (!ReadAt(stream, offset + 4, head.data(), 6)) return true;
+            const uint32_t height = (uint32_t{head[1]} << 8) | head[2];
+            const uint32_t width = (uint32_t{head[3]} << 8) | head[4];
+            return DecodedSizeFits(width, height, 8 * uint64_t{head[5]}, fileBytes);
+        }
+        if (marker == 0xD9 || marker == 0xDA || length < 2) return true;
+        offset += 2 + static_cast<long>(length);
     }
     return true;
 }
@@ -88,55 +116,35 @@ bool HeaderFits(int32_t format, InputFile& file) {
     FIBITMAP* header = FreeImage_LoadFromHandle(static_cast<FREE_IMAGE_FORMAT>(format), StreamIo(), file.Rewound(),
                                                 FIF_LOAD_NOPIXELS);
     if (header == nullptr) return true;
-    const bool fits = Fits(FreeImage_GetWidth(header), FreeImage_GetHeight(header), FreeImage_GetBPP(header));
+    const bool fits = DecodedSizeFits(FreeImage_GetWidth(header), FreeImage_GetHeight(header),
+                                      FreeImage_GetBPP(header), file.Size());
     FreeImage_Unload(header);
     return fits;
 }
 
-int Silently(TIFF*, void*, const char*, const char*, va_list) { return 1; }
-
 }  // namespace
+
+bool DecodedSizeFits(uint64_t width, uint64_t height, uint64_t bitsPerPixel, uint64_t fileBytes) {
+    if (!Fits(width, height, bitsPerPixel)) return false;
+    if (fileBytes == 0 || width == 0 || height == 0) return true;
+    const uint64_t bytes = (width * bitsPerPixel + 7) / 8 * height;  // no overflow: Fits bounds it
+    uint64_t plausible = 0;
+    if (__builtin_mul_overflow(fileBytes, kMaxDecodedBytesPerFileByte, &plausible)) return true;
+    return bytes <= std::max(plausible, kAlwaysAllowedBytes);
+}
 
 bool FitsPixelBudget(int32_t format, InputFile& file) {
     switch (format) {
-        case FIF_WBMP: return WbmpFits(file.Stream());
-        case FIF_J2K: return CodestreamFits(file.Stream(), 0);
-        case FIF_JP2: return Jp2Fits(file.Stream());
+        case FIF_WBMP: return WbmpFits(file.Stream(), file.Size());
+        // JPEG 2000 packs a plain page far tighter than its header's depth
+        // suggests: it is held to the ceiling alone.
+        case FIF_J2K: return CodestreamFits(file.Stream(), 0, 0);
+        case FIF_JP2: return Jp2Fits(file.Stream(), 0);
+        case FIF_JPEG: return JpegFits(file.Stream(), file.Size());
+        // TIFF pages are judged by their reader (tiff_page_reader.h).
+        case FIF_TIFF: return true;
         default: return HeaderFits(format, file);
     }
-}
-
-bool TiffPageFitsPixelBudget(InputFile& file, int32_t index) {
-    // A descriptor of its own, so that reading does not move the shared file's position.
-    const std::string self = "/proc/self/fd/" + std::to_string(::fileno(file.Stream()));
-    const int fd = ::open(self.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return true;
-    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
-    if (options == nullptr) {
-        ::close(fd);
-        return true;
-    }
-    TIFFOpenOptionsSetErrorHandlerExtR(options, Silently, nullptr);
-    TIFFOpenOptionsSetWarningHandlerExtR(options, Silently, nullptr);
-    // "m": read through the descriptor, without mapping the file.
-    TIFF* tiff = TIFFFdOpenExt(fd, "page", "rm", options);
-    TIFFOpenOptionsFree(options);
-    if (tiff == nullptr) {
-        ::close(fd);
-        return true;
-    }
-    bool fits = true;
-    if (TIFFSetDirectory(tiff, static_cast<tdir_t>(index))) {
-        uint32_t width = 0, height = 0;
-        uint16_t bits = 1, samples = 1;
-        TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width);
-        TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height);
-        TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
-        TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
-        fits = Fits(width, height, static_cast<uint64_t>(bits) * samples);
-    }
-    TIFFClose(tiff);  // closes fd
-    return fits;
 }
 
 }  // namespace mvimgplug

@@ -12,12 +12,19 @@ namespace mvimgplug {
 // Bytes of pixels one bitmap may take: the engine's bitmaps stop at 2^31 - 1.
 inline constexpr uint64_t kMaxPixelBytes = 0x7FFF'FFFF;
 
-// Whether the image in `file`, read as `format`, fits the budget. Judged from
-// the header alone; a header that cannot be read passes (the decoder then
+// Whether width x height pixels of `bitsPerPixel` bits fit the budget and,
+// when `fileBytes` is above 0, what a file of that size can plausibly hold:
+// no compression used in image files packs a page more than
+// kMaxDecodedBytesPerFileByte to one, and below kAlwaysAllowedBytes no file
+// is judged by its size.
+inline constexpr uint64_t kMaxDecodedBytesPerFileByte = 2048;
+inline constexpr uint64_t kAlwaysAllowedBytes = 16ull << 20;
+bool DecodedSizeFits(uint64_t width, uint64_t height, uint64_t bitsPerPixel, uint64_t fileBytes);
+
+// Whether the image in `file`, read as `format`, fits the budget and what a
+// file of its size can hold. Judged from the header alone; a header that cannot be read passes (the decoder then
 // refuses the file by itself).
 bool FitsPixelBudget(int32_t format, InputFile& file);
 
-// The same for page `index` (from 0) of a TIFF file.
-bool TiffPageFitsPixelBudget(InputFile& file, int32_t index);
 
 }  // namespace mvimgplug

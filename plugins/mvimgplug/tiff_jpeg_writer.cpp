@@ -5,8 +5,8 @@
 #include <span>
 #include <vector>
 
+#include "platform/gdiplus/codecs/tiff_memory_file.h"
 #include "plugins/mvimgplug/input_file.h"
-#include "plugins/mvimgplug/memory_tiff.h"
 
 namespace mvimgplug {
 
@@ -86,16 +86,16 @@ bool WriteTiffJpeg(FIBITMAP* bitmap, const std::string& path) {
     }
     FIBITMAP* pixels = grey ? bitmap : converted.get();
 
-    MemoryTiff file;
-    TIFF* tiff = file.Open("w");
+    std::vector<uint8_t> bytes;
+    gdiplus::codecs::TiffMemoryFile file(bytes);
+    TIFF* tiff = file.tiff();
     if (tiff == nullptr) return false;
     SetResolution(tiff, bitmap);
     const bool encoded = EncodeRows(tiff, pixels, grey);
-    file.Close();
-    if (!encoded) return false;
+    if (!file.Close() || !encoded) return false;
 
     OutputFile output;
-    return output.Open(path) && output.Write(file.Bytes()) && output.Commit();
+    return output.Open(path) && output.Write(bytes) && output.Commit();
 }
 
 }  // namespace mvimgplug

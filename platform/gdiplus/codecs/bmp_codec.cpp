@@ -73,6 +73,11 @@ Status DecodeBmpFile(const EncodedBytes& encoded, std::unique_ptr<Image>& image)
     // or past the end; then the pixels are taken to follow the colour table.
     std::uint64_t start = pixelOffset;
     if (start < kFileHeaderSize + header.headerSize || start >= bytes.size()) start = header.endOfTable;
+    // Writers that leave the colours-used field 0 often store fewer entries
+    // than the depth could address; the table ends where the pixels start.
+    if (start > header.tableOffset && start < header.endOfTable) {
+        header.tableEntries = static_cast<std::uint32_t>((start - header.tableOffset) / header.tableEntrySize);
+    }
     std::unique_ptr<Bitmap> bitmap;
     if (Status s = DecodeDibPixels(bytes, header, start, bitmap); s != Ok) return s;
     bitmap->SetRawFormat(ImageFormatBMP);

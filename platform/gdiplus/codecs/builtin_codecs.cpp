@@ -32,7 +32,7 @@ std::vector<Builtin> BuiltinCodecs() {
          std::make_shared<SingleFrameEncoder>(EncodeJpeg)},
         {kGifCodec, {{'G', 'I', 'F', '8', '7', 'a'}, {'G', 'I', 'F', '8', '9', 'a'}}, std::make_shared<GifDecoder>(),
          std::make_shared<GifEncoder>()},
-        {kTiffCodec, {{'I', 'I', 42, 0}, {'M', 'M', 0, 42}}, std::make_shared<TiffDecoder>(),
+        {kTiffCodec, {{'I', 'I', 42, 0}, {'M', 'M', 0, 42}, {'I', 'I', 43, 0}, {'M', 'M', 0, 43}}, std::make_shared<TiffDecoder>(),
          std::make_shared<TiffEncoder>()},
         {kPngCodec, {{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}}, std::make_shared<PngDecoder>(),
          std::make_shared<SingleFrameEncoder>(EncodePng)},

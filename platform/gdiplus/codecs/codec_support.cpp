@@ -1,5 +1,6 @@
 #include "platform/gdiplus/codecs/codec_support.h"
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cmath>
@@ -16,12 +17,21 @@ void SetMaxDecodedImageBytes(std::uint64_t bytes) { gMaxDecodedBytes.store(bytes
 
 Status CheckDecodedSize(std::uint64_t width, std::uint64_t height, std::uint32_t bitsPerPixel) {
     if (width == 0 || height == 0) return InvalidParameter;
-    if (width > INT32_MAX || height > INT32_MAX) return OutOfMemory;
+    if (width > INT32_MAX || height > INT32_MAX) return InvalidParameter;
     // Rows padded to 32 bits, as the layer's bitmaps hold them.
     const std::uint64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
     std::uint64_t total = 0;
-    if (MulOverflows(rowBytes, height, total) || total > MaxDecodedImageBytes()) return OutOfMemory;
+    if (MulOverflows(rowBytes, height, total) || total > MaxDecodedImageBytes()) return InvalidParameter;
     return Ok;
+}
+
+Status CheckDecodedSize(std::uint64_t width, std::uint64_t height, std::uint32_t bitsPerPixel,
+                        std::uint64_t fileBytes) {
+    if (Status s = CheckDecodedSize(width, height, bitsPerPixel); s != Ok) return s;
+    const std::uint64_t total = (width * bitsPerPixel + 31) / 32 * 4 * height;  // bounded just above
+    std::uint64_t plausible = 0;
+    if (MulOverflows(fileBytes, kMaxDecodedBytesPerFileByte, plausible)) return Ok;
+    return total <= std::max(plausible, kAlwaysAllowedDecodedBytes) ? Ok : InvalidParameter;
 }
 
 Status NewDecodedBitmap(std::uint64_t width, std::uint64_t height, PixelFormat format,

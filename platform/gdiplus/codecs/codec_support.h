@@ -18,9 +18,23 @@ namespace gdiplus::codecs {
 std::uint64_t MaxDecodedImageBytes();
 void SetMaxDecodedImageBytes(std::uint64_t bytes);
 
-// InvalidParameter for a zero size, OutOfMemory when width x height pixels
-// of `bitsPerPixel` bits pass the budget.
+// InvalidParameter for a zero size, and for width x height pixels of
+// `bitsPerPixel` bits above the budget: such a file is refused before
+// anything is allocated.
 Status CheckDecodedSize(std::uint64_t width, std::uint64_t height, std::uint32_t bitsPerPixel);
+
+// No compression of the formats read here packs more than this many bytes of
+// pixels (in the bitmap's own format) into one byte of file; LZW, the
+// tightest, reaches about 2,700. Below kAlwaysAllowedDecodedBytes no image is
+// judged by the size of its file.
+inline constexpr std::uint64_t kMaxDecodedBytesPerFileByte = 4096;
+inline constexpr std::uint64_t kAlwaysAllowedDecodedBytes = 16ull << 20;
+
+// CheckDecodedSize, and InvalidParameter as well when a file of `fileBytes`
+// bytes cannot hold that many pixels (a decompression bomb, or a header
+// that lies).
+Status CheckDecodedSize(std::uint64_t width, std::uint64_t height, std::uint32_t bitsPerPixel,
+                        std::uint64_t fileBytes);
 
 // A new zero-filled bitmap for a decoder, after CheckDecodedSize.
 Status NewDecodedBitmap(std::uint64_t width, std::uint64_t height, PixelFormat format,

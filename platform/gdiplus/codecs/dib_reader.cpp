@@ -11,7 +11,12 @@ namespace {
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 
+// OS/2 2.x headers may stop after their first fields: the 16-byte form
+// (size, width, height, planes, bits) is the one writers use.
+bool IsShortOs2HeaderSize(std::uint32_t size) { return size == 16; }
+
 bool IsKnownHeaderSize(std::uint32_t size) {
+    if (IsShortOs2HeaderSize(size)) return true;
     switch (size) {
     case 12:   // BITMAPCOREHEADER
     case 40:   // BITMAPINFOHEADER
@@ -200,14 +205,22 @@ Status ReadDibHeader(const ByteView& bytes, std::uint64_t offset, DibHeader& h) 
         bytes.I32(offset + 8, hh);
         bytes.U16(offset + 12, planes);
         bytes.U16(offset + 14, h.bitCount);
-        bytes.U32(offset + 16, h.compression);
-        bytes.U32(offset + 20, h.sizeImage);
-        bytes.I32(offset + 24, h.xPelsPerMeter);
-        bytes.I32(offset + 28, h.yPelsPerMeter);
-        bytes.U32(offset + 32, h.tableEntries);
+        // A short OS/2 header leaves out the fields past its end: they are 0.
+        const ByteView header = *bytes.Slice(offset, h.headerSize);
+        header.U32(16, h.compression);
+        header.U32(20, h.sizeImage);
+        header.I32(24, h.xPelsPerMeter);
+        header.I32(28, h.yPelsPerMeter);
+        header.U32(32, h.tableEntries);
+        // OS/2 2.x numbers its compressions 3 (Huffman 1D) and 4 (24-bit RLE)
+        // where Windows has bit fields and JPEG: neither is read here.
+        const bool os2 = h.headerSize == 64 || IsShortOs2HeaderSize(h.headerSize);
+        if (os2 && (h.compression == 3 || h.compression == 4)) return UnknownImageFormat;
         width = w;
         height = hh;
     }
+    // A bitmap has exactly one plane; files that say otherwise are damaged or made to mislead.
+    if (planes != 1) return InvalidParameter;
     if (h.compression == 4 || h.compression == 5) return UnknownImageFormat;  // JPEG or PNG inside
     if (!DepthAllowed(h.bitCount, h.compression)) return InvalidParameter;
     h.topDown = height < 0;
@@ -232,7 +245,15 @@ Status ReadDibHeader(const ByteView& bytes, std::uint64_t offset, DibHeader& h) 
             if (h.bitCount == 16 && (h.masks[c] >> 16) != 0) return InvalidParameter;
         }
     }
-    if (h.tableEntries == 0 && h.bitCount <= 8) h.tableEntries = 1u << h.bitCount;
+    const bool impliedTable = h.tableEntries == 0 && h.bitCount <= 8;
+    if (impliedTable) {
+        // As many as the depth addresses, or as the file holds.
+        h.tableEntries = 1u << h.bitCount;
+        if (bytes.size() > next) {
+            h.tableEntries = static_cast<std::uint32_t>(
+                std::min<std::uint64_t>(h.tableEntries, (bytes.size() - next) / h.tableEntrySize));
+        }
+    }
     if (h.tableEntries > 256 && h.bitCount <= 8) return InvalidParameter;
     h.tableOffset = next;
     const std::uint64_t tableBytes = std::uint64_t{h.tableEntries} * h.tableEntrySize;
@@ -252,6 +273,12 @@ Status DecodeDibPixels(const ByteView& bytes, const DibHeader& h, std::uint64_t 
         return InvalidParameter;
     if (rle && pixelOffset > bytes.size()) return InvalidParameter;
 
+    // Run-length data may claim any size: it is held to what its bytes can draw.
+    if (rle) {
+        if (Status s = CheckDecodedSize(h.width, h.height, GetPixelFormatSize(format), bytes.size() - pixelOffset);
+            s != Ok)
+            return s;
+    }
     std::unique_ptr<Bitmap> result;
     if (Status s = NewDecodedBitmap(h.width, h.height, format, result); s != Ok) return s;
     if (IsIndexedPixelFormat(format)) {

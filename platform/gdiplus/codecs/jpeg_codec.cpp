@@ -115,6 +115,12 @@ private:
         const bool grey = info_.jpeg_color_space == JCS_GRAYSCALE;
         info_.out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
         const PixelFormat format = grey ? PixelFormat8bppIndexed : PixelFormat24bppRGB;
+        // The accurate transform and smooth chroma upsampling, whatever the library's defaults.
+        info_.dct_method = JDCT_ISLOW;
+        info_.do_fancy_upsampling = TRUE;
+        if (Status s = CheckDecodedSize(info_.image_width, info_.image_height, GetPixelFormatSize(format), bytes_.size());
+            s != Ok)
+            Fail(s);
         if (Status s = NewDecodedBitmap(info_.image_width, info_.image_height, format, bitmap_); s != Ok) Fail(s);
         if (grey) bitmap_->SetPalette(GreyPalette(256));
         ReadExif();
@@ -203,6 +209,16 @@ std::vector<std::uint8_t> ExifMarkerOf(const Image& image) {
     }
 }
 
+// Whether every entry of a palette is an opaque grey (red, green and blue alike).
+bool OnlyGreys(const ColorPalette& palette) {
+    if (palette.Count == 0) return false;
+    for (std::uint32_t i = 0; i < palette.Count; ++i) {
+        const ARGB c = palette.Entries[i];
+        if (AlphaOf(c) != 0xFF || RedOf(c) != GreenOf(c) || GreenOf(c) != BlueOf(c)) return false;
+    }
+    return true;
+}
+
 class JpegWriter {
 public:
     JpegWriter() {
@@ -220,10 +236,12 @@ public:
         const PixelFormat format = image.GetPixelFormat();
         ColorPalette palette;
         image.GetPalette(palette);
-        grey_ = format == PixelFormat16bppGrayScale ||
-                (format == PixelFormat8bppIndexed && IsGreyPalette(palette, 256));
-        // 16-bit grey is read as RGB and its blue sample taken.
-        const PixelFormat readAs = format == PixelFormat8bppIndexed && grey_ ? format : PixelFormat24bppRGB;
+        // Grey and black-and-white sources make a one-component JPEG: a third
+        // of the data, and no colour cast where there was none.
+        grey_ = format == PixelFormat16bppGrayScale || (IsIndexedPixelFormat(format) && OnlyGreys(palette));
+        const bool greyRamp = format == PixelFormat8bppIndexed && IsGreyPalette(palette, 256);
+        // Other grey sources are read as RGB and their blue sample taken.
+        const PixelFormat readAs = greyRamp ? format : PixelFormat24bppRGB;
         if (Status s = ReadPixels(image, readAs, pixels_); s != Ok) return s;
         if (grey_ && readAs != format) {
             for (std::uint32_t y = 0; y < pixels_.height; ++y)

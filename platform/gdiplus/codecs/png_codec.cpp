@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <algorithm>
 #include <cstring>
 
 #include "platform/gdiplus/codecs/codec_support.h"
@@ -22,6 +23,26 @@ void PutLe16(std::uint8_t* p, std::uint16_t v) {
     p[1] = static_cast<std::uint8_t>(v >> 8);
 }
 
+constexpr png_uint_32 kMaxPngSide = 1'000'000;
+constexpr std::uint64_t kMaxPngChunkBytes = 8u << 20;
+constexpr png_uint_32 kMaxPngAncillaryChunks = 1000;
+
+// Whether every chunk up to the end chunk lies inside the file. libpng
+// allocates (and clears) the buffer of a text, scale or palette chunk as large
+// as its header claims before it reads a byte of it.
+bool ChunksFitTheFile(std::span<const std::uint8_t> bytes) {
+    const ByteView view(bytes, true);
+    std::uint64_t at = 8;
+    for (;;) {
+        std::uint32_t length = 0, type = 0;
+        if (!view.U32(at, length) || !view.U32(at + 4, type)) return false;
+        // Length, type, data and CRC.
+        if (!view.Has(at, std::uint64_t{length} + 12)) return false;
+        if (type == 0x49454E44) return true;  // IEND
+        at += std::uint64_t{length} + 12;
+    }
+}
+
 class PngReader {
 public:
     explicit PngReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {
@@ -34,6 +55,7 @@ public:
 
     Status Run(std::unique_ptr<Bitmap>& bitmap) {
         if (!png_ || !info_) return OutOfMemory;
+        if (!ChunksFitTheFile(bytes_)) return InvalidParameter;
         if (setjmp(png_jmpbuf(png_))) return status_ != Ok ? status_ : InvalidParameter;
         Body();
         if (status_ != Ok) return status_;
@@ -56,6 +78,13 @@ private:
 
     void Body() {
         png_set_read_fn(png_, this, ReadBytes);
+        // No ancillary chunk may ask for more than the file holds (or a few
+        // megabytes), nor may a file carry thousands of them: a 57-byte file
+        // can declare a 1 GiB text chunk.
+        png_set_user_limits(png_, kMaxPngSide, kMaxPngSide);
+        png_set_chunk_malloc_max(png_, static_cast<png_alloc_size_t>(std::min<std::uint64_t>(
+                                           bytes_.size() + 1024, kMaxPngChunkBytes)));
+        png_set_chunk_cache_max(png_, kMaxPngAncillaryChunks);
         png_read_info(png_, info_);
         png_uint_32 width = 0, height = 0;
         int depth = 0, colorType = 0, interlace = 0;
@@ -69,7 +98,9 @@ private:
 
         const std::size_t rowBytes = png_get_rowbytes(png_, info_);
         const int channels = png_get_channels(png_, info_);
-        if (Status s = CheckDecodedSize(width, height, static_cast<std::uint32_t>(channels * depth)); s != Ok) Fail(s);
+        if (Status s = CheckDecodedSize(width, height, static_cast<std::uint32_t>(channels * depth), bytes_.size());
+            s != Ok)
+            Fail(s);
         if (Status s = NewDecodedBitmap(width, height, FormatFor(), bitmap_); s != Ok) Fail(s);
         raw_.resize(rowBytes * height);
         rowPointers_.resize(height);

@@ -188,11 +188,16 @@ Status DecodeRendered(TIFF* tif, const PageLayout& l, std::unique_ptr<Bitmap>& b
     for (std::uint32_t y = 0; y < l.height; ++y) {
         std::uint8_t* d = rows.Row(y);
         for (std::uint32_t x = 0; x < l.width; ++x, d += 4) {
+            // libtiff hands out colour premultiplied by alpha; the bitmap holds it straight.
             const std::uint32_t p = raster[std::size_t{y} * l.width + x];
-            d[0] = static_cast<std::uint8_t>(TIFFGetB(p));
-            d[1] = static_cast<std::uint8_t>(TIFFGetG(p));
-            d[2] = static_cast<std::uint8_t>(TIFFGetR(p));
-            d[3] = static_cast<std::uint8_t>(TIFFGetA(p));
+            const std::uint32_t a = TIFFGetA(p);
+            auto straight = [a](std::uint32_t c) {
+                return static_cast<std::uint8_t>(a == 0 ? 0 : std::min<std::uint32_t>(255, (c * 255 + a / 2) / a));
+            };
+            d[0] = straight(TIFFGetB(p));
+            d[1] = straight(TIFFGetG(p));
+            d[2] = straight(TIFFGetR(p));
+            d[3] = static_cast<std::uint8_t>(a);
         }
     }
     return Ok;
@@ -211,7 +216,11 @@ void SetResolution(TIFF* tif, Bitmap& bitmap) {
 Status DecodePage(TIFF* tif, const EncodedBytes& bytes, std::uint32_t index, std::unique_ptr<Bitmap>& bitmap) {
     if (!TIFFSetDirectory(tif, static_cast<tdir_t>(index))) return InvalidParameter;
     const PageLayout layout = ReadLayout(tif);
-    if (Status s = CheckDecodedSize(layout.width, layout.height, 32); s != Ok) return s;
+    if (Status s = CheckDecodedSize(layout.width, layout.height,
+                                    std::max<std::uint32_t>(1, std::uint32_t{layout.bitsPerSample} * layout.samples),
+                                    bytes->size());
+        s != Ok)
+        return s;
     std::uint16_t compression = COMPRESSION_NONE;
     TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
     if (!TIFFIsCODECConfigured(compression)) return UnknownImageFormat;
@@ -238,7 +247,7 @@ public:
         return dimension == FrameDimensionPage ? count_ : 0;
     }
     Status DecodeFrame(const Guid&, std::uint32_t index, std::unique_ptr<Bitmap>& frame) const override {
-        TiffMemoryFile file(*bytes_);
+        TiffMemoryFile file(*bytes_, MaxDecodedImageBytes());
         if (!file.tiff()) return InvalidParameter;
         return DecodePage(file.tiff(), bytes_, index, frame);
     }
@@ -251,7 +260,7 @@ private:
 }  // namespace
 
 Status TiffDecoder::Decode(const EncodedBytes& bytes, bool, std::unique_ptr<Image>& image) const {
-    TiffMemoryFile file(*bytes);
+    TiffMemoryFile file(*bytes, MaxDecodedImageBytes());
     if (!file.tiff()) return InvalidParameter;
     const std::uint32_t pages = TIFFNumberOfDirectories(file.tiff());
     std::unique_ptr<Bitmap> first;

@@ -100,8 +100,36 @@ Status PrepareIndexed(const Image& image, std::uint32_t depth, TiffPage& page) {
     return Ok;
 }
 
-// Direct-colour pages: the layer keeps blue first, TIFF red first.
-Status PrepareDirect(const Image& image, std::uint32_t depth, TiffPage& page) {
+bool Opaque(const PixelBuffer& argb) {
+    for (std::uint32_t y = 0; y < argb.height; ++y) {
+        const std::uint8_t* row = argb.Row(y);
+        std::uint8_t all = 0xFF;
+        for (std::uint32_t x = 0; x < argb.width; ++x) all &= row[4 * x + 3];
+        if (all != 0xFF) return false;
+    }
+    return true;
+}
+
+// 32-bit BGRA rows into 24-bit BGR rows, in place.
+void DropAlpha(PixelBuffer& pixels) {
+    const std::size_t stride = std::size_t{pixels.width} * 3;
+    for (std::uint32_t y = 0; y < pixels.height; ++y) {
+        const std::uint8_t* from = pixels.Row(y);
+        std::uint8_t* to = pixels.bytes.data() + y * stride;
+        for (std::uint32_t x = 0; x < pixels.width; ++x) {
+            to[3 * x] = from[4 * x];
+            to[3 * x + 1] = from[4 * x + 1];
+            to[3 * x + 2] = from[4 * x + 2];
+        }
+    }
+    pixels.stride = stride;
+    pixels.bytes.resize(stride * pixels.height);
+}
+
+// Direct-colour pages: the layer keeps blue first, TIFF red first. An image
+// with an alpha channel that is opaque everywhere is written as RGB, unless
+// the caller asked for 32 bits.
+Status PrepareDirect(const Image& image, std::uint32_t depth, bool dropOpaqueAlpha, TiffPage& page) {
     PixelFormat readAs = PixelFormat24bppRGB;
     page.photometric = PHOTOMETRIC_RGB;
     switch (depth) {
@@ -112,6 +140,10 @@ Status PrepareDirect(const Image& image, std::uint32_t depth, TiffPage& page) {
     default: break;
     }
     if (Status s = ReadPixels(image, readAs, page.pixels); s != Ok) return s;
+    if (depth == 32 && dropOpaqueAlpha && Opaque(page.pixels)) {
+        DropAlpha(page.pixels);
+        depth = 24;
+    }
     page.bitsPerSample = depth >= 48 || depth == 16 ? 16 : 8;
     page.samples = page.photometric == PHOTOMETRIC_MINISBLACK ? 1 : depth == 32 || depth == 64 ? 4 : 3;
     page.alpha = page.samples == 4;
@@ -149,6 +181,12 @@ bool WritePage(TIFF* tif, const TiffPage& page, std::uint32_t number, std::uint3
     TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, page.photometric);
     TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(tif, TIFFTAG_COMPRESSION, page.compression);
+    // Differences of neighbouring samples compress far better than the samples
+    // of photographs and scans themselves; palette indices have no such order.
+    const bool predictable = page.photometric == PHOTOMETRIC_RGB ||
+                             (page.photometric == PHOTOMETRIC_MINISBLACK && page.bitsPerSample >= 8);
+    if ((page.compression == COMPRESSION_LZW || page.compression == COMPRESSION_ADOBE_DEFLATE) && predictable)
+        TIFFSetField(tif, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
     if (page.alpha) {
         const std::uint16_t extra = EXTRASAMPLE_UNASSALPHA;
         TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, 1, &extra);
@@ -196,7 +234,9 @@ public:
             page.compression = pages_.front().compression;
             if (IsBilevelOnly(page.compression) && depth != 1) page.compression = COMPRESSION_LZW;
         }
-        const Status s = depth <= 8 ? PrepareIndexed(image, depth, page) : PrepareDirect(image, depth, page);
+        const bool depthAsked = FindEncoderLong(parameters, EncoderColorDepth).value_or(0) != 0;
+        const Status s =
+            depth <= 8 ? PrepareIndexed(image, depth, page) : PrepareDirect(image, depth, !depthAsked, page);
         if (s != Ok) return s;
         page.xdpi = image.GetHorizontalResolution();
         page.ydpi = image.GetVerticalResolution();

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/gdiplus/codecs/codec_support.h"
+#include <memory>
 
 namespace gdiplus::codecs {
 namespace {
@@ -17,25 +17,23 @@ struct OptionsDeleter {
 
 TIFF* Open(const char* mode, TiffMemoryFile* file, TIFFReadWriteProc read, TIFFReadWriteProc write,
            TIFFSeekProc seek, TIFFCloseProc close, TIFFSizeProc size, TIFFMapFileProc map,
-           TIFFUnmapFileProc unmap, bool limitMemory) {
+           TIFFUnmapFileProc unmap, std::uint64_t maxAllocation) {
     std::unique_ptr<TIFFOpenOptions, OptionsDeleter> options(TIFFOpenOptionsAlloc());
     if (!options) return nullptr;
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), Quiet, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), Quiet, nullptr);
-    if (limitMemory) {
-        TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), static_cast<tmsize_t>(MaxDecodedImageBytes()));
-    }
+    if (maxAllocation > 0) TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), static_cast<tmsize_t>(maxAllocation));
     return TIFFClientOpenExt("memory", mode, file, read, write, seek, close, size, map, unmap, options.get());
 }
 
 }  // namespace
 
-TiffMemoryFile::TiffMemoryFile(std::span<const std::uint8_t> bytes) : in_(bytes) {
-    tiff_ = Open("r", this, Read, Write, Seek, CloseProc, Size, Map, Unmap, true);
+TiffMemoryFile::TiffMemoryFile(std::span<const std::uint8_t> bytes, std::uint64_t maxAllocation) : in_(bytes) {
+    tiff_ = Open("r", this, Read, Write, Seek, CloseProc, Size, Map, Unmap, maxAllocation);
 }
 
 TiffMemoryFile::TiffMemoryFile(std::vector<std::uint8_t>& out) : out_(&out) {
-    tiff_ = Open("w", this, Read, Write, Seek, CloseProc, Size, Map, Unmap, false);
+    tiff_ = Open("w", this, Read, Write, Seek, CloseProc, Size, Map, Unmap, 0);
 }
 
 TiffMemoryFile::~TiffMemoryFile() { Close(); }
@@ -65,8 +63,14 @@ tmsize_t TiffMemoryFile::Write(thandle_t handle, void* buffer, tmsize_t size) {
     if (!self->out_ || size < 0) return -1;
     try {
         const std::uint64_t end = self->at_ + static_cast<std::uint64_t>(size);
-        if (end > self->out_->size()) self->out_->resize(end);
-        std::memcpy(self->out_->data() + self->at_, buffer, static_cast<std::size_t>(size));
+        const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+        if (self->at_ == self->out_->size()) {
+            // Appending, as libtiff mostly does: no zero-filling of what is written next.
+            self->out_->insert(self->out_->end(), bytes, bytes + size);
+        } else {
+            if (end > self->out_->size()) self->out_->resize(end);
+            std::memcpy(self->out_->data() + self->at_, bytes, static_cast<std::size_t>(size));
+        }
         self->at_ = end;
         return size;
     } catch (const std::bad_alloc&) {

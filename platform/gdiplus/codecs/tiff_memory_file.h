@@ -1,8 +1,9 @@
 #pragma once
 // libtiff over bytes in memory: a file being read is mapped straight from its
 // bytes, a file being written grows a vector. libtiff's messages are kept
-// from stderr, and a reader allocates no more at once than the decoders'
-// budget allows.
+// from stderr, and a reader allocates no more at once than its caller allows.
+// A library of its own (platform_gdiplus_tiff_memory), so that the codec
+// plug-in reads and writes TIFF in memory through the same adapter.
 #include <tiffio.h>
 
 #include <cstdint>
@@ -14,8 +15,11 @@ namespace gdiplus::codecs {
 
 class TiffMemoryFile {
 public:
-    // Reading `bytes`, which must outlive the handle.
-    explicit TiffMemoryFile(std::span<const std::uint8_t> bytes);
+    static constexpr std::uint64_t kDefaultMaxAllocation = 0x7FFF'FFFF;
+
+    // Reading `bytes`, which must outlive the handle; libtiff allocates at
+    // most `maxAllocation` bytes at once.
+    explicit TiffMemoryFile(std::span<const std::uint8_t> bytes, std::uint64_t maxAllocation = kDefaultMaxAllocation);
     // Writing into `out`.
     explicit TiffMemoryFile(std::vector<std::uint8_t>& out);
     ~TiffMemoryFile();
