@@ -1,6 +1,8 @@
 #include "petty/app/program_start.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "petty/app/master_windows.h"
 #include "petty/app/new_book_window.h"
@@ -13,6 +15,9 @@
 #include "petty/shell/form_instances.h"
 #include "petty/shell/startup_pettycash.h"
 #include "petty/shell/stored_options_mark.h"
+#include "platform/files/atomic_file_writer.h"
+#include "platform/files/folder_lock.h"
+#include "platform/forms/ui.h"
 #include "platform/jet/file_name.h"
 
 namespace petty {
@@ -24,6 +29,41 @@ std::filesystem::path programFolderOf(const std::filesystem::path& folder) {
     return absolute;
 }
 
+namespace {
+
+// Held for the rest of the run: one program per book.
+std::optional<files::FolderLock>& bookLock() {
+    static std::optional<files::FolderLock> lock;
+    return lock;
+}
+
+// Takes the book folder for this run, and clears what a killed write of an
+// earlier run left there. False, after telling the user, when another
+// program has the book open.
+bool takeBookFolder(const std::filesystem::path& programFolder) {
+    try {
+        bookLock().reset();  // a start again in the same run gives up the lock it holds
+        bookLock() = files::FolderLock::tryTake(programFolder);
+    } catch (const std::filesystem::filesystem_error& e) {
+        forms::ui().msgBox("The book in " + programFolder.string() + " cannot be opened: " + e.code().message());
+        return false;
+    }
+    if (!bookLock()) {
+        forms::ui().msgBox(bookOpenElsewhereMessage(programFolder));
+        return false;
+    }
+    files::removeStaleTemporaries(programFolder);
+    files::removeStaleTemporaries(programFolder / kExportFolder);
+    return true;
+}
+
+}  // namespace
+
+std::string bookOpenElsewhereMessage(const std::filesystem::path& programFolder) {
+    return "The book in " + programFolder.string() +
+           " is open in another copy of the program. Close it there, then start again.";
+}
+
 bool startProgram(const std::filesystem::path& folder) {
     const std::filesystem::path programFolder = programFolderOf(folder);
     if (!jet::findIgnoringCase(bookPath(programFolder))) {
@@ -31,6 +71,7 @@ bool startProgram(const std::filesystem::path& folder) {
         newBook.showModal();
         if (!newBook.created()) return false;
     }
+    if (!takeBookFolder(programFolder)) return false;
     registerConfigurationWindows();
     appState().firstRun = firstRunOf(bookPath(programFolder));
     appState().programFolder = programFolder.string();

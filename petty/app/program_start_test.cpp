@@ -1,6 +1,10 @@
 #include "petty/app/program_start.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
 
 #include "petty/app/new_book_window.h"
 #include "petty/shell/pettycash_config_small.h"
@@ -8,6 +12,7 @@
 #include "petty/shell/shell_test_support.h"
 #include "petty/shell/startup_pettycash.h"
 #include "petty/shell/stored_options_mark.h"
+#include "platform/files/testing/lock_held_elsewhere.h"
 #include "platform/jet/file_name.h"
 
 namespace petty {
@@ -139,6 +144,36 @@ TEST_F(FirstStartTest, AnExistingBookGoesStraightToTheLogIn) {
         EXPECT_TRUE(commandWindowRegistered(CommandWindow::Configuration));
         EXPECT_TRUE(commandWindowRegistered(CommandWindow::QuickConfiguration));
     }
+}
+
+TEST_F(FirstStartTest, ASecondProgramOnTheBookIsToldItIsOpenElsewhere) {
+    createBook(bookFolder(), "x", "y");
+    files::testing::LockHeldElsewhere first(bookFolder());  // the first program, holding the book
+    ui.expectMessage("The book in " + bookFolder().string() +
+                     " is open in another copy of the program. Close it there, then start again.");
+    EXPECT_FALSE(startProgram(bookFolder()));
+    EXPECT_FALSE(login().visible());
+
+    // Once the first program is gone (killed: its lock goes with it) the book opens.
+    first.kill();
+    ASSERT_TRUE(startProgram(bookFolder()));
+    EXPECT_TRUE(login().visible());
+}
+
+TEST_F(FirstStartTest, TemporaryFilesOfAKilledWriteAreClearedAtStart) {
+    createBook(bookFolder(), "x", "y");
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string stale = ".report.pdf.part-" + std::to_string(gone) + "-00000000000000ff";
+    const std::string staleExport = ".export.csv.part-" + std::to_string(gone) + "-00000000000000ff";
+    std::ofstream(bookFolder() / stale) << "half";
+    std::ofstream(bookFolder() / "exportcsv" / staleExport) << "half";
+    std::ofstream(bookFolder() / "notes.part") << "the user's own";
+    ASSERT_TRUE(startProgram(bookFolder()));
+    EXPECT_FALSE(std::filesystem::exists(bookFolder() / stale));
+    EXPECT_FALSE(std::filesystem::exists(bookFolder() / "exportcsv" / staleExport));
+    EXPECT_TRUE(std::filesystem::exists(bookFolder() / "notes.part"));
 }
 
 TEST(ProgramFolder, AbsoluteWithoutTrailingSeparator) {

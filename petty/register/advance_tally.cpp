@@ -49,6 +49,20 @@ void markAdvanceGroup(jet::Database& db, int64_t advance, bool settled) {
     transaction.commit();
 }
 
+std::optional<AdvanceRetally> retallyAdvanceGroup(jet::Database& db, int64_t advance) {
+    const std::optional<AdvanceTally> tally = readAdvanceTally(db, advance);
+    if (!tally) return std::nullopt;
+    AdvanceRetally retally{*tally, GroupMark::Unchanged};
+    if (tally->tallies()) {
+        markAdvanceGroup(db, advance, true);
+        retally.mark = GroupMark::MarkedSettled;
+    } else if (settledRowsInGroup(db, advance) > 0) {
+        markAdvanceGroup(db, advance, false);
+        retally.mark = GroupMark::MarkedUnsettled;
+    }
+    return retally;
+}
+
 std::string tallyBalanceMessage(const AdvanceTally& t) {
     const vb::Currency balance = t.advanced - t.settled;
     if (balance > vb::Currency())

@@ -32,6 +32,19 @@ int64_t settledRowsInGroup(jet::Database& db, int64_t advance);
 // all of them or none.
 void markAdvanceGroup(jet::Database& db, int64_t advance, bool settled);
 
+// What a re-tally did to the group's flags.
+enum class GroupMark { Unchanged, MarkedSettled, MarkedUnsettled };
+struct AdvanceRetally {
+    AdvanceTally tally;
+    GroupMark mark = GroupMark::Unchanged;
+};
+
+// Re-tallies the group and writes its flags: all rows "Yes" when it tallies,
+// all "No" when it does not and any row was marked "Yes", else nothing. No
+// message is shown here: the save writes inside its transaction and tells
+// the user after it committed. nullopt when there is no voucher of that number.
+std::optional<AdvanceRetally> retallyAdvanceGroup(jet::Database& db, int64_t advance);
+
 // The balance the save reports after writing a voucher of the group.
 std::string tallyBalanceMessage(const AdvanceTally& tally);
 // The note that the group tallies and is marked settled.

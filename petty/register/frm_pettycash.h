@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "petty/register/advance_tally.h"
 #include "petty/register/period_ids.h"
 #include "platform/forms/forms.h"
 #include "platform/vb/currency.h"
@@ -199,6 +200,10 @@ public:
     // Reports the advance's balance and marks the advance and all its settlement rows settled exactly when they
     // tally. Raises a run-time error when the advance has no open row (nothing is marked then).
     void TallyAdvanceSettlement(int64_t advance);
+    // The status line refreshed on the user's double-click.
+    void Label2_DblClick();
+    // The balance of a re-tallied advance and what became of its flags, told once the save has committed.
+    void TellAdvanceRetally(const AdvanceRetally& retally);
     void WarnPendingAdvance();
     void FlagBalance_Click();
     void wireSettlementMatching();  // the constructor's: the buttons and the employee combo's change

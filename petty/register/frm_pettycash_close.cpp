@@ -14,6 +14,10 @@ namespace petty {
 
 namespace {
 
+constexpr const char* kChangedMeanwhile =
+    "The pettycash records were changed by another user while you were asked! The period is not closed. Please "
+    "close it again.";
+
 void refuseClose(const CloseRefusal& refusal) {
     refuse(refusal.message, refusal.beep);
     forms::ui().setMousePointer(forms::vbCustom);
@@ -58,7 +62,16 @@ void frmpettycash::cmdClosepettycash_Click() {
         if (!confirmed(firstCloseQuestion(oldPeriod, balance))) return;
         if (!confirmed(secondCloseQuestion(oldPeriod, balance))) return;
 
+        // Held again inside the close's own transaction: another program on
+        // the book may have saved or closed while the questions were open.
+        jet::Transaction close(book);
+        const ClosablePeriod again = checkPeriodClosable(book, state.noAdvanceMode);
+        if (again.refusal || again.id != oldPeriod || closingBalance(book, oldPeriod) != balance)
+            return refuseClose({kChangedMeanwhile});
+        updateRunningBalances(book);
         closePeriod(book, oldPeriod, balance, state.currentUserName);
+        updateRunningBalances(book);  // the carry-over row's own balances
+        close.commit();
         // The carry-over row is the one open row: it becomes the current row.
         datPrimaryRS.refresh();
         if (!datPrimaryRS.recordset().eof()) datPrimaryRS.recordset().moveLast();

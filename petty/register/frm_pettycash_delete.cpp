@@ -7,6 +7,7 @@
 #include "petty/register/change_log_row.h"
 #include "petty/register/entry_box_index.h"
 #include "petty/register/frm_pettycash.h"
+#include "petty/register/running_balance.h"
 #include "petty/register/status_line.h"
 #include "petty/register/voucher_deletion.h"
 #include "petty/shell/app_state.h"
@@ -112,7 +113,8 @@ void frmpettycash::deleteShownVoucher() {
     changeLogText = deletedVoucherLogText(voucher);
     forms::DataRecordset& rows = datPrimaryRS.recordset();
     bool deleted = false;
-    // The deletion and its change-log row are stored together or not at all.
+    // The deletion, its change-log row and the running balances after it are
+    // stored together or not at all.
     const bool stored = reportOnFailure([&] {
         jet::Transaction transaction(datPrimaryRS.database());
         const int64_t before = rows.recordCount();
@@ -120,6 +122,7 @@ void frmpettycash::deleteShownVoucher() {
         deleted = rows.recordCount() < before;  // the row's validation may keep it
         if (!deleted) return;
         appendChangeLogRow(Datacommonwrite, changeLogText, voucherId);
+        updateRunningBalances(datPrimaryRS.database());
         transaction.commit();
     });
     if (!stored && deleted) skipOnFailure([&] { showVoucherAgain(rows, voucherId); });

@@ -4,6 +4,7 @@
 // running balances, the title).
 #include <charconv>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "petty/register/advance_tally.h"
@@ -22,6 +23,9 @@
 #include "petty/shell/voucher_types.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/error_report.h"
+#include "petty/shell/hourglass.h"
+#include "petty/shell/skip_on_failure.h"
+#include "platform/jet/error.h"
 #include "platform/vb/date_format.h"
 #include "platform/vb/date_text.h"
 #include "platform/vb/text_functions.h"
@@ -31,6 +35,17 @@ namespace petty {
 namespace {
 
 constexpr int kGroupingBox = 21;  // the hidden status-frame box that carries VoucherIDforGrouping
+constexpr int kChangedByAnotherUser = 3197;
+constexpr const char* kReadAgainNote = "\r\nThe voucher is shown as it is stored now; make your change again.";
+
+// The refusal of a voucher whose period was closed after it was started.
+class PeriodClosedMeanwhile : public std::runtime_error {
+public:
+    PeriodClosedMeanwhile(const std::string& term, PeriodId open)
+        : std::runtime_error("Pettycash period ID " + term +
+                             " has been closed meanwhile! The running period is now " + std::to_string(open) +
+                             ". This voucher is not saved: cancel it and add it again.") {}
+};
 
 SaveCheckValues saveCheckValues(frmpettycash& w) {
     SaveCheckValues v;
@@ -207,12 +222,59 @@ std::optional<int32_t> advanceToTally(frmpettycash& w, bool isNew, bool amountsC
     return std::nullopt;
 }
 
-// Everything after the checks. When the row cannot be stored the save stops
-// there: the row stays as the user left it, still unsaved, and nothing else
-// is written. Once it is stored, each later step that fails is reported and
-// the next one runs.
+// A voucher started in a period that has been closed since (by another
+// program on the book) would open a second period: it is refused.
+void refuseIfPeriodClosedMeanwhile(frmpettycash& w, jet::Database& book) {
+    if (w.Textpcash[kClosedBox].text() == "Yes") return;
+    const PeriodId open = getOpenPeriodId(book);
+    const std::string& term = w.Textpcash[kTermIdBox].text();
+    if (open == 0 || term.empty() || term == std::to_string(open)) return;
+    throw PeriodClosedMeanwhile(term, open);
+}
+
+// Everything the save writes, in one transaction: the row, the re-tally of
+// its advance group, the change-log row of an edit and the running balances.
+// Nothing is told the user inside it; what the re-tally found is returned.
+std::optional<AdvanceRetally> writeVoucher(frmpettycash& w, bool isNew, bool amountsChangedOnSaved) {
+    jet::Database& book = w.datPrimaryRS.database();
+    jet::Transaction transaction(book);
+    completeRow(w, isNew);
+    refuseIfPeriodClosedMeanwhile(w, book);
+    // Read from the boxes before the store refills them from another row.
+    const std::optional<int32_t> advance = advanceToTally(w, isNew, amountsChangedOnSaved);
+    w.datPrimaryRS.updateRecord();
+    std::optional<AdvanceRetally> retally;
+    if (advance) retally = retallyAdvanceGroup(book, *advance);
+    if (!w.changeLogText.empty() && w.editedVoucherId != 0)
+        appendChangeLogRow(w.Datacommonwrite, w.changeLogText, w.editedVoucherId);
+    updateRunningBalances(book);
+    transaction.commit();
+    return retally;
+}
+
+// What the register was doing when the save began.
+struct PendingWork {
+    forms::DataControl::Entry entry;
+    bool editMode;
+    int32_t editedVoucherId;
+};
+
+// After a write that was rolled back: the row stays pending on screen with
+// the user's text. A row another program changed meanwhile is read again
+// instead, so the user sees what is stored now.
+void keepEntryPending(frmpettycash& w, const PendingWork& work, bool changedElsewhere) {
+    w.changeLogText.clear();
+    skipOnFailure([&] { w.datPrimaryRS.restoreEntry(changedElsewhere ? forms::DataControl::Entry{} : work.entry); });
+    w.editMode = work.editMode;
+    w.editedVoucherId = work.editedVoucherId;
+}
+
+// Everything after the checks. The save is all or nothing: when any write
+// fails, the book is left as it was, the failure is told once and the row
+// stays unsaved as the user left it. Only after the commit is the user told
+// what the re-tally found, and the register and its status line shown anew.
 void storeVoucher(frmpettycash& w) {
-    forms::ui().setMousePointer(forms::vbHourglass);
+    HourglassWhileBusy hourglass;
     const bool isNew = w.datPrimaryRS.addingRow();
     bool amountChanged = false;
     for (int box : {kCreditBox, kDebitBox, kExpenseFromAdvanceBox}) amountChanged |= w.Textpcash[box].dataChanged();
@@ -225,41 +287,39 @@ void storeVoucher(frmpettycash& w) {
             {w.Textpcash[kDebitBox].text(), w.Textpcash[kCreditBox].text(),
              w.Textpcash[kExpenseFromAdvanceBox].text(), w.DBCombo2.text(), w.Combopcashtype.text()});
 
-    const bool stored = reportOnFailure([&] {
-        completeRow(w, isNew);
-        w.datPrimaryRS.updateRecord();
-    });
-    if (!stored) {
-        w.changeLogText.clear();
-        forms::ui().setMousePointer(forms::vbCustom);
+    const PendingWork work{w.datPrimaryRS.pendingEntry(), w.editMode, w.editedVoucherId};
+    std::optional<AdvanceRetally> retally;
+    try {
+        retally = writeVoucher(w, isNew, amountsChangedOnSaved);
+    } catch (const PeriodClosedMeanwhile& closed) {
+        keepEntryPending(w, work, false);
+        refuse(closed.what());
+        return;
+    } catch (const std::exception& error) {
+        const auto* engineError = dynamic_cast<const jet::Error*>(&error);
+        const bool changedElsewhere = engineError && engineError->number() == kChangedByAnotherUser;
+        keepEntryPending(w, work, changedElsewhere);
+        reportRunError(error, changedElsewhere ? kReadAgainNote : "");
         return;
     }
-    reportOnFailure([&] {
+    w.changeLogText.clear();
+    w.editedVoucherId = 0;
+    w.editMode = false;
+    appState().registerSaved = true;
+    w.TDBGrid1.setEnabled(true);
+
+    jet::Database& book = w.datPrimaryRS.database();
+    skipOnFailure([&] {
         forms::DataRecordset& rows = w.datPrimaryRS.recordset();
         rows.setBookmark(rows.lastModified());
     });
-    w.editMode = false;
-
-    const AppState& state = appState();
-    jet::Database& book = w.datPrimaryRS.database();
-    showBalanceStatus(w.Label2, book, state.noAdvanceMode);
-    reportOnFailure([&] {
-        if (const std::optional<int32_t> advance = advanceToTally(w, isNew, amountsChangedOnSaved))
-            w.TallyAdvanceSettlement(*advance);
-    });
-    if (!w.changeLogText.empty() && w.editedVoucherId != 0)
-        reportOnFailure([&] { appendChangeLogRow(w.Datacommonwrite, w.changeLogText, w.editedVoucherId); });
-    w.changeLogText.clear();
-    w.editedVoucherId = 0;
-    reportOnFailure([&] { recalculateRunningBalances(book, w.datPrimaryRS); });
+    if (retally) w.TellAdvanceRetally(*retally);
+    reportOnFailure([&] { showOpenRowsInRunningOrder(book, w.datPrimaryRS); });
+    showBalanceStatus(w.Label2, book, appState().noAdvanceMode);
     if (w.noPeriodAtLoad)
         reportOnFailure([&] {
             w.setCaption(w.baseCaption + kRunningPeriodCaption + std::to_string(currentPeriodId(book)));
         });
-
-    appState().registerSaved = true;
-    forms::ui().setMousePointer(forms::vbCustom);
-    w.TDBGrid1.setEnabled(true);
 }
 
 }  // namespace
@@ -267,6 +327,11 @@ void storeVoucher(frmpettycash& w) {
 void frmpettycash::wireSaveAndClose() {
     cmdupdate.onClick = [this] { cmdupdate_Click(); };
     cmdClosepettycash.onClick = [this] { cmdClosepettycash_Click(); };
+    Label2.onDblClick = [this] { Label2_DblClick(); };
+}
+
+void frmpettycash::Label2_DblClick() {
+    skipOnFailure([this] { showBalanceStatus(Label2, datPrimaryRS.database(), appState().noAdvanceMode); });
 }
 
 void frmpettycash::cmdupdate_Click() {

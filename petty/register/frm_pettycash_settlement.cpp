@@ -118,24 +118,20 @@ bool frmpettycash::ValidateSettlement(int32_t advance) {
 }
 
 void frmpettycash::TallyAdvanceSettlement(int64_t advance) {
-    jet::Database& db = datPrimaryRS.database();
-    const std::optional<AdvanceTally> tally = readAdvanceTally(db, advance);
-    if (!tally) return;
-    forms::ui().msgBox(tallyBalanceMessage(*tally));
-    if (tally->tallies()) {
-        markAdvanceGroup(db, advance, true);
-        forms::ui().msgBox(tallySettledMessage(*tally));
-    } else {
-        // Nothing to undo while no row of the group is marked settled.
-        if (settledRowsInGroup(db, advance) == 0) return;
-        refuse(tallyUnsettledWarning(advance));
-        markAdvanceGroup(db, advance, false);
-    }
+    const std::optional<AdvanceRetally> retally = retallyAdvanceGroup(datPrimaryRS.database(), advance);
+    if (!retally) return;
+    TellAdvanceRetally(*retally);
     // The register shows the flags anew (its grid reads them as it redraws the
     // rows): one row on, or the last row past the end.
     forms::DataRecordset& rows = datPrimaryRS.recordset();
     if (!rows.eof()) rows.moveNext();
     if (rows.eof() && rows.recordCount() > 0) rows.moveLast();
+}
+
+void frmpettycash::TellAdvanceRetally(const AdvanceRetally& retally) {
+    forms::ui().msgBox(tallyBalanceMessage(retally.tally));
+    if (retally.mark == GroupMark::MarkedSettled) forms::ui().msgBox(tallySettledMessage(retally.tally));
+    if (retally.mark == GroupMark::MarkedUnsettled) refuse(tallyUnsettledWarning(retally.tally.advance));
 }
 
 void frmpettycash::WarnPendingAdvance() {

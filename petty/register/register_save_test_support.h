@@ -93,6 +93,33 @@ protected:
     }
     int64_t lastVoucherId() { return count("SELECT max(VoucherID) FROM pettycash"); }
 
+    // An advance to Asha of the open period, marked settled or not.
+    int64_t advanceToAsha(const char* amount, const char* matched = "No") {
+        Voucher v;
+        v.transType = "Advance Issued from PC";
+        v.credit = money(amount);
+        v.matchRequired = "Yes";
+        v.matched = matched;
+        const int64_t id = insert(v);
+        setColumn(id, "Employee", "Asha");
+        return id;
+    }
+    // Asha's hotel expense declared against the advance.
+    int64_t expenseAgainst(int64_t advance, const char* amount, const char* matched = "No") {
+        Voucher v;
+        v.transType = "Spent from Advance issued";
+        v.expenseFromAdvance = money(amount);
+        v.matchRequired = "Yes";
+        v.matched = matched;
+        const int64_t id = insert(v);
+        for (const auto& [column, value] : {std::pair<const char*, jet::Value>{"Employee", "Asha"},
+                                            {"Head", "Travel"},
+                                            {"Narration", "hotel"},
+                                            {"Matchwith", advance}})
+            setColumn(id, column, value);
+        return id;
+    }
+
     std::vector<std::string> rowsOf(const std::string& table) { return tableRows(db, table); }
 
     vb::FixedClock clock{*vb::DateTime::fromParts(2024, 5, 15, 9, 30, 15)};

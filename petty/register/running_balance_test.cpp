@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 
+#include "petty/register/book_invariants_test_support.h"
 #include "petty/register/period_test_support.h"
 #include "petty/shell/book_data_control.h"
 
@@ -110,6 +112,52 @@ TEST_F(RunningBalanceTest, AFailingRowRollsTheWholeRecomputeBack) {
     EXPECT_FALSE(db.inTransaction());
     EXPECT_EQ(datPrimaryRS.recordSource(), kClosedRows);
     EXPECT_EQ(ui.mousePointerHistory(), (std::vector<int>{forms::vbHourglass, forms::vbCustom}));
+}
+
+TEST_F(RunningBalanceTest, ThePassWritesOnlyChangedRowsAndAlwaysEqualsAFullRecompute) {
+    std::mt19937 random(20240515);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const auto someAmount = [&]() -> jet::Value {
+        if (pick(5) == 0) return jet::Value();
+        return vb::Currency::fromUnits(pick(1000000));
+    };
+    const auto someDay = [&] { return "2024-05-" + std::to_string(10 + pick(9)); };
+    const auto someTime = [&] { return (pick(2) ? "0" : "1") + std::to_string(pick(10)) + ":00:00"; };
+    insert({.debit = money("1000"), .closed = "Yes"});  // a closed row is never counted
+    for (int step = 0; step < 300; ++step) {
+        std::vector<int64_t> open;
+        for (jet::Recordset r = db.openRecordset("SELECT VoucherID FROM pettycash WHERE closed='No'"); !r.eof();
+             r.moveNext())
+            open.push_back(r.field("VoucherID").asLong());
+        const int what = open.empty() ? 0 : pick(4);
+        if (what <= 1) {
+            insert({.date = someDay(), .time = someTime(), .debit = someAmount(), .credit = someAmount()});
+        } else if (what == 2) {
+            db.execute("UPDATE pettycash SET Credit = ?, [Date] = ? WHERE VoucherID = ?",
+                       {someAmount(), *vb::DateTime::fromIso(someDay()), open[static_cast<size_t>(pick(
+                                                                             static_cast<int>(open.size())))]});
+        } else {
+            db.execute("DELETE FROM pettycash WHERE VoucherID = ?",
+                       {open[static_cast<size_t>(pick(static_cast<int>(open.size())))]});
+        }
+        const std::map<int64_t, Balances> before = balances();
+        const BalancePass pass = updateRunningBalances(db);
+        const std::map<int64_t, Balances> after = balances();
+        ASSERT_EQ(testing::runningBalanceFault(db), "") << "step " << step;
+        int64_t changed = 0;
+        for (const auto& [id, b] : after) changed += before.at(id) == b ? 0 : 1;
+        ASSERT_EQ(pass.written, changed) << "step " << step << ": only rows whose balances change are written";
+        ASSERT_EQ(updateRunningBalances(db).written, 0) << "a second pass finds nothing to write";
+    }
+}
+
+TEST_F(RunningBalanceTest, AVoucherAtTheEndTouchesOneRowAndAnEditInTheMiddleTheRowsAfterIt) {
+    for (int day = 10; day < 20; ++day) insert({.date = "2024-05-" + std::to_string(day), .debit = money("5")});
+    updateRunningBalances(db);
+    insert({.date = "2024-05-25", .credit = money("1")});
+    EXPECT_EQ(updateRunningBalances(db).written, 1);
+    db.execute("UPDATE pettycash SET Debit = 6 WHERE [Date] = ?", {*vb::DateTime::fromIso("2024-05-15")});
+    EXPECT_EQ(updateRunningBalances(db).written, 6) << "the edited row and the five after it";
 }
 
 }  // namespace

@@ -9,39 +9,43 @@ namespace petty {
 
 namespace {
 
-// A figure that cannot be read shows 0 rather than stopping the refresh.
+// A figure that cannot be read is marked so rather than stopping the refresh.
 template <class Sum>
-vb::Currency figureOrZero(Sum&& sum) {
+BalanceFigure figure(Sum&& sum) {
     try {
         return sum();
     } catch (const std::exception&) {
-        return {};
+        return std::nullopt;
     }
+}
+
+std::string figureText(const BalanceFigure& figure) {
+    return figure ? vb::amountText(*figure) : std::string(kUnreadableFigure);
 }
 
 }  // namespace
 
 std::string balanceStatusCaption(const BalanceFigures& figures) {
-    std::string text = "Pettycash ( Cash fill: " + vb::amountText(figures.cashFill) +
-                       "    Total expenses: " + vb::amountText(figures.totalExpenses);
-    if (figures.amountNotSettled) text += "    Amount not settled: " + vb::amountText(*figures.amountNotSettled);
-    return text + "    Cash-in-hand: " + vb::amountText(figures.cashInHand) + " )";
+    std::string text = "Pettycash ( Cash fill: " + figureText(figures.cashFill) +
+                       "    Total expenses: " + figureText(figures.totalExpenses);
+    if (figures.amountNotSettled) text += "    Amount not settled: " + figureText(*figures.amountNotSettled);
+    return text + "    Cash-in-hand: " + figureText(figures.cashInHand) + " )";
 }
 
 std::string unsettledToolTip(int64_t count) { return "Unsettled transactions : " + std::to_string(count); }
 
 void showBalanceStatus(forms::Label& statusLine, jet::Database& db, bool noAdvanceMode) {
     BalanceFigures figures;
-    figures.cashFill = figureOrZero([&] { return getCashFill(db); });
-    figures.totalExpenses = figureOrZero([&] { return getTotalExpenses(db); });
+    figures.cashFill = figure([&] { return getCashFill(db); });
+    figures.totalExpenses = figure([&] { return getTotalExpenses(db); });
     if (!noAdvanceMode) {
         try {
             statusLine.setToolTip(unsettledToolTip(getUnsettledCount(db)));
         } catch (const std::exception&) {
         }
-        figures.amountNotSettled = figureOrZero([&] { return getAmountNotSettled(db); });
+        figures.amountNotSettled = figure([&] { return getAmountNotSettled(db); });
     }
-    figures.cashInHand = figureOrZero([&] { return getCashBalance(db); });
+    figures.cashInHand = figure([&] { return getCashBalance(db); });
     statusLine.setCaption(balanceStatusCaption(figures));
 }
 

@@ -11,12 +11,18 @@
 
 namespace petty {
 
+// A figure of the status line: nullopt when the book could not give it.
+using BalanceFigure = std::optional<vb::Currency>;
+
 struct BalanceFigures {
-    vb::Currency cashFill;
-    vb::Currency totalExpenses;
-    std::optional<vb::Currency> amountNotSettled;  // only while advances are in use
-    vb::Currency cashInHand;
+    BalanceFigure cashFill;
+    BalanceFigure totalExpenses;
+    std::optional<BalanceFigure> amountNotSettled;  // only while advances are in use
+    BalanceFigure cashInHand;
 };
+
+// What a figure the book could not give shows: never a plausible amount.
+inline constexpr const char* kUnreadableFigure = "cannot be read";
 
 // "Pettycash ( Cash fill: 5000    Total expenses: 1234.5    Cash-in-hand: 3765.5 )",
 // with "    Amount not settled: ..." before the cash in hand when that figure is given.
@@ -26,8 +32,8 @@ std::string balanceStatusCaption(const BalanceFigures& figures);
 std::string unsettledToolTip(int64_t count);
 
 // Refreshes the status line from the book. Never fails: a figure whose query
-// fails shows 0, and the tool tip keeps its text when the count cannot be
-// read. Without advances (noAdvanceMode) the tool tip is left as it is.
+// fails says it cannot be read (a 0 would pass for a true balance), and the
+// tool tip keeps its text when the count cannot be read. Without advances (noAdvanceMode) the tool tip is left as it is.
 void showBalanceStatus(forms::Label& statusLine, jet::Database& db, bool noAdvanceMode);
 
 }  // namespace petty

@@ -43,7 +43,7 @@ TEST(AppendThroughTemporaryFile, CreatesThenAppendsLeavingNoTemporaryBehind) {
     EXPECT_EQ(filesIn(folder.path()), 1u);
 }
 
-TEST(AppendThroughTemporaryFile, TheFileGetsThePermissionsOfANewFileUnderTheUmask) {
+TEST(AppendThroughTemporaryFile, TheExportIsItsOwnersAloneWhateverTheUmask) {
     jet::testing::TestFolder folder;
     const mode_t before = ::umask(022);
     const bool written = appendThroughTemporaryFile(folder.path() / "export.csv", "a\r\n");
@@ -51,7 +51,7 @@ TEST(AppendThroughTemporaryFile, TheFileGetsThePermissionsOfANewFileUnderTheUmas
     ASSERT_TRUE(written);
     struct stat info {};
     ASSERT_EQ(::stat((folder.path() / "export.csv").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0644u);
+    EXPECT_EQ(info.st_mode & 0777, 0600u) << "another local user must not read the period's vouchers";
 }
 
 TEST(AppendThroughTemporaryFile, AMissingFolderFailsWithoutCreatingAnything) {

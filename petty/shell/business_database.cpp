@@ -4,9 +4,12 @@
 
 #include <cerrno>
 
+#include <optional>
 #include <system_error>
+#include <vector>
 
 #include "petty/reports/files/report_files.h"
+#include "platform/files/atomic_file_writer.h"
 #include "platform/jet/error.h"
 #include "platform/jet/file_name.h"
 #include "platform/vb/text_compare.h"
@@ -84,7 +87,79 @@ void fillBook(jet::Database& db, const LogIns& logIns) {
     transaction.commit();
 }
 
+// The tables the program needs and their columns, as the schema names them:
+// every [name] after the opening parenthesis of a CREATE TABLE is a column.
+struct NeededTable {
+    std::string name;
+    std::vector<std::string> columns;
+};
+
+std::vector<NeededTable> neededTables() {
+    std::vector<NeededTable> tables;
+    for (std::string_view statement : kSchema) {
+        constexpr std::string_view create = "CREATE TABLE ";
+        if (statement.substr(0, create.size()) != create) continue;
+        const size_t open = statement.find(" (");
+        NeededTable table;
+        table.name = std::string(statement.substr(create.size(), open - create.size()));
+        for (size_t at = statement.find('[', open); at != std::string_view::npos; at = statement.find('[', at)) {
+            const size_t end = statement.find(']', at);
+            table.columns.emplace_back(statement.substr(at + 1, end - at - 1));
+            at = end;
+        }
+        tables.push_back(std::move(table));
+    }
+    return tables;
+}
+
+std::string missingSchemaPart(jet::Database& db) {
+    for (const NeededTable& table : neededTables()) {
+        std::optional<jet::Recordset> rows;
+        try {
+            rows.emplace(db.openRecordset("SELECT * FROM " + table.name + " WHERE 1=0"));
+        } catch (const jet::Error&) {
+            return "the table " + table.name + " is missing";
+        }
+        for (const std::string& column : table.columns) {
+            try {
+                rows->fieldIndex(column);
+            } catch (const jet::Error&) {
+                return "the table " + table.name + " has no column " + column;
+            }
+        }
+    }
+    return {};
+}
+
+// Amounts the program cannot hold (beyond a Currency's range), named with
+// their voucher number.
+std::string amountOutOfRange(jet::Database& db) {
+    for (const char* column : {"openingbalance", "Debit", "Credit", "expensefromadvance", "runningbalance"}) {
+        jet::Recordset rows = db.openRecordset(std::string("SELECT TOP 1 VoucherID FROM pettycash WHERE abs([") +
+                                               column + "]) > 922337203685477");
+        if (!rows.eof())
+            return "voucher " + rows.field("VoucherID").asText() + " has a " + column +
+                   " outside the range of an amount";
+    }
+    return {};
+}
+
 }  // namespace
+
+std::string bookDamage(jet::Database& db) {
+    try {
+        const std::vector<std::string> faults = db.checkStructure();
+        if (!faults.empty()) return faults.front();
+        if (std::string missing = missingSchemaPart(db); !missing.empty()) return missing;
+        return amountOutOfRange(db);
+    } catch (const jet::Error& e) {
+        return e.description();
+    }
+}
+
+std::string damagedBookMessage(const std::filesystem::path& bookFile, std::string_view found) {
+    return "The book " + bookFile.string() + " is damaged or is not an Ostrelle book: " + std::string(found);
+}
 
 std::filesystem::path bookPath(const std::filesystem::path& folder) { return folder / kBookFileName; }
 
@@ -120,9 +195,13 @@ void createBook(const std::filesystem::path& folder, const LogIns& logIns) {
     if (!std::filesystem::exists(folder, ec)) {
         std::filesystem::create_directories(folder, ec);
         if (ec) throw BookError("Cannot create the folder " + folder.string() + ": " + ec.message());
-        std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ec);
     }
     if (jet::findIgnoringCase(book)) throw BookError("A book exists already: " + book.string());
+    files::removeStaleTemporaries(folder);  // what a killed creation left
+    // The book folder holds the whole of the business's cash: its owner's alone,
+    // also when the folder was there before.
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ec);
+    if (ec) throw BookError("Cannot make the folder " + folder.string() + " private: " + ec.message());
 
     // The report definition files go in first: a book whose reports could not
     // be written is never made.
@@ -134,8 +213,7 @@ void createBook(const std::filesystem::path& folder, const LogIns& logIns) {
 
     // Built under a temporary name and linked into place only when complete,
     // so that no half-made book is ever found under the real name.
-    const std::filesystem::path building = folder / (".business.mdb.new-" + std::to_string(::getpid()));
-    std::filesystem::remove(building, ec);
+    const std::filesystem::path building = files::temporaryNameFor(book);
     try {
         jet::Database db = jet::Database::create(building, kDatabasePassword);
         fillBook(db, logIns);
@@ -153,6 +231,7 @@ void createBook(const std::filesystem::path& folder, const LogIns& logIns) {
 
     for (std::string_view sub : {kDocumentsFolder, kExportFolder}) {
         std::filesystem::create_directories(folder / sub, ec);
+        if (!ec) std::filesystem::permissions(folder / sub, std::filesystem::perms::owner_all, ec);
         if (ec) throw BookError("Cannot create the folder " + (folder / sub).string() + ": " + ec.message());
     }
     try {

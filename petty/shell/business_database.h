@@ -27,6 +27,15 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// What makes an opened book unusable, or an empty text when it is sound: a
+// fault of the file's structure, a table or column the program needs that is
+// missing, or an amount beyond what the program can hold (with its voucher
+// number). Checked at log-in, before anything of the book is shown.
+std::string bookDamage(jet::Database& db);
+
+// "The book <file> is damaged or is not an Ostrelle book: <found>".
+std::string damagedBookMessage(const std::filesystem::path& bookFile, std::string_view found);
+
 // Why the two log-in passwords cannot be used, or an empty text when they can.
 // The log-in trims what is typed and compares it without regard to letter case,
 // normal password first, so each must be non-empty, without blanks at its ends,

@@ -115,6 +115,17 @@ TEST(LogInNames, ABookKeepsTheNamesWithThePasswordsAndRefusesTheSameNameTwice) {
     EXPECT_FALSE(std::filesystem::exists(bookPath(other.path())));
 }
 
+TEST_F(BusinessDatabaseTest, TheBookFolderAndItsFoldersAreTheOwnersAloneAlsoWhenTheFolderWasThere) {
+    TestFolder other;
+    ::chmod(other.path().c_str(), 0755);
+    createBook(other.path(), "One", "Two");
+    for (const std::filesystem::path& made : {other.path(), other / "documents", other / "exportcsv"}) {
+        struct stat st {};
+        ASSERT_EQ(stat(made.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700) << made;
+    }
+}
+
 TEST_F(BusinessDatabaseTest, AnExistingBookIsNeverOverwritten) {
     EXPECT_THROW(createBook(folder.path(), "Third", "Fourth"), BookError);
     EXPECT_EQ(open().openRecordset("config").field("Password").asText(), "First");

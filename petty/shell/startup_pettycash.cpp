@@ -1,6 +1,7 @@
 #include "petty/shell/startup_pettycash.h"
 
 #include <exception>
+#include <filesystem>
 #include <limits>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "petty/shell/program_look.h"
 #include "petty/shell/program_paths.h"
 #include "petty/shell/skip_on_failure.h"
+#include "platform/jet/error.h"
 #include "platform/vb/text_functions.h"
 
 namespace petty {
@@ -33,6 +35,16 @@ int16_t dayCount(const jet::Value& value) {
 }
 
 std::string nameOrUnknown(const jet::Value& value) { return value.isNull() ? "Unknown" : value.asText(); }
+
+// What makes the book unusable, or an empty text.
+std::string damageOfBook(const std::filesystem::path& book) {
+    try {
+        jet::Database db = openBook(book);
+        return bookDamage(db);
+    } catch (const jet::Error& e) {
+        return e.description();
+    }
+}
 
 }  // namespace
 
@@ -102,11 +114,24 @@ void STARTUPpettycash::Command1_Click() {
     AppState& state = appState();
     skipOnFailure([this] { Text1.setFocus(); });
     state.enteredPassword = vb::ucase(vb::trim(Text1.text()));
+    // A book that cannot be used is named as such; "Access denied" is for a
+    // wrong password only.
+    const std::filesystem::path book = resolveProgramPath(state.businessDbPath);
+    std::string damage = damageOfBook(book);
     bool accepted = false;
-    try {
-        accepted = CheckLogin();
-    } catch (const std::exception&) {
-        accepted = false;
+    if (damage.empty()) {
+        try {
+            accepted = CheckLogin();
+        } catch (const jet::Error& e) {
+            damage = e.description();
+        } catch (const std::exception& e) {
+            damage = e.what();
+        }
+    }
+    if (!damage.empty()) {
+        forms::ui().beep();
+        forms::ui().msgBox(damagedBookMessage(book, damage));
+        forms::ui().endProgram();
     }
     if (!accepted) {
         forms::ui().beep();

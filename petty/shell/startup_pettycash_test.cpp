@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
+
 #include "petty/shell/pettycash_main.h"
 #include "petty/shell/shell_test_support.h"
 #include "platform/forms/test_support.h"
@@ -208,22 +211,72 @@ TEST_F(LogInTest, EmptyPasswordMatchesOnlyAnEmptyText) {
     EXPECT_FALSE(appState().superUserLogin);
 }
 
-TEST_F(LogInTest, ABookThatCannotBeReadDeniesAccess) {
-    const std::vector<std::pair<std::string, std::function<void()>>> faults = {
-        {"no book", [this] { std::filesystem::remove(bookPath(folder.path())); }},
-        {"no settings table", [this] { openBook(bookPath(folder.path())).execute("DROP TABLE config"); }},
-        {"no settings row", [this] { openBook(bookPath(folder.path())).execute("DELETE FROM config"); }},
-        {"no option column",
-         [this] { openBook(bookPath(folder.path())).execute("ALTER TABLE config DROP COLUMN reminddays"); }},
-        {"not a book", [this] { writeFile(bookPath(folder.path())); }},
+TEST_F(LogInTest, ABookThatCannotBeUsedIsNamedDamagedWithWhatWasFound) {
+    const std::filesystem::path book = bookPath(folder.path());
+    const auto damageAt = [&](std::streamoff offset, size_t bytes) {
+        std::fstream file(book, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(offset);
+        for (size_t i = 0; i < bytes; ++i) file.put(static_cast<char>((i * 7919 + 13) & 0xff));
     };
-    for (const auto& [what, fault] : faults) {
-        SCOPED_TRACE(what);
+    const auto truncateTo = [&](uintmax_t size) { std::filesystem::resize_file(book, size); };
+    struct Fault {
+        const char* what;
+        std::function<void()> make;
+        const char* found;  // part of what the message says was found
+    };
+    const std::vector<Fault> faults = {
+        {"no settings table", [&] { openBook(book).execute("DROP TABLE config"); }, "the table config is missing"},
+        {"no settings row", [&] { openBook(book).execute("DELETE FROM config"); }, "No current record."},
+        {"no option column", [&] { openBook(book).execute("ALTER TABLE config DROP COLUMN reminddays"); },
+         "the table config has no column reminddays"},
+        {"not a book", [&] { writeFile(book); }, ""},
+        {"empty file", [&] { truncateTo(0); }, ""},
+        {"truncated", [&] { truncateTo(std::filesystem::file_size(book) / 2); }, ""},
+        {"random bytes in the middle", [&] { damageAt(4096, 4096); }, ""},
+        {"an amount beyond any currency",
+         [&] {
+             jet::Database db = openBook(book);
+             db.execute("INSERT INTO pettycash ([Closed], [TermID]) VALUES ('No', 1)");
+             db.execute("UPDATE pettycash SET Credit = 1e300");
+         },
+         "has a Credit outside the range of an amount"},
+        {"another book password", [&] { openBook(book).execute("UPDATE _jet_book SET value = 'other'"); },
+         "Not a valid password."},
+    };
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.what);
         formInstances().releaseAll();  // the last attempt's window keeps the old book open
-        std::filesystem::remove(bookPath(folder.path()));
+        std::filesystem::remove(book);
         createBook(folder.path(), kNormalPassword, kApprovalPassword);
-        fault();
-        expectRefusedAttempt(kNormalPassword);
+        {
+            // Enough rows that the middle of the file holds table pages.
+            jet::Database db = openBook(book);
+            jet::Transaction fill(db);
+            for (int i = 0; i < 300; ++i)
+                db.execute("INSERT INTO changelog ([user], [changelog]) VALUES ('x', ?)", {std::string(100, 'y')});
+            fill.commit();
+        }
+        fault.make();
+        // What the check finds (the engine's words for a broken file), or the
+        // log-in's own failure when the file and its tables are sound.
+        std::string found = [&] {
+            try {
+                jet::Database db = openBook(book);
+                return bookDamage(db);
+            } catch (const jet::Error& e) {
+                return e.description();
+            }
+        }();
+        if (found.empty()) found = fault.found;
+        EXPECT_NE(found.find(fault.found), std::string::npos) << found;
+        formInstances().releaseAll();
+        forms::TestUi own;
+        forms::ScopedUi use(own);
+        own.expectMessage("The book " + book.string() + " is damaged or is not an Ostrelle book: " + found);
+        EXPECT_FALSE(logIn(kNormalPassword));
+        EXPECT_NO_THROW(own.verifyDone());
+        EXPECT_EQ(own.journalLines().back(), "end");
+        EXPECT_FALSE(mainWindowShown());
     }
 }
 

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/files/atomic_file_writer.h"
 #include "platform/gdiplus/status.h"
 
 namespace gdiplus {
@@ -15,11 +16,12 @@ namespace gdiplus {
 // read, Win32Error for other failures.
 Status ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes);
 
+// The system's one atomic writer (platform/files) with GDI+ status codes.
 class AtomicFileWriter {
 public:
     AtomicFileWriter() = default;
     // Removes the temporary file unless Commit succeeded.
-    ~AtomicFileWriter();
+    ~AtomicFileWriter() = default;
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
@@ -31,11 +33,8 @@ public:
     Status Commit();
 
 private:
-    void Discard();
-
-    std::filesystem::path target_;
-    std::filesystem::path temporary_;
-    int fd_ = -1;
+    files::AtomicFileWriter writer_;
+    bool open_ = false;
 };
 
 }  // namespace gdiplus

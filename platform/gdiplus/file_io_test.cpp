@@ -34,12 +34,12 @@ TEST(FileIo, CommitReplacesTheFileInOneStep) {
     AtomicFileWriter writer;
     ASSERT_EQ(writer.Open(folder / "out"), Ok);
     ASSERT_EQ(writer.Write(Bytes("new contents")), Ok);
-    EXPECT_EQ(folder.Names().size(), 2u);  // the old file and the temporary one
+    EXPECT_EQ(folder.names().size(), 2u);  // the old file and the temporary one
     std::vector<std::uint8_t> bytes;
     ASSERT_EQ(ReadWholeFile(folder / "out", bytes), Ok);
     EXPECT_EQ(bytes, Bytes("old"));
     ASSERT_EQ(writer.Commit(), Ok);
-    EXPECT_EQ(folder.Names(), std::vector<std::filesystem::path>{"out"});
+    EXPECT_EQ(folder.names(), std::vector<std::filesystem::path>{"out"});
     ASSERT_EQ(ReadWholeFile(folder / "out", bytes), Ok);
     EXPECT_EQ(bytes, Bytes("new contents"));
     EXPECT_EQ(writer.Commit(), WrongState);
@@ -52,7 +52,7 @@ TEST(FileIo, AnUncommittedWriteLeavesNothing) {
         ASSERT_EQ(writer.Open(folder / "out"), Ok);
         ASSERT_EQ(writer.Write(Bytes("half")), Ok);
     }
-    EXPECT_TRUE(folder.Names().empty());
+    EXPECT_TRUE(folder.names().empty());
 }
 
 TEST(FileIo, OpenNamesWhyItCannotWrite) {

@@ -36,7 +36,7 @@ TEST_F(ImageSaveTest, SavedFileLoadsBack) {
     const fs::path path = folder_ / "picture.fake";
     const EncoderParameters parameters = {EncoderParameter::Long(EncoderQuality, 75)};
     ASSERT_EQ(bitmap->Save(path, kFakeClsid, &parameters), Ok);
-    EXPECT_EQ(folder_.Names(), std::vector<fs::path>{"picture.fake"});
+    EXPECT_EQ(folder_.names(), std::vector<fs::path>{"picture.fake"});
     ASSERT_EQ(encoder_->log->parameters.size(), 1u);
     EXPECT_EQ(encoder_->log->parameters[0], parameters);
 
@@ -51,7 +51,7 @@ TEST_F(ImageSaveTest, UnknownEncoderWritesNothing) {
     EXPECT_EQ(bitmap->Save(folder_ / "x.png", kPngCodec.clsid), UnknownImageFormat);
     std::vector<std::uint8_t> bytes;
     EXPECT_EQ(bitmap->Save(bytes, kPngCodec.clsid), UnknownImageFormat);
-    EXPECT_TRUE(folder_.Names().empty());
+    EXPECT_TRUE(folder_.names().empty());
 }
 
 TEST_F(ImageSaveTest, FailedEncodingLeavesNoFileBehind) {
@@ -63,7 +63,7 @@ TEST_F(ImageSaveTest, FailedEncodingLeavesNoFileBehind) {
     const fs::path path = folder_ / "kept.fake";
     std::ofstream(path) << "what was there";
     EXPECT_EQ(Picture(0xFFFF0000)->Save(path, failingClsid), Win32Error);
-    EXPECT_EQ(folder_.Names(), std::vector<fs::path>{"kept.fake"});
+    EXPECT_EQ(folder_.names(), std::vector<fs::path>{"kept.fake"});
     std::vector<std::uint8_t> bytes;
     ASSERT_EQ(ReadWholeFile(path, bytes), Ok);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "what was there");
@@ -87,7 +87,7 @@ TEST_F(ImageSaveTest, AnEncoderRunningOutOfMemoryIsOutOfMemory) {
     EXPECT_EQ(Picture(0xFFFF0000)->Save(folder_ / "big.fake", info.Clsid), OutOfMemory);
     std::vector<std::uint8_t> bytes;
     EXPECT_EQ(Picture(0xFFFF0000)->Save(bytes, info.Clsid), OutOfMemory);
-    EXPECT_TRUE(folder_.Names().empty());
+    EXPECT_TRUE(folder_.names().empty());
 }
 
 TEST_F(ImageSaveTest, SavingIntoAMissingFolderIsFileNotFound) {
@@ -166,7 +166,7 @@ TEST_F(ImageSaveTest, ALockedImageIsNotSaved) {
     ASSERT_EQ(bitmap->LockBits(Rect{0, 0, 1, 1}, ImageLockModeRead, PixelFormat32bppARGB, data), Ok);
     EXPECT_EQ(bitmap->Save(folder_ / "busy.fake", kFakeClsid), ObjectBusy);
     ASSERT_EQ(bitmap->UnlockBits(data), Ok);
-    EXPECT_TRUE(folder_.Names().empty());
+    EXPECT_TRUE(folder_.names().empty());
 }
 
 }  // namespace

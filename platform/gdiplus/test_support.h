@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files/testing/scratch_folder.h"
 #include "platform/gdiplus/bitmap.h"
 #include "platform/gdiplus/startup.h"
 
@@ -21,30 +22,7 @@ protected:
 };
 
 // An empty folder of its own for one test, removed with everything in it.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
-                ("gdiplus-" + std::to_string(::getpid()) + "-" + test->test_suite_name() + "-" + test->name());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path_); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-    std::vector<std::filesystem::path> Names() const {
-        std::vector<std::filesystem::path> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename());
-        return names;
-    }
-
-private:
-    std::filesystem::path path_;
-};
+using ScratchFolder = files::testing::ScratchFolder;
 
 inline std::unique_ptr<Bitmap> MakeBitmap(std::int32_t width, std::int32_t height, PixelFormat format) {
     std::unique_ptr<Bitmap> bitmap;

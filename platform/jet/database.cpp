@@ -137,10 +137,50 @@ int64_t Database::execute(std::string_view sql, const std::vector<Value>& params
     return sqlite3_total_changes64(connection_->handle()) - before;
 }
 
+struct Command::State {
+    std::shared_ptr<Connection> connection;
+    Translation translation;
+    std::unique_ptr<Statement> statement;
+};
+
+Command::Command(std::shared_ptr<Connection> connection, std::string_view sql) : s_(std::make_unique<State>()) {
+    s_->translation = translateSql(sql);
+    if (s_->translation.isSelect) throw errors::cannotExecuteSelect();
+    s_->connection = std::move(connection);
+    s_->statement = std::make_unique<Statement>(*s_->connection, s_->translation.sql);
+}
+
+Command::Command(Command&&) noexcept = default;
+Command& Command::operator=(Command&&) noexcept = default;
+Command::~Command() = default;
+
+int64_t Command::execute(const std::vector<Value>& params) {
+    Statement& statement = *s_->statement;
+    statement.reset();
+    statement.bindParameters(s_->translation.params, params);
+    const int64_t before = sqlite3_total_changes64(s_->connection->handle());
+    while (statement.step()) {
+    }
+    statement.reset();
+    return sqlite3_total_changes64(s_->connection->handle()) - before;
+}
+
+Command Database::prepare(std::string_view sql) { return Command(connection_, sql); }
+
 Recordset Database::openRecordset(std::string_view source, const std::vector<Value>& params) {
     Translation translation = translateRecordSource(source);
     if (!translation.isSelect) throw errors::invalidOperation();
     return Recordset(std::make_unique<detail::RecordsetState>(connection_, std::move(translation), params));
+}
+
+std::vector<std::string> Database::checkStructure() {
+    std::vector<std::string> faults;
+    Statement check(*connection_, "PRAGMA quick_check(20)");
+    while (check.step()) {
+        std::string line = check.column(0, FieldType::Text).asText();
+        if (line != "ok") faults.push_back(std::move(line));
+    }
+    return faults;
 }
 
 void Database::beginTrans() {

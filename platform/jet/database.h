@@ -6,6 +6,7 @@
 // recordset, another's Execute).
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,7 +17,26 @@ namespace jet {
 
 namespace detail {
 class Connection;
+class Statement;
 }
+
+// An UPDATE, INSERT or DELETE text prepared once and run many times with
+// different values, as a stored action query was (a pass that writes
+// thousands of rows does not parse its text thousands of times).
+class Command {
+public:
+    Command(Command&&) noexcept;
+    Command& operator=(Command&&) noexcept;
+    ~Command();
+    // Runs the text with these values for its "?"; returns the rows affected.
+    int64_t execute(const std::vector<Value>& params);
+
+private:
+    friend class Database;
+    Command(std::shared_ptr<detail::Connection> connection, std::string_view sql);
+    struct State;
+    std::unique_ptr<State> s_;
+};
 
 class Database {
 public:
@@ -32,8 +52,14 @@ public:
 
     // Runs an UPDATE, INSERT, DELETE or CREATE text; returns the rows affected.
     int64_t execute(std::string_view sql, const std::vector<Value>& params = {});
+    // Prepares an action text for repeated execution.
+    Command prepare(std::string_view sql);
     // Opens a recordset on a table name or a SELECT text.
     Recordset openRecordset(std::string_view source, const std::vector<Value>& params = {});
+
+    // The engine's own check of the file's structure (SQLite's quick_check):
+    // empty when sound, else what it found, one line per fault (at most 20).
+    std::vector<std::string> checkStructure();
 
     // Transactions nest; the outermost Commit makes the work durable.
     void beginTrans();

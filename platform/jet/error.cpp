@@ -68,6 +68,10 @@ Error noTransaction() {
     return {3034, "You tried to commit or rollback a transaction without first beginning a transaction."};
 }
 Error locked() { return {3218, "Could not update; currently locked."}; }
+Error changedByAnotherUser() {
+    return {3197, "The database engine stopped the process because you and another user are attempting to change "
+                  "the same data at the same time."};
+}
 Error diskError() { return {3043, "Disk or network error."}; }
 Error diskFull() { return {3026, "Not enough space on disk."}; }
 Error engine(std::string_view detail) { return {3000, "Reserved error (" + std::string(detail) + ")."}; }

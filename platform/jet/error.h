@@ -59,6 +59,7 @@ Error conversion();                                    // 3421
 // Transactions and the file.
 Error noTransaction();                                 // 3034
 Error locked();                                        // 3218
+Error changedByAnotherUser();                          // 3197
 Error diskError();                                     // 3043
 Error diskFull();                                      // 3026
 Error engine(std::string_view detail);                 // 3000

@@ -104,6 +104,22 @@ const std::vector<Value>& RecordsetState::valuesOf(size_t rowIndex) const {
     return row.values;
 }
 
+bool RecordsetState::changedElsewhere(size_t rowIndex) const {
+    const Row& row = rows[rowIndex];
+    // A copy this connection's own writes have overtaken (or never read) has
+    // nothing to hold the table against.
+    if (row.readAt != connection->version()) return false;
+    Statement& fetch = prepared("SELECT " + translation.selectList + " FROM " +
+                                quoteIdentifier(*translation.baseTable) + " WHERE rowid = ?");
+    fetch.bind(1, Value(row.rowid));
+    if (!fetch.step()) throw errors::recordDeleted();
+    bool changed = false;
+    for (size_t i = 0; i < fields.size() && !changed; ++i)
+        changed = !(fetch.column(static_cast<int>(i), fields[i].type) == row.values[i]);
+    fetch.reset();
+    return changed;
+}
+
 const RecordsetState::Row& RecordsetState::currentRow() const {
     if (pos == Pos::Deleted) throw errors::recordDeleted();
     if (pos != Pos::At) throw errors::noCurrentRecord();
@@ -219,6 +235,9 @@ void Recordset::update() {
     } else {
         const auto& row = s.currentRow();
         if (!values.empty()) {
+            // Optimistic locking: a row another connection changed since this
+            // set read it is not overwritten with what was read before.
+            if (s.changedElsewhere(s.index)) throw errors::changedByAnotherUser();
             detail::Statement& change = s.prepared("UPDATE " + table + " SET " + columns + " WHERE rowid = ?");
             for (size_t i = 0; i < values.size(); ++i) change.bind(static_cast<int>(i) + 1, values[i]);
             change.bind(static_cast<int>(values.size()) + 1, Value(row.rowid));

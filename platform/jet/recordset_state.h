@@ -47,6 +47,10 @@ struct RecordsetState {
     // The row's values as the table holds them now; 3167 when it is gone.
     const std::vector<Value>& valuesOf(size_t rowIndex) const;
     const Row& currentRow() const;  // 3021 / 3167 without one
+    // Whether the table's row differs from the copy this set holds, read at
+    // this connection's current version: written through another connection
+    // since it was read. 3167 when it is gone.
+    bool changedElsewhere(size_t rowIndex) const;
     void arrive(Pos p, size_t i);   // moves, dropping an unfinished edit
     void endEdit();
     size_t rowIndexOf(uint64_t serial) const;  // rows.size() when gone

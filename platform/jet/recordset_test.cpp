@@ -270,5 +270,35 @@ TEST_F(RecordsetTest, ValuesChangedInARolledBackTransactionAreReadAgain) {
     EXPECT_TRUE(rs.field("age").isNull());
 }
 
+TEST_F(RecordsetTest, ARowChangedThroughAnotherConnectionSinceItWasReadIsNotOverwritten) {
+    // A second name for the file: a connection of its own, as another program has.
+    std::filesystem::create_hard_link(folder / "book.mdb", folder / "other.mdb");
+    Recordset rs = db.openRecordset("select * from people order by name");
+    EXPECT_EQ(rs.field("name").asText(), "Bea");
+    Database::open(folder / "other.mdb").execute("UPDATE people SET age = 40 WHERE name = 'Bea'");
+    rs.edit();
+    rs.setField("age", 41);
+    EXPECT_EQ(errorNumber([&] { rs.update(); }), 3197);
+    EXPECT_EQ(db.openRecordset("select age from people where name = 'Bea'").field("age").asLong(), 40);
+
+    // Read again, the row may be changed.
+    rs.requery();
+    rs.edit();
+    rs.setField("age", 41);
+    rs.update();
+    EXPECT_EQ(db.openRecordset("select age from people where name = 'Bea'").field("age").asLong(), 41);
+}
+
+TEST_F(RecordsetTest, APreparedCommandRunsManyTimesWithItsValues) {
+    Command rename = db.prepare("UPDATE people SET age = ? WHERE name = ?");
+    EXPECT_EQ(rename.execute({30, "Bea"}), 1);
+    EXPECT_EQ(rename.execute({31, "Cal"}), 1);
+    EXPECT_EQ(rename.execute({32, "Nobody"}), 0);
+    EXPECT_EQ(errorNumber([&] { rename.execute({1}); }), 3061);
+    EXPECT_EQ(errorNumber([&] { db.prepare("SELECT * FROM people"); }), 3065);
+    EXPECT_EQ(db.openRecordset("select sum(age) as s from people").field("s").asLong(), 61);
+    EXPECT_TRUE(db.checkStructure().empty());
+}
+
 }  // namespace
 }  // namespace jet

@@ -1,5 +1,6 @@
 #include "platform/report/page_painter.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
@@ -9,7 +10,7 @@
 #include <QPdfWriter>
 
 #include "platform/report/report_error.h"
-#include "platform/report/temporary_file.h"
+#include "platform/files/atomic_file_writer.h"
 
 namespace report {
 
@@ -69,31 +70,31 @@ void paintDocument(QPagedPaintDevice& device, const Document& document) {
         if (i > 0 && !device.newPage()) throw ReportError(ReportErrorCode::Output, "A new page cannot be started");
         paintPage(painter, document.pages[i], scale);
     }
-    painter.end();
+    // The PDF writer writes out what is left only here: a failure is a lost page.
+    if (!painter.end()) throw ReportError(ReportErrorCode::Output, "The pages cannot be finished");
 }
 
 void writePdf(const Document& document, const std::filesystem::path& file) {
-    const std::filesystem::path temporary = temporaryNameFor(file);
-    std::error_code ec;
-    try {
-        {
-            QPdfWriter writer(QString::fromStdString(temporary.string()));
-            writer.setResolution(300);
-            writer.setTitle(QString::fromStdString(document.name));
-            writer.setCreator("Ostrelle");
-            const QPageSize size(QSizeF(document.width, document.height), QPageSize::Point, QString(),
-                                 QPageSize::ExactMatch);
-            writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF()));
-            paintDocument(writer, document);
-        }
-        if (!std::filesystem::exists(temporary))
-            throw ReportError(ReportErrorCode::Output, "Cannot write " + file.string());
-        std::filesystem::rename(temporary, file, ec);
-        if (ec) throw ReportError(ReportErrorCode::Output, "Cannot write " + file.string() + ": " + ec.message());
-    } catch (...) {
-        std::filesystem::remove(temporary, ec);
-        throw;
+    // Drawn into memory first: the PDF writer does not tell of a failed
+    // write, our file writer does (size, flush, close, sync, rename).
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(300);
+        writer.setTitle(QString::fromStdString(document.name));
+        writer.setCreator("Ostrelle");
+        const QPageSize size(QSizeF(document.width, document.height), QPageSize::Point, QString(),
+                             QPageSize::ExactMatch);
+        writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF()));
+        paintDocument(writer, document);
     }
+    // Exports are the owner's alone (mode 0600); a user who shares one copies it.
+    files::AtomicFileWriter output;
+    std::error_code error = output.open(file, 0600);
+    if (!error) error = output.write(pdf.data().constData(), static_cast<size_t>(pdf.data().size()));
+    if (!error) error = output.commit();
+    if (error) throw ReportError(ReportErrorCode::Output, "Cannot write " + file.string() + ": " + error.message());
 }
 
 QImage pageImage(const Document& document, int index, double zoom) {

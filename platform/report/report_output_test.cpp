@@ -1,5 +1,11 @@
 // The pages as the user gets them: a PDF file, a print job, the preview window.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <QApplication>
 #include <QComboBox>
@@ -56,6 +62,33 @@ TEST_F(ReportOutputTest, APdfCarriesEveryPageWithItsTexts) {
 TEST_F(ReportOutputTest, APdfThatCannotBeWrittenRaisesAndLeavesNothing) {
     EXPECT_THROW(writePdf(numberedList(3), folder / "missing folder" / "x.pdf"), ReportError);
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+TEST_F(ReportOutputTest, APdfIsTheOwnersAloneAndACutOffOneIsNeverLeftInPlace) {
+    writePdf(numberedList(3), folder / "mine.pdf");
+    struct stat info {};
+    ASSERT_EQ(::stat((folder / "mine.pdf").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    // A disk that fills up part-way (a file size limit in a child process).
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(30);  // never hang the suite
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{2048, 2048};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            writePdf(numberedList(400), folder / "big.pdf");
+        } catch (const ReportError&) {
+            ::_exit(0);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "a cut-off PDF was reported as written";
+    EXPECT_EQ(folder.names(), std::vector<std::filesystem::path>{"mine.pdf"});
 }
 
 TEST_F(ReportOutputTest, PrintingGoesThroughQtsPrinterToAPdfPrinter) {

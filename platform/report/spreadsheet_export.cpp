@@ -3,7 +3,7 @@
 #include <xlsxwriter.h>
 
 #include "platform/report/report_error.h"
-#include "platform/report/temporary_file.h"
+#include "platform/files/atomic_file_writer.h"
 
 namespace report {
 
@@ -44,8 +44,10 @@ void writeCell(lxw_worksheet* sheet, lxw_row_t r, lxw_col_t c, const jet::Value&
 }  // namespace
 
 void writeSpreadsheet(const ReportTable& table, const std::string& sheetName, const std::filesystem::path& file) {
-    const std::filesystem::path temporary = temporaryNameFor(file);
-    lxw_workbook* book = workbook_new(temporary.c_str());
+    // Exports are the owner's alone (mode 0600); a user who shares one copies it.
+    files::AtomicFileWriter output;
+    if (const std::error_code error = output.open(file, 0600)) fail(file, error.message());
+    lxw_workbook* book = workbook_new(output.temporaryPath().c_str());
     if (!book) fail(file, "the workbook cannot be made");
     lxw_worksheet* sheet = workbook_add_worksheet(book, sheetNameOf(sheetName).c_str());
     lxw_format* bold = workbook_add_format(book);
@@ -58,17 +60,8 @@ void writeSpreadsheet(const ReportTable& table, const std::string& sheetName, co
         for (size_t c = 0; c < table.rows[r].size(); ++c)
             writeCell(sheet, static_cast<lxw_row_t>(r + 1), static_cast<lxw_col_t>(c), table.rows[r][c], dateFormat);
     const lxw_error closed = workbook_close(book);
-    std::error_code ec;
-    if (closed != LXW_NO_ERROR) {
-        std::filesystem::remove(temporary, ec);
-        fail(file, lxw_strerror(closed));
-    }
-    std::filesystem::rename(temporary, file, ec);
-    if (ec) {
-        const std::string why = ec.message();
-        std::filesystem::remove(temporary, ec);
-        fail(file, why);
-    }
+    if (closed != LXW_NO_ERROR) fail(file, lxw_strerror(closed));
+    if (const std::error_code error = output.commitWrittenByName()) fail(file, error.message());
 }
 
 }  // namespace report

@@ -29,11 +29,6 @@ int DLL_CALLCONV SeekProc(fi_handle handle, long offset, int origin) {
 
 long DLL_CALLCONV TellProc(fi_handle handle) { return std::ftell(StreamOf(handle)); }
 
-// A name beside the target that no file has yet.
-std::string TemporaryNameFor(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    return target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-}
 
 }  // namespace
 
@@ -67,30 +62,15 @@ fi_handle InputFile::Rewound() {
 }
 
 OutputFile::~OutputFile() {
-    if (stream_ == nullptr) return;
-    std::fclose(stream_);
-    ::unlink(temporary_.c_str());
+    if (stream_ != nullptr) std::fclose(stream_);
 }
 
 bool OutputFile::Open(const std::string& path) {
     if (path.empty() || stream_ != nullptr) return false;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string temporary = TemporaryNameFor(path);
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return false;
-        }
-        stream_ = ::fdopen(fd, "wb");
-        if (stream_ == nullptr) {
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            return false;
-        }
-        target_ = path;
-        temporary_ = std::move(temporary);
-        return true;
-    }
+    if (writer_.open(path)) return false;
+    stream_ = std::fopen(writer_.temporaryPath().c_str(), "wb");
+    if (stream_ != nullptr) return true;
+    writer_.discard();
     return false;
 }
 
@@ -100,11 +80,11 @@ bool OutputFile::Write(std::span<const uint8_t> bytes) {
 
 bool OutputFile::Commit() {
     if (stream_ == nullptr) return false;
-    const bool written = std::fflush(stream_) == 0 && ::fsync(::fileno(stream_)) == 0;
+    const bool written = std::fflush(stream_) == 0;
     const bool closed = std::fclose(stream_) == 0;
     stream_ = nullptr;
-    if (written && closed && std::rename(temporary_.c_str(), target_.c_str()) == 0) return true;
-    ::unlink(temporary_.c_str());
+    if (written && closed && !writer_.commitWrittenByName(true)) return true;
+    writer_.discard();
     return false;
 }
 

@@ -11,6 +11,8 @@
 #include <span>
 #include <string>
 
+#include "platform/files/atomic_file_writer.h"
+
 namespace mvimgplug {
 
 // The library's I/O callbacks over a FILE* handle.
@@ -36,7 +38,8 @@ private:
     std::FILE* stream_;
 };
 
-// A new file under a temporary name beside the target.
+// A new file written whole or not at all: the system's atomic writer
+// (platform/files) with a stdio stream for FreeImage's io over its temporary file.
 class OutputFile {
 public:
     OutputFile() = default;
@@ -53,8 +56,7 @@ public:
     bool Commit();
 
 private:
-    std::string target_;
-    std::string temporary_;
+    files::AtomicFileWriter writer_;
     std::FILE* stream_ = nullptr;
 };
 

@@ -1,39 +1,18 @@
 #include "petty/reports/files/report_files.h"
 
-#include <unistd.h>
-
-#include <fstream>
-
+#include "platform/files/atomic_file_writer.h"
 #include "platform/jet/file_name.h"
 
 namespace petty {
 
 namespace {
 
-// Writes the text under a temporary name and renames it into place; a file of
-// that name already there (in any letter case) is kept.
+// Writes the file whole or not at all; a file of that name already there (in
+// any letter case) is kept.
 void writeNewFile(const std::filesystem::path& target, std::string_view text) {
     if (jet::findIgnoringCase(target)) return;
-    const std::filesystem::path temporary =
-        target.parent_path() / ("." + target.filename().string() + ".new-" + std::to_string(::getpid()));
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            throw std::filesystem::filesystem_error("Cannot write the file", target,
-                                                    std::make_error_code(std::errc::io_error));
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw std::filesystem::filesystem_error("Cannot write the file", target, ec);
-    }
+    if (const std::error_code error = files::writeFileAtomically(target, text))
+        throw std::filesystem::filesystem_error("Cannot write the file", target, error);
 }
 
 constexpr std::string_view kExportConfiguration =

@@ -88,6 +88,31 @@ bool DataControl::validate(int action, bool& save) {
     return answer != vbDataActionCancel;
 }
 
+DataControl::Entry DataControl::pendingEntry() const {
+    Entry entry;
+    entry.adding = addingRow();
+    for (Bindable* b : bound_)
+        if (!b->displayOnly() && b->dataChanged()) entry.values.emplace_back(b, b->valueForField());
+    return entry;
+}
+
+void DataControl::restoreEntry(const Entry& entry) {
+    jet::Recordset& r = rs();
+    if (entry.adding) {
+        r.requery();
+        r.addNew();
+    } else if (r.editMode() != jet::EditMode::None) {
+        r.cancelUpdate();
+    }
+    rowsChanged();
+    afterMove();
+    for (const auto& [control, value] : entry.values) {
+        if (std::find(bound_.begin(), bound_.end(), control) == bound_.end()) continue;
+        control->fill(value);
+        control->setDataChanged(true);
+    }
+}
+
 void DataControl::writeFlaggedIntoBuffer() {
     jet::Recordset& r = rs();
     for (Bindable* b : bound_) {

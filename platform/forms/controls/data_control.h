@@ -25,6 +25,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/forms/control.h"
@@ -79,6 +80,20 @@ public:
     void updateRecord();
     // Fills the bound controls again from the current row, clearing their flags.
     void updateControls();
+
+    // What the user has entered in the current row and not yet stored: the
+    // value of every flagged control, and whether the row is a new one. Taken
+    // before a store whose transaction may be rolled back.
+    struct Entry {
+        bool adding = false;
+        std::vector<std::pair<Bindable*, jet::Value>> values;
+    };
+    Entry pendingEntry() const;
+    // After the store of `entry` was rolled back: the set read again (a row
+    // added and rolled back is gone from the book), a new row started again
+    // when it was one, the controls filled and Reposition raised, then the
+    // entry shown over them, flagged, as the user left it.
+    void restoreEntry(const Entry& entry);
 
     // Whether any bound control that would be written back carries the changed flag.
     bool anyControlChanged() const;

@@ -45,7 +45,7 @@ TEST_F(BuiltinCodecsTest, MemoryBitmapsSaveThroughTheBmpEncoder) {
     std::unique_ptr<Image> loaded;
     ASSERT_EQ(Image::FromFile(folder / "memory.bmp", false, loaded), Ok);
     EXPECT_EQ(PixelsOf(AsBitmap(*loaded)), PixelsOf(*bitmap));
-    EXPECT_EQ(folder.Names(), std::vector<std::filesystem::path>{"memory.bmp"});
+    EXPECT_EQ(folder.names(), std::vector<std::filesystem::path>{"memory.bmp"});
 }
 
 }  // namespace

@@ -1,0 +1,30 @@
+#pragma once
+// For tests: a file layer under SQLite that fails the Nth write (or truncate)
+// of any file the engine writes — the book, its journal — the way a full disk
+// or a failing device would. While an instance lives it is the engine's
+// default, so every book opened meanwhile goes through it; books opened before
+// keep their own.
+#include <cstdint>
+
+namespace jet::testing {
+
+class FailingWrites {
+public:
+    enum class Fault { IoError, DiskFull };
+
+    FailingWrites();
+    ~FailingWrites();
+    FailingWrites(const FailingWrites&) = delete;
+    FailingWrites& operator=(const FailingWrites&) = delete;
+
+    // From now on the nth write fails (1 = the next one); with `persistent`
+    // every write after it fails as well, until disarm().
+    void failWrite(int64_t n, Fault fault = Fault::IoError, bool persistent = false);
+    void disarm();
+    // Writes counted since the last failWrite/disarm.
+    int64_t writes() const;
+    // Whether a write was failed since the last failWrite.
+    bool failed() const;
+};
+
+}  // namespace jet::testing
