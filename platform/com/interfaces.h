@@ -54,10 +54,11 @@ public:
 constexpr uint32_t INTERFACESAFE_FOR_UNTRUSTED_CALLER = 1;
 constexpr uint32_t INTERFACESAFE_FOR_UNTRUSTED_DATA = 2;
 
+// The interface ID is taken by pointer: hosts may pass a null one.
 class IObjectSafety : public IUnknown {
 public:
-    virtual HRESULT GetInterfaceSafetyOptions(REFIID iid, uint32_t* supported, uint32_t* enabled) = 0;
-    virtual HRESULT SetInterfaceSafetyOptions(REFIID iid, uint32_t mask, uint32_t enabled) = 0;
+    virtual HRESULT GetInterfaceSafetyOptions(const IID* iid, uint32_t* supported, uint32_t* enabled) = 0;
+    virtual HRESULT SetInterfaceSafetyOptions(const IID* iid, uint32_t mask, uint32_t enabled) = 0;
 };
 
 class IErrorLog : public IUnknown {
