@@ -142,7 +142,6 @@ TEST(ServerLibrary, DummyHasNoClassFactoryEvenWhenAsked) {
     EXPECT_EQ(getClassObject(&typelib::DummyClassId(), &IID_IClassFactory, &factory), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(factory, nullptr);
     EXPECT_EQ(getClassObject(&typelib::TwainClassId(), &IID_IClassFactory, nullptr), E_POINTER);
-    ::dlclose(library);
 }
 
 }  // namespace

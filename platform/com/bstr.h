@@ -1,6 +1,8 @@
 #pragma once
 // BSTR: UTF-16 text with its byte length (uint32) just before the first
-// character and a NUL after the last. A null BSTR is the empty string.
+// character and a NUL after the last. A null BSTR is the empty string. The
+// block comes from the C library's malloc and starts at the length field, so
+// a host without these functions frees a BSTR with free((char*)text - 4).
 #include <string>
 #include <string_view>
 

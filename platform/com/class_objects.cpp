@@ -46,10 +46,7 @@ HRESULT CoGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
     void* library = openLibrary(*path, nullptr);
     if (!library) return CO_E_DLLNOTFOUND;
     auto entry = reinterpret_cast<DllGetClassObjectFunction>(::dlsym(library, "DllGetClassObject"));
-    if (!entry) {
-        ::dlclose(library);
-        return CO_E_ERRORINDLL;
-    }
+    if (!entry) return CO_E_ERRORINDLL;
     return entry(clsid, iid, object);
 }
 
@@ -88,13 +85,10 @@ HRESULT CallServerRegistration(const std::string& library, bool unregister, std:
     auto entry = reinterpret_cast<DllNoArgumentFunction>(::dlsym(handle, name));
     if (!entry) {
         if (error) *error = std::string("the library does not export ") + name;
-        ::dlclose(handle);
         return CO_E_ERRORINDLL;
     }
-    HRESULT hr = entry();
-    // The registration entries hand out no objects: the library can go again.
-    ::dlclose(handle);
-    return hr;
+    // The library stays loaded, as every library this layer loads does.
+    return entry();
 }
 
 }  // namespace com

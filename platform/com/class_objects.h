@@ -2,7 +2,7 @@
 // Creating an object from its class ID: the registry names the library
 // (CLSID\{...}\InprocServer32), the library is loaded and its
 // DllGetClassObject hands out the class factory. Libraries stay loaded for
-// the life of the process once they handed out an object.
+// the life of the process once loaded.
 #include <string>
 #include <string_view>
 
