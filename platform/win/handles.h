@@ -15,7 +15,8 @@ enum class HandleKind : uint32_t {
     DeviceContext = 4,
     Palette = 5,
     Picture = 6,
-    // 7 is free. The drawing layer's objects (platform/gdiplus/graphics) live
+    Window = 7,
+    // The drawing layer's objects (platform/gdiplus/graphics) live
     // in handle tables of this kind of their own; naming them here keeps every
     // other table off their numbers.
     DrawingGraphics = 8,

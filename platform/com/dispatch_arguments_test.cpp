@@ -1,0 +1,111 @@
+#include "platform/com/dispatch_arguments.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/com/bstr.h"
+#include "platform/com/testing/sample_typelib.h"
+
+namespace com {
+namespace {
+
+const MemberModel& setArea() { return testing::SampleTypeLib().types[0].members[1]; }
+const MemberModel& scale() { return testing::SampleTypeLib().types[0].members[2]; }
+
+// Arguments as a host lays them out: the last one first.
+struct Call {
+    Call(std::vector<VARIANT> r = {}, std::vector<DISPID> n = {}) : reversed(std::move(r)), named(std::move(n)) {}
+    std::vector<VARIANT> reversed;
+    std::vector<DISPID> named;
+    DISPPARAMS params() {
+        return {reversed.data(), named.empty() ? nullptr : named.data(), static_cast<uint32_t>(reversed.size()),
+                static_cast<uint32_t>(named.size())};
+    }
+    ~Call() {
+        for (auto& v : reversed) VariantClear(&v);
+    }
+};
+
+TEST(BindArguments, ConvertsPositionalArgumentsAndFillsDefaults) {
+    Call call{{MakeBstr(u"20"), MakeI2(10)}};
+    auto params = call.params();
+    BoundArguments bound;
+    uint32_t argError = 99;
+    ASSERT_EQ(BindArguments(setArea(), &params, bound, &argError), S_OK);
+    ASSERT_EQ(bound.size(), 4u);
+    EXPECT_EQ(bound.i4(0), 10);
+    EXPECT_EQ(bound.i4(1), 20);
+    EXPECT_EQ(bound.text(2), u"none");
+    EXPECT_EQ(bound[3].vt, VT_I4);
+    EXPECT_EQ(bound.i4(3), 2);
+}
+
+TEST(BindArguments, TakesNamedArgumentsAndLeftOutMarkers) {
+    Call call{{MakeI4(5), MakeMissing(), MakeI4(1), MakeI4(2)}, {3}};
+    auto params = call.params();
+    // rgvarg[0] is the named nMode; rgvarg[1..3] are sLabel (left out), nTop, nLeft.
+    BoundArguments bound;
+    ASSERT_EQ(BindArguments(setArea(), &params, bound, nullptr), S_OK);
+    EXPECT_EQ(bound.i4(0), 2);
+    EXPECT_EQ(bound.i4(1), 1);
+    EXPECT_EQ(bound.text(2), u"none");
+    EXPECT_EQ(bound.i4(3), 5);
+}
+
+TEST(BindArguments, OptionalWithoutDefaultStaysMissing) {
+    Call call;
+    auto params = call.params();
+    BoundArguments bound;
+    ASSERT_EQ(BindArguments(scale(), &params, bound, nullptr), S_OK);
+    EXPECT_FLOAT_EQ(bound.r4(0), 99.5f);
+    EXPECT_TRUE(bound.boolean(1));
+    EXPECT_TRUE(bound.missing(2));
+}
+
+TEST(BindArguments, ReportsTheDispatchErrors) {
+    BoundArguments bound;
+    uint32_t argError = 99;
+    {
+        Call call{{MakeI4(1)}};
+        auto params = call.params();
+        EXPECT_EQ(BindArguments(setArea(), &params, bound, &argError), DISP_E_PARAMNOTOPTIONAL);
+    }
+    {
+        Call call{{MakeI4(1), MakeI4(1), MakeI4(1), MakeI4(1), MakeI4(1)}};
+        auto params = call.params();
+        EXPECT_EQ(BindArguments(setArea(), &params, bound, &argError), DISP_E_BADPARAMCOUNT);
+    }
+    {
+        Call call{{MakeI4(1), MakeBstr(u"wide"), MakeI4(3)}};
+        auto params = call.params();
+        EXPECT_EQ(BindArguments(setArea(), &params, bound, &argError), DISP_E_TYPEMISMATCH);
+        EXPECT_EQ(argError, 1u);  // the position in rgvarg
+    }
+    {
+        Call call{{MakeI4(1), MakeI4(2), MakeI4(3)}, {7}};
+        auto params = call.params();
+        EXPECT_EQ(BindArguments(setArea(), &params, bound, &argError), DISP_E_PARAMNOTFOUND);
+        EXPECT_EQ(argError, 0u);
+    }
+}
+
+TEST(BindArguments, PropertyPutTakesTheNamedValue) {
+    const MemberModel& put = testing::SampleTypeLib().types[0].members[4];
+    Call call{{MakeBstr(u"Title")}, {DISPID_PROPERTYPUT}};
+    auto params = call.params();
+    BoundArguments bound;
+    ASSERT_EQ(BindArguments(put, &params, bound, nullptr), S_OK);
+    EXPECT_EQ(bound.text(0), u"Title");
+}
+
+TEST(RaiseException, FillsTheExceptionForTheHost) {
+    EXCEPINFO info{};
+    EXPECT_EQ(RaiseException(&info, "Scanvelt", "File not found", 0x800A0035), DISP_E_EXCEPTION);
+    EXPECT_EQ(BstrToUtf8(info.bstrDescription), "File not found");
+    EXPECT_EQ(info.scode, static_cast<SCODE>(0x800A0035));
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrDescription);
+    EXPECT_EQ(RaiseException(nullptr, "a", "b", 1), DISP_E_EXCEPTION);
+}
+
+}  // namespace
+}  // namespace com
