@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/com/atomic_file.h"
+#include "platform/files/atomic_file_writer.h"
 
 namespace com {
 namespace {
@@ -176,7 +176,7 @@ HRESULT Registry::Save(const std::string& path) const {
     std::error_code error;
     auto folder = std::filesystem::path(path).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, error);
-    return WriteFileAtomically(path, Serialize()) ? S_OK : REGDB_E_WRITEREGDB;
+    return files::writeFileAtomically(path, Serialize(), 0600) ? REGDB_E_WRITEREGDB : S_OK;
 }
 
 HRESULT UpdateRegistry(const std::string& path, const std::function<void(Registry&)>& change) {
