@@ -1,6 +1,7 @@
 #include "petty/reports/reppettycash.h"
 
 #include "petty/reports/report_file_names.h"
+#include "petty/reports/report_queries.h"
 #include "petty/reports/report_run.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/book_data_control.h"
@@ -24,7 +25,6 @@ using forms::vbChecked;
 using forms::vbUnchecked;
 
 constexpr const char* kCaption = "Petty-cash reports";
-constexpr const char* kEmployeeList = "select [name] from [employeemaster] order by [name]";
 constexpr const char* kUnsettledClause =
     "  and {pettycash.matchrequired}='Yes' and ({pettycash.matched}='No' or {pettycash.matched}='' or "
     "isnull({pettycash.matched})=true ) ";
@@ -209,7 +209,7 @@ void reppettycash::Form_Load() {
         Check3.setEnabled(false);
     });
     skipOnFailure([this] {
-        Data1[0].setRecordSource(kEmployeeList);
+        Data1[0].setRecordSource(kReceiverNamesSql);
         Data1[0].refresh();
     });
     skipOnFailure([this] {
