@@ -223,6 +223,8 @@ TEST_F(BookSqlTest, RunningBalanceOrder) {
 TEST_F(BookSqlTest, PeriodIdsAboveTwoToTheThirtyFirst) {
     EXPECT_EQ(getOpenPeriodId(db()), kOpenTerm);
     EXPECT_EQ(currentPeriodId(db()), kOpenTerm);
+    EXPECT_EQ(scalar(kLargestOpenPeriodIdSql).asLong(), kOpenTerm);
+    EXPECT_EQ(scalar(kLargestPeriodIdSql).asLong(), kOpenTerm);
     // 1 January 2022 00:00 is taken by the open period: the next free ID.
     const vb::FixedClock clock(*vb::DateTime::fromParts(2022, 1, 1, 0, 0, 30));
     EXPECT_EQ(newPeriodId(db(), clock), kOpenTerm + 1);

@@ -5,6 +5,7 @@
 #include "petty/reports/report_run.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/book_data_control.h"
+#include "petty/shell/book_queries.h"
 #include "petty/shell/common.h"
 #include "petty/shell/frm_select_date.h"
 #include "petty/shell/frm_select_project.h"
@@ -227,8 +228,7 @@ void reppettycash::Form_Load() {
 
 int64_t reppettycash::GetLatestPeriodId() {
     forms::DataControl& data = Data1[1];
-    for (const char* query : {"select max(termID) as mysessionid FROM PETTYCASH WHERE closed='No'",
-                              "select max(termID) as mysessionid FROM PETTYCASH "}) {
+    for (const char* query : {kLargestOpenPeriodIdSql, kLargestPeriodIdSql}) {
         data.setRecordSource(query);
         data.refresh();
         const jet::Value id = data.recordset().field("mysessionid");

@@ -20,6 +20,12 @@ inline constexpr const char* kActiveProjectCodesWithDescriptionSql =
     "SELECT  [Projectcode] ,[Description] FROM  projectcodes where active=true";
 inline constexpr const char* kProjectCodesMasterSql = "select * from [projectcodes]";
 
+// The open period's ID (the largest among the open rows), and the largest ID
+// of all rows, as "mysessionid": the register's period IDs and the report
+// chooser's latest period read them.
+inline constexpr const char* kLargestOpenPeriodIdSql = "select max(termID) as mysessionid FROM PETTYCASH WHERE closed='No'";
+inline constexpr const char* kLargestPeriodIdSql = "select max(termID) as mysessionid FROM PETTYCASH ";
+
 // One row per period ID and closed state.
 inline constexpr const char* kPeriodListSql = "SELECT  [TermID],[Closed] FROM  pettycash  GROUP BY [TERMID],[CLOSED] ";
 
