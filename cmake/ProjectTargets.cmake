@@ -41,6 +41,51 @@ function(project_add_benchmark)
   target_link_libraries(${B_NAME} PRIVATE ${B_LIBS} benchmark::benchmark benchmark::benchmark_main)
 endfunction()
 
+# project_add_fuzzer(NAME <target> SOURCES <files...> SEEDS <files...> LIBS <libs...> [SECONDS <n>] [RSS_MB <n>])
+# A libFuzzer target and the program that writes its seed corpus with our own
+# code, built only in the fuzzing tree (-DFUZZ=ON, clang; see scripts/fuzz).
+# The seed program takes the corpus folder as its argument. SECONDS is the
+# target's share of a scripts/fuzz run (default 20); RSS_MB its memory limit
+# (default 2560): an input that makes it allocate beyond that fails the run.
+option(FUZZ "Build the libFuzzer targets (clang only; scripts/fuzz)" OFF)
+function(project_add_fuzzer)
+  cmake_parse_arguments(F "" "NAME;SECONDS;RSS_MB" "SOURCES;SEEDS;LIBS" ${ARGN})
+  if(NOT FUZZ)
+    return()
+  endif()
+  if(NOT F_SECONDS)
+    set(F_SECONDS 20)
+  endif()
+  if(NOT F_RSS_MB)
+    set(F_RSS_MB 2560)
+  endif()
+  add_executable(${F_NAME} ${F_SOURCES})
+  target_link_libraries(${F_NAME} PRIVATE ${F_LIBS})
+  target_compile_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
+  add_executable(${F_NAME}_seeds ${F_SEEDS})
+  target_link_libraries(${F_NAME}_seeds PRIVATE ${F_LIBS})
+  set_property(GLOBAL APPEND PROPERTY PROJECT_FUZZERS
+    "${F_NAME} ${F_SECONDS} ${F_RSS_MB} $<TARGET_FILE:${F_NAME}> $<TARGET_FILE:${F_NAME}_seeds>")
+  set_property(GLOBAL APPEND PROPERTY PROJECT_FUZZER_TARGETS ${F_NAME} ${F_NAME}_seeds)
+endfunction()
+
+# The fuzzing tree's list of targets (fuzzers.txt: name, seconds, memory limit
+# in MB, program, seed program per line) and the target "fuzzers" that builds them all.
+function(project_finish_fuzzers)
+  if(NOT FUZZ)
+    return()
+  endif()
+  get_property(lines GLOBAL PROPERTY PROJECT_FUZZERS)
+  get_property(targets GLOBAL PROPERTY PROJECT_FUZZER_TARGETS)
+  list(JOIN lines "\n" text)
+  file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/fuzzers.txt CONTENT "${text}\n")
+  add_custom_target(fuzzers)
+  if(targets)
+    add_dependencies(fuzzers ${targets})
+  endif()
+endfunction()
+
 function(project_finish_sanitize_target)
   get_property(tests GLOBAL PROPERTY PROJECT_SANITIZE_TESTS)
   add_custom_target(sanitize-tests)

@@ -1,5 +1,5 @@
 #pragma once
-// The leading number of a text, read the way the system's Val reads it: blanks,
+// The leading number of a text, read the way platform/vb's Val reads it: blanks,
 // tabs and line breaks are skipped anywhere, "&H" and "&O" start hexadecimal
 // and octal numbers, and reading stops at the first character that cannot
 // continue the number. A text without a number gives 0. Version texts are

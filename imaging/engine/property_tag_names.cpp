@@ -14,7 +14,8 @@ struct TagName {
     std::string_view name;
 };
 
-// Sorted by ID; the names are the system's own, misspellings included.
+// Sorted by ID. The names are the ones hosts already look up by, misspellings
+// included, so they stay as they are.
 constexpr TagName kTagNames[] = {
     {0, "GpsVer"},
     {1, "GpsLatitudeRef"},

@@ -2,7 +2,7 @@
 // How far an advance is settled, as the register shows it under the advance:
 // the open rows matched against it (their `Matchwith` names the advance) add
 // what was spent from it and the cash brought back, less cash paid out to
-// the employee for settlement.
+// the employee for settlement (settledTotal in petty/shell/advance_balance.h).
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,10 +17,6 @@ struct AdvanceSettlement {
     vb::Currency settled;
     vb::Currency balance() const { return advance - settled; }
 };
-
-// The sum over the open rows matched against the advance; 0 when there are
-// none (rows of closed periods do not count). Database errors reach the caller.
-vb::Currency settledAgainstAdvance(jet::Database& db, int64_t advanceVoucherId);
 
 // The settlement grid's caption under an advance: "Pettycash records matched
 // against voucher no: 12 as below (Advance: 1000   Settled: 300 Balance amount: 700)".

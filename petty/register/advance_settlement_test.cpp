@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "petty/register/period_test_support.h"
+#include "petty/shell/advance_balance.h"
 
 namespace petty {
 namespace {
@@ -33,7 +34,7 @@ protected:
 TEST_F(AdvanceSettlementTest, AnAdvanceWithoutOpenSettlementRowsIsNotSettledAtAll) {
     const int64_t id = advance("1000");
     settlement(id, "Spent from Advance issued", {}, {}, money("300"), "Yes");  // closed: not counted
-    EXPECT_EQ(settledAgainstAdvance(db, id), vb::Currency());
+    EXPECT_EQ(settledTotal(db, id), vb::Currency());
 }
 
 TEST_F(AdvanceSettlementTest, SpentAndReturnedCashSettleCashPaidOutDoesNot) {
@@ -44,8 +45,8 @@ TEST_F(AdvanceSettlementTest, SpentAndReturnedCashSettleCashPaidOutDoesNot) {
     settlement(id, "Cash received for settlement", money("200"), {}, {});
     settlement(id, "Cash given for settlement", {}, money("50"), {});
     settlement(other, "Spent from Advance issued", {}, {}, money("80"));
-    EXPECT_EQ(settledAgainstAdvance(db, id), *vb::Currency::fromDecimalText("450.25"));
-    EXPECT_EQ(settledAgainstAdvance(db, other), vb::Currency::fromWhole(80));
+    EXPECT_EQ(settledTotal(db, id), *vb::Currency::fromDecimalText("450.25"));
+    EXPECT_EQ(settledTotal(db, other), vb::Currency::fromWhole(80));
 }
 
 TEST(AdvanceSettlementTexts, CaptionAndSummaryCarryThePlainAmounts) {

@@ -1,13 +1,14 @@
 #include "petty/register/change_log_row.h"
 
 #include "petty/register/change_log_text.h"
+#include "petty/register/register_queries.h"
 #include "petty/shell/app_state.h"
 #include "platform/vb/clock.h"
 
 namespace petty {
 
 void appendChangeLogRow(forms::DataControl& write, const std::string& text, int32_t voucherId) {
-    write.setRecordSource("Select * from changelog where voucherID=0");
+    write.setRecordSource(kChangeLogAppendSql);
     write.refresh();
     forms::DataRecordset& log = write.recordset();
     log.addNew();

@@ -10,6 +10,8 @@
 #include "petty/register/entry_box_index.h"
 #include "petty/register/frm_pettycash.h"
 #include "petty/register/period_words.h"
+#include "petty/register/register_queries.h"
+#include "petty/shell/advance_balance.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/skip_on_failure.h"
 #include "petty/shell/voucher_types.h"
@@ -25,8 +27,6 @@ constexpr const char* kZeroAmountsTip =
     "Information: You are allowed to delete this voucher since the amount columns are zero";
 constexpr const char* kNoAdvanceNamedTip =
     "Information: You are allowed to delete this voucher since the voucher No is not entered for settlement!";
-constexpr const char* kSettlementRows =
-    "select * from pettycash where voucherid= ? or matchwith= ? order by voucherid";
 
 enum class RowState { New, NoRows, Closed, NoCurrentRow, Open };
 
@@ -202,7 +202,7 @@ jet::Value numberFromBox(const std::string& text) {
 
 void showSettlementRows(frmpettycash& w, const std::string& voucherBox) {
     const jet::Value voucher = numberFromBox(voucherBox);
-    w.DatPrimaryRSread.setRecordSource(kSettlementRows, {voucher, voucher});
+    w.DatPrimaryRSread.setRecordSource(kAdvanceAndSettlementRowsSql, {voucher, voucher});
     w.DatPrimaryRSread.refresh();
 }
 
@@ -219,7 +219,7 @@ std::string showSettlementGrid(frmpettycash& w) {
         skipOnFailure([&] { showSettlementRows(w, voucher); });
         AdvanceSettlement settlement;
         skipOnFailure([&] {
-            settlement.settled = settledAgainstAdvance(
+            settlement.settled = settledTotal(
                 w.datPrimaryRS.database(), w.datPrimaryRS.recordset().field("voucherID").asLong());
         });
         skipOnFailure([&] {
@@ -230,7 +230,7 @@ std::string showSettlementGrid(frmpettycash& w) {
         return advanceSummary(settlement);
     }
     skipOnFailure([&w] {
-        w.DatPrimaryRSread.setRecordSource("select * from pettycash where matchwith= 0");
+        w.DatPrimaryRSread.setRecordSource(kNoSettlementRowsSql);
         w.DatPrimaryRSread.refresh();
     });
     w.TDBGrid2.setCaption(voucher.empty() ? "Settlement records" : "No settlement required for this record!");

@@ -3,16 +3,16 @@
 #include <string>
 
 #include "petty/register/frm_pettycash.h"
+#include "petty/register/register_queries.h"
 #include "petty/register/status_line.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/book_data_control.h"
+#include "petty/shell/book_queries.h"
 #include "petty/shell/skip_on_failure.h"
 
 namespace petty {
 
 namespace {
-
-constexpr const char* kEmployeeNames = "select [name] from [employeemaster]   order by [name]";
 
 struct ColourRule {
     forms::Grid frmpettycash::*grid;
@@ -48,7 +48,7 @@ void frmpettycash::Form_Load() {
     // The window cannot be closed by itself: it closes with the main window.
     skipOnFailure([this] { setCloseBoxEnabled(false); });
     skipOnFailure([this] {
-        pointAtBook(datPrimaryRS, "select * from [pettycash] Order by [VoucherID]");
+        pointAtBook(datPrimaryRS, kAllVouchersInNumberOrderSql);
         pointAtBook(DatPrimaryRSread, "");
         pointAtBook(Datacommon, "");
         pointAtBook(Datacommonwrite, "");
@@ -57,7 +57,7 @@ void frmpettycash::Form_Load() {
     // The register's rows open on their first record source until the first search replaces it.
     skipOnFailure([this] { datPrimaryRS.refresh(); });
     skipOnFailure([this] {
-        Data1.setRecordSource(kEmployeeNames);
+        Data1.setRecordSource(kEmployeeNamesSql);
         Data1.refresh();
     });
     skipOnFailure([this, &state] {
@@ -70,7 +70,7 @@ void frmpettycash::Form_Load() {
         SSTab1.setTab(0);
     });
     skipOnFailure([this] {
-        DatPrimaryRSread.setRecordSource("select * from pettycash where voucherid=0");
+        DatPrimaryRSread.setRecordSource(kNoVoucherSql);
         DatPrimaryRSread.refresh();
     });
     skipOnFailure([this] { installCellColouring(); });
@@ -147,12 +147,10 @@ void frmpettycash::fillLists() {
 
 void frmpettycash::fillHeadAndCostCentreLists() {
     skipOnFailure([this] {
-        fillFromQuery(Combopcashhead, "select [expense type] from [expense types]    order by [expense type]",
-                      "expense type");
+        fillFromQuery(Combopcashhead, kExpenseHeadsSql, "expense type");
     });
     skipOnFailure([this] {
-        fillFromQuery(dbCombo3, "select [projectcode] from projectcodes where active=true order by projectcode",
-                      "projectcode");
+        fillFromQuery(dbCombo3, kActiveProjectCodesSql, "projectcode");
     });
 }
 

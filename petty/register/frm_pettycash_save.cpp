@@ -15,6 +15,7 @@
 #include "petty/register/entry_box_index.h"
 #include "petty/register/frm_pettycash.h"
 #include "petty/register/period_query.h"
+#include "petty/register/register_queries.h"
 #include "petty/register/running_balance.h"
 #include "petty/register/save_checks.h"
 #include "petty/register/status_line.h"
@@ -101,7 +102,7 @@ bool passesRules(frmpettycash& w, int first, int last) {
 bool advanceBelongsToEmployee(frmpettycash& w) {
     const std::string& matchwith = w.Textpcash[kMatchwithBox].text();
     if (!namesAdvance(matchwith) || w.DBCombo2.text().empty()) return true;
-    w.Datacommon.setRecordSource("select employee from pettycash where voucherid= ?",
+    w.Datacommon.setRecordSource(kVoucherEmployeeSql,
                                  {jet::Value(int64_t{boxWholeNumber(matchwith)})});
     w.Datacommon.refresh();
     const jet::Value owner = w.Datacommon.recordset().field("employee");

@@ -6,6 +6,7 @@
 
 #include "petty/register/advance_tally.h"
 #include "petty/register/frm_pettycash.h"
+#include "petty/register/register_queries.h"
 #include "petty/register/save_checks.h"
 #include "petty/register/settlement_check.h"
 #include "petty/shell/advance_balance.h"
@@ -90,7 +91,7 @@ bool frmpettycash::ValidateSettlement(int32_t advance) {
     if (boxAmount(cashOut) == zero && boxAmount(cashIn) == zero && boxAmount(Textpcash[4]) == zero) return false;
 
     jet::Database& db = datPrimaryRS.database();
-    jet::Recordset row = db.openRecordset("select credit from pettycash where voucherid=?", {advance});
+    jet::Recordset row = db.openRecordset(kAdvanceCreditSql, {advance});
     if (row.eof()) {
         refuse("The voucher against which you are settling this voucher is not valid!", false);
         return false;

@@ -5,14 +5,13 @@
 #include <string>
 
 #include "petty/register/period_query.h"
+#include "petty/shell/book_queries.h"
 #include "platform/vb/date_format.h"
 
 namespace petty {
 
 namespace {
 
-constexpr const char* kLargestOpenId = "select max(termID) as mysessionid FROM PETTYCASH WHERE closed='No'";
-constexpr const char* kLargestId = "select max(termID) as mysessionid FROM PETTYCASH ";
 constexpr const char* kRowsWithId = "select termID FROM PETTYCASH WHERE TERMID=?";
 
 // A Null or 0 maximum means no period.
@@ -47,11 +46,11 @@ PeriodId getCurrentOrNewPeriodId(jet::Database& db, const vb::Clock& clock) {
     return open != 0 ? open : newPeriodId(db, clock);
 }
 
-PeriodId getOpenPeriodId(jet::Database& db) { return largestId(db, kLargestOpenId); }
+PeriodId getOpenPeriodId(jet::Database& db) { return largestId(db, kLargestOpenPeriodIdSql); }
 
 PeriodId currentPeriodId(jet::Database& db) {
     const PeriodId open = getOpenPeriodId(db);
-    return open != 0 ? open : largestId(db, kLargestId);
+    return open != 0 ? open : largestId(db, kLargestPeriodIdSql);
 }
 
 }  // namespace petty

@@ -6,6 +6,7 @@
 
 #include "petty/reports/csv_lines.h"
 #include "petty/reports/export_file.h"
+#include "petty/reports/report_queries.h"
 #include "petty/shell/hourglass.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/business_database.h"
@@ -42,7 +43,7 @@ int64_t pickPeriodForExport() {
 // The whole file text (header and rows) in the ANSI code page; empty when the
 // period has no row.
 std::string exportText(forms::DataControl& query, int64_t period, bool advancesInUse) {
-    query.setRecordSource("select * from pettycash where termID=? ORDER BY VOUCHERID", {jet::Value(period)});
+    query.setRecordSource(kPeriodExportRowsSql, {jet::Value(period)});
     query.refresh();
     forms::DataRecordset& rows = query.recordset();
     if (rows.eof()) return {};

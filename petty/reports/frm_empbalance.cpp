@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "petty/reports/report_queries.h"
+#include "petty/shell/advance_balance.h"
 #include "petty/shell/book_data_control.h"
 #include "petty/shell/error_report.h"
 #include "petty/shell/skip_on_failure.h"
@@ -14,20 +16,6 @@
 namespace petty {
 
 namespace {
-
-constexpr const char* kPendingAdvances =
-    "SELECT  [Employee], [VoucherID], [Date], [Time], [Transtype], [Credit] as [Advance], [Matchrequired] as "
-    "[Settlement required], [Matched] as [Settled],[narration] from pettycash where [Matched] ='No' AND "
-    "[matchrequired] = 'Yes' and [closed] = 'No' and [transtype] = 'Advance Issued from PC' order by [employee]";
-
-// The entries and the sum of one advance; its voucher number is bound.
-constexpr const char* kEntries =
-    "select [Date],[Transtype] as [Type], [Head],[Credit] as [CashOut], Debit as [CashIn], expensefromadvance as "
-    "[SFA],[voucherid] as [VoucherNo], [Employee],[matchwith] from pettycash where closed= 'No' and matchwith=?";
-constexpr const char* kSettlementSum =
-    "select sum(-1 * iif(credit is null,0,credit) + iif(debit is null,0,debit) + "
-    "iif(expensefromadvance is null,0,expensefromadvance)) as mysum from pettycash where closed= 'No' and "
-    "matchwith=?";
 
 constexpr const char* kHeading = "Pettycash entries made against advance voucher";
 
@@ -103,7 +91,7 @@ void frmEmpbalance::srch_Click() {
     Label1.setCaption(caption());
     DBGrid1.setCaption("Unsettled vouchers");
     skipOnFailure([this] {
-        datPrimaryRS.setRecordSource(kPendingAdvances);
+        datPrimaryRS.setRecordSource(kPendingAdvancesSql);
         datPrimaryRS.refresh();
     });
 }
@@ -133,7 +121,7 @@ void frmEmpbalance::ShowAdvanceSettlement() {
         });
         std::optional<vb::Currency> accounted;
         skipOnFailure([&] {
-            Datacommon.setRecordSource(kSettlementSum, {voucher});
+            Datacommon.setRecordSource(kSettledAgainstAdvanceSql, {voucher});
             Datacommon.refresh();
             forms::DataRecordset& sum = Datacommon.recordset();
             if (sum.eof()) return;
@@ -151,7 +139,7 @@ void frmEmpbalance::ShowAdvanceSettlement() {
         });
     }
     skipOnFailure([&] {
-        Datasettlements.setRecordSource(kEntries, {voucher});
+        Datasettlements.setRecordSource(kSettlementRowsOf, {voucher});
         Datasettlements.refresh();
     });
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "petty/reports/report_queries.h"
 #include "petty/shell/book_data_control.h"
 #include "petty/shell/error_report.h"
 #include "petty/shell/skip_on_failure.h"
@@ -14,11 +15,6 @@
 namespace petty {
 
 namespace {
-
-// Each period ID with its Closed value; in period-ID order, so the latest
-// period is the last row, which is current after loading.
-constexpr const char* kPeriodList =
-    "SELECT  [TermID],[Closed] FROM  pettycash  GROUP BY [TERMID],[CLOSED] ORDER BY [TERMID],[CLOSED]";
 
 constexpr const char* kLineBreak = "\r\n";
 
@@ -99,7 +95,7 @@ void frmSessions::Form_Load() {
 
 void frmSessions::srch_Click() {
     skipOnFailure([this] {
-        datPrimaryRS.setRecordSource(kPeriodList);
+        datPrimaryRS.setRecordSource(kPeriodListInOrderSql);
         datPrimaryRS.refresh();
     });
     skipOnFailure([this] { datPrimaryRS.recordset().moveLast(); });
@@ -133,7 +129,7 @@ void frmSessions::ShowPeriodDetails() {
 
     int64_t count = 0;
     skipOnFailure([&] {
-        Datacommon.setRecordSource("select count(*) as mycount from pettycash where termid=?", {periodId});
+        Datacommon.setRecordSource(kPeriodRowCountSql, {periodId});
         Datacommon.refresh();
         forms::DataRecordset& result = Datacommon.recordset();
         if (!result.eof() && !result.field("mycount").isNull()) count = result.field("mycount").asLong();
@@ -142,7 +138,7 @@ void frmSessions::ShowPeriodDetails() {
     const auto appendDate = [&](const char* order, const char* caption) {
         skipOnFailure([&] {
             Datacommon.setRecordSource(
-                std::string("select top 1 date from pettycash where termid=? order by date ") + order, {periodId});
+                std::string(kPeriodEdgeDateSql) + order, {periodId});
             Datacommon.refresh();
             forms::DataRecordset& result = Datacommon.recordset();
             if (result.eof() || result.field("date").isNull()) return;

@@ -1,9 +1,11 @@
 #include "petty/reports/reppettycash.h"
 
 #include "petty/reports/report_file_names.h"
+#include "petty/reports/report_queries.h"
 #include "petty/reports/report_run.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/book_data_control.h"
+#include "petty/shell/book_queries.h"
 #include "petty/shell/common.h"
 #include "petty/shell/frm_select_date.h"
 #include "petty/shell/frm_select_project.h"
@@ -24,7 +26,6 @@ using forms::vbChecked;
 using forms::vbUnchecked;
 
 constexpr const char* kCaption = "Petty-cash reports";
-constexpr const char* kEmployeeList = "select [name] from [employeemaster] order by [name]";
 constexpr const char* kUnsettledClause =
     "  and {pettycash.matchrequired}='Yes' and ({pettycash.matched}='No' or {pettycash.matched}='' or "
     "isnull({pettycash.matched})=true ) ";
@@ -209,7 +210,7 @@ void reppettycash::Form_Load() {
         Check3.setEnabled(false);
     });
     skipOnFailure([this] {
-        Data1[0].setRecordSource(kEmployeeList);
+        Data1[0].setRecordSource(kReceiverNamesSql);
         Data1[0].refresh();
     });
     skipOnFailure([this] {
@@ -227,8 +228,7 @@ void reppettycash::Form_Load() {
 
 int64_t reppettycash::GetLatestPeriodId() {
     forms::DataControl& data = Data1[1];
-    for (const char* query : {"select max(termID) as mysessionid FROM PETTYCASH WHERE closed='No'",
-                              "select max(termID) as mysessionid FROM PETTYCASH "}) {
+    for (const char* query : {kLargestOpenPeriodIdSql, kLargestPeriodIdSql}) {
         data.setRecordSource(query);
         data.refresh();
         const jet::Value id = data.recordset().field("mysessionid");

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "petty/reports/rep_voucherprint.h"
+#include "petty/reports/report_queries.h"
 #include "petty/reports/whole_number.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/error_report.h"
@@ -15,10 +16,6 @@ namespace petty {
 namespace {
 
 constexpr int64_t kMinutesApart = 8;
-
-constexpr const char* kDaysVouchersOfEmployee =
-    "select [employee], voucherid , [time] from pettycash where employee= ? and date= datevalue(?)  order by  time "
-    "asc";
 
 bool isFundVoucher(const std::string& transType) {
     const std::string type = vb::trim(transType);
@@ -45,7 +42,7 @@ bool nearInTime(const std::optional<vb::DateTime>& time, const vb::DateTime& vou
 // The vouchers of the employee on the voucher's date near its time.
 void searchRange(forms::DataControl& query, const VoucherOnScreen& voucher, const vb::DateTime& voucherTime,
                  VoucherPrintRequest& request) {
-    query.setRecordSource(kDaysVouchersOfEmployee, {jet::Value(voucher.employee), jet::Value(voucher.date)});
+    query.setRecordSource(kDaysVouchersOfEmployeeSql, {jet::Value(voucher.employee), jet::Value(voucher.date)});
     query.refresh();
     forms::DataRecordset& rows = query.recordset();
     if (rows.eof()) return;

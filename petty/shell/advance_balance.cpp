@@ -8,10 +8,6 @@ namespace petty {
 
 namespace {
 
-constexpr const char* kSettledSum =
-    "select sum(-1 * iif(credit is null,0,credit) + iif(debit is null,0,debit) + iif(expensefromadvance is "
-    "null,0,expensefromadvance)) as mysum from pettycash where closed= 'No' and matchwith=?";
-
 constexpr const char* kEmployeeSettlements =
     "select sum(-1 * iif(credit is null,0,credit) + iif(debit is null,0,debit) + iif(expensefromadvance is "
     "null,0,expensefromadvance)) as mysum from pettycash where [employee] = ? and [Matched] ='No' AND "
@@ -32,8 +28,9 @@ vb::Currency sumOf(jet::Database& db, const std::string& sql, const std::vector<
 }  // namespace
 
 vb::Currency settledTotal(jet::Database& db, int64_t advance, std::optional<int64_t> excludedVoucher) {
-    if (excludedVoucher) return sumOf(db, std::string(kSettledSum) + " AND voucherid <> ?", {advance, *excludedVoucher});
-    return sumOf(db, kSettledSum, {advance});
+    if (excludedVoucher)
+        return sumOf(db, std::string(kSettledAgainstAdvanceSql) + " AND voucherid <> ?", {advance, *excludedVoucher});
+    return sumOf(db, kSettledAgainstAdvanceSql, {advance});
 }
 
 vb::Currency advanceBalance(jet::Database& db, int64_t advance, vb::Currency amountAdvanced) {

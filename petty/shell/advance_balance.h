@@ -32,6 +32,12 @@ inline constexpr const char* kOpenAdvancesOf =
     "required], [Matched] as [Settled] from pettycash where [employee] = ? and [Matched] ='No' AND [matchrequired] = "
     "'Yes' and [closed] = 'No' and [transtype] = 'Advance Issued from PC' ";
 
+// Expenses plus cash in minus cash out over the open rows that name an
+// advance (its number is the one parameter), as "mysum"; Null over no rows.
+inline constexpr const char* kSettledAgainstAdvanceSql =
+    "select sum(-1 * iif(credit is null,0,credit) + iif(debit is null,0,debit) + iif(expensefromadvance is "
+    "null,0,expensefromadvance)) as mysum from pettycash where closed= 'No' and matchwith=?";
+
 // The open rows that name an advance (its number is the one parameter).
 inline constexpr const char* kSettlementRowsOf =
     "select [Date],[Transtype] as [Type], [Head],[Credit] as [CashOut], Debit as [CashIn], expensefromadvance as "

@@ -11,8 +11,8 @@ namespace petty {
 
 struct AppState {
     // The book folder as the system reports it (an absolute path, letter case
-    // kept, no trailing separator): what the original took from its own
-    // program folder. Set by the program before the log-in window loads.
+    // kept, no trailing separator): the report files, documents and exports
+    // are found below it. Set by the program before the log-in window loads.
     std::string programFolder;
 
     // Paths in the program's Windows form: "\" separators, matched against the

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "petty/shell/book_data_control.h"
+#include "petty/shell/book_queries.h"
 #include "petty/shell/error_report.h"
 #include "petty/shell/skip_on_failure.h"
 
@@ -30,7 +31,7 @@ frmChangelog::frmChangelog() : Form("frmChangelog") {
 }
 
 void frmChangelog::Form_Load() {
-    skipOnFailure([this] { pointAtBook(datPrimaryRS, "select * from [changelog] Order by [date] desc"); });
+    skipOnFailure([this] { pointAtBook(datPrimaryRS, kChangeLogNewestFirstSql); });
     skipOnFailure([this] { datPrimaryRS.refresh(); });
 }
 

@@ -1,6 +1,7 @@
 #include "petty/shell/employee_master.h"
 
 #include "petty/shell/app_state.h"
+#include "petty/shell/book_queries.h"
 #include "petty/shell/error_report.h"
 #include "platform/vb/text_functions.h"
 
@@ -55,7 +56,7 @@ constexpr MasterFieldColumns kFieldColumns{150, 1800, 3360};
 
 frmemployeemaster::frmemployeemaster()
     : MasterDataForm("frmemployeemaster",
-                     {"select * from [employeemaster]  Order by [Name]", "Enter Employee Name!",
+                     {kEmployeeMasterSql, "Enter Employee Name!",
                       "Are you sure that you want to delete this employee ?",
                       "\n Also, please note that employee Name and Code should not be repeated.", 1}) {
     setCaption("Employees and other Pettycash receivers");

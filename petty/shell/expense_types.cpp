@@ -1,10 +1,12 @@
 #include "petty/shell/expense_types.h"
 
+#include "petty/shell/book_queries.h"
+
 namespace petty {
 
 frmExpensetypes::frmExpensetypes()
     : SimpleMasterForm("frmExpensetypes",
-                       {"select * from [Expense types] Order by [Expense type]", "Enter Expense head!",
+                       {kExpenseTypesMasterSql, "Enter Expense head!",
                         "Are you sure that you want to delete the record ?", "", 2},
                        "Expense type") {
     setCaption("Expense head");

@@ -1,7 +1,7 @@
 #pragma once
 // The windows that live across commands (the log-in, the main window, the
 // register) have one instance each in the program, made on first use and
-// reached by their class, as the original's forms were. Modal windows that
+// reached by their class, so one window can find another's controls. Modal windows that
 // must start from their design values are made anew for each opening instead.
 #include <memory>
 #include <typeindex>

@@ -4,18 +4,13 @@
 
 #include "petty/shell/app_state.h"
 #include "petty/shell/book_data_control.h"
+#include "petty/shell/book_queries.h"
 #include "petty/shell/skip_on_failure.h"
 #include "platform/vb/text_functions.h"
 
 namespace petty {
 
-namespace {
-
-constexpr const char* kActiveCodes = "SELECT  [Projectcode] ,[Description] FROM  projectcodes where active=true";
-
-}  // namespace
-
-frmselectProject::frmselectProject() : ListPicker("frmselectProject", kActiveCodes, 6000, 5400) {
+frmselectProject::frmselectProject() : ListPicker("frmselectProject", kActiveProjectCodesWithDescriptionSql, 6000, 5400) {
     Label1.setCaption("Select Cost-centre / project-code for Pettycash");
     // The list query returns no Active column (only active codes are listed),
     // so the grid shows the code and its description only.
@@ -24,7 +19,7 @@ frmselectProject::frmselectProject() : ListPicker("frmselectProject", kActiveCod
 }
 
 void frmselectProject::Form_Load() {
-    skipOnFailure([this] { pointAtBook(datPrimaryRS, kActiveCodes); });
+    skipOnFailure([this] { pointAtBook(datPrimaryRS, kActiveProjectCodesWithDescriptionSql); });
     appState().selectedProjectCode.clear();
 }
 

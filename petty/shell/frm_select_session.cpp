@@ -5,22 +5,17 @@
 
 #include "petty/shell/app_state.h"
 #include "petty/shell/book_data_control.h"
+#include "petty/shell/book_queries.h"
 #include "petty/shell/skip_on_failure.h"
 
 namespace petty {
 
-namespace {
-
-constexpr const char* kPeriodList = "SELECT  [TermID],[Closed] FROM  pettycash  GROUP BY [TERMID],[CLOSED] ";
-
-}  // namespace
-
-frmselectSession::frmselectSession() : ListPicker("frmselectSession", kPeriodList, 5400, 5700) {
+frmselectSession::frmselectSession() : ListPicker("frmselectSession", kPeriodListSql, 5400, 5700) {
     Label1.setCaption("Select Pettycash period ID");
 }
 
 void frmselectSession::Form_Load() {
-    skipOnFailure([this] { pointAtBook(datPrimaryRS, kPeriodList); });
+    skipOnFailure([this] { pointAtBook(datPrimaryRS, kPeriodListSql); });
     AppState& state = appState();
     if (state.periodPickForExport) {
         Label1.setCaption("Select pettycash period ID for data export");

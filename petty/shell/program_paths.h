@@ -23,8 +23,8 @@ std::string shownPath(std::string_view path);
 // spelling first). Names that match nothing are kept as written.
 std::filesystem::path resolveProgramPath(std::string_view path);
 
-// The first ordinary file that a directory-listing pattern finds, as the
-// original's file look-ups did: "*" and "?" in the last name are wildcards,
+// The first ordinary file that a directory-listing pattern finds (the
+// program looks for its cursor and help files this way): "*" and "?" in the last name are wildcards,
 // letter case is ignored, a pattern that ends in a separator finds any file in
 // that folder, and folders and hidden files (names starting with ".") are
 // never found. nullopt when nothing matches or the folder cannot be read.

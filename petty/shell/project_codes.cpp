@@ -1,5 +1,6 @@
 #include "petty/shell/project_codes.h"
 
+#include "petty/shell/book_queries.h"
 #include "platform/vb/text_functions.h"
 
 namespace petty {
@@ -10,7 +11,7 @@ constexpr const char* kGeneral = "General";
 
 frmprojectcodes::frmprojectcodes()
     : SimpleMasterForm("frmprojectcodes",
-                       {"select * from [projectcodes]", "Enter Project code!",
+                       {kProjectCodesMasterSql, "Enter Project code!",
                         "Are you sure that you want to delete the project/cost-centre ?", "", 2},
                        "projectcode") {
     setCaption("Projects / Cost-centres");

@@ -7,6 +7,7 @@
 
 #include "petty/shell/app_state.h"
 #include "petty/shell/book_data_control.h"
+#include "petty/shell/book_queries.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/form_instances.h"
 #include "petty/shell/pettycash_main.h"
@@ -144,7 +145,7 @@ void STARTUPpettycash::Command1_Click() {
 
 bool STARTUPpettycash::CheckLogin() {
     AppState& state = appState();
-    pointAtBook(Data1, "select * from config ");
+    pointAtBook(Data1, kSettingsRowSql);
     Data1.refresh();
     forms::DataRecordset& settings = Data1.recordset();
     state.noAdvanceMode = optionFlag(settings.field("NOADVANCE"));
@@ -153,14 +154,14 @@ bool STARTUPpettycash::CheckLogin() {
 
     // The typed password is a parameter: a quote in it is an ordinary character.
     jet::Database& book = Data1.database();
-    jet::Recordset normal = book.openRecordset("select * from config where password= ? ", {state.enteredPassword});
+    jet::Recordset normal = book.openRecordset(kUserPasswordSql, {state.enteredPassword});
     if (!normal.eof()) {
         state.currentUserName = nameOrUnknown(normal.field("Username"));
         return true;
     }
 
     jet::Recordset approval =
-        book.openRecordset("select * from config where approvalpassword= ? ", {state.enteredPassword});
+        book.openRecordset(kApprovalPasswordSql, {state.enteredPassword});
     if (approval.eof()) return false;
     state.superUserLogin = true;
     const jet::Value approvalName = approval.field("ApprovalUsername");

@@ -1,5 +1,5 @@
 #pragma once
-// Colours as the original windows store them: a 32-bit value holding 0x00BBGGRR
+// Colours as the windows' layouts store them: a 32-bit value holding 0x00BBGGRR
 // for an RGB colour, or 0x800000nn for the system colour with index nn, which
 // the front end resolves from the user's colour scheme.
 #include <cstdint>

@@ -2,7 +2,7 @@
 // The recordset of a Data control as the program reaches it
 // (`datPrimaryRS.Recordset`): the database layer's recordset, with every
 // change of the current row routed through the Data control so that its
-// events run and its bound controls follow, as the original runtime did:
+// events run and its bound controls follow (the handlers rely on that):
 //
 // - MoveFirst/MoveLast/MoveNext/MovePrevious, SetBookmark: Validate (with the
 //   move's action and Save = whether a bound control is flagged); a handler

@@ -1,6 +1,6 @@
 #pragma once
-// Run-time errors of the form runtime, with the numbers the original runtime
-// raised for the same misuse. They are the database layer's error type, so a
+// Run-time errors of the form runtime, with fixed numbers
+// (handlers compare them and show them to the user). They are the database layer's error type, so a
 // handler that reports "Error <number> - <description>" catches one type for
 // both database and window errors.
 #include "platform/jet/error.h"

@@ -8,7 +8,7 @@ namespace forms {
 
 namespace {
 
-constexpr double kLargestSize = 2160;  // points, the original's limit
+constexpr double kLargestSize = 2160;  // points; a larger size is refused as an invalid property value
 
 template <class T>
 Font with(Font font, T Font::*part, T value) {

@@ -3,7 +3,7 @@
 // FontItalic and FontUnderline. Every one starts as the font the windows
 // were laid out with, 8 point "MS Sans Serif"; the front end shows a name it
 // lacks in the nearest face it has. Kinds of control that show no text keep
-// a font all the same, as the original controls did.
+// a font all the same, so code may set it on any control.
 #include <string>
 
 namespace forms {

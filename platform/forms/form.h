@@ -1,6 +1,6 @@
 #pragma once
 // The base of every window. A form class owns its controls as members and
-// names its handlers like the original (`Form_Load`, `cmdupdate_Click`),
+// names its handlers after the control and the event (`Form_Load`, `cmdupdate_Click`),
 // wiring them in its constructor:
 //
 //   class frmAbout : public forms::Form {
@@ -27,7 +27,7 @@
 // Deactivate. The first activation puts the focus on the first control in tab
 // order that can take it (GotFocus). Moving between forms raises no control
 // focus events; a form's own GotFocus/LostFocus are raised only for a form
-// that holds no focusable control, as in the original runtime. The program's
+// that holds no focusable control (a form with controls hands its focus on). The program's
 // SetFocus on the control that already holds the focus raises GotFocus again
 // when its form was deactivated in between (the focus comes back to it).
 #include <functional>

@@ -1,5 +1,5 @@
 #pragma once
-// Key codes (KeyDown) and shift flags as the original runtime numbers them.
+// Key codes (KeyDown) and shift flags, numbered as the handlers compare them.
 // KeyPress carries the character code instead (13 for Enter, 8 for Backspace).
 namespace forms {
 

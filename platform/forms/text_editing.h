@@ -3,8 +3,8 @@
 // a whole character at a time, within the control's typing limit.
 //
 // Texts are UTF-8; positions are byte offsets that stand on character
-// boundaries. MaxLength counts characters, as the original counted them (a
-// line end "\r\n" counts two), but the caret steps over a line end as one.
+// boundaries. MaxLength counts characters (a line end "\r\n" counts two,
+// as it takes two in the stored text), but the caret steps over a line end as one.
 #include <cstddef>
 #include <string>
 #include <string_view>

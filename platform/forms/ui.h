@@ -5,7 +5,7 @@
 // process (`forms::ui()`), injectable: the Qt front end installs one that
 // shows real dialogs, tests install TestUi (test_ui.h).
 //
-// Values follow the original runtime's numbers so code can compare them as it did.
+// Values are fixed numbers (vbYes = 6, ...): the handlers compare them as numbers.
 #include <string>
 #include <string_view>
 

@@ -1,7 +1,7 @@
 #pragma once
 // What a user does to the windows, as one API for tests and for the Qt front
-// end alike. Every event runs through the runtime here, in the original
-// order, so both see the same behaviour.
+// end alike. Every event runs through the runtime here, in the order the
+// handlers expect (LostFocus before Click, ...), so both see the same behaviour.
 //
 // Each call returns whether the action reached the control: a control that is
 // effectively disabled or hidden, or a form that does not take input now

@@ -45,7 +45,7 @@ void applyColours(QWidget& widget, forms::Color back, forms::Color fore, bool fi
     const QColor background = toQColor(back, scheme);
     const QColor text = toQColor(fore, scheme);
     for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button}) palette.setColor(role, background);
-    // A disabled control keeps the scheme's greyed text, as the originals did.
+    // A disabled control shows the scheme's greyed text, so the user sees it takes no input.
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) palette.setColor(group, role, text);
     widget.setPalette(palette);

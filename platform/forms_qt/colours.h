@@ -1,7 +1,7 @@
 #pragma once
 // The windows' colours (0x00BBGGRR, or 0x800000nn for system colour nn) as Qt
 // colours. System colours come from the palette of the running desktop, so the
-// windows follow the user's scheme as the originals did.
+// windows follow the user's scheme.
 #include <QColor>
 #include <QPalette>
 
@@ -16,7 +16,7 @@ QColor toQColor(forms::Color color, const QPalette& scheme);
 void applyColours(QWidget& widget, forms::Color back, forms::Color fore, bool fill);
 
 // A control disabled only through its frame or tab control keeps its look and
-// just takes no input, as the originals did; one disabled itself shows the
+// just takes no input (a saved voucher's values stay readable); one disabled itself shows the
 // scheme's greyed text. Run after every change of enabled state or colours.
 void applyEnabledLook(QWidget& widget, bool enabledItself);
 

@@ -1,5 +1,5 @@
 // Properties reach the widgets of every kind of control, and what the user
-// does to the widgets reaches the runtime in the original order.
+// does to the widgets reaches the runtime in the order the handlers expect.
 #include <gmock/gmock.h>
 
 #include <QCalendarWidget>

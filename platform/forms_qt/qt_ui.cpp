@@ -26,8 +26,8 @@ constexpr int kShellOpened = 42;
 constexpr int kShellFileNotFound = 2;
 constexpr int kShellNoAssociation = 31;
 
-// A message box that, like the original, cannot be escaped or closed unless
-// it has a Cancel button or a single button.
+// A message box that cannot be escaped or closed unless it has a Cancel button
+// or a single button: the caller needs one of the answers it offered.
 class MessageBox : public QMessageBox {
 public:
     MessageBox(Icon icon, const QString& title, const QString& text, bool escapable, QWidget* parent)

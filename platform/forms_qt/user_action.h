@@ -3,13 +3,13 @@
 // widget event that means a user action calls act() with a forms::user call.
 //
 // - An error that escapes the program's own handlers ends the program as the
-//   original runtime did: a message box "Run-time error '<n>':" with the
+//   runtime does for any error left unhandled: a message box "Run-time error '<n>':" with the
 //   description, then the end of the program.
 // - The end of the program (forms::ProgramEnded) stops the action silently:
 //   the Ui service has already asked the event loops to quit.
 // - A single click on a control that also takes double clicks waits for the
 //   double-click interval, so that a double click raises Click once and then
-//   DblClick, in the original order. Any other action runs the waiting click first.
+//   DblClick, the order the handlers expect. Any other action runs the waiting click first.
 #include <QObject>
 #include <functional>
 

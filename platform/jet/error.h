@@ -1,6 +1,6 @@
 #pragma once
-// The database layer's one error type. It carries the number and description
-// that the original database engine raised for the same condition, because the
+// The database layer's one error type. It carries a fixed number and
+// description for each condition, because the
 // program shows them to the user as "Error <number> - <description>" and some
 // callers branch on the number.
 #include <cstdint>

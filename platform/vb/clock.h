@@ -1,6 +1,6 @@
 #pragma once
 // Where "now" comes from. VB's Now, Date and Time read the process-wide clock,
-// which is the system's local time unless a test puts a FixedClock in its place.
+// which is the machine's local time unless a test puts a FixedClock in its place.
 #include <chrono>
 
 #include "platform/vb/date_time.h"

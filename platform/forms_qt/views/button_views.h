@@ -1,7 +1,7 @@
 #pragma once
 // Push buttons, check boxes and option buttons. A click goes to the runtime,
-// which moves the focus, sets the value and raises Click in the original
-// order; the widget never toggles itself, it shows the value the runtime holds.
+// which moves the focus, sets the value and raises Click in that order (the
+// handlers read the value); the widget never toggles itself, it shows the value the runtime holds.
 #include "platform/forms/controls/check_box.h"
 #include "platform/forms/controls/command_button.h"
 #include "platform/forms/controls/option_button.h"

@@ -2,7 +2,7 @@
 // A data-bound grid: its caption over a table of the grid's rows (grid_model.h).
 // The runtime holds the current row: a click on a row, or an arrow key, is the
 // runtime's row choice, and the table shows the row the runtime ends on. A
-// styled cell keeps its colours when its row is selected, as the original did.
+// styled cell keeps its colours when its row is selected, so its meaning still shows.
 #include "platform/forms/controls/grid.h"
 #include "platform/forms_qt/control_view.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // A tab control. The controls on its tabs lie on the tab control itself, at
 // places measured from its corner (the tab strip included), and only those of
-// the tab in front are shown, as the original control did. Choosing a tab is
+// the tab in front are shown (the stored layouts place them so). Choosing a tab is
 // the runtime's tab choice.
 #include "platform/forms/controls/tab_control.h"
 #include "platform/forms_qt/control_view.h"
