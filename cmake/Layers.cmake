@@ -24,13 +24,15 @@ set(LAYER_CHECKED_AREAS platform petty)
 
 set(LAYER_UNIT_platform/vb "")
 set(LAYER_UNIT_platform/win "")
-set(LAYER_UNIT_platform/files platform/win platform/vb)
-set(LAYER_UNIT_platform/jet platform/vb)
-set(LAYER_UNIT_platform/com platform/win platform/vb)
+# The one atomic file writer and the book-folder lock: the lowest unit, used
+# by every writer of files.
+set(LAYER_UNIT_platform/files "")
+set(LAYER_UNIT_platform/jet platform/vb platform/files)
+set(LAYER_UNIT_platform/com platform/win platform/vb platform/files)
 set(LAYER_UNIT_platform/forms platform/jet platform/com)
 set(LAYER_UNIT_platform/forms_qt platform/forms)
-set(LAYER_UNIT_platform/report platform/jet platform/win)
-set(LAYER_UNIT_platform/gdiplus platform/win)
+set(LAYER_UNIT_platform/report platform/jet platform/win platform/files)
+set(LAYER_UNIT_platform/gdiplus platform/win platform/files)
 set(LAYER_UNIT_platform/gdiplus/codecs platform/gdiplus)
 set(LAYER_UNIT_platform/gdiplus/graphics platform/gdiplus)
 set(LAYER_UNIT_platform/inet platform/win)
@@ -39,6 +41,8 @@ set(LAYER_UNIT_platform/print platform/gdiplus/graphics)
 # The report definition files a new book receives sit with the reports but
 # are the lowest part of Ostrelle: the shell copies them into a new book.
 set(LAYER_UNIT_petty/reports/files "")
+# The quick-help guide, made into a PDF at build time by the report engine.
+set(LAYER_UNIT_petty/help "")
 set(LAYER_UNIT_petty/shell petty/reports/files)
 set(LAYER_UNIT_petty/reports petty/shell)
 set(LAYER_UNIT_petty/register petty/reports)
