@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_folder.h"
 #include "imaging/engine/filter_dispatch.h"
 #include "imaging/engine/image_creators.h"
 #include "imaging/engine/image_loading.h"
@@ -34,11 +35,7 @@ constexpr int32_t kPageHeight = 3508;
 constexpr int32_t kJpegQuality = 85;
 
 std::filesystem::path Folder() {
-    static const std::filesystem::path folder = [] {
-        std::filesystem::path path = std::filesystem::temp_directory_path() / "scanvelt_page_benchmark";
-        std::filesystem::create_directories(path);
-        return path;
-    }();
+    static const std::filesystem::path folder = bench_support::BenchFolder("scanvelt_page_benchmark");
     return folder;
 }
 

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_folder.h"
 #include "imaging/engine/auto_deskew.h"
 #include "imaging/engine/filter_dispatch.h"
 #include "imaging/engine/image_creators.h"
@@ -47,11 +48,7 @@ enum class Page { Colour, OneBit };
 const char* NameOf(Page page) { return page == Page::Colour ? "colour" : "bilevel"; }
 
 std::filesystem::path Folder() {
-    static const std::filesystem::path folder = [] {
-        std::filesystem::path path = std::filesystem::temp_directory_path() / "scanvelt_processing_benchmark";
-        std::filesystem::create_directories(path);
-        return path;
-    }();
+    static const std::filesystem::path folder = bench_support::BenchFolder("scanvelt_processing_benchmark");
     return folder;
 }
 

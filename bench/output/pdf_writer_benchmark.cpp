@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_folder.h"
 #include "imaging/engine/image_creators.h"
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/imaging_session.h"
@@ -31,11 +32,7 @@ constexpr int32_t kPageHeight = 3508;
 constexpr int kDistinctPages = 10;
 
 std::filesystem::path Folder() {
-    static const std::filesystem::path folder = [] {
-        std::filesystem::path path = std::filesystem::temp_directory_path() / "scanvelt_pdf_benchmark";
-        std::filesystem::create_directories(path);
-        return path;
-    }();
+    static const std::filesystem::path folder = bench_support::BenchFolder("scanvelt_pdf_benchmark");
     return folder;
 }
 

@@ -34,7 +34,8 @@ MorvalenStatus LoadWithPlugin(int32_t& outId, const std::string& path, bool useI
 
 // A new engine image from a plug-in bitmap (or a locked page of multiBitmap
 // while `locked`). A bitmap that needs a conversion first is replaced by the
-// converted one (and the original given back). On return `release` says
+// converted one, and the unconverted bitmap is given back to the plug-in at
+// once: the caller holds only `bitmap`, so nothing else would free it. On return `release` says
 // whether the caller must give `bitmap` back (UnlockPage while `locked`, else
 // Unload) or keep it alive for the image, which then borrows its pixels.
 MorvalenStatus ImportPluginBitmap(PluginHandle& bitmap, int32_t& outId, bool& release, bool& locked,

@@ -26,25 +26,12 @@ HRESULT ModelDispatch::GetTypeInfo(uint32_t index, ITypeInfo** typeInfo) const {
 }
 
 HRESULT ModelDispatch::GetIDsOfNames(OLECHAR** names, uint32_t count, DISPID* ids) const {
-    if (!names || !ids || count == 0) return E_INVALIDARG;
-    for (uint32_t i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-    if (!type_ || !names[0]) return DISP_E_UNKNOWNNAME;
-    const MemberModel* member = nullptr;
-    for (const auto& m : type_->members) {
-        if (NameEqualsNoCase(m.name, names[0])) {
-            member = &m;
-            break;
-        }
+    if (!type_) {
+        if (!names || !ids || count == 0) return E_INVALIDARG;
+        for (uint32_t i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+        return DISP_E_UNKNOWNNAME;
     }
-    if (!member) return DISP_E_UNKNOWNNAME;
-    ids[0] = member->id;
-    HRESULT hr = S_OK;
-    for (uint32_t i = 1; i < count; ++i) {
-        int p = names[i] ? FindParamIndex(*member, names[i]) : -1;
-        if (p < 0) hr = DISP_E_UNKNOWNNAME;
-        else ids[i] = p;
-    }
-    return hr;
+    return IdsOfNames(*type_, names, count, ids);
 }
 
 HRESULT ModelDispatch::Invoke(DISPID id, uint16_t flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,

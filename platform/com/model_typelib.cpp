@@ -364,25 +364,7 @@ HRESULT ModelTypeInfo::GetImplTypeFlags(uint32_t index, int32_t* flags) {
 }
 
 HRESULT ModelTypeInfo::GetIDsOfNames(OLECHAR** names, uint32_t count, MEMBERID* ids) {
-    if (!names || !ids || count == 0) return E_INVALIDARG;
-    const auto& t = type();
-    for (uint32_t i = 0; i < count; ++i) ids[i] = MEMBERID_NIL;
-    const MemberModel* member = nullptr;
-    for (const auto& m : t.members) {
-        if (names[0] && NameEqualsNoCase(m.name, names[0])) {
-            member = &m;
-            break;
-        }
-    }
-    if (!member) return DISP_E_UNKNOWNNAME;
-    ids[0] = member->id;
-    HRESULT hr = S_OK;
-    for (uint32_t i = 1; i < count; ++i) {
-        int p = names[i] ? FindParamIndex(*member, names[i]) : -1;
-        if (p < 0) hr = DISP_E_UNKNOWNNAME;
-        else ids[i] = p;
-    }
-    return hr;
+    return IdsOfNames(type(), names, count, ids);
 }
 
 HRESULT ModelTypeInfo::GetDocumentation(MEMBERID id, BSTR* name, BSTR* docString, uint32_t* helpContext, BSTR* helpFile) {

@@ -61,4 +61,26 @@ int FindParamIndex(const MemberModel& member, std::u16string_view name) {
     return -1;
 }
 
+HRESULT IdsOfNames(const TypeInfoModel& type, OLECHAR** names, uint32_t count, int32_t* ids) {
+    if (!names || !ids || count == 0) return E_INVALIDARG;
+    for (uint32_t i = 0; i < count; ++i) ids[i] = -1;
+    if (!names[0]) return DISP_E_UNKNOWNNAME;
+    const MemberModel* member = nullptr;
+    for (const auto& m : type.members) {
+        if (NameEqualsNoCase(m.name, names[0])) {
+            member = &m;
+            break;
+        }
+    }
+    if (!member) return DISP_E_UNKNOWNNAME;
+    ids[0] = member->id;
+    HRESULT hr = S_OK;
+    for (uint32_t i = 1; i < count; ++i) {
+        int p = names[i] ? FindParamIndex(*member, names[i]) : -1;
+        if (p < 0) hr = DISP_E_UNKNOWNNAME;
+        else ids[i] = p;
+    }
+    return hr;
+}
+
 }  // namespace com

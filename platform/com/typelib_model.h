@@ -95,6 +95,10 @@ const MemberModel* FindMember(const TypeInfoModel& type, DISPID id, uint16_t inv
 DISPID FindMemberId(const TypeInfoModel& type, std::u16string_view name);
 // The position of the parameter called `name`, -1 when there is none.
 int FindParamIndex(const MemberModel& member, std::u16string_view name);
+// GetIDsOfNames over the model, for IDispatch and ITypeInfo alike: names[0]
+// is a member, the rest its parameters (their positions). Every id starts as
+// -1; DISP_E_UNKNOWNNAME when a name is not found.
+HRESULT IdsOfNames(const TypeInfoModel& type, OLECHAR** names, uint32_t count, int32_t* ids);
 bool NameEqualsNoCase(std::string_view a, std::u16string_view b);
 
 }  // namespace com

@@ -66,8 +66,8 @@ TEST_F(LockBitsTest, EveryFormatPairRoundTripsThroughALock) {
             std::copy_n(static_cast<const std::uint8_t*>(data.Scan0), locked.size(), locked.begin());
             ASSERT_EQ(original->UnlockBits(data), Ok);
 
-            // Writing those pixels into a fresh bitmap gives the original back,
-            // bit for bit.
+            // Writing those pixels into a fresh bitmap gives the first bitmap's
+            // pixels back, bit for bit: a save through a caller's buffer is lossless.
             auto copy = MakeBitmap(kWidth, kHeight, own);
             BitmapData user;
             user.Scan0 = locked.data();

@@ -74,7 +74,7 @@ private:
 };
 
 // A JPEG of the test picture carrying Make "Ostrelle", resolution 300 x 200
-// dpi and, in the EXIF sub-IFD, the original date.
+// dpi and, in the EXIF sub-IFD, the date the picture was taken.
 std::string WriteJpegWithExif(const ScratchFolder& scratch) {
     const std::string plain = scratch.file("plain.jpg");
     Bitmap picture(NewTestBitmap24(16, 16));
