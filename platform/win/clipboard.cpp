@@ -3,29 +3,28 @@
 #include <mutex>
 #include <utility>
 
+#include "platform/win/host_services.h"
+
 namespace win {
 namespace {
 
-std::mutex& serviceMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
+struct ClipboardSlot {
+    std::mutex mutex;
+    ClipboardService service;
+};
 
-ClipboardService& installed() {
-    static ClipboardService service;
-    return service;
-}
+ClipboardSlot& slot() { return HostService<ClipboardSlot>("win.clipboard"); }
 
 ClipboardService current() {
-    std::lock_guard lock(serviceMutex());
-    return installed();
+    std::lock_guard lock(slot().mutex);
+    return slot().service;
 }
 
 }  // namespace
 
 void SetClipboardService(ClipboardService service) {
-    std::lock_guard lock(serviceMutex());
-    installed() = std::move(service);
+    std::lock_guard lock(slot().mutex);
+    slot().service = std::move(service);
 }
 
 ClipboardResult EmptyClipboard() {

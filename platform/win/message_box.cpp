@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "platform/win/host_services.h"
+
 namespace win {
 namespace {
 
@@ -11,10 +13,7 @@ struct MessageBoxService {
     MessageBoxHandler handler;
 };
 
-MessageBoxService& service() {
-    static MessageBoxService instance;
-    return instance;
-}
+MessageBoxService& service() { return HostService<MessageBoxService>("win.message_box"); }
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "platform/win/open_file_dialog.h"
 
+#include "platform/win/host_services.h"
 #include "platform/win/text_encoding.h"
 
 #include <mutex>
@@ -12,10 +13,7 @@ struct DialogService {
     OpenFileDialogHandler handler;
 };
 
-DialogService& service() {
-    static DialogService instance;
-    return instance;
-}
+DialogService& service() { return HostService<DialogService>("win.open_file_dialog"); }
 
 }  // namespace
 
