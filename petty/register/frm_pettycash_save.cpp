@@ -233,6 +233,11 @@ void refuseIfPeriodClosedMeanwhile(frmpettycash& w, jet::Database& book) {
     throw PeriodClosedMeanwhile(term, open);
 }
 
+int64_t largestVoucherId(jet::Database& book) {
+    const jet::Value id = firstRowValue(book, "select max(voucherid) as lastid from pettycash", "lastid");
+    return id.isNull() ? 0 : id.asLong();
+}
+
 // Everything the save writes, in one transaction: the row, the re-tally of
 // its advance group, the change-log row of an edit and the running balances.
 // Nothing is told the user inside it; what the re-tally found is returned.
@@ -243,12 +248,21 @@ std::optional<AdvanceRetally> writeVoucher(frmpettycash& w, bool isNew, bool amo
     refuseIfPeriodClosedMeanwhile(w, book);
     // Read from the boxes before the store refills them from another row.
     const std::optional<int32_t> advance = advanceToTally(w, isNew, amountsChangedOnSaved);
+    // The balances change from the earlier of the row's old and new dates on.
+    const int64_t editedId = isNew ? 0 : boxWholeNumber(w.Textpcash[kVoucherIdBox].text());
+    const std::optional<vb::DateTime> oldDate = isNew ? std::nullopt : storedVoucherDate(book, editedId);
     w.datPrimaryRS.updateRecord();
     std::optional<AdvanceRetally> retally;
     if (advance) retally = retallyAdvanceGroup(book, *advance);
     if (!w.changeLogText.empty() && w.editedVoucherId != 0)
         appendChangeLogRow(w.Datacommonwrite, w.changeLogText, w.editedVoucherId);
-    updateRunningBalances(book);
+    // A new row takes the largest number the counter has given.
+    const int64_t savedId = isNew ? largestVoucherId(book) : editedId;
+    const std::optional<vb::DateTime> newDate = storedVoucherDate(book, savedId);
+    if (isNew)
+        updateRunningBalancesAfter(book, {newDate});
+    else
+        updateRunningBalancesAfter(book, {oldDate, newDate});
     transaction.commit();
     return retally;
 }

@@ -27,11 +27,20 @@ bool differs(const jet::Value& stored, vb::Currency computed) {
     return stored.isNull() || stored.asCurrency() != computed;
 }
 
-}  // namespace
+constexpr std::string_view kOpenBalancesFromDate =
+    "select voucherid, debit, credit, openingbalance, runningbalance from pettycash where closed='No' "
+    "and date >= ? order by date, time, voucherid";
 
-BalancePass updateRunningBalances(jet::Database& db) {
-    // Read whole before anything is written, so the pass reads one snapshot.
-    jet::Recordset rows = db.openRecordset(kOpenBalancesInRunningOrder);
+// The last open row before a date in running order (rows without a date come
+// first of all).
+constexpr std::string_view kLastBalanceBeforeDate =
+    "select top 1 runningbalance from pettycash where closed='No' and (date < ? or date is null) "
+    "order by date desc, time desc, voucherid desc";
+
+// Balances `rows` (a snapshot of voucherid, debit, credit, openingbalance,
+// runningbalance in running order) on from `total`, writing the rows whose
+// stored balances differ in one transaction.
+BalancePass passOver(jet::Database& db, jet::Recordset& rows, vb::Currency total) {
     struct Change {
         int64_t voucherId;
         vb::Currency opening;
@@ -39,7 +48,6 @@ BalancePass updateRunningBalances(jet::Database& db) {
     };
     std::vector<Change> changes;
     BalancePass pass;
-    vb::Currency total;
     pass.openRows = rows.recordCount();
     for (int64_t i = 0; i < pass.openRows; ++i) {
         const std::vector<jet::Value> row = rows.rowAt(i);
@@ -55,6 +63,42 @@ BalancePass updateRunningBalances(jet::Database& db) {
     for (const Change& c : changes) pass.written += write.execute({c.opening, c.running, c.voucherId});
     transaction.commit();
     return pass;
+}
+
+}  // namespace
+
+BalancePass updateRunningBalances(jet::Database& db) {
+    // Read whole before anything is written, so the pass reads one snapshot.
+    jet::Recordset rows = db.openRecordset(kOpenBalancesInRunningOrder, {}, jet::RecordsetType::Snapshot);
+    return passOver(db, rows, vb::Currency());
+}
+
+BalancePass updateRunningBalancesFrom(jet::Database& db, const vb::DateTime& from) {
+    vb::Currency opening;
+    jet::Recordset before = db.openRecordset(kLastBalanceBeforeDate, {jet::Value(from)}, jet::RecordsetType::Snapshot);
+    if (!before.eof()) {
+        const jet::Value stored = before.field(size_t{0});
+        if (stored.isNull()) return updateRunningBalances(db);
+        opening = stored.asCurrency();
+    }
+    jet::Recordset rows = db.openRecordset(kOpenBalancesFromDate, {jet::Value(from)}, jet::RecordsetType::Snapshot);
+    return passOver(db, rows, opening);
+}
+
+BalancePass updateRunningBalancesAfter(jet::Database& db, std::initializer_list<std::optional<vb::DateTime>> touched) {
+    std::optional<vb::DateTime> earliest;
+    for (const std::optional<vb::DateTime>& date : touched) {
+        if (!date) return updateRunningBalances(db);
+        if (!earliest || *date < *earliest) earliest = date;
+    }
+    return earliest ? updateRunningBalancesFrom(db, *earliest) : updateRunningBalances(db);
+}
+
+std::optional<vb::DateTime> storedVoucherDate(jet::Database& db, int64_t voucherId) {
+    jet::Recordset row =
+        db.openRecordset("select date from pettycash where voucherid = ?", {jet::Value(voucherId)}, jet::RecordsetType::Snapshot);
+    if (row.eof() || row.field(size_t{0}).isNull()) return std::nullopt;
+    return row.field(size_t{0}).asDate();
 }
 
 int64_t rewriteRunningBalances(jet::Database& db) { return updateRunningBalances(db).openRows; }

@@ -5,10 +5,13 @@
 // write that moves cash (a save, a delete) brings them up to date in its own
 // transaction, and the period close does before it closes.
 #include <cstdint>
+#include <initializer_list>
+#include <optional>
 #include <string_view>
 
 #include "platform/forms/controls/data_control.h"
 #include "platform/jet/database.h"
+#include "platform/vb/date_time.h"
 
 namespace petty {
 
@@ -27,6 +30,21 @@ struct BalancePass {
 // in one transaction: all of them or, when any write fails, none (the error
 // reaches the caller). Inside a caller's transaction it becomes part of it.
 BalancePass updateRunningBalances(jet::Database& db);
+
+// The same pass over the open rows dated `from` or later only, for a write
+// that touched no row dated before it: the rows before keep their balances,
+// and the first row of the pass opens with the running balance stored by the
+// last row before it (0 without one). When that row has no stored balance,
+// the whole period is passed over as above. `openRows` counts the rows read.
+BalancePass updateRunningBalancesFrom(jet::Database& db, const vb::DateTime& from);
+
+// The pass after a write that touched rows of the given dates: from the
+// earliest of them, or over the whole period when any is unknown (a row
+// without a date, a row that could not be read).
+BalancePass updateRunningBalancesAfter(jet::Database& db, std::initializer_list<std::optional<vb::DateTime>> touched);
+
+// The stored date of a voucher; none when it has none or is not there.
+std::optional<vb::DateTime> storedVoucherDate(jet::Database& db, int64_t voucherId);
 
 // The same pass; returns the number of open rows.
 int64_t rewriteRunningBalances(jet::Database& db);

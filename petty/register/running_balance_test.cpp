@@ -151,6 +151,66 @@ TEST_F(RunningBalanceTest, ThePassWritesOnlyChangedRowsAndAlwaysEqualsAFullRecom
     }
 }
 
+// The pass from the earliest date a write touched leaves the book as the
+// whole pass would, whatever the writes (rows without a date among them).
+TEST_F(RunningBalanceTest, ThePassFromTheEarliestTouchedDateEqualsAFullRecompute) {
+    std::mt19937 random(20261210);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const auto someAmount = [&]() -> jet::Value { return vb::Currency::fromUnits(pick(1000000)); };
+    const auto someDay = [&] { return *vb::DateTime::fromIso("2024-05-" + std::to_string(10 + pick(9))); };
+    const auto someTime = [&] { return "1" + std::to_string(pick(10)) + ":00:00"; };
+    const int64_t undated = insert({.debit = money("70")});
+    db.execute("UPDATE pettycash SET [Date] = NULL WHERE VoucherID = ?", {jet::Value(undated)});  // first of all
+    updateRunningBalances(db);
+    for (int step = 0; step < 200; ++step) {
+        std::vector<int64_t> open;
+        for (jet::Recordset r = db.openRecordset("SELECT VoucherID FROM pettycash WHERE closed='No' AND [Date] IS NOT NULL");
+             !r.eof(); r.moveNext())
+            open.push_back(r.field("VoucherID").asLong());
+        const auto dateOf = [&](int64_t id) {
+            return db.openRecordset("SELECT [Date] FROM pettycash WHERE VoucherID = ?", {jet::Value(id)})
+                .field("Date")
+                .asDate();
+        };
+        const int what = open.empty() ? 0 : pick(4);
+        vb::DateTime earliest = someDay();
+        if (what <= 1) {
+            insert({.date = earliest.toIsoDate(), .time = someTime(), .debit = someAmount(), .credit = someAmount()});
+        } else {
+            const int64_t id = open[static_cast<size_t>(pick(static_cast<int>(open.size())))];
+            const vb::DateTime old = dateOf(id);
+            if (what == 2) {
+                db.execute("UPDATE pettycash SET Credit = ?, [Date] = ? WHERE VoucherID = ?",
+                           {someAmount(), earliest, id});
+                if (old < earliest) earliest = old;
+            } else {
+                db.execute("DELETE FROM pettycash WHERE VoucherID = ?", {jet::Value(id)});
+                earliest = old;
+            }
+        }
+        updateRunningBalancesFrom(db, earliest);
+        ASSERT_EQ(testing::runningBalanceFault(db), "") << "step " << step;
+        ASSERT_EQ(updateRunningBalances(db).written, 0) << "step " << step << ": the whole pass finds nothing left";
+    }
+}
+
+TEST_F(RunningBalanceTest, APassFromADateReadsOnlyTheRowsFromThatDate) {
+    for (int day = 10; day < 20; ++day) insert({.date = "2024-05-" + std::to_string(day), .debit = money("5")});
+    updateRunningBalances(db);
+    insert({.date = "2024-05-25", .credit = money("1")});
+    const BalancePass pass = updateRunningBalancesFrom(db, *vb::DateTime::fromIso("2024-05-25"));
+    EXPECT_EQ(pass.openRows, 1);
+    EXPECT_EQ(pass.written, 1);
+    EXPECT_EQ(testing::runningBalanceFault(db), "");
+}
+
+TEST_F(RunningBalanceTest, APassFromADateAfterARowWithoutBalancesPassesOverTheWholePeriod) {
+    for (int day = 10; day < 13; ++day) insert({.date = "2024-05-" + std::to_string(day), .debit = money("5")});
+    const BalancePass pass = updateRunningBalancesFrom(db, *vb::DateTime::fromIso("2024-05-12"));
+    EXPECT_EQ(pass.openRows, 3);
+    EXPECT_EQ(testing::runningBalanceFault(db), "");
+}
+
 TEST_F(RunningBalanceTest, AVoucherAtTheEndTouchesOneRowAndAnEditInTheMiddleTheRowsAfterIt) {
     for (int day = 10; day < 20; ++day) insert({.date = "2024-05-" + std::to_string(day), .debit = money("5")});
     updateRunningBalances(db);

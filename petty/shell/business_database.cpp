@@ -43,10 +43,13 @@ constexpr const char* kSchema[] = {
     " [VoucherIDforGrouping] LONG, [Approved] TEXT COLLATE NOCASE, [Approvedby] TEXT COLLATE NOCASE,"
     " [Modified] TEXT COLLATE NOCASE)",
     // The open period in running-balance order, the rows of one period, the
-    // rows settled against one advance.
+    // rows settled against one advance; the open period's ID and its
+    // unsettled advances, asked after every save, found without a scan.
     "CREATE INDEX pettycash_open ON pettycash ([Closed], [Date], [Time], [VoucherID])",
     "CREATE INDEX pettycash_term ON pettycash ([TermID])",
     "CREATE INDEX pettycash_matchwith ON pettycash ([Matchwith])",
+    "CREATE INDEX pettycash_open_term ON pettycash ([Closed], [TermID])",
+    "CREATE INDEX pettycash_unsettled ON pettycash ([Closed], [Matchrequired], [Matched])",
 
     "CREATE TABLE changelog ("
     " [Date] DATETIME, [user] TEXT COLLATE NOCASE, [changelog] TEXT COLLATE NOCASE, [voucherID] LONG)",

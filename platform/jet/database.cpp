@@ -167,10 +167,10 @@ int64_t Command::execute(const std::vector<Value>& params) {
 
 Command Database::prepare(std::string_view sql) { return Command(connection_, sql); }
 
-Recordset Database::openRecordset(std::string_view source, const std::vector<Value>& params) {
+Recordset Database::openRecordset(std::string_view source, const std::vector<Value>& params, RecordsetType type) {
     Translation translation = translateRecordSource(source);
     if (!translation.isSelect) throw errors::invalidOperation();
-    return Recordset(std::make_unique<detail::RecordsetState>(connection_, std::move(translation), params));
+    return Recordset(std::make_unique<detail::RecordsetState>(connection_, std::move(translation), params, type));
 }
 
 std::vector<std::string> Database::checkStructure() {

@@ -55,7 +55,8 @@ public:
     // Prepares an action text for repeated execution.
     Command prepare(std::string_view sql);
     // Opens a recordset on a table name or a SELECT text.
-    Recordset openRecordset(std::string_view source, const std::vector<Value>& params = {});
+    Recordset openRecordset(std::string_view source, const std::vector<Value>& params = {},
+                            RecordsetType type = RecordsetType::Dynaset);
 
     // The engine's own check of the file's structure (SQLite's quick_check):
     // empty when sound, else what it found, one line per fault (at most 20).

@@ -1,5 +1,6 @@
 #include "platform/jet/jet_sql.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "platform/jet/error.h"
@@ -206,6 +207,9 @@ Translation translateSql(std::string_view jetSql, const vb::Locale& locale) {
     }
 
     size_t fromIndex = tokens.size();
+    size_t groupIndex = tokens.size();  // "group" of a top-level GROUP BY
+    size_t groupEnd = tokens.size();    // the end of its list: HAVING, ORDER BY, UNION or ";"
+    bool ordered = false;
     bool plainRows = result.isSelect;
     for (size_t i = 0; i < tokens.size(); ++i) {
         const Token& t = tokens[i];
@@ -228,6 +232,13 @@ Translation translateSql(std::string_view jetSql, const vb::Locale& locale) {
             }
             if (t.depth == 0) {
                 if (vb::equalIgnoringCase(t.text, "from") && fromIndex == tokens.size()) fromIndex = i;
+                if (vb::equalIgnoringCase(t.text, "group") && isWord(tokens, nextSolid(tokens, i), "by"))
+                    groupIndex = i;
+                else if (groupIndex < i && groupEnd == tokens.size() &&
+                         (vb::equalIgnoringCase(t.text, "having") || vb::equalIgnoringCase(t.text, "order") ||
+                          vb::equalIgnoringCase(t.text, "union")))
+                    groupEnd = i;
+                if (vb::equalIgnoringCase(t.text, "order") || vb::equalIgnoringCase(t.text, "union")) ordered = true;
                 for (std::string_view w : kSetWords)
                     if (vb::equalIgnoringCase(t.text, w)) plainRows = false;
             }
@@ -241,7 +252,25 @@ Translation translateSql(std::string_view jetSql, const vb::Locale& locale) {
         }
     }
 
-    result.sql = trimmed(joined(out, 0, out.size())) + limit;
+    // Grouped rows come out in the order of their groups, whatever index the
+    // engine happens to group by.
+    std::string groupOrder;
+    size_t insertAt = tokens.size();  // where the order goes: before a closing ";", else at the end
+    if (groupIndex < tokens.size() && !ordered) {
+        for (size_t k = groupIndex; k < tokens.size(); ++k)
+            if (tokens[k].depth == 0 && isPunct(tokens, k, ";")) {
+                insertAt = k;
+                groupEnd = std::min(groupEnd, k);
+                break;
+            }
+        const size_t list = nextSolid(tokens, nextSolid(tokens, groupIndex));
+        const std::string columns = trimmed(joined(out, list, groupEnd));
+        if (!columns.empty()) groupOrder = " ORDER BY " + columns;
+    }
+    if (groupOrder.empty())
+        result.sql = trimmed(joined(out, 0, out.size())) + limit;
+    else
+        result.sql = trimmed(trimmed(joined(out, 0, insertAt)) + groupOrder + joined(out, insertAt, out.size())) + limit;
 
     // One table after FROM, then nothing but WHERE / ORDER BY; no parameter in
     // the column list, which is evaluated again when a row is fetched anew.

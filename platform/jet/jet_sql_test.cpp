@@ -42,6 +42,14 @@ TEST(JetSql, TranslatesTheDialect) {
          "select * from t where a = 'it''s [x] true?' and b = \"q\"", {}},
         {"select iif(debit is null,0,debit) as d from pettycash",
          "select iif(debit is null,0,debit) as d from pettycash", {}},
+        // Grouped rows come out in the order of their groups, as the engine's own grouping gives them.
+        {"SELECT  [TermID],[Closed] FROM  pettycash  GROUP BY [TERMID],[CLOSED] ",
+         R"(SELECT  "TermID","Closed" FROM  pettycash  GROUP BY "TERMID","CLOSED" ORDER BY "TERMID","CLOSED")", {}},
+        {"select head, sum(debit) from t group by head having sum(debit) > 0;",
+         R"(select head, sum(debit) from t group by head having sum(debit) > 0 ORDER BY head)", {}},
+        {"select head from t group by head order by head desc", "select head from t group by head order by head desc", {}},
+        {"select top 2 head from t group by head", "select head from t group by head ORDER BY head LIMIT 2", {}},
+        {"select x from (select head as x from t group by head)", "select x from (select head as x from t group by head)", {}},
     };
     for (const Case& c : cases) {
         const Translation t = translateSql(c.jet, kDayMonthYear);

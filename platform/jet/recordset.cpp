@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
 
 #include "platform/jet/error.h"
 #include "platform/jet/recordset_state.h"
@@ -27,15 +28,30 @@ bool isCounter(sqlite3* db, const std::string& table, const std::string& column)
     return rc == SQLITE_OK && autoIncrement != 0;
 }
 
+// The query of a set's row ids alone, in the set's order; none for a set that
+// is not of plain table columns (an expression that fails must fail the
+// opening, not a later read), or whose select list holds parameters of its
+// own (the ids' query would bind them to the wrong places), or whose order
+// cannot be read without the select list (an alias): those read their values
+// at once.
+std::optional<Statement> keysetQuery(Connection& connection, const Translation& translation, bool tableColumns) {
+    if (!tableColumns || translation.selectList.find('?') != std::string::npos) return std::nullopt;
+    try {
+        return std::optional<Statement>(std::in_place, connection, "SELECT rowid " + translation.fromClause);
+    } catch (const Error&) {
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
-RecordsetState::RecordsetState(std::shared_ptr<Connection> c, Translation t, std::vector<Value> p)
-    : connection(std::move(c)), translation(std::move(t)), params(std::move(p)) {
+RecordsetState::RecordsetState(std::shared_ptr<Connection> c, Translation t, std::vector<Value> p, RecordsetType ty)
+    : connection(std::move(c)), translation(std::move(t)), params(std::move(p)), type(ty) {
     load();
 }
 
 void RecordsetState::load() {
-    const bool readsTableRows = translation.baseTable.has_value();
+    const bool readsTableRows = translation.baseTable.has_value() && type == RecordsetType::Dynaset;
     // An updatable set also reads each row's id, to read the row anew and write it.
     const std::string sql = readsTableRows ? "SELECT rowid, " + translation.selectList + " " + translation.fromClause
                                            : translation.sql;
@@ -61,13 +77,23 @@ void RecordsetState::load() {
 
     std::vector<Row> newRows;
     uint64_t serial = 0;
-    const uint64_t version = connection->version();
-    while (query.step()) {
-        Row row{serial++, readsTableRows ? query.columnInt64(0) : 0, {}, version};
-        row.values.reserve(static_cast<size_t>(count));
-        for (int i = 0; i < count; ++i)
-            row.values.push_back(query.column(first + i, newFields[static_cast<size_t>(i)].type));
-        newRows.push_back(std::move(row));
+    const bool plainColumns = std::none_of(newBaseColumns.begin(), newBaseColumns.end(),
+                                           [](const std::string& base) { return base.empty(); });
+    if (std::optional<Statement> keys = keysetQuery(*connection, translation, readsTableRows && plainColumns)) {
+        // A set of table rows holds only their ids; a row's values are read
+        // when it is first visited, as a keyset does, so opening a large set
+        // costs what its ids cost.
+        keys->bindParameters(translation.params, params);
+        while (keys->step()) newRows.push_back({serial++, keys->columnInt64(0), {}, kNeverRead});
+    } else {
+        const uint64_t version = connection->version();
+        while (query.step()) {
+            Row row{serial++, readsTableRows ? query.columnInt64(0) : 0, {}, version};
+            row.values.reserve(static_cast<size_t>(count));
+            for (int i = 0; i < count; ++i)
+                row.values.push_back(query.column(first + i, newFields[static_cast<size_t>(i)].type));
+            newRows.push_back(std::move(row));
+        }
     }
 
     updatable = readsTableRows;

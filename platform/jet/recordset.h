@@ -27,6 +27,11 @@ namespace jet {
 
 enum class EditMode { None = 0, Edit = 1, Add = 2 };
 
+// A dynaset of table rows holds their ids and reads a row's values when it is
+// visited, and can be written through; a snapshot reads every value when it
+// opens and is read-only: the cheaper way to read a large set once, whole.
+enum class RecordsetType { Dynaset = 2, Snapshot = 4 };
+
 // Marks one row of one recordset; valid until that recordset is re-queried.
 struct Bookmark {
     uint64_t set = 0;

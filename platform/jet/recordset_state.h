@@ -14,7 +14,8 @@
 namespace jet::detail {
 
 struct RecordsetState {
-    RecordsetState(std::shared_ptr<Connection> connection, Translation translation, std::vector<Value> params);
+    RecordsetState(std::shared_ptr<Connection> connection, Translation translation, std::vector<Value> params,
+                   RecordsetType type = RecordsetType::Dynaset);
 
     static constexpr uint64_t kNeverRead = ~uint64_t{0};
     struct Row {
@@ -28,6 +29,7 @@ struct RecordsetState {
     std::shared_ptr<Connection> connection;
     Translation translation;
     std::vector<Value> params;
+    RecordsetType type;
     std::vector<FieldInfo> fields;
     std::vector<std::string> baseColumns;  // per field; empty for an expression
     bool updatable = false;

@@ -245,6 +245,36 @@ TEST_F(RecordsetTest, FailedRequeryKeepsTheSetItHad) {
     EXPECT_EQ(rs.field("name").asText(), "Bea");
 }
 
+// A dynaset reads a row's values when the row is visited; a snapshot keeps
+// what it read when it opened, and cannot be written through.
+TEST_F(RecordsetTest, ADynasetReadsRowsWhenVisitedASnapshotWhenItOpens) {
+    Recordset dynaset = db.openRecordset("select id, name, age from people order by id");
+    Recordset snapshot = db.openRecordset("select id, name, age from people order by id", {}, RecordsetType::Snapshot);
+    db.execute("UPDATE people SET age = 40 WHERE name = 'Cal'");
+    db.execute("DELETE FROM people WHERE name = 'Dora'");
+
+    dynaset.moveNext();
+    EXPECT_EQ(dynaset.field("age").asLong(), 40);
+    dynaset.moveNext();
+    EXPECT_EQ(errorNumber([&] { dynaset.field("name"); }), 3167);
+
+    snapshot.moveNext();
+    EXPECT_TRUE(snapshot.field("age").isNull());
+    snapshot.moveNext();
+    EXPECT_EQ(snapshot.field("name").asText(), "Dora");
+    EXPECT_EQ(errorNumber([&] { snapshot.edit(); }), 3027);
+    EXPECT_EQ(errorNumber([&] { snapshot.addNew(); }), 3027);
+}
+
+// A set ordered by an alias of its select list cannot have its row ids read
+// alone: it reads its values at once, in its order.
+TEST_F(RecordsetTest, ASetOrderedByAnAliasOpensInItsOrder) {
+    Recordset rs = db.openRecordset("select name as who, age from people order by who desc");
+    std::vector<std::string> order;
+    for (; !rs.eof(); rs.moveNext()) order.push_back(rs.field("who").asText());
+    EXPECT_EQ(order, (std::vector<std::string>{"Dora", "Cal", "Bea"}));
+}
+
 TEST_F(RecordsetTest, RolledBackRowsReadAsDeleted) {
     Recordset rs = db.openRecordset("people");
     {
