@@ -42,14 +42,16 @@ constexpr const char* kSchema[] = {
     " [Projectcode] TEXT COLLATE NOCASE, [document] TEXT COLLATE NOCASE, [TermID] LONG,"
     " [VoucherIDforGrouping] LONG, [Approved] TEXT COLLATE NOCASE, [Approvedby] TEXT COLLATE NOCASE,"
     " [Modified] TEXT COLLATE NOCASE)",
-    // The open period in running-balance order, the rows of one period, the
-    // rows settled against one advance; the open period's ID and its
-    // unsettled advances, asked after every save, found without a scan.
+    // The open period in running-balance order, the rows of one period (and
+    // its carry-over), the rows settled against one advance; the open
+    // period's ID, its unsettled advances and the sums of the status line,
+    // asked after every save, read without visiting the table's rows.
     "CREATE INDEX pettycash_open ON pettycash ([Closed], [Date], [Time], [VoucherID])",
-    "CREATE INDEX pettycash_term ON pettycash ([TermID])",
+    "CREATE INDEX pettycash_term ON pettycash ([TermID], [TransType])",
     "CREATE INDEX pettycash_matchwith ON pettycash ([Matchwith])",
     "CREATE INDEX pettycash_open_term ON pettycash ([Closed], [TermID])",
     "CREATE INDEX pettycash_unsettled ON pettycash ([Closed], [Matchrequired], [Matched])",
+    "CREATE INDEX pettycash_open_amounts ON pettycash ([Closed], [TransType], [Debit], [Credit], [expensefromadvance])",
 
     "CREATE TABLE changelog ("
     " [Date] DATETIME, [user] TEXT COLLATE NOCASE, [changelog] TEXT COLLATE NOCASE, [voucherID] LONG)",
