@@ -3,6 +3,7 @@
 #include <xlsxwriter.h>
 
 #include "platform/report/report_error.h"
+#include "platform/report/zip_archive_check.h"
 #include "platform/files/atomic_file_writer.h"
 
 namespace report {
@@ -61,6 +62,8 @@ void writeSpreadsheet(const ReportTable& table, const std::string& sheetName, co
             writeCell(sheet, static_cast<lxw_row_t>(r + 1), static_cast<lxw_col_t>(c), table.rows[r][c], dateFormat);
     const lxw_error closed = workbook_close(book);
     if (closed != LXW_NO_ERROR) fail(file, lxw_strerror(closed));
+    // The writer's own close does not see every short write of its archive.
+    if (!isWholeZipArchive(output.temporaryPath())) fail(file, "the workbook was not written whole");
     if (const std::error_code error = output.commitWrittenByName()) fail(file, error.message());
 }
 
