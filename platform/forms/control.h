@@ -38,6 +38,7 @@ enum class ControlKind {
     PictureBox,
     Menu,
     Data,
+    HScrollBar,
 };
 
 struct Geometry {

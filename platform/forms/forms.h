@@ -29,6 +29,7 @@
 #include "platform/forms/controls/frame.h"
 #include "platform/forms/controls/grid.h"
 #include "platform/forms/controls/image.h"
+#include "platform/forms/controls/scroll_bar.h"
 #include "platform/forms/controls/label.h"
 #include "platform/forms/controls/menu_item.h"
 #include "platform/forms/controls/option_button.h"

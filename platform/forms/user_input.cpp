@@ -1,5 +1,7 @@
 #include "platform/forms/user_input.h"
 
+#include <algorithm>
+
 #include "platform/forms/application.h"
 #include "platform/forms/control.h"
 #include "platform/forms/controls/calendar.h"
@@ -8,6 +10,7 @@
 #include "platform/forms/controls/command_button.h"
 #include "platform/forms/controls/grid.h"
 #include "platform/forms/controls/option_button.h"
+#include "platform/forms/controls/scroll_bar.h"
 #include "platform/forms/controls/tab_control.h"
 #include "platform/forms/form.h"
 #include "platform/forms/keys.h"
@@ -279,6 +282,14 @@ bool pickCalendarDate(Calendar& calendar, vb::DateTime date) {
     if (!reachable(calendar) || !takeFocus(calendar)) return false;
     calendar.setValue(date);
     Control::fire(calendar.onClick);
+    return true;
+}
+
+bool scrollTo(ScrollBar& bar, int value) {
+    if (!reachable(bar) || !takeFocus(bar)) return false;
+    const int before = bar.value();
+    bar.setValue(std::clamp(value, bar.min(), bar.max()));
+    if (bar.value() != before) Control::fire(bar.onChange);
     return true;
 }
 

@@ -46,6 +46,7 @@ class ComboBox;
 class TabControl;
 class Grid;
 class Calendar;
+class ScrollBar;
 class Form;
 class TextControl;
 
@@ -79,6 +80,8 @@ bool selectGridRow(Grid& grid, int row);
 bool selectGridCell(Grid& grid, int row, int col);
 bool doubleClickGridRow(Grid& grid, int row);
 bool pickCalendarDate(Calendar& calendar, vb::DateTime date);
+// Moves the bar to `value` (kept within its range); Change when the value changed.
+bool scrollTo(ScrollBar& bar, int value);
 bool clickDataArrow(DataControl& data, DataControl::Arrow arrow);
 // Makes another window the active one (the user clicks it).
 bool activateForm(Form& form);

@@ -2,6 +2,8 @@
 
 #include <gmock/gmock.h>
 
+#include <vector>
+
 #include "platform/forms/test_support.h"
 
 namespace forms {
@@ -373,6 +375,28 @@ TEST_F(UserInputTest, CheckBoxesToggleAndOptionButtonsExcludeEachOther) {
     EXPECT_FALSE(first.value());
     EXPECT_TRUE(second.value());
     EXPECT_TRUE(elsewhere.value());  // another container keeps its own choice
+}
+
+TEST_F(UserInputTest, AScrollBarMovesWithinItsRangeAndRaisesChangeOnlyWhenItMoved) {
+    ScrollBar bar{form, "HBrightness"};
+    bar.setRange(-1000, 1000);
+    std::vector<int> changes;
+    bar.onChange = [&] { changes.push_back(bar.value()); };
+    EXPECT_TRUE(user::scrollTo(bar, 250));
+    EXPECT_TRUE(user::scrollTo(bar, 250));
+    EXPECT_TRUE(user::scrollTo(bar, 5000));  // kept within the range
+    EXPECT_EQ(changes, (std::vector<int>{250, 1000}));
+    EXPECT_TRUE(bar.hasFocus());
+
+    EXPECT_THROW(bar.setValue(-1001), Error);
+    EXPECT_THROW(bar.setRange(3, 2), Error);
+    EXPECT_THROW(bar.setSteps(0, 10), Error);
+    bar.setRange(0, 10);
+    EXPECT_EQ(bar.value(), 10) << "a narrower range brings the value into it";
+
+    bar.setEnabled(false);
+    EXPECT_FALSE(user::scrollTo(bar, 0));
+    EXPECT_EQ(bar.value(), 10);
 }
 
 TEST_F(UserInputTest, PickingComboItemsAndTabs) {

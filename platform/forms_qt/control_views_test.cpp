@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -60,6 +61,9 @@ public:
         mark.move(120, 3500, 240, 240);
         mark.setPicture("tick");
         calendar.move(120, 3900, 3600, 2000);
+        brightness.move(3900, 3900, 3000, 255);
+        brightness.setRange(-1000, 1000);
+        brightness.setSteps(10, 100);
     }
 
     forms::Label title{*this, "Label1"};
@@ -77,6 +81,7 @@ public:
     forms::CommandButton onSecondTab{*this, "cmdClose"};
     forms::Image mark{*this, "Image1"};
     forms::Calendar calendar{*this, "Calendar1"};
+    forms::ScrollBar brightness{*this, "HBrightness"};
 };
 
 class ControlViewsTest : public testing::QtHostTest {
@@ -340,6 +345,26 @@ TEST_F(ControlViewsTest, ADayClickedInTheCalendarIsPicked) {
     settle();
     EXPECT_EQ(form.calendar.value(), *vb::DateTime::fromParts(2024, 5, 15));
     EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ControlViewsTest, AScrollBarMovedByItsArrowAndTrackReachesTheRuntime) {
+    std::vector<int> changes;
+    form.brightness.onChange = [&] { changes.push_back(form.brightness.value()); };
+    auto* bar = widgetOf<QScrollBar>(form.brightness);
+    EXPECT_EQ(bar->minimum(), -1000);
+    EXPECT_EQ(bar->pageStep(), 100);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - bar->height() - 4, bar->height() / 2));
+    settle();
+    ASSERT_EQ(changes, (std::vector<int>{100})) << "a click on the track moves by the large change";
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->height() / 2, bar->height() / 2));
+    settle();
+    EXPECT_EQ(changes, (std::vector<int>{100, 90})) << "a click on the left arrow moves by the small change";
+    EXPECT_TRUE(form.brightness.hasFocus());
+
+    form.brightness.setValue(-500);
+    settle();
+    EXPECT_EQ(bar->value(), -500) << "a value set by the program shows";
+    EXPECT_EQ(changes.size(), 2u) << "and raises no Change";
 }
 
 TEST_F(ControlViewsTest, ALabelsDoubleClickRaisesClickOnceThenDblClick) {

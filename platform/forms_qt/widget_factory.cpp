@@ -12,6 +12,7 @@
 #include "platform/forms_qt/views/label_view.h"
 #include "platform/forms_qt/views/menu_item_view.h"
 #include "platform/forms_qt/views/picture_views.h"
+#include "platform/forms_qt/views/scroll_bar_view.h"
 #include "platform/forms_qt/views/tab_view.h"
 #include "platform/forms_qt/views/text_box_view.h"
 
@@ -36,6 +37,7 @@ ControlView* makeView(forms::Control& control, FormView& owner) {
         case ControlKind::PictureBox: return new PictureView(static_cast<forms::PictureHolder&>(control), owner);
         case ControlKind::Menu: return new MenuItemView(static_cast<forms::MenuItem&>(control), owner);
         case ControlKind::Data: return new DataView(static_cast<forms::DataControl&>(control), owner);
+        case ControlKind::HScrollBar: return new ScrollBarView(static_cast<forms::ScrollBar&>(control), owner);
     }
     throw std::logic_error("no view for the control " + control.displayName());
 }
