@@ -45,7 +45,7 @@ set(LAYER_UNIT_petty/reports/files "")
 set(LAYER_UNIT_petty/help "")
 set(LAYER_UNIT_petty/shell petty/reports/files)
 set(LAYER_UNIT_petty/reports petty/shell)
-set(LAYER_UNIT_petty/register petty/reports)
+set(LAYER_UNIT_petty/register petty/reports petty/scanning)
 set(LAYER_UNIT_petty/scanning petty/shell)
 set(LAYER_UNIT_petty/app petty/register petty/scanning)
 

@@ -141,6 +141,9 @@ public:
     // Bill scanning's buttons.
     void cmdScanDoc_Click();
     void cmdViewBill_Click();
+    // Opens the stored bill `name` (a base name) with the desktop's program
+    // for its type; on return `name` holds the path that was tried.
+    void OpenBillDocument(std::string& name);
 
     // Transaction-type rules, adding, editing and deleting vouchers, and the pending-change guard.
     // Sets the entry fields for the type in the type combo; clearFields empties those the type does not use.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "petty/register/register_window.h"
+#include "petty/scanning/scan_controls.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/pettycash_main.h"
 #include "petty/shell/program_paths.h"
@@ -377,10 +378,11 @@ TEST_F(RegisterWindowTest, ScanRefusesClosedAndUnnumberedVouchers) {
     addTheVouchers();
     const std::vector<GuardCase> cases = {
         {"closed", "3", "Yes", false, {"beep", "msgbox: Closed!"}},
-        {"closed in other case is not closed", "3", "yes", false, {}},
+        {"closed in other case is not closed: the scan goes on", "3", "yes", false, {"beep", "msgbox: no scanner here"}},
         {"no number", "", "No", false, {"beep", "msgbox: Voucher No is not available for this pettycash voucher!"}},
         {"being added", "", "", true, {"msgbox: Please save the record and then scan the bill!"}},
     };
+    setScanControlsFactory([] { return ScanControlsOrReason{std::nullopt, "no scanner here"}; });
     for (const GuardCase& c : cases) {
         SCOPED_TRACE(c.name);
         frmpettycash window;
@@ -397,6 +399,7 @@ TEST_F(RegisterWindowTest, ScanRefusesClosedAndUnnumberedVouchers) {
         EXPECT_EQ(ui.journalLines(), c.journal);
         if (c.adding) window.datPrimaryRS.recordset().cancelUpdate();
     }
+    setScanControlsFactory({});
 }
 
 TEST_F(RegisterWindowTest, ViewBillRefusesAVoucherWithoutScannedBill) {

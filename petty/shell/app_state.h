@@ -20,6 +20,11 @@ struct AppState {
     std::string appFolder;        // log-in (lower case), then the main window (case kept); ends in a separator
     std::string businessDbPath;   // log-in, then the main window: appFolder + the book's file name
     std::string documentsFolder;  // log-in, when still empty: programFolder + "\documents\"
+    // Bill scanning: the register's scan button sets the base name of the
+    // bill (no extension) before the scan window opens and clears both after;
+    // the window sets the full path of the file its last step saved ("" when none).
+    std::string scanBaseName;
+    std::string scannedFilePath;
     std::string helpFile;         // main window: appFolder + "KELVRA.HLP"
 
     // The log-in (STARTUPpettycash).
