@@ -126,7 +126,8 @@ int32_t MVTWAIN_OpenSourceManager(int32_t hwnd);
 int32_t MVTWAIN_CloseSourceManager(int32_t hwnd);
 // Closes and unloads the source manager (state 1); 1 on success.
 int32_t MVTWAIN_UnloadSourceManager(void);
-// Shows the source-selection dialog; the chosen source becomes the default; 1 on success.
+// Shows the source-selection dialog; the chosen source becomes the default (kept per
+// user); 1 on success. With the UI hidden or no dialog installed, the default stays; 1.
 int32_t MVTWAIN_SelectImageSource(int32_t hwnd);
 // Opens the default source (state 4); 1 on success, also when it is already open.
 int32_t MVTWAIN_OpenDefaultSource(void);
@@ -248,13 +249,13 @@ int32_t MVTWAIN_GetCapItemType(int32_t cap);
 int32_t MVTWAIN_GetBitDepth(void);
 // Sets the bit depth per channel; 1 on success.
 int32_t MVTWAIN_SetBitDepth(int32_t bitDepth);
-// The current brightness (-1000..1000).
+// The current brightness, in the source's own scale (its range from MVTWAIN_LoadCapValuesRangeN).
 double MVTWAIN_GetBrightness(void);
-// Sets the brightness (-1000..1000); 1 on success.
+// Sets the brightness in the source's own scale; 1 on success (0 when the source has none).
 int32_t MVTWAIN_SetBrightness(double brightness);
-// The current contrast (-1000..1000).
+// The current contrast, in the source's own scale.
 double MVTWAIN_GetContrast(void);
-// Sets the contrast (-1000..1000); 1 on success.
+// Sets the contrast in the source's own scale; 1 on success (0 when the source has none).
 int32_t MVTWAIN_SetContrast(double contrast);
 // The current pixel type (MVTWAIN_TWPT_*); -1 without an open source.
 int32_t MVTWAIN_GetPixelType(void);
