@@ -14,6 +14,7 @@
 #include "petty/shell/program_info.h"
 #include "platform/forms_qt/qt_host.h"
 #include "platform/forms_qt/qt_ui.h"
+#include "platform/forms_qt/scan_dialogs_qt.h"
 #include "platform/report/qt_report_output.h"
 
 namespace {
@@ -25,6 +26,8 @@ int runWindows(const std::filesystem::path& folder, int argc, char** argv) {
                                                         static_cast<int>(petty::kProgramName.size())));
     forms_qt::QtUi ui{std::string(petty::kProgramName)};
     forms::ScopedUi useUi(ui);
+    // The scanner's source list, setup and progress windows, and the event loop run during a scan.
+    forms_qt::ScopedQtScanDialogs scanDialogs;
     // Where the report control sends its pages: the preview window, the printer, export files.
     report::QtReportOutput reports;
     report::setReportOutput(&reports);

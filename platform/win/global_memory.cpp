@@ -1,6 +1,7 @@
 #include "platform/win/global_memory.h"
 
 #include "platform/win/handle_table.h"
+#include "platform/win/host_services.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,10 +21,14 @@ struct GlobalBlock {
     std::mutex mutex;
 };
 
-HandleTable<HGLOBAL, GlobalBlock>& blocks() {
-    static HandleTable<HGLOBAL, GlobalBlock> table(HandleKind::GlobalMemory);
-    return table;
-}
+// One table for the whole process: a block a plug-in allocates (a scanned
+// page) is freed or read by the library that receives it, each with its own
+// copy of this layer.
+struct GlobalBlockTable {
+    HandleTable<HGLOBAL, GlobalBlock> table{HandleKind::GlobalMemory};
+};
+
+HandleTable<HGLOBAL, GlobalBlock>& blocks() { return HostService<GlobalBlockTable>("win.global_memory").table; }
 
 // At least one byte is held, so that even an empty block has an address.
 std::unique_ptr<uint8_t[]> zeroedBytes(size_t count) {

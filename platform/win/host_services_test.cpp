@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/win/global_memory.h"
 #include "platform/win/message_box.h"
 
 namespace {
@@ -32,6 +33,22 @@ TEST(HostServices, ServiceInstalledByTheHostReachesALibrarysOwnCopy) {
     EXPECT_EQ(show("from the library"), 7);
     EXPECT_EQ(shown, "Probe: from the library");
     win::SetMessageBoxHandler({});
+    dlclose(library);
+}
+
+// A memory block a library allocates is one the host can read and free: the
+// block table is one for the whole process.
+TEST(HostServices, GlobalBlockOfALibrarysCopyIsTheHostsToFree) {
+    void* library = dlopen(SERVICE_PROBE_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    auto allocate = reinterpret_cast<uint32_t (*)(uint32_t)>(dlsym(library, "service_probe_block"));
+    ASSERT_NE(allocate, nullptr);
+    const size_t before = win::LiveGlobalBlockCount();
+    const win::HGLOBAL block{allocate(12)};
+    EXPECT_EQ(win::GlobalSize(block), 12u);
+    EXPECT_EQ(win::LiveGlobalBlockCount(), before + 1);
+    EXPECT_EQ(win::GlobalFree(block), win::HGLOBAL{});
+    EXPECT_EQ(win::LiveGlobalBlockCount(), before);
     dlclose(library);
 }
 

@@ -9,4 +9,4 @@
 
 WIN_FILE_VERSION_NOTE(6, 30, 0, 0);
 
-extern "C" __attribute__((visibility("default"))) int32_t MVTWAIN_GetVersion() { return MVTWAIN_VERSION; }
+extern "C" __attribute__((visibility("default"))) int32_t MVTWAIN_GetVersion(void) { return MVTWAIN_VERSION; }

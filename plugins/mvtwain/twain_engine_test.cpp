@@ -1,0 +1,377 @@
+#include "plugins/mvtwain/twain_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "plugins/mvtwain/mvtwain.h"
+#include "plugins/mvtwain/testing/engine_fixture.h"
+#include "plugins/mvtwain/twain_codes.h"
+
+namespace mvtwain {
+namespace {
+
+using testing::EngineTest;
+using testing::ScopedVariable;
+
+bool setCap(Engine& e, int32_t c, double value) {
+    bool snapped = false;
+    return e.capabilities() && e.capabilities()->set(c, value, snapped) == MVTWAIN_TWCC_SUCCESS;
+}
+
+TEST_F(EngineTest, StatesFollowManagerAndSource) {
+    EXPECT_EQ(engine.state(), 1);
+    EXPECT_TRUE(engine.available());
+    EXPECT_EQ(engine.state(), 1);
+    ASSERT_TRUE(engine.openManager());
+    EXPECT_EQ(engine.state(), 3);
+    auto sources = engine.sources();
+    ASSERT_EQ(sources.size(), 2u);
+    EXPECT_EQ(sources[0].device, "test:0");
+    EXPECT_EQ(sources[0].label, "test:0 (Noname frontend-tester)");
+
+    ASSERT_TRUE(engine.openSource("test:0 (Noname frontend-tester)"));
+    EXPECT_EQ(engine.state(), 4);
+    EXPECT_EQ(engine.currentLabel(), "test:0 (Noname frontend-tester)");
+    // Opening the open source again is no error.
+    EXPECT_TRUE(engine.openSource("test:0"));
+    EXPECT_EQ(engine.state(), 4);
+    EXPECT_FALSE(engine.disableSource());  // not enabled
+    EXPECT_EQ(engine.conditionCode(), MVTWAIN_TWCC_SEQERROR);
+    EXPECT_TRUE(engine.closeSource());
+    EXPECT_EQ(engine.state(), 3);
+    EXPECT_EQ(engine.currentLabel(), "");
+    EXPECT_TRUE(engine.closeManager());
+    EXPECT_EQ(engine.state(), 2);
+    EXPECT_TRUE(engine.unloadManager());
+    EXPECT_EQ(engine.state(), 1);
+}
+
+TEST_F(EngineTest, UnknownSourceIsNoDevice) {
+    EXPECT_FALSE(engine.openSource("scanner:none"));
+    EXPECT_EQ(engine.conditionCode(), MVTWAIN_TWCC_NODS);
+    EXPECT_EQ(engine.resultCode(), MVTWAIN_TWRC_FAILURE);
+    EXPECT_EQ(engine.state(), 3);
+}
+
+TEST_F(EngineTest, AcquireWithoutAnOpenSourceIsASequenceError) {
+    EXPECT_EQ(engine.acquire(), 0u);
+    EXPECT_EQ(engine.conditionCode(), MVTWAIN_TWCC_SEQERROR);
+    EXPECT_FALSE(engine.last().cancelled);
+    EXPECT_EQ(engine.capabilities(), nullptr);
+}
+
+TEST_F(EngineTest, ColourPageAtThreeHundredDpiHasTheScanAreasSize) {
+    ASSERT_TRUE(engine.openSource("test:0"));
+    engine.settings().hideUi = true;
+    ASSERT_TRUE(setCap(engine, cap::XResolution, 300));
+    ASSERT_TRUE(setCap(engine, cap::PixelType, 2));
+    ASSERT_TRUE(setCap(engine, cap::BitDepth, 8));
+    auto layout = engine.capabilities()->layout();
+    ASSERT_TRUE(layout);
+    const uint32_t handle = engine.acquire();
+    ASSERT_NE(handle, 0u);
+    EXPECT_EQ(engine.state(), 4);  // a flatbed delivers one page
+    EXPECT_FALSE(engine.last().raw);
+    auto dib = takeDib(handle);
+    EXPECT_EQ(dib.bitCount, 24);
+    EXPECT_NEAR(dib.width, (layout->right - layout->left) * 300, 1.0);
+    EXPECT_NEAR(dib.height, (layout->bottom - layout->top) * 300, 1.0);
+    EXPECT_EQ(dib.pixelsPerMetre, 11811u);
+    EXPECT_EQ(engine.resultCode(), MVTWAIN_TWRC_XFERDONE);
+}
+
+TEST_F(EngineTest, DepthsGiveTheirForms) {
+    ASSERT_TRUE(engine.openSource("test:0"));
+    engine.settings().hideUi = true;
+    ASSERT_TRUE(setCap(engine, cap::XResolution, 50));
+    struct Case {
+        int pixelType, depth;
+        bool raw;
+        int bits;
+    };
+    for (const Case c : {Case{0, 1, false, 1}, Case{1, 8, false, 8}, Case{2, 8, false, 24}, Case{1, 16, true, 48},
+                         Case{2, 16, true, 48}}) {
+        ASSERT_TRUE(setCap(engine, cap::PixelType, c.pixelType));
+        ASSERT_TRUE(setCap(engine, cap::BitDepth, c.depth));
+        const uint32_t handle = engine.acquire();
+        ASSERT_NE(handle, 0u) << c.depth;
+        EXPECT_EQ(engine.last().raw, c.raw);
+        if (c.raw) {
+            EXPECT_EQ(engine.last().bitsPerPixel, c.bits);
+            EXPECT_EQ(engine.last().resolutionX, 50);
+            EXPECT_GE(engine.last().stride, engine.last().width * 6);
+            EXPECT_EQ(win::GlobalSize(win::HGLOBAL{handle}),
+                      static_cast<size_t>(engine.last().stride) * engine.last().height);
+            win::GlobalFree(win::HGLOBAL{handle});
+        } else {
+            EXPECT_EQ(takeDib(handle).bitCount, c.bits);
+        }
+    }
+}
+
+TEST_F(EngineTest, FeederDeliversTenPagesThenTheBatchEnds) {
+    ASSERT_TRUE(engine.openSource("test:0"));
+    engine.settings().hideUi = true;
+    ASSERT_TRUE(setCap(engine, cap::AutoFeed, 1));
+    ASSERT_TRUE(setCap(engine, cap::AutoScan, 1));
+    int pages = 0;
+    do {
+        const uint32_t handle = engine.acquire();
+        ASSERT_NE(handle, 0u) << "page " << pages + 1;
+        takeDib(handle);
+        ++pages;
+        EXPECT_EQ(engine.state(), pages < 10 ? 6 : 4) << pages;
+    } while (engine.state() > 4 && pages < 20);
+    EXPECT_EQ(pages, 10);
+    // The next batch finds the feeder loaded again.
+    const uint32_t handle = engine.acquire();
+    EXPECT_NE(handle, 0u);
+    takeDib(handle);
+}
+
+TEST_F(EngineTest, FeederWithoutAutomaticScanningDeliversOnePagePerAcquisition) {
+    ASSERT_TRUE(engine.openSource("test:0"));
+    engine.settings().hideUi = true;
+    ASSERT_TRUE(setCap(engine, cap::FeederEnabled, 1));
+    takeDib(engine.acquire());
+    EXPECT_EQ(engine.state(), 4);
+}
+
+TEST_F(EngineTest, InjectedFaultsGiveTheirConditionsAndTheNextScanWorks) {
+    ASSERT_TRUE(engine.openSource("test:0"));
+    engine.settings().hideUi = true;
+    struct Case {
+        const char* status;
+        bool cancelled, failed;
+        int32_t condition, result;
+    };
+    const Case cases[] = {
+        {"SANE_STATUS_CANCELLED", true, false, MVTWAIN_TWCC_SUCCESS, MVTWAIN_TWRC_CANCEL},
+        {"SANE_STATUS_IO_ERROR", false, true, MVTWAIN_TWCC_OPERATIONERROR, MVTWAIN_TWRC_FAILURE},
+        {"SANE_STATUS_JAMMED", false, true, MVTWAIN_TWCC_PAPERJAM, MVTWAIN_TWRC_FAILURE},
+        {"SANE_STATUS_COVER_OPEN", false, true, MVTWAIN_TWCC_INTERLOCK, MVTWAIN_TWRC_FAILURE},
+        {"SANE_STATUS_NO_DOCS", false, false, MVTWAIN_TWCC_NOMEDIA, MVTWAIN_TWRC_FAILURE},
+    };
+    for (const auto& c : cases) {
+        setInSetup(engine, "read-return-value", c.status);
+        EXPECT_EQ(engine.acquire(), 0u) << c.status;
+        EXPECT_EQ(engine.last().cancelled, c.cancelled) << c.status;
+        EXPECT_EQ(engine.last().failed, c.failed) << c.status;
+        EXPECT_EQ(engine.conditionCode(), c.condition) << c.status;
+        EXPECT_EQ(engine.resultCode(), c.result) << c.status;
+        EXPECT_EQ(engine.state(), 4) << c.status;
+        setInSetup(engine, "read-return-value", "Default");
+        const uint32_t handle = engine.acquire();
+        EXPECT_NE(handle, 0u) << "after " << c.status;
+        takeDib(handle);
+        EXPECT_FALSE(engine.last().cancelled || engine.last().failed);
+    }
+}
+
+TEST_F(EngineTest, SetupDialogCancelledBeforeTheScanIsAUserCancel) {
+    ASSERT_TRUE(engine.openSource("test:0"));
+    int shown = 0;
+    win::ScanDialogService service;
+    service.editSetup = [&](win::ScanSetupRequest& request) {
+        ++shown;
+        EXPECT_EQ(request.sourceName, "test:0 (Noname frontend-tester)");
+        return win::DialogAnswer::Cancelled;
+    };
+    win::SetScanDialogService(service);
+    EXPECT_EQ(engine.acquire(), 0u);
+    EXPECT_TRUE(engine.last().cancelled);
+    EXPECT_EQ(engine.resultCode(), MVTWAIN_TWRC_CANCEL);
+    EXPECT_EQ(shown, 1);
+    // With the user interface hidden nothing is shown.
+    engine.settings().hideUi = true;
+    const uint32_t handle = engine.acquire();
+    EXPECT_NE(handle, 0u);
+    takeDib(handle);
+    EXPECT_EQ(shown, 1);
+}
+
+TEST_F(EngineTest, HostCancelBetweenChunksStopsThePage) {
+    ASSERT_TRUE(engine.openSource("test:0"));
+    engine.settings().hideUi = true;
+    ASSERT_TRUE(setCap(engine, cap::XResolution, 300));
+    int pumped = 0;
+    // The host's handler runs between chunks and ends the transfer, as a Cancel button does.
+    win::SetPendingMessagesHandler([&] {
+        if (++pumped == 2) {
+            EXPECT_TRUE(engine.abortAllTransfers());
+        }
+    });
+    EXPECT_EQ(engine.acquire(), 0u);
+    EXPECT_GE(pumped, 2);
+    EXPECT_TRUE(engine.last().cancelled);
+    EXPECT_EQ(engine.state(), 4);
+    win::SetPendingMessagesHandler({});
+    const uint32_t handle = engine.acquire();
+    EXPECT_NE(handle, 0u);
+    takeDib(handle);
+}
+
+TEST_F(EngineTest, ProgressWindowShowsPagesAndItsCancelIsHonoured) {
+    ASSERT_TRUE(engine.openSource("test:0"));
+    engine.settings().hideUi = true;
+    ASSERT_TRUE(setCap(engine, cap::XResolution, 300));
+    ASSERT_TRUE(setCap(engine, cap::PixelType, 2));
+    std::vector<win::ScanProgress> shown;
+    int closed = 0;
+    bool cancel = false;
+    win::ScanDialogService service;
+    service.showProgress = [&](const win::ScanProgress& p) {
+        shown.push_back(p);
+        return !cancel;
+    };
+    service.closeProgress = [&] { ++closed; };
+    win::SetScanDialogService(service);
+    takeDib(engine.acquire());
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back().page, 1);
+    EXPECT_GT(shown.back().bytesExpected, 0u);
+    EXPECT_LE(shown.back().bytesRead, shown.back().bytesExpected);
+    EXPECT_EQ(closed, 1);
+
+    cancel = true;
+    EXPECT_EQ(engine.acquire(), 0u);
+    EXPECT_TRUE(engine.last().cancelled);
+    EXPECT_EQ(closed, 2);
+
+    // Indicators off: no window.
+    shown.clear();
+    engine.settings().indicators = false;
+    takeDib(engine.acquire());
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(EngineTest, FileTransferWritesTheSuffixedFileAndNeverLeavesAStaleOne) {
+    ASSERT_TRUE(engine.openSource("test:0"));
+    engine.settings().hideUi = true;
+    engine.settings().transferMode = 1;
+    const auto path = sane.folder() / "page";
+    const auto written = sane.folder() / "page_";
+    engine.transferPath() = path.string();
+    std::ofstream(written) << "an earlier scan";
+    EXPECT_EQ(engine.acquire(), 0u);
+    EXPECT_EQ(engine.last().mode, 1);
+    EXPECT_FALSE(engine.last().failed);
+    std::ifstream in(written, std::ios::binary);
+    char magic[2] = {};
+    in.read(magic, 2);
+    EXPECT_EQ(std::string(magic, 2), "BM");
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    // A failed transfer leaves no file at all, not the earlier one.
+    setInSetup(engine, "read-return-value", "SANE_STATUS_IO_ERROR");
+    EXPECT_EQ(engine.acquire(), 0u);
+    EXPECT_TRUE(engine.last().failed);
+    EXPECT_FALSE(std::filesystem::exists(written));
+}
+
+TEST_F(EngineTest, SelectedSourceIsTheDefaultForTheNextSession) {
+    ASSERT_TRUE(engine.openManager());
+    EXPECT_EQ(engine.defaultDevice(), "test:0");  // nothing selected yet: the first
+    win::ScanDialogService service;
+    service.chooseSource = [](const win::ScanSourceChoiceRequest& request, size_t& chosen) {
+        EXPECT_EQ(request.current, 0u);
+        chosen = 1;
+        return win::DialogAnswer::Accepted;
+    };
+    win::SetScanDialogService(service);
+    EXPECT_TRUE(engine.selectSource());
+    EXPECT_EQ(engine.defaultDevice(), "test:1");
+
+    Engine next(MakeEngineProvider());
+    EXPECT_EQ(next.defaultDevice(), "test:1");
+
+    // A cancelled dialog keeps the default.
+    service.chooseSource = [](const win::ScanSourceChoiceRequest&, size_t& chosen) {
+        chosen = 0;
+        return win::DialogAnswer::Cancelled;
+    };
+    win::SetScanDialogService(service);
+    EXPECT_FALSE(next.selectSource());
+    EXPECT_EQ(next.resultCode(), MVTWAIN_TWRC_CANCEL);
+    EXPECT_EQ(next.defaultDevice(), "test:1");
+}
+
+TEST_F(EngineTest, SelectingWithoutADialogKeepsTheDefault) {
+    EXPECT_TRUE(engine.selectSource());
+    EXPECT_EQ(engine.state(), 3);
+    EXPECT_EQ(engine.defaultDevice(), "test:0");
+}
+
+TEST_F(EngineTest, CloseRequestedDuringAScanClosesAfterIt) {
+    ASSERT_TRUE(engine.openSource("test:0"));
+    engine.settings().hideUi = true;
+    ASSERT_TRUE(setCap(engine, cap::XResolution, 300));
+    win::SetPendingMessagesHandler([&] { engine.closeSource(); });
+    EXPECT_EQ(engine.acquire(), 0u);
+    EXPECT_TRUE(engine.last().cancelled);
+    EXPECT_EQ(engine.state(), 3);
+}
+
+class ScriptedEngineTest : public EngineTest {
+protected:
+    std::unique_ptr<Engine> scripted(const std::string& script) {
+        ScopedVariable variable(kScriptedSourceVariable, script);
+        auto e = std::make_unique<Engine>(MakeEngineProvider());
+        e->settings().hideUi = true;
+        EXPECT_TRUE(e->openSource(kScriptedDeviceName));
+        return e;
+    }
+};
+
+TEST_F(ScriptedEngineTest, PagesComeFromTheGivenFiles) {
+    const auto file = sane.folder() / "page.pnm";
+    std::ofstream(file, std::ios::binary) << "P6 3 2 255\n" << std::string(18, '\x7f');
+    auto e = scripted("pages=" + file.string());
+    auto dib = takeDib(e->acquire());
+    EXPECT_EQ(dib.width, 3);
+    EXPECT_EQ(dib.height, 2);
+    EXPECT_EQ(dib.bitCount, 24);
+    EXPECT_EQ(dib.pixelsPerMetre, 3937u);  // the source's 100 dpi
+}
+
+TEST_F(ScriptedEngineTest, NotListedWithoutTheVariable) {
+    for (const auto& s : engine.sources()) EXPECT_NE(s.device, kScriptedDeviceName);
+    EXPECT_FALSE(engine.openSource(kScriptedDeviceName));
+}
+
+TEST_F(ScriptedEngineTest, FeederBatchWithAJamAndAFailure) {
+    auto e = scripted("feeder=5;jam-at=3;fail-at=4;cancel-at=5");
+    ASSERT_TRUE(setCap(*e, cap::AutoFeed, 1));
+    ASSERT_TRUE(setCap(*e, cap::AutoScan, 1));
+    takeDib(e->acquire());
+    EXPECT_EQ(e->state(), 6);
+    takeDib(e->acquire());
+    // Page 3 jams as it starts: reported by its own transfer, which ends the batch.
+    EXPECT_EQ(e->state(), 6);
+    EXPECT_EQ(e->acquire(), 0u);
+    EXPECT_TRUE(e->last().failed);
+    EXPECT_EQ(e->conditionCode(), MVTWAIN_TWCC_PAPERJAM);
+    EXPECT_EQ(e->state(), 4);
+    EXPECT_EQ(e->acquire(), 0u);  // page 4 fails
+    EXPECT_EQ(e->conditionCode(), MVTWAIN_TWCC_OPERATIONERROR);
+    EXPECT_EQ(e->acquire(), 0u);  // page 5 is cancelled
+    EXPECT_TRUE(e->last().cancelled);
+    EXPECT_EQ(e->state(), 4);
+}
+
+TEST_F(ScriptedEngineTest, TransferCountEndsTheBatchEarly) {
+    auto e = scripted("feeder=8");
+    ASSERT_TRUE(setCap(*e, cap::AutoFeed, 1));
+    ASSERT_TRUE(setCap(*e, cap::AutoScan, 1));
+    ASSERT_TRUE(setCap(*e, cap::XferCount, 2));
+    takeDib(e->acquire());
+    EXPECT_EQ(e->state(), 6);
+    takeDib(e->acquire());
+    EXPECT_EQ(e->state(), 4);
+}
+
+}  // namespace
+}  // namespace mvtwain
