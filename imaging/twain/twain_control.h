@@ -16,6 +16,8 @@
 
 namespace scanvelt {
 
+class PdfSessions;
+
 enum class RoiMode : int32_t { WholeImage = 1, UserRectangle = 2 };
 
 class TwainControl {
@@ -63,6 +65,9 @@ public:
     void setOpenMultiPageTiff(int32_t id) { openMultiPageTiff_ = id; }
     // Documents written page by page; finished at termination unless closed before.
     void adoptOpenDocument(std::unique_ptr<OpenDocument> document) { openDocuments_.push_back(std::move(document)); }
+    // The scan-to-PDF documents (pdf_sessions.cpp), made on first use and
+    // finished at termination with the other open documents.
+    PdfSessions& pdfSessions();
     int32_t httpBufferSize() const { return httpBufferSize_; }
     bool ftpPassive() const { return ftpPassive_; }
     int32_t pdfCompressLevel() const { return pdfCompressLevel_; }
@@ -83,6 +88,7 @@ private:
     RoiMode roiMode_ = RoiMode::WholeImage;
     RoiRect roi_;
     std::vector<std::unique_ptr<OpenDocument>> openDocuments_;
+    PdfSessions* pdfSessions_ = nullptr;  // owned by openDocuments_
     std::unique_ptr<Barcode1DReader> linearReader_;
     std::unique_ptr<BarcodeDMReader> dataMatrixReader_;
 };

@@ -22,6 +22,7 @@ TwainObject::TwainObject()
     : DispatchControl(typelib::ScanveltTypeLib(), "_Twain", typelib::TwainInterfaceIds(),
                       typelib::TwainSourceInterfaceIds()) {
     bindFrameMembers();
+    bindPdfMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

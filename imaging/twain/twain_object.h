@@ -17,6 +17,7 @@ private:
     TwainObject();
     ~TwainObject() override = default;
     void bindFrameMembers();
+    void bindPdfMembers();
 
     TwainControl control_;
 };
