@@ -11,6 +11,7 @@
 #include "petty/shell/program_paths.h"
 #include "petty/shell/skip_on_failure.h"
 #include "platform/forms/ui.h"
+#include "platform/win/pending_messages.h"
 
 namespace petty {
 
@@ -142,6 +143,8 @@ void Formscan::showScannedImage() {
         // The viewer stops using the borrowed image, which the step releases right after.
         controls_.viewer.call(scan_ids::viewer::ImageClosed);
     });
+    // The window repaints (the preview, the progress) before the next page.
+    win::RunPendingMessages();
 }
 
 void Formscan::setPageFormat(int32_t resolution, int32_t pixelType, int32_t bitDepth) {

@@ -7,6 +7,7 @@
 
 #include "petty/scanning/testing/scripted_scanner.h"
 #include "petty/shell/shell_test_support.h"
+#include "platform/win/pending_messages.h"
 
 namespace petty {
 namespace {
@@ -32,8 +33,10 @@ protected:
         std::filesystem::create_directory(documents());
         appState().scanBaseName = "153_1042";
         appState().scannedFilePath = "left by an earlier scan";
+        win::SetPendingMessagesHandler([this] { ++pendingRuns; });
     }
     void TearDown() override {
+        win::SetPendingMessagesHandler({});
         window.reset();
         ShellTest::TearDown();
     }
@@ -53,6 +56,7 @@ protected:
 
     ScriptedScanner scanner;
     std::unique_ptr<Formscan> window = std::make_unique<Formscan>(scanner.controls());
+    int pendingRuns = 0;
 };
 
 TEST_F(FormscanTest, AOnePageJpegScanWritesTheBillAndTheCloseReportsIt) {
@@ -70,6 +74,7 @@ TEST_F(FormscanTest, AOnePageJpegScanWritesTheBillAndTheCloseReportsIt) {
                             "TwainAcquireToMorvalenImage(0)", "GetNativeImage()", "SaveAsJPEG(" + jpeg + ", 75)",
                             "CloseImage(101)", "TwainCloseSource()"));
     EXPECT_THAT(scanner.viewer.journal(), ElementsAre("SetNativeImage(101)", "ImageClosed()"));
+    EXPECT_EQ(pendingRuns, 1) << "the window repainted once the page was shown";
     EXPECT_THAT(ui.mousePointerHistory(), ElementsAre(forms::vbHourglass, forms::vbCustom));
 
     appState().scannedFilePath.clear();
