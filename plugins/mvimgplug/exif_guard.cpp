@@ -81,15 +81,25 @@ bool ExifStructureHoldsTogether(std::span<const uint8_t> tiff) {
 
 bool JpegExifHoldsTogether(std::FILE* stream) {
     std::rewind(stream);
-    uint8_t marker[4];
-    if (std::fread(marker, 1, 2, stream) != 2 || marker[0] != 0xFF || marker[1] != 0xD8) return true;
+    uint8_t start[2];
+    if (std::fread(start, 1, 2, stream) != 2 || start[0] != 0xFF || start[1] != 0xD8) return true;
     static constexpr uint8_t kExifHeader[6] = {'E', 'x', 'i', 'f', 0, 0};
-    while (std::fread(marker, 1, 4, stream) == 4) {
-        if (marker[0] != 0xFF) return true;  // not a marker: the decoder judges the rest
-        const uint8_t kind = marker[1];
+    for (;;) {
+        // The decoder skips whatever lies between segments up to the next
+        // 0xFF, and any fill bytes after it: so does the walk, so that no
+        // segment the decoder reads escapes it.
+        int byte = std::fgetc(stream);
+        while (byte != EOF && byte != 0xFF) byte = std::fgetc(stream);
+        while (byte == 0xFF) byte = std::fgetc(stream);
+        if (byte == EOF) return true;
+        const uint8_t kind = static_cast<uint8_t>(byte);
         // Start of scan or end of image: no metadata segments follow.
         if (kind == 0xDA || kind == 0xD9) return true;
-        const size_t length = (static_cast<size_t>(marker[2]) << 8) | marker[3];
+        // A stuffed byte, a restart or the temporary marker carries no length.
+        if (kind == 0x00 || kind == 0x01 || (kind >= 0xD0 && kind <= 0xD7)) continue;
+        uint8_t high_low[2];
+        if (std::fread(high_low, 1, 2, stream) != 2) return true;
+        const size_t length = (static_cast<size_t>(high_low[0]) << 8) | high_low[1];
         if (length < 2) return true;
         std::vector<uint8_t> segment(length - 2);
         if (std::fread(segment.data(), 1, segment.size(), stream) != segment.size()) return true;
@@ -99,7 +109,6 @@ bool JpegExifHoldsTogether(std::FILE* stream) {
             return false;
         }
     }
-    return true;
 }
 
 }  // namespace mvimgplug

@@ -57,6 +57,13 @@ std::vector<Broken> BrokenFiles(const ScratchFolder& scratch, const std::string&
         {"exif-ifd-loop.jpg", kJpeg, JpegWithExif(scratch, OneEntryTiff(0x0128, 3, 1, 2, 8))},
         {"exif-sub-ifd-outside.jpg", kJpeg, JpegWithExif(scratch, OneEntryTiff(0x8769, 4, 1, 0xFFFFFF00))},
         {"exif-unknown-type.jpg", kJpeg, JpegWithExif(scratch, OneEntryTiff(0x010F, 99, 1, 0))},
+        // Bytes between the start of the image and the next marker, which the
+        // decoder skips: the EXIF behind them is checked all the same.
+        {"exif-after-stray-bytes.jpg", kJpeg,
+         [&] {
+             const std::string jpeg = JpegWithExif(scratch, OneEntryTiff(0x010F, 2, 4000, 0x7FFF0000));
+             return jpeg.substr(0, 2) + "&'()*56789" + jpeg.substr(2);
+         }()},
         {"exif-too-many-entries.jpg", kJpeg,
          JpegWithExif(scratch, std::string("II*\0", 4) + Le32(8) + Le16(0xFFFF) + std::string(20, '\0'))},
         {"targa-huge.tga", kTarga,
@@ -113,6 +120,20 @@ TEST(MalformedFiles, AreRefusedWithoutACrash) {
         MVIMGPLUG_UnlockPage(multi, page, 0);
         MVIMGPLUG_CloseMultiBitmap(multi, 0);
         MVIMGPLUG_CloseFileHandle(opened);
+    }
+}
+
+// The library would read such a block outside its bytes: the plug-in refuses
+// the file, also when stray bytes before the block (which the decoder skips)
+// hide it from a walk that stops at the first non-marker.
+TEST(MalformedFiles, AnExifBlockThatDoesNotHoldTogetherIsRefusedWhereverItLies) {
+    ScratchFolder scratch;
+    const std::string jpeg = JpegWithExif(scratch, OneEntryTiff(0x010F, 2, 4000, 0x7FFF0000));
+    for (const std::string& bytes : {jpeg, jpeg.substr(0, 2) + "&'()*56789" + jpeg.substr(2),
+                                     jpeg.substr(0, 2) + std::string("\xFF\xFF\xFF", 3) + jpeg.substr(2)}) {
+        const std::string path = scratch.write("bad-exif.jpg", bytes);
+        Bitmap loaded(MVIMGPLUG_LoadU(kJpeg, U16(path).c_str(), 0));
+        EXPECT_FALSE(loaded);
     }
 }
 
