@@ -10,16 +10,20 @@ function(project_add_subdirectories)
   endforeach()
 endfunction()
 
-# project_add_test(NAME <target> SOURCES <files...> LIBS <libs...> [SANITIZE])
+# project_add_test(NAME <target> SOURCES <files...> LIBS <libs...> [SANITIZE] [TIMEOUT <s>])
 # One GoogleTest binary registered with ctest. SANITIZE marks tests that parse
 # files or buffers (label "sanitize"): the sanitizer build (scripts/test) builds
 # and runs those. A test takes one label at most: the discovered tests' property
-# list cannot carry a list value.
+# list cannot carry a list value. TIMEOUT (seconds) bounds each test of the
+# binary; scripts/test runs a test that timed out again, up to three times.
 function(project_add_test)
-  cmake_parse_arguments(T "SANITIZE" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SANITIZE" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(T_TIMEOUT)
+    list(APPEND properties TIMEOUT ${T_TIMEOUT})
+  endif()
   if(T_SANITIZE)
     list(APPEND properties LABELS sanitize)
     set_property(GLOBAL APPEND PROPERTY PROJECT_SANITIZE_TESTS ${T_NAME})
