@@ -23,6 +23,9 @@ TwainObject::TwainObject()
                       typelib::TwainSourceInterfaceIds()) {
     bindFrameMembers();
     bindPdfMembers();
+    bindColourMembers();
+    bindConversionMembers();
+    bindFileOutputMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {
