@@ -36,6 +36,10 @@ inline constexpr com::DISPID kDispidGetStat = 0x60030136;
 
 // Member tables, in dispatch-ID order.
 std::vector<com::MemberModel> TwainMembers();
+// Families of _Twain's members, each in a file of its own; TwainMembers joins them.
+std::vector<com::MemberModel> TwainDeskewMembers();
+std::vector<com::MemberModel> TwainImageInfoMembers();
+std::vector<com::MemberModel> TwainTextMembers();
 std::vector<com::MemberModel> MvViewerMembers();
 std::vector<com::MemberModel> MvViewerEvents();
 
