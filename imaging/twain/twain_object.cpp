@@ -26,6 +26,7 @@ TwainObject::TwainObject()
     bindColourMembers();
     bindConversionMembers();
     bindFileOutputMembers();
+    bindImageInfoMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

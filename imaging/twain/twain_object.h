@@ -21,6 +21,7 @@ private:
     void bindColourMembers();
     void bindConversionMembers();
     void bindFileOutputMembers();
+    void bindImageInfoMembers();
 
     TwainControl control_;
 };

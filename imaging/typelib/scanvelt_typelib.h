@@ -40,6 +40,9 @@ std::vector<com::MemberModel> TwainMembers();
 std::vector<com::MemberModel> TwainColourMembers();
 std::vector<com::MemberModel> TwainConversionMembers();
 std::vector<com::MemberModel> TwainFileOutputMembers();
+std::vector<com::MemberModel> TwainDeskewMembers();
+std::vector<com::MemberModel> TwainImageInfoMembers();
+std::vector<com::MemberModel> TwainTextMembers();
 std::vector<com::MemberModel> MvViewerMembers();
 std::vector<com::MemberModel> MvViewerEvents();
 
