@@ -23,6 +23,10 @@ TwainObject::TwainObject()
                       typelib::TwainSourceInterfaceIds()) {
     bindFrameMembers();
     bindPdfMembers();
+    bindColourMembers();
+    bindConversionMembers();
+    bindFileOutputMembers();
+    bindImageInfoMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

@@ -18,6 +18,10 @@ private:
     ~TwainObject() override = default;
     void bindFrameMembers();
     void bindPdfMembers();
+    void bindColourMembers();
+    void bindConversionMembers();
+    void bindFileOutputMembers();
+    void bindImageInfoMembers();
 
     TwainControl control_;
 };

@@ -52,6 +52,7 @@ HRESULT BindArguments(const MemberModel& member, const DISPPARAMS* params, Bound
     std::vector<VARIANT>& values = bound.values_;
     for (auto& v : values) VariantClear(&v);
     values.assign(count, VARIANT{});
+    bound.byRef_.assign(count, nullptr);
     for (size_t i = 0; i < count; ++i) {
         const ParamModel& param = member.params[i];
         VARIANT& out = values[i];
@@ -71,6 +72,7 @@ HRESULT BindArguments(const MemberModel& member, const DISPPARAMS* params, Bound
             }
             continue;
         }
+        if (param.byRef && (given->vt & VT_BYREF)) bound.byRef_[i] = const_cast<VARIANT*>(given);
         HRESULT hr;
         if (param.type == VT_SAFEARRAY) {
             hr = VariantCopyInd(&out, given);

@@ -27,10 +27,14 @@ public:
     double r8(size_t i) const { return values_[i].dblVal; }
     bool boolean(size_t i) const { return values_[i].boolVal != 0; }
     std::u16string_view text(size_t i) const;
+    // The caller's own variant behind a parameter it passed by reference
+    // (VT_BYREF), for handing an out value back; null when it passed a value.
+    VARIANT* byRef(size_t i) const { return i < byRef_.size() ? byRef_[i] : nullptr; }
 
 private:
     friend HRESULT BindArguments(const MemberModel&, const DISPPARAMS*, BoundArguments&, uint32_t*);
     std::vector<VARIANT> values_;
+    std::vector<VARIANT*> byRef_;
 };
 
 // DISP_E_BADPARAMCOUNT for too many arguments, DISP_E_PARAMNOTOPTIONAL for a
