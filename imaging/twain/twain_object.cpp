@@ -24,6 +24,7 @@ TwainObject::TwainObject()
     bindFrameMembers();
     bindPdfMembers();
     bindImageInfoMembers();
+    bindTextMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

@@ -19,6 +19,7 @@ private:
     void bindFrameMembers();
     void bindPdfMembers();
     void bindImageInfoMembers();
+    void bindTextMembers();
 
     TwainControl control_;
 };
