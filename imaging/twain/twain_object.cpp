@@ -23,6 +23,9 @@ TwainObject::TwainObject()
                       typelib::TwainSourceInterfaceIds()) {
     bindFrameMembers();
     bindPdfMembers();
+    bindColourMembers();
+    bindConversionMembers();
+    bindFileOutputMembers();
     bindImageInfoMembers();
     bindTextMembers();
 }

@@ -18,6 +18,9 @@ private:
     ~TwainObject() override = default;
     void bindFrameMembers();
     void bindPdfMembers();
+    void bindColourMembers();
+    void bindConversionMembers();
+    void bindFileOutputMembers();
     void bindImageInfoMembers();
     void bindTextMembers();
 

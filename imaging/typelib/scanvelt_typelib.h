@@ -36,7 +36,10 @@ inline constexpr com::DISPID kDispidGetStat = 0x60030136;
 
 // Member tables, in dispatch-ID order.
 std::vector<com::MemberModel> TwainMembers();
-// Families of _Twain's members, each in a file of its own; TwainMembers joins them.
+// Families of _Twain's members in files of their own, joined by TwainMembers.
+std::vector<com::MemberModel> TwainColourMembers();
+std::vector<com::MemberModel> TwainConversionMembers();
+std::vector<com::MemberModel> TwainFileOutputMembers();
 std::vector<com::MemberModel> TwainDeskewMembers();
 std::vector<com::MemberModel> TwainImageInfoMembers();
 std::vector<com::MemberModel> TwainTextMembers();
