@@ -28,6 +28,7 @@ TwainObject::TwainObject()
     bindFileOutputMembers();
     bindImageInfoMembers();
     bindTextMembers();
+    bindDeskewMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

@@ -23,6 +23,7 @@ private:
     void bindFileOutputMembers();
     void bindImageInfoMembers();
     void bindTextMembers();
+    void bindDeskewMembers();
 
     TwainControl control_;
 };
