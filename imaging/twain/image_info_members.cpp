@@ -181,10 +181,11 @@ void RemoveDib(uint32_t dib) { win::GlobalFree(win::HGLOBAL{dib}); }
 
 MorvalenStatus ReleaseMorvalenImageDC(uint32_t dc) { return ReleaseImageDC(win::HDC{dc}); }
 
-void DeletePictureObject(uint32_t picture) {
-    win::PictureInfo info;
-    if (!win::GetPictureInfo(win::HPICTURE{picture}, info)) return;
-    if (info.type == win::PictureType::Bitmap) win::DeleteObject(win::HBITMAP{info.handle});
+void DeletePictureHandle(uint32_t handle) { win::DeleteObject(win::HBITMAP{handle}); }
+
+int32_t GetGdiplusImage(const TwainControl& control) {
+    if (NativeImageHandle(control.currentImage()) == nullptr) return 0;
+    return CurrentPageImageId(control.currentImage());
 }
 
 MorvalenStatus SaveAsByteArray(TwainControl& control, std::vector<uint8_t>& bytes, int32_t& count,

@@ -54,10 +54,14 @@ void DeleteHICON(uint32_t icon);
 void RemoveDib(uint32_t dib);
 // The status is returned only, never stored.
 MorvalenStatus ReleaseMorvalenImageDC(uint32_t dc);
-// Deletes the bitmap inside the picture; the picture itself stays the caller's.
-void DeletePictureObject(uint32_t picture);
-// The engine's own image object behind the current image; not the caller's to free.
-uintptr_t GetGdiplusImage(const TwainControl& control);
+// Deletes the GDI object behind a picture's handle; the picture itself stays
+// the caller's. A handle that names no bitmap is ignored.
+void DeletePictureHandle(uint32_t handle);
+// The drawing layer's image behind the current image, named as the engine's
+// drawing wrappers name images: by the ID of its current page (the image
+// itself for a single page); 0 when there is none. Not the caller's to free;
+// the last status is untouched.
+int32_t GetGdiplusImage(const TwainControl& control);
 
 // Encoded output of the current image; GenericError without one (nothing encoded).
 MorvalenStatus SaveAsByteArray(TwainControl& control, std::vector<uint8_t>& bytes, int32_t& count,

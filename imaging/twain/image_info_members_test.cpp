@@ -183,7 +183,9 @@ TEST(ImageInfoMembers, APictureOwnsItsBitmapWhichDeletePictureObjectFrees) {
     ASSERT_NE(picture, 0u);
     EXPECT_EQ(win::LivePictureCount(), pictures + 1);
     EXPECT_EQ(win::LiveBitmapCount(), bitmaps + 1);
-    DeletePictureObject(picture);
+    win::PictureInfo info;
+    ASSERT_TRUE(win::GetPictureInfo(win::HPICTURE{picture}, info));
+    DeletePictureHandle(info.handle);
     EXPECT_EQ(win::LiveBitmapCount(), bitmaps);
     win::PictureRelease(win::HPICTURE{picture});
     EXPECT_EQ(win::LivePictureCount(), pictures);
@@ -192,6 +194,19 @@ TEST(ImageInfoMembers, APictureOwnsItsBitmapWhichDeletePictureObjectFrees) {
     EXPECT_EQ(control.GetStat(), InvalidParameter);
     EXPECT_EQ(win::LivePictureCount(), pictures);
     EXPECT_EQ(win::LiveBitmapCount(), bitmaps);
+}
+
+TEST(ImageInfoMembers, TheDrawingLayersImageIsNamedByTheCurrentPage) {
+    TwainControl control;
+    EXPECT_EQ(GetGdiplusImage(control), 0);
+    const int32_t id = Page(8, 8, gdiplus::PixelFormat24bppRGB, 96, 96);
+    control.setCurrentImage(id);
+    control.setLastStatus(Aborted);
+    EXPECT_EQ(GetGdiplusImage(control), id);
+    EXPECT_EQ(NativeImageHandle(GetGdiplusImage(control)), NativeImageHandle(id));
+    control.setCurrentImage(4711);
+    EXPECT_EQ(GetGdiplusImage(control), 0);
+    EXPECT_EQ(control.GetStat(), Aborted);
 }
 
 TEST(ImageInfoMembers, TheImageDeviceContextIsOnePerImageAndGivenBackOnce) {

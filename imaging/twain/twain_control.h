@@ -73,6 +73,9 @@ public:
     int32_t pdfCompressLevel() const { return pdfCompressLevel_; }
     int32_t pdfJpegQuality() const { return pdfJpegQuality_; }
     bool keepPropertyItems() const { return keepPropertyItems_; }
+    // The GDI+ unit (UnitMode) of every font the text members make.
+    int32_t fontUnit() const { return fontUnit_; }
+    void setFontUnit(int32_t unit) { fontUnit_ = unit; }
 
 private:
     int32_t currentImage_ = 0;

@@ -27,6 +27,8 @@ TwainObject::TwainObject()
     bindConversionMembers();
     bindFileOutputMembers();
     bindImageInfoMembers();
+    bindTextMembers();
+    bindDeskewMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

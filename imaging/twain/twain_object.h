@@ -22,6 +22,8 @@ private:
     void bindConversionMembers();
     void bindFileOutputMembers();
     void bindImageInfoMembers();
+    void bindTextMembers();
+    void bindDeskewMembers();
 
     TwainControl control_;
 };

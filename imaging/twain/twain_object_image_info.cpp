@@ -1,9 +1,13 @@
 // The members of _Twain that describe the current image and hand it out,
 // bound to their dispatch IDs.
+#include <optional>
+
 #include "imaging/twain/image_info_members.h"
 #include "imaging/twain/twain_object.h"
 #include "imaging/typelib/scanvelt_typelib.h"
+#include "platform/com/picture_object.h"
 #include "platform/com/safearray.h"
+#include "platform/com/stream_object.h"
 #include "platform/win/text_encoding.h"
 
 namespace scanvelt {
@@ -19,6 +23,32 @@ std::string utf8(const BoundArguments& a, size_t i) { return win::Utf16ToUtf8(a.
 
 // Handles travel as Long: the same 32 bits, read as signed.
 VARIANT HandleValue(uint32_t handle) { return MakeI4(static_cast<int32_t>(handle)); }
+
+// A picture object for the host (a null object when there is no picture).
+VARIANT PictureValue(uint32_t picture) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_DISPATCH;
+    v.pdispVal = MakePictureObject(win::HPICTURE{picture});
+    return v;
+}
+
+// The default property (DISPID 0) of a host's picture object: its handle.
+std::optional<uint32_t> PictureHandleOf(IDispatch* picture) {
+    if (!picture) return std::nullopt;
+    VARIANT handle;
+    VariantInit(&handle);
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    if (picture->Invoke(DISPID_PICT_HANDLE, IID_IUnknown, 0, DISPATCH_PROPERTYGET, &none, &handle, nullptr,
+                        nullptr) != S_OK)
+        return std::nullopt;
+    VARIANT number;
+    VariantInit(&number);
+    const HRESULT hr = VariantChangeType(&number, &handle, 0, VT_I4);
+    VariantClear(&handle);
+    if (FAILED(hr)) return std::nullopt;
+    return static_cast<uint32_t>(number.lVal);
+}
 
 }  // namespace
 
@@ -97,6 +127,44 @@ void TwainObject::bindImageInfoMembers() {
     });
     Bind(idOf("GetNativeImage"), [this](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
         result = MakeI4(control_.currentImage());
+        return S_OK;
+    });
+    Bind(idOf("GetGdiplusImage"), [this](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+        result = MakeI4(GetGdiplusImage(control_));
+        return S_OK;
+    });
+    Bind(idOf("GetPicture"), [this](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+        result = PictureValue(GetPictureOf(control_, control_.currentImage()));
+        return S_OK;
+    });
+    Bind(idOf("GetPictureFromMorvalenImage"), [this](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        result = PictureValue(GetPictureOf(control_, a.i4(0)));
+        return S_OK;
+    });
+    Bind(idOf("DeletePictureObject"), [](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
+        if (auto handle = PictureHandleOf(a[0].vt == VT_DISPATCH ? a[0].pdispVal : nullptr))
+            DeletePictureHandle(*handle);
+        return S_OK;
+    });
+    // The host's object must be a stream; the stream the engine writes
+    // replaces it in the host's reference.
+    Bind(idOf("SaveAsStream"), [this](const BoundArguments& a, VARIANT& result, EXCEPINFO* exception) {
+        IUnknown* given = a[0].vt == VT_UNKNOWN || a[0].vt == VT_DISPATCH ? a[0].punkVal : nullptr;
+        void* asStream = nullptr;
+        if (!given || given->QueryInterface(IID_IStream, &asStream) != S_OK || !asStream)
+            return RaiseException(exception, name(), "Type mismatch", DISP_E_TYPEMISMATCH);
+        static_cast<IStream*>(asStream)->Release();
+        std::shared_ptr<win::Stream> stream = StreamOfObject(given);
+        MorvalenStatus status = SaveAsStream(control_, stream, utf8(a, 1), a.i4(2));
+        if (stream && a.byRef(0)) {
+            VARIANT made;
+            VariantInit(&made);
+            made.vt = VT_UNKNOWN;
+            made.punkVal = MakeStreamObject(stream);
+            VariantStoreByRef(a.byRef(0), made);
+            VariantClear(&made);
+        }
+        result = MakeI4(status);
         return S_OK;
     });
     Bind(idOf("SaveAsString"), [this](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
