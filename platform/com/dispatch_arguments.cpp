@@ -22,6 +22,21 @@ std::u16string_view BoundArguments::text(size_t i) const {
     return values_[i].vt == VT_BSTR ? BstrView(values_[i].bstrVal) : std::u16string_view();
 }
 
+bool BoundArguments::setOutI4(size_t i, int32_t value) const {
+    VARIANT* given = i < given_.size() ? given_[i] : nullptr;
+    if (!given) return false;
+    if (given->vt == (VT_BYREF | VT_I4) && given->plVal) {
+        *given->plVal = value;
+        return true;
+    }
+    if (given->vt == (VT_BYREF | VT_VARIANT) && given->pvarVal) {
+        VariantClear(given->pvarVal);
+        *given->pvarVal = MakeI4(value);
+        return true;
+    }
+    return false;
+}
+
 VARTYPE WireType(VARTYPE declared) { return declared == VT_USERDEFINED ? VARTYPE{VT_I4} : declared; }
 
 HRESULT BindArguments(const MemberModel& member, const DISPPARAMS* params, BoundArguments& bound,
@@ -53,12 +68,14 @@ HRESULT BindArguments(const MemberModel& member, const DISPPARAMS* params, Bound
     for (auto& v : values) VariantClear(&v);
     values.assign(count, VARIANT{});
     bound.byRef_.assign(count, nullptr);
+    bound.given_.assign(count, nullptr);
     for (size_t i = 0; i < count; ++i) {
         const ParamModel& param = member.params[i];
         VARIANT& out = values[i];
         VariantInit(&out);
         const VARIANT* given = source[i] >= 0 ? &params->rgvarg[source[i]] : nullptr;
         if (given && IsMissing(*given)) given = nullptr;
+        bound.given_[i] = const_cast<VARIANT*>(given);
         if (!given) {
             if (param.defaultValue) {
                 VARIANT d = defaultVariant(*param.defaultValue);

@@ -30,11 +30,16 @@ public:
     // The caller's own variant behind a parameter it passed by reference
     // (VT_BYREF), for handing an out value back; null when it passed a value.
     VARIANT* byRef(size_t i) const { return i < byRef_.size() ? byRef_[i] : nullptr; }
+    // Writes an out value back into the caller's by-reference argument i (a
+    // VT_BYREF long, or a by-reference variant); false when the caller passed
+    // the argument by value or not at all.
+    bool setOutI4(size_t i, int32_t value) const;
 
 private:
     friend HRESULT BindArguments(const MemberModel&, const DISPPARAMS*, BoundArguments&, uint32_t*);
     std::vector<VARIANT> values_;
     std::vector<VARIANT*> byRef_;
+    std::vector<VARIANT*> given_;  // the caller's argument of each parameter, null when left out
 };
 
 // DISP_E_BADPARAMCOUNT for too many arguments, DISP_E_PARAMNOTOPTIONAL for a
