@@ -1,0 +1,80 @@
+#include "plugins/mvocr/ocr_engine.h"
+
+#include <tesseract/baseapi.h>
+#include <tesseract/resultiterator.h>
+
+#include "plugins/mvocr/tessdata_folder.h"
+
+namespace mvocr {
+namespace {
+
+std::string takeText(char* text) {
+    std::string out = text != nullptr ? text : "";
+    delete[] text;
+    return out;
+}
+
+}  // namespace
+
+OcrEngine::OcrEngine() = default;
+OcrEngine::~OcrEngine() { Reset(); }
+
+void OcrEngine::Reset() {
+    if (api_) api_->End();
+    api_.reset();
+    language_.clear();
+    folder_.clear();
+}
+
+bool OcrEngine::start(const std::string& language, const std::string& folder) {
+    if (api_ && language == language_ && folder == folder_) return true;
+    Reset();
+    if (!IsPlainLanguageName(language) || !HasDictionary(language, folder)) return false;
+    auto api = std::make_unique<tesseract::TessBaseAPI>();
+    // Tesseract's own chatter (resolution estimates, warnings) stays out of the host's output.
+    api->SetVariable("debug_file", "/dev/null");
+    if (api->Init(TessdataFolder(folder).c_str(), language.c_str(), tesseract::OEM_DEFAULT) != 0) return false;
+    api->SetPageSegMode(tesseract::PSM_AUTO);
+    api_ = std::move(api);
+    language_ = language;
+    folder_ = folder;
+    return true;
+}
+
+RecogniseResult OcrEngine::Recognise(const std::string& language, const std::string& folder,
+                                     const std::string& whiteList, const std::vector<uint8_t>& grey, int32_t width,
+                                     int32_t height, int32_t resolution, std::vector<RecognisedSymbol>& symbols) {
+    symbols.clear();
+    if (!start(language, folder)) return RecogniseResult::NoDictionary;
+    if (!api_->SetVariable("tessedit_char_whitelist", whiteList.c_str())) return RecogniseResult::Failed;
+    api_->SetImage(grey.data(), width, height, 1, width);
+    if (resolution > 0) api_->SetSourceResolution(resolution);
+    if (api_->Recognize(nullptr) != 0) {
+        api_->Clear();
+        return RecogniseResult::Failed;
+    }
+    std::unique_ptr<tesseract::ResultIterator> it(api_->GetIterator());
+    if (it) {
+        constexpr auto kSymbol = tesseract::RIL_SYMBOL;
+        // A line or word whose first symbol has no text starts at its next one.
+        bool lineStarts = false, wordStarts = false;
+        do {
+            lineStarts = lineStarts || it->IsAtBeginningOf(tesseract::RIL_TEXTLINE);
+            wordStarts = wordStarts || it->IsAtBeginningOf(tesseract::RIL_WORD);
+            if (it->Empty(kSymbol)) continue;
+            RecognisedSymbol symbol;
+            symbol.Utf8 = takeText(it->GetUTF8Text(kSymbol));
+            if (symbol.Utf8.empty()) continue;
+            it->BoundingBox(kSymbol, &symbol.Left, &symbol.Top, &symbol.Right, &symbol.Bottom);
+            symbol.StartsLine = lineStarts;
+            symbol.StartsWord = wordStarts;
+            lineStarts = wordStarts = false;
+            symbol.Confidence = it->Confidence(kSymbol);
+            symbols.push_back(std::move(symbol));
+        } while (it->Next(kSymbol));
+    }
+    api_->Clear();
+    return RecogniseResult::Done;
+}
+
+}  // namespace mvocr
