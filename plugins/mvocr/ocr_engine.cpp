@@ -1,5 +1,6 @@
 #include "plugins/mvocr/ocr_engine.h"
 
+#include <omp.h>
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 
@@ -45,6 +46,9 @@ RecogniseResult OcrEngine::Recognise(const std::string& language, const std::str
                                      const std::string& whiteList, const std::vector<uint8_t>& grey, int32_t width,
                                      int32_t height, int32_t resolution, std::vector<RecognisedSymbol>& symbols) {
     symbols.clear();
+    // Tesseract's parallel parts take only the processors the machine has
+    // free: on a busy machine its threads would spin against the host's.
+    omp_set_dynamic(1);
     if (!start(language, folder)) return RecogniseResult::NoDictionary;
     if (!api_->SetVariable("tessedit_char_whitelist", whiteList.c_str())) return RecogniseResult::Failed;
     api_->SetImage(grey.data(), width, height, 1, width);
