@@ -23,6 +23,7 @@ TwainObject::TwainObject()
                       typelib::TwainSourceInterfaceIds()) {
     bindFrameMembers();
     bindPdfMembers();
+    bindOcrMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

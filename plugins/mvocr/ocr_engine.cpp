@@ -1,6 +1,8 @@
 #include "plugins/mvocr/ocr_engine.h"
 
 #include <omp.h>
+
+#include <algorithm>
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 
@@ -36,6 +38,9 @@ bool OcrEngine::start(const std::string& language, const std::string& folder) {
     api->SetVariable("debug_file", "/dev/null");
     if (api->Init(TessdataFolder(folder).c_str(), language.c_str(), tesseract::OEM_DEFAULT) != 0) return false;
     api->SetPageSegMode(tesseract::PSM_AUTO);
+    // Lines are read across the page only: a page lying on its side reads as
+    // poorly as it looks, which is what tells a turned page from an upright one.
+    api->SetVariable("textord_tabfind_vertical_text", "0");
     api_ = std::move(api);
     language_ = language;
     folder_ = folder;
@@ -50,7 +55,11 @@ RecogniseResult OcrEngine::Recognise(const std::string& language, const std::str
     // free: on a busy machine its threads would spin against the host's.
     omp_set_dynamic(1);
     if (!start(language, folder)) return RecogniseResult::NoDictionary;
-    if (!api_->SetVariable("tessedit_char_whitelist", whiteList.c_str())) return RecogniseResult::Failed;
+    // Words stay apart whatever the list: without the space tesseract would
+    // run a whole line into one word it cannot rate.
+    std::string allowed = whiteList;
+    if (!allowed.empty() && allowed.find(' ') == std::string::npos) allowed += ' ';
+    if (!api_->SetVariable("tessedit_char_whitelist", allowed.c_str())) return RecogniseResult::Failed;
     api_->SetImage(grey.data(), width, height, 1, width);
     if (resolution > 0) api_->SetSourceResolution(resolution);
     if (api_->Recognize(nullptr) != 0) {
@@ -62,7 +71,9 @@ RecogniseResult OcrEngine::Recognise(const std::string& language, const std::str
         constexpr auto kSymbol = tesseract::RIL_SYMBOL;
         // A line or word whose first symbol has no text starts at its next one.
         bool lineStarts = false, wordStarts = false;
+        float wordConfidence = 100;
         do {
+            if (it->IsAtBeginningOf(tesseract::RIL_WORD)) wordConfidence = it->Confidence(tesseract::RIL_WORD);
             lineStarts = lineStarts || it->IsAtBeginningOf(tesseract::RIL_TEXTLINE);
             wordStarts = wordStarts || it->IsAtBeginningOf(tesseract::RIL_WORD);
             if (it->Empty(kSymbol)) continue;
@@ -73,7 +84,9 @@ RecogniseResult OcrEngine::Recognise(const std::string& language, const std::str
             symbol.StartsLine = lineStarts;
             symbol.StartsWord = wordStarts;
             lineStarts = wordStarts = false;
-            symbol.Confidence = it->Confidence(kSymbol);
+            // A letter is no surer than its word: the recogniser rates single
+            // letters of a misread word (a turned page) as sure as clear print.
+            symbol.Confidence = std::min(it->Confidence(kSymbol), wordConfidence);
             symbols.push_back(std::move(symbol));
         } while (it->Next(kSymbol));
     }
