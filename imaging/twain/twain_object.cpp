@@ -29,6 +29,7 @@ TwainObject::TwainObject()
     bindImageInfoMembers();
     bindTextMembers();
     bindDeskewMembers();
+    bindOcrMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

@@ -24,6 +24,7 @@ private:
     void bindImageInfoMembers();
     void bindTextMembers();
     void bindDeskewMembers();
+    void bindOcrMembers();
 
     TwainControl control_;
 };
