@@ -12,6 +12,9 @@
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/testing/engine_test_support.h"
 #include "imaging/twain/barcode_members.h"
+#include "imaging/twain/twain_object.h"
+#include "platform/com/variant.h"
+#include "platform/win/text_encoding.h"
 #include "imaging/twain/twain_control.h"
 #include "platform/gdiplus/bitmap.h"
 #include "platform/gdiplus/bitmap_data.h"
@@ -288,6 +291,64 @@ TEST_F(BarcodeReadersTest, TheControlScansItsRegion) {
     EXPECT_EQ(control.dataMatrixReader().GetBarcodeValue(1), "TWO");
     EXPECT_LT(std::abs(control.dataMatrixReader().GetBarcodeX1(1) - 300), 80);
     EXPECT_EQ(control.GetStat(), OK);
+}
+
+// The members as a late-bound host reaches them: by dispatch ID only.
+TEST_F(BarcodeReadersTest, TheMembersAnswerByDispatchId) {
+    using namespace com;
+    GreyImage page = barcode::testing::WhitePage(1000, 800);
+    const GreyImage ean = symbol("EANX", "400638133393", 2), matrix = symbol("DATAMATRIX", "Matrix 7", 3, "--square");
+    barcode::testing::Stamp(page, ean, 300, 200, 0);
+    barcode::testing::Stamp(page, matrix, 700, 550, 0);
+    IDispatch* twain = nullptr;
+    ASSERT_EQ(TwainObject::Create(IID_IDispatch, reinterpret_cast<void**>(&twain)), S_OK);
+    auto call = [&](DISPID id, std::vector<VARIANT> reversed) {
+        DISPPARAMS params{reversed.data(), nullptr, uint32_t(reversed.size()), 0};
+        VARIANT result;
+        VariantInit(&result);
+        EXPECT_EQ(twain->Invoke(id, IID_IUnknown, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr), S_OK)
+            << std::hex << id;
+        return result;
+    };
+    auto text = [&](DISPID id, int32_t n) {
+        VARIANT v = call(id, {MakeI4(n)});
+        EXPECT_EQ(v.vt, VT_BSTR);
+        std::string s = v.vt == VT_BSTR && v.bstrVal ? win::Utf16ToUtf8(v.bstrVal) : "";
+        VariantClear(&v);
+        return s;
+    };
+    static_cast<TwainObject*>(twain)->control().setCurrentImage(EngineImageOf(page, 300));
+
+    // Linear: DoScan 0x60030143, count, type, value, skew, check digit, X1 0x60030149, clear 0x60030151.
+    EXPECT_EQ(call(0x60030143, {MakeI4(kBarcodeBestQuality)}).lVal, 0);
+    EXPECT_EQ(call(0x60030144, {}).lVal, 1);
+    EXPECT_EQ(call(0x60030145, {MakeI4(1)}).lVal, -32768);
+    EXPECT_EQ(text(0x60030146, 1), "4006381333931");
+    EXPECT_EQ(text(0x60030146, 2), "");
+    VARIANT skew = call(0x60030147, {MakeI4(1)});
+    EXPECT_EQ(skew.vt, VT_R8);
+    EXPECT_EQ(skew.dblVal, 0.0);
+    EXPECT_EQ(call(0x60030148, {MakeI4(1)}).boolVal, VARIANT_TRUE);
+    const int32_t x1 = call(0x60030149, {MakeI4(1)}).lVal, x2 = call(0x6003014b, {MakeI4(1)}).lVal;
+    // Between the guard bars, inside the generator's quiet zones.
+    EXPECT_GE(x1, 300 - ean.width / 2);
+    EXPECT_LE(x2, 300 + ean.width / 2);
+    EXPECT_GT(x2 - x1, ean.width * 7 / 10);
+    call(0x60030151, {});
+    EXPECT_EQ(call(0x60030144, {}).lVal, 0);
+
+    // DataMatrix: DoScan 0x60030155, count, value, X1 0x60030158 .. Y4 0x6003015f, rows, columns, clear.
+    EXPECT_EQ(call(0x60030155, {MakeI4(kBarcodeBestSpeed)}).lVal, 0);
+    EXPECT_EQ(call(0x60030156, {}).lVal, 1);
+    EXPECT_EQ(text(0x60030157, 1), "Matrix 7");
+    EXPECT_NEAR(call(0x60030158, {MakeI4(1)}).lVal, 700 - matrix.width / 2, 4);   // top-left x
+    EXPECT_NEAR(call(0x6003015f, {MakeI4(1)}).lVal, 550 + matrix.height / 2, 4);  // bottom-left y
+    EXPECT_EQ(call(0x60030160, {MakeI4(1)}).lVal, call(0x60030161, {MakeI4(1)}).lVal);
+    EXPECT_GE(call(0x60030160, {MakeI4(1)}).lVal, 10);
+    EXPECT_EQ(call(0x60030160, {MakeI4(0)}).lVal, 0);
+    call(0x60030162, {});
+    EXPECT_EQ(call(0x60030156, {}).lVal, 0);
+    EXPECT_EQ(twain->Release(), 0u);
 }
 
 }  // namespace
