@@ -30,6 +30,7 @@ TwainObject::TwainObject()
     bindTextMembers();
     bindDeskewMembers();
     bindOcrMembers();
+    bindBarcodeMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

@@ -25,6 +25,7 @@ private:
     void bindTextMembers();
     void bindDeskewMembers();
     void bindOcrMembers();
+    void bindBarcodeMembers();
 
     TwainControl control_;
 };
