@@ -23,6 +23,7 @@ TwainObject::TwainObject()
                       typelib::TwainSourceInterfaceIds()) {
     bindFrameMembers();
     bindPdfMembers();
+    bindFormatsMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

@@ -18,6 +18,7 @@ private:
     ~TwainObject() override = default;
     void bindFrameMembers();
     void bindPdfMembers();
+    void bindFormatsMembers();
 
     TwainControl control_;
 };
