@@ -31,6 +31,7 @@ TwainObject::TwainObject()
     bindDeskewMembers();
     bindOcrMembers();
     bindBarcodeMembers();
+    bindFormatsMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

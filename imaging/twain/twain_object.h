@@ -26,6 +26,7 @@ private:
     void bindDeskewMembers();
     void bindOcrMembers();
     void bindBarcodeMembers();
+    void bindFormatsMembers();
 
     TwainControl control_;
 };

@@ -43,6 +43,7 @@ std::vector<com::MemberModel> TwainFileOutputMembers();
 std::vector<com::MemberModel> TwainDeskewMembers();
 std::vector<com::MemberModel> TwainImageInfoMembers();
 std::vector<com::MemberModel> TwainTextMembers();
+std::vector<com::MemberModel> TwainFormatsMembers();  // further formats, icon and FTP upload
 std::vector<com::MemberModel> MvViewerMembers();
 std::vector<com::MemberModel> MvViewerEvents();
 
