@@ -73,6 +73,7 @@ public:
     int32_t pdfCompressLevel() const { return pdfCompressLevel_; }
     int32_t pdfJpegQuality() const { return pdfJpegQuality_; }
     bool keepPropertyItems() const { return keepPropertyItems_; }
+    std::string& transferFilePath() { return transferFilePath_; }
 
 private:
     int32_t currentImage_ = 0;

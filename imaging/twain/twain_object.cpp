@@ -23,6 +23,7 @@ TwainObject::TwainObject()
                       typelib::TwainSourceInterfaceIds()) {
     bindFrameMembers();
     bindPdfMembers();
+    bindAcquisitionMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

@@ -18,6 +18,7 @@ private:
     ~TwainObject() override = default;
     void bindFrameMembers();
     void bindPdfMembers();
+    void bindAcquisitionMembers();  // twain_object_acquisition.cpp
 
     TwainControl control_;
 };

@@ -140,6 +140,7 @@ std::vector<MemberModel> build() {
         Method(0x60030141, "GetDesktopHwnd", {}, VT_I4),
     };
     m.insert(m.end(), frame.begin(), frame.end());
+    for (auto& member : TwainAcquisitionMembers()) m.push_back(std::move(member));
     std::stable_sort(m.begin(), m.end(), [](const MemberModel& a, const MemberModel& b) { return a.id < b.id; });
     return m;
 }
