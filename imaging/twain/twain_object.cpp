@@ -24,6 +24,7 @@ TwainObject::TwainObject()
     bindFrameMembers();
     bindPdfMembers();
     bindAcquisitionMembers();
+    bindCapabilityMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

@@ -19,6 +19,7 @@ private:
     void bindFrameMembers();
     void bindPdfMembers();
     void bindAcquisitionMembers();  // twain_object_acquisition.cpp
+    void bindCapabilityMembers();   // twain_object_capabilities.cpp
 
     TwainControl control_;
 };

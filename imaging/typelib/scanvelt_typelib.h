@@ -37,6 +37,7 @@ inline constexpr com::DISPID kDispidGetStat = 0x60030136;
 // Member tables, in dispatch-ID order.
 std::vector<com::MemberModel> TwainMembers();
 std::vector<com::MemberModel> TwainAcquisitionMembers();  // twain_members_acquisition.cpp
+std::vector<com::MemberModel> TwainCapabilityMembers();  // twain_members_capabilities.cpp
 std::vector<com::MemberModel> MvViewerMembers();
 std::vector<com::MemberModel> MvViewerEvents();
 

@@ -33,6 +33,14 @@ static inline VARIANT argText(const char* value) {
     return v;
 }
 
+static inline VARIANT argDouble(double value) {
+    VARIANT v;
+    memset(&v, 0, sizeof v);
+    v.vt = VT_R8;
+    v.u.dblVal = value;
+    return v;
+}
+
 /* A double passed by reference: the member writes into *target. */
 static inline VARIANT argDoubleRef(double* target) {
     VARIANT v;
