@@ -88,6 +88,7 @@ public:
     // The GDI+ unit (UnitMode) of every font the text members make.
     int32_t fontUnit() const { return fontUnit_; }
     void setFontUnit(int32_t unit) { fontUnit_ = unit; }
+    std::string& transferFilePath() { return transferFilePath_; }
 
 private:
     int32_t currentImage_ = 0;

@@ -32,6 +32,8 @@ TwainObject::TwainObject()
     bindOcrMembers();
     bindBarcodeMembers();
     bindFormatsMembers();
+    bindAcquisitionMembers();
+    bindCapabilityMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

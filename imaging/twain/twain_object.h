@@ -27,6 +27,8 @@ private:
     void bindOcrMembers();
     void bindBarcodeMembers();
     void bindFormatsMembers();
+    void bindAcquisitionMembers();  // twain_object_acquisition.cpp
+    void bindCapabilityMembers();   // twain_object_capabilities.cpp
 
     TwainControl control_;
 };
