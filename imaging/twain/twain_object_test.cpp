@@ -65,7 +65,7 @@ TEST_F(TwainObjectTest, AnswersTheFrameMembersByDispatchId) {
 
 TEST_F(TwainObjectTest, MembersNotBuiltAnswerNotImplemented) {
     Variant result;
-    EXPECT_EQ(call(0x60030114, {MakeI4(1)}, result.get()), E_NOTIMPL);  // OCRTesseractGetCharConfidence
+    EXPECT_EQ(call(0x600300d7, {MakeBool(true)}, result.get()), E_NOTIMPL);  // TwainSetAutoBrightness
     EXPECT_EQ(call(0x60030023, {}, result.get()), DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(call(0x60030163, {}, result.get()), DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(call(id(u"SetROI"), {MakeI4(1)}, result.get()), DISP_E_PARAMNOTOPTIONAL);
