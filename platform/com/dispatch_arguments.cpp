@@ -22,6 +22,10 @@ std::u16string_view BoundArguments::text(size_t i) const {
     return values_[i].vt == VT_BSTR ? BstrView(values_[i].bstrVal) : std::u16string_view();
 }
 
+HRESULT BoundArguments::setOut(size_t i, const VARIANT& value) const {
+    return byRef(i) ? VariantStoreByRef(targets_[i], value) : S_OK;
+}
+
 VARTYPE WireType(VARTYPE declared) { return declared == VT_USERDEFINED ? VARTYPE{VT_I4} : declared; }
 
 HRESULT BindArguments(const MemberModel& member, const DISPPARAMS* params, BoundArguments& bound,
@@ -52,7 +56,7 @@ HRESULT BindArguments(const MemberModel& member, const DISPPARAMS* params, Bound
     std::vector<VARIANT>& values = bound.values_;
     for (auto& v : values) VariantClear(&v);
     values.assign(count, VARIANT{});
-    bound.byRef_.assign(count, nullptr);
+    bound.targets_.assign(count, nullptr);
     for (size_t i = 0; i < count; ++i) {
         const ParamModel& param = member.params[i];
         VARIANT& out = values[i];
@@ -72,7 +76,7 @@ HRESULT BindArguments(const MemberModel& member, const DISPPARAMS* params, Bound
             }
             continue;
         }
-        if (param.byRef && (given->vt & VT_BYREF)) bound.byRef_[i] = const_cast<VARIANT*>(given);
+        if (param.byRef && (given->vt & VT_BYREF) && given->byref) bound.targets_[i] = const_cast<VARIANT*>(given);
         HRESULT hr;
         if (param.type == VT_SAFEARRAY) {
             hr = VariantCopyInd(&out, given);

@@ -27,14 +27,18 @@ public:
     double r8(size_t i) const { return values_[i].dblVal; }
     bool boolean(size_t i) const { return values_[i].boolVal != 0; }
     std::u16string_view text(size_t i) const;
-    // The caller's own variant behind a parameter it passed by reference
-    // (VT_BYREF), for handing an out value back; null when it passed a value.
-    VARIANT* byRef(size_t i) const { return i < byRef_.size() ? byRef_[i] : nullptr; }
+    // Whether the caller passed the argument by reference (VT_BYREF).
+    bool byRef(size_t i) const { return i < targets_.size() && targets_[i]; }
+    // Writes an out value back into the caller's by-reference argument,
+    // converted to the type the caller gave it (VariantStoreByRef: numbers,
+    // texts, arrays, objects, variants); nothing happens for an argument
+    // passed by value.
+    HRESULT setOut(size_t i, const VARIANT& value) const;
 
 private:
     friend HRESULT BindArguments(const MemberModel&, const DISPPARAMS*, BoundArguments&, uint32_t*);
     std::vector<VARIANT> values_;
-    std::vector<VARIANT*> byRef_;
+    std::vector<VARIANT*> targets_;  // the caller's by-reference arguments
 };
 
 // DISP_E_BADPARAMCOUNT for too many arguments, DISP_E_PARAMNOTOPTIONAL for a

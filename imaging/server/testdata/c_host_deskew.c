@@ -4,7 +4,7 @@
  * ImageMagick's -deskew.
  * Usage: c_host_deskew LIBRARY REGISTRY-FILE. Exits with 77 (skipped) while
  * the build has no acquisition members. */
-#include "c_host_calls.h"
+#include "c_host_image_calls.h"
 
 enum {
     kAutoDeskew = 0x60030010,

@@ -3,7 +3,7 @@
  * handed out as, given back by their members, and its encoded forms.
  * Usage: c_host_image_info LIBRARY REGISTRY-FILE. Exits with 77 (skipped)
  * while the build has no acquisition members. */
-#include "c_host_calls.h"
+#include "c_host_image_calls.h"
 
 enum {
     kSaveAsString = 0x6003005c,

@@ -3,7 +3,7 @@
  * the font list, and the answers where the host offers no clipboard or window.
  * Usage: c_host_text LIBRARY REGISTRY-FILE. Exits with 77 (skipped) while the
  * build has no acquisition members. */
-#include "c_host_calls.h"
+#include "c_host_image_calls.h"
 
 enum {
     kSaveAsPNG = 0x60030052,

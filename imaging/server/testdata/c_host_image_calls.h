@@ -1,8 +1,8 @@
 /* Calls by dispatch ID for the plain C hosts of the Twain control's image
  * members: variants in, results out, shell tools for reading files back.
  * Needs c_host_abi.h and a `twain` object. */
-#ifndef SCANVELT_C_HOST_CALLS_H
-#define SCANVELT_C_HOST_CALLS_H
+#ifndef SCANVELT_C_HOST_IMAGE_CALLS_H
+#define SCANVELT_C_HOST_IMAGE_CALLS_H
 
 #include <dlfcn.h>
 #include <math.h>
