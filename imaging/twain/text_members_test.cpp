@@ -215,7 +215,11 @@ TEST_F(TextMembersTest, TexturesComeFromAFileOrAnotherImageWhichStaysTheCallers)
     d.TextureFile = (folder.path() / "missing.png").string();
     EXPECT_EQ(DrawTextWith(control, d), FileNotFound);
     EXPECT_EQ(control.GetStat(), FileNotFound);
+    // An empty path is a missing file too: a drawing member never opens a file dialog.
+    d.TextureFile = "";
+    EXPECT_EQ(DrawTextWith(control, d), FileNotFound);
     EXPECT_FALSE(InkOf(untouched).any());
+    EXPECT_EQ(RegisteredImageCount(), images + 1);  // only the page made here
 }
 
 TEST_F(TextMembersTest, FailuresAnswerTheirStatusAndLeaveNoDrawingObjectBehind) {
