@@ -16,6 +16,7 @@
 #include "imaging/twain/twain_control.h"
 #include "platform/gdiplus/bitmap.h"
 #include "platform/gdiplus/graphics/object_handles.h"
+#include "platform/gdiplus/graphics/testing/fontconfig_leak_suppression.h"
 #include "platform/gdiplus/pixel_format.h"
 #include "platform/win/clipboard.h"
 #include "platform/win/gdi_bitmap.h"
