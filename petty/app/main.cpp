@@ -15,6 +15,7 @@
 #include "platform/forms_qt/qt_host.h"
 #include "platform/forms_qt/qt_timers.h"
 #include "platform/forms_qt/qt_ui.h"
+#include "platform/forms_qt/clipboard_qt.h"
 #include "platform/forms_qt/scan_dialogs_qt.h"
 #include "platform/report/qt_report_output.h"
 
@@ -30,6 +31,8 @@ int runWindows(const std::filesystem::path& folder, int argc, char** argv) {
     // The scanner's source list, setup and progress windows, and the event loop run during a scan.
     forms_qt::ScopedQtScanDialogs scanDialogs;
     forms_qt::ScopedQtTimers timers;  // the timers of controls on the windows (a viewer's redraw)
+    // The system clipboard, where the image controls copy pages to.
+    forms_qt::ScopedQtClipboard clipboard;
     // Where the report control sends its pages: the preview window, the printer, export files.
     report::QtReportOutput reports;
     report::setReportOutput(&reports);
