@@ -51,9 +51,10 @@ RecogniseResult OcrEngine::Recognise(const std::string& language, const std::str
                                      const std::string& whiteList, const std::vector<uint8_t>& grey, int32_t width,
                                      int32_t height, int32_t resolution, std::vector<RecognisedSymbol>& symbols) {
     symbols.clear();
-    // Tesseract's parallel parts take only the processors the machine has
-    // free: on a busy machine its threads would spin against the host's.
-    omp_set_dynamic(1);
+    // Tesseract runs on the caller's thread alone: its OpenMP workers would
+    // spin against the host's threads on a busy machine and outlive the call.
+    // The setting holds for parallel regions this thread starts only.
+    omp_set_max_active_levels(0);
     if (!start(language, folder)) return RecogniseResult::NoDictionary;
     // Words stay apart whatever the list: without the space tesseract would
     // run a whole line into one word it cannot rate.
