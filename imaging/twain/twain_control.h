@@ -68,6 +68,10 @@ public:
     void setLastStatus(MorvalenStatus status) { lastStatus_ = status; }
     RoiMode roiMode() const { return roiMode_; }
     const RoiRect& roi() const { return roi_; }
+    // The region itself, for the readers that fill in its size.
+    RoiRect& roiForUpdate() { return roi_; }
+    Barcode1DReader& linearReader() { return *linearReader_; }
+    BarcodeDMReader& dataMatrixReader() { return *dataMatrixReader_; }
     int32_t openMultiPageTiff() const { return openMultiPageTiff_; }
     void setOpenMultiPageTiff(int32_t id) { openMultiPageTiff_ = id; }
     // Documents written page by page; finished at termination unless closed before.
@@ -81,6 +85,10 @@ public:
     int32_t pdfCompressLevel() const { return pdfCompressLevel_; }
     int32_t pdfJpegQuality() const { return pdfJpegQuality_; }
     bool keepPropertyItems() const { return keepPropertyItems_; }
+    // The GDI+ unit (UnitMode) of every font the text members make.
+    int32_t fontUnit() const { return fontUnit_; }
+    void setFontUnit(int32_t unit) { fontUnit_ = unit; }
+    std::string& transferFilePath() { return transferFilePath_; }
 
 private:
     int32_t currentImage_ = 0;
