@@ -218,6 +218,22 @@ TEST_F(BarcodeReadersTest, ARegionIsScannedAloneAndAnswersInItsOwnPixels) {
     EXPECT_LT(reader.GetBarcodeX3(1), width);
 }
 
+TEST_F(BarcodeReadersTest, TheSkewIsTheClockwiseLeanOfTheCode) {
+    const GreyImage code = symbol("CODE93", "SKEW", 3);
+    for (double clockwise : {0.0, 7.0, 90.0, 185.0, 352.0}) {
+        GreyImage page = barcode::testing::WhitePage(1000, 1000);
+        barcode::testing::Stamp(page, code, 500, 500, clockwise);
+        Barcode1DReader reader;
+        ASSERT_EQ(scanWhole(reader, EngineImageOf(page, 300)), OK);
+        ASSERT_EQ(reader.GetBarcodeCount(), 1) << clockwise;
+        const double skew = reader.GetBarcodeSkewAngle(1);
+        EXPECT_GE(skew, 0.0);
+        EXPECT_LT(skew, 360.0);
+        EXPECT_LT(std::min(std::fabs(skew - clockwise), 360 - std::fabs(skew - clockwise)), 1.5) << clockwise;
+        EXPECT_TRUE(reader.HasCheckSum(1));
+    }
+}
+
 TEST_F(BarcodeReadersTest, APageWithoutCodesGivesNoneAndImageZeroGivesTwo) {
     const int32_t id = EngineImageOf(barcode::testing::WhitePage(1000, 800), 300);
     Barcode1DReader linear;
