@@ -3,6 +3,7 @@
  * checks the C hosts count their failures with. */
 #ifndef SCANVELT_C_HOST_ABI_H
 #define SCANVELT_C_HOST_ABI_H
+#include <dlfcn.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -141,7 +142,7 @@ struct TypeLib {
     const TypeLibVtbl* vtbl;
 };
 
-enum { VT_I4 = 3, VT_R8 = 5 };
+enum { VT_EMPTY = 0, VT_I4 = 3, VT_R8 = 5, VT_BSTR = 8, VT_BOOL = 11 };
 static const GUID kClsidTwain = {0x06e482ed, 0xa0cf, 0x41ad, {0xa6, 0xce, 0x0c, 0x2c, 0x79, 0x61, 0xd7, 0xca}};
 static const GUID kIidTwain = {0xe88070e3, 0x5582, 0x4ba6, {0xa3, 0x4e, 0x3a, 0xb5, 0x18, 0x88, 0x57, 0xd3}};
 static const GUID kIidClassFactory = {0x00000001, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
@@ -173,6 +174,70 @@ static inline BSTR makeBstr(const char* text) {
     memcpy(block, &bytes, 4);
     for (uint32_t i = 0; i <= length; ++i) bstr[i] = (OLECHAR)(unsigned char)text[i];
     return bstr;
+}
+
+/* A VARIANT holding a 32-bit integer. */
+static inline VARIANT variantI4(int32_t value) {
+    VARIANT v;
+    memset(&v, 0, sizeof v);
+    v.vt = VT_I4;
+    v.u.lVal = value;
+    return v;
+}
+
+/* Calls member `id` of `object` as a method, the arguments in the host's
+ * order (text arguments are freed); its result. Invoke must answer 0. */
+static inline VARIANT invokeMethod(Dispatch* object, int32_t id, VARIANT* arguments, uint32_t count) {
+    VARIANT reversed[16];
+    for (uint32_t i = 0; i < count && i < 16; ++i) reversed[i] = arguments[count - 1 - i];
+    DISPPARAMS params = {reversed, NULL, count, 0};
+    VARIANT result;
+    memset(&result, 0, sizeof result);
+    const HRESULT hr = object->vtbl->Invoke(object, id, &kIidNull, 0, 1, &params, &result, NULL, NULL);
+    if (hr != 0) fprintf(stderr, "member 0x%x answered 0x%x\n", (unsigned)id, (unsigned)hr);
+    CHECK(hr == 0);
+    for (uint32_t i = 0; i < count; ++i) {
+        if (arguments[i].vt == VT_BSTR) freeBstr(arguments[i].u.bstrVal);
+    }
+    return result;
+}
+
+/* The Twain object runWithTwain made, while its check runs. */
+static Dispatch* twain __attribute__((unused)) = NULL;
+
+/* Loads the server library, registers it into the registry file, creates
+ * Twain by its class ID into `twain`, runs `check`, then releases it and
+ * unregisters. 0 when every check held, 1 otherwise. */
+static inline int runWithTwain(const char* libraryPath, const char* registry, void (*check)(void)) {
+    setenv("SCANVELT_REGISTRY", registry, 1);
+    void* library = dlopen(libraryPath, RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        fprintf(stderr, "cannot load %s: %s\n", libraryPath, dlerror());
+        return 1;
+    }
+    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
+        (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject");
+    HRESULT (*registerServer)(void) = (HRESULT (*)(void))dlsym(library, "DllRegisterServer");
+    HRESULT (*unregisterServer)(void) = (HRESULT (*)(void))dlsym(library, "DllUnregisterServer");
+    CHECK(getClassObject && registerServer && unregisterServer);
+    if (failures) return 1;
+    CHECK(registerServer() == 0);
+
+    ClassFactory* factory = NULL;
+    CHECK(getClassObject(&kClsidTwain, &kIidClassFactory, (void**)&factory) == 0 && factory);
+    if (factory) {
+        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&twain) == 0 && twain);
+        factory->vtbl->Release(factory);
+    }
+    if (twain) {
+        check();
+        CHECK(twain->vtbl->Release(twain) == 0);
+        twain = NULL;
+    }
+    CHECK(unregisterServer() == 0);
+    dlclose(library);
+    if (failures) fprintf(stderr, "%d check(s) failed\n", failures);
+    return failures ? 1 : 0;
 }
 
 #endif

@@ -4,11 +4,8 @@
  * nothing (0, an empty text, False, 0.0); the readers' plug-ins lie beside
  * the library, so the scans get as far as the image.
  * Usage: c_host_barcodes LIBRARY REGISTRY-FILE. */
-#include <dlfcn.h>
-
 #include "c_host_abi.h"
 
-enum { VT_EMPTY = 0, VT_BSTR = 8, VT_BOOL = 11 };
 enum {
     kLinearDoScan = 0x60030143,
     kLinearCount = 0x60030144,
@@ -28,31 +25,14 @@ enum {
     kSetROI = 0x60030137,
 };
 
-static Dispatch* twain = NULL;
-
-static VARIANT i4(int32_t value) {
-    VARIANT v;
-    memset(&v, 0, sizeof v);
-    v.vt = VT_I4;
-    v.u.lVal = value;
-    return v;
-}
 
 /* The member's result, arguments in the host's order. */
 static VARIANT call(int32_t id, VARIANT* arguments, uint32_t count) {
-    VARIANT reversed[8];
-    for (uint32_t i = 0; i < count; ++i) reversed[i] = arguments[count - 1 - i];
-    DISPPARAMS params = {reversed, NULL, count, 0};
-    VARIANT result;
-    memset(&result, 0, sizeof result);
-    const HRESULT hr = twain->vtbl->Invoke(twain, id, &kIidNull, 0, 1, &params, &result, NULL, NULL);
-    if (hr != 0) fprintf(stderr, "member 0x%x answered 0x%x\n", (unsigned)id, (unsigned)hr);
-    CHECK(hr == 0);
-    return result;
+    return invokeMethod(twain, id, arguments, count);
 }
 
 static int32_t number(int32_t id, int32_t argument, int withArgument) {
-    VARIANT a = i4(argument);
+    VARIANT a = variantI4(argument);
     VARIANT result = call(id, &a, withArgument ? 1 : 0);
     CHECK(result.vt == VT_I4);
     return result.u.lVal;
@@ -60,7 +40,7 @@ static int32_t number(int32_t id, int32_t argument, int withArgument) {
 
 /* A text member's answer is empty (a null or zero-length BSTR). */
 static int emptyText(int32_t id, int32_t n) {
-    VARIANT a = i4(n);
+    VARIANT a = variantI4(n);
     VARIANT result = call(id, &a, 1);
     CHECK(result.vt == VT_BSTR);
     const int empty = result.u.bstrVal == NULL || result.u.bstrVal[0] == 0;
@@ -76,7 +56,7 @@ static void checkMembers(void) {
     CHECK(number(kMatrixCount, 0, 0) == 0);
 
     /* A user region changes nothing without an image. */
-    VARIANT region[4] = {i4(10), i4(20), i4(300), i4(200)};
+    VARIANT region[4] = {variantI4(10), variantI4(20), variantI4(300), variantI4(200)};
     call(kSetROI, region, 4);
     CHECK(number(kLinearDoScan, 0, 1) == 2);
     CHECK(number(kMatrixDoScan, 1, 1) == 2);
@@ -85,7 +65,7 @@ static void checkMembers(void) {
     for (int32_t n = 0; n <= 1; ++n) {
         CHECK(number(kLinearType, n, 1) == 0);
         CHECK(emptyText(kLinearValue, n));
-        VARIANT a = i4(n);
+        VARIANT a = variantI4(n);
         VARIANT skew = call(kLinearSkew, &a, 1);
         CHECK(skew.vt == VT_R8 && skew.u.dblVal == 0.0);
         VARIANT checksum = call(kLinearHasChecksum, &a, 1);
@@ -113,32 +93,5 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: c_host_barcodes LIBRARY REGISTRY-FILE\n");
         return 2;
     }
-    setenv("SCANVELT_REGISTRY", argv[2], 1);
-    void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        fprintf(stderr, "cannot load %s: %s\n", argv[1], dlerror());
-        return 1;
-    }
-    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
-        (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject");
-    HRESULT (*registerServer)(void) = (HRESULT (*)(void))dlsym(library, "DllRegisterServer");
-    HRESULT (*unregisterServer)(void) = (HRESULT (*)(void))dlsym(library, "DllUnregisterServer");
-    CHECK(getClassObject && registerServer && unregisterServer);
-    if (failures) return 1;
-    CHECK(registerServer() == 0);
-
-    ClassFactory* factory = NULL;
-    CHECK(getClassObject(&kClsidTwain, &kIidClassFactory, (void**)&factory) == 0 && factory);
-    if (factory) {
-        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&twain) == 0 && twain);
-        factory->vtbl->Release(factory);
-    }
-    if (twain) {
-        checkMembers();
-        CHECK(twain->vtbl->Release(twain) == 0);
-    }
-    CHECK(unregisterServer() == 0);
-    dlclose(library);
-    if (failures) fprintf(stderr, "%d check(s) failed\n", failures);
-    return failures ? 1 : 0;
+    return runWithTwain(argv[1], argv[2], checkMembers);
 }

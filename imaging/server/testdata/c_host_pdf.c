@@ -8,7 +8,6 @@
 
 #include "c_host_abi.h"
 
-enum { VT_BSTR = 8, VT_BOOL = 11 };
 enum {
     kSaveAsPDF = 0x60030058,
     kSaveAsPDFA = 0x60030059,
@@ -20,16 +19,9 @@ enum {
     kPdfCreateRights = 0x6003013b,
 };
 
-static Dispatch* twain = NULL;
 static const char* folder = NULL;
 
-static VARIANT i4(int32_t value) {
-    VARIANT v;
-    memset(&v, 0, sizeof v);
-    v.vt = VT_I4;
-    v.u.lVal = value;
-    return v;
-}
+static VARIANT i4(int32_t value) { return variantI4(value); }
 
 static VARIANT boolean(int value) {
     VARIANT v;
@@ -49,16 +41,7 @@ static VARIANT text(const char* value) {
 
 /* The member's result; the arguments come in the host's order and are freed. */
 static VARIANT call(int32_t id, VARIANT* arguments, uint32_t count) {
-    VARIANT reversed[16];
-    for (uint32_t i = 0; i < count; ++i) reversed[i] = arguments[count - 1 - i];
-    DISPPARAMS params = {reversed, NULL, count, 0};
-    VARIANT result;
-    memset(&result, 0, sizeof result);
-    CHECK(twain->vtbl->Invoke(twain, id, &kIidNull, 0, 1, &params, &result, NULL, NULL) == 0);
-    for (uint32_t i = 0; i < count; ++i) {
-        if (arguments[i].vt == VT_BSTR) freeBstr(arguments[i].u.bstrVal);
-    }
-    return result;
+    return invokeMethod(twain, id, arguments, count);
 }
 
 static int32_t status(int32_t id, VARIANT* arguments, uint32_t count) {
@@ -174,34 +157,8 @@ int main(int argc, char** argv) {
         perror("mkdtemp");
         return 1;
     }
-    setenv("SCANVELT_REGISTRY", argv[2], 1);
-    void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        fprintf(stderr, "cannot load %s: %s\n", argv[1], dlerror());
-        return 1;
-    }
-    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
-        (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject");
-    HRESULT (*registerServer)(void) = (HRESULT (*)(void))dlsym(library, "DllRegisterServer");
-    HRESULT (*unregisterServer)(void) = (HRESULT (*)(void))dlsym(library, "DllUnregisterServer");
-    CHECK(getClassObject && registerServer && unregisterServer);
-    if (failures) return 1;
-    CHECK(registerServer() == 0);
-
-    ClassFactory* factory = NULL;
-    CHECK(getClassObject(&kClsidTwain, &kIidClassFactory, (void**)&factory) == 0 && factory);
-    if (factory) {
-        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&twain) == 0 && twain);
-        factory->vtbl->Release(factory);
-    }
-    if (twain) {
-        checkMembers();
-        CHECK(twain->vtbl->Release(twain) == 0);
-    }
-    CHECK(unregisterServer() == 0);
-    dlclose(library);
+    const int result = runWithTwain(argv[1], argv[2], checkMembers);
     remove(pathOf("kept.pdf"));
     CHECK(rmdir(folder) == 0);
-    if (failures) fprintf(stderr, "%d check(s) failed\n", failures);
-    return failures ? 1 : 0;
+    return result || failures ? 1 : 0;
 }
