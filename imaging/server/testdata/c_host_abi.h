@@ -142,7 +142,7 @@ struct TypeLib {
     const TypeLibVtbl* vtbl;
 };
 
-enum { VT_EMPTY = 0, VT_I4 = 3, VT_R8 = 5, VT_BSTR = 8, VT_BOOL = 11 };
+enum { VT_I4 = 3, VT_R8 = 5 };
 static const GUID kClsidTwain = {0x06e482ed, 0xa0cf, 0x41ad, {0xa6, 0xce, 0x0c, 0x2c, 0x79, 0x61, 0xd7, 0xca}};
 static const GUID kIidTwain = {0xe88070e3, 0x5582, 0x4ba6, {0xa3, 0x4e, 0x3a, 0xb5, 0x18, 0x88, 0x57, 0xd3}};
 static const GUID kIidClassFactory = {0x00000001, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
@@ -197,18 +197,15 @@ static inline VARIANT invokeMethod(Dispatch* object, int32_t id, VARIANT* argume
     if (hr != 0) fprintf(stderr, "member 0x%x answered 0x%x\n", (unsigned)id, (unsigned)hr);
     CHECK(hr == 0);
     for (uint32_t i = 0; i < count; ++i) {
-        if (arguments[i].vt == VT_BSTR) freeBstr(arguments[i].u.bstrVal);
+        if (arguments[i].vt == 8 /* VT_BSTR */) freeBstr(arguments[i].u.bstrVal);
     }
     return result;
 }
 
-/* The Twain object runWithTwain made, while its check runs. */
-static Dispatch* twain __attribute__((unused)) = NULL;
-
 /* Loads the server library, registers it into the registry file, creates
- * Twain by its class ID into `twain`, runs `check`, then releases it and
+ * Twain by its class ID, hands it to `check`, then releases it and
  * unregisters. 0 when every check held, 1 otherwise. */
-static inline int runWithTwain(const char* libraryPath, const char* registry, void (*check)(void)) {
+static inline int runWithTwain(const char* libraryPath, const char* registry, void (*check)(Dispatch*)) {
     setenv("SCANVELT_REGISTRY", registry, 1);
     void* library = dlopen(libraryPath, RTLD_NOW | RTLD_LOCAL);
     if (!library) {
@@ -224,15 +221,15 @@ static inline int runWithTwain(const char* libraryPath, const char* registry, vo
     CHECK(registerServer() == 0);
 
     ClassFactory* factory = NULL;
+    Dispatch* twain = NULL;
     CHECK(getClassObject(&kClsidTwain, &kIidClassFactory, (void**)&factory) == 0 && factory);
     if (factory) {
         CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&twain) == 0 && twain);
         factory->vtbl->Release(factory);
     }
     if (twain) {
-        check();
+        check(twain);
         CHECK(twain->vtbl->Release(twain) == 0);
-        twain = NULL;
     }
     CHECK(unregisterServer() == 0);
     dlclose(library);

@@ -8,6 +8,10 @@
 
 #include "c_host_abi.h"
 
+enum { VT_BSTR = 8, VT_BOOL = 11 };
+
+static Dispatch* twain = NULL;
+
 enum {
     kSaveAsPDF = 0x60030058,
     kSaveAsPDFA = 0x60030059,
@@ -79,7 +83,8 @@ static int fileIs(const char* path, const char* content) {
     return n == strlen(content) && memcmp(buffer, content, n) == 0;
 }
 
-static void checkMembers(void) {
+static void checkMembers(Dispatch* object) {
+    twain = object;
     CHECK(lastStatus() == 0);
 
     /* The rights of eight flags. */
