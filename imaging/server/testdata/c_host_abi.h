@@ -176,32 +176,6 @@ static inline BSTR makeBstr(const char* text) {
     return bstr;
 }
 
-/* A VARIANT holding a 32-bit integer. */
-static inline VARIANT variantI4(int32_t value) {
-    VARIANT v;
-    memset(&v, 0, sizeof v);
-    v.vt = VT_I4;
-    v.u.lVal = value;
-    return v;
-}
-
-/* Calls member `id` of `object` as a method, the arguments in the host's
- * order (text arguments are freed); its result. Invoke must answer 0. */
-static inline VARIANT invokeMethod(Dispatch* object, int32_t id, VARIANT* arguments, uint32_t count) {
-    VARIANT reversed[16];
-    for (uint32_t i = 0; i < count && i < 16; ++i) reversed[i] = arguments[count - 1 - i];
-    DISPPARAMS params = {reversed, NULL, count, 0};
-    VARIANT result;
-    memset(&result, 0, sizeof result);
-    const HRESULT hr = object->vtbl->Invoke(object, id, &kIidNull, 0, 1, &params, &result, NULL, NULL);
-    if (hr != 0) fprintf(stderr, "member 0x%x answered 0x%x\n", (unsigned)id, (unsigned)hr);
-    CHECK(hr == 0);
-    for (uint32_t i = 0; i < count; ++i) {
-        if (arguments[i].vt == 8 /* VT_BSTR */) freeBstr(arguments[i].u.bstrVal);
-    }
-    return result;
-}
-
 /* Loads the server library, registers it into the registry file, creates
  * Twain by its class ID, hands it to `check`, then releases it and
  * unregisters. 0 when every check held, 1 otherwise. */

@@ -6,14 +6,8 @@
  * symbol drawn by zint, laid on the page by ImageMagick) and reads both, on
  * the whole page and in a region.
  * Usage: c_host_barcodes LIBRARY REGISTRY-FILE. */
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include "c_host_abi.h"
-
-enum { VT_EMPTY = 0, VT_BSTR = 8, VT_BOOL = 11 };
-
-static Dispatch* twain = NULL;
+#include "c_host_calls.h"
+#include "c_host_scripted_source.h"
 
 enum {
     kLinearDoScan = 0x60030143,
@@ -49,40 +43,16 @@ static const char* pathIn(const char* name) {
     return path;
 }
 
-
-/* The member's result, arguments in the host's order. */
-static VARIANT call(int32_t id, VARIANT* arguments, uint32_t count) {
-    return invokeMethod(twain, id, arguments, count);
+/* A member of one code number (or of none with n < 0) answering a Long. */
+static int32_t longOf(int32_t id, int32_t n) {
+    VARIANT a = argLong(n);
+    return callLong(id, &a, n < 0 ? 0 : 1);
 }
 
-static int32_t number(int32_t id, int32_t argument, int withArgument) {
-    VARIANT a = variantI4(argument);
-    VARIANT result = call(id, &a, withArgument ? 1 : 0);
-    CHECK(result.vt == VT_I4);
-    return result.u.lVal;
-}
-
-/* A text member's answer is empty (a null or zero-length BSTR). */
-static int emptyText(int32_t id, int32_t n) {
-    VARIANT a = variantI4(n);
-    VARIANT result = call(id, &a, 1);
-    CHECK(result.vt == VT_BSTR);
-    const int empty = result.u.bstrVal == NULL || result.u.bstrVal[0] == 0;
-    freeBstr(result.u.bstrVal);
-    return empty;
-}
-
-/* A text member's answer is `expected`. */
-static int textIs(int32_t id, int32_t n, const char* expected) {
-    VARIANT a = variantI4(n);
-    VARIANT result = call(id, &a, 1);
-    CHECK(result.vt == VT_BSTR);
-    int same = result.u.bstrVal != NULL;
-    size_t i = 0;
-    for (; same && expected[i]; ++i) same = result.u.bstrVal[i] == (OLECHAR)(unsigned char)expected[i];
-    same = same && result.u.bstrVal[i] == 0;
-    freeBstr(result.u.bstrVal);
-    return same;
+static const char* textOf(int32_t id, int32_t n) {
+    static char text[256];
+    VARIANT a = argLong(n);
+    return callText(id, &a, 1, text, sizeof text);
 }
 
 /* A 1200 x 900 page: "Bill 2026/12" in Code 128 at (100, 100), "Voucher 4711"
@@ -99,19 +69,52 @@ static int writePage(void) {
     return system(command) == 0;
 }
 
+static void checkWithoutImage(void) {
+    /* No current image: both scans answer 2 and find nothing. */
+    CHECK(longOf(kLinearDoScan, 1) == 2);
+    CHECK(longOf(kMatrixDoScan, 0) == 2);
+    CHECK(longOf(kLinearCount, -1) == 0);
+    CHECK(longOf(kMatrixCount, -1) == 0);
+
+    /* A user region changes nothing without an image. */
+    VARIANT region[4] = {argLong(10), argLong(20), argLong(300), argLong(200)};
+    callNone(kSetROI, region, 4);
+    CHECK(longOf(kLinearDoScan, 0) == 2);
+    CHECK(longOf(kMatrixDoScan, 1) == 2);
+    callNone(kResetROI, NULL, 0);
+
+    /* Every per-code member, for codes 0 and 1: nothing. */
+    for (int32_t n = 0; n <= 1; ++n) {
+        CHECK(longOf(kLinearType, n) == 0);
+        CHECK(strcmp(textOf(kLinearValue, n), "") == 0);
+        VARIANT a = argLong(n);
+        CHECK(callDouble(kLinearSkew, &a, 1) == 0.0);
+        a = argLong(n);
+        CHECK(callBool(kLinearHasChecksum, &a, 1) == 0);
+        for (int32_t corner = 0; corner < 8; ++corner) {
+            CHECK(longOf(kLinearX1 + corner, n) == 0);
+            CHECK(longOf(kMatrixX1 + corner, n) == 0);
+        }
+        CHECK(strcmp(textOf(kMatrixValue, n), "") == 0);
+        CHECK(longOf(kMatrixRows, n) == 0);
+        CHECK(longOf(kMatrixColumns, n) == 0);
+    }
+
+    /* The clears answer nothing and leave the counts at 0. */
+    CHECK(invokeMember(kLinearClear, NULL, 0, NULL).vt == 0);
+    CHECK(invokeMember(kMatrixClear, NULL, 0, NULL).vt == 0);
+    CHECK(longOf(kLinearCount, -1) == 0);
+    CHECK(longOf(kMatrixCount, -1) == 0);
+}
+
 /* Scans the page from the scripted source; its image ID. */
 static int32_t scanPage(void) {
-    VARIANT name = variantI4(0);
-    name.vt = VT_BSTR;
-    name.u.bstrVal = makeBstr("scripted:0");
-    VARIANT opened = call(kTwainOpenSource, &name, 1);
-    CHECK(opened.vt == VT_BOOL && opened.u.boolVal != 0);
-    VARIANT hide = variantI4(0);
-    hide.vt = VT_BOOL;
-    hide.u.boolVal = -1;
-    call(kTwainSetHideUI, &hide, 1);
-    const int32_t id = number(kTwainAcquireToMorvalenImage, 0, 1);
-    if (id == 0) fprintf(stderr, "the scan failed with status %d\n", (int)number(kDispidGetStat, 0, 0));
+    VARIANT name = argText("scripted:0");
+    CHECK(callBool(kTwainOpenSource, &name, 1));
+    VARIANT hide = argFlag(1);
+    callNone(kTwainSetHideUI, &hide, 1);
+    const int32_t id = longOf(kTwainAcquireToMorvalenImage, 0);
+    if (id == 0) fprintf(stderr, "the scan failed with status %d\n", (int)longOf(kDispidGetStat, -1));
     CHECK(id != 0);
     return id;
 }
@@ -119,77 +122,38 @@ static int32_t scanPage(void) {
 static void checkScannedPage(void) {
     const int32_t page = scanPage();
     if (page == 0) return;
-    CHECK(number(kLinearDoScan, 1, 1) == 0);
-    CHECK(number(kLinearCount, 0, 0) == 1);
-    CHECK(textIs(kLinearValue, 1, "Bill 2026/12"));
-    CHECK(number(kLinearType, 1, 1) == 4096);
-    const int32_t x1 = number(kLinearX1, 1, 1);
+    CHECK(longOf(kLinearDoScan, 1) == 0);
+    CHECK(longOf(kLinearCount, -1) == 1);
+    CHECK(strcmp(textOf(kLinearValue, 1), "Bill 2026/12") == 0);
+    CHECK(longOf(kLinearType, 1) == 4096);
+    const int32_t x1 = longOf(kLinearX1, 1);
     CHECK(x1 >= 95 && x1 <= 130);
-    CHECK(number(kMatrixDoScan, 0, 1) == 0);
-    CHECK(number(kMatrixCount, 0, 0) == 1);
-    CHECK(textIs(kMatrixValue, 1, "Voucher 4711"));
-    const int32_t matrixX1 = number(kMatrixX1, 1, 1), matrixY1 = number(kMatrixX1 + 1, 1, 1);
+    CHECK(longOf(kMatrixDoScan, 0) == 0);
+    CHECK(longOf(kMatrixCount, -1) == 1);
+    CHECK(strcmp(textOf(kMatrixValue, 1), "Voucher 4711") == 0);
+    const int32_t matrixX1 = longOf(kMatrixX1, 1), matrixY1 = longOf(kMatrixX1 + 1, 1);
     CHECK(matrixX1 >= 796 && matrixX1 <= 806 && matrixY1 >= 546 && matrixY1 <= 556);
-    CHECK(number(kMatrixRows, 1, 1) >= 10);
+    CHECK(longOf(kMatrixRows, 1) >= 10);
 
     /* In a region around the DataMatrix symbol: no linear code, and the
      * symbol's corner relative to the region. */
-    VARIANT region[4] = {variantI4(700), variantI4(450), variantI4(450), variantI4(400)};
-    call(kSetROI, region, 4);
-    CHECK(number(kLinearDoScan, 1, 1) == 0);
-    CHECK(number(kLinearCount, 0, 0) == 0);
-    CHECK(number(kMatrixDoScan, 1, 1) == 0);
-    CHECK(number(kMatrixCount, 0, 0) == 1);
-    const int32_t regionX1 = number(kMatrixX1, 1, 1);
+    VARIANT region[4] = {argLong(700), argLong(450), argLong(450), argLong(400)};
+    callNone(kSetROI, region, 4);
+    CHECK(longOf(kLinearDoScan, 1) == 0);
+    CHECK(longOf(kLinearCount, -1) == 0);
+    CHECK(longOf(kMatrixDoScan, 1) == 0);
+    CHECK(longOf(kMatrixCount, -1) == 1);
     /* The fit may differ by a pixel between the two searches. */
-    CHECK(abs(regionX1 - (matrixX1 - 700)) <= 2);
-    call(kResetROI, NULL, 0);
-    VARIANT close[1] = {variantI4(page)};
-    CHECK(call(kCloseImage, close, 1).u.lVal == 0);
+    CHECK(abs(longOf(kMatrixX1, 1) - (matrixX1 - 700)) <= 2);
+    callNone(kResetROI, NULL, 0);
+    CHECK(longOf(kCloseImage, page) == 0);
 }
 
-static void checkMembers(Dispatch* object) {
-    twain = object;
-    /* No current image: both scans answer 2 and find nothing. */
-    CHECK(number(kLinearDoScan, 1, 1) == 2);
-    CHECK(number(kMatrixDoScan, 0, 1) == 2);
-    CHECK(number(kLinearCount, 0, 0) == 0);
-    CHECK(number(kMatrixCount, 0, 0) == 0);
-
-    /* A user region changes nothing without an image. */
-    VARIANT region[4] = {variantI4(10), variantI4(20), variantI4(300), variantI4(200)};
-    call(kSetROI, region, 4);
-    CHECK(number(kLinearDoScan, 0, 1) == 2);
-    CHECK(number(kMatrixDoScan, 1, 1) == 2);
-
-    /* Every per-code member, for codes 0 and 1: nothing. */
-    for (int32_t n = 0; n <= 1; ++n) {
-        CHECK(number(kLinearType, n, 1) == 0);
-        CHECK(emptyText(kLinearValue, n));
-        VARIANT a = variantI4(n);
-        VARIANT skew = call(kLinearSkew, &a, 1);
-        CHECK(skew.vt == VT_R8 && skew.u.dblVal == 0.0);
-        VARIANT checksum = call(kLinearHasChecksum, &a, 1);
-        CHECK(checksum.vt == VT_BOOL && checksum.u.boolVal == 0);
-        for (int32_t corner = 0; corner < 8; ++corner) {
-            CHECK(number(kLinearX1 + corner, n, 1) == 0);
-            CHECK(number(kMatrixX1 + corner, n, 1) == 0);
-        }
-        CHECK(emptyText(kMatrixValue, n));
-        CHECK(number(kMatrixRows, n, 1) == 0);
-        CHECK(number(kMatrixColumns, n, 1) == 0);
-    }
-
-    /* The clears answer nothing and leave the counts at 0. */
-    VARIANT cleared = call(kLinearClear, NULL, 0);
-    CHECK(cleared.vt == VT_EMPTY);
-    cleared = call(kMatrixClear, NULL, 0);
-    CHECK(cleared.vt == VT_EMPTY);
-    CHECK(number(kLinearCount, 0, 0) == 0);
-    CHECK(number(kMatrixCount, 0, 0) == 0);
-    call(kResetROI, NULL, 0);
-
+static void checkMembers(Dispatch* twain) {
+    calledControl = twain;
+    checkWithoutImage();
     checkScannedPage();
+    calledControl = NULL;
 }
 
 int main(int argc, char** argv) {
@@ -206,15 +170,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "zint or convert could not draw the page\n");
         return 1;
     }
-    char script[600];
-    snprintf(script, sizeof script, "pages=%s", pathIn("page.pnm"));
-    setenv("MVTWAIN_SCRIPTED_SOURCE", script, 1);
-    /* SANE sees no backend of the machine: the scripted source is the only one. */
-    CHECK(mkdir(pathIn("sane"), 0700) == 0 && mkdir(pathIn("config"), 0700) == 0);
-    FILE* conf = fopen(pathIn("sane/dll.conf"), "w");
-    if (conf) fclose(conf);
-    setenv("SANE_CONFIG_DIR", pathIn("sane"), 1);
-    setenv("XDG_CONFIG_HOME", pathIn("config"), 1);
+    useScriptedSource(scratch, pathIn("page.pnm"));
 
     const int result = runWithTwain(argv[1], argv[2], checkMembers);
     char command[600];

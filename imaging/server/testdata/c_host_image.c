@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "c_host_abi.h"
+#include "c_host_scripted_source.h"
 
 enum { VT_BSTR = 8, VT_BOOL = 11 };
 enum {
@@ -291,15 +292,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     writePage("page.pnm");
-    char script[600];
-    snprintf(script, sizeof script, "pages=%s", pathIn("page.pnm"));
-    setenv("MVTWAIN_SCRIPTED_SOURCE", script, 1);
-    /* SANE sees no backend of the machine: the scripted source is the only one. */
-    CHECK(mkdir(pathIn("sane"), 0700) == 0 && mkdir(pathIn("config"), 0700) == 0);
-    FILE* conf = fopen(pathIn("sane/dll.conf"), "w");
-    if (conf) fclose(conf);
-    setenv("SANE_CONFIG_DIR", pathIn("sane"), 1);
-    setenv("XDG_CONFIG_HOME", pathIn("config"), 1);
+    useScriptedSource(scratch, pathIn("page.pnm"));
     setenv("SCANVELT_REGISTRY", argv[2], 1);
 
     void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);

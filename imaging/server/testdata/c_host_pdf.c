@@ -6,11 +6,9 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include "c_host_abi.h"
+#include "c_host_calls.h"
 
 enum { VT_BSTR = 8, VT_BOOL = 11 };
-
-static Dispatch* twain = NULL;
 
 enum {
     kSaveAsPDF = 0x60030058,
@@ -25,7 +23,7 @@ enum {
 
 static const char* folder = NULL;
 
-static VARIANT i4(int32_t value) { return variantI4(value); }
+static VARIANT i4(int32_t value) { return argLong(value); }
 
 static VARIANT boolean(int value) {
     VARIANT v;
@@ -45,7 +43,7 @@ static VARIANT text(const char* value) {
 
 /* The member's result; the arguments come in the host's order and are freed. */
 static VARIANT call(int32_t id, VARIANT* arguments, uint32_t count) {
-    return invokeMethod(twain, id, arguments, count);
+    return invokeMember(id, arguments, count, NULL);
 }
 
 static int32_t status(int32_t id, VARIANT* arguments, uint32_t count) {
@@ -84,7 +82,7 @@ static int fileIs(const char* path, const char* content) {
 }
 
 static void checkMembers(Dispatch* object) {
-    twain = object;
+    calledControl = object;
     CHECK(lastStatus() == 0);
 
     /* The rights of eight flags. */
