@@ -27,10 +27,17 @@ public:
     double r8(size_t i) const { return values_[i].dblVal; }
     bool boolean(size_t i) const { return values_[i].boolVal != 0; }
     std::u16string_view text(size_t i) const;
+    // Whether the caller passed the argument by reference (VT_BYREF).
+    bool byRef(size_t i) const { return i < targets_.size() && targets_[i]; }
+    // Writes an out value back into the caller's by-reference argument,
+    // converted to the type the caller gave it; an array replaces the
+    // caller's array. Nothing happens for an argument passed by value.
+    HRESULT setOut(size_t i, const VARIANT& value) const;
 
 private:
     friend HRESULT BindArguments(const MemberModel&, const DISPPARAMS*, BoundArguments&, uint32_t*);
     std::vector<VARIANT> values_;
+    std::vector<VARIANT*> targets_;  // the caller's by-reference arguments
 };
 
 // DISP_E_BADPARAMCOUNT for too many arguments, DISP_E_PARAMNOTOPTIONAL for a
