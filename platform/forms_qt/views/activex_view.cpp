@@ -98,15 +98,15 @@ class FaceWidget : public QWidget {
 public:
     FaceWidget(ActiveXView& view, QWidget* parent) : QWidget(parent), view_(view) {
         setMouseTracking(true);  // moves without a button reach the object too
-        setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
 protected:
     void paintEvent(QPaintEvent* event) override {
+        if (!view_.attached() || !view_.control_.hasFace()) return;
         QPainter painter(this);
         com::ControlBackBuffer buffer;
         QRect shown;
-        if (view_.attached() && view_.control_.backBuffer(buffer)) {
+        if (view_.control_.backBuffer(buffer)) {
             // The buffer's own memory, not a copy: it stays valid until the object's next resize.
             const QImage image(reinterpret_cast<const uchar*>(buffer.pixels), buffer.width, buffer.height,
                                buffer.stride, QImage::Format_RGB32);
@@ -203,7 +203,10 @@ void ActiveXView::changed(forms::Property p) {
 }
 
 void ActiveXView::showFace() {
+    // Without a face the widget is not there for the user: the form shows through and takes the clicks.
     face_->setFocusPolicy(control_.hasFace() ? Qt::StrongFocus : Qt::NoFocus);
+    face_->setAttribute(Qt::WA_OpaquePaintEvent, control_.hasFace());
+    face_->setAttribute(Qt::WA_TransparentForMouseEvents, !control_.hasFace());
     if (!control_.hasFace()) {
         control_.takeInvalidated();
         face_->update();
