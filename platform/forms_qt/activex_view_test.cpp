@@ -243,6 +243,24 @@ TEST_F(ActiveXViewTest, TheObjectsContextMenuOpensAndAnswersTheChoice) {
     EXPECT_EQ(chosen, 0);  // dismissed
 }
 
+TEST_F(ActiveXViewTest, AMenuAskedForAfterTheFormClosedIsDismissed) {
+    form.unload();
+    settle();
+    ASSERT_EQ(host.widgetOf(form.viewer), nullptr);
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            opened = true;
+            menu->close();
+        }
+    });
+    const com::ControlMenuItem items[] = {{u"&Close", 20, -1, 0}};
+    int32_t chosen = -1;
+    ASSERT_EQ(face->site()->ShowPopupMenu(items, 1, 1, 1, &chosen), com::S_OK);
+    EXPECT_EQ(chosen, 0);
+    EXPECT_FALSE(opened);
+}
+
 TEST_F(ActiveXViewTest, TheObjectMayHoldTheMouse) {
     ASSERT_EQ(face->site()->SetCapture(1), com::S_OK);
     EXPECT_EQ(QWidget::mouseGrabber(), widget);
