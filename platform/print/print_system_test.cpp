@@ -106,3 +106,27 @@ TEST(PrintSystemTest, WithoutAPrintSystemThereIsNoPrinter) {
 
 }  // namespace
 }  // namespace print
+
+namespace print {
+namespace {
+
+// A queue of CUPS's PDF printer (cups-pdf), when the machine has one.
+TEST(CupsPrinterTest, AJobToTheCupsPdfQueueIsTaken) {
+    QtPrintSystemOptions options;
+    options.filePrinterFolder = std::filesystem::temp_directory_path().string();
+    auto system = MakeQtPrintSystem(options);
+    std::string queue;
+    for (const auto& p : system->Printers()) {
+        if (p.deviceName != kFilePrinterName && p.deviceName.find("PDF") != std::string::npos) queue = p.deviceName;
+    }
+    if (queue.empty()) GTEST_SKIP() << "no CUPS queue of cups-pdf on this machine (printer-driver-cups-pdf and cupsd)";
+    InstallPrintSystem(system);
+    ASSERT_TRUE(MakeCurrent(queue));
+    auto job = StartCurrentDoc("scanvelt cups test");
+    ASSERT_TRUE(job);
+    EXPECT_TRUE(job->EndDoc());
+    InstallPrintSystem(nullptr);
+}
+
+}  // namespace
+}  // namespace print

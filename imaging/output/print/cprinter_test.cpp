@@ -5,7 +5,6 @@
 #include <QPdfWriter>
 
 #include <algorithm>
-#include <fstream>
 #include <optional>
 #include <filesystem>
 #include <memory>
@@ -79,22 +78,7 @@ protected:
     std::string Printed() { return folder_.file(printer_.m_DocumentName + ".pdf"); }
     // Page `page` at 50.8 dpi: two pixels per millimetre.
     print::testing::Raster Rendered(int page = 1) {
-        const std::string command = "pdftoppm -r 50.8 -f " + std::to_string(page) + " -l " + std::to_string(page) +
-                                    " -singlefile '" + Printed() + "' '" + folder_.file("page") + "'";
-        print::testing::Raster raster;
-        if (std::system(command.c_str()) != 0) return raster;
-        return ReadPpm(folder_.file("page.ppm"));
-    }
-    static print::testing::Raster ReadPpm(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        print::testing::Raster raster;
-        std::string magic;
-        int maxValue = 0;
-        in >> magic >> raster.width >> raster.height >> maxValue;
-        in.get();
-        raster.rgb.resize(static_cast<size_t>(raster.width) * raster.height * 3);
-        in.read(reinterpret_cast<char*>(raster.rgb.data()), static_cast<std::streamsize>(raster.rgb.size()));
-        return raster;
+        return print::testing::RenderPage(Printed(), page, 50.8, folder_.path().string());
     }
 
     files::testing::ScratchFolder folder_{"cprinter"};

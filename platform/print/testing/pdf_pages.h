@@ -47,9 +47,11 @@ struct Raster {
 };
 
 // Page `page` (from 1) rendered by pdftoppm at `dpi` into `folder`.
-inline Raster RenderPage(const std::string& pdf, int page, int dpi, const std::string& folder) {
+inline Raster RenderPage(const std::string& pdf, int page, double dpi, const std::string& folder) {
     const std::string stem = folder + "/render";
-    const std::string command = "pdftoppm -r " + std::to_string(dpi) + " -f " + std::to_string(page) + " -l " +
+    std::ostringstream resolution;
+    resolution << dpi;
+    const std::string command = "pdftoppm -r " + resolution.str() + " -f " + std::to_string(page) + " -l " +
                                 std::to_string(page) + " -singlefile '" + pdf + "' '" + stem + "'";
     Raster raster;
     if (std::system(command.c_str()) != 0) return raster;
