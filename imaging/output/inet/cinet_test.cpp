@@ -130,6 +130,25 @@ TEST_F(CInetTest, AStopFromAHostHandlerEndsTheReadAfterItsChunk) {
     EXPECT_TRUE(transfer->ReadArray(bytes, 100000 - 2 * 8192));
 }
 
+TEST_F(CInetTest, AnOwnerThatLetsGoInsideTheReadDoesNotEndIt) {
+    auto transfer = std::make_shared<cInet>();
+    ASSERT_NE(transfer->Request("GET", "127.0.0.1", "/bytes/50000", http()->port(), kHttp), 0u);
+    ASSERT_NE(transfer->SendRequest("", ""), 0);
+    transfer->BufferSize(10000);
+    int events = 0;
+    cInet* running = transfer.get();
+    std::weak_ptr<cInet> watched = transfer;
+    running->PacketReceieved = [&](int32_t&, int64_t&, int64_t&) {
+        ++events;
+        transfer.reset();  // the owner drops it after the first chunk
+    };
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(running->ReadArray(bytes, 50000));
+    EXPECT_EQ(events, 5);
+    EXPECT_TRUE(bytes == Pattern(50000));
+    EXPECT_TRUE(watched.expired());  // ended once the read returned
+}
+
 TEST_F(CInetTest, FailuresGiveTheirCodesAndTexts) {
     struct Case {
         const char* what;
