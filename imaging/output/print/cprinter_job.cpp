@@ -13,6 +13,7 @@
 #include "imaging/engine/pdf_plugin.h"
 #include "imaging/output/print/cprinter.h"
 #include "platform/win/gdi_bitmap.h"
+#include "platform/win/pending_messages.h"
 
 namespace scanvelt {
 namespace {
@@ -263,6 +264,8 @@ bool cPrinter::PrintImageDialog(int32_t image, bool fit, float x, float y, float
         request.fromPage = 1;
         request.toPage = pages;
     }
+    // A dialog without an owner comes up after the messages already waiting.
+    if (owner == 0) win::RunPendingMessages();
     const auto choice = print::ShowPrintDialog(request);
     if (!choice) return false;
     ApplyDialogChoice(*choice);
