@@ -135,8 +135,8 @@ void cPrinter::PlaceAndDraw(print::PrintJob& job, int32_t image, int32_t page, P
     int32_t drawn = picture.id;
     int32_t turnedCopy = 0;
     if (m_AutomaticRotation && paperWidth > 0 && size.width > 0) {
-        const bool pictureUpright = std::floor(size.height / size.width) != std::floor(paperHeight / paperWidth);
-        if (pictureUpright && (size.width > paperWidth || size.height > paperHeight)) {
+        const bool orientationDiffers = std::floor(size.height / size.width) != std::floor(paperHeight / paperWidth);
+        if (orientationDiffers && (size.width > paperWidth || size.height > paperHeight)) {
             // The caller's image is never turned: a PDF page is our own, an image is copied.
             bool turned = false;
             if (picture.owned) {

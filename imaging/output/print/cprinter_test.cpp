@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include "imaging/engine/image_loading.h"
 #include "imaging/engine/image_resolution.h"
+#include "imaging/engine/save_tiff_multipage.h"
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/pdf_plugin.h"
 #include "imaging/engine/testing/engine_test_support.h"
@@ -169,6 +171,30 @@ TEST_F(CPrinterTest, AutomaticRotationTurnsAPictureThatDoesNotFitTheOrientation)
     const Box box = DarkBox(Rendered());
     EXPECT_NEAR(box.right - box.left, 50, 1);
     EXPECT_NEAR(box.bottom - box.top, 50, 1);
+}
+
+TEST_F(CPrinterTest, PagesOfAMultiPageTiffInARange) {
+    // Page n is n * 20 mm wide (at 25.4 dpi a pixel is a millimetre).
+    const std::string tiff = folder_.file("three.tif");
+    const int32_t first = Picture(20, 10, 25.4f);
+    ASSERT_EQ(TiffMultiPageStart(first, tiff, 6), OK);
+    for (int32_t n = 2; n <= 3; ++n) ASSERT_EQ(TiffMultiPageAdd(first, Picture(20 * n, 10, 25.4f)), OK);
+    ASSERT_EQ(ReleaseImage(first), OK);
+    int32_t image = 0;
+    ASSERT_EQ(LoadImageFromFile(image, tiff, false, false, true, 0, true, false), OK);
+
+    std::vector<std::pair<int32_t, int32_t>> events;
+    printer_.PrintPage = [&](int32_t& page, int32_t& left) { events.emplace_back(page, left); };
+    printer_.SetFromToPage(2, 7);
+    printer_.m_DocumentName = "tiff range";
+    printer_.PrintImageBySize(image, 0, 0, 0, 0);
+    EXPECT_EQ(printer_.GetPrinterStat(), PrinterOK);
+    EXPECT_EQ(events, (std::vector<std::pair<int32_t, int32_t>>{{2, 1}, {3, 0}}));
+    ASSERT_EQ(print::testing::PageSizes(Printed()).size(), 2u);
+    const Box second = DarkBox(Rendered(1));
+    const Box third = DarkBox(Rendered(2));
+    EXPECT_NEAR(second.right - second.left, 40, 1);
+    EXPECT_NEAR(third.right - third.left, 60, 1);
 }
 
 TEST_F(CPrinterTest, PaperSizeAndOrientationShapeThePrintedPage) {
