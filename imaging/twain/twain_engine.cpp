@@ -27,7 +27,9 @@ EngineBinding& binding() {
     return instance;
 }
 
-void* boundFunction(const char* name) {
+}  // namespace
+
+void* TwainEngineFunction(const char* name) {
     auto& b = binding();
     std::lock_guard lock(b.mutex);
     std::string path = win::FindLibraryFile(b.file);
@@ -40,6 +42,8 @@ void* boundFunction(const char* name) {
         throw TwainEngineUnavailable("Can't find DLL entry point " + std::string(name) + " in " + kDefaultEngineFile);
     return function;
 }
+
+namespace {
 
 void showError(const char* text) { win::ShowMessageBox({0, text, "Error", win::MB_OK | win::MB_ICONERROR}); }
 
@@ -56,7 +60,7 @@ void SetTwainEngineFile(std::string nameOrPath) {
 }
 
 int32_t MvTwainGetVersion() {
-    auto function = reinterpret_cast<int32_t (*)()>(boundFunction("MVTWAIN_GetVersion"));
+    auto function = reinterpret_cast<int32_t (*)()>(TwainEngineFunction("MVTWAIN_GetVersion"));
     return function();
 }
 

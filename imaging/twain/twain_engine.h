@@ -22,6 +22,10 @@ void SetTwainEngineFile(std::string nameOrPath);
 
 inline constexpr int32_t kMinimumTwainEngineVersion = 630;
 
+// The engine function of that name, bound at its first call; raises
+// TwainEngineUnavailable when the file or the function is missing.
+void* TwainEngineFunction(const char* name);
+
 // MVTWAIN_GetVersion, bound at the first call.
 int32_t MvTwainGetVersion();
 

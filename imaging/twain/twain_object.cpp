@@ -23,7 +23,17 @@ TwainObject::TwainObject()
                       typelib::TwainSourceInterfaceIds()) {
     bindFrameMembers();
     bindPdfMembers();
+    bindColourMembers();
+    bindConversionMembers();
+    bindFileOutputMembers();
+    bindImageInfoMembers();
+    bindTextMembers();
+    bindDeskewMembers();
+    bindOcrMembers();
+    bindBarcodeMembers();
     bindFormatsMembers();
+    bindAcquisitionMembers();
+    bindCapabilityMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

@@ -65,8 +65,8 @@ TEST_F(TwainObjectTest, AnswersTheFrameMembersByDispatchId) {
 
 TEST_F(TwainObjectTest, MembersNotBuiltAnswerNotImplemented) {
     Variant result;
-    EXPECT_EQ(call(0x60030000, {MakeI4(10)}, result.get()), E_NOTIMPL);  // SetBrightness
-    EXPECT_EQ(call(0x60030001, {}, result.get()), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(call(0x60030114, {MakeI4(1)}, result.get()), E_NOTIMPL);  // OCRTesseractGetCharConfidence
+    EXPECT_EQ(call(0x60030023, {}, result.get()), DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(call(0x60030163, {}, result.get()), DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(call(id(u"SetROI"), {MakeI4(1)}, result.get()), DISP_E_PARAMNOTOPTIONAL);
     EXPECT_EQ(call(id(u"SetROI"), {MakeBstr(u"x"), MakeI4(1), MakeI4(1), MakeI4(1)}, result.get()), DISP_E_TYPEMISMATCH);

@@ -1,6 +1,7 @@
 #include "platform/com/dispatch_arguments.h"
 
 #include "platform/com/bstr.h"
+#include "platform/com/safearray.h"
 
 namespace com {
 namespace {
@@ -20,6 +21,52 @@ BoundArguments::~BoundArguments() {
 
 std::u16string_view BoundArguments::text(size_t i) const {
     return values_[i].vt == VT_BSTR ? BstrView(values_[i].bstrVal) : std::u16string_view();
+}
+
+HRESULT BoundArguments::setOut(size_t i, const VARIANT& value) const {
+    if (!byRef(i)) return S_OK;
+    VARIANT* target = targets_[i];
+    const VARTYPE base = target->vt & ~VT_BYREF;
+    if (base == VT_VARIANT) {
+        if (!target->pvarVal) return E_POINTER;
+        VARIANT copy;
+        VariantInit(&copy);
+        HRESULT hr = VariantCopy(&copy, &value);
+        if (FAILED(hr)) return hr;
+        VariantClear(target->pvarVal);
+        *target->pvarVal = copy;
+        return S_OK;
+    }
+    if (base & VT_ARRAY) {
+        if (!(value.vt & VT_ARRAY) || !target->pparray) return DISP_E_TYPEMISMATCH;
+        SAFEARRAY* copy = nullptr;
+        HRESULT hr = SafeArrayCopy(value.parray, &copy);
+        if (FAILED(hr)) return hr;
+        if (*target->pparray) SafeArrayDestroy(*target->pparray);
+        *target->pparray = copy;
+        return S_OK;
+    }
+    VARIANT converted;
+    VariantInit(&converted);
+    HRESULT hr = VariantChangeType(&converted, &value, 0, base);
+    if (FAILED(hr)) return hr;
+    switch (base) {
+    case VT_I2: *target->piVal = converted.iVal; break;
+    case VT_I4: *target->plVal = converted.lVal; break;
+    case VT_R4: *target->pfltVal = converted.fltVal; break;
+    case VT_R8: *target->pdblVal = converted.dblVal; break;
+    case VT_BOOL: *target->pboolVal = converted.boolVal; break;
+    case VT_BSTR:
+        SysFreeString(*target->pbstrVal);
+        *target->pbstrVal = converted.bstrVal;
+        return S_OK;
+    default: VariantClear(&converted); return DISP_E_TYPEMISMATCH;
+    }
+    return S_OK;
+}
+
+bool BoundArguments::setOutI4(size_t i, int32_t value) const {
+    return byRef(i) && SUCCEEDED(setOut(i, MakeI4(value)));
 }
 
 VARTYPE WireType(VARTYPE declared) { return declared == VT_USERDEFINED ? VARTYPE{VT_I4} : declared; }
@@ -52,12 +99,14 @@ HRESULT BindArguments(const MemberModel& member, const DISPPARAMS* params, Bound
     std::vector<VARIANT>& values = bound.values_;
     for (auto& v : values) VariantClear(&v);
     values.assign(count, VARIANT{});
+    bound.targets_.assign(count, nullptr);
     for (size_t i = 0; i < count; ++i) {
         const ParamModel& param = member.params[i];
         VARIANT& out = values[i];
         VariantInit(&out);
         const VARIANT* given = source[i] >= 0 ? &params->rgvarg[source[i]] : nullptr;
         if (given && IsMissing(*given)) given = nullptr;
+        if (given && (given->vt & VT_BYREF) && given->byref) bound.targets_[i] = const_cast<VARIANT*>(given);
         if (!given) {
             if (param.defaultValue) {
                 VARIANT d = defaultVariant(*param.defaultValue);

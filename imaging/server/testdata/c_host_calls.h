@@ -1,0 +1,106 @@
+/* Calling members of one control by dispatch ID from plain C: arguments in
+ * the host's order (reversed for Invoke as COM wants them), results as
+ * variants, and the small readers of results the C hosts share. */
+#ifndef SCANVELT_C_HOST_CALLS_H
+#define SCANVELT_C_HOST_CALLS_H
+#include "c_host_abi.h"
+
+enum { VT_BSTR_ = 8, VT_BOOL_ = 11, VT_BYREF_ = 0x4000 };
+
+static Dispatch* calledControl = NULL;
+
+static inline VARIANT argLong(int32_t value) {
+    VARIANT v;
+    memset(&v, 0, sizeof v);
+    v.vt = VT_I4;
+    v.u.lVal = value;
+    return v;
+}
+
+static inline VARIANT argFlag(int value) {
+    VARIANT v;
+    memset(&v, 0, sizeof v);
+    v.vt = VT_BOOL_;
+    v.u.boolVal = value ? -1 : 0;
+    return v;
+}
+
+static inline VARIANT argText(const char* value) {
+    VARIANT v;
+    memset(&v, 0, sizeof v);
+    v.vt = VT_BSTR_;
+    v.u.bstrVal = makeBstr(value);
+    return v;
+}
+
+static inline VARIANT argDouble(double value) {
+    VARIANT v;
+    memset(&v, 0, sizeof v);
+    v.vt = VT_R8;
+    v.u.dblVal = value;
+    return v;
+}
+
+/* A double passed by reference: the member writes into *target. */
+static inline VARIANT argDoubleRef(double* target) {
+    VARIANT v;
+    memset(&v, 0, sizeof v);
+    v.vt = VT_R8 | VT_BYREF_;
+    v.u.record.a = target;
+    return v;
+}
+
+/* The member's result (HRESULT in *hr when given); text arguments are freed. */
+static inline VARIANT invokeMember(int32_t id, VARIANT* arguments, uint32_t count, HRESULT* hr) {
+    VARIANT reversed[16];
+    for (uint32_t i = 0; i < count; ++i) reversed[i] = arguments[count - 1 - i];
+    DISPPARAMS params = {reversed, NULL, count, 0};
+    VARIANT result;
+    memset(&result, 0, sizeof result);
+    HRESULT got = calledControl->vtbl->Invoke(calledControl, id, &kIidNull, 0, 1, &params, &result, NULL, NULL);
+    if (hr) *hr = got;
+    else if (got != 0) {
+        fprintf(stderr, "member 0x%08x failed: 0x%08x\n", (unsigned)id, (unsigned)got);
+        ++failures;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        if (arguments[i].vt == VT_BSTR_) freeBstr(arguments[i].u.bstrVal);
+    }
+    return result;
+}
+
+static inline int32_t callLong(int32_t id, VARIANT* arguments, uint32_t count) {
+    VARIANT result = invokeMember(id, arguments, count, NULL);
+    CHECK(result.vt == VT_I4);
+    return result.u.lVal;
+}
+
+static inline int callBool(int32_t id, VARIANT* arguments, uint32_t count) {
+    VARIANT result = invokeMember(id, arguments, count, NULL);
+    CHECK(result.vt == VT_BOOL_);
+    CHECK(result.u.boolVal == 0 || result.u.boolVal == -1);
+    return result.u.boolVal != 0;
+}
+
+static inline double callDouble(int32_t id, VARIANT* arguments, uint32_t count) {
+    VARIANT result = invokeMember(id, arguments, count, NULL);
+    CHECK(result.vt == VT_R8);
+    return result.u.dblVal;
+}
+
+/* The text result as ASCII into `out` (other characters as '?'). */
+static inline const char* callText(int32_t id, VARIANT* arguments, uint32_t count, char* out, size_t size) {
+    VARIANT result = invokeMember(id, arguments, count, NULL);
+    CHECK(result.vt == VT_BSTR_);
+    size_t n = 0;
+    if (result.vt == VT_BSTR_ && result.u.bstrVal) {
+        for (const OLECHAR* c = result.u.bstrVal; *c && n + 1 < size; ++c) out[n++] = *c < 128 ? (char)*c : '?';
+        freeBstr(result.u.bstrVal);
+    }
+    out[n] = 0;
+    return out;
+}
+
+static inline void callNone(int32_t id, VARIANT* arguments, uint32_t count) { invokeMember(id, arguments, count, NULL); }
+
+#endif

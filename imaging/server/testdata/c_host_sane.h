@@ -1,0 +1,184 @@
+/* What the C hosts that scan share: a scratch folder with a private SANE
+ * configuration naming only SANE's "test" backend (never the machine's), its
+ * temporary and settings folders, the control created by class ID, and
+ * readers of the files the control writes. */
+#ifndef SCANVELT_C_HOST_SANE_H
+#define _DEFAULT_SOURCE
+#define SCANVELT_C_HOST_SANE_H
+#include <dirent.h>
+#include <math.h>
+#include <dlfcn.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "c_host_calls.h"
+
+/* Members every scanning host calls. */
+enum {
+    kTwainPdfStart = 0x60030075,
+    kTwainAddMorvalenImageToPdf = 0x60030076,
+    kTwainPdfStop = 0x60030077,
+    kTwainAcquireToMorvalenImage = 0x60030078,
+    kTwainCloseSource = 0x6003007d,
+    kTwainGetState = 0x600300ce,
+    kTwainOpenDefaultSource = 0x600300d3,
+    kTwainSelectSource = 0x600300d6,
+    kTwainSetHideUI = 0x600300f4,
+};
+
+/* The scan area the private configuration gives the test backend, in mm. */
+static const double kAreaWidthMm = 100.0, kAreaHeightMm = 120.0;
+static const int kDpi = 300;
+static char scratch[256];
+/* The backend's own mode and resolution before any member changes them. */
+static const char* configuredMode = "Color";
+static int configuredDpi = 300;
+
+static inline const char* pathIn(const char* name) {
+    static char paths[4][512];
+    static int next = 0;
+    char* path = paths[next++ % 4];
+    snprintf(path, sizeof paths[0], "%s/%s", scratch, name);
+    return path;
+}
+
+/* test.conf of the private configuration; libsane reads it when it starts.
+ * A read made to fail is one of a page small enough for the backend's reader
+ * thread to have written it whole: cancelling that thread in the middle of a
+ * page can dead-lock it inside the C library's allocator. */
+static inline void writeTestConfig(const char* readStatus) {
+    const int dpi = strcmp(readStatus, "Default") == 0 ? configuredDpi : 20;
+    FILE* f = fopen(pathIn("sane/test.conf"), "w");
+    CHECK(f != NULL);
+    if (!f) return;
+    fprintf(f,
+            "number_of_devices 2\nmode %s\ndepth 8\nresolution %d\n"
+            "test-picture \"Color pattern\"\nread-status-code %s\n"
+            "tl_x 0.0\ntl_y 0.0\nbr_x %.1f\nbr_y %.1f\n",
+            configuredMode, dpi, readStatus, kAreaWidthMm, kAreaHeightMm);
+    fclose(f);
+}
+
+static inline int expectedPixels(double mm) { return (int)(mm * kDpi / 25.4); }
+
+static inline int entriesIn(const char* folder) {
+    DIR* dir = opendir(folder);
+    if (!dir) return -1;
+    int count = 0;
+    for (struct dirent* entry; (entry = readdir(dir)) != NULL;) {
+        if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0) {
+            fprintf(stderr, "left in %s: %s\n", folder, entry->d_name);
+            ++count;
+        }
+    }
+    closedir(dir);
+    return count;
+}
+
+static inline long readWhole(const char* path, char* buffer, long size) {
+    FILE* f = fopen(path, "rb");
+    if (!f) return -1;
+    long n = (long)fread(buffer, 1, (size_t)size - 1, f);
+    fclose(f);
+    buffer[n < 0 ? 0 : n] = 0;
+    return n;
+}
+
+/* Width and height of the first image of a PDF the control wrote. */
+static inline int pdfImageSize(const char* path, int* width, int* height) {
+    static char pdf[1 << 22];
+    long n = readWhole(path, pdf, sizeof pdf);
+    if (n <= 0) return 0;
+    const char* image = NULL;
+    for (long i = 0; i + 15 < n; ++i) {
+        if (memcmp(pdf + i, "/Subtype /Image", 15) == 0 || memcmp(pdf + i, "/Subtype/Image", 14) == 0) {
+            image = pdf + i;
+            break;
+        }
+    }
+    if (!image) return 0;
+    const char* start = image > pdf + 200 ? image - 200 : pdf;
+    const char* w = NULL;
+    const char* h = NULL;
+    for (const char* p = start; p < image + 400 && p + 7 < pdf + n; ++p) {
+        if (!w && memcmp(p, "/Width", 6) == 0) w = p + 6;
+        if (!h && memcmp(p, "/Height", 7) == 0) h = p + 7;
+    }
+    if (!w || !h) return 0;
+    *width = atoi(w);
+    *height = atoi(h);
+    return 1;
+}
+
+static inline void makeFolders(void) {
+    snprintf(scratch, sizeof scratch, "%s", "/tmp/scanvelt-c-host-scan-XXXXXX");
+    CHECK(mkdtemp(scratch) != NULL);
+    const char* folders[] = {"sane", "tmp", "config", "out"};
+    for (int i = 0; i < 4; ++i) CHECK(mkdir(pathIn(folders[i]), 0700) == 0);
+    FILE* f = fopen(pathIn("sane/dll.conf"), "w");
+    CHECK(f != NULL);
+    if (f) {
+        fputs("test\n", f);
+        fclose(f);
+    }
+    writeTestConfig("Default");
+    /* No trailing colon: SANE searches this folder alone. */
+    setenv("SANE_CONFIG_DIR", pathIn("sane"), 1);
+    setenv("TMPDIR", pathIn("tmp"), 1);
+    setenv("XDG_CONFIG_HOME", pathIn("config"), 1);
+}
+
+/* Loads the library and creates Twain by its class ID into calledControl. */
+static inline int createTwain(const char* library, const char* registry) {
+    setenv("SCANVELT_REGISTRY", registry, 1);
+    void* handle = dlopen(library, RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        fprintf(stderr, "cannot load %s: %s\n", library, dlerror());
+        return 0;
+    }
+    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
+        (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(handle, "DllGetClassObject");
+    CHECK(getClassObject != NULL);
+    ClassFactory* factory = NULL;
+    if (getClassObject) CHECK(getClassObject(&kClsidTwain, &kIidClassFactory, (void**)&factory) == 0 && factory);
+    if (factory) {
+        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&calledControl) == 0 && calledControl);
+        factory->vtbl->Release(factory);
+    }
+    return calledControl != NULL;
+}
+
+/* Removes the scratch folder unless a check failed; the exit code. */
+static inline int finish(void) {
+    char command[600];
+    snprintf(command, sizeof command, "rm -rf '%s'", scratch);
+    if (!failures && system(command) != 0) fprintf(stderr, "cannot remove %s\n", scratch);
+    if (failures) fprintf(stderr, "%d check(s) failed (files kept in %s)\n", failures, scratch);
+    return failures ? 1 : 0;
+}
+
+static inline int32_t lastStatus(void) { return callLong(kDispidGetStat, NULL, 0); }
+static inline int32_t state(void) { return callLong(kTwainGetState, NULL, 0); }
+static inline int32_t acquireImage(void) {
+    VARIANT hwnd[1] = {argLong(0)};
+    return callLong(kTwainAcquireToMorvalenImage, hwnd, 1);
+}
+static inline int openDefault(void) { return callBool(kTwainOpenDefaultSource, NULL, 0); }
+static inline int closeSource(void) { return callBool(kTwainCloseSource, NULL, 0); }
+
+/* The pixel size of image `id`, through a one-page scan-to-PDF document. */
+static inline void checkImageSize(int32_t id, const char* name) {
+    VARIANT start[1] = {argText(pathIn(name))};
+    CHECK(callLong(kTwainPdfStart, start, 1) == 0);
+    VARIANT add[1] = {argLong(id)};
+    CHECK(callLong(kTwainAddMorvalenImageToPdf, add, 1) == 0);
+    CHECK(callLong(kTwainPdfStop, NULL, 0) == 0);
+    int width = 0, height = 0;
+    CHECK(pdfImageSize(pathIn(name), &width, &height));
+    printf("image %d: %d x %d pixels (expected %d x %d)\n", id, width, height, expectedPixels(kAreaWidthMm),
+           expectedPixels(kAreaHeightMm));
+    CHECK(width == expectedPixels(kAreaWidthMm));
+    CHECK(height == expectedPixels(kAreaHeightMm));
+}
+
+#endif
