@@ -17,6 +17,7 @@
 #include "platform/forms_qt/qt_ui.h"
 #include "platform/forms_qt/clipboard_qt.h"
 #include "platform/forms_qt/scan_dialogs_qt.h"
+#include "platform/print/qt_print_system.h"
 #include "platform/report/qt_report_output.h"
 
 namespace {
@@ -36,6 +37,11 @@ int runWindows(const std::filesystem::path& folder, int argc, char** argv) {
     // Where the report control sends its pages: the preview window, the printer, export files.
     report::QtReportOutput reports;
     report::setReportOutput(&reports);
+    // The printers the imaging library prints on (Qt's, through CUPS) and the
+    // PDF file printer, which writes into the book folder.
+    print::QtPrintSystemOptions printing;
+    printing.filePrinterFolder = folder.string();
+    print::InstallPrintSystem(print::MakeQtPrintSystem(printing));
     bool started = false;
     int code = 0;
     {
@@ -44,6 +50,7 @@ int runWindows(const std::filesystem::path& folder, int argc, char** argv) {
     }
     petty::formInstances().releaseAll();  // after their windows are gone
     report::setReportOutput(nullptr);
+    print::InstallPrintSystem(nullptr);
     return started ? code : 1;
 }
 
