@@ -25,6 +25,7 @@ TwainObject::TwainObject()
     bindPdfMembers();
     bindAcquisitionMembers();
     bindCapabilityMembers();
+    bindFeatureMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

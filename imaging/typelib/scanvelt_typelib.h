@@ -38,6 +38,7 @@ inline constexpr com::DISPID kDispidGetStat = 0x60030136;
 std::vector<com::MemberModel> TwainMembers();
 std::vector<com::MemberModel> TwainAcquisitionMembers();  // twain_members_acquisition.cpp
 std::vector<com::MemberModel> TwainCapabilityMembers();  // twain_members_capabilities.cpp
+std::vector<com::MemberModel> TwainFeatureMembers();     // twain_members_features.cpp
 std::vector<com::MemberModel> MvViewerMembers();
 std::vector<com::MemberModel> MvViewerEvents();
 

@@ -142,6 +142,7 @@ std::vector<MemberModel> build() {
     m.insert(m.end(), frame.begin(), frame.end());
     for (auto& member : TwainAcquisitionMembers()) m.push_back(std::move(member));
     for (auto& member : TwainCapabilityMembers()) m.push_back(std::move(member));
+    for (auto& member : TwainFeatureMembers()) m.push_back(std::move(member));
     std::stable_sort(m.begin(), m.end(), [](const MemberModel& a, const MemberModel& b) { return a.id < b.id; });
     return m;
 }
