@@ -241,6 +241,13 @@ int main(int argc, char** argv) {
     checkTypedSettingsAndPage();
     checkRoundTrips();
     checkUnsupported();
+    /* 16 bits per sample come over as a RAW buffer of 48-bit colour. */
+    CHECK(boolOf1(kTwainSetCurrentResolution, 50));
+    CHECK(boolOf1(kTwainSetCurrentBitDepth, 16));
+    CHECK(longOf(kTwainGetCurrentBitDepth) == 16);
+    const int32_t deep = acquireImage();
+    CHECK(deep != 0 && lastStatus() == 0);
+    CHECK(boolOf1(kTwainSetCurrentBitDepth, 8));
     checkListsAndFeeder();
     CHECK(closeSource());
     calledControl->vtbl->Release(calledControl);
