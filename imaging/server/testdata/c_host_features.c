@@ -43,14 +43,6 @@ enum {
 };
 
 static int is(int32_t id) { return callBool(id, NULL, 0); }
-static int turn(int32_t id, int on) {
-    VARIANT a[1] = {argFlag(on)};
-    return callBool(id, a, 1);
-}
-static int32_t withNumber(int32_t id, int32_t number) {
-    VARIANT a[1] = {argLong(number)};
-    return callLong(id, a, 1);
-}
 
 /* Pages acquired until the source reports no more (state 4 or less). */
 static int pagesUntilEmpty(void) {
@@ -71,8 +63,8 @@ static void checkFeeder(void) {
     CHECK(!is(kTwainIsAutoFeedEnabled));
     CHECK(!is(kTwainIsAutoFeedOn));
     /* The scan window's multi-page steps call only these two before their loop. */
-    CHECK(turn(kTwainSetAutoFeed, 1));
-    CHECK(turn(kTwainSetAutoScan, 1));
+    CHECK(boolWithFlag(kTwainSetAutoFeed, 1));
+    CHECK(boolWithFlag(kTwainSetAutoScan, 1));
     CHECK(is(kTwainIsAutoFeedEnabled));
     CHECK(is(kTwainIsAutoFeedOn));
     CHECK(is(kTwainIsAutoScanAvailable));
@@ -84,7 +76,7 @@ static void checkFeeder(void) {
     CHECK(state() == 4);
 
     /* Back on the flatbed: one page. */
-    CHECK(turn(kTwainSetAutoFeed, 0));
+    CHECK(boolWithFlag(kTwainSetAutoFeed, 0));
     CHECK(!is(kTwainIsAutoFeedEnabled));
     CHECK(pagesUntilEmpty() == 1);
     CHECK(state() == 4);
@@ -97,8 +89,8 @@ static void checkMissingFeatures(void) {
                                 kTwainSetAutomaticDiscardBlankPages, kTwainSetAutomaticRotation,
                                 kTwainSetBarcodeDetection};
     for (size_t i = 0; i < sizeof switches / sizeof switches[0]; ++i) {
-        if (turn(switches[i], 1)) fprintf(stderr, "switch 0x%08x accepted\n", (unsigned)switches[i]);
-        CHECK(!turn(switches[i], 1));
+        if (boolWithFlag(switches[i], 1)) fprintf(stderr, "switch 0x%08x accepted\n", (unsigned)switches[i]);
+        CHECK(!boolWithFlag(switches[i], 1));
     }
     const int32_t tests[] = {kTwainIsAutoBrightnessAvailable,
                              kTwainIsAutoBrightnessEnabled,
@@ -117,16 +109,16 @@ static void checkMissingFeatures(void) {
 static void checkBarcodes(void) {
     char text[64];
     CHECK(callLong(kTwainGetAvailableBarCodeTypeCount, NULL, 0) == 0);
-    CHECK(withNumber(kTwainGetAvailableBarCodeTypeNo, 0) == -1);
-    CHECK(withNumber(kTwainGetAvailableBarCodeTypeNo, 1) == -1);
+    CHECK(longWithLong(kTwainGetAvailableBarCodeTypeNo, 0) == -1);
+    CHECK(longWithLong(kTwainGetAvailableBarCodeTypeNo, 1) == -1);
     CHECK(callLong(kTwainBarCodeGetCount, NULL, 0) == 0);
     VARIANT first[1] = {argLong(1)};
     CHECK(callText(kTwainBarCodeGetValue, first, 1, text, sizeof text)[0] == 0);
     const int32_t getters[] = {kTwainBarCodeGetType, kTwainBarCodeGetXPos, kTwainBarCodeGetYPos,
                                kTwainBarCodeGetConfidence, kTwainBarCodeGetRotation};
     for (size_t i = 0; i < sizeof getters / sizeof getters[0]; ++i) {
-        CHECK(withNumber(getters[i], 0) == 0);
-        CHECK(withNumber(getters[i], 1) == 0);
+        CHECK(longWithLong(getters[i], 0) == 0);
+        CHECK(longWithLong(getters[i], 1) == 0);
     }
 }
 
