@@ -35,7 +35,7 @@ set(LAYER_UNIT_platform/report platform/jet platform/win platform/files)
 set(LAYER_UNIT_platform/gdiplus platform/win platform/files)
 set(LAYER_UNIT_platform/gdiplus/codecs platform/gdiplus)
 set(LAYER_UNIT_platform/gdiplus/graphics platform/gdiplus)
-set(LAYER_UNIT_platform/inet platform/win)
+set(LAYER_UNIT_platform/inet platform/win platform/files)
 set(LAYER_UNIT_platform/print platform/gdiplus/graphics)
 
 # The report definition files a new book receives sit with the reports but

@@ -1,6 +1,7 @@
 #include "imaging/engine/fonts_and_text.h"
 
 #include "platform/gdiplus/graphics/flat_api.h"
+#include "platform/gdiplus/graphics/font_family.h"
 
 namespace scanvelt {
 
@@ -21,6 +22,16 @@ MorvalenStatus DeleteGpFont(GpFont font) { return StatusOf(GdipDeleteFont(font))
 MorvalenStatus CreateGpStringFormat(int32_t flags, uint16_t language, GpStringFormat& format) {
     return StatusOf(GdipCreateStringFormat(flags, language, format));
 }
+
+MorvalenStatus SetGpStringFormatAlign(GpStringFormat format, int32_t alignment) {
+    return StatusOf(GdipSetStringFormatAlign(format, static_cast<StringAlignment>(alignment)));
+}
+
+MorvalenStatus SetGpStringFormatLineAlign(GpStringFormat format, int32_t alignment) {
+    return StatusOf(GdipSetStringFormatLineAlign(format, static_cast<StringAlignment>(alignment)));
+}
+
+std::vector<std::string> InstalledFontNames() { return InstalledFamilyNames(); }
 
 MorvalenStatus DeleteGpStringFormat(GpStringFormat format) { return StatusOf(GdipDeleteStringFormat(format)); }
 

@@ -50,6 +50,16 @@ MorvalenStatus FillGpRectangles(GpGraphics graphics, GpBrush brush, const RectF*
     return StatusOf(GdipFillRectangles(graphics, brush, rects, count));
 }
 
+MorvalenStatus DrawGpRectangle(GpGraphics graphics, GpPen pen, float x, float y, float width, float height) {
+    return StatusOf(GdipDrawRectangle(graphics, pen, x, y, width, height));
+}
+
+MorvalenStatus CreateGpLineBrushFromRect(const RectF& rect, uint32_t startColor, uint32_t endColor, int32_t mode,
+                                         int32_t wrapMode, GpBrush& brush) {
+    return StatusOf(GdipCreateLineBrushFromRect(&rect, startColor, endColor, static_cast<LinearGradientMode>(mode),
+                                                static_cast<WrapMode>(wrapMode), brush));
+}
+
 MorvalenStatus DrawGpImageRect(GpGraphics graphics, int32_t imageId, int32_t x, int32_t y, int32_t width,
                                int32_t height) {
     return StatusOf(GdipDrawImageRectI(graphics, NativeImageOf(imageId), x, y, width, height));

@@ -29,6 +29,8 @@ MorvalenStatus TransformGpPoints(gdiplus::GpGraphics graphics, int32_t destinati
 MorvalenStatus ClearGpGraphics(gdiplus::GpGraphics graphics, uint32_t color);
 MorvalenStatus FillGpRectangles(gdiplus::GpGraphics graphics, gdiplus::GpBrush brush, const gdiplus::RectF* rects,
                                 int32_t count);
+MorvalenStatus DrawGpRectangle(gdiplus::GpGraphics graphics, gdiplus::GpPen pen, float x, float y, float width,
+                               float height);
 MorvalenStatus DrawGpImageRect(gdiplus::GpGraphics graphics, int32_t imageId, int32_t x, int32_t y, int32_t width,
                                int32_t height);
 // Image attributes may be 0 (none).
@@ -40,6 +42,10 @@ MorvalenStatus DrawGpImageRectRect(gdiplus::GpGraphics graphics, int32_t imageId
 MorvalenStatus CreateGpPen(uint32_t color, float width, int32_t unit, gdiplus::GpPen& pen);
 MorvalenStatus DeleteGpPen(gdiplus::GpPen pen);
 MorvalenStatus CreateGpSolidBrush(uint32_t color, gdiplus::GpBrush& brush);
+// A gradient from the start to the end colour across the rectangle, along
+// the mode's direction (0 horizontal), repeated by the wrap mode (0 tile).
+MorvalenStatus CreateGpLineBrushFromRect(const gdiplus::RectF& rect, uint32_t startColor, uint32_t endColor,
+                                         int32_t mode, int32_t wrapMode, gdiplus::GpBrush& brush);
 // A copy of the image, repeated by the wrap mode (0 tile).
 MorvalenStatus CreateGpTextureBrush(int32_t imageId, int32_t wrapMode, gdiplus::GpBrush& brush);
 MorvalenStatus DeleteGpBrush(gdiplus::GpBrush brush);

@@ -1,5 +1,6 @@
 #include "imaging/twain/pdf_sessions.h"
 
+#include "imaging/output/pdf_ocr_layer.h"
 #include "imaging/twain/twain_control.h"
 
 namespace scanvelt {
@@ -31,16 +32,27 @@ MorvalenStatus FinishPdfSession(PdfSession& session, MorvalenStatus lastStatus, 
     return closed == OK ? lastStatus : closed;
 }
 
+PdfPageOverlay OcrPageOverlay(const PdfSessions& sessions) {
+    return [&sessions](cPDF& writer, int32_t image) {
+        writer.SetTextMode(3);
+        const size_t index = static_cast<size_t>(image) - 1;
+        if (image < 1 || index >= sessions.OcrPages.size()) return;
+        const std::vector<OcrChar>& chars = sessions.OcrPages[index];
+        DrawOcrTextToPdf(chars, static_cast<int32_t>(chars.size()), writer, image);
+    };
+}
+
 void PdfSessions::Finish() noexcept {
     try {
         FinishPdfSession(Scan, OK);
-        FinishPdfSession(Ocr, OK);
+        FinishPdfSession(Ocr, OK, OcrPageOverlay(*this));
     } catch (...) {
         // Termination never fails towards the host; an unfinished document's
         // temporary file goes with its writer.
         Scan = {};
         Ocr = {};
     }
+    OcrPages.clear();
 }
 
 PdfSessions& TwainControl::pdfSessions() {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "imaging/engine/morvalen_status.h"
+#include "imaging/engine/ocr_plugin.h"
 #include "imaging/output/pdf_document.h"
 #include "imaging/twain/open_document.h"
 
@@ -36,12 +37,20 @@ using PdfPageOverlay = std::function<void(cPDF& writer, int32_t image)>;
 // document was written or held no image, else the failure.
 MorvalenStatus FinishPdfSession(PdfSession& session, MorvalenStatus lastStatus, const PdfPageOverlay& overlay = {});
 
+class PdfSessions;
+
+// Lays the text layer of the OCR session's page over its image.
+PdfPageOverlay OcrPageOverlay(const PdfSessions& sessions);
+
 // Both sessions of one control; finished with the control's other open
 // documents when it terminates.
 class PdfSessions final : public OpenDocument {
 public:
     PdfSession Scan;
     PdfSession Ocr;
+    // The characters recognised on each page of the OCR session; page n
+    // (the writer's image n) at index n - 1.
+    std::vector<std::vector<OcrChar>> OcrPages;
 
     void Finish() noexcept override;
 };

@@ -11,6 +11,7 @@
 
 #include "imaging/engine/filter_dispatch.h"
 #include "imaging/engine/morvalen_status.h"
+#include "imaging/engine/ocr_plugin.h"
 #include "imaging/twain/barcode_readers.h"
 #include "imaging/twain/open_document.h"
 
@@ -19,6 +20,12 @@ namespace scanvelt {
 class PdfSessions;
 
 enum class RoiMode : int32_t { WholeImage = 1, UserRectangle = 2 };
+
+// The characters of the last recognition; only the first Count are read.
+struct OcrResult {
+    std::vector<OcrChar> Chars;
+    int32_t Count = 0;
+};
 
 class TwainControl {
 public:
@@ -61,6 +68,10 @@ public:
     void setLastStatus(MorvalenStatus status) { lastStatus_ = status; }
     RoiMode roiMode() const { return roiMode_; }
     const RoiRect& roi() const { return roi_; }
+    // The region itself, for the readers that fill in its size.
+    RoiRect& roiForUpdate() { return roi_; }
+    Barcode1DReader& linearReader() { return *linearReader_; }
+    BarcodeDMReader& dataMatrixReader() { return *dataMatrixReader_; }
     int32_t openMultiPageTiff() const { return openMultiPageTiff_; }
     void setOpenMultiPageTiff(int32_t id) { openMultiPageTiff_ = id; }
     // Documents written page by page; finished at termination unless closed before.
@@ -68,11 +79,15 @@ public:
     // The scan-to-PDF documents (pdf_sessions.cpp), made on first use and
     // finished at termination with the other open documents.
     PdfSessions& pdfSessions();
+    OcrResult& ocrResult() { return ocrResult_; }
     int32_t httpBufferSize() const { return httpBufferSize_; }
     bool ftpPassive() const { return ftpPassive_; }
     int32_t pdfCompressLevel() const { return pdfCompressLevel_; }
     int32_t pdfJpegQuality() const { return pdfJpegQuality_; }
     bool keepPropertyItems() const { return keepPropertyItems_; }
+    // The GDI+ unit (UnitMode) of every font the text members make.
+    int32_t fontUnit() const { return fontUnit_; }
+    void setFontUnit(int32_t unit) { fontUnit_ = unit; }
     std::string& transferFilePath() { return transferFilePath_; }
 
 private:
@@ -90,6 +105,7 @@ private:
     RoiRect roi_;
     std::vector<std::unique_ptr<OpenDocument>> openDocuments_;
     PdfSessions* pdfSessions_ = nullptr;  // owned by openDocuments_
+    OcrResult ocrResult_;
     std::unique_ptr<Barcode1DReader> linearReader_;
     std::unique_ptr<BarcodeDMReader> dataMatrixReader_;
 };

@@ -23,6 +23,15 @@ TwainObject::TwainObject()
                       typelib::TwainSourceInterfaceIds()) {
     bindFrameMembers();
     bindPdfMembers();
+    bindColourMembers();
+    bindConversionMembers();
+    bindFileOutputMembers();
+    bindImageInfoMembers();
+    bindTextMembers();
+    bindDeskewMembers();
+    bindOcrMembers();
+    bindBarcodeMembers();
+    bindFormatsMembers();
     bindAcquisitionMembers();
     bindCapabilityMembers();
     bindFeatureMembers();

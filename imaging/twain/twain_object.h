@@ -18,6 +18,15 @@ private:
     ~TwainObject() override = default;
     void bindFrameMembers();
     void bindPdfMembers();
+    void bindColourMembers();
+    void bindConversionMembers();
+    void bindFileOutputMembers();
+    void bindImageInfoMembers();
+    void bindTextMembers();
+    void bindDeskewMembers();
+    void bindOcrMembers();
+    void bindBarcodeMembers();
+    void bindFormatsMembers();
     void bindAcquisitionMembers();  // twain_object_acquisition.cpp
     void bindCapabilityMembers();   // twain_object_capabilities.cpp
     void bindFeatureMembers();      // twain_object_features.cpp

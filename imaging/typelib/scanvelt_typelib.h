@@ -36,6 +36,14 @@ inline constexpr com::DISPID kDispidGetStat = 0x60030136;
 
 // Member tables, in dispatch-ID order.
 std::vector<com::MemberModel> TwainMembers();
+// Families of _Twain's members in files of their own, joined by TwainMembers.
+std::vector<com::MemberModel> TwainColourMembers();
+std::vector<com::MemberModel> TwainConversionMembers();
+std::vector<com::MemberModel> TwainFileOutputMembers();
+std::vector<com::MemberModel> TwainDeskewMembers();
+std::vector<com::MemberModel> TwainImageInfoMembers();
+std::vector<com::MemberModel> TwainTextMembers();
+std::vector<com::MemberModel> TwainFormatsMembers();  // further formats, icon and FTP upload
 std::vector<com::MemberModel> TwainAcquisitionMembers();  // twain_members_acquisition.cpp
 std::vector<com::MemberModel> TwainCapabilityMembers();  // twain_members_capabilities.cpp
 std::vector<com::MemberModel> TwainFeatureMembers();     // twain_members_features.cpp

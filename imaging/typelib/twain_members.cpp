@@ -140,9 +140,10 @@ std::vector<MemberModel> build() {
         Method(0x60030141, "GetDesktopHwnd", {}, VT_I4),
     };
     m.insert(m.end(), frame.begin(), frame.end());
-    for (auto& member : TwainAcquisitionMembers()) m.push_back(std::move(member));
-    for (auto& member : TwainCapabilityMembers()) m.push_back(std::move(member));
-    for (auto& member : TwainFeatureMembers()) m.push_back(std::move(member));
+    for (auto&& family : {TwainColourMembers(), TwainConversionMembers(), TwainFileOutputMembers(),
+                          TwainDeskewMembers(), TwainImageInfoMembers(), TwainTextMembers(), TwainFormatsMembers(),
+                          TwainAcquisitionMembers(), TwainCapabilityMembers(), TwainFeatureMembers()})
+        m.insert(m.end(), family.begin(), family.end());
     std::stable_sort(m.begin(), m.end(), [](const MemberModel& a, const MemberModel& b) { return a.id < b.id; });
     return m;
 }

@@ -1,4 +1,10 @@
 // The members of _MvViewer and the events of __MvViewer.
+//
+// Numbering: a member's number is its place n in the interface (properties
+// first, then methods): a property answers 0x68030000 + n (get and put alike),
+// a method 0x60030000 + n. The 53 persisted properties take the places 0..52
+// in the order of the property bag; methods start at place 0x35. Places of
+// members that the viewer does not offer stay unused.
 #include "imaging/typelib/model_builders.h"
 #include "imaging/typelib/scanvelt_typelib.h"
 
@@ -6,11 +12,156 @@ namespace scanvelt::typelib {
 
 using namespace com;
 
+namespace {
+
+constexpr DISPID kPropertyBase = 0x68030000;
+constexpr DISPID kMethodBase = 0x60030000;
+
+// A property's get and put; `enumeration` names the type of an enumerated one.
+void Property(std::vector<MemberModel>& into, int place, const char* name, VARTYPE type,
+              const char* enumeration = nullptr, bool readOnly = false) {
+    MemberModel get;
+    get.id = kPropertyBase + place;
+    get.name = name;
+    get.kind = INVOKE_PROPERTYGET;
+    get.result = enumeration ? VARTYPE{VT_USERDEFINED} : type;
+    if (enumeration) get.resultTypeName = enumeration;
+    into.push_back(get);
+    if (readOnly) return;
+    MemberModel put = get;
+    put.kind = INVOKE_PROPERTYPUT;
+    put.result = VT_EMPTY;
+    put.resultTypeName.clear();
+    put.params = {enumeration ? EnumParam("vNewValue", enumeration) : Param("vNewValue", type)};
+    into.push_back(put);
+}
+
+ParamModel Single(const char* name) { return Param(name, VT_R4); }
+ParamModel Double(const char* name) { return Param(name, VT_R8); }
+
+}  // namespace
+
 std::vector<MemberModel> MvViewerMembers() {
-    return {
-        Method(0x6003003e, "ImageClosed", {}, VT_EMPTY),
-        StatusMethod(0x60030077, "SetNativeImage", {Long("nImageID")}),
+    std::vector<MemberModel> m;
+    // The persisted properties, in the order of the property bag.
+    Property(m, 0, "ScrollBars", VT_BOOL);
+    Property(m, 1, "EnableMenu", VT_BOOL);
+    Property(m, 2, "ZOOM", VT_R8);
+    Property(m, 3, "ImageWidth", VT_I4);
+    Property(m, 4, "ImageHeight", VT_I4);
+    Property(m, 5, "MouseMode", VT_I4, "ViewerMouseMode");
+    Property(m, 6, "ZoomStep", VT_I4);
+    Property(m, 7, "ScrollSmallChange", VT_I2);
+    Property(m, 8, "ScrollLargeChange", VT_I2);
+    Property(m, 9, "VerticalResolution", VT_R4);
+    Property(m, 10, "HorizontalResolution", VT_R4);
+    Property(m, 11, "PageCount", VT_I4);
+    Property(m, 12, "CurrentPage", VT_I4);
+    Property(m, 13, "SilentMode", VT_BOOL);
+    Property(m, 14, "PdfDpiRendering", VT_I4);
+    Property(m, 15, "PdfForceTemporaryMode", VT_BOOL);
+    Property(m, 16, "ImageForceTemporaryMode", VT_BOOL);
+    Property(m, 17, "SkipImageResolution", VT_BOOL);
+    Property(m, 18, "LockControl", VT_BOOL);
+    Property(m, 19, "ZoomMode", VT_I4, "ViewerZoomMode");
+    Property(m, 20, "PdfRenderingMode", VT_I4, "ViewerPdfRenderingMode");
+    Property(m, 21, "RectBorderStyle", VT_I4, "ViewerRectBorderStyle");
+    Property(m, 22, "RectDrawMode", VT_I4, "ViewerRectDrawMode");
+    Property(m, 23, "Enabled", VT_BOOL);
+    Property(m, 24, "EnableMouseWheel", VT_BOOL);
+    Property(m, 25, "ImageAlignment", VT_I4, "ViewerImageAlignment");
+    Property(m, 26, "ImagePosition", VT_I4, "ViewerImagePosition");
+    Property(m, 27, "AnimateGIF", VT_BOOL);
+    Property(m, 28, "RectBorderSize", VT_I2);
+    Property(m, 29, "RectBorderColor", VT_I4);
+    Property(m, 30, "BorderStyle", VT_I4, "ViewerBorderStyle");
+    Property(m, 31, "Appearance", VT_I4, "ViewerAppearance");
+    Property(m, 32, "BackStyle", VT_I4, "ViewerBackStyleMode");
+    Property(m, 33, "BackColor", VT_I4);
+    Property(m, 34, "ScrollOptimization", VT_BOOL);
+    Property(m, 35, "ViewerQuality", VT_I4, "ViewerQuality");
+    Property(m, 36, "ViewerQualityAuto", VT_BOOL);
+    Property(m, 37, "ForcePictureMode", VT_BOOL);
+    Property(m, 38, "KeepImagePosition", VT_BOOL);
+    Property(m, 39, "MouseWheelMode", VT_I4, "ViewerMouseWheelMode");
+    Property(m, 40, "ViewerDrop", VT_BOOL);
+    Property(m, 41, "DisableAutoFocus", VT_BOOL);
+    Property(m, 42, "MousePointer", VT_I4, "MousePointers");
+    Property(m, 43, "PdfDisplayFormField", VT_BOOL);
+    Property(m, 44, "ForceScrollBars", VT_BOOL);
+    Property(m, 45, "PdfEnablePageCash", VT_BOOL);
+    Property(m, 46, "ImageMaskColor", VT_I4);
+    Property(m, 47, "gamma", VT_R4);
+    Property(m, 48, "RectIsEditable", VT_BOOL);
+    Property(m, 49, "ContinuousViewMode", VT_BOOL);
+    Property(m, 50, "MouseButtonForMouseMode", VT_I4, "MouseButton");
+    Property(m, 51, "OptimizeDrawingSpeed", VT_BOOL);
+    Property(m, 52, "PDFShowDialogForPassword", VT_BOOL);
+
+    auto method = [&](int place, const char* name, std::vector<ParamModel> params, VARTYPE result) {
+        m.push_back(Method(kMethodBase + place, name, std::move(params), result));
     };
+    auto status = [&](int place, const char* name, std::vector<ParamModel> params = {}) {
+        m.push_back(StatusMethod(kMethodBase + place, name, std::move(params)));
+    };
+    // Frame and rendering.
+    method(0x35, "GetVersion", {}, VT_R8);
+    method(0x36, "Terminate", {}, VT_EMPTY);
+    status(0x37, "GetStat");
+    method(0x38, "Refresh", {}, VT_EMPTY);
+    status(0x39, "Redraw");
+    // Documents.
+    method(0x3c, "GetNativeImage", {}, VT_I4);
+    m.push_back(EnumMethod(kMethodBase + 0x3d, "GetDocumentType", {}, "DocumentType"));
+    method(0x3e, "ImageClosed", {}, VT_EMPTY);
+    method(0x3f, "CloseImage", {}, VT_EMPTY);
+    method(0x40, "CloseImageEx", {}, VT_EMPTY);
+    status(0x41, "DisplayFromFile", {Text("sFilePath")});
+    status(0x42, "DisplayFromFileICM", {Text("sFilePath")});
+    method(0x43, "DisplayFromByteArray", {ByRef(Param("arBytes", VT_SAFEARRAY))}, VT_I4);
+    method(0x44, "DisplayFromByteArrayICM", {ByRef(Param("arBytes", VT_SAFEARRAY))}, VT_I4);
+    status(0x45, "DisplayFromMemory", {Long("hMem"), ByRef(Long("Length"))});
+    method(0x46, "DisplayFromString", {Text("sImageString")}, VT_I4);
+    status(0x47, "DisplayFromStdPicture", {ByRef(Long("oStdPicture"))});
+    status(0x4a, "DisplayFromMetaFile", {Text("sFilePath"), WithDefault(Single("nScaleBy"), DefaultValue{1.0})});
+    status(0x4b, "DisplayFromHBitmap", {Long("nHbitmap")});
+    status(0x4c, "DisplayFromHICON", {Long("nHICON")});
+    status(0x4d, "DisplayFromClipboardData");
+    status(0x4e, "DisplayFromGdiDib", {Long("nGdiDibRef")});
+    status(0x4f, "DisplayFromMorvalenImage", {Long("nImageID")});
+    method(0x50, "GetImageFormat", {}, VT_BSTR);
+    status(0x77, "SetNativeImage", {Long("nImageID")});
+    // Layout and zoom.
+    status(0x51, "SetZoom", {Single("nZoomPercent")});
+    status(0x52, "ZoomIN");
+    status(0x53, "ZoomOUT");
+    status(0x54, "SetZoom100");
+    status(0x55, "SetZoomFitControl");
+    status(0x56, "SetZoomWidthControl");
+    status(0x57, "SetZoomHeightControl");
+    status(0x58, "SetZoomControl");
+    method(0x59, "GetMaxZoom", {}, VT_R8);
+    status(0x5a, "ZoomArea", {Long("nLeft"), Long("nTop"), Long("nWidth"), Long("nHeight")});
+    method(0x5b, "GetImageLeft", {}, VT_I4);
+    method(0x5c, "GetImageTop", {}, VT_I4);
+    method(0x5d, "CoordObjectToImage",
+           {Long("nObjectX"), Long("nObjectY"), ByRef(Long("nImageX")), ByRef(Long("nImageY"))}, VT_EMPTY);
+    method(0x5e, "CoordImageToObject",
+           {Long("nImageX"), Long("nImageY"), ByRef(Long("nObjectX")), ByRef(Long("nObjectY"))}, VT_EMPTY);
+    // Scroll bars.
+    method(0x5f, "GetHScrollBarMaxPosition", {}, VT_I4);
+    method(0x60, "GetVScrollBarMaxPosition", {}, VT_I4);
+    method(0x61, "GetHScrollBarPosition", {}, VT_I4);
+    method(0x62, "GetVScrollBarPosition", {}, VT_I4);
+    method(0x63, "SetHScrollBarPosition", {Long("nNewHPosition")}, VT_EMPTY);
+    method(0x64, "SetVScrollBarPosition", {Long("nNewVPosition")}, VT_EMPTY);
+    method(0x65, "SetHVScrollBarPosition", {Long("nNewHPosition"), Long("nNewVPosition")}, VT_EMPTY);
+    // Read-only properties among the methods' places.
+    Property(m, 0x66, "hwnd", VT_I4, nullptr, true);
+    Property(m, 0x67, "hdc", VT_I4, nullptr, true);
+    Property(m, 0x68, "VScrollVisible", VT_BOOL);
+    Property(m, 0x69, "HScrollVisible", VT_BOOL);
+    return m;
 }
 
 std::vector<MemberModel> MvViewerEvents() {

@@ -13,6 +13,7 @@
 #include "petty/shell/form_instances.h"
 #include "petty/shell/program_info.h"
 #include "platform/forms_qt/qt_host.h"
+#include "platform/forms_qt/qt_timers.h"
 #include "platform/forms_qt/qt_ui.h"
 #include "platform/forms_qt/scan_dialogs_qt.h"
 #include "platform/report/qt_report_output.h"
@@ -28,6 +29,7 @@ int runWindows(const std::filesystem::path& folder, int argc, char** argv) {
     forms::ScopedUi useUi(ui);
     // The scanner's source list, setup and progress windows, and the event loop run during a scan.
     forms_qt::ScopedQtScanDialogs scanDialogs;
+    forms_qt::ScopedQtTimers timers;  // the timers of controls on the windows (a viewer's redraw)
     // Where the report control sends its pages: the preview window, the printer, export files.
     report::QtReportOutput reports;
     report::setReportOutput(&reports);

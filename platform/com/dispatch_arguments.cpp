@@ -65,6 +65,10 @@ HRESULT BoundArguments::setOut(size_t i, const VARIANT& value) const {
     return S_OK;
 }
 
+bool BoundArguments::setOutI4(size_t i, int32_t value) const {
+    return byRef(i) && SUCCEEDED(setOut(i, MakeI4(value)));
+}
+
 VARTYPE WireType(VARTYPE declared) { return declared == VT_USERDEFINED ? VARTYPE{VT_I4} : declared; }
 
 HRESULT BindArguments(const MemberModel& member, const DISPPARAMS* params, BoundArguments& bound,

@@ -27,12 +27,16 @@ public:
     double r8(size_t i) const { return values_[i].dblVal; }
     bool boolean(size_t i) const { return values_[i].boolVal != 0; }
     std::u16string_view text(size_t i) const;
-    // Whether the caller passed the argument by reference (VT_BYREF).
-    bool byRef(size_t i) const { return i < targets_.size() && targets_[i]; }
+    // The caller's own variant behind a parameter it passed by reference
+    // (VT_BYREF), for handing an out value back; null when it passed a value.
+    VARIANT* byRef(size_t i) const { return i < targets_.size() ? targets_[i] : nullptr; }
     // Writes an out value back into the caller's by-reference argument,
     // converted to the type the caller gave it; an array replaces the
     // caller's array. Nothing happens for an argument passed by value.
     HRESULT setOut(size_t i, const VARIANT& value) const;
+    // setOut of a long; false when the caller passed the argument by value,
+    // left it out, or gave a reference it cannot take.
+    bool setOutI4(size_t i, int32_t value) const;
 
 private:
     friend HRESULT BindArguments(const MemberModel&, const DISPPARAMS*, BoundArguments&, uint32_t*);

@@ -57,6 +57,18 @@ HRESULT DispatchControl::SetInterfaceSafetyOptions(const IID* iid, uint32_t mask
     return SetSafetyOptions(ThreadSafetyFlags(), iid, mask, enabled);
 }
 
+void DispatchControl::FireEvent(DISPID id, std::vector<VARIANT>& args) {
+    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+    DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<uint32_t>(reversed.size()), 0};
+    // A sink may unadvise itself (or another) while it handles the event.
+    std::vector<IDispatch*> sinks = points_.Sinks();
+    for (IDispatch* sink : sinks) sink->AddRef();
+    for (IDispatch* sink : sinks) {
+        sink->Invoke(id, GUID{}, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+        sink->Release();
+    }
+}
+
 void DispatchControl::Bind(DISPID id, MemberHandler handler, INVOKEKIND kind) {
     dispatch_.Bind(
         id,

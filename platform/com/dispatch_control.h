@@ -48,6 +48,10 @@ protected:
     // host as the member's error (DISP_E_EXCEPTION with its text).
     void Bind(DISPID id, MemberHandler handler, INVOKEKIND kind = INVOKE_FUNC);
     const std::string& name() const { return name_; }
+    // Raises the event `id` to every advised sink. `args` are in declaration
+    // order (the sinks receive them reversed, as DISPPARAMS holds them) and
+    // stay the caller's, who clears them.
+    void FireEvent(DISPID id, std::vector<VARIANT>& args);
 
 private:
     ModelDispatch dispatch_;

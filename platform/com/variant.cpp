@@ -324,6 +324,44 @@ HRESULT VariantChangeType(VARIANT* target, const VARIANT* source, uint16_t flags
     return S_OK;
 }
 
+HRESULT VariantStoreByRef(VARIANT* target, const VARIANT& value) {
+    if (!target || !(target->vt & VT_BYREF) || !target->byref) return E_INVALIDARG;
+    const VARTYPE pointee = target->vt & ~VT_BYREF;
+    if (pointee == VT_VARIANT) return VariantCopy(target->pvarVal, &value);
+    VARIANT converted;
+    VariantInit(&converted);
+    HRESULT hr = (pointee & VT_ARRAY) ? VariantCopy(&converted, &value) : VariantChangeType(&converted, &value, 0, pointee);
+    if (FAILED(hr)) return hr;
+    if ((pointee & VT_ARRAY) && converted.vt != pointee) {
+        VariantClear(&converted);
+        return DISP_E_TYPEMISMATCH;
+    }
+    switch (pointee) {
+        case VT_I4: *target->plVal = converted.lVal; break;
+        case VT_I2: *target->piVal = converted.iVal; break;
+        case VT_R4: *target->pfltVal = converted.fltVal; break;
+        case VT_R8: *target->pdblVal = converted.dblVal; break;
+        case VT_BOOL: *target->pboolVal = converted.boolVal; break;
+        case VT_UI1: *target->pbVal = converted.bVal; break;
+        case VT_BSTR:
+            SysFreeString(*target->pbstrVal);
+            *target->pbstrVal = converted.bstrVal;
+            break;
+        case VT_UNKNOWN: case VT_DISPATCH:
+            if (*target->ppunkVal) (*target->ppunkVal)->Release();
+            *target->ppunkVal = converted.punkVal;
+            break;
+        default:
+            if (!(pointee & VT_ARRAY)) {
+                VariantClear(&converted);
+                return DISP_E_BADVARTYPE;
+            }
+            if (*target->pparray) SafeArrayDestroy(*target->pparray);
+            *target->pparray = converted.parray;
+    }
+    return S_OK;
+}
+
 VARIANT MakeI4(int32_t value) { VARIANT v; VariantInit(&v); v.vt = VT_I4; v.lVal = value; return v; }
 VARIANT MakeI2(int16_t value) { VARIANT v; VariantInit(&v); v.vt = VT_I2; v.iVal = value; return v; }
 VARIANT MakeR4(float value) { VARIANT v; VariantInit(&v); v.vt = VT_R4; v.fltVal = value; return v; }

@@ -22,6 +22,12 @@ HRESULT VariantCopyInd(VARIANT* target, const VARIANT* source);
 // round to integers halves to even. `target` may equal `source`.
 HRESULT VariantChangeType(VARIANT* target, const VARIANT* source, uint16_t flags, VARTYPE vt);
 
+// Hands an out value back through the caller's by-reference variant: `value`
+// is converted to the type `target` points at (any value for a VT_VARIANT)
+// and replaces what was there, which is freed. E_INVALIDARG for a target that
+// is not by reference; the conversion's failure leaves the target as it was.
+HRESULT VariantStoreByRef(VARIANT* target, const VARIANT& value);
+
 // Small constructors for our own code; the caller owns the result.
 VARIANT MakeI4(int32_t value);
 VARIANT MakeI2(int16_t value);

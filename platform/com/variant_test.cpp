@@ -133,5 +133,54 @@ TEST(VariantCopy, CopiesStringsAndArraysDeeply) {
     VariantClear(&copy);
 }
 
+TEST(Variant, AnOutValueGoesThroughTheCallersReferenceConvertedToItsType) {
+    int32_t number = 0;
+    float single = 0;
+    BSTR text = SysAllocString(u"old");
+    SAFEARRAY* array = ByteArrayFrom(std::vector<uint8_t>{9});
+    VARIANT inner;
+    VariantInit(&inner);
+    VARIANT refs[4];
+    for (auto& r : refs) VariantInit(&r);
+    refs[0].vt = VT_BYREF | VT_I4, refs[0].plVal = &number;
+    refs[1].vt = VT_BYREF | VT_R4, refs[1].pfltVal = &single;
+    refs[2].vt = VT_BYREF | VT_BSTR, refs[2].pbstrVal = &text;
+    refs[3].vt = VT_BYREF | VT_VARIANT, refs[3].pvarVal = &inner;
+
+    EXPECT_EQ(VariantStoreByRef(&refs[0], MakeR8(41.5)), S_OK);
+    EXPECT_EQ(number, 42);  // halves to even
+    EXPECT_EQ(VariantStoreByRef(&refs[1], MakeI4(7)), S_OK);
+    EXPECT_EQ(single, 7.0f);
+    VARIANT value = MakeBstrUtf8("new");
+    EXPECT_EQ(VariantStoreByRef(&refs[2], value), S_OK);  // the old text is freed
+    EXPECT_EQ(BstrView(text), u"new");
+    EXPECT_EQ(VariantStoreByRef(&refs[3], value), S_OK);
+    EXPECT_EQ(inner.vt, VT_BSTR);
+    VariantClear(&value);
+
+    VARIANT bytes;
+    VariantInit(&bytes);
+    bytes.vt = VT_ARRAY | VT_UI1;
+    bytes.parray = ByteArrayFrom(std::vector<uint8_t>{1, 2});
+    VARIANT arrayRef;
+    VariantInit(&arrayRef);
+    arrayRef.vt = VT_BYREF | VT_ARRAY | VT_UI1;
+    arrayRef.pparray = &array;
+    EXPECT_EQ(VariantStoreByRef(&arrayRef, bytes), S_OK);  // the old array is freed
+    EXPECT_EQ(BytesOf(array), (std::vector<uint8_t>{1, 2}));
+
+    // Refused: a value where no reference is, and a text that is no number.
+    VARIANT plain = MakeI4(1);
+    EXPECT_EQ(VariantStoreByRef(&plain, MakeI4(2)), E_INVALIDARG);
+    VARIANT word = MakeBstrUtf8("word");
+    EXPECT_EQ(VariantStoreByRef(&refs[0], word), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(number, 42);
+    VariantClear(&word);
+    VariantClear(&bytes);
+    VariantClear(&inner);
+    SafeArrayDestroy(array);
+    SysFreeString(text);
+}
+
 }  // namespace
 }  // namespace com

@@ -39,6 +39,7 @@ enum class ControlKind {
     Menu,
     Data,
     HScrollBar,
+    ActiveX,
 };
 
 struct Geometry {

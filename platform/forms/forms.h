@@ -20,6 +20,7 @@
 #include "platform/forms/color.h"
 #include "platform/forms/control.h"
 #include "platform/forms/control_array.h"
+#include "platform/forms/controls/activex_control.h"
 #include "platform/forms/controls/calendar.h"
 #include "platform/forms/controls/check_box.h"
 #include "platform/forms/controls/combo_box.h"

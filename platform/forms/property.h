@@ -39,6 +39,10 @@ enum class Property {
     Controls,    // a control was added to or removed from a form
     Loaded,      // a form was loaded or unloaded
     Active,      // a form became active or stopped being active
+    Face,          // an ActiveX control invalidated part of its face
+    MousePointer,  // the pointer an ActiveX control asks for over its face
+    Capture,       // an ActiveX control took or released the mouse
+    AcceptFiles,   // an ActiveX control started or stopped taking dropped files
 };
 
 // Observers are told which property changed; they read the new value from the object.

@@ -4,6 +4,7 @@
 
 #include "platform/forms/application.h"
 #include "platform/forms/control.h"
+#include "platform/forms/controls/activex_control.h"
 #include "platform/forms/controls/calendar.h"
 #include "platform/forms/controls/check_box.h"
 #include "platform/forms/controls/combo_box.h"
@@ -14,6 +15,7 @@
 #include "platform/forms/controls/tab_control.h"
 #include "platform/forms/form.h"
 #include "platform/forms/keys.h"
+#include "platform/win/text_encoding.h"
 
 namespace forms::user {
 
@@ -290,6 +292,84 @@ bool scrollTo(ScrollBar& bar, int value) {
     const int before = bar.value();
     bar.setValue(std::clamp(value, bar.min(), bar.max()));
     if (bar.value() != before) Control::fire(bar.onChange);
+    return true;
+}
+
+namespace {
+
+// The object's face, held for the call: a handler it raises may let the object go.
+class HeldFace {
+public:
+    explicit HeldFace(com::IControlSurface* face) : face_(face) {
+        if (face_) face_->AddRef();
+    }
+    ~HeldFace() {
+        if (face_) face_->Release();
+    }
+    HeldFace(const HeldFace&) = delete;
+    HeldFace& operator=(const HeldFace&) = delete;
+    com::IControlSurface* operator->() const { return face_; }
+
+private:
+    com::IControlSurface* face_;
+};
+
+bool faceReachable(const ActiveXControl& control) { return control.hasFace() && reachable(control); }
+
+}  // namespace
+
+bool mouseOnFace(ActiveXControl& control, MouseAction action, int button, int shift, int x, int y) {
+    if (!faceReachable(control)) return false;
+    const bool press = action == MouseAction::Down || action == MouseAction::DoubleClick;
+    if (press && !takeFocus(control)) return false;
+    if (!control.hasFace()) return true;  // a focus handler let the object go
+    HeldFace face(control.surface());
+    switch (action) {
+        case MouseAction::Down: face->MouseDown(button, shift, x, y); break;
+        case MouseAction::Move: face->MouseMove(button, shift, x, y); break;
+        case MouseAction::Up: face->MouseUp(button, shift, x, y); break;
+        case MouseAction::DoubleClick:
+            face->MouseDown(button, shift, x, y);
+            face->DoubleClick(button, shift, x, y);
+            break;
+    }
+    return true;
+}
+
+bool wheelOnFace(ActiveXControl& control, int delta, int shift, int x, int y) {
+    if (!faceReachable(control)) return false;
+    HeldFace(control.surface())->MouseWheel(delta, shift, x, y);
+    return true;
+}
+
+KeyResult keyDownOnFace(ActiveXControl& control, int keyCode, int shift, char16_t character) {
+    if (!faceReachable(control) || !takeFocus(control)) return {};
+    const Form& form = control.form();
+    if (keyCode == vbKeyTab || (keyCode == vbKeyReturn && form.defaultButton()) ||
+        (keyCode == vbKeyEscape && form.cancelButton()))
+        return pressKey(control, keyCode, shift);
+    if (!control.hasFace()) return {true};
+    HeldFace face(control.surface());
+    face->KeyDown(keyCode, shift);
+    if (character != 0) face->KeyPress(character);
+    return {true};
+}
+
+bool keyUpOnFace(ActiveXControl& control, int keyCode, int shift) {
+    if (!faceReachable(control)) return false;
+    HeldFace(control.surface())->KeyUp(keyCode, shift);
+    return true;
+}
+
+bool dropFilesOnFace(ActiveXControl& control, const std::vector<std::string>& paths, int x, int y) {
+    if (!faceReachable(control) || !control.acceptsFiles() || paths.empty()) return false;
+    bringForward(control);
+    std::vector<std::u16string> texts;
+    texts.reserve(paths.size());
+    for (const std::string& path : paths) texts.push_back(win::Utf8ToUtf16(path));
+    std::vector<const com::OLECHAR*> list;
+    for (const std::u16string& text : texts) list.push_back(text.c_str());
+    HeldFace(control.surface())->FilesDropped(list.data(), static_cast<uint32_t>(list.size()), x, y);
     return true;
 }
 

@@ -34,6 +34,7 @@
 //   after its key events. The result tells whether a handler discarded the key.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/forms/controls/data_control.h"
 #include "platform/forms/text_editing.h"
@@ -42,6 +43,7 @@
 namespace forms {
 
 class Control;
+class ActiveXControl;
 class ComboBox;
 class TabControl;
 class Grid;
@@ -83,6 +85,26 @@ bool pickCalendarDate(Calendar& calendar, vb::DateTime date);
 // Moves the bar to `value` (kept within its range); Change when the value changed.
 bool scrollTo(ScrollBar& bar, int value);
 bool clickDataArrow(DataControl& data, DataControl::Arrow arrow);
+
+// The face of an ActiveX control (controls/activex_control.h), in pixels of
+// the face; a control without a face takes none of these. A press (Down, and
+// the second press of a double click) takes the focus first as a click does,
+// and is lost when a LostFocus handler sends the focus elsewhere; moves,
+// releases and the wheel go straight to the object. DoubleClick stands for
+// the second press: the object gets MouseDown, then DoubleClick.
+enum class MouseAction { Down, Move, Up, DoubleClick };
+bool mouseOnFace(ActiveXControl& control, MouseAction action, int button, int shift, int x, int y);
+// `delta` in wheel units, 120 a step, positive away from the user.
+bool wheelOnFace(ActiveXControl& control, int delta, int shift, int x, int y);
+// A key pressed on the face: the focus first; Tab, and Enter or Escape when
+// the form has a default or cancel button, work as on any control (pressKey);
+// every other key reaches the object as KeyDown and, when it types
+// `character` (a UTF-16 unit, 0 for none), KeyPress.
+KeyResult keyDownOnFace(ActiveXControl& control, int keyCode, int shift, char16_t character = 0);
+bool keyUpOnFace(ActiveXControl& control, int keyCode, int shift);
+// Files dropped on the face (UTF-8 paths); refused unless the control takes dropped files.
+bool dropFilesOnFace(ActiveXControl& control, const std::vector<std::string>& paths, int x, int y);
+
 // Makes another window the active one (the user clicks it).
 bool activateForm(Form& form);
 // The title bar's close box: QueryUnload (vbFormControlMenu), then Unload.

@@ -15,6 +15,7 @@
 
 #include "platform/forms/error.h"
 #include "platform/forms_qt/cursor_file.h"
+#include "platform/forms_qt/mouse_pointers.h"
 #include "platform/forms_qt/twips.h"
 #include "platform/jet/file_name.h"
 
@@ -80,25 +81,6 @@ QMessageBox::Icon iconOf(forms::MsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-Qt::CursorShape shapeOf(int pointer) {
-    switch (pointer) {
-        case 2: return Qt::CrossCursor;
-        case 3: return Qt::IBeamCursor;
-        case 5:
-        case 15: return Qt::SizeAllCursor;
-        case 6: return Qt::SizeBDiagCursor;  // north-east to south-west
-        case 7: return Qt::SizeVerCursor;
-        case 8: return Qt::SizeFDiagCursor;  // north-west to south-east
-        case 9: return Qt::SizeHorCursor;
-        case 10: return Qt::UpArrowCursor;
-        case forms::vbHourglass: return Qt::WaitCursor;
-        case 12: return Qt::ForbiddenCursor;
-        case 13: return Qt::BusyCursor;
-        case 14: return Qt::WhatsThisCursor;
-        default: return Qt::ArrowCursor;
-    }
-}
-
 QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 }  // namespace
@@ -150,7 +132,7 @@ void QtUi::showPointer() {
         while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
         return;
     }
-    const QCursor cursor = pointer_ == forms::vbCustom && custom_ ? *custom_ : QCursor(shapeOf(pointer_));
+    const QCursor cursor = pointer_ == forms::vbCustom && custom_ ? *custom_ : QCursor(pointerShape(pointer_));
     if (QGuiApplication::overrideCursor()) QGuiApplication::changeOverrideCursor(cursor);
     else QGuiApplication::setOverrideCursor(cursor);
 }

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "platform/forms/forms.h"
+#include "platform/forms_qt/views/activex_view.h"
 #include "platform/forms_qt/views/button_views.h"
 #include "platform/forms_qt/views/calendar_view.h"
 #include "platform/forms_qt/views/combo_view.h"
@@ -38,6 +39,7 @@ ControlView* makeView(forms::Control& control, FormView& owner) {
         case ControlKind::Menu: return new MenuItemView(static_cast<forms::MenuItem&>(control), owner);
         case ControlKind::Data: return new DataView(static_cast<forms::DataControl&>(control), owner);
         case ControlKind::HScrollBar: return new ScrollBarView(static_cast<forms::ScrollBar&>(control), owner);
+        case ControlKind::ActiveX: return new ActiveXView(static_cast<forms::ActiveXControl&>(control), owner);
     }
     throw std::logic_error("no view for the control " + control.displayName());
 }

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "platform/gdiplus/status.h"
 
@@ -22,6 +25,32 @@ using OwnedBuffer = std::unique_ptr<std::uint8_t[], FreeDeleter>;
 
 // Alloc as an owning pointer; empty when memory runs out.
 OwnedBuffer AllocBuffer(std::size_t size);
+
+// An allocator that leaves new elements of trivial types uninitialised: a
+// page-sized pixel buffer that is filled at once is not zeroed first (a pass
+// over tens of megabytes that the fill would overwrite anyway).
+template <class T>
+struct UninitializedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitializedAllocator<U>;
+    };
+    UninitializedAllocator() = default;
+    template <class U>
+    UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
+
+    template <class U>
+    void construct(U* at) noexcept(std::is_nothrow_default_constructible_v<U>) {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+
+// Bytes whose growth leaves the new ones to be written by the caller.
+using UninitializedBytes = std::vector<std::uint8_t, UninitializedAllocator<std::uint8_t>>;
 
 // Runs `body` (which gives a Status) and answers OutOfMemory when memory runs
 // out on the way, so that no allocation failure leaves the layer as an

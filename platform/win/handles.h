@@ -26,6 +26,7 @@ enum class HandleKind : uint32_t {
     DrawingPen = 12,
     DrawingBrush = 13,
     DrawingImageAttributes = 14,
+    Internet = 15,  // sessions, connections and requests of platform/inet
     // Kinds sit in the top four bits: 15 is the last there is.
 };
 

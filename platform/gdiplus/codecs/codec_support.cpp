@@ -4,6 +4,7 @@
 #include <atomic>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 namespace gdiplus::codecs {
 namespace {
@@ -110,7 +111,13 @@ Status ReadPixels(const Image& image, PixelFormat format, PixelBuffer& pixels) {
     if (rowBytes <= 0 || pixels.height == 0) return InvalidParameter;
     // CopyPixels wants a stride that is a multiple of 4.
     pixels.stride = static_cast<std::size_t>((rowBytes + 3) / 4 * 4);
-    pixels.bytes.assign(pixels.stride * pixels.height, 0);
+    // Not zeroed as a whole: the copy writes every whole pixel byte. Only the
+    // bytes a row's pixels do not fill (a partial last byte of a 1- or 4-bit
+    // row, the rounding to 4) are zeroed, so no stray memory reaches a file.
+    pixels.bytes.resize(pixels.stride * pixels.height);
+    const std::size_t wholeBytes = static_cast<std::size_t>(pixels.width) * GetPixelFormatSize(format) / 8;
+    for (std::uint32_t y = 0; y < pixels.height; ++y)
+        std::memset(pixels.Row(y) + wholeBytes, 0, pixels.stride - wholeBytes);
     const Rect all{0, 0, static_cast<std::int32_t>(pixels.width), static_cast<std::int32_t>(pixels.height)};
     return image.CopyPixels(all, format, static_cast<std::int32_t>(pixels.stride), pixels.bytes.data());
 }

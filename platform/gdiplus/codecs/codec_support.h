@@ -96,7 +96,7 @@ struct PixelBuffer {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     std::size_t stride = 0;
-    std::vector<std::uint8_t> bytes;
+    UninitializedBytes bytes;
 
     std::uint8_t* Row(std::uint32_t y) { return bytes.data() + y * stride; }
     const std::uint8_t* Row(std::uint32_t y) const { return bytes.data() + y * stride; }

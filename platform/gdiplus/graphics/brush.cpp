@@ -63,4 +63,37 @@ PatternPtr TextureBrush::Pattern() const {
     return pattern;
 }
 
+Status LinearGradientBrush::Create(const RectF& rect, ARGB startColor, ARGB endColor, LinearGradientMode mode,
+                                   WrapMode wrapMode, std::unique_ptr<LinearGradientBrush>& brush) {
+    if (!(rect.Width > 0.0f) || !(rect.Height > 0.0f)) return InvalidParameter;
+    if (wrapMode < WrapModeTile || wrapMode > WrapModeClamp) return InvalidParameter;
+    const float right = rect.X + rect.Width, bottom = rect.Y + rect.Height;
+    PointF from{rect.X, rect.Y}, to;
+    switch (mode) {
+        case LinearGradientModeHorizontal: to = {right, rect.Y}; break;
+        case LinearGradientModeVertical: to = {rect.X, bottom}; break;
+        case LinearGradientModeForwardDiagonal: to = {right, bottom}; break;
+        case LinearGradientModeBackwardDiagonal:
+            from = {right, rect.Y};
+            to = {rect.X, bottom};
+            break;
+        default: return InvalidParameter;
+    }
+    brush.reset(new LinearGradientBrush(from, to, startColor, endColor, wrapMode));
+    return Ok;
+}
+
+PatternPtr LinearGradientBrush::Pattern() const {
+    PatternPtr pattern(cairo_pattern_create_linear(from_.X, from_.Y, to_.X, to_.Y));
+    cairo_pattern_add_color_stop_rgba(pattern.get(), 0.0, Channel(RedOf(startColor_)), Channel(GreenOf(startColor_)),
+                                      Channel(BlueOf(startColor_)), Channel(AlphaOf(startColor_)));
+    cairo_pattern_add_color_stop_rgba(pattern.get(), 1.0, Channel(RedOf(endColor_)), Channel(GreenOf(endColor_)),
+                                      Channel(BlueOf(endColor_)), Channel(AlphaOf(endColor_)));
+    cairo_extend_t extend = CAIRO_EXTEND_REPEAT;
+    if (wrapMode_ == WrapModeClamp) extend = CAIRO_EXTEND_PAD;
+    else if (wrapMode_ != WrapModeTile) extend = CAIRO_EXTEND_REFLECT;
+    cairo_pattern_set_extend(pattern.get(), extend);
+    return pattern;
+}
+
 }  // namespace gdiplus

@@ -43,6 +43,27 @@ private:
     WrapMode wrapMode_;
 };
 
+// A linear gradient from one colour to another across a rectangle: along its
+// width (horizontal), its height (vertical) or a diagonal, repeated beyond it
+// by the wrap mode (tile modes repeat, the flipping modes mirror, clamp
+// extends the end colours).
+class LinearGradientBrush final : public Brush {
+public:
+    // InvalidParameter for an empty rectangle or a mode or wrap mode outside
+    // its enumeration.
+    static Status Create(const RectF& rect, ARGB startColor, ARGB endColor, LinearGradientMode mode,
+                         WrapMode wrapMode, std::unique_ptr<LinearGradientBrush>& brush);
+    PatternPtr Pattern() const override;
+
+private:
+    LinearGradientBrush(PointF from, PointF to, ARGB startColor, ARGB endColor, WrapMode wrapMode)
+        : from_(from), to_(to), startColor_(startColor), endColor_(endColor), wrapMode_(wrapMode) {}
+
+    PointF from_, to_;
+    ARGB startColor_, endColor_;
+    WrapMode wrapMode_;
+};
+
 // The cairo colour of an ARGB value.
 void SetSourceArgb(cairo_t* cr, ARGB color);
 

@@ -78,6 +78,8 @@ Status GdipDrawString(GpGraphics graphics, std::u16string_view text, std::int32_
 Status GdipCreatePen1(ARGB color, float width, Unit unit, GpPen& pen);
 Status GdipDeletePen(GpPen pen);
 Status GdipCreateSolidFill(ARGB color, GpBrush& brush);
+Status GdipCreateLineBrushFromRect(const RectF* rect, ARGB startColor, ARGB endColor, LinearGradientMode mode,
+                                   WrapMode wrapMode, GpBrush& brush);
 Status GdipCreateTexture(const Image* image, WrapMode wrapMode, GpBrush& brush);
 Status GdipDeleteBrush(GpBrush brush);
 Status GdipCreateImageAttributes(GpImageAttributes& attributes);

@@ -229,5 +229,45 @@ TEST_F(FlatApiTest, StringFormatsAndAttributesCheckTheirValues) {
     EXPECT_EQ(GdipCreateTexture(nullptr, WrapModeTile, brush), InvalidParameter);
 }
 
+TEST_F(FlatApiTest, ALineGradientRunsFromItsStartToItsEndColourAcrossTheRectangle) {
+    struct Case {
+        LinearGradientMode mode;
+        // Pixels (x, y) expected nearest the start and the end colour.
+        int startX, startY, endX, endY;
+    };
+    const Case cases[] = {{LinearGradientModeHorizontal, 0, 5, 99, 5},
+                          {LinearGradientModeVertical, 50, 0, 50, 99},
+                          {LinearGradientModeForwardDiagonal, 0, 0, 99, 99},
+                          {LinearGradientModeBackwardDiagonal, 99, 0, 0, 99}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        auto canvas = MakeBitmap(100, 100, PixelFormat32bppARGB);
+        GpGraphics graphics{};
+        ASSERT_EQ(GdipGetImageGraphicsContext(canvas.get(), graphics), Ok);
+        const RectF rect{0, 0, 100, 100};
+        GpBrush brush{};
+        ASSERT_EQ(GdipCreateLineBrushFromRect(&rect, kRed, kBlue, c.mode, WrapModeTile, brush), Ok);
+        ASSERT_EQ(GdipFillRectangles(graphics, brush, &rect, 1), Ok);
+        ARGB start = 0, end = 0;
+        ASSERT_EQ(canvas->GetPixel(c.startX, c.startY, start), Ok);
+        ASSERT_EQ(canvas->GetPixel(c.endX, c.endY, end), Ok);
+        EXPECT_GT(RedOf(start), 240);
+        EXPECT_LT(BlueOf(start), 15);
+        EXPECT_GT(BlueOf(end), 240);
+        EXPECT_LT(RedOf(end), 15);
+        EXPECT_EQ(GdipDeleteBrush(brush), Ok);
+        EXPECT_EQ(GdipDeleteGraphics(graphics), Ok);
+    }
+    GpBrush brush{};
+    const RectF empty{0, 0, 0, 10}, rect{0, 0, 10, 10};
+    EXPECT_EQ(GdipCreateLineBrushFromRect(&empty, kRed, kBlue, LinearGradientModeHorizontal, WrapModeTile, brush),
+              InvalidParameter);
+    EXPECT_EQ(GdipCreateLineBrushFromRect(&rect, kRed, kBlue, static_cast<LinearGradientMode>(4), WrapModeTile, brush),
+              InvalidParameter);
+    EXPECT_EQ(GdipCreateLineBrushFromRect(nullptr, kRed, kBlue, LinearGradientModeHorizontal, WrapModeTile, brush),
+              InvalidParameter);
+    EXPECT_EQ(brush, GpBrush{});
+}
+
 }  // namespace
 }  // namespace gdiplus

@@ -18,6 +18,15 @@ Status GdipCreateSolidFill(ARGB color, GpBrush& brush) {
     });
 }
 
+Status GdipCreateLineBrushFromRect(const RectF* rect, ARGB startColor, ARGB endColor, LinearGradientMode mode,
+                                   WrapMode wrapMode, GpBrush& brush) {
+    if (rect == nullptr) return InvalidParameter;
+    return CreateObject<GpBrush, Brush, LinearGradientBrush>(
+        BrushHandles(), brush, [&](std::unique_ptr<LinearGradientBrush>& made) {
+            return LinearGradientBrush::Create(*rect, startColor, endColor, mode, wrapMode, made);
+        });
+}
+
 Status GdipCreateTexture(const Image* image, WrapMode wrapMode, GpBrush& brush) {
     if (image == nullptr) return InvalidParameter;
     return CreateObject<GpBrush, Brush, TextureBrush>(BrushHandles(), brush, [&](std::unique_ptr<TextureBrush>& made) {

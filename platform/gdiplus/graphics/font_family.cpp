@@ -1,5 +1,6 @@
 #include "platform/gdiplus/graphics/font_family.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <tuple>
 
@@ -46,6 +47,23 @@ std::vector<FontFace> InstalledFaces(const std::string& family) {
 }
 
 }  // namespace
+
+std::vector<std::string> InstalledFamilyNames() {
+    std::vector<std::string> names;
+    FcPatternPtr pattern(FcPatternBuild(nullptr, FC_SCALABLE, FcTypeBool, FcTrue, static_cast<char*>(nullptr)));
+    FcObjectSetPtr objects(FcObjectSetBuild(FC_FAMILY, static_cast<char*>(nullptr)));
+    if (!pattern || !objects) return names;
+    FcFontSetPtr set(FcFontList(nullptr, pattern.get(), objects.get()));
+    if (!set) return names;
+    for (int i = 0; i < set->nfont; ++i) {
+        FcChar8* family = nullptr;
+        if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch)
+            names.emplace_back(reinterpret_cast<const char*>(family));
+    }
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
 
 FaceChoice ChooseFace(const std::vector<FontFace>& faces, std::int32_t style) {
     const bool bold = (style & FontStyleBold) != 0;

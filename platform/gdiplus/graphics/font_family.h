@@ -39,6 +39,10 @@ struct FaceChoice {
 // for regular).
 FaceChoice ChooseFace(const std::vector<FontFace>& faces, std::int32_t style);
 
+// The family names of the installed scalable fonts (each family's first
+// name), sorted and without repeats: the font list a screen offers.
+std::vector<std::string> InstalledFamilyNames();
+
 class FontFamily {
 public:
     // FontFamilyNotFound when no installed scalable face has the family

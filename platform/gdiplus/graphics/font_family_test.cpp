@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/gdiplus/graphics/font.h"
 #include "platform/gdiplus/graphics/font_family.h"
 #include "platform/gdiplus/graphics/testing/fontconfig_leak_suppression.h"
@@ -46,6 +48,19 @@ TEST_F(FontFamilyTest, InstalledFamiliesAreFoundByTheirOwnNames) {
             EXPECT_TRUE(family->IsStyleAvailable(style)) << style;
             EXPECT_TRUE(family->IsStyleAvailable(style | FontStyleUnderline | FontStyleStrikeout)) << style;
         }
+    }
+}
+
+TEST_F(FontFamilyTest, TheFontListHoldsEachInstalledFamilyOnceInOrder) {
+    const std::vector<std::string> names = InstalledFamilyNames();
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+    EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
+    for (const char* installed : {"Liberation Sans", "DejaVu Sans Mono"})
+        EXPECT_NE(std::find(names.begin(), names.end(), installed), names.end()) << installed;
+    // Every name listed finds its family again.
+    for (const std::string& name : names) {
+        std::unique_ptr<FontFamily> family;
+        EXPECT_EQ(FontFamily::FromName(name, family), Ok) << name;
     }
 }
 

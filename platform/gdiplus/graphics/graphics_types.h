@@ -116,6 +116,13 @@ enum WrapMode : std::int32_t {
     WrapModeClamp = 4,
 };
 
+enum LinearGradientMode : std::int32_t {
+    LinearGradientModeHorizontal = 0,
+    LinearGradientModeVertical = 1,
+    LinearGradientModeForwardDiagonal = 2,
+    LinearGradientModeBackwardDiagonal = 3,
+};
+
 enum ColorAdjustType : std::int32_t {
     ColorAdjustTypeDefault = 0,
     ColorAdjustTypeBitmap = 1,

@@ -1,0 +1,228 @@
+#pragma once
+// The viewer control without its COM face: the document it shows, the
+// layout and zoom, the drawing into its back buffer, and its scroll bars.
+// ViewerObject binds the members to their dispatch IDs and hands in the
+// host's site; events and "property changed" notices go out through the two
+// functions the object gives.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "imaging/viewer/back_buffer.h"
+#include "imaging/viewer/scroll_bar.h"
+#include "imaging/viewer/viewer_settings.h"
+#include "platform/com/control_site.h"
+
+namespace scanvelt {
+
+// Event numbers of the viewer's event interface.
+enum ViewerEvent : com::DISPID {
+    kEventZoomChange = 2,
+    kEventScrollControl = 3,
+    kEventPageChange = 5,
+    kEventFileDrop = 6,
+    kEventFilesDrop = 7,
+    kEventPictureChange = 8,
+    kEventPictureChanged = 9,
+    kEventDisplay = 10,
+    kEventResizeControl = 19,
+    kEventPaintControl = 20,
+    kEventBeforeZoomChange = 22,
+};
+
+// The timer of the high-quality second pass.
+constexpr uint32_t kQualityTimerId = 1;
+
+class ViewerControl {
+public:
+    // `raise` raises an event with its arguments (in declaration order; the
+    // callee clears them); `changed` tells the container a persisted property
+    // changed (the property bag key).
+    using RaiseEvent = std::function<void(com::DISPID id, std::vector<com::VARIANT>& args)>;
+    using PropertyChanged = std::function<void(const std::string& key)>;
+
+    ViewerControl(RaiseEvent raise, PropertyChanged changed);
+    ~ViewerControl();
+    ViewerControl(const ViewerControl&) = delete;
+    ViewerControl& operator=(const ViewerControl&) = delete;
+
+    // --- frame ---
+    ViewerSettings& settings() { return s_; }
+    const ViewerSettings& settings() const { return s_; }
+    void setSite(com::IControlSite* site);  // not owned; the object keeps the reference
+    void InitProperties();
+    // After the property bag was read into settings(): applies the values
+    // the constituent parts hold (no layout, no drawing).
+    void ApplyReadProperties();
+    void Show();
+    void Resize(int32_t width, int32_t height);
+    void Terminate();
+    double GetVersion() const { return 5.9901306; }
+    int32_t GetStat() const { return LastStatus_; }
+    int32_t hwnd() const { return windowNumber_; }
+    int32_t hdc() const { return static_cast<int32_t>(buffer_.dc()); }
+    const BackBuffer& backBuffer() const { return buffer_; }
+    // Property lets whose effects go beyond storing (the others store and notify).
+    void setMousePointer(int32_t value);
+    void setBorderStyle(int16_t value);
+    void setBackColor(int32_t value);
+    void setPdfDpiRendering(int32_t value);
+    void setViewerDrop(bool value);
+    void setEnabled(bool value);
+    void notify(const std::string& key) { changed_(key); }
+
+    // --- documents ---
+    int32_t DisplayFromFile(const std::string& path, bool useIcm = false);
+    int32_t DisplayFromByteArray(const std::vector<uint8_t>& bytes, bool useIcm);
+    int32_t DisplayFromMemory(const uint8_t* address, int32_t length);
+    int32_t DisplayFromString(std::u16string_view text);
+    // The image-source family: `load` makes the new image ID.
+    int32_t DisplayFromSource(const std::function<int32_t(int32_t& id)>& load);
+    int32_t SetNativeImage(int32_t imageId);
+    void ImageClosed();
+    void CloseImage();
+    void CloseImageEx();
+    // The shown image's ID; once the host has it, the host owns an image the
+    // viewer loaded.
+    int32_t GetNativeImage();
+    int32_t GetDocumentType() const { return CurrentDocumentType_; }
+    std::string GetImageFormat() const;
+    void FilesDropped(const std::vector<std::string>& paths);
+
+    // --- rendering ---
+    void Refresh();
+    int32_t Redraw();
+    void setViewerQuality(int32_t value);
+    void setViewerQualityAuto(bool value);
+    void setScrollOptimization(bool value);
+    void TimerFired(uint32_t id);
+
+    // --- layout and zoom ---
+    void setZoom(double value);
+    int32_t ZoomIN();
+    int32_t ZoomOUT();
+    int32_t SetZoom(float percent);
+    int32_t SetZoomMode(int32_t mode);  // SetZoom100 ... SetZoomControl
+    void setZoomMode(int32_t mode);     // the ZoomMode property
+    void setZoomStep(int32_t value);
+    double GetMaxZoom() const { return MaxZoom_; }
+    int32_t ZoomArea(int32_t left, int32_t top, int32_t width, int32_t height);
+    void setImageAlignment(int32_t value);
+    void setImagePosition(int32_t value);
+    int32_t GetImageLeft() const { return ImageLeft_; }
+    int32_t GetImageTop() const { return ImageTop_; }
+    void CoordObjectToImage(int32_t objectX, int32_t objectY, int32_t& imageX, int32_t& imageY) const;
+    void CoordImageToObject(int32_t imageX, int32_t imageY, int32_t& objectX, int32_t& objectY) const;
+
+    // --- scroll bars ---
+    void setScrollBars(bool value);
+    void setForceScrollBars(bool value);
+    void setScrollSmallChange(int16_t value);
+    void setScrollLargeChange(int16_t value);
+    const ScrollBar& hScroll() const { return hScroll_; }
+    const ScrollBar& vScroll() const { return vScroll_; }
+    void SetHScrollBarPosition(int32_t position);
+    void SetVScrollBarPosition(int32_t position);
+    void SetHVScrollBarPosition(int32_t h, int32_t v);
+    // Input on the face (face pixels, border included).
+    void MouseDown(int32_t button, int32_t x, int32_t y);
+    void MouseMove(int32_t button, int32_t x, int32_t y);
+    void MouseUp(int32_t button, int32_t x, int32_t y);
+    void FocusIn();
+    void FocusOut();
+
+    // The state as the last operation left it, for tests and the benchmark.
+    int32_t nativeImageId() const { return NativeImageID_; }
+    const std::string& tempImageFile() const { return TempImageFile_; }
+    int32_t displayWidth() const { return DisplayWidth_; }
+    int32_t displayHeight() const { return DisplayHeight_; }
+    double pixelAspect() const { return PixelAspect_; }
+    int32_t innerWidth() const;
+    int32_t innerHeight() const;
+    int32_t border() const;
+
+private:
+    // frame
+    void raise(ViewerEvent id);
+    void message(const std::string& text);
+    void invalidate(const com::ControlRect* rect = nullptr);
+    void setQualityTimer(bool on);
+    void deleteTempFile();
+    // documents
+    void prelude();
+    int32_t epilogue();
+    void ResetDocument(bool keepPageCount, bool keepGeometry);
+    int32_t ReleaseNativeImage();
+    void ReleaseFastCopy();
+    void AnalyzeLoadedImage();
+    int32_t displayFromFileOnce(std::string path, bool useIcm);
+    // rendering
+    void RenderImage(int32_t imageId, bool qualityPass);
+    int32_t BuildFastDisplayCopy();
+    int32_t ChooseInterpolationMode();
+    int32_t CurrentDocumentKey() const;
+    int32_t drawWithGdiplus(int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW, int32_t dstH, int32_t srcX,
+                            int32_t srcY, int32_t srcW, int32_t srcH);
+    void paintChrome();
+    void clearSurface();
+    // layout
+    void ComputeClientArea();
+    void UpdateLayout(int32_t imageId);
+    // scrolling
+    void UpdateScrollBarVisibility();
+    void UpdateScrollRanges();
+    void placeScrollBars();
+    void scrollChanged(ScrollBar& bar);
+    void setBarValue(ScrollBar& bar, int32_t value);
+    int32_t clientWidth() const;
+    int32_t clientHeight() const;
+
+    RaiseEvent raise_;
+    PropertyChanged changed_;
+    com::IControlSite* site_ = nullptr;
+    ViewerSettings s_;
+    BackBuffer buffer_;
+    int32_t windowNumber_ = 0;
+    int32_t faceWidth_ = 0, faceHeight_ = 0;
+    bool imagingStarted_ = false;
+
+    // document state
+    int32_t NativeImageID_ = 0;
+    int32_t FastCopyID_ = 0;
+    int32_t FastCopyPage_ = 0;
+    int32_t CurrentDocumentType_ = 0;
+    int32_t LastStatus_ = 0;
+    double PixelAspect_ = 1.0;
+    int32_t LastDrawnDocument_ = 0;
+    std::string TempImageFile_;
+    bool TempImageOwned_ = false;
+    bool imageOwned_ = false;  // the viewer loaded the shown image and the host never took it
+    bool Terminated_ = false;
+    bool CustomPointer_ = false;
+
+    // view state
+    int32_t ImageLeft_ = 0, ImageTop_ = 0;
+    int32_t DisplayWidth_ = 0, DisplayHeight_ = 0;
+    int32_t SourceLeft_ = 0, SourceTop_ = 0, SourceWidth_ = 0, SourceHeight_ = 0;
+    bool LastDrawFailed_ = false;
+    bool QualityPassDone_ = false;
+    bool qualityTimerOn_ = false;
+    int32_t FocusOwner_ = 0;
+    bool ScrollEventsEnabled_ = true;
+    double MaxZoom_ = 1.0;
+    double LastZoom_ = 0;
+    int32_t ZoomTarget_[4] = {0, 0, 0, 0};
+    bool RealignH_ = true, RealignV_ = true;
+    bool ForceAlign_ = true;
+    bool LayoutSettled_ = true;
+    bool ScrollKeyDown_ = false;
+    int32_t SavedHScrollValue_ = 0, SavedVScrollValue_ = 0;
+    ScrollBar hScroll_;
+    ScrollBar vScroll_;
+    bool cornerVisible_ = false;
+    ScrollBar* dragBar_ = nullptr;  // the bar whose thumb the mouse drags
+    int32_t dragGrip_ = 0;          // where on the thumb it was grabbed
+};
+
+}  // namespace scanvelt

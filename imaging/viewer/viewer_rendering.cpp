@@ -1,0 +1,256 @@
+// Drawing the shown image into the back buffer: the visible part only,
+// through GDI+ on the buffer's device context, with the chosen quality,
+// gamma, the fall-backs when memory runs short, the drawing copy in 32-bit
+// premultiplied ARGB, and the delayed high-quality second pass.
+#include <cmath>
+
+#include "imaging/engine/graphics_wrappers.h"
+#include "imaging/engine/image_creators.h"
+#include "imaging/engine/image_queries.h"
+#include "imaging/engine/image_table.h"
+#include "imaging/engine/pixel_format_conversion.h"
+#include "imaging/viewer/viewer_control.h"
+
+namespace scanvelt {
+namespace {
+
+constexpr int32_t kPixelFormat32bppPARGB = 0xE200B;
+constexpr int32_t kUnitPixel = 2;
+constexpr int32_t kSmoothingNone = 3;
+constexpr int32_t kPixelOffsetNone = 3;
+constexpr int32_t kPixelOffsetHalf = 4;
+constexpr int32_t kCompositingHighSpeed = 1;
+constexpr int32_t kNearestNeighbor = 5;
+constexpr int32_t kOutOfMemory = 3;
+
+int32_t roundEven(double value) { return static_cast<int32_t>(std::nearbyint(value)); }
+
+// An OLE colour (0x00BBGGRR; the top byte marks a system colour and is
+// ignored) as opaque ARGB.
+uint32_t opaqueArgb(int32_t oleColor) {
+    uint32_t c = static_cast<uint32_t>(oleColor);
+    return 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
+thread_local bool redrawInProgress = false;
+
+}  // namespace
+
+int32_t ViewerControl::CurrentDocumentKey() const { return CurrentDocumentType_ == 1 ? NativeImageID_ : 0; }
+
+int32_t ViewerControl::ChooseInterpolationMode() {
+    if (s_.Zoom == 1.0) return kNearestNeighbor;
+    if (s_.ViewerQualityAuto) {
+        s_.ViewerQuality = QualityPassDone_ ? 4 : 0;
+        return QualityPassDone_ ? 7 : kNearestNeighbor;
+    }
+    switch (s_.ViewerQuality) {
+    case 0: return kNearestNeighbor;
+    case 1: return 3;  // bilinear
+    case 2: return 4;  // bicubic
+    case 3: return 6;  // high-quality bilinear
+    case 4: return 7;  // high-quality bicubic
+    default: return 0;
+    }
+}
+
+int32_t ViewerControl::BuildFastDisplayCopy() {
+    ReleaseFastCopy();
+    int32_t copy = 0;
+    int32_t status = ConvertPixelFormat(NativeImageID_, kPixelFormat32bppPARGB, true, copy);
+    if (status == 0) {
+        FastCopyID_ = copy;
+        FastCopyPage_ = s_.CurrentPage;
+    }
+    return status;
+}
+
+int32_t ViewerControl::clientWidth() const {
+    return innerWidth() - (vScroll_.visible ? vScroll_.width : 0);
+}
+int32_t ViewerControl::clientHeight() const {
+    return innerHeight() - (hScroll_.visible ? hScroll_.height : 0);
+}
+
+int32_t ViewerControl::drawWithGdiplus(int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW, int32_t dstH,
+                                       int32_t srcX, int32_t srcY, int32_t srcW, int32_t srcH) {
+    gdiplus::GpGraphics graphics{};
+    int32_t status = GpGraphicsFromHdc(buffer_.dc(), graphics);
+    if (status != 0) return status;
+    gdiplus::GpImageAttributes attributes{};
+    bool useGamma = s_.Gamma != 1.0f;
+    if (useGamma && CreateGpImageAttributes(attributes) == 0) SetGpAttributesGamma(attributes, 0, true, s_.Gamma);
+    ClearGpGraphics(graphics, opaqueArgb(s_.BackColor));
+    status = SetGpSmoothingMode(graphics, kSmoothingNone);
+    SetGpPixelOffsetMode(graphics, kPixelOffsetHalf);
+    SetGpCompositingQuality(graphics, kCompositingHighSpeed);
+    if (status == 0) status = SetGpInterpolationMode(graphics, ChooseInterpolationMode());
+    if (status == 0)
+        status = DrawGpImageRectRect(graphics, imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, kUnitPixel,
+                                     attributes);
+    if (status == kOutOfMemory) {
+        // Less and less work until something fits: no gamma, no smoothing.
+        if (attributes != gdiplus::GpImageAttributes{}) DisposeGpImageAttributes(attributes);
+        attributes = {};
+        SetGpPixelOffsetMode(graphics, kPixelOffsetNone);
+        SetGpSmoothingMode(graphics, kSmoothingNone);
+        SetGpInterpolationMode(graphics, kNearestNeighbor);
+        status = DrawGpImageRectRect(graphics, imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, kUnitPixel, {});
+        if (status == kOutOfMemory && (SourceWidth_ < s_.ImageWidth || SourceHeight_ < s_.ImageHeight)) {
+            int32_t part = 0;
+            if (CloneImageArea(srcX, srcY, srcW, srcH, PixelFormatOf(imageId), imageId, part) == 0) {
+                status = DrawGpImageRectRect(graphics, part, dstX, dstY, dstW, dstH, 0, 0, srcW, srcH, kUnitPixel, {});
+                ReleaseImage(part);
+            }
+        } else if (status == kOutOfMemory) {
+            status = DrawGpImageRect(graphics, imageId, dstX, dstY, dstW, dstH);
+            if (status == kOutOfMemory) {
+                int32_t thumbnail = 0;
+                if (CreateImageThumbnail(imageId, dstW, dstH, thumbnail) == 0) {
+                    status = DrawGpImageRect(graphics, thumbnail, dstX, dstY, dstW, dstH);
+                    ReleaseImage(thumbnail);
+                }
+            }
+        }
+    }
+    if (attributes != gdiplus::GpImageAttributes{}) DisposeGpImageAttributes(attributes);
+    DeleteGpGraphics(graphics);
+    return status;
+}
+
+void ViewerControl::RenderImage(int32_t imageId, bool qualityPass) {
+    setQualityTimer(false);
+    if (imageId == 0) imageId = FastCopyID_ != 0 ? FastCopyID_ : NativeImageID_;
+    if (s_.OptimizeDrawingSpeed && imageId != 0 && FormatNameOf(imageId) != "GIF" &&
+        PixelFormatOf(imageId) != kPixelFormat32bppPARGB && BuildFastDisplayCopy() == 0)
+        imageId = FastCopyID_;
+    UpdateScrollBarVisibility();
+    if (LastDrawFailed_) LastStatus_ = 0;
+    bool pictureChangedDue = false, pageChangeDue = false;
+    if (s_.Zoom > 0 && LastStatus_ == 0 && imageId != 0) {
+        if (CurrentDocumentKey() != LastDrawnDocument_) {
+            raise(kEventPictureChange);
+            LastDrawnDocument_ = CurrentDocumentKey();
+            pictureChangedDue = true;
+            pageChangeDue = CurrentDocumentType_ == 1;
+        }
+        if (!s_.LockControl && buffer_.pixels()) {
+            if (s_.ViewerQualityAuto && !qualityPass) QualityPassDone_ = false;
+            int32_t cw = clientWidth(), ch = clientHeight();
+            int32_t srcX, srcY, srcW, srcH, dstX, dstY, dstW, dstH;
+            if (DisplayWidth_ > cw) {
+                SourceLeft_ = roundEven(-ImageLeft_ / s_.Zoom);
+                SourceWidth_ = roundEven(cw / s_.Zoom);
+                dstX = 0;
+                dstW = cw;
+            } else {
+                SourceLeft_ = 0;
+                SourceWidth_ = s_.ImageWidth;
+                dstX = ImageLeft_;
+                dstW = DisplayWidth_;
+            }
+            if (DisplayHeight_ > ch) {
+                SourceTop_ = roundEven(-ImageTop_ / s_.Zoom * PixelAspect_);
+                SourceHeight_ = roundEven(ch / s_.Zoom * PixelAspect_);
+                dstY = 0;
+                dstH = ch;
+            } else {
+                SourceTop_ = 0;
+                SourceHeight_ = s_.ImageHeight;
+                dstY = ImageTop_;
+                dstH = DisplayHeight_;
+            }
+            srcX = SourceLeft_;
+            srcY = SourceTop_;
+            srcW = SourceWidth_;
+            srcH = SourceHeight_;
+            if (srcX + srcW > s_.ImageWidth) srcX = s_.ImageWidth - srcW;
+            if (srcY + srcH > s_.ImageHeight) srcY = s_.ImageHeight - srcH;
+            int32_t b = border();
+            LastStatus_ = drawWithGdiplus(imageId, dstX + b, dstY + b, dstW, dstH, srcX, srcY, srcW, srcH);
+            if (LastStatus_ == 0) {
+                raise(kEventDisplay);
+                paintChrome();
+                Refresh();
+                if (!QualityPassDone_) setQualityTimer(s_.ViewerQualityAuto);
+            } else {
+                message("Can not display image error no: " + std::to_string(LastStatus_));
+            }
+        }
+        if (pictureChangedDue) raise(kEventPictureChanged);
+        if (pageChangeDue) raise(kEventPageChange);
+        LastDrawFailed_ = LastStatus_ != 0;
+    }
+    if (!s_.DisableAutoFocus && FocusOwner_ != 0 && cornerVisible_) FocusOwner_ = 4;
+    ScrollEventsEnabled_ = true;
+}
+
+void ViewerControl::Refresh() {
+    bool was = redrawInProgress;
+    redrawInProgress = true;
+    invalidate();
+    raise(kEventPaintControl);
+    redrawInProgress = was;
+}
+
+int32_t ViewerControl::Redraw() {
+    if (NativeImageID_ == 0) return LastStatus_;
+    ReleaseFastCopy();
+    AnalyzeLoadedImage();
+    UpdateLayout(0);
+    return LastStatus_;
+}
+
+void ViewerControl::setViewerQuality(int32_t value) {
+    s_.ViewerQuality = value;
+    changed_("ViewerQuality");
+    UpdateLayout(0);
+}
+
+void ViewerControl::setViewerQualityAuto(bool value) {
+    s_.ViewerQualityAuto = value;
+    setQualityTimer(value);
+    changed_("ViewerQualityAuto");
+}
+
+void ViewerControl::setScrollOptimization(bool value) {
+    s_.ScrollOptimization = value;
+    if (value) s_.OptimizeDrawingSpeed = true;
+    changed_("ScrollOptimization");
+}
+
+void ViewerControl::TimerFired(uint32_t id) {
+    if (id != kQualityTimerId || !qualityTimerOn_) return;
+    if (s_.ViewerQualityAuto && !QualityPassDone_) {
+        QualityPassDone_ = true;
+        RenderImage(0, true);
+    }
+}
+
+void ViewerControl::clearSurface() {
+    buffer_.fill(0, 0, buffer_.width(), buffer_.height(), opaqueArgb(s_.BackColor));
+    paintChrome();
+    invalidate();
+}
+
+void ViewerControl::paintChrome() {
+    if (!buffer_.pixels()) return;
+    int32_t b = border();
+    hScroll_.paint(buffer_.pixels(), buffer_.stride(), buffer_.width(), buffer_.height(), b, b);
+    vScroll_.paint(buffer_.pixels(), buffer_.stride(), buffer_.width(), buffer_.height(), b, b);
+    if (cornerVisible_) buffer_.fill(b + vScroll_.left, b + hScroll_.top, vScroll_.width, hScroll_.height, 0xFFF0F0F0);
+    if (b > 0) {
+        uint32_t dark = 0xFF646464, light = 0xFFE3E3E3;
+        int32_t w = buffer_.width(), h = buffer_.height();
+        buffer_.fill(0, 0, w, 1, dark);
+        buffer_.fill(0, 0, 1, h, dark);
+        buffer_.fill(0, h - 1, w, 1, b == 2 ? light : dark);
+        buffer_.fill(w - 1, 0, 1, h, b == 2 ? light : dark);
+        if (b == 2) {
+            buffer_.fill(1, 1, w - 2, 1, 0xFF000000);
+            buffer_.fill(1, 1, 1, h - 2, 0xFF000000);
+        }
+    }
+}
+
+}  // namespace scanvelt
