@@ -25,12 +25,17 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <set>
 
 #include "petty/app/new_book_window.h"
 #include "petty/app/program_start.h"
+#include "petty/register/entry_box_index.h"
 #include "petty/register/frm_pettycash.h"
+#include "petty/scanning/formscan.h"
 #include "petty/shell/about_pettycash.h"
 #include "petty/shell/frm_select_session.h"
 #include "petty/shell/app_state.h"
@@ -44,6 +49,8 @@
 #include "petty/shell/pettycash_config_small.h"
 #include "petty/shell/pettycash_main.h"
 #include "petty/shell/startup_pettycash.h"
+#include "platform/com/class_objects.h"
+#include "platform/com/testing/private_registry.h"
 #include "platform/forms_qt/layout_rule.h"
 #include "platform/forms_qt/qt_host.h"
 #include "platform/forms_qt/qt_ui.h"
@@ -332,6 +339,59 @@ void doubleClickTheCostCentre(frmpettycash& register_, forms_qt::QtHost& host, M
     EXPECT_FALSE(register_.datPrimaryRS.addingRow());
 }
 
+// The register's scan button with the real scanning library, registered in a
+// registry of the test's own, and SANE's test backend drawing its colour
+// pattern: the scan window, the page in its preview, and the voucher that
+// keeps the bill's name.
+void scanABill(frmpettycash& register_, forms_qt::QtHost& host, MessageBoxAnswerer& answerer) {
+    // SANE reads the folder of its configuration once per process: one folder for every walk.
+    static win::testing::ScratchFolder* sane = [] {
+        auto* folder = new win::testing::ScratchFolder();
+        std::ofstream(std::filesystem::path(folder->path()) / "dll.conf") << "test\n";
+        std::ofstream(std::filesystem::path(folder->path()) / "test.conf") << "test-picture \"Color pattern\"\n";
+        return folder;
+    }();
+    win::testing::ScopedEnvironment saneConfig("SANE_CONFIG_DIR", sane->path().c_str());
+    win::testing::ScopedEnvironment engineConfig("XDG_CONFIG_HOME", sane->path().c_str());
+    com::testing::PrivateRegistry registry;
+    ASSERT_EQ(com::CallServerRegistration(SCANVELT_LIBRARY_PATH, false), com::S_OK);
+    const std::string voucher = register_.Textpcash[kVoucherIdBox].text();
+    ASSERT_FALSE(voucher.empty());
+
+    const size_t answered = answerer.texts.size();
+    bool scanned = false;
+    whenShown<Formscan>(host, "scan-window.png", scanned, [&host, &answerer, answered](Formscan& w) {
+        forms::user::click(w.MyButton1[Formscan::ScanToJpeg]);
+        for (int i = 0; i < 10 && answerer.texts.size() < answered + 1; ++i) settle();
+        settle();
+        const QImage preview = screenshot("scan-window-preview.png", host.windowOf(w));
+        // The page's colour pattern fills the preview: many colours where the
+        // empty preview has one.
+        QWidget* face = host.widgetOf(w.MvViewer1);
+        ASSERT_TRUE(face && face->isVisible());
+        const QImage shown = face->grab().toImage();
+        std::set<QRgb> colours;
+        for (int y = 0; y < shown.height(); y += 7)
+            for (int x = 0; x < shown.width(); x += 7) colours.insert(shown.pixel(x, y));
+        EXPECT_GT(colours.size(), 8u) << "the preview shows no page";
+        EXPECT_FALSE(preview.isNull());
+        forms::user::click(w.MyButton1[Formscan::Close]);
+    });
+    forms::user::click(register_.cmdScanDoc);
+    settle();
+    EXPECT_TRUE(scanned);
+    ASSERT_GE(answerer.texts.size(), answered + 1);
+    EXPECT_EQ(answerer.texts[answered], "Completed !");
+    answerer.texts.resize(answered);
+    // The voucher keeps the bill: the document box names the file the window wrote.
+    const std::string bill = register_.Textpcash[kDocumentBox].text();
+    EXPECT_EQ(bill.rfind(voucher + "_", 0), 0u) << bill;
+    std::string documents = appState().documentsFolder;  // kept with the program's own separators
+    std::replace(documents.begin(), documents.end(), '\\', '/');
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(documents) / (bill + ".jpg"))) << documents << bill;
+    screenshotForm("register-after-scan.png", host, register_);
+}
+
 // The whole program once: the first start, the log-in, the main window, the
 // register and every window its commands and boxes open.
 void walkEveryWindow(bool advances, bool costCentres) {
@@ -401,6 +461,7 @@ void walkEveryWindow(bool advances, bool costCentres) {
         settle();
         screenshotForm("register-voucher.png", host, register_);
         screenshotVoucherPrint(register_, host);
+        scanABill(register_, host, unexpected);
 
         // The register's match and balance buttons open these two over it.
         bool pickerShown = false;
@@ -494,7 +555,7 @@ TEST(ProgramWindows, FirstStartLogInMainWindowRegisterAndCommandWindowsOnAVirtua
         "repVoucherprint",   "frmselectvoucher",  "frmshowbalance",          "frmpettycashconfig",
         "frmemployeemaster", "frmExpensetypes",   "frmprojectcodes",         "frmChangelog",    "Frmselectdate",
         "frmselectProject",  "frmselectSession",  "frmaboutpettycash",       "frmSessions",     "frmEmpbalance",
-        "reppettycash"};
+        "reppettycash",      "Formscan"};
     const struct {
         bool advances, costCentres;
         const char* screenshots;  // "-": plain names, "": none

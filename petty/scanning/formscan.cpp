@@ -87,7 +87,7 @@ Formscan::~Formscan() {
 }
 
 void Formscan::layOut() {
-    move(0, 0, 11400, 8400);
+    move(0, 0, 16200, 8400);
     constexpr int left = 120, width = 4200, height = 375, gap = 60;
     int top = 120;
     for (int i = 0; i < 8; ++i, top += height + gap) MyButton1[i].move(left, top, width, height);
@@ -114,10 +114,10 @@ void Formscan::layOut() {
         box->move(120, inFrame, width - 240, 255);
         inFrame += 285;
     }
-    MvViewer1.move(4500, 120, 6780, 5460);
+    MvViewer1.move(4500, 120, 11580, 5460);
     // The demonstrations lie below the preview, outside the scan flow.
     for (int i = 1; i <= 12; ++i)
-        Command[i].move(4500 + ((i - 1) % 2) * 3420, 5700 + ((i - 1) / 2) * 420, 3360, 375);
+        Command[i].move(4500 + ((i - 1) % 2) * 5820, 5700 + ((i - 1) / 2) * 420, 5760, 375);
 }
 
 }  // namespace petty
