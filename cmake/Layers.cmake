@@ -36,7 +36,9 @@ set(LAYER_UNIT_platform/gdiplus platform/win platform/files)
 set(LAYER_UNIT_platform/gdiplus/codecs platform/gdiplus)
 set(LAYER_UNIT_platform/gdiplus/graphics platform/gdiplus)
 set(LAYER_UNIT_platform/inet platform/win platform/files)
-set(LAYER_UNIT_platform/print platform/gdiplus/graphics)
+# Printing draws nothing itself: its pages are device contexts of platform/win;
+# the Qt print system (platform_print_qt, for hosts) writes PDFs with the file writer.
+set(LAYER_UNIT_platform/print platform/win platform/files)
 
 # The report definition files a new book receives sit with the reports but
 # are the lowest part of Ostrelle: the shell copies them into a new book.

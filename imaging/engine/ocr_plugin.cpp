@@ -130,6 +130,14 @@ MorvalenStatus OcrImage(int32_t imageId, int32_t left, int32_t top, int32_t widt
     GetImageVerticalResolution(imageId, dpiY);
     if (width <= 0 || height <= 0 || !(dpiX >= 0.5f) || !(dpiY >= 0.5f)) return OK;
 
+    // The buffer is sized by the rectangle: one that does not lie inside the
+    // image is refused before anything is allocated for it.
+    int32_t imageWidth = 0, imageHeight = 0;
+    GetImageWidth(imageId, imageWidth);
+    GetImageHeight(imageId, imageHeight);
+    if (left < 0 || top < 0 || int64_t{left} + width > imageWidth || int64_t{top} + height > imageHeight)
+        return InvalidParameter;
+
     gdiplus::BitmapData data{};
     HeldLock held{imageId, data};
     try {

@@ -38,8 +38,9 @@ std::string OcrDictionaryFolder(std::string_view folder);
 // dictionary's language from `folder` ("" the system's) and the UTF-8 white
 // list ("" no restriction); `chars` receives the records, positions relative
 // to the rectangle. OCRDictionaryNotFound when the folder lacks the
-// language's file (or the plug-in cannot be had); the lock's status when the
-// rectangle cannot be read; OutOfMemory or GenericError for a failure on the
+// language's file (or the plug-in cannot be had); InvalidParameter for a
+// rectangle that does not lie inside the image, the lock's status when it
+// cannot be read; OutOfMemory or GenericError for a failure on the
 // way. A failed recognition, an empty rectangle and an image without a
 // resolution give Ok and no characters. The plug-in is started anew whenever
 // another image is recognised than last time on this thread.

@@ -74,7 +74,11 @@ TEST_F(OcrPluginTest, EmptyRegionsAndPagesWithoutResolutionGiveNoCharacters) {
     };
     const Case cases[] = {{image, 0, 0, 0, 400, OK},          {image, 0, 0, 1200, 0, OK},
                           {image, 0, 0, -5, 400, OK},         {noResolution, 0, 0, 1200, 400, OK},
-                          {image, 1000, 0, 400, 400, InvalidParameter}};
+                          {image, 1000, 0, 400, 400, InvalidParameter},
+                          {image, -1, 0, 100, 100, InvalidParameter},
+                          // Refused before a buffer of 30 GB is asked for.
+                          {image, 0, 0, 100000, 100000, InvalidParameter},
+                          {image, 0x7FFFFF00, 0, 0x1000, 10, InvalidParameter}};
     for (const Case& c : cases) {
         std::vector<OcrChar> chars{record('x', 1)};
         EXPECT_EQ(OcrImage(c.Image, c.Left, c.Top, c.Width, c.Height, 2, "", "", chars), c.Status)

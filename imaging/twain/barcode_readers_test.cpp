@@ -9,6 +9,7 @@
 
 #include "imaging/engine/image_loading.h"
 #include "imaging/engine/image_resolution.h"
+#include "imaging/engine/pixel_format_conversion.h"
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/testing/engine_test_support.h"
 #include "imaging/twain/barcode_members.h"
@@ -18,6 +19,7 @@
 #include "imaging/twain/twain_control.h"
 #include "platform/gdiplus/bitmap.h"
 #include "platform/gdiplus/bitmap_data.h"
+#include "platform/win/global_memory.h"
 #include "platform/win/message_box.h"
 #include "plugins/barcode_scanner/testing/zint_symbols.h"
 
@@ -216,6 +218,49 @@ TEST_F(BarcodeReadersTest, ARegionIsScannedAloneAndAnswersInItsOwnPixels) {
     ASSERT_EQ(reader.GetBarcodeCount(), 1);
     EXPECT_NEAR(reader.GetBarcodeX1(1), x1 - 620, 3);
     EXPECT_LT(reader.GetBarcodeX3(1), width);
+}
+
+TEST_F(BarcodeReadersTest, EveryPixelFormatIsRead) {
+    GreyImage page = barcode::testing::WhitePage(900, 700);
+    barcode::testing::Stamp(page, symbol("CODE128", "Formats", 2), 450, 200, 0);
+    barcode::testing::Stamp(page, symbol("DATAMATRIX", "Formats", 3, "--square"), 450, 520, 0);
+    const int32_t page24 = EngineImageOf(page, 300);
+    const size_t blocks = win::LiveGlobalBlockCount();
+    // 1 and 24 bits go to the reader as they are, others converted to 24.
+    for (int32_t format : {gdiplus::PixelFormat1bppIndexed, gdiplus::PixelFormat8bppIndexed,
+                           gdiplus::PixelFormat24bppRGB, gdiplus::PixelFormat32bppARGB,
+                           gdiplus::PixelFormat48bppRGB}) {
+        int32_t id = 0;
+        ASSERT_EQ(ConvertPixelFormat(page24, format, true, id), OK) << format;
+        Barcode1DReader linear;
+        BarcodeDMReader matrix;
+        ASSERT_EQ(scanWhole(linear, id), OK) << format;
+        ASSERT_EQ(scanWhole(matrix, id), OK) << format;
+        ASSERT_EQ(linear.GetBarcodeCount(), 1) << format;
+        ASSERT_EQ(matrix.GetBarcodeCount(), 1) << format;
+        EXPECT_EQ(linear.GetBarcodeValue(1), "Formats");
+        EXPECT_EQ(matrix.GetBarcodeValue(1), "Formats");
+        ReleaseImage(id);
+    }
+    // The scratch images and DIB blocks of the scans are gone.
+    EXPECT_EQ(testing_support::RegisteredImageCount(), 1);
+    EXPECT_EQ(win::LiveGlobalBlockCount(), blocks);
+}
+
+TEST_F(BarcodeReadersTest, TheSkewIsTheClockwiseLeanOfTheCode) {
+    const GreyImage code = symbol("CODE93", "SKEW", 3);
+    for (double clockwise : {0.0, 7.0, 90.0, 185.0, 352.0}) {
+        GreyImage page = barcode::testing::WhitePage(1000, 1000);
+        barcode::testing::Stamp(page, code, 500, 500, clockwise);
+        Barcode1DReader reader;
+        ASSERT_EQ(scanWhole(reader, EngineImageOf(page, 300)), OK);
+        ASSERT_EQ(reader.GetBarcodeCount(), 1) << clockwise;
+        const double skew = reader.GetBarcodeSkewAngle(1);
+        EXPECT_GE(skew, 0.0);
+        EXPECT_LT(skew, 360.0);
+        EXPECT_LT(std::min(std::fabs(skew - clockwise), 360 - std::fabs(skew - clockwise)), 1.5) << clockwise;
+        EXPECT_TRUE(reader.HasCheckSum(1));
+    }
 }
 
 TEST_F(BarcodeReadersTest, APageWithoutCodesGivesNoneAndImageZeroGivesTwo) {

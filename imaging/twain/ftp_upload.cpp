@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "imaging/engine/save_gdiplus.h"
 #include "imaging/engine/temp_files.h"
 #include "imaging/output/inet/cinet.h"
+#include "imaging/twain/file_output_members.h"
 #include "imaging/twain/further_formats.h"
 #include "imaging/twain/pdf_output_members.h"
 #include "imaging/twain/twain_control.h"
@@ -21,23 +21,16 @@ std::string Trimmed(std::string_view text) {
     return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
-// The engine savers of the common formats, with the control's rule: 1
-// without a current image.
-MorvalenStatus SaveCommon(TwainControl& control, const std::string& format, int32_t parameter,
-                          const std::string& file) {
-    const int32_t image = control.currentImage();
+// The control's saver of a format name (upper case, trimmed).
+MorvalenStatus SaveForUpload(TwainControl& control, const std::string& format, int32_t parameter,
+                             const std::string& file) {
     if (format == "BMP") return SaveAsBmp(control, file);
+    if (format == "JPG") return SaveAsJPEG(control, file, parameter);
     if (format == "TIF") return SaveAsTIFF(control, file, parameter);
+    if (format == "PNG") return SaveAsPNG(control, file);
     if (format == "PDF") return SaveAsPDF(control, file, "", "Morvalen ToolKit", "Morvalen ToolKit", "") ? OK : GenericError;
-    MorvalenStatus status = GenericError;
-    if (image != 0) {
-        if (format == "JPG") status = SaveImageAsJpeg(image, file, parameter, false);
-        else if (format == "PNG") status = SaveImageAsPng(image, file);
-        else if (format == "GIF") status = SaveImageAsGif(image, file);
-        else status = SaveImageAsJpeg(image, file, 75, false);
-    }
-    control.setLastStatus(status);
-    return status;
+    if (format == "GIF") return SaveAsGIF(control, file);
+    return SaveAsJPEG(control, file, 75);
 }
 
 }  // namespace
@@ -69,7 +62,7 @@ MorvalenStatus SaveToFTP(TwainControl& control, const std::string& imageFormat, 
                 std::transform(format.begin(), format.end(), format.begin(),
                                [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
                 const std::string temporary = NewTempFileName();
-                status = temporary.empty() ? CanNotCreateFile : SaveCommon(control, format, encoderParameter, temporary);
+                status = temporary.empty() ? CanNotCreateFile : SaveForUpload(control, format, encoderParameter, temporary);
                 if (status == OK) {
                     const bool put = inet::FtpPutFileA(inet.hSession(), win::Utf8ToAnsi(temporary),
                                                        win::Utf8ToAnsi(remote));

@@ -33,10 +33,10 @@ MorvalenStatus SaveAsTIFFjpgEx(TwainControl& control, const std::string& path, i
 
 // A 32 by 32 icon of the current image (scaled when it has another size).
 // With `transparent`, pixels of `transparentColor` (a Windows RGB value, red
-// in the low byte) become transparent: exactly that colour for an image
-// already 32 by 32, colours within tolerance 80 of it after scaling. The
-// icon is written by the codec plug-in: without it the status is 300 and
-// nothing is written. The current image is never changed.
+// in the low byte) become transparent: with the codec plug-in exactly that
+// colour for an image already 32 by 32 and colours within tolerance 80 of
+// it after scaling; without it exactly that colour, through the icon's
+// mask. The current image is never changed.
 MorvalenStatus SaveAsICO(TwainControl& control, const std::string& path, bool transparent = false,
                          int32_t transparentColor = -1);
 

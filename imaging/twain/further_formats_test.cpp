@@ -142,7 +142,9 @@ TEST_F(FurtherFormatsTest, SaversNeedThePluginForItsFormats) {
         TwainControl control;
         control.setCurrentImage(Picture(8, 8));
         EXPECT_EQ(SaveAsTGA(control, File("x.tga")), MvimgplugDllRequired);
-        EXPECT_EQ(SaveAsICO(control, File("x.ico")), MvimgplugDllRequired);
+        EXPECT_EQ(SaveAsJ2K(control, File("x.j2k")), MvimgplugDllRequired);
+        EXPECT_EQ(control.GetStat(), MvimgplugDllRequired);
+        EXPECT_FALSE(fs::exists(File("x.tga")));
         EXPECT_EQ(SaveAsBmp(control, File("x.bmp")), OK);  // the engine's own writer
     });
 }
@@ -192,6 +194,32 @@ TEST_F(FurtherFormatsTest, IconsAreThirtyTwoSquareWithTheirTransparentColour) {
     const std::string plain = File("plain.ico");
     ASSERT_EQ(SaveAsICO(*control_, plain), OK);
     EXPECT_EQ(AlphaAt(plain, 5, 5), "1");
+}
+
+TEST_F(FurtherFormatsTest, WithoutThePluginIconsMaskExactlyTheTransparentColour) {
+    win::testing::ScratchFolder temp;
+    win::testing::ScopedEnvironment tmp("tmp", temp.path().c_str());
+    testing_support::WithMissingPlugin([&] {
+        TwainControl control;
+        // 32 x 100: scaled to 32 x 32; the top part is the colour, the bottom a near one.
+        const int32_t tall = testing_support::RegisterBitmap(32, 100, gdiplus::PixelFormat24bppRGB);
+        std::vector<uint32_t> pixels(32 * 100, 0xFF204060u);
+        for (size_t i = 32 * 50; i < pixels.size(); ++i) pixels[i] = 0xFF305070u;
+        testing_support::SetPixels(tall, pixels);
+        control.setCurrentImage(tall);
+        const std::string path = File("bare.ico");
+        ASSERT_EQ(SaveAsICO(control, path, true, 0x604020), OK);
+        EXPECT_EQ(MagickSize(path), "32 32");
+        EXPECT_EQ(AlphaAt(path, 5, 3), "0");    // the colour itself
+        EXPECT_EQ(AlphaAt(path, 5, 28), "1");   // near is not enough without the plug-in
+        // The temporary bitmap file is gone.
+        EXPECT_TRUE(fs::is_empty(temp.path()));
+        // No transparent colour: every pixel shown.
+        ASSERT_EQ(SaveAsICO(control, File("shown.ico")), OK);
+        EXPECT_EQ(AlphaAt(File("shown.ico"), 5, 3), "1");
+        control.setCurrentImage(0);
+        EXPECT_EQ(SaveAsICO(control, File("none.ico")), InvalidParameter);
+    });
 }
 
 }  // namespace

@@ -3,15 +3,23 @@
 #include "imaging/engine/drawing_into_image.h"
 #include "imaging/engine/filter_dispatch.h"
 #include "imaging/engine/image_creators.h"
+#include "imaging/engine/image_loading.h"
 #include "imaging/engine/image_queries.h"
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/imaging_session.h"
 #include "imaging/engine/pixel_format_conversion.h"
 #include "imaging/engine/pixel_formats.h"
+#include "imaging/engine/save_gdiplus.h"
+#include "imaging/engine/temp_files.h"
 #include "imaging/engine/writers/plugin_savers.h"
 #include "imaging/twain/further_formats.h"
+#include "imaging/twain/icon_file.h"
 #include "imaging/twain/twain_control.h"
+#include "platform/gdiplus/bitmap.h"
 #include "platform/gdiplus/pixel_format.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace scanvelt {
 namespace {
@@ -74,13 +82,79 @@ int32_t IconCopy(TwainControl& control, float& tolerance) {
     return copy;
 }
 
+// The 32 by 32 picture the icon is made of, read back from a bitmap file as
+// a picture saved and loaded again is (its alpha gone): 0 on failure.
+int32_t PictureRoundTrip(int32_t image) {
+    const std::string temporary = GetTempFolder() + "mvico.tmp";
+    int32_t loaded = 0;
+    if (SaveImageAsBmp(image, temporary) == OK) {
+        if (LoadImageFromFile(loaded, temporary, false, true, false, 0, true, false) != OK) loaded = 0;
+    }
+    DeleteFileQuietly(temporary);
+    return loaded;
+}
+
+// The icon of a picture: its pixels copied into a black 32 by 32 colour
+// image from the top left corner, and a mask that shows through exactly the
+// pixels of `colour` (a Windows RGB value; -1 none), which turn black.
+bool WriteIconOf(int32_t picture, const std::string& path, int32_t colour) {
+    int32_t width = 0, height = 0;
+    if (picture == 0 || GetImageWidth(picture, width) != OK || GetImageHeight(picture, height) != OK) return false;
+    const gdiplus::Bitmap* bitmap = NativeBitmapOf(picture);
+    if (bitmap == nullptr) return false;
+    std::vector<uint32_t> source(static_cast<size_t>(width) * static_cast<size_t>(height));
+    if (bitmap->CopyPixels({0, 0, width, height}, gdiplus::PixelFormat32bppRGB, width * 4, source.data()) != gdiplus::Ok) {
+        return false;
+    }
+    std::vector<uint32_t> rgb(kIconSize * kIconSize, 0);
+    std::vector<bool> transparent(kIconSize * kIconSize, false);
+    const uint32_t wanted = colour == -1 ? 0xFFFFFFFFu
+                                         : (static_cast<uint32_t>(colour) & 0xFFu) << 16 |
+                                               (static_cast<uint32_t>(colour) & 0xFF00u) |
+                                               (static_cast<uint32_t>(colour) >> 16 & 0xFFu);
+    for (int32_t y = 0; y < std::min(height, kIconSize); ++y) {
+        for (int32_t x = 0; x < std::min(width, kIconSize); ++x) {
+            const uint32_t p = source[static_cast<size_t>(y) * width + x] & 0x00FFFFFFu;
+            const size_t at = static_cast<size_t>(y) * kIconSize + x;
+            transparent[at] = p == wanted;
+            rgb[at] = transparent[at] ? 0 : p;
+        }
+    }
+    return WriteIconFile(path, kIconSize, kIconSize, rgb, transparent);
+}
+
+// The icon saver without the codec plug-in: scaled through a graphics,
+// transparency through the icon's mask (exact colour only).
+MorvalenStatus SaveIconWithoutPlugin(TwainControl& control, const std::string& path, bool transparent,
+                                     int32_t transparentColor) {
+    const int32_t current = control.currentImage();
+    int32_t width = 0, height = 0;
+    MorvalenStatus status = GetImageWidth(current, width);
+    if (status == OK) status = GetImageHeight(current, height);
+    int32_t scaled = 0;
+    int32_t icon = current;
+    if (status == OK && (width != kIconSize || height != kIconSize)) {
+        status = ImageFromBuffer(kIconSize, kIconSize, 0, kArgb, nullptr, scaled);
+        if (status == OK) {
+            status = DrawImageIntoImage(scaled, current, 0, 0, kIconSize, kIconSize, 0, 0, width, height,
+                                        kHighQualityBicubic);
+        }
+        icon = scaled;
+    }
+    if (status == OK) {
+        const int32_t picture = PictureRoundTrip(icon);
+        if (!WriteIconOf(picture, path, transparent ? transparentColor : -1)) status = GenericError;
+        if (picture != 0) ReleaseImage(picture);
+    }
+    if (scaled != 0) ReleaseImage(scaled);
+    control.setLastStatus(status);
+    return status;
+}
+
 }  // namespace
 
 MorvalenStatus SaveAsICO(TwainControl& control, const std::string& path, bool transparent, int32_t transparentColor) {
-    if (!PluginAvailable()) {
-        control.setLastStatus(MvimgplugDllRequired);
-        return MvimgplugDllRequired;
-    }
+    if (!PluginAvailable()) return SaveIconWithoutPlugin(control, path, transparent, transparentColor);
     float tolerance = kExactTolerance;
     const int32_t copy = IconCopy(control, tolerance);
     if (copy == 0) return control.GetStat();

@@ -124,6 +124,28 @@ TEST_F(PdfOcrMembersTest, WithoutDictionaryThePageKeepsItsImageAndHasNoText) {
     EXPECT_FALSE(fs::exists(File("none.pdf")));
 }
 
+TEST_F(PdfOcrMembersTest, AnEncryptedSearchablePageOpensOnlyWithItsPasswords) {
+    control().setCurrentImage(testing_support::TextPageImage(DrawTextPage(1500, 500, 300, {"Secret total"}), 300));
+    PdfDocumentRequest request;
+    request.FilePath = File("secret.pdf");
+    request.Title = "Bill";
+    request.Encryption = kPdfEncryption128BitRC4;
+    request.Rights = kPdfRightCanPrint;
+    request.UserPassword = "user";
+    request.OwnerPassword = "owner";
+    EXPECT_EQ(SaveAsPDFOCREx(control(), {2, "", ""}, request), "Secret  total");
+    EXPECT_EQ(control().GetStat(), OK);
+    ExpectQpdfCheckPasses(request.FilePath, "user");
+    const auto words = [&](const std::string& password) {
+        return RunTool("pdftotext " + (password.empty() ? "" : "-upw " + password + " ") + Quoted(request.FilePath) +
+                       " - 2>&1").Output;
+    };
+    EXPECT_NE(words("user").find("Secret total"), std::string::npos);
+    EXPECT_EQ(words("").find("Secret total"), std::string::npos);
+    EXPECT_EQ(words("wrong").find("Secret total"), std::string::npos);
+    EXPECT_NE(ReadBytes(request.FilePath).find("/Encrypt"), std::string::npos);
+}
+
 TEST_F(PdfOcrMembersTest, TheOcrSessionGivesEachPageItsOwnTextLayer) {
     const std::string path = File("session.pdf");
     // Nothing open yet: 35, and no file is touched.

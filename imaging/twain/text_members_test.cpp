@@ -16,6 +16,7 @@
 #include "imaging/twain/twain_control.h"
 #include "platform/gdiplus/bitmap.h"
 #include "platform/gdiplus/graphics/object_handles.h"
+#include "platform/gdiplus/graphics/testing/fontconfig_leak_suppression.h"
 #include "platform/gdiplus/pixel_format.h"
 #include "platform/win/clipboard.h"
 #include "platform/win/gdi_bitmap.h"
@@ -215,7 +216,11 @@ TEST_F(TextMembersTest, TexturesComeFromAFileOrAnotherImageWhichStaysTheCallers)
     d.TextureFile = (folder.path() / "missing.png").string();
     EXPECT_EQ(DrawTextWith(control, d), FileNotFound);
     EXPECT_EQ(control.GetStat(), FileNotFound);
+    // An empty path is a missing file too: a drawing member never opens a file dialog.
+    d.TextureFile = "";
+    EXPECT_EQ(DrawTextWith(control, d), FileNotFound);
     EXPECT_FALSE(InkOf(untouched).any());
+    EXPECT_EQ(RegisteredImageCount(), images + 1);  // only the page made here
 }
 
 TEST_F(TextMembersTest, FailuresAnswerTheirStatusAndLeaveNoDrawingObjectBehind) {

@@ -53,7 +53,7 @@ VARIANT MakeByte(uint8_t value) {
 
 // Hands a number back through the caller's reference, when it gave one.
 void StoreOut(const BoundArguments& a, size_t i, VARIANT value) {
-    if (a.byRef(i)) VariantStoreByRef(a.byRef(i), value);
+    a.setOut(i, value);
 }
 
 }  // namespace
@@ -96,7 +96,7 @@ void TwainObject::bindColourMembers() {
             array.parray = SafeArrayCreateVector(VT_I4, 0, static_cast<uint32_t>(colours.size()));
             if (!array.parray) return RaiseException(exception, name(), "Out of memory", E_OUTOFMEMORY);
             std::copy(colours.begin(), colours.end(), static_cast<int32_t*>(array.parray->pvData));
-            const HRESULT stored = a.byRef(0) ? VariantStoreByRef(a.byRef(0), array) : S_OK;
+            const HRESULT stored = a.setOut(0, array);
             VariantClear(&array);
             if (FAILED(stored)) return RaiseException(exception, name(), "Type mismatch", DISP_E_TYPEMISMATCH);
         }

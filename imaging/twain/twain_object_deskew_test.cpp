@@ -8,6 +8,7 @@
 #include "imaging/output/testing/pdf_test_support.h"
 #include "imaging/twain/testing/scanned_page.h"
 #include "imaging/twain/twain_object.h"
+#include "imaging/typelib/scanvelt_typelib.h"
 #include "platform/com/variant.h"
 #include "platform/files/testing/scratch_folder.h"
 #include "platform/win/text_encoding.h"
@@ -84,6 +85,52 @@ TEST_F(TwainObjectDeskewTest, CropBordersCutsTheBlackFrameAwayWithinTwoPixels) {
     EXPECT_EQ(call(kCropBorders), 0);
     EXPECT_NEAR(call(kGetWidth), page.width - 2 * page.border, 2);
     EXPECT_NEAR(call(kGetHeight), page.height - 2 * page.border, 2);
+}
+
+// Every member of these families has its handler: called with plain
+// arguments of its declared types on a control without an image, none
+// answers E_NOTIMPL.
+TEST_F(TwainObjectDeskewTest, EveryMemberOfTheImageFamiliesIsBound) {
+    std::vector<com::MemberModel> members;
+    for (auto&& family : {typelib::TwainDeskewMembers(), typelib::TwainImageInfoMembers(), typelib::TwainTextMembers()})
+        members.insert(members.end(), family.begin(), family.end());
+    ASSERT_EQ(members.size(), 59u);
+    int32_t number = 0;
+    SAFEARRAY* array = nullptr;
+    IUnknown* object = nullptr;
+    for (const com::MemberModel& member : members) {
+        SCOPED_TRACE(member.name);
+        std::vector<VARIANT> arguments;
+        for (const com::ParamModel& p : member.params) {
+            VARIANT v;
+            VariantInit(&v);
+            if (p.byRef && p.type == VT_SAFEARRAY) {
+                v.vt = VT_BYREF | VT_ARRAY | VT_UI1, v.pparray = &array;
+            } else if (p.byRef && p.type == VT_I4) {
+                v.vt = VT_BYREF | VT_I4, v.plVal = &number;
+            } else if (p.byRef) {
+                v.vt = VT_BYREF | p.type, v.ppunkVal = &object;
+            } else if (p.type == VT_BSTR) {
+                v = MakeBstrUtf8("");
+            } else if (p.type == VT_R4) {
+                v = MakeR4(0);
+            } else if (p.type == VT_BOOL) {
+                v = MakeBool(false);
+            } else {
+                v = MakeI4(0);
+            }
+            arguments.push_back(v);
+        }
+        std::vector<VARIANT> reversed(arguments.rbegin(), arguments.rend());
+        DISPPARAMS params{reversed.data(), nullptr, static_cast<uint32_t>(reversed.size()), 0};
+        VARIANT result;
+        VariantInit(&result);
+        const HRESULT hr = twain_->Invoke(member.id, IID_IUnknown, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+        EXPECT_NE(hr, E_NOTIMPL);
+        EXPECT_NE(hr, DISP_E_MEMBERNOTFOUND);
+        VariantClear(&result);
+        for (auto& v : reversed) VariantClear(&v);
+    }
 }
 
 }  // namespace

@@ -161,7 +161,7 @@ void TwainObject::bindImageInfoMembers() {
             VariantInit(&made);
             made.vt = VT_UNKNOWN;
             made.punkVal = MakeStreamObject(stream);
-            VariantStoreByRef(a.byRef(0), made);
+            a.setOut(0, made);
             VariantClear(&made);
         }
         result = MakeI4(status);
@@ -182,11 +182,11 @@ void TwainObject::bindImageInfoMembers() {
             array.vt = VT_ARRAY | VT_UI1;
             array.parray = ByteArrayFrom(bytes);
             if (!array.parray) return RaiseException(exception, name(), "Out of memory", E_OUTOFMEMORY);
-            HRESULT stored = a.byRef(0) ? VariantStoreByRef(a.byRef(0), array) : S_OK;
+            HRESULT stored = a.setOut(0, array);
             VariantClear(&array);
             if (FAILED(stored)) return RaiseException(exception, name(), "Type mismatch", DISP_E_TYPEMISMATCH);
         }
-        if (a.byRef(1)) VariantStoreByRef(a.byRef(1), MakeI4(count));
+        a.setOut(1, MakeI4(count));
         result = MakeI4(status);
         return S_OK;
     });

@@ -216,8 +216,6 @@ private:
     bool RealignH_ = true, RealignV_ = true;
     bool ForceAlign_ = true;
     bool LayoutSettled_ = true;
-    bool ScrollKeyDown_ = false;
-    int32_t SavedHScrollValue_ = 0, SavedVScrollValue_ = 0;
     ScrollBar hScroll_;
     ScrollBar vScroll_;
     bool cornerVisible_ = false;

@@ -268,14 +268,14 @@ void ViewerObject::bindViewMembers() {
     action("CoordObjectToImage", [](ViewerControl& v, const BoundArguments& a) {
         int32_t x = a.i4(2), y = a.i4(3);
         v.CoordObjectToImage(a.i4(0), a.i4(1), x, y);
-        a.setOutI4(2, x);
-        a.setOutI4(3, y);
+        a.setOut(2, MakeI4(x));
+        a.setOut(3, MakeI4(y));
     });
     action("CoordImageToObject", [](ViewerControl& v, const BoundArguments& a) {
         int32_t x = a.i4(2), y = a.i4(3);
         v.CoordImageToObject(a.i4(0), a.i4(1), x, y);
-        a.setOutI4(2, x);
-        a.setOutI4(3, y);
+        a.setOut(2, MakeI4(x));
+        a.setOut(3, MakeI4(y));
     });
     status("GetHScrollBarMaxPosition", [](ViewerControl& v, const BoundArguments&) { return v.hScroll().max; });
     status("GetVScrollBarMaxPosition", [](ViewerControl& v, const BoundArguments&) { return v.vScroll().max; });

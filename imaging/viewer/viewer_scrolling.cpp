@@ -67,17 +67,9 @@ void ViewerControl::UpdateScrollRanges() {
     ScrollEventsEnabled_ = true;
 }
 
+// The bars take no keys (the keyboard reaches the control, whose own key
+// handling scrolls), so a change always comes from the pointer or a member.
 void ViewerControl::scrollChanged(ScrollBar& bar) {
-    if (ScrollKeyDown_) {
-        ScrollKeyDown_ = false;
-        ScrollEventsEnabled_ = false;
-        vScroll_.value = SavedVScrollValue_;
-        ScrollEventsEnabled_ = true;
-        ScrollEventsEnabled_ = false;
-        hScroll_.value = SavedHScrollValue_;
-        ScrollEventsEnabled_ = true;
-        return;
-    }
     if (!ScrollEventsEnabled_) return;
     if (&bar == &vScroll_) {
         RealignV_ = false;
@@ -98,14 +90,12 @@ void ViewerControl::setBarValue(ScrollBar& bar, int32_t value) {
 
 void ViewerControl::SetHScrollBarPosition(int32_t position) {
     position = std::clamp(position, 0, std::max(hScroll_.max, 0));
-    ScrollKeyDown_ = false;
     ScrollEventsEnabled_ = true;
     setBarValue(hScroll_, position);
 }
 
 void ViewerControl::SetVScrollBarPosition(int32_t position) {
     position = std::clamp(position, 0, std::max(vScroll_.max, 0));
-    ScrollKeyDown_ = false;
     ScrollEventsEnabled_ = true;
     setBarValue(vScroll_, position);
 }
@@ -116,7 +106,6 @@ void ViewerControl::SetHVScrollBarPosition(int32_t h, int32_t v) {
     changed_("LockControl");
     h = std::clamp(h, 0, std::max(hScroll_.max, 0));
     v = std::clamp(v, 0, std::max(vScroll_.max, 0));
-    ScrollKeyDown_ = false;
     ScrollEventsEnabled_ = true;
     setBarValue(vScroll_, v);
     setBarValue(hScroll_, h);

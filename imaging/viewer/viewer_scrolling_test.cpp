@@ -152,6 +152,23 @@ TEST_F(ViewerScrolling, FitHidesTheBarsUnlessForced) {
     EXPECT_EQ(get("VScrollVisible").boolVal, VARIANT_TRUE);
 }
 
+TEST_F(ViewerScrolling, CoordinatesConvertThroughTheScrolledView) {
+    int32_t x = -1, y = -1;
+    auto byRef = [](int32_t& target) {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_BYREF | VT_I4;
+        v.plVal = &target;
+        return v;
+    };
+    call("CoordObjectToImage", {MakeI4(10), MakeI4(20), byRef(x), byRef(y)});
+    EXPECT_EQ(x, 318);
+    EXPECT_EQ(y, 278);
+    call("CoordImageToObject", {MakeI4(318), MakeI4(278), byRef(x), byRef(y)});
+    EXPECT_EQ(x, 10);
+    EXPECT_EQ(y, 20);
+}
+
 TEST_F(ViewerScrolling, AWideLowImageNeedsNoRoomForTheVerticalBar) {
     int32_t wide = makeImage(1000, 200, [](int32_t, int32_t) { return 0xFFFFFFFFu; });
     ASSERT_EQ(callLong("SetNativeImage", {MakeI4(wide)}), 0);

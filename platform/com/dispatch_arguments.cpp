@@ -24,45 +24,7 @@ std::u16string_view BoundArguments::text(size_t i) const {
 }
 
 HRESULT BoundArguments::setOut(size_t i, const VARIANT& value) const {
-    if (!byRef(i)) return S_OK;
-    VARIANT* target = targets_[i];
-    const VARTYPE base = target->vt & ~VT_BYREF;
-    if (base == VT_VARIANT) {
-        if (!target->pvarVal) return E_POINTER;
-        VARIANT copy;
-        VariantInit(&copy);
-        HRESULT hr = VariantCopy(&copy, &value);
-        if (FAILED(hr)) return hr;
-        VariantClear(target->pvarVal);
-        *target->pvarVal = copy;
-        return S_OK;
-    }
-    if (base & VT_ARRAY) {
-        if (!(value.vt & VT_ARRAY) || !target->pparray) return DISP_E_TYPEMISMATCH;
-        SAFEARRAY* copy = nullptr;
-        HRESULT hr = SafeArrayCopy(value.parray, &copy);
-        if (FAILED(hr)) return hr;
-        if (*target->pparray) SafeArrayDestroy(*target->pparray);
-        *target->pparray = copy;
-        return S_OK;
-    }
-    VARIANT converted;
-    VariantInit(&converted);
-    HRESULT hr = VariantChangeType(&converted, &value, 0, base);
-    if (FAILED(hr)) return hr;
-    switch (base) {
-    case VT_I2: *target->piVal = converted.iVal; break;
-    case VT_I4: *target->plVal = converted.lVal; break;
-    case VT_R4: *target->pfltVal = converted.fltVal; break;
-    case VT_R8: *target->pdblVal = converted.dblVal; break;
-    case VT_BOOL: *target->pboolVal = converted.boolVal; break;
-    case VT_BSTR:
-        SysFreeString(*target->pbstrVal);
-        *target->pbstrVal = converted.bstrVal;
-        return S_OK;
-    default: VariantClear(&converted); return DISP_E_TYPEMISMATCH;
-    }
-    return S_OK;
+    return byRef(i) ? VariantStoreByRef(targets_[i], value) : S_OK;
 }
 
 bool BoundArguments::setOutI4(size_t i, int32_t value) const {

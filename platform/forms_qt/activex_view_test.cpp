@@ -1,8 +1,10 @@
 #include "platform/forms_qt/views/activex_view.h"
 
+#include <QMenu>
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
 #include <algorithm>
@@ -207,12 +209,77 @@ TEST_F(ActiveXViewTest, ThePointerIsTheOneTheObjectAsksFor) {
     EXPECT_EQ(widget->cursor().hotSpot(), QPoint(1, 0));
 }
 
+TEST_F(ActiveXViewTest, TheObjectsContextMenuOpensAndAnswersTheChoice) {
+    const com::ControlMenuItem items[] = {
+        {u"&Zoom", 0, -1, 0},
+        {u"Fit", 11, 0, com::kControlMenuChecked},
+        {u"", 0, -1, com::kControlMenuSeparator},
+        {u"Hidden", 15, -1, com::kControlMenuHidden},
+        {u"&Close", 20, -1, 0},
+    };
+    QStringList seen;
+    bool fitChecked = false;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            seen << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            if (action->menu())
+                for (QAction* inner : action->menu()->actions()) fitChecked = inner->text() == "Fit" && inner->isChecked();
+        }
+        menu->setActiveAction(menu->actions().back());
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    int32_t chosen = 0;
+    ASSERT_EQ(face->site()->ShowPopupMenu(items, 5, 10, 10, &chosen), com::S_OK);
+    EXPECT_EQ(chosen, 20);
+    EXPECT_EQ(seen, (QStringList{"&Zoom", "-", "&Close"}));
+    EXPECT_TRUE(fitChecked);
+
+    QTimer::singleShot(0, [] {
+        if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
+    });
+    ASSERT_EQ(face->site()->ShowPopupMenu(items, 5, 10, 10, &chosen), com::S_OK);
+    EXPECT_EQ(chosen, 0);  // dismissed
+}
+
+TEST_F(ActiveXViewTest, AMenuAskedForAfterTheFormClosedIsDismissed) {
+    form.unload();
+    settle();
+    ASSERT_EQ(host.widgetOf(form.viewer), nullptr);
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            opened = true;
+            menu->close();
+        }
+    });
+    const com::ControlMenuItem items[] = {{u"&Close", 20, -1, 0}};
+    int32_t chosen = -1;
+    ASSERT_EQ(face->site()->ShowPopupMenu(items, 1, 1, 1, &chosen), com::S_OK);
+    EXPECT_EQ(chosen, 0);
+    EXPECT_FALSE(opened);
+}
+
+TEST_F(ActiveXViewTest, TheObjectMayHoldTheMouse) {
+    ASSERT_EQ(face->site()->SetCapture(1), com::S_OK);
+    EXPECT_EQ(QWidget::mouseGrabber(), widget);
+    ASSERT_EQ(face->site()->SetCapture(0), com::S_OK);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+}
+
 TEST_F(ActiveXViewTest, AFormWithAFacelessObjectShowsNothingForIt) {
     form.viewer.release();
     settle();
     EXPECT_TRUE(freed);
     EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus);
-    EXPECT_NE(shown(10, 10), FakeFace::kBackground);
+    EXPECT_TRUE(widget->testAttribute(Qt::WA_TransparentForMouseEvents));
+    // The form shows through where the face was.
+    const QImage window = host.windowOf(form)->grab().toImage();
+    const QPoint inside = widget->mapTo(host.windowOf(form), QPoint(10, 10));
+    const QPoint beside = widget->mapTo(host.windowOf(form), QPoint(-4, 10));
+    EXPECT_EQ(window.pixel(inside), window.pixel(beside));
+    EXPECT_NE(window.pixel(inside), FakeFace::kBackground);
 }
 
 }  // namespace

@@ -275,6 +275,36 @@ bool ConvertRowDirectly(PixelFormat from, const ColorPalette& palette, PixelForm
         }
         return true;
     }
+    // Premultiplied ARGB is what drawing works in: every image drawn, and the
+    // target it is drawn onto, passes through it and back.
+    if (fromFour && to == PixelFormat32bppPARGB) {
+        const std::uint8_t* s = src + 4 * std::size_t(srcX);
+        std::uint8_t* d = dst + 4 * std::size_t(dstX);
+        for (std::int32_t i = 0; i < count; ++i) {
+            const std::uint32_t a = from == PixelFormat32bppRGB ? 0xFFu : s[4 * i + 3];
+            for (int c = 0; c < 3; ++c) d[4 * i + c] = static_cast<std::uint8_t>((s[4 * i + c] * a + 127u) / 255u);
+            d[4 * i + 3] = static_cast<std::uint8_t>(a);
+        }
+        return true;
+    }
+    if (from == PixelFormat32bppPARGB && toFour) {
+        const std::uint8_t* s = src + 4 * std::size_t(srcX);
+        std::uint8_t* d = dst + 4 * std::size_t(dstX);
+        const std::uint8_t opaque = to == PixelFormat32bppRGB ? 0xFF : 0;
+        for (std::int32_t i = 0; i < count; ++i) {
+            const std::uint32_t a = s[4 * i + 3];
+            if (a == 0xFF) {
+                std::memmove(d + 4 * i, s + 4 * i, 4);
+            } else if (a == 0) {
+                d[4 * i] = d[4 * i + 1] = d[4 * i + 2] = 0;
+                d[4 * i + 3] = opaque;
+            } else {
+                for (int c = 0; c < 3; ++c) d[4 * i + c] = Unpremultiply8(s[4 * i + c], a);
+                d[4 * i + 3] = opaque ? opaque : static_cast<std::uint8_t>(a);
+            }
+        }
+        return true;
+    }
     if (fromFour && to == PixelFormat24bppRGB) {
         const std::uint8_t* s = src + 4 * std::size_t(srcX);
         std::uint8_t* d = dst + 3 * std::size_t(dstX);

@@ -101,6 +101,15 @@ TEST_F(HttpRequestTest, DownloadsFiveMegabytesInChunksOnAPortAbove32767) {
     ASSERT_TRUE(ReadAll(request, 65536, body, &sizes));
     EXPECT_EQ(sizes.size(), kSize / 65536);
     EXPECT_TRUE(body == Pattern(kSize));
+
+    // One read larger than what the layer holds back from the server at a time.
+    const HINTERNET whole = Get(server.port(), "/bytes/" + std::to_string(kSize));
+    ASSERT_TRUE(HttpSendRequestA(whole, "", ""));
+    std::string again;
+    sizes.clear();
+    ASSERT_TRUE(ReadAll(whole, 3u << 20, again, &sizes));
+    EXPECT_EQ(sizes, (std::vector<uint32_t>{3u << 20, 2u << 20}));
+    EXPECT_TRUE(again == Pattern(kSize));
 }
 
 TEST_F(HttpRequestTest, FailuresGiveTheirCodes) {

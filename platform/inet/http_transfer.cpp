@@ -183,21 +183,29 @@ uint32_t HttpTransfer::WaitForHeaders() {
 
 uint32_t HttpTransfer::Read(uint8_t* into, uint32_t size, uint32_t& read) {
     read = 0;
-    while (buffer_.size() - bufferStart_ < size && Step()) {
+    // Bytes are handed out as they come, so a read larger than the window
+    // drains it and lets the transfer go on.
+    while (read < size) {
+        const size_t available = buffer_.size() - bufferStart_;
+        if (available == 0) {
+            // The round that ends the transfer may bring its last bytes.
+            if (finished_) break;
+            Step();
+            continue;
+        }
+        const size_t taken = std::min<size_t>(available, size - read);
+        std::memcpy(into + read, buffer_.data() + bufferStart_, taken);
+        bufferStart_ += taken;
+        read += static_cast<uint32_t>(taken);
+        if (bufferStart_ == buffer_.size()) {
+            buffer_.clear();
+            bufferStart_ = 0;
+        } else if (bufferStart_ >= kReadWindow) {
+            buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(bufferStart_));
+            bufferStart_ = 0;
+        }
     }
-    const size_t available = buffer_.size() - bufferStart_;
-    const size_t taken = std::min<size_t>(available, size);
-    if (taken > 0) std::memcpy(into, buffer_.data() + bufferStart_, taken);
-    bufferStart_ += taken;
-    read = static_cast<uint32_t>(taken);
-    if (bufferStart_ == buffer_.size()) {
-        buffer_.clear();
-        bufferStart_ = 0;
-    } else if (bufferStart_ >= kReadWindow) {
-        buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(bufferStart_));
-        bufferStart_ = 0;
-    }
-    return taken == 0 && finished_ ? error_ : 0;
+    return read == 0 && finished_ ? error_ : 0;
 }
 
 }  // namespace inet::detail

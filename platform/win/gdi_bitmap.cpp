@@ -19,6 +19,7 @@ struct DeviceContext {
     uint32_t window = 0;
     HBITMAP selected{};
     HBITMAP starting{};  // the 1 x 1 bitmap a memory context is born with
+    DeviceCaps caps;
 };
 
 HandleTable<HBITMAP, GdiBitmap>& bitmaps() {
@@ -209,6 +210,35 @@ HBITMAP SelectedBitmap(HDC dc) {
     std::lock_guard lock(selectionMutex());
     auto context = contexts().find(dc);
     return context ? context->selected : HBITMAP{};
+}
+
+bool SetDeviceCaps(HDC dc, const DeviceCaps& caps) {
+    std::lock_guard lock(selectionMutex());
+    auto context = contexts().find(dc);
+    if (!context) return false;
+    context->caps = caps;
+    return true;
+}
+
+int32_t GetDeviceCaps(HDC dc, int32_t index) {
+    std::lock_guard lock(selectionMutex());
+    auto context = contexts().find(dc);
+    if (!context) return 0;
+    const DeviceCaps& caps = context->caps;
+    const auto selected = bitmaps().find(context->selected);
+    const int32_t width = caps.physicalWidth > 0 ? caps.physicalWidth : (selected ? selected->width : 0);
+    const int32_t height = caps.physicalHeight > 0 ? caps.physicalHeight : (selected ? selected->height : 0);
+    switch (index) {
+    case LOGPIXELSX: return caps.dpiX;
+    case LOGPIXELSY: return caps.dpiY;
+    case PHYSICALWIDTH: return width;
+    case PHYSICALHEIGHT: return height;
+    case PHYSICALOFFSETX: return caps.offsetX;
+    case PHYSICALOFFSETY: return caps.offsetY;
+    case HORZRES: return caps.printableWidth > 0 ? caps.printableWidth : width;
+    case VERTRES: return caps.printableHeight > 0 ? caps.printableHeight : height;
+    default: return 0;
+    }
 }
 
 }  // namespace win

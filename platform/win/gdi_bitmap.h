@@ -102,4 +102,35 @@ HBITMAP SelectObject(HDC dc, HBITMAP bitmap);
 // The bitmap a context holds; the null handle for none or an invalid context.
 HBITMAP SelectedBitmap(HDC dc);
 
+// --- device capabilities ---
+
+// GetDeviceCaps indexes this platform answers.
+constexpr int32_t HORZRES = 8;
+constexpr int32_t VERTRES = 10;
+constexpr int32_t LOGPIXELSX = 88;
+constexpr int32_t LOGPIXELSY = 90;
+constexpr int32_t PHYSICALWIDTH = 110;
+constexpr int32_t PHYSICALHEIGHT = 111;
+constexpr int32_t PHYSICALOFFSETX = 112;
+constexpr int32_t PHYSICALOFFSETY = 113;
+
+// What a context stands for: the screen's 96 dpi unless a device (a
+// printer's page) gave it its own. Sizes and offsets in device pixels; zero
+// sizes mean the size of the selected bitmap.
+struct DeviceCaps {
+    int32_t dpiX = 96;
+    int32_t dpiY = 96;
+    int32_t physicalWidth = 0;
+    int32_t physicalHeight = 0;
+    int32_t offsetX = 0;
+    int32_t offsetY = 0;
+    int32_t printableWidth = 0;
+    int32_t printableHeight = 0;
+};
+
+// Gives a context the capabilities of a device; false for an invalid context.
+bool SetDeviceCaps(HDC dc, const DeviceCaps& caps);
+// One capability; 0 for an invalid context or an index not listed above.
+int32_t GetDeviceCaps(HDC dc, int32_t index);
+
 }  // namespace win

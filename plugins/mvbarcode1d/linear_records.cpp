@@ -7,6 +7,7 @@
 #include <ZXing/ReadBarcode.h>
 
 #include "platform/win/text_encoding.h"
+#include "plugins/mvbarcode1d/bar_skew.h"
 #include "plugins/mvbarcode1d/code_masking.h"
 #include "plugins/mvbarcode1d/linear_types.h"
 
@@ -49,6 +50,7 @@ std::vector<barcode::BarcodeRecord> ReadLinearCodes(const barcode::GreyImage& pi
         if (!result.isValid()) break;
         barcode::BarcodeRecord record =
             BuildLinearRecord(result.format(), result.symbologyIdentifier(), result.text(), result.position());
+        record.skewDegrees = MeasuredReadingDegrees(rest, record.corners, record.skewDegrees);
         if (!MaskLinearCode(rest, record.corners)) break;
         if (record.type != 0) records.push_back(std::move(record));
     }

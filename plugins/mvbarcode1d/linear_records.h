@@ -20,7 +20,7 @@ barcode::BarcodeRecord BuildLinearRecord(ZXing::BarcodeFormat format, std::strin
 
 // The codes of a picture: performance 0 reads codes whose bars stand across
 // the rows (upright or upside down), any other value also codes turned a
-// quarter either way. At most
+// quarter either way. The direction of reading is measured from the bars. At most
 // `maxCodes` codes, in the decoder's order.
 std::vector<barcode::BarcodeRecord> ReadLinearCodes(const barcode::GreyImage& picture, uint8_t performance,
                                                     size_t maxCodes);

@@ -52,8 +52,7 @@ MVBARCODE1DREADER_API int32_t MVBARCODE1DREADER_GetBarcodeY3(int32_t code);
 MVBARCODE1DREADER_API int32_t MVBARCODE1DREADER_GetBarcodeX4(int32_t code);
 MVBARCODE1DREADER_API int32_t MVBARCODE1DREADER_GetBarcodeY4(int32_t code);
 // The direction of reading in degrees counter-clockwise, 0 <= angle < 360,
-// as the line the code was read along gives it: a code read along the rows
-// answers 0 or 180 even when its bars lean a few degrees.
+// measured from the lean of the bars.
 MVBARCODE1DREADER_API double MVBARCODE1DREADER_GetSkewAngle(int32_t code);
 // 1 when the code's symbology carries a check digit and it was verified.
 MVBARCODE1DREADER_API int32_t MVBARCODE1DREADER_HasCheckSum(int32_t code);

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "plugins/mvbarcodedm/candidate_areas.h"
+
 namespace mvbarcodedm {
 namespace {
 
@@ -42,9 +44,11 @@ barcode::BarcodeRecord BuildDataMatrixRecord(std::span<const uint8_t> decoded, c
     return record;
 }
 
-std::vector<barcode::BarcodeRecord> ReadDataMatrixCodes(const barcode::GreyImage& picture, size_t maxCodes) {
+namespace {
+
+// The decoder's search over the whole of `picture`.
+std::vector<barcode::BarcodeRecord> searchWhole(const barcode::GreyImage& picture, size_t maxCodes) {
     std::vector<barcode::BarcodeRecord> records;
-    if (picture.width < 1 || picture.height < 1 || maxCodes == 0) return records;
     Decoder d;
     // The decoder never writes the pixels it is given.
     d.image = dmtxImageCreate(const_cast<uint8_t*>(picture.pixels.data()), picture.width, picture.height,
@@ -74,6 +78,17 @@ std::vector<barcode::BarcodeRecord> ReadDataMatrixCodes(const barcode::GreyImage
         dmtxRegionDestroy(&region);
     }
     return records;
+}
+
+}  // namespace
+
+std::vector<barcode::BarcodeRecord> ReadDataMatrixCodes(const barcode::GreyImage& picture, size_t maxCodes) {
+    if (picture.width < 1 || picture.height < 1 || maxCodes == 0) return {};
+    const std::vector<Area> areas = CandidateAreas(picture);
+    if (areas.empty()) return {};
+    // The search runs over the whole picture, where nothing but the
+    // candidate areas is left to follow.
+    return searchWhole(KeepAreas(picture, areas), maxCodes);
 }
 
 }  // namespace mvbarcodedm

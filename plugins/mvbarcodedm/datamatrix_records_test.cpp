@@ -8,6 +8,7 @@
 
 #include "plugins/barcode_scanner/packed_dib.h"
 #include "plugins/barcode_scanner/testing/zint_symbols.h"
+#include "plugins/mvbarcodedm/candidate_areas.h"
 
 namespace mvbarcodedm {
 namespace {
@@ -62,6 +63,7 @@ TEST_F(GeneratedSymbols, SymbolsReadAnywhereAtAnySizeAndAngle) {
         {"X", 4, "", 900, 1150, 90},
         {"RECT-0042", 3, "--square --dmre", 300, 1000, 200},
         {"Rectangular", 3, "--dmre", 600, 600, 0},
+        {"Large modules", 10, "--square", 620, 700, 15},
     };
     for (const Case& c : cases) {
         const GreyImage code = symbol(c.data, c.scale, c.options);
@@ -104,6 +106,42 @@ TEST_F(GeneratedSymbols, APageHoldsManySymbolsAndAnEmptyPageNone) {
     EXPECT_EQ(ReadDataMatrixCodes(page, 2).size(), 2u);
     EXPECT_TRUE(ReadDataMatrixCodes(barcode::testing::WhitePage(600, 400), 255).empty());
     EXPECT_TRUE(ReadDataMatrixCodes(GreyImage{}, 255).empty());
+}
+
+TEST_F(GeneratedSymbols, OnlyFieldsOfModulesAreSearched) {
+    GreyImage page = barcode::testing::WhitePage(1600, 1400);
+    // Linear codes, upright and upside down, are no candidates.
+    const std::string ean = barcode::testing::ZintFile(folder_, "ean.bmp", "EANX", "400638133393", 3, "BMP", "--notext");
+    const std::vector<uint8_t> bytes = barcode::testing::FileBytes(ean);
+    ASSERT_GT(bytes.size(), 14u);
+    const GreyImage bars = barcode::GreyFromPackedDib(std::span(bytes).subspan(14)).value();
+    barcode::testing::Stamp(page, bars, 400, 300, 0);
+    barcode::testing::Stamp(page, bars, 400, 850, 180);
+    EXPECT_TRUE(CandidateAreas(barcode::testing::WhitePage(700, 500)).empty());
+    GreyImage onlyBars = page;
+    // Symbols of small and large modules each lie inside one area.
+    struct Placed {
+        GreyImage symbol;
+        double x, y, angle;
+    };
+    const Placed placed[] = {{symbol("small", 2, "--square"), 1100, 250, 0},
+                             {symbol("turned", 3, "--square"), 1200, 650, 40},
+                             {symbol("large modules", 12, "--square"), 1150, 1050, 0}};
+    for (const Placed& p : placed) barcode::testing::Stamp(page, p.symbol, p.x, p.y, p.angle);
+    const std::vector<Area> areas = CandidateAreas(page);
+    for (const Area& a : areas) EXPECT_GT(a.left + a.width, 800) << "an area on the bars at " << a.left << "," << a.top;
+    for (const Placed& p : placed) {
+        // Half the sides of the turned symbol's bounding box.
+        const double c = std::fabs(std::cos(p.angle * M_PI / 180)), s = std::fabs(std::sin(p.angle * M_PI / 180));
+        const double rx = (p.symbol.width * c + p.symbol.height * s) / 2, ry = (p.symbol.width * s + p.symbol.height * c) / 2;
+        const bool inside = std::any_of(areas.begin(), areas.end(), [&](const Area& a) {
+            return p.x - rx >= a.left && p.x + rx <= a.left + a.width && p.y - ry >= a.top &&
+                   p.y + ry <= a.top + a.height;
+        });
+        EXPECT_TRUE(inside) << p.x << "," << p.y;
+    }
+    EXPECT_EQ(ReadDataMatrixCodes(page, 255).size(), 3u);
+    EXPECT_TRUE(CandidateAreas(onlyBars).empty());
 }
 
 }  // namespace

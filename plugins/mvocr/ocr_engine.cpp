@@ -1,10 +1,10 @@
 #include "plugins/mvocr/ocr_engine.h"
 
 #include <omp.h>
-
-#include <algorithm>
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
+
+#include <algorithm>
 
 #include "plugins/mvocr/tessdata_folder.h"
 
@@ -38,8 +38,9 @@ bool OcrEngine::start(const std::string& language, const std::string& folder) {
     api->SetVariable("debug_file", "/dev/null");
     if (api->Init(TessdataFolder(folder).c_str(), language.c_str(), tesseract::OEM_DEFAULT) != 0) return false;
     api->SetPageSegMode(tesseract::PSM_AUTO);
-    // Lines are read across the page only: a page lying on its side reads as
-    // poorly as it looks, which is what tells a turned page from an upright one.
+    // No hunt for vertical text: a page turned a quarter clockwise then reads
+    // as poorly as it looks, which is what tells a turned page from an upright
+    // one. (Tesseract still turns and reads a page lying the other way.)
     api->SetVariable("textord_tabfind_vertical_text", "0");
     api_ = std::move(api);
     language_ = language;
@@ -51,9 +52,10 @@ RecogniseResult OcrEngine::Recognise(const std::string& language, const std::str
                                      const std::string& whiteList, const std::vector<uint8_t>& grey, int32_t width,
                                      int32_t height, int32_t resolution, std::vector<RecognisedSymbol>& symbols) {
     symbols.clear();
-    // Tesseract's parallel parts take only the processors the machine has
-    // free: on a busy machine its threads would spin against the host's.
-    omp_set_dynamic(1);
+    // Tesseract runs on the caller's thread alone: its OpenMP workers would
+    // spin against the host's threads on a busy machine and outlive the call.
+    // The setting holds for parallel regions this thread starts only.
+    omp_set_max_active_levels(0);
     if (!start(language, folder)) return RecogniseResult::NoDictionary;
     // Words stay apart whatever the list: without the space tesseract would
     // run a whole line into one word it cannot rate.

@@ -117,6 +117,7 @@ int32_t cInet::QueryInfo(int32_t eQuery, std::string& sBuffer, int64_t& lBuffer)
 }
 
 bool cInet::ReadArray(std::vector<uint8_t>& bData, int64_t lLength) {
+    const std::shared_ptr<cInet> keepAlive = weak_from_this().lock();
     bStopReadArray = false;
     if (lLength <= 0) return true;
     if (lLength > kMaxReadLength) {

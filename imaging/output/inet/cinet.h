@@ -10,6 +10,7 @@
 // when it ends.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,10 @@
 
 namespace scanvelt {
 
-class cInet {
+// Owners hold it in a shared_ptr: a read keeps the object alive until it
+// returns, so a handler that drops the owner's reference inside the read
+// (the host's messages run between chunks) does not end it under the loop.
+class cInet : public std::enable_shared_from_this<cInet> {
 public:
     // The longest body a read takes: a length beyond it is refused before
     // any memory is taken for it.

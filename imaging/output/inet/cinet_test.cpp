@@ -130,6 +130,25 @@ TEST_F(CInetTest, AStopFromAHostHandlerEndsTheReadAfterItsChunk) {
     EXPECT_TRUE(transfer->ReadArray(bytes, 100000 - 2 * 8192));
 }
 
+TEST_F(CInetTest, AnOwnerThatLetsGoInsideTheReadDoesNotEndIt) {
+    auto transfer = std::make_shared<cInet>();
+    ASSERT_NE(transfer->Request("GET", "127.0.0.1", "/bytes/50000", http()->port(), kHttp), 0u);
+    ASSERT_NE(transfer->SendRequest("", ""), 0);
+    transfer->BufferSize(10000);
+    int events = 0;
+    cInet* running = transfer.get();
+    std::weak_ptr<cInet> watched = transfer;
+    running->PacketReceieved = [&](int32_t&, int64_t&, int64_t&) {
+        ++events;
+        transfer.reset();  // the owner drops it after the first chunk
+    };
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(running->ReadArray(bytes, 50000));
+    EXPECT_EQ(events, 5);
+    EXPECT_TRUE(bytes == Pattern(50000));
+    EXPECT_TRUE(watched.expired());  // ended once the read returned
+}
+
 TEST_F(CInetTest, FailuresGiveTheirCodesAndTexts) {
     struct Case {
         const char* what;
@@ -206,6 +225,39 @@ TEST_F(CInetTest, DateAndTextQueries) {
     ASSERT_NE(transfer->QueryInfo(static_cast<int32_t>(0x80000016), sent, number), 0);
     EXPECT_EQ(sent.size(), 400u);
     EXPECT_EQ(sent.rfind("GET /dated HTTP/1.0", 0), 0u) << sent;
+}
+
+TEST_F(CInetTest, GetOnPort443IsSecureAndChecksTheCertificate) {
+    files::testing::ScratchFolder folder("cinet-tls");
+    inet::testing::MakeSelfSignedCertificate(folder.path().string());
+    const std::string cert = folder.file("cert.pem");
+    std::unique_ptr<inet::testing::LocalServer> server;
+    try {
+        server = std::make_unique<inet::testing::LocalServer>(
+            Script("http_server.py"),
+            std::vector<std::string>{"--port", "443", "--cert", cert, "--key", folder.file("key.pem")});
+    } catch (const std::exception&) {
+        GTEST_SKIP() << "port 443 of 127.0.0.1 cannot be bound here (not root, or taken)";
+    }
+    {
+        cInet transfer;
+        ASSERT_NE(transfer.Request("GET", "127.0.0.1", "/bytes/100", 443, kHttp), 0u);
+        EXPECT_EQ(transfer.SendRequest("", ""), 0);
+        EXPECT_EQ(transfer.LastErrorCode(), 12045u);  // not trusted
+    }
+    ::setenv("CURL_CA_BUNDLE", cert.c_str(), 1);
+    {
+        cInet transfer;
+        ASSERT_NE(transfer.Request("GET", "127.0.0.1", "/bytes/100", 443, kHttp), 0u);
+        EXPECT_NE(transfer.SendRequest("", ""), 0) << transfer.LastErrorCode();
+        std::vector<uint8_t> bytes;
+        EXPECT_TRUE(transfer.ReadArray(bytes, 100));
+        EXPECT_TRUE(bytes == Pattern(100));
+        // The verb in lower case opens a plain request: a plain one to a TLS port fails.
+        ASSERT_NE(transfer.Request("get", "127.0.0.1", "/bytes/100", 443, kHttp), 0u);
+        EXPECT_EQ(transfer.SendRequest("", ""), 0);
+    }
+    ::unsetenv("CURL_CA_BUNDLE");
 }
 
 TEST_F(CInetTest, ErrorTexts) {

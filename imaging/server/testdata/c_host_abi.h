@@ -3,6 +3,7 @@
  * checks the C hosts count their failures with. */
 #ifndef SCANVELT_C_HOST_ABI_H
 #define SCANVELT_C_HOST_ABI_H
+#include <dlfcn.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -173,6 +174,41 @@ static inline BSTR makeBstr(const char* text) {
     memcpy(block, &bytes, 4);
     for (uint32_t i = 0; i <= length; ++i) bstr[i] = (OLECHAR)(unsigned char)text[i];
     return bstr;
+}
+
+/* Loads the server library, registers it into the registry file, creates
+ * Twain by its class ID, hands it to `check`, then releases it and
+ * unregisters. 0 when every check held, 1 otherwise. */
+static inline int runWithTwain(const char* libraryPath, const char* registry, void (*check)(Dispatch*)) {
+    setenv("SCANVELT_REGISTRY", registry, 1);
+    void* library = dlopen(libraryPath, RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        fprintf(stderr, "cannot load %s: %s\n", libraryPath, dlerror());
+        return 1;
+    }
+    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
+        (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject");
+    HRESULT (*registerServer)(void) = (HRESULT (*)(void))dlsym(library, "DllRegisterServer");
+    HRESULT (*unregisterServer)(void) = (HRESULT (*)(void))dlsym(library, "DllUnregisterServer");
+    CHECK(getClassObject && registerServer && unregisterServer);
+    if (failures) return 1;
+    CHECK(registerServer() == 0);
+
+    ClassFactory* factory = NULL;
+    Dispatch* twain = NULL;
+    CHECK(getClassObject(&kClsidTwain, &kIidClassFactory, (void**)&factory) == 0 && factory);
+    if (factory) {
+        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&twain) == 0 && twain);
+        factory->vtbl->Release(factory);
+    }
+    if (twain) {
+        check(twain);
+        CHECK(twain->vtbl->Release(twain) == 0);
+    }
+    CHECK(unregisterServer() == 0);
+    dlclose(library);
+    if (failures) fprintf(stderr, "%d check(s) failed\n", failures);
+    return failures ? 1 : 0;
 }
 
 #endif

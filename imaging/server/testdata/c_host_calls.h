@@ -3,6 +3,10 @@
  * variants, and the small readers of results the C hosts share. */
 #ifndef SCANVELT_C_HOST_CALLS_H
 #define SCANVELT_C_HOST_CALLS_H
+#include <dirent.h>
+#include <dlfcn.h>
+#include <unistd.h>
+
 #include "c_host_abi.h"
 
 enum { VT_BSTR_ = 8, VT_BOOL_ = 11, VT_BYREF_ = 0x4000 };
@@ -116,5 +120,74 @@ static inline int boolWithFlag(int32_t id, int value) {
 }
 
 static inline void callNone(int32_t id, VARIANT* arguments, uint32_t count) { invokeMember(id, arguments, count, NULL); }
+
+/* The host's scratch folder, fresh for each run and expected empty at its end. */
+static const char* hostFolder = NULL;
+
+static inline char* hostPath(const char* name) {
+    static char path[4096];
+    snprintf(path, sizeof path, "%s/%s", hostFolder, name);
+    return path;
+}
+
+/* Entries of the scratch folder, temporary files included. */
+static inline int hostFolderEntries(void) {
+    DIR* dir = opendir(hostFolder);
+    if (!dir) return -1;
+    int count = 0;
+    for (struct dirent* entry; (entry = readdir(dir)) != NULL;) {
+        if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0) ++count;
+    }
+    closedir(dir);
+    return count;
+}
+
+/* The whole run of a host of one member family, as main's result: loads the
+ * library (argv[1]) with its registry in argv[2], registers it, creates
+ * Twain by its class ID as calledControl, runs `checks`, and unregisters.
+ * The scratch folder must be empty again when the checks end. */
+static inline int runTwainHost(int argc, char** argv, const char* name, void (*checks)(void)) {
+    if (argc != 3) {
+        fprintf(stderr, "usage: %s LIBRARY REGISTRY-FILE\n", name);
+        return 2;
+    }
+    char scratch[256];
+    snprintf(scratch, sizeof scratch, "/tmp/%s-XXXXXX", name);
+    hostFolder = mkdtemp(scratch);
+    if (!hostFolder) {
+        perror("mkdtemp");
+        return 1;
+    }
+    setenv("SCANVELT_REGISTRY", argv[2], 1);
+    void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        fprintf(stderr, "cannot load %s: %s\n", argv[1], dlerror());
+        return 1;
+    }
+    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
+        (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject");
+    HRESULT (*registerServer)(void) = (HRESULT (*)(void))dlsym(library, "DllRegisterServer");
+    HRESULT (*unregisterServer)(void) = (HRESULT (*)(void))dlsym(library, "DllUnregisterServer");
+    CHECK(getClassObject && registerServer && unregisterServer);
+    if (failures) return 1;
+    CHECK(registerServer() == 0);
+
+    ClassFactory* factory = NULL;
+    CHECK(getClassObject(&kClsidTwain, &kIidClassFactory, (void**)&factory) == 0 && factory);
+    if (factory) {
+        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&calledControl) == 0 &&
+              calledControl);
+        factory->vtbl->Release(factory);
+    }
+    if (calledControl) {
+        checks();
+        CHECK(calledControl->vtbl->Release(calledControl) == 0);
+    }
+    CHECK(unregisterServer() == 0);
+    dlclose(library);
+    CHECK(rmdir(hostFolder) == 0);
+    if (failures) fprintf(stderr, "%d check(s) failed\n", failures);
+    return failures ? 1 : 0;
+}
 
 #endif

@@ -4,13 +4,8 @@
  * and tiffinfo.
  * Usage: c_host_image LIBRARY REGISTRY-FILE.
  * Exits with 77 (skipped) while the build has no acquisition members. */
-#include <dlfcn.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "c_host_image_calls.h"
 
-#include "c_host_abi.h"
-
-enum { VT_BSTR = 8, VT_BOOL = 11 };
 enum {
     kFxNegative = 0x6003002c,
     kConvertTo1Bpp = 0x6003001a,
@@ -21,84 +16,10 @@ enum {
     kSaveAsPNG = 0x60030052,
     kSaveAsGIF = 0x60030053,
     kSaveAsJPEG = 0x6003005d,
-    kGetNativeImage = 0x6003006a,
-    kTwainAcquireToMorvalenImage = 0x60030078,
-    kTwainOpenSource = 0x6003007a,
-    kTwainGetSourceCount = 0x6003007f,
-    kTwainGetSourceName = 0x60030080,
-    kTwainSetHideUI = 0x600300f4,
 };
-static const HRESULT kNotImplemented = (HRESULT)0x80004001;
-static const HRESULT kMemberNotFound = (HRESULT)0x80020003;
 
 enum { kWidth = 240, kHeight = 160 };
 
-static Dispatch* twain = NULL;
-static char scratch[256];
-
-static const char* pathIn(const char* name) {
-    static char paths[8][512];
-    static int next = 0;
-    char* path = paths[next++ % 8];
-    snprintf(path, sizeof paths[0], "%s/%s", scratch, name);
-    return path;
-}
-
-static VARIANT i4(int32_t value) {
-    VARIANT v;
-    memset(&v, 0, sizeof v);
-    v.vt = VT_I4;
-    v.u.lVal = value;
-    return v;
-}
-
-static VARIANT flag(int value) {
-    VARIANT v;
-    memset(&v, 0, sizeof v);
-    v.vt = VT_BOOL;
-    v.u.boolVal = value ? -1 : 0;
-    return v;
-}
-
-static VARIANT text(const char* value) {
-    VARIANT v;
-    memset(&v, 0, sizeof v);
-    v.vt = VT_BSTR;
-    v.u.bstrVal = makeBstr(value);
-    return v;
-}
-
-/* The member's result and HRESULT; arguments in the host's order, texts freed. */
-static VARIANT invoke(int32_t id, VARIANT* arguments, uint32_t count, HRESULT* hr) {
-    VARIANT reversed[16];
-    for (uint32_t i = 0; i < count; ++i) reversed[i] = arguments[count - 1 - i];
-    DISPPARAMS params = {reversed, NULL, count, 0};
-    VARIANT result;
-    memset(&result, 0, sizeof result);
-    *hr = twain->vtbl->Invoke(twain, id, &kIidNull, 0, 1, &params, &result, NULL, NULL);
-    for (uint32_t i = 0; i < count; ++i) {
-        if (arguments[i].vt == VT_BSTR) freeBstr(arguments[i].u.bstrVal);
-    }
-    return result;
-}
-
-static VARIANT call(int32_t id, VARIANT* arguments, uint32_t count) {
-    HRESULT hr = 0;
-    VARIANT result = invoke(id, arguments, count, &hr);
-    if (hr != 0) {
-        fprintf(stderr, "member 0x%08x failed: 0x%08x\n", (unsigned)id, (unsigned)hr);
-        ++failures;
-    }
-    return result;
-}
-
-static int32_t number(int32_t id, VARIANT* arguments, uint32_t count) {
-    VARIANT result = call(id, arguments, count);
-    CHECK(result.vt == VT_I4);
-    return result.u.lVal;
-}
-
-static int32_t noArgument(int32_t id) { return number(id, NULL, 0); }
 static int32_t withId(int32_t member, int32_t id) {
     VARIANT a[1] = {i4(id)};
     return number(member, a, 1);
@@ -106,15 +27,6 @@ static int32_t withId(int32_t member, int32_t id) {
 static int32_t withPath(int32_t member, const char* name) {
     VARIANT a[1] = {text(pathIn(name))};
     return number(member, a, 1);
-}
-
-/* The output of a shell command (at most size - 1 bytes); 0 when it failed. */
-static int run(const char* command, char* out, size_t size) {
-    FILE* pipe = popen(command, "r");
-    if (!pipe) return 0;
-    size_t n = fread(out, 1, size - 1, pipe);
-    out[n] = 0;
-    return pclose(pipe) == 0;
 }
 
 /* Size and the colour of two pixels of a saved file, as ImageMagick reads them. */
@@ -169,42 +81,6 @@ static void writePage(const char* name) {
     fclose(f);
 }
 
-/* Opens the scripted source by the name the engine lists; 0 when acquisition is not built. */
-static int openScriptedSource(void) {
-    HRESULT hr = 0;
-    VARIANT count = invoke(kTwainGetSourceCount, NULL, 0, &hr);
-    if (hr == kNotImplemented || hr == kMemberNotFound) return 0;
-    CHECK(hr == 0 && count.vt == VT_I4);
-    for (int32_t n = 1; n <= count.u.lVal; ++n) {
-        VARIANT number[1] = {i4(n)};
-        VARIANT name = call(kTwainGetSourceName, number, 1);
-        if (name.vt != VT_BSTR || !name.u.bstrVal) continue;
-        char ascii[256];
-        size_t i = 0;
-        for (const OLECHAR* c = name.u.bstrVal; *c && i + 1 < sizeof ascii; ++c) ascii[i++] = (char)*c;
-        ascii[i] = 0;
-        freeBstr(name.u.bstrVal);
-        if (strncmp(ascii, "scripted", 8) == 0) {
-            VARIANT open[1] = {text(ascii)};
-            VARIANT opened = call(kTwainOpenSource, open, 1);
-            CHECK(opened.vt == VT_BOOL && opened.u.boolVal != 0);
-            VARIANT hide[1] = {flag(1)};
-            call(kTwainSetHideUI, hide, 1);
-            return 1;
-        }
-    }
-    fprintf(stderr, "the scripted source is not listed\n");
-    ++failures;
-    return 1;
-}
-
-static int32_t scanPage(void) {
-    VARIANT hwnd[1] = {i4(0)};
-    const int32_t id = number(kTwainAcquireToMorvalenImage, hwnd, 1);
-    CHECK(id != 0);
-    CHECK(noArgument(kGetNativeImage) == id);
-    return id;
-}
 
 static void checkNegativeTwice(void) {
     char before[128], negative[128], after[128];
@@ -280,61 +156,19 @@ static void checkThreePageTiff(int32_t first) {
     CHECK(directories == 3 && group4 == 3 && sizes == 3);
 }
 
-int main(int argc, char** argv) {
-    if (argc != 3) {
-        fprintf(stderr, "usage: c_host_image LIBRARY REGISTRY-FILE\n");
-        return 2;
-    }
-    snprintf(scratch, sizeof scratch, "%s", "/tmp/scanvelt-c-host-image-XXXXXX");
-    if (!mkdtemp(scratch)) {
-        perror("mkdtemp");
-        return 1;
-    }
-    writePage("page.pnm");
-    char script[600];
-    snprintf(script, sizeof script, "pages=%s", pathIn("page.pnm"));
-    setenv("MVTWAIN_SCRIPTED_SOURCE", script, 1);
-    /* SANE sees no backend of the machine: the scripted source is the only one. */
-    CHECK(mkdir(pathIn("sane"), 0700) == 0 && mkdir(pathIn("config"), 0700) == 0);
-    FILE* conf = fopen(pathIn("sane/dll.conf"), "w");
-    if (conf) fclose(conf);
-    setenv("SANE_CONFIG_DIR", pathIn("sane"), 1);
-    setenv("XDG_CONFIG_HOME", pathIn("config"), 1);
-    setenv("SCANVELT_REGISTRY", argv[2], 1);
+static int32_t firstPage = 0;
 
-    void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        fprintf(stderr, "cannot load %s: %s\n", argv[1], dlerror());
-        return 1;
-    }
-    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
-        (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject");
-    CHECK(getClassObject != NULL);
-    ClassFactory* factory = NULL;
-    if (getClassObject) CHECK(getClassObject(&kClsidTwain, &kIidClassFactory, (void**)&factory) == 0 && factory);
-    if (factory) {
-        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&twain) == 0 && twain);
-        factory->vtbl->Release(factory);
-    }
-    int skipped = 0;
-    if (twain) {
-        if (!openScriptedSource()) {
-            skipped = 1;
-        } else {
-            const int32_t page = scanPage();
-            checkNegativeTwice();
-            checkSavedFiles();
-            checkThreePageTiff(page);
-        }
-        CHECK(twain->vtbl->Release(twain) == 0);
-    }
-    char command[600];
-    snprintf(command, sizeof command, "rm -rf '%s'", scratch);
-    if (!failures && system(command) != 0) fprintf(stderr, "cannot remove %s\n", scratch);
-    if (failures) fprintf(stderr, "%d check(s) failed (files kept in %s)\n", failures, scratch);
-    if (skipped && !failures) {
-        fprintf(stderr, "this build has no acquisition members: nothing to scan\n");
-        return 77;
-    }
-    return failures ? 1 : 0;
+static void withoutImage(void) {}
+
+static void makePages(void) { writePage("page.pnm"); }
+
+static void withPages(void) {
+    firstPage = scanPage();
+    checkNegativeTwice();
+    checkSavedFiles();
+    checkThreePageTiff(firstPage);
+}
+
+int main(int argc, char** argv) {
+    return runHost(argc, argv, "c_host_image", makePages, "page.pnm", withoutImage, withPages);
 }

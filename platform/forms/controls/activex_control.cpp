@@ -51,7 +51,8 @@ ActiveXControl::ActiveXControl(Form& form, std::string name, int index)
     observe([this](Property p) { propertyChanged(p); });
 }
 
-ActiveXControl::~ActiveXControl() { release(); }
+// Nobody is told any more: the control is going.
+ActiveXControl::~ActiveXControl() { letGo(false); }
 
 com::HRESULT ActiveXControl::create(const com::CLSID& classId) {
     com::IUnknown* made = nullptr;
@@ -88,7 +89,9 @@ void ActiveXControl::attach(com::IUnknown* object) {
     notify(Property::Face);
 }
 
-void ActiveXControl::release() {
+void ActiveXControl::release() { letGo(true); }
+
+void ActiveXControl::letGo(bool tell) {
     if (!object_) return;
     stopAllTimers();
     com::IControlSurface* surface = surface_;
@@ -111,6 +114,10 @@ void ActiveXControl::release() {
     if (dispatch) dispatch->Release();
     object->Release();
     pointer_ = {};
+    if (!tell) {
+        captured_ = acceptsFiles_ = false;
+        return;
+    }
     setCaptured(false);
     setAcceptsFiles(false);
     notify(Property::MousePointer);

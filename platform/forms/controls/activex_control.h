@@ -105,6 +105,7 @@ public:
     void setAcceptsFiles(bool on);
 
 private:
+    void letGo(bool tell);
     void propertyChanged(Property p);
     void stopAllTimers();
 

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QUrl>
 #include <QWheelEvent>
 #include <map>
@@ -58,7 +59,7 @@ std::vector<std::string> localFiles(const QMimeData* data) {
     return paths;
 }
 
-// The object's context menu as a QMenu; `open` holds the sub-menus by entry.
+// The object's context menu as a QMenu, sub-menus under the entries that open them.
 void buildMenu(QMenu& root, const std::vector<forms::PopupMenuEntry>& entries) {
     std::map<int, QMenu*> subMenus;
     const auto menuFor = [&](int parent) -> QMenu* {
@@ -98,15 +99,15 @@ class FaceWidget : public QWidget {
 public:
     FaceWidget(ActiveXView& view, QWidget* parent) : QWidget(parent), view_(view) {
         setMouseTracking(true);  // moves without a button reach the object too
-        setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
 protected:
     void paintEvent(QPaintEvent* event) override {
+        if (!view_.attached() || !view_.control_.hasFace()) return;
         QPainter painter(this);
         com::ControlBackBuffer buffer;
         QRect shown;
-        if (view_.attached() && view_.control_.backBuffer(buffer)) {
+        if (view_.control_.backBuffer(buffer)) {
             // The buffer's own memory, not a copy: it stays valid until the object's next resize.
             const QImage image(reinterpret_cast<const uchar*>(buffer.pixels), buffer.width, buffer.height,
                                buffer.stride, QImage::Format_RGB32);
@@ -176,10 +177,14 @@ ActiveXView::ActiveXView(forms::ActiveXControl& control, FormView& owner)
     : ControlView(control, owner), control_(control), face_(new FaceWidget(*this, &owner)) {
     setWidget(face_);
     routeKeysAndFocus(face_);
-    control_.showPopupMenu = [this](const std::vector<forms::PopupMenuEntry>& entries, int x, int y) {
-        QMenu menu(face_);
+    // The control may outlive this view (a form shown again gets a new one): the
+    // menu asks for the widget, not the view, and is dismissed once it is gone.
+    control_.showPopupMenu = [face = QPointer<QWidget>(face_)](const std::vector<forms::PopupMenuEntry>& entries,
+                                                                int x, int y) {
+        if (!face) return 0;
+        QMenu menu;  // no parent: a handler that runs while it is open may close the form
         buildMenu(menu, entries);
-        const QAction* chosen = menu.exec(face_->mapToGlobal(QPoint(x, y)));
+        const QAction* chosen = menu.exec(face->mapToGlobal(QPoint(x, y)));
         return chosen ? chosen->data().toInt() : 0;
     };
     showFace();
@@ -187,10 +192,8 @@ ActiveXView::ActiveXView(forms::ActiveXControl& control, FormView& owner)
     face_->setAcceptDrops(control_.acceptsFiles());
 }
 
-void ActiveXView::detached() {
-    control_.showPopupMenu = nullptr;
-    face_->releaseMouse();
-}
+// The control may be gone already: only the widget is touched.
+void ActiveXView::detached() { face_->releaseMouse(); }
 
 void ActiveXView::changed(forms::Property p) {
     switch (p) {
@@ -203,7 +206,10 @@ void ActiveXView::changed(forms::Property p) {
 }
 
 void ActiveXView::showFace() {
+    // Without a face the widget is not there for the user: the form shows through and takes the clicks.
     face_->setFocusPolicy(control_.hasFace() ? Qt::StrongFocus : Qt::NoFocus);
+    face_->setAttribute(Qt::WA_OpaquePaintEvent, control_.hasFace());
+    face_->setAttribute(Qt::WA_TransparentForMouseEvents, !control_.hasFace());
     if (!control_.hasFace()) {
         control_.takeInvalidated();
         face_->update();

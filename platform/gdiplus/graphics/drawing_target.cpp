@@ -22,6 +22,9 @@ public:
         view_.reset();
         gdi_ = win::FindBitmap(win::SelectedBitmap(dc_));
         if (!gdi_ || ViewOfGdiBitmap(*gdi_, view_) != Ok) return nullptr;
+        // Units other than pixels convert at the device's resolution (a printer page's, not the screen's).
+        view_->SetResolution(static_cast<float>(win::GetDeviceCaps(dc_, win::LOGPIXELSX)),
+                             static_cast<float>(win::GetDeviceCaps(dc_, win::LOGPIXELSY)));
         return view_.get();
     }
     win::HDC DeviceContext() const override { return dc_; }

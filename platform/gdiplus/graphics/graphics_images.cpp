@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/gdiplus/bitmap.h"
 #include "platform/gdiplus/graphics/graphics.h"
 #include "platform/gdiplus/graphics/image_surface.h"
 #include "platform/gdiplus/graphics/units.h"
@@ -47,6 +48,40 @@ struct Span {
     double DestinationOf(double s) const { return destination + (s - source) * Scale(); }
 };
 
+// The rows of a premultiplied 32-bit bitmap as a cairo surface over them,
+// read-locked until the object goes.
+class HeldRows {
+public:
+    HeldRows() = default;
+    HeldRows(const HeldRows&) = delete;
+    HeldRows& operator=(const HeldRows&) = delete;
+    ~HeldRows() {
+        if (bitmap_) bitmap_->UnlockBits(data_);
+    }
+
+    // A surface over `area` of `image`, or null when the image must be copied:
+    // another kind or format, colour adjustments, the target itself, a lock.
+    SurfacePtr Take(const Image& image, const Bitmap& target, const Rect& area, const ImageAttributes* attributes) {
+        if (attributes != nullptr && attributes->Adjusts(ColorAdjustTypeBitmap)) return nullptr;
+        if (image.GetPixelFormat() != PixelFormat32bppPARGB) return nullptr;
+        auto* bitmap = const_cast<Bitmap*>(dynamic_cast<const Bitmap*>(&image));
+        if (bitmap == nullptr || bitmap == &target) return nullptr;
+        // A read lock in the bitmap's own format hands out its rows, uncopied.
+        if (bitmap->LockBits(area, ImageLockModeRead, PixelFormat32bppPARGB, data_) != Ok) return nullptr;
+        bitmap_ = bitmap;
+        if (data_.Stride <= 0 || data_.Stride % 4 != 0) return nullptr;
+        SurfacePtr surface(cairo_image_surface_create_for_data(static_cast<unsigned char*>(data_.Scan0),
+                                                               CAIRO_FORMAT_ARGB32, area.Width, area.Height,
+                                                               data_.Stride));
+        if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+        return surface;
+    }
+
+private:
+    Bitmap* bitmap_ = nullptr;
+    BitmapData data_;
+};
+
 }  // namespace
 
 Status Graphics::DrawImage(const Image& image, const RectF& destination) {
@@ -80,9 +115,15 @@ Status Graphics::DrawImage(const Image& image, const RectF& destination, const R
                     static_cast<std::int32_t>(std::ceil(right) - std::floor(left)),
                     static_cast<std::int32_t>(std::ceil(bottom) - std::floor(top))};
 
-    // Copied before the target is locked, so an image can be drawn onto itself.
-    SurfacePtr pixels;
-    if (Status s = ImageAreaSurface(image, area, attributes, pixels); s != Ok) return s;
+    // A premultiplied bitmap is drawn from where its rows lie, held by a
+    // read lock for the drawing: a page is not copied for every view of it.
+    // Any other image is copied before the target is locked, so an image can
+    // be drawn onto itself.
+    HeldRows held;
+    SurfacePtr pixels = held.Take(image, *bitmap, area, attributes);
+    if (!pixels) {
+        if (Status s = ImageAreaSurface(image, area, attributes, pixels); s != Ok) return s;
+    }
     PatternPtr pattern(cairo_pattern_create_for_surface(pixels.get()));
     // Edge pixels repeat outwards, so that interpolation does not fade the
     // image's border into transparency.
@@ -98,7 +139,7 @@ Status Graphics::DrawImage(const Image& image, const RectF& destination, const R
     const double fillTop = y.DestinationOf(top);
     const double fillRight = x.DestinationOf(right);
     const double fillBottom = y.DestinationOf(bottom);
-    return Paint(*bitmap, [&](cairo_t* cr) {
+    const Status painted = Paint(*bitmap, [&](cairo_t* cr) {
         PrepareGeometry(cr, *bitmap, pattern.get());
         // Images keep pixel areas on whole coordinates whatever the pixel offset mode.
         const cairo_matrix_t device = DeviceMatrix(*bitmap, false);
@@ -106,6 +147,10 @@ Status Graphics::DrawImage(const Image& image, const RectF& destination, const R
         cairo_rectangle(cr, fillLeft, fillTop, fillRight - fillLeft, fillBottom - fillTop);
         cairo_fill(cr);
     });
+    // cairo lets go of the rows before the lock ends.
+    pattern.reset();
+    pixels.reset();
+    return painted;
 }
 
 }  // namespace gdiplus

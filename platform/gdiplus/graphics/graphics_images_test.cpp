@@ -126,6 +126,38 @@ TEST_F(DrawImageTest, AnImageCanBeDrawnOntoItself) {
     EXPECT_EQ(PixelsOf(*image), (std::vector<ARGB>{kRed, kGreen, kRed, kGreen}));
 }
 
+// A premultiplied source is drawn from its own rows; the result is the one of
+// the same pixels in straight ARGB, which is copied first, and the source is
+// free again afterwards.
+TEST_F(DrawImageTest, PremultipliedSourcesDrawAsTheirStraightTwins) {
+    const std::vector<ARGB> colours = {kRed, 0x80FF0000, 0x00000000, 0xFF102030, 0x40FFFFFF, kBlue};
+    auto straight = BitmapOf(3, 2, PixelFormat32bppARGB, colours);
+    auto premultiplied = BitmapOf(3, 2, PixelFormat32bppPARGB, colours);
+    for (const RectF& source : {RectF{0, 0, 3, 2}, RectF{1, 1, 2, 1}}) {
+        for (InterpolationMode mode : {InterpolationModeNearestNeighbor, InterpolationModeHighQualityBicubic}) {
+            SCOPED_TRACE(::testing::Message() << "mode " << mode << " source x " << source.X);
+            auto expected = BitmapOf(7, 5, PixelFormat32bppARGB, std::vector<ARGB>(35, kWhite));
+            auto drawn = BitmapOf(7, 5, PixelFormat32bppARGB, std::vector<ARGB>(35, kWhite));
+            for (auto* pair : {&expected, &drawn}) {
+                auto graphics = GraphicsOn(**pair);
+                ASSERT_EQ(graphics->SetInterpolationMode(mode), Ok);
+                const Bitmap& from = pair == &expected ? *straight : *premultiplied;
+                ASSERT_EQ(graphics->DrawImage(from, RectF{1, 1, 6, 4}, source, UnitPixel, nullptr), Ok);
+            }
+            EXPECT_EQ(PixelsOf(*drawn), PixelsOf(*expected));
+        }
+    }
+    BitmapData data;
+    ASSERT_EQ(premultiplied->LockBits(Rect{0, 0, 3, 2}, ImageLockModeWrite, PixelFormat32bppPARGB, data), Ok);
+    EXPECT_EQ(premultiplied->UnlockBits(data), Ok);
+    // Drawn onto itself, it is still copied first.
+    auto self = BitmapOf(4, 1, PixelFormat32bppPARGB, {kRed, kGreen, kWhite, kWhite});
+    auto graphics = GraphicsOn(*self);
+    ASSERT_EQ(graphics->SetInterpolationMode(InterpolationModeNearestNeighbor), Ok);
+    ASSERT_EQ(graphics->DrawImage(*self, RectF{2, 0, 2, 1}, RectF{0, 0, 2, 1}, UnitPixel, nullptr), Ok);
+    EXPECT_EQ(PixelsOf(*self), (std::vector<ARGB>{kRed, kGreen, kRed, kGreen}));
+}
+
 TEST_F(DrawImageTest, AttributesRemapAndCorrectGamma) {
     const ColorMap redToGreen{kRed, kGreen};
     ImageAttributes remap;

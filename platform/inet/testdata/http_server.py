@@ -9,7 +9,8 @@ then serves until it is killed. Paths:
   /redirect/N     redirects to /bytes/N
   /dated          a small body with a fixed Last-Modified date
   anything else   404
-With --cert FILE --key FILE the server speaks TLS.
+With --cert FILE --key FILE the server speaks TLS; --port N binds that port
+instead of a free one (the script ends without printing when it cannot).
 """
 import argparse
 import http.server
@@ -80,8 +81,12 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cert")
     parser.add_argument("--key")
+    parser.add_argument("--port", type=int, default=0)
     args = parser.parse_args()
-    server = Server(("127.0.0.1", 0), Handler)
+    try:
+        server = Server(("127.0.0.1", args.port), Handler)
+    except OSError:
+        return 1
     if args.cert:
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         context.load_cert_chain(args.cert, args.key)

@@ -1,0 +1,212 @@
+/* A plain C host of the viewer and the scanning control together, by dispatch
+ * ID only: Twain scans a page from SANE's "test" backend (through a private
+ * SANE configuration it writes itself), the viewer shows that image ID, raises
+ * its events in order to the host's sink, forgets the image on ImageClosed,
+ * and once Twain has closed the image nothing of it is left registered.
+ * Usage: c_host_viewer LIBRARY REGISTRY-FILE. */
+#include "c_host_sane.h"
+
+static const GUID kClsidViewer = {0xf4d3f1fc, 0xa6ab, 0x41e3, {0x8a, 0x76, 0x0e, 0xee, 0x16, 0xce, 0x2b, 0xe4}};
+static const GUID kIidViewerEvents = {0xcaf35ba2, 0xaf39, 0x496a, {0xb1, 0xe4, 0xec, 0x4d, 0xce, 0x8d, 0x02, 0xd8}};
+static const GUID kIidUnknown = {0x00000000, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
+static const GUID kIidConnectionPointContainer = {0xb196b284, 0xbab4, 0x101a, {0xb6, 0x9c, 0x00, 0xaa, 0x00, 0x34, 0x1d, 0x07}};
+static const GUID kIidControlSurface = {0xe04d8830, 0xb6ce, 0x406b, {0xa0, 0x03, 0x89, 0x45, 0xe7, 0x05, 0x80, 0xfe}};
+
+enum {
+    kTwainCloseImage = 0x60030051,
+    kViewerSilentMode = 0x6803000d,
+    kViewerGetStat = 0x60030037,
+    kViewerGetNativeImage = 0x6003003c,
+    kViewerImageClosed = 0x6003003e,
+    kViewerSetNativeImage = 0x60030077,
+};
+
+enum { kPropertyPut = 4, kPropertyPutId = -3 };
+#define E_NOTIMPL ((HRESULT)0x80004001)
+
+/* --- the host's event sink: an IDispatch that records event numbers --- */
+
+typedef struct Sink Sink;
+struct Sink {
+    const DispatchVtbl* vtbl;
+    int events[64];
+    int count;
+};
+
+static HRESULT sinkQuery(Dispatch* self, const GUID* iid, void** object) {
+    if (!memcmp(iid, &kIidUnknown, sizeof *iid) || !memcmp(iid, &kIidDispatch, sizeof *iid) ||
+        !memcmp(iid, &kIidViewerEvents, sizeof *iid)) {
+        *object = self;
+        return 0;
+    }
+    *object = NULL;
+    return (HRESULT)0x80004002;
+}
+static uint32_t sinkAddRef(Dispatch* self) { (void)self; return 2; }
+static uint32_t sinkRelease(Dispatch* self) { (void)self; return 1; }
+static HRESULT sinkTypeInfoCount(Dispatch* self, uint32_t* count) { (void)self; *count = 0; return 0; }
+static HRESULT sinkTypeInfo(Dispatch* self, uint32_t i, uint32_t l, TypeInfo** t) { (void)self; (void)i; (void)l; *t = NULL; return E_NOTIMPL; }
+static HRESULT sinkIds(Dispatch* self, const GUID* g, OLECHAR** n, uint32_t c, uint32_t l, int32_t* ids) {
+    (void)self; (void)g; (void)n; (void)c; (void)l; (void)ids;
+    return E_NOTIMPL;
+}
+static HRESULT sinkInvoke(Dispatch* self, int32_t id, const GUID* g, uint32_t l, uint16_t flags, DISPPARAMS* params,
+                          VARIANT* result, EXCEPINFO* e, uint32_t* a) {
+    (void)g; (void)l; (void)flags; (void)params; (void)result; (void)e; (void)a;
+    Sink* sink = (Sink*)self;
+    if (sink->count < 64) sink->events[sink->count++] = id;
+    return 0;
+}
+static const DispatchVtbl kSinkVtbl = {sinkQuery, sinkAddRef, sinkRelease, sinkTypeInfoCount, sinkTypeInfo, sinkIds, sinkInvoke};
+
+/* --- the viewer's faces this host uses --- */
+
+typedef struct ConnectionPoint ConnectionPoint;
+typedef struct {
+    HRESULT (*QueryInterface)(ConnectionPoint*, const GUID*, void**);
+    uint32_t (*AddRef)(ConnectionPoint*);
+    uint32_t (*Release)(ConnectionPoint*);
+    HRESULT (*GetConnectionInterface)(ConnectionPoint*, GUID*);
+    HRESULT (*GetConnectionPointContainer)(ConnectionPoint*, void**);
+    HRESULT (*Advise)(ConnectionPoint*, Unknown*, uint32_t*);
+    HRESULT (*Unadvise)(ConnectionPoint*, uint32_t);
+} ConnectionPointVtbl;
+struct ConnectionPoint {
+    const ConnectionPointVtbl* vtbl;
+};
+
+typedef struct Container Container;
+typedef struct {
+    HRESULT (*QueryInterface)(Container*, const GUID*, void**);
+    uint32_t (*AddRef)(Container*);
+    uint32_t (*Release)(Container*);
+    HRESULT (*EnumConnectionPoints)(Container*, void**);
+    HRESULT (*FindConnectionPoint)(Container*, const GUID*, ConnectionPoint**);
+} ContainerVtbl;
+struct Container {
+    const ContainerVtbl* vtbl;
+};
+
+/* The first slots of the control's face: enough to size and show it. */
+typedef struct Surface Surface;
+typedef struct {
+    HRESULT (*QueryInterface)(Surface*, const GUID*, void**);
+    uint32_t (*AddRef)(Surface*);
+    uint32_t (*Release)(Surface*);
+    HRESULT (*SetSite)(Surface*, void*);
+    HRESULT (*Show)(Surface*, int32_t);
+    HRESULT (*Resize)(Surface*, int32_t, int32_t);
+} SurfaceVtbl;
+struct Surface {
+    const SurfaceVtbl* vtbl;
+};
+
+/* --- calls by dispatch ID on the viewer (the shared helpers call Twain) --- */
+
+static Dispatch* viewer = NULL;
+
+static int32_t viewerLong(int32_t id, VARIANT* args, uint32_t count) {
+    Dispatch* twain = calledControl;
+    calledControl = viewer;
+    const int32_t result = callLong(id, args, count);
+    calledControl = twain;
+    return result;
+}
+
+static void viewerNone(int32_t id) {
+    Dispatch* twain = calledControl;
+    calledControl = viewer;
+    callNone(id, NULL, 0);
+    calledControl = twain;
+}
+
+static void viewerPut(int32_t id, VARIANT value) {
+    int32_t named = kPropertyPutId;
+    DISPPARAMS params = {&value, &named, 1, 1};
+    CHECK(viewer->vtbl->Invoke(viewer, id, &kIidNull, 0, kPropertyPut, &params, NULL, NULL, NULL) == 0);
+}
+
+static int sameEvents(const Sink* sink, const int* expected, int count) {
+    if (sink->count != count) return 0;
+    for (int i = 0; i < count; ++i)
+        if (sink->events[i] != expected[i]) return 0;
+    return 1;
+}
+
+static void showAndClose(int32_t image, Sink* sink) {
+    viewerPut(kViewerSilentMode, argFlag(1));
+
+    VARIANT id[1] = {argLong(image)};
+    sink->count = 0;
+    CHECK(viewerLong(kViewerSetNativeImage, id, 1) == 0);
+    /* BeforeZoomChange, PictureChange, Display, PaintControl, PictureChanged, PageChange, ZoomChange */
+    static const int first[] = {22, 8, 10, 20, 9, 5, 2};
+    CHECK(sameEvents(sink, first, 7));
+    CHECK(viewerLong(kViewerGetNativeImage, NULL, 0) == image);
+
+    /* ImageClosed forgets the image without releasing it: it can be shown again. */
+    viewerNone(kViewerImageClosed);
+    CHECK(viewerLong(kViewerGetNativeImage, NULL, 0) == 0);
+    CHECK(viewerLong(kViewerSetNativeImage, id, 1) == 0);
+    viewerNone(kViewerImageClosed);
+
+    /* The host releases its image; no ID of it is left for anyone to show. */
+    CHECK(callLong(kTwainCloseImage, id, 1) == 0);
+    CHECK(viewerLong(kViewerSetNativeImage, id, 1) == 2);
+    CHECK(viewerLong(kViewerGetStat, NULL, 0) == 2);
+    viewerNone(kViewerImageClosed);
+}
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        fprintf(stderr, "usage: c_host_viewer LIBRARY REGISTRY-FILE\n");
+        return 2;
+    }
+    makeFolders();
+    if (!createTwain(argv[1], argv[2])) return finish();
+    void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
+    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
+        library ? (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject") : NULL;
+    HRESULT (*canUnload)(void) = library ? (HRESULT (*)(void))dlsym(library, "DllCanUnloadNow") : NULL;
+    CHECK(getClassObject && canUnload);
+    ClassFactory* factory = NULL;
+    if (getClassObject) CHECK(getClassObject(&kClsidViewer, &kIidClassFactory, (void**)&factory) == 0 && factory);
+    if (factory) {
+        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&viewer) == 0 && viewer);
+        factory->vtbl->Release(factory);
+    }
+    Sink sink = {&kSinkVtbl, {0}, 0};
+    if (viewer) {
+        Surface* surface = NULL;
+        CHECK(viewer->vtbl->QueryInterface(viewer, &kIidControlSurface, (void**)&surface) == 0 && surface);
+        if (surface) {
+            CHECK(surface->vtbl->Resize(surface, 320, 240) == 0);
+            CHECK(surface->vtbl->Show(surface, 1) == 0);
+        }
+        Container* container = NULL;
+        ConnectionPoint* point = NULL;
+        uint32_t cookie = 0;
+        CHECK(viewer->vtbl->QueryInterface(viewer, &kIidConnectionPointContainer, (void**)&container) == 0);
+        if (container) {
+            CHECK(container->vtbl->FindConnectionPoint(container, &kIidViewerEvents, &point) == 0 && point);
+            if (point) CHECK(point->vtbl->Advise(point, (Unknown*)&sink, &cookie) == 0);
+            container->vtbl->Release(container);
+        }
+        VARIANT hide[1] = {argFlag(1)};
+        callNone(kTwainSetHideUI, hide, 1);
+        CHECK(openDefault());
+        const int32_t image = acquireImage();
+        CHECK(image != 0);
+        if (image) showAndClose(image, &sink);
+        if (point) {
+            CHECK(point->vtbl->Unadvise(point, cookie) == 0);
+            point->vtbl->Release(point);
+        }
+        if (surface) surface->vtbl->Release(surface);
+        CHECK(viewer->vtbl->Release(viewer) == 0);
+    }
+    CHECK(calledControl->vtbl->Release(calledControl) == 0);
+    if (canUnload) CHECK(canUnload() == 0);
+    if (library) dlclose(library);
+    return finish();
+}
