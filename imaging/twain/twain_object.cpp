@@ -1,3 +1,4 @@
+#include "imaging/twain/member_binder.h"
 #include "imaging/twain/twain_object.h"
 
 #include "imaging/typelib/scanvelt_typelib.h"
@@ -11,10 +12,8 @@ using namespace com;
 
 std::string utf8(std::u16string_view text) { return win::Utf16ToUtf8(text); }
 
-// The frame's members by their dispatch IDs in the type library.
-DISPID idOf(const char* name) {
-    return FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_Twain"), win::Utf8ToUtf16(name));
-}
+// Members by name, arguments as UTF-8: the binder's look-ups.
+const auto idOf = &MemberBinder::IdOf;
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "imaging/twain/colour_members.h"
+#include "imaging/twain/member_binder.h"
 #include "imaging/twain/twain_object.h"
 #include "imaging/typelib/scanvelt_typelib.h"
 #include "platform/com/safearray.h"
@@ -13,9 +14,8 @@ namespace {
 
 using namespace com;
 
-DISPID idOf(const char* name) {
-    return FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_Twain"), win::Utf8ToUtf16(name));
-}
+// Members by name, arguments as UTF-8: the binder's look-ups.
+const auto idOf = &MemberBinder::IdOf;
 
 // The numbers of a one-dimensional array of Longs or of Variants; an array
 // without dimensions holds none. False for any other kind of argument.

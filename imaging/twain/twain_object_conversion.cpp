@@ -1,5 +1,6 @@
 // The pixel-format conversion members of _Twain bound to their dispatch IDs.
 #include "imaging/twain/pixel_conversion_members.h"
+#include "imaging/twain/member_binder.h"
 #include "imaging/twain/twain_object.h"
 #include "imaging/typelib/scanvelt_typelib.h"
 #include "platform/win/text_encoding.h"
@@ -9,9 +10,8 @@ namespace {
 
 using namespace com;
 
-DISPID idOf(const char* name) {
-    return FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_Twain"), win::Utf8ToUtf16(name));
-}
+// Members by name, arguments as UTF-8: the binder's look-ups.
+const auto idOf = &MemberBinder::IdOf;
 
 }  // namespace
 

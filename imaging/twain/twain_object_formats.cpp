@@ -2,6 +2,7 @@
 // bound to their dispatch IDs.
 #include "imaging/twain/ftp_upload.h"
 #include "imaging/twain/further_formats.h"
+#include "imaging/twain/member_binder.h"
 #include "imaging/twain/twain_object.h"
 #include "imaging/typelib/scanvelt_typelib.h"
 #include "platform/win/text_encoding.h"
@@ -11,11 +12,10 @@ namespace {
 
 using namespace com;
 
-DISPID idOf(const char* name) {
-    return FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_Twain"), win::Utf8ToUtf16(name));
-}
+// Members by name, arguments as UTF-8: the binder's look-ups.
+const auto idOf = &MemberBinder::IdOf;
 
-std::string utf8(const BoundArguments& a, size_t i) { return win::Utf16ToUtf8(a.text(i)); }
+const auto utf8 = &Utf8Argument;
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "imaging/twain/image_info_members.h"
+#include "imaging/twain/member_binder.h"
 #include "imaging/twain/twain_object.h"
 #include "imaging/typelib/scanvelt_typelib.h"
 #include "platform/com/picture_object.h"
@@ -15,11 +16,10 @@ namespace {
 
 using namespace com;
 
-DISPID idOf(const char* name) {
-    return FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_Twain"), win::Utf8ToUtf16(name));
-}
+// Members by name, arguments as UTF-8: the binder's look-ups.
+const auto idOf = &MemberBinder::IdOf;
 
-std::string utf8(const BoundArguments& a, size_t i) { return win::Utf16ToUtf8(a.text(i)); }
+const auto utf8 = &Utf8Argument;
 
 // Handles travel as Long: the same 32 bits, read as signed.
 VARIANT HandleValue(uint32_t handle) { return MakeI4(static_cast<int32_t>(handle)); }
