@@ -4,11 +4,15 @@
 
 #include <optional>
 
+#include "imaging/engine/image_queries.h"
+#include "imaging/engine/multi_page_queries.h"
 #include "imaging/engine/save_gdiplus.h"
 #include "imaging/engine/testing/engine_test_support.h"
 #include "imaging/viewer/testing/viewer_fixture.h"
 #include "platform/com/bstr.h"
 #include "platform/files/testing/scratch_folder.h"
+#include "platform/gdiplus/encoder_parameters.h"
+#include "platform/gdiplus/image_format.h"
 #include "platform/win/clipboard.h"
 
 namespace scanvelt::testing {
@@ -211,6 +215,53 @@ TEST_F(ViewerView, MouseIconFromAFile) {
     SysFreeString(info.bstrHelpFile);
     VariantClear(&args[0]);
     EXPECT_EQ(site.cursor, -1);
+}
+
+}  // namespace
+}  // namespace scanvelt::testing
+
+namespace scanvelt::testing {
+namespace {
+
+// Turning a frame of an animated GIF whose frames stay in one image turns
+// only the shown frame's display copy.
+TEST_F(ViewerView, TurningAGifFrameTurnsOnlyItsDisplayCopy) {
+    using namespace gdiplus;
+    files::testing::ScratchFolder folder;
+    const std::string path = folder.file("three.gif");
+    auto frame = [](ARGB colour) {
+        std::unique_ptr<Bitmap> bitmap;
+        EXPECT_EQ(Bitmap::Create(30, 20, PixelFormat24bppRGB, bitmap), Ok);
+        for (int32_t y = 0; y < 20; ++y)
+            for (int32_t x = 0; x < 30; ++x) EXPECT_EQ(bitmap->SetPixel(x, y, colour), Ok);
+        return bitmap;
+    };
+    auto first = frame(0xFFFF0000);
+    const EncoderParameters multi = {EncoderParameter::Long(EncoderSaveFlag, EncoderValueMultiFrame)};
+    const EncoderParameters time = {EncoderParameter::Long(EncoderSaveFlag, EncoderValueFrameDimensionTime)};
+    ASSERT_EQ(first->Save(path, kGifCodec.clsid, &multi), Ok);
+    ASSERT_EQ(first->SaveAdd(*frame(0xFF00FF00), time), Ok);
+    ASSERT_EQ(first->SaveAdd(*frame(0xFF0000FF), time), Ok);
+    ASSERT_EQ(first->SaveAdd({EncoderParameter::Long(EncoderSaveFlag, EncoderValueFlush)}), Ok);
+
+    ASSERT_EQ(callLong("DisplayFromFile", {MakeBstrUtf8(path)}), 0);
+    ASSERT_EQ(callLong("GetTotalFrame"), 3);
+    events.events.clear();
+    events.firstLongs.clear();
+    EXPECT_EQ(callLong("Rotate90"), 0);
+    EXPECT_EQ(get("ImageWidth").lVal, 20);
+    EXPECT_EQ(get("ImageHeight").lVal, 30);
+    EXPECT_EQ(callLong("GetTotalFrame"), 3);
+    ASSERT_EQ(events.events.size(), events.firstLongs.size());
+    auto at = std::find(events.events.begin(), events.events.end(), DISPID{4});
+    ASSERT_NE(at, events.events.end());
+    EXPECT_EQ(events.firstLongs[at - events.events.begin()], 1);
+    // The image itself keeps its frames unturned.
+    image = callLong("GetNativeImage");
+    int32_t width = 0;
+    ASSERT_EQ(GetImageWidth(image, width), 0);
+    EXPECT_EQ(width, 30);
+    EXPECT_FALSE(GifFramesSplit(image));
 }
 
 }  // namespace
