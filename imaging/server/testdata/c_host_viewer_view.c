@@ -4,9 +4,7 @@
  * through by-reference longs, and removes it again.
  * Usage: c_host_viewer_view LIBRARY REGISTRY-FILE. */
 #include "c_host_calls.h"
-
-static const GUID kClsidViewer = {0xf4d3f1fc, 0xa6ab, 0x41e3, {0x8a, 0x76, 0x0e, 0xee, 0x16, 0xce, 0x2b, 0xe4}};
-static const GUID kIidControlSurface = {0xe04d8830, 0xb6ce, 0x406b, {0xa0, 0x03, 0x89, 0x45, 0xe7, 0x05, 0x80, 0xfe}};
+#include "c_host_viewer_surface.h"
 
 enum {
     kViewerImageWidth = 0x68030003,
@@ -26,19 +24,6 @@ enum {
 enum { kPropertyGet = 2, VT_R4_ = 4 };
 
 static const char* hostLibrary = NULL;
-
-typedef struct Surface Surface;
-typedef struct {
-    HRESULT (*QueryInterface)(Surface*, const GUID*, void**);
-    uint32_t (*AddRef)(Surface*);
-    uint32_t (*Release)(Surface*);
-    HRESULT (*SetSite)(Surface*, void*);
-    HRESULT (*Show)(Surface*, int32_t);
-    HRESULT (*Resize)(Surface*, int32_t, int32_t);
-} SurfaceVtbl;
-struct Surface {
-    const SurfaceVtbl* vtbl;
-};
 
 static int32_t getLong(int32_t id) {
     DISPPARAMS params = {NULL, NULL, 0, 0};
