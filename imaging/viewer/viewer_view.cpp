@@ -20,6 +20,9 @@ constexpr double kMillimetresPerInch = 25.4;
 }  // namespace
 
 int32_t ViewerControl::ApplyRotateFlip(int32_t type) {
+    // Only this call's failures stop the turn: an earlier failed member
+    // (a clipboard copy, say) must not block every rotation after it.
+    LastStatus_ = 0;
     int32_t target = NativeImageID_;
     bool hadCopy = false;
     bool framesInOneImage = CurrentDocumentType_ == 1 && GetTotalFrame() > 1 && !GifFramesSplit(NativeImageID_) &&
@@ -36,8 +39,12 @@ int32_t ViewerControl::ApplyRotateFlip(int32_t type) {
         LastStatus_ = RotateFlipImage(target, type, false);
         if (hadCopy) BuildFastDisplayCopy();
     }
+    // The turn's failure is the result even when reading the size and
+    // drawing afterwards succeed.
+    int32_t status = LastStatus_;
     AnalyzeLoadedImage(target);
     UpdateLayout(target);
+    if (status != 0) LastStatus_ = status;
     std::vector<com::VARIANT> args{com::MakeI4(type)};
     raise_(kEventRotation, args);
     return LastStatus_;

@@ -88,6 +88,14 @@ TEST_F(ViewerView, RotationWithoutAnImageReportsTheEnginesStatus) {
     EXPECT_EQ(std::count(events.events.begin(), events.events.end(), DISPID{4}), 1);
 }
 
+TEST_F(ViewerView, AnEarlierFailureDoesNotBlockTheTurn) {
+    showMarked();
+    call("CopyRegion2Clipboard", {MakeI4(290), MakeI4(0), MakeI4(40), MakeI4(30)});
+    ASSERT_NE(callLong("GetStat"), 0);
+    EXPECT_EQ(callLong("Rotate90"), 0);
+    EXPECT_EQ(get("ImageWidth").lVal, 200);
+}
+
 TEST_F(ViewerView, CopyRegionToTheClipboard) {
     // Without an image: GenericError, and nothing on the clipboard.
     call("CopyRegion2Clipboard", {MakeI4(0), MakeI4(0), MakeI4(10), MakeI4(10)});
