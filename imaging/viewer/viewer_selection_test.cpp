@@ -272,3 +272,62 @@ TEST_F(ViewerSelection, LoadingAnotherDocumentEndsTheRectangle) {
 
 }  // namespace
 }  // namespace scanvelt::testing
+
+namespace scanvelt::testing {
+namespace {
+
+// The outline on a plain 40 x 20 surface, its pen given.
+std::vector<uint32_t> outlined(SelectionOutline outline, OutlinePen pen, uint32_t ground = 0xFF000000) {
+    std::vector<uint32_t> pixels(40 * 20, ground);
+    const int32_t clip[4] = {0, 0, 40, 20};
+    DrawSelectionOutline(pixels.data(), 40 * 4, clip, 0, 0, outline, pen);
+    return pixels;
+}
+
+TEST(SelectionOutlineDrawing, StylesInkTheirShareOfTheTopEdge) {
+    struct Case { int32_t style; int inked; };
+    // Along 38 pixels: solid all; dash 18 on 6 off; dot 3 on 3 off; dash-dot 9-6-3-6; dash-dot-dot 9-3-3-3-3-3.
+    const Case cases[] = {{1, 38}, {2, 18 + 14}, {3, 3 * 6 + 2}, {4, 9 + 3 + 9}, {5, 9 + 3 + 3 + 9 + 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        OutlinePen pen;
+        pen.color = 0xFFFFFF;
+        pen.style = c.style;
+        auto pixels = outlined({1, 1, 38, 10}, pen);
+        int inked = 0;
+        for (int32_t x = 0; x < 40; ++x) inked += pixels[40 + x] == 0xFFFFFFFFu;
+        EXPECT_EQ(inked, c.inked);
+        EXPECT_EQ(pixels[0], 0xFF000000u);  // outside
+    }
+}
+
+TEST(SelectionOutlineDrawing, EachBorderPixelIsMixedOnce) {
+    // XOR twice would give the ground back: corners and a thick line's inner
+    // rows must be mixed exactly once.
+    OutlinePen pen;
+    pen.color = 0xFFFFFF;
+    pen.drawMode = 7;
+    pen.size = 3;
+    auto pixels = outlined({2, 2, 20, 10}, pen, 0xFF123456);
+    const uint32_t mixed = 0xFFEDCBA9;
+    for (auto [x, y] : {std::pair{2, 2}, {21, 2}, {2, 11}, {21, 11}, {4, 6}, {19, 6}, {10, 4}})
+        EXPECT_EQ(pixels[y * 40 + x], mixed) << x << "," << y;
+    for (auto [x, y] : {std::pair{5, 5}, {18, 8}, {1, 1}, {22, 12}})
+        EXPECT_EQ(pixels[y * 40 + x], 0xFF123456u) << x << "," << y;
+}
+
+TEST(SelectionOutlineDrawing, ClippedAndFarAwayOutlinesStayInside) {
+    OutlinePen pen;
+    pen.color = 0xFFFFFF;
+    // Partly outside: only the part inside is drawn, nothing is written past the buffer.
+    auto pixels = outlined({-5, -5, 100, 100}, pen);
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0xFFFFFFFFu), 0);
+    pixels = outlined({30, 15, 100, 100}, pen);
+    EXPECT_EQ(pixels[15 * 40 + 35], 0xFFFFFFFFu);
+    EXPECT_EQ(pixels[19 * 40 + 30], 0xFFFFFFFFu);
+    pixels = outlined({1e30f, 5, 10, 10}, pen);
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0xFFFFFFFFu), 0);
+}
+
+}  // namespace
+}  // namespace scanvelt::testing
