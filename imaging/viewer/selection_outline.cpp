@@ -1,7 +1,6 @@
 #include "imaging/viewer/selection_outline.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace scanvelt {
 namespace {
@@ -63,13 +62,8 @@ bool IsOutlineDrawMode(int32_t mode) { return mode >= 1 && mode <= 16; }
 void DrawSelectionOutline(uint32_t* pixels, int32_t stride, const int32_t clip[4], int32_t offsetX,
                           int32_t offsetY, const SelectionOutline& outline, const OutlinePen& pen) {
     if (!pixels || pen.size < 1) return;
-    // Far outside the buffer nothing is drawn; the bound keeps the loops short.
-    constexpr double kFar = 1 << 20;
-    if (!(std::fabs(outline.left) < kFar && std::fabs(outline.top) < kFar && outline.width < kFar &&
-          outline.height < kFar))
-        return;
-    int64_t x0 = std::llround(outline.left) + offsetX, y0 = std::llround(outline.top) + offsetY;
-    int64_t w = std::max<int64_t>(std::llround(outline.width), 1), h = std::max<int64_t>(std::llround(outline.height), 1);
+    int64_t x0 = int64_t{outline.left} + offsetX, y0 = int64_t{outline.top} + offsetY;
+    int64_t w = std::max<int64_t>(outline.width, 1), h = std::max<int64_t>(outline.height, 1);
     int64_t size = std::min<int64_t>(pen.size, std::max(w, h));
     uint32_t penArgb = ((pen.color & 0xFF) << 16) | (pen.color & 0xFF00) | ((pen.color >> 16) & 0xFF);
     int64_t cx0 = clip[0], cy0 = clip[1], cx1 = int64_t{clip[0]} + clip[2], cy1 = int64_t{clip[1]} + clip[3];
@@ -80,10 +74,11 @@ void DrawSelectionOutline(uint32_t* pixels, int32_t stride, const int32_t clip[4
     };
     // Each border pixel once (mix modes such as XOR must not apply twice):
     // a pixel belongs to the border when it lies within `size` of an edge.
-    for (int64_t y = y0; y < y0 + h; ++y) {
-        if (y < cy0 || y >= cy1) continue;
+    // Only the rows and columns inside the clip are visited, however large
+    // the outline.
+    for (int64_t y = std::max(y0, cy0); y < std::min(y0 + h, cy1); ++y) {
         bool band = y - y0 < size || y0 + h - 1 - y < size;
-        for (int64_t x = x0; x < x0 + w; ++x) {
+        for (int64_t x = std::max(x0, cx0); x < std::min(x0 + w, cx1); ++x) {
             if (!band && x - x0 >= size && x0 + w - 1 - x >= size) {
                 x = x0 + w - size - 1;  // skip the inside
                 continue;

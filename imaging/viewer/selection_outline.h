@@ -5,9 +5,11 @@
 
 namespace scanvelt {
 
+// Whole control pixels: every way of placing it (image pixels converted,
+// control pixels, the mouse) gives whole pixels.
 struct SelectionOutline {
     // The empty outline: one pixel outside the top-left corner.
-    float left = -1, top = -1, width = 1, height = 1;
+    int32_t left = -1, top = -1, width = 1, height = 1;
 };
 
 // Line styles (1 solid .. 5 dash-dot-dot) and the sixteen mix modes of a

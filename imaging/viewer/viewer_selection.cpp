@@ -45,12 +45,10 @@ bool ViewerControl::PlaceSelectionRect(int32_t left, int32_t top, int32_t width,
     int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     CoordImageToObject(left, top, x1, y1);
     CoordImageToObject(right, bottom, x2, y2);
-    SelectionOutline placed;
-    placed.left = static_cast<float>(x1);
-    placed.top = static_cast<float>(y1);
-    placed.width = x2 - x1 > 0 ? static_cast<float>(static_cast<int64_t>(x2) - x1) : 1.0f;
-    placed.height = y2 - y1 > 0 ? static_cast<float>(static_cast<int64_t>(y2) - y1) : 1.0f;
-    Outline_ = placed;
+    int64_t width64 = int64_t{x2} - x1, height64 = int64_t{y2} - y1;
+    if (!fitsLong(static_cast<double>(width64)) || !fitsLong(static_cast<double>(height64))) return false;
+    Outline_ = SelectionOutline{x1, y1, width64 > 0 ? static_cast<int32_t>(width64) : 1,
+                                height64 > 0 ? static_cast<int32_t>(height64) : 1};
     return true;
 }
 
@@ -67,9 +65,14 @@ void ViewerControl::GetRectValues(int32_t& left, int32_t& top, int32_t& width, i
         return;
     }
     int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    CoordObjectToImage(roundEven(Outline_.left), roundEven(Outline_.top), x1, y1);
-    CoordObjectToImage(roundEven(static_cast<double>(Outline_.left) + Outline_.width),
-                       roundEven(static_cast<double>(Outline_.top) + Outline_.height), x2, y2);
+    int32_t right, bottom;
+    if (__builtin_add_overflow(Outline_.left, Outline_.width, &right) ||
+        __builtin_add_overflow(Outline_.top, Outline_.height, &bottom)) {
+        left = top = width = height = 0;
+        return;
+    }
+    CoordObjectToImage(Outline_.left, Outline_.top, x1, y1);
+    CoordObjectToImage(right, bottom, x2, y2);
     left = x1;
     top = y1;
     width = x2 - x1;
@@ -93,10 +96,10 @@ void ViewerControl::GetRectValuesObject(int32_t& left, int32_t& top, int32_t& wi
         left = top = width = height = 0;
         return;
     }
-    left = roundEven(Outline_.left);
-    top = roundEven(Outline_.top);
-    width = roundEven(Outline_.width);
-    height = roundEven(Outline_.height);
+    left = Outline_.left;
+    top = Outline_.top;
+    width = Outline_.width;
+    height = Outline_.height;
 }
 
 bool ViewerControl::SetRectValues(int32_t left, int32_t top, int32_t width, int32_t height) {
@@ -117,10 +120,7 @@ bool ViewerControl::SetRectValuesMM(float left, float top, float width, float he
 
 void ViewerControl::SetRectValuesObject(int32_t left, int32_t top, int32_t width, int32_t height) {
     if (width > 0 && height > 0) {
-        Outline_.left = static_cast<float>(left);
-        Outline_.top = static_cast<float>(top);
-        Outline_.width = static_cast<float>(width);
-        Outline_.height = static_cast<float>(height);
+        Outline_ = SelectionOutline{left, top, width, height};
     }
     SaveSelectionRect();
     showSelectionChange();

@@ -325,7 +325,7 @@ TEST(SelectionOutlineDrawing, ClippedAndFarAwayOutlinesStayInside) {
     pixels = outlined({30, 15, 100, 100}, pen);
     EXPECT_EQ(pixels[15 * 40 + 35], 0xFFFFFFFFu);
     EXPECT_EQ(pixels[19 * 40 + 30], 0xFFFFFFFFu);
-    pixels = outlined({1e30f, 5, 10, 10}, pen);
+    pixels = outlined({INT_MAX - 5, 5, 10, 10}, pen);
     EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0xFFFFFFFFu), 0);
 }
 
