@@ -11,6 +11,7 @@
 
 #include "imaging/viewer/back_buffer.h"
 #include "imaging/viewer/scroll_bar.h"
+#include "imaging/viewer/selection_outline.h"
 #include "imaging/viewer/viewer_settings.h"
 #include "platform/com/control_site.h"
 
@@ -25,6 +26,7 @@ enum ViewerEvent : com::DISPID {
     kEventFilesDrop = 7,
     kEventPictureChange = 8,
     kEventPictureChanged = 9,
+    kEventRotation = 4,
     kEventDisplay = 10,
     kEventResizeControl = 19,
     kEventPaintControl = 20,
@@ -132,6 +134,46 @@ public:
     void FocusIn();
     void FocusOut();
 
+    // --- rotation, clipboard, clearing and view options (viewer_view.cpp) ---
+    int32_t ApplyRotateFlip(int32_t type);
+    void Copy2Clipboard();
+    void CopyRegion2Clipboard(int32_t left, int32_t top, int32_t width, int32_t height);
+    void SetBackGroundColor(int32_t rgb) { s_.BackColor = rgb; }
+    void Clear();
+    int32_t GetTotalFrame() const { return s_.PageCount; }
+    float GetHeightMM() const;
+    float GetWidthMM() const;
+    // The icon or cursor file as the pointer (99); the loader's status.
+    int32_t SetMouseIcon(const std::string& path);
+    int32_t GetnativePDF() const { return PdfHandle_; }
+    int32_t mouseButtonForMouseMode();
+    void setMouseButtonForMouseMode(int32_t button);
+
+    // --- selection rectangle (viewer_selection.cpp); control pixels or image pixels ---
+    const SelectionOutline& selectionOutline() const { return Outline_; }
+    bool selectionDrawn() const { return SelectionDrawn_; }
+    const int32_t* savedSelectionRect() const { return SavedSelectionRect_; }
+    bool isRectDrawed() const { return Outline_.width > 1 && Outline_.height > 1; }
+    void ClearRect();
+    // ClearRect, and the view drawn again without the outline.
+    void ClearRectShown();
+    void GetRectValues(int32_t& left, int32_t& top, int32_t& width, int32_t& height) const;
+    void GetRectValuesMM(float& left, float& top, float& width, float& height) const;
+    void GetRectValuesObject(int32_t& left, int32_t& top, int32_t& width, int32_t& height) const;
+    // False when a coordinate leaves the 32-bit range (nothing moved then).
+    bool SetRectValues(int32_t left, int32_t top, int32_t width, int32_t height);
+    bool SetRectValuesMM(float left, float top, float width, float height);
+    void SetRectValuesObject(int32_t left, int32_t top, int32_t width, int32_t height);
+    void GetDisplayedArea(int32_t& left, int32_t& top, int32_t& width, int32_t& height) const;
+    void GetDisplayedAreaMM(float& left, float& top, float& width, float& height) const;
+    void CenterOnRect();
+    // The appearance lets: the value is kept even when the outline refuses
+    // it (false then, and no change notice).
+    bool setRectBorderStyle(int32_t style);
+    bool setRectDrawMode(int32_t mode);
+    bool setRectBorderSize(int16_t size);
+    void setRectBorderColor(int32_t color);
+
     // The state as the last operation left it, for tests and the benchmark.
     int32_t nativeImageId() const { return NativeImageID_; }
     const std::string& tempImageFile() const { return TempImageFile_; }
@@ -155,8 +197,15 @@ private:
     void ResetDocument(bool keepPageCount, bool keepGeometry);
     int32_t ReleaseNativeImage();
     void ReleaseFastCopy();
-    void AnalyzeLoadedImage();
+    // Size and resolution of the image (0: the native image); the page count
+    // always comes from the native image.
+    void AnalyzeLoadedImage(int32_t imageId = 0);
     int32_t displayFromFileOnce(std::string path, bool useIcm);
+    // selection rectangle
+    bool PlaceSelectionRect(int32_t left, int32_t top, int32_t width, int32_t height);
+    void SaveSelectionRect();
+    void drawSelectionOutline();
+    void showSelectionChange();
     // rendering
     void RenderImage(int32_t imageId, bool qualityPass);
     int32_t BuildFastDisplayCopy();
@@ -221,6 +270,15 @@ private:
     bool cornerVisible_ = false;
     ScrollBar* dragBar_ = nullptr;  // the bar whose thumb the mouse drags
     int32_t dragGrip_ = 0;          // where on the thumb it was grabbed
+    int32_t PdfHandle_ = 0;         // the open PDF document, 0 when none
+    std::vector<uint32_t> CursorPixels_;  // the custom pointer's image
+
+    // selection rectangle and the mouse state its removal resets
+    SelectionOutline Outline_;
+    bool SelectionDrawn_ = false;
+    int32_t SavedSelectionRect_[4] = {0, 0, 0, 0};
+    int32_t MouseDownX_ = 0, MouseDownY_ = 0;
+    bool StartOutsideX_ = true, StartOutsideY_ = true;
 };
 
 }  // namespace scanvelt

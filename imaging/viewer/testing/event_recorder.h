@@ -31,9 +31,12 @@ public:
     com::HRESULT GetIDsOfNames(com::REFIID, com::OLECHAR**, uint32_t, com::LCID, com::DISPID*) override {
         return com::E_NOTIMPL;
     }
-    com::HRESULT Invoke(com::DISPID id, com::REFIID, com::LCID, uint16_t, com::DISPPARAMS*, com::VARIANT*,
+    com::HRESULT Invoke(com::DISPID id, com::REFIID, com::LCID, uint16_t, com::DISPPARAMS* params, com::VARIANT*,
                         com::EXCEPINFO*, uint32_t*) override {
         events.push_back(id);
+        // The first argument when it is a long (the last in DISPPARAMS order).
+        const com::VARIANT* first = params && params->cArgs > 0 ? &params->rgvarg[params->cArgs - 1] : nullptr;
+        firstLongs.push_back(first && first->vt == com::VT_I4 ? first->lVal : -1);
         return com::S_OK;
     }
 
@@ -56,6 +59,7 @@ public:
 
     std::atomic<uint32_t> references{0};
     std::vector<com::DISPID> events;
+    std::vector<int32_t> firstLongs;  // per event: its first argument when a long, else -1
 
 private:
     com::IConnectionPoint* point_ = nullptr;
