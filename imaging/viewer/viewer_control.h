@@ -141,9 +141,9 @@ public:
     void SetVScrollBarPosition(int32_t position);
     void SetHVScrollBarPosition(int32_t h, int32_t v);
     // Input on the face (face pixels, border included).
-    void MouseDown(int32_t button, int32_t x, int32_t y);
-    void MouseMove(int32_t button, int32_t x, int32_t y);
-    void MouseUp(int32_t button, int32_t x, int32_t y);
+    void MouseDown(int32_t button, int32_t x, int32_t y, int32_t shift = 0);
+    void MouseMove(int32_t button, int32_t x, int32_t y, int32_t shift = 0);
+    void MouseUp(int32_t button, int32_t x, int32_t y, int32_t shift = 0);
     void FocusIn();
     void FocusOut();
 

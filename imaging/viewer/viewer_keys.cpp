@@ -36,13 +36,17 @@ int32_t raiseKey(const ViewerControl::RaiseEvent& raise, ViewerEvent id, int32_t
 }  // namespace
 
 void ViewerControl::KeyDown(int32_t keyCode, int32_t shift) {
+    if (!s_.Enabled) return;
     viewerInputFlags().keyIsDown = true;
     raiseKey(raise_, kEventKeyDownControl, keyCode, shift, true);
 }
 
-void ViewerControl::KeyPress(int32_t character) { raiseKey(raise_, kEventKeyPressControl, character, 0, false); }
+void ViewerControl::KeyPress(int32_t character) {
+    if (s_.Enabled) raiseKey(raise_, kEventKeyPressControl, character, 0, false);
+}
 
 void ViewerControl::KeyUp(int32_t keyCode, int32_t shift) {
+    if (!s_.Enabled) return;
     keyCode = raiseKey(raise_, kEventKeyUpControl, keyCode, shift, true);
     if (s_.EnableMouseWheel && (keyCode == kKeyAdd || keyCode == kKeySubtract)) {
         std::vector<com::VARIANT> args{com::MakeI2(keyCode == kKeyAdd ? 0 : 1)};
@@ -76,7 +80,9 @@ void ViewerControl::wheelStep(bool up) {
 
 void ViewerControl::MouseWheel(int32_t delta) {
     ViewerInputFlags& flags = viewerInputFlags();
-    if (!s_.Enabled || flags.wheelTranslating || flags.mouseButtonDown || flags.keyIsDown || flags.inMouseMove) return;
+    if (!s_.Enabled || !WheelHookInstalled_ || flags.wheelTranslating || flags.mouseButtonDown || flags.keyIsDown ||
+        flags.inMouseMove || flags.redrawInProgress)
+        return;
     const int32_t key = delta > 0 ? kKeyAdd : kKeySubtract;
     flags.wheelTranslating = true;
     KeyDown(key, 0);
@@ -86,7 +92,8 @@ void ViewerControl::MouseWheel(int32_t delta) {
 
 void ViewerControl::setEnableMouseWheel(bool value) {
     s_.EnableMouseWheel = value;
-    WheelHookInstalled_ = value && imageShown();
+    if (!value) WheelHookInstalled_ = false;
+    else if (imageShown()) WheelHookInstalled_ = true;
     changed_("EnableMouseWheel");
 }
 

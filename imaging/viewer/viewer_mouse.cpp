@@ -203,14 +203,14 @@ void ViewerControl::setMouseMode(int32_t mode) {
     changed_("MouseMode");
 }
 
-void ViewerControl::MouseDown(int32_t button, int32_t x, int32_t y) {
+void ViewerControl::MouseDown(int32_t button, int32_t x, int32_t y, int32_t shift) {
     if (!s_.Enabled) return;
     if (scrollBarPress(button, x, y)) return;
     x -= border();
     y -= border();
     viewerInputFlags().mouseButtonDown = true;
     MapMouseToImage(x, y);
-    raiseMouse(kEventMouseDownControl, button, 0, x, y);
+    raiseMouse(kEventMouseDownControl, button, shift, x, y);
     MouseDownX_ = x;
     MouseDownY_ = y;
     const int32_t modeButton = s_.MouseButtonForMouseMode == 0 ? 1 : s_.MouseButtonForMouseMode;
@@ -243,14 +243,14 @@ void ViewerControl::MouseDown(int32_t button, int32_t x, int32_t y) {
     }
 }
 
-void ViewerControl::MouseMove(int32_t button, int32_t x, int32_t y) {
+void ViewerControl::MouseMove(int32_t button, int32_t x, int32_t y, int32_t shift) {
     if (!s_.Enabled) return;
     if (scrollBarMove(button, x, y)) return;
     x -= border();
     y -= border();
     ViewerInputFlags& flags = viewerInputFlags();
     flags.inMouseMove = true;
-    raiseMouse(kEventMouseMoveControl, button, 0, x, y);
+    raiseMouse(kEventMouseMoveControl, button, shift, x, y);
     MapMouseToImage(x, y);
     if (imageShown() && s_.RectIsEditable && s_.MouseMode == kModeAreaSelection) {
         if (!HitTestSelection(x, y) || DrawingRect_ || Panning_) {
@@ -270,7 +270,8 @@ void ViewerControl::MouseMove(int32_t button, int32_t x, int32_t y) {
     flags.inMouseMove = false;
 }
 
-void ViewerControl::MouseUp(int32_t button, int32_t x, int32_t y) {
+void ViewerControl::MouseUp(int32_t button, int32_t x, int32_t y, int32_t shift) {
+    if (!s_.Enabled) return;
     if (scrollBarRelease(button, x, y)) return;
     x -= border();
     y -= border();
@@ -281,8 +282,11 @@ void ViewerControl::MouseUp(int32_t button, int32_t x, int32_t y) {
         ClearRect();
     }
     Panning_ = EditingRect_ = DrawingRect_ = PageTurnDone_ = false;
-    raiseMouse(kEventMouseUpControl, button, 0, x, y);
+    const bool inside = x >= 0 && y >= 0 && x < clientWidth() && y < clientHeight();
+    raiseMouse(kEventMouseUpControl, button, shift, x, y);
     viewerInputFlags().mouseButtonDown = false;
+    // A left release over the control completes a click.
+    if (button == com::kControlButtonLeft && inside) raise(kEventClickControl);
 }
 
 }  // namespace scanvelt

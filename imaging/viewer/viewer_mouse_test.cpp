@@ -9,7 +9,7 @@ namespace {
 
 using namespace com;
 
-constexpr DISPID kMouseDown = 17, kMouseMove = 14, kMouseUp = 18;
+constexpr DISPID kMouseDown = 17, kMouseMove = 14, kMouseUp = 18, kClick = 15;
 
 class ViewerMouse : public ViewerFixture {
 protected:
@@ -67,7 +67,7 @@ TEST_F(ViewerSelection, DrawingFollowsThePointerAndStopsAtTheImage) {
         drag(c.x0, c.y0, c.x1, c.y1);
         expectOutline(c.l, c.t, c.w, c.h, c.what);
         EXPECT_TRUE(control().selectionDrawn()) << c.what;
-        EXPECT_EQ(events.events, (std::vector<DISPID>{kMouseDown, kMouseMove, kMouseUp})) << c.what;
+        EXPECT_EQ(events.events, (std::vector<DISPID>{kMouseDown, kMouseMove, kMouseUp, kClick})) << c.what;
         put("MouseMode", MakeI4(2));  // clears the outline
         EXPECT_FALSE(control().selectionDrawn()) << c.what;
         put("MouseMode", MakeI4(1));

@@ -82,16 +82,16 @@ HRESULT ViewerObject::GetBackBuffer(ControlBackBuffer* buffer) {
     return b.pixels() ? S_OK : S_FALSE;
 }
 
-HRESULT ViewerObject::MouseDown(int32_t button, int32_t, int32_t x, int32_t y) {
-    control_.MouseDown(button, x, y);
+HRESULT ViewerObject::MouseDown(int32_t button, int32_t shift, int32_t x, int32_t y) {
+    control_.MouseDown(button, x, y, shift);
     return S_OK;
 }
-HRESULT ViewerObject::MouseMove(int32_t button, int32_t, int32_t x, int32_t y) {
-    control_.MouseMove(button, x, y);
+HRESULT ViewerObject::MouseMove(int32_t button, int32_t shift, int32_t x, int32_t y) {
+    control_.MouseMove(button, x, y, shift);
     return S_OK;
 }
-HRESULT ViewerObject::MouseUp(int32_t button, int32_t, int32_t x, int32_t y) {
-    control_.MouseUp(button, x, y);
+HRESULT ViewerObject::MouseUp(int32_t button, int32_t shift, int32_t x, int32_t y) {
+    control_.MouseUp(button, x, y, shift);
     return S_OK;
 }
 HRESULT ViewerObject::DoubleClick(int32_t, int32_t, int32_t, int32_t) {
