@@ -131,6 +131,28 @@ TEST_F(ViewerSelection, AutoZoomZoomsToTheOutlineOnReleaseAndRemovesIt) {
     EXPECT_FALSE(control().selectionDrawn());
 }
 
+TEST_F(ViewerSelection, PressAndMoveUseThePositionTheHostLeftInTheEvent) {
+    // The arguments come last to first: y, X, shift, Button.
+    events.onEvent = [](DISPID id, DISPPARAMS& p) {
+        if (id == kMouseDown) *p.rgvarg[1].pfltVal = 150;
+        if (id == kMouseMove) *p.rgvarg[0].pfltVal = 170;
+        if (id == kMouseUp) *p.rgvarg[1].pfltVal = 0;  // too late: the release is handled
+    };
+    drag(120, 110, 190, 120);
+    events.onEvent = nullptr;
+    expectOutline(150, 110, 40, 60, "host's position");
+}
+
+TEST_F(ViewerSelection, AHostThatTurnsThePressIntoTheRightButtonGetsTheMenu) {
+    events.onEvent = [](DISPID id, DISPPARAMS& p) {
+        if (id == kMouseDown) *p.rgvarg[3].piVal = kControlButtonRight;
+    };
+    drag(120, 110, 190, 150);
+    events.onEvent = nullptr;
+    EXPECT_EQ(site.menuShown.size(), 39u);
+    EXPECT_FALSE(control().selectionDrawn());
+}
+
 TEST_F(ViewerSelection, TheMousePositionIsMappedToImagePixelsAndClamped) {
     struct Case { int32_t x, y; int32_t ix, iy; };
     const Case cases[] = {{150, 120, 50, 20}, {100, 100, 0, 0}, {10, 10, 0, 0}, {390, 290, 199, 99}};
