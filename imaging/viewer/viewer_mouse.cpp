@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "imaging/viewer/hand_cursors.h"
 #include "imaging/viewer/viewer_control.h"
 #include "imaging/viewer/viewer_input_flags.h"
 #include "platform/com/variant.h"
@@ -188,7 +189,10 @@ void ViewerControl::ApplyModePointer() {
     switch (s_.MouseMode) {
     case kModeAreaSelection:
     case kModeAutoZoom: site_->SetCursor(2, nullptr); break;
-    case kModePan: site_->SetCursor(imageShown() ? com::kControlCursorCustom : 0, nullptr); break;
+    case kModePan:
+        if (imageShown()) site_->SetCursor(com::kControlCursorCustom, &OpenHandCursor());
+        else site_->SetCursor(0, nullptr);
+        break;
     default: site_->SetCursor(0, nullptr); break;
     }
 }
@@ -238,7 +242,7 @@ void ViewerControl::MouseDown(int32_t button, int32_t x, int32_t y, int32_t shif
         DrawingRect_ = true;
         invalidate();
     } else if (s_.MouseMode == kModePan) {
-        if (!CustomPointer_ && site_) site_->SetCursor(com::kControlCursorCustom, nullptr);
+        if (!CustomPointer_ && site_) site_->SetCursor(com::kControlCursorCustom, &ClosedHandCursor());
         Panning_ = true;
     }
 }
@@ -275,7 +279,8 @@ void ViewerControl::MouseUp(int32_t button, int32_t x, int32_t y, int32_t shift)
     if (scrollBarRelease(button, x, y)) return;
     x -= border();
     y -= border();
-    if (s_.MouseMode == kModePan && !CustomPointer_ && site_) site_->SetCursor(com::kControlCursorCustom, nullptr);
+    if (s_.MouseMode == kModePan && !CustomPointer_ && site_)
+        site_->SetCursor(com::kControlCursorCustom, &OpenHandCursor());
     MapMouseToImage(x, y);
     if (s_.MouseMode == kModeAutoZoom) {
         ZoomRect();

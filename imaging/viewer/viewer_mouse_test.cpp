@@ -202,6 +202,21 @@ TEST_F(ViewerPan, DraggingMovesTheImageWithinTheScrollRange) {
     EXPECT_LE(-callLong("GetImageTop"), vMax);
 }
 
+TEST_F(ViewerPan, TheHandClosesForTheDragAndOpensAtTheRelease) {
+    surface->MouseDown(kControlButtonLeft, 0, 200, 150);
+    EXPECT_EQ(site.cursor, kControlCursorCustom);
+    EXPECT_EQ(site.cursorHotSpot, (std::pair{8, 6}));
+    surface->MouseUp(kControlButtonLeft, 0, 200, 150);
+    EXPECT_EQ(site.cursor, kControlCursorCustom);
+    EXPECT_EQ(site.cursorHotSpot, (std::pair{8, 1}));
+    // A pointer the host chose stays through the drag.
+    put("MousePointer", MakeI4(11));
+    site.cursor = -1;
+    surface->MouseDown(kControlButtonLeft, 0, 200, 150);
+    surface->MouseUp(kControlButtonLeft, 0, 200, 150);
+    EXPECT_EQ(site.cursor, -1);
+}
+
 TEST_F(ViewerPan, TheRightButtonOpensTheMenuUnlessItDrivesTheMode) {
     site.menuChoice = 30;  // "Area Selection Tool"
     surface->MouseDown(kControlButtonRight, 0, 200, 150);
