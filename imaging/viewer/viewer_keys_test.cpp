@@ -76,6 +76,42 @@ TEST_F(ViewerKeys, EachChosenItemActsThenRaisesClickMenu) {
     }
 }
 
+TEST_F(ViewerKeys, NoMenuWithoutEnableMenuAndNoInputWhileDisabled) {
+    put("EnableMenu", MakeBool(false));
+    choose(30);
+    EXPECT_TRUE(site.menuShown.empty());
+    EXPECT_EQ(get("MouseMode").lVal, 2);
+
+    put("Enabled", MakeBool(false));
+    events.events.clear();
+    const double start = zoom();
+    surface->MouseDown(kControlButtonLeft, 0, 200, 150);
+    surface->MouseMove(kControlButtonLeft, 0, 150, 150);
+    surface->MouseUp(kControlButtonLeft, 0, 150, 150);
+    surface->KeyDown(kKeyAdd, 0);
+    surface->KeyUp(kKeyAdd, 0);
+    surface->MouseWheel(120, 0, 200, 150);
+    EXPECT_TRUE(events.events.empty());
+    EXPECT_DOUBLE_EQ(zoom(), start);
+}
+
+TEST_F(ViewerKeys, ScrollbarToggleAndAutomaticQualityItems) {
+    ASSERT_EQ(get("ScrollBars").boolVal, VARIANT_TRUE);
+    choose(16);
+    EXPECT_EQ(get("ScrollBars").boolVal, VARIANT_FALSE);
+    EXPECT_EQ(get("VScrollVisible").boolVal, VARIANT_FALSE);
+    EXPECT_FALSE(control().menuItem(16).checked);
+    choose(16);
+    EXPECT_EQ(get("ScrollBars").boolVal, VARIANT_TRUE);
+    EXPECT_TRUE(control().menuItem(16).checked);
+
+    // "Automatic" flips the setting without telling the container.
+    site.changed.clear();
+    choose(33);
+    EXPECT_EQ(get("ViewerQualityAuto").boolVal, VARIANT_TRUE);
+    EXPECT_TRUE(site.changed.empty());
+}
+
 TEST_F(ViewerKeys, ACheckedZoomItemDoesNotZoomAgainButIsAnnounced) {
     ASSERT_EQ(get("ZoomMode").lVal, 1);
     events.events.clear();
@@ -132,6 +168,15 @@ TEST_F(ViewerKeys, TheWheelStepsByModeAndWaitsForAHeldButton) {
     EXPECT_EQ(callLong("GetVScrollBarPosition"), std::min(v + large, vMax));
     for (int i = 0; i < 40; ++i) surface->MouseWheel(120, 0, 200, 150);
     EXPECT_EQ(callLong("GetVScrollBarPosition"), 0);
+    for (int i = 0; i < 40; ++i) surface->MouseWheel(-120, 0, 200, 150);
+    EXPECT_EQ(callLong("GetVScrollBarPosition"), vMax);
+
+    // In continuous view the ends of the range do not scroll: the single page has nowhere to turn.
+    put("ContinuousViewMode", MakeBool(true));
+    surface->MouseWheel(-120, 0, 200, 150);
+    EXPECT_EQ(callLong("GetVScrollBarPosition"), vMax);
+    surface->MouseWheel(120, 0, 200, 150);
+    EXPECT_EQ(callLong("GetVScrollBarPosition"), vMax - large);
 }
 
 }  // namespace
