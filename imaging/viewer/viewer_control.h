@@ -151,7 +151,6 @@ public:
     void setMouseMode(int32_t mode);
     int32_t GetMouseX() const { return MouseImageX_; }
     int32_t GetMouseY() const { return MouseImageY_; }
-    void Click() { raise(kEventClickControl); }
     void DoubleClick() { raise(kEventDblClickControl); }
     const SelectionOutline& selectionOutline() const { return Outline_; }
     bool selectionDrawn() const { return RectDrawn_; }
@@ -243,7 +242,6 @@ private:
     void UpdateMouseModeMenuChecks();
     void UpdateZoomMenuChecks();
     void wheelStep(bool up);
-    void turnPage(bool next);
 
     RaiseEvent raise_;
     PropertyChanged changed_;
@@ -296,7 +294,6 @@ private:
     bool Panning_ = false, EditingRect_ = false, DrawingRect_ = false;
     bool StartOutsideX_ = true, StartOutsideY_ = true;
     int32_t ActiveHandle_ = 0;
-    bool PageTurnDone_ = false;
     SelectionOutline Outline_;
     bool RectDrawn_ = false;
     int32_t SavedSelectionRect_[4] = {0, 0, 0, 0};

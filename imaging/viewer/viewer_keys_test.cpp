@@ -110,6 +110,14 @@ TEST_F(ViewerKeys, ScrollbarToggleAndAutomaticQualityItems) {
     choose(33);
     EXPECT_EQ(get("ViewerQualityAuto").boolVal, VARIANT_TRUE);
     EXPECT_TRUE(site.changed.empty());
+
+    // The next menu shows the quality chosen; the separator sits before "Quality Low".
+    choose(36);
+    choose(0);
+    ASSERT_EQ(site.menuShown.size(), 39u);
+    EXPECT_EQ(site.menuShown[33].flags & kControlMenuSeparator, kControlMenuSeparator);
+    for (int32_t item = 33; item <= 38; ++item)
+        EXPECT_EQ(site.menuShown[item < 34 ? item - 1 : item].flags & kControlMenuChecked, item == 36 ? kControlMenuChecked : 0u) << item;
 }
 
 TEST_F(ViewerKeys, ACheckedZoomItemDoesNotZoomAgainButIsAnnounced) {

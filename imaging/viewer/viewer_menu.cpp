@@ -68,8 +68,12 @@ void ViewerControl::UpdateZoomMenuChecks() {
 
 void ViewerControl::popUpMenu(int32_t x, int32_t y) {
     if (!site_) return;
-    // The zoom mode changes in many places; its checks are brought up to date here.
+    // Zoom, quality and scroll bars change in many places; their checks are
+    // brought up to date here.
     UpdateZoomMenuChecks();
+    Menu_[16].checked = s_.ScrollBars;
+    Menu_[kQualityAutomatic].checked = s_.ViewerQualityAuto;
+    for (int32_t q = 0; q <= 4; ++q) Menu_[34 + q].checked = s_.ViewerQuality == q;
     std::vector<std::u16string> captions;
     std::vector<com::ControlMenuItem> items;
     std::vector<int32_t> positionOf(Menu_.size(), -1);

@@ -286,7 +286,7 @@ void ViewerControl::MouseUp(int32_t button, int32_t x, int32_t y, int32_t shift)
         ZoomRect();
         ClearRect();
     }
-    Panning_ = EditingRect_ = DrawingRect_ = PageTurnDone_ = false;
+    Panning_ = EditingRect_ = DrawingRect_ = false;
     const bool inside = x >= 0 && y >= 0 && x < clientWidth() && y < clientHeight();
     raiseMouse(kEventMouseUpControl, button, shift, x, y);
     viewerInputFlags().mouseButtonDown = false;
