@@ -34,6 +34,7 @@ TwainObject::TwainObject()
     bindFormatsMembers();
     bindAcquisitionMembers();
     bindCapabilityMembers();
+    bindFeatureMembers();
 }
 
 HRESULT TwainObject::Create(REFIID iid, void** object) {

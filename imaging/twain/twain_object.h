@@ -29,6 +29,7 @@ private:
     void bindFormatsMembers();
     void bindAcquisitionMembers();  // twain_object_acquisition.cpp
     void bindCapabilityMembers();   // twain_object_capabilities.cpp
+    void bindFeatureMembers();      // twain_object_features.cpp
 
     TwainControl control_;
 };

@@ -46,7 +46,9 @@ std::vector<com::MemberModel> TwainTextMembers();
 std::vector<com::MemberModel> TwainFormatsMembers();  // further formats, icon and FTP upload
 std::vector<com::MemberModel> TwainAcquisitionMembers();  // twain_members_acquisition.cpp
 std::vector<com::MemberModel> TwainCapabilityMembers();  // twain_members_capabilities.cpp
+std::vector<com::MemberModel> TwainFeatureMembers();     // twain_members_features.cpp
 std::vector<com::MemberModel> MvViewerMembers();
+std::vector<com::MemberModel> MvViewerViewMembers();
 std::vector<com::MemberModel> MvViewerEvents();
 
 }  // namespace scanvelt::typelib

@@ -142,7 +142,7 @@ std::vector<MemberModel> build() {
     m.insert(m.end(), frame.begin(), frame.end());
     for (auto&& family : {TwainColourMembers(), TwainConversionMembers(), TwainFileOutputMembers(),
                           TwainDeskewMembers(), TwainImageInfoMembers(), TwainTextMembers(), TwainFormatsMembers(),
-                          TwainAcquisitionMembers(), TwainCapabilityMembers()})
+                          TwainAcquisitionMembers(), TwainCapabilityMembers(), TwainFeatureMembers()})
         m.insert(m.end(), family.begin(), family.end());
     std::stable_sort(m.begin(), m.end(), [](const MemberModel& a, const MemberModel& b) { return a.id < b.id; });
     return m;

@@ -166,6 +166,7 @@ std::vector<MemberModel> MvViewerMembers() {
     Property(m, 0x67, "hdc", VT_I4, nullptr, true);
     Property(m, 0x68, "VScrollVisible", VT_BOOL);
     Property(m, 0x69, "HScrollVisible", VT_BOOL);
+    for (auto& member : MvViewerViewMembers()) m.push_back(std::move(member));
     return m;
 }
 

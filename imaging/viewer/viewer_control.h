@@ -11,6 +11,7 @@
 
 #include "imaging/viewer/back_buffer.h"
 #include "imaging/viewer/scroll_bar.h"
+#include "imaging/viewer/selection_outline.h"
 #include "imaging/viewer/viewer_settings.h"
 #include "platform/com/control_site.h"
 
@@ -25,6 +26,7 @@ enum ViewerEvent : com::DISPID {
     kEventFilesDrop = 7,
     kEventPictureChange = 8,
     kEventPictureChanged = 9,
+    kEventRotation = 4,
     kEventDisplay = 10,
     kEventKeyPressControl = 11,
     kEventKeyUpControl = 12,
@@ -41,10 +43,6 @@ enum ViewerEvent : com::DISPID {
     kEventMouseWheelControl = 24,
 };
 
-// The selection outline in control pixels; 1 x 1 is its empty state.
-struct SelectionOutline {
-    int32_t left = 0, top = 0, width = 1, height = 1;
-};
 
 // The timer of the high-quality second pass.
 constexpr uint32_t kQualityTimerId = 1;
@@ -152,10 +150,7 @@ public:
     int32_t GetMouseX() const { return MouseImageX_; }
     int32_t GetMouseY() const { return MouseImageY_; }
     void DoubleClick() { raise(kEventDblClickControl); }
-    const SelectionOutline& selectionOutline() const { return Outline_; }
-    bool selectionDrawn() const { return RectDrawn_; }
     int32_t activeHandle() const { return ActiveHandle_; }
-    void ClearRect();
 
     // --- context menu, keys and wheel (viewer_menu.cpp, viewer_keys.cpp) ---
     void SetItemMenuCaption(int32_t index, const std::string& caption);
@@ -175,6 +170,46 @@ public:
     // A wheel notch (delta > 0 away from the user) turned into a keypad
     // plus or minus press and release.
     void MouseWheel(int32_t delta);
+
+    // --- rotation, clipboard, clearing and view options (viewer_view.cpp) ---
+    int32_t ApplyRotateFlip(int32_t type);
+    void Copy2Clipboard();
+    void CopyRegion2Clipboard(int32_t left, int32_t top, int32_t width, int32_t height);
+    void SetBackGroundColor(int32_t rgb) { s_.BackColor = rgb; }
+    void Clear();
+    int32_t GetTotalFrame() const { return s_.PageCount; }
+    float GetHeightMM() const;
+    float GetWidthMM() const;
+    // The icon or cursor file as the pointer (99); the loader's status.
+    int32_t SetMouseIcon(const std::string& path);
+    int32_t GetnativePDF() const { return PdfHandle_; }
+    int32_t mouseButtonForMouseMode();
+    void setMouseButtonForMouseMode(int32_t button);
+
+    // --- selection rectangle (viewer_selection.cpp); control pixels or image pixels ---
+    const SelectionOutline& selectionOutline() const { return Outline_; }
+    bool selectionDrawn() const { return SelectionDrawn_; }
+    const int32_t* savedSelectionRect() const { return SavedSelectionRect_; }
+    bool isRectDrawed() const { return Outline_.width > 1 && Outline_.height > 1; }
+    void ClearRect();
+    // ClearRect, and the view drawn again without the outline.
+    void ClearRectShown();
+    void GetRectValues(int32_t& left, int32_t& top, int32_t& width, int32_t& height) const;
+    void GetRectValuesMM(float& left, float& top, float& width, float& height) const;
+    void GetRectValuesObject(int32_t& left, int32_t& top, int32_t& width, int32_t& height) const;
+    // False when a coordinate leaves the 32-bit range (nothing moved then).
+    bool SetRectValues(int32_t left, int32_t top, int32_t width, int32_t height);
+    bool SetRectValuesMM(float left, float top, float width, float height);
+    void SetRectValuesObject(int32_t left, int32_t top, int32_t width, int32_t height);
+    void GetDisplayedArea(int32_t& left, int32_t& top, int32_t& width, int32_t& height) const;
+    void GetDisplayedAreaMM(float& left, float& top, float& width, float& height) const;
+    void CenterOnRect();
+    // The appearance lets: the value is kept even when the outline refuses
+    // it (false then, and no change notice).
+    bool setRectBorderStyle(int32_t style);
+    bool setRectDrawMode(int32_t mode);
+    bool setRectBorderSize(int16_t size);
+    void setRectBorderColor(int32_t color);
 
     // The state as the last operation left it, for tests and the benchmark.
     int32_t nativeImageId() const { return NativeImageID_; }
@@ -199,8 +234,15 @@ private:
     void ResetDocument(bool keepPageCount, bool keepGeometry);
     int32_t ReleaseNativeImage();
     void ReleaseFastCopy();
-    void AnalyzeLoadedImage();
+    // Size and resolution of the image (0: the native image); the page count
+    // always comes from the native image.
+    void AnalyzeLoadedImage(int32_t imageId = 0);
     int32_t displayFromFileOnce(std::string path, bool useIcm);
+    // selection rectangle
+    bool PlaceSelectionRect(int32_t left, int32_t top, int32_t width, int32_t height);
+    void SaveSelectionRect();
+    void drawSelectionOutline();
+    void showSelectionChange();
     // rendering
     void RenderImage(int32_t imageId, bool qualityPass);
     int32_t BuildFastDisplayCopy();
@@ -232,7 +274,6 @@ private:
     void editStep(int32_t x, int32_t y);
     void drawStep(int32_t x, int32_t y);
     bool panStep(int32_t x, int32_t y);
-    void SaveSelectionRect();
     void ApplyModePointer();
     void ZoomRect();
     void raiseMouse(ViewerEvent id, int32_t& button, int32_t shift, int32_t& x, int32_t& y);
@@ -287,16 +328,20 @@ private:
     ScrollBar* dragBar_ = nullptr;  // the bar whose thumb the mouse drags
     int32_t dragGrip_ = 0;          // where on the thumb it was grabbed
     bool barPressed_ = false;       // a press stepped a bar: its release belongs to the bar
+    int32_t PdfHandle_ = 0;         // the open PDF document, 0 when none
+    std::vector<uint32_t> CursorPixels_;  // the custom pointer's image
+
+    // selection rectangle and the mouse state its removal resets
+    SelectionOutline Outline_;
+    bool SelectionDrawn_ = false;
+    int32_t SavedSelectionRect_[4] = {0, 0, 0, 0};
+    int32_t MouseDownX_ = 0, MouseDownY_ = 0;
+    bool StartOutsideX_ = true, StartOutsideY_ = true;
 
     // mouse mode state
     int32_t MouseImageX_ = 0, MouseImageY_ = 0;
-    int32_t MouseDownX_ = 0, MouseDownY_ = 0;
     bool Panning_ = false, EditingRect_ = false, DrawingRect_ = false;
-    bool StartOutsideX_ = true, StartOutsideY_ = true;
     int32_t ActiveHandle_ = 0;
-    SelectionOutline Outline_;
-    bool RectDrawn_ = false;
-    int32_t SavedSelectionRect_[4] = {0, 0, 0, 0};
 
     // context menu and wheel
     std::vector<MenuEntry> Menu_;  // [0] unused; 1..38 as SetItemMenuCaption counts them

@@ -203,6 +203,7 @@ void ViewerControl::ResetDocument(bool keepPageCount, bool keepGeometry) {
     ReleaseFastCopy();
     NativeImageID_ = 0;
     imageOwned_ = false;
+    ClearRect();
 }
 
 int32_t ViewerControl::ReleaseNativeImage() {
@@ -222,15 +223,15 @@ void ViewerControl::ReleaseFastCopy() {
     FastCopyPage_ = 0;
 }
 
-void ViewerControl::AnalyzeLoadedImage() {
-    int32_t image = NativeImageID_;
+void ViewerControl::AnalyzeLoadedImage(int32_t imageId) {
+    int32_t image = imageId != 0 ? imageId : NativeImageID_;
     if (CurrentDocumentType_ == 1) {
-        std::string format = FormatNameOf(image);
+        std::string format = FormatNameOf(NativeImageID_);
         int32_t count = 1;
         if (format == "GIF") {
-            if (GetGifFrameCount(image, count) != 0) count = 1;
+            if (GetGifFrameCount(NativeImageID_, count) != 0) count = 1;
         } else if (format == "TIFF") {
-            if (GetTiffPageCount(image, count) != 0) count = 1;
+            if (GetTiffPageCount(NativeImageID_, count) != 0) count = 1;
         }
         s_.PageCount = count;
     }

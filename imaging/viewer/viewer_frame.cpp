@@ -97,6 +97,7 @@ void ViewerControl::ApplyReadProperties() {
 }
 
 void ViewerControl::Show() {
+    ClearRect();
     UpdateScrollRanges();
     UpdateScrollBarVisibility();
     if (s_.MousePointer != 0) {

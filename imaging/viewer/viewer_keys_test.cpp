@@ -68,11 +68,12 @@ TEST_F(ViewerKeys, EachChosenItemActsThenRaisesClickMenu) {
         events.events.clear();
         choose(c.item);
         EXPECT_EQ(get(c.property).lVal, c.expected) << c.item;
-        // The menu runs inside the press: its event comes before the release's.
-        ASSERT_GE(events.events.size(), 3u) << c.item;
-        EXPECT_EQ(events.events.front(), 17) << c.item;
-        EXPECT_EQ(events.events.end()[-2], kClickMenu) << c.item;
-        EXPECT_EQ(events.events.back(), 18) << c.item;
+        // The menu runs inside the press: its event comes before the release's
+        // (drawing events aside).
+        std::vector<DISPID> input;
+        for (DISPID e : events.events)
+            if (e == 17 || e == 18 || e == kClickMenu) input.push_back(e);
+        EXPECT_EQ(input, (std::vector<DISPID>{17, kClickMenu, 18})) << c.item;
     }
 }
 

@@ -99,10 +99,22 @@ void ViewerControl::popUpMenu(int32_t x, int32_t y) {
 void ViewerControl::MenuChosen(int32_t index) {
     if (!validIndex(index)) return;
     switch (index) {
+    case 9: case 10: case 11: case 12: case 13: case 14: case 15:
+        ApplyRotateFlip(index - 8);  // Rotate90 ... FlipX270 in menu order
+        break;
     case 16:
         Menu_[16].checked = !Menu_[16].checked;
         setScrollBars(Menu_[16].checked);
         UpdateScrollBarVisibility();
+        break;
+    case 17:
+        if (isRectDrawed()) {
+            int32_t left = 0, top = 0, width = 0, height = 0;
+            GetRectValues(left, top, width, height);
+            CopyRegion2Clipboard(left, top, width, height);
+        } else {
+            Copy2Clipboard();
+        }
         break;
     case 19: ZoomIN(); break;
     case 20: ZoomOUT(); break;
@@ -127,7 +139,7 @@ void ViewerControl::MenuChosen(int32_t index) {
         setViewerQualityAuto(false);
         setViewerQuality(index - 34);
         break;
-    default: break;  // sub-menu titles; the frame, rotation and clipboard items belong to their own members
+    default: break;  // sub-menu titles; the frame and GIF items page through the document elsewhere
     }
     int32_t item = index;
     std::vector<com::VARIANT> args(1);

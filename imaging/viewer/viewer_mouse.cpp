@@ -61,12 +61,13 @@ void ViewerControl::MapMouseToImage(int32_t x, int32_t y) {
 
 bool ViewerControl::HitTestSelection(int32_t x, int32_t y) const {
     const SelectionOutline& o = Outline_;
-    return RectDrawn_ && o.left - kHandleTolerance <= x && x <= o.left + o.width + kHandleTolerance &&
+    return isRectDrawed() && o.left - kHandleTolerance <= x && x <= o.left + o.width + kHandleTolerance &&
            o.top - kHandleTolerance <= y && y <= o.top + o.height + kHandleTolerance;
 }
 
 void ViewerControl::showHandleUnderPointer(int32_t x, int32_t y) {
-    const int32_t l = Outline_.left, t = Outline_.top, r = l + Outline_.width, b = t + Outline_.height;
+    const int32_t l = static_cast<int32_t>(Outline_.left), t = static_cast<int32_t>(Outline_.top);
+    const int32_t r = l + static_cast<int32_t>(Outline_.width), b = t + static_cast<int32_t>(Outline_.height);
     HandleShape shape{9, 15};
     if (near(l - x) && near(t - y)) shape = {1, 8};
     else if (near(r - x) && near(t - y)) shape = {2, 6};
@@ -81,7 +82,8 @@ void ViewerControl::showHandleUnderPointer(int32_t x, int32_t y) {
 }
 
 void ViewerControl::editStep(int32_t x, int32_t y) {
-    const int32_t l = Outline_.left, t = Outline_.top, w = Outline_.width, h = Outline_.height;
+    const int32_t l = static_cast<int32_t>(Outline_.left), t = static_cast<int32_t>(Outline_.top);
+    const int32_t w = static_cast<int32_t>(Outline_.width), h = static_cast<int32_t>(Outline_.height);
     int32_t nl = l, nt = t, nw = w, nh = h;
     switch (ActiveHandle_) {
     case 1: nl = x, nt = y, nw = l + w - x, nh = t + h - y; break;
@@ -105,15 +107,17 @@ void ViewerControl::editStep(int32_t x, int32_t y) {
     if (nw <= 0 || nh <= 0 || nl < ImageLeft_ || nt < ImageTop_ || nl + nw > ImageLeft_ + DisplayWidth_ ||
         nt + nh > ImageTop_ + DisplayHeight_)
         return;
-    Outline_ = {nl, nt, nw, nh};
+    Outline_ = SelectionOutline{static_cast<float>(nl), static_cast<float>(nt), static_cast<float>(nw),
+                                static_cast<float>(nh)};
     SaveSelectionRect();
-    invalidate();
+    showSelectionChange();
 }
 
 void ViewerControl::drawStep(int32_t x, int32_t y) {
     if (StartOutsideX_ || StartOutsideY_) return;
-    auto axis = [](int32_t pos, int32_t anchor, int32_t imageStart, int32_t imageExtent, int32_t& start,
-                   int32_t& extent) {
+    auto axis = [](int32_t pos, int32_t anchor, int32_t imageStart, int32_t imageExtent, float& outStart,
+                   float& outExtent) {
+        int32_t start = 0, extent = 0;
         if (pos >= anchor) {
             start = anchor;
             extent = pos > imageStart + imageExtent ? imageStart + imageExtent - start : std::abs(pos - start);
@@ -124,12 +128,13 @@ void ViewerControl::drawStep(int32_t x, int32_t y) {
             extent = std::abs(anchor - imageStart);
             start = imageStart;
         }
+        outStart = static_cast<float>(start);
+        outExtent = static_cast<float>(extent);
     };
     axis(x, MouseDownX_, ImageLeft_, DisplayWidth_, Outline_.left, Outline_.width);
     axis(y, MouseDownY_, ImageTop_, DisplayHeight_, Outline_.top, Outline_.height);
-    RectDrawn_ = true;
     SaveSelectionRect();
-    invalidate();
+    showSelectionChange();
 }
 
 bool ViewerControl::panStep(int32_t x, int32_t y) {
@@ -157,32 +162,16 @@ bool ViewerControl::panStep(int32_t x, int32_t y) {
     return moved;
 }
 
-void ViewerControl::SaveSelectionRect() {
-    int32_t left = 0, top = 0, right = 0, bottom = 0;
-    CoordObjectToImage(Outline_.left, Outline_.top, left, top);
-    CoordObjectToImage(Outline_.left + Outline_.width, Outline_.top + Outline_.height, right, bottom);
-    SavedSelectionRect_[0] = left;
-    SavedSelectionRect_[1] = top;
-    SavedSelectionRect_[2] = right - left;
-    SavedSelectionRect_[3] = bottom - top;
-}
-
-void ViewerControl::ClearRect() {
-    Outline_ = SelectionOutline{};
-    RectDrawn_ = false;
-    StartOutsideX_ = StartOutsideY_ = true;
-    for (int32_t& v : SavedSelectionRect_) v = 0;
-    invalidate();
-}
-
 void ViewerControl::ZoomRect() {
-    if (!RectDrawn_) return;
+    if (!isRectDrawed()) return;
     ZoomArea(SavedSelectionRect_[0], SavedSelectionRect_[1], SavedSelectionRect_[2], SavedSelectionRect_[3]);
 }
 
 void ViewerControl::ApplyModePointer() {
     if (!site_) return;
     if (CustomPointer_) {
+        // The host's own shape (SetMouseIcon) or its MousePointers number.
+        if (s_.MousePointer == com::kControlCursorCustom && !CursorPixels_.empty()) return;
         site_->SetCursor(s_.MousePointer, nullptr);
         return;
     }
@@ -199,7 +188,7 @@ void ViewerControl::ApplyModePointer() {
 
 void ViewerControl::setMouseMode(int32_t mode) {
     if (mode >= kModeNothing && mode <= kModeAutoZoom) {
-        if (mode == kModeNothing || mode == kModePan) ClearRect();
+        if (mode == kModeNothing || mode == kModePan) ClearRectShown();
         s_.MouseMode = mode;
         UpdateMouseModeMenuChecks();
         ApplyModePointer();
@@ -217,13 +206,13 @@ void ViewerControl::MouseDown(int32_t button, int32_t x, int32_t y, int32_t shif
     raiseMouse(kEventMouseDownControl, button, shift, x, y);
     MouseDownX_ = x;
     MouseDownY_ = y;
-    const int32_t modeButton = s_.MouseButtonForMouseMode == 0 ? 1 : s_.MouseButtonForMouseMode;
+    const int32_t modeButton = mouseButtonForMouseMode();
     if (button == com::kControlButtonRight && modeButton != com::kControlButtonRight) {
         if (s_.EnableMenu && imageShown()) popUpMenu(x, y);
         return;
     }
     if (!imageShown()) {
-        ClearRect();
+        ClearRectShown();
         return;
     }
     if (button != modeButton) return;
@@ -233,14 +222,13 @@ void ViewerControl::MouseDown(int32_t button, int32_t x, int32_t y, int32_t shif
             return;
         }
         StartOutsideX_ = MouseDownX_ < ImageLeft_ || MouseDownX_ > ImageLeft_ + DisplayWidth_;
-        if (!StartOutsideX_) Outline_.left = MouseDownX_;
+        if (!StartOutsideX_) Outline_.left = static_cast<float>(MouseDownX_);
         StartOutsideY_ = MouseDownY_ < ImageTop_ || MouseDownY_ > ImageTop_ + DisplayHeight_;
-        if (!StartOutsideY_) Outline_.top = MouseDownY_;
+        if (!StartOutsideY_) Outline_.top = static_cast<float>(MouseDownY_);
         Outline_.width = Outline_.height = 1;
-        RectDrawn_ = false;
         SaveSelectionRect();
         DrawingRect_ = true;
-        invalidate();
+        showSelectionChange();
     } else if (s_.MouseMode == kModePan) {
         if (!CustomPointer_ && site_) site_->SetCursor(com::kControlCursorCustom, &ClosedHandCursor());
         Panning_ = true;
@@ -266,7 +254,7 @@ void ViewerControl::MouseMove(int32_t button, int32_t x, int32_t y, int32_t shif
             showHandleUnderPointer(x, y);
         }
     }
-    const int32_t modeButton = s_.MouseButtonForMouseMode == 0 ? 1 : s_.MouseButtonForMouseMode;
+    const int32_t modeButton = mouseButtonForMouseMode();
     if (button == modeButton && imageShown()) {
         if ((s_.MouseMode == kModeAreaSelection || s_.MouseMode == kModeAutoZoom) && DrawingRect_) drawStep(x, y);
         else if (s_.MouseMode == kModePan && Panning_) panStep(x, y);
@@ -284,7 +272,7 @@ void ViewerControl::MouseUp(int32_t button, int32_t x, int32_t y, int32_t shift)
     MapMouseToImage(x, y);
     if (s_.MouseMode == kModeAutoZoom) {
         ZoomRect();
-        ClearRect();
+        ClearRectShown();
     }
     Panning_ = EditingRect_ = DrawingRect_ = false;
     const bool inside = x >= 0 && y >= 0 && x < clientWidth() && y < clientHeight();

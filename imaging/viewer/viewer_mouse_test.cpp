@@ -42,7 +42,7 @@ protected:
 };
 
 // A 200 x 100 image in the middle of a 400 x 300 face at zoom 1.
-class ViewerSelection : public ViewerMouse {
+class ViewerMouseSelection : public ViewerMouse {
 protected:
     void SetUp() override {
         ViewerMouse::SetUp();
@@ -52,7 +52,7 @@ protected:
     }
 };
 
-TEST_F(ViewerSelection, DrawingFollowsThePointerAndStopsAtTheImage) {
+TEST_F(ViewerMouseSelection, DrawingFollowsThePointerAndStopsAtTheImage) {
     ASSERT_EQ(left, 100);
     ASSERT_EQ(top, 100);
     struct Case { const char* what; int32_t x0, y0, x1, y1; int32_t l, t, w, h; };
@@ -67,14 +67,17 @@ TEST_F(ViewerSelection, DrawingFollowsThePointerAndStopsAtTheImage) {
         drag(c.x0, c.y0, c.x1, c.y1);
         expectOutline(c.l, c.t, c.w, c.h, c.what);
         EXPECT_TRUE(control().selectionDrawn()) << c.what;
-        EXPECT_EQ(events.events, (std::vector<DISPID>{kMouseDown, kMouseMove, kMouseUp, kClick})) << c.what;
+        std::vector<DISPID> input;  // the outline's redraws aside
+        for (DISPID e : events.events)
+            if (e == kMouseDown || e == kMouseMove || e == kMouseUp || e == kClick) input.push_back(e);
+        EXPECT_EQ(input, (std::vector<DISPID>{kMouseDown, kMouseMove, kMouseUp, kClick})) << c.what;
         put("MouseMode", MakeI4(2));  // clears the outline
         EXPECT_FALSE(control().selectionDrawn()) << c.what;
         put("MouseMode", MakeI4(1));
     }
 }
 
-TEST_F(ViewerSelection, APressOutsideTheImageRemovesTheOutlineAndDrawsNothing) {
+TEST_F(ViewerMouseSelection, APressOutsideTheImageRemovesTheOutlineAndDrawsNothing) {
     drag(120, 110, 170, 150);
     ASSERT_TRUE(control().selectionDrawn());
     drag(50, 150, 150, 180);
@@ -82,7 +85,7 @@ TEST_F(ViewerSelection, APressOutsideTheImageRemovesTheOutlineAndDrawsNothing) {
     EXPECT_EQ(control().selectionOutline().width, 1);
 }
 
-TEST_F(ViewerSelection, HoverFindsTheHandleWithinFourPixels) {
+TEST_F(ViewerMouseSelection, HoverFindsTheHandleWithinFourPixels) {
     drag(150, 130, 200, 170);  // outline 150,130 50 x 40
     struct Case { int32_t x, y; int32_t handle; int32_t pointer; };
     const Case cases[] = {
@@ -98,7 +101,7 @@ TEST_F(ViewerSelection, HoverFindsTheHandleWithinFourPixels) {
     EXPECT_EQ(site.cursor, 2);
 }
 
-TEST_F(ViewerSelection, EditingAcceptsOnlyOutlinesInsideTheImage) {
+TEST_F(ViewerMouseSelection, EditingAcceptsOnlyOutlinesInsideTheImage) {
     struct Step { const char* what; int32_t grabX, grabY, toX, toY; int32_t l, t, w, h; };
     const Step steps[] = {
         {"bottom-right corner grows", 200, 170, 220, 180, 150, 130, 70, 50},
@@ -116,14 +119,14 @@ TEST_F(ViewerSelection, EditingAcceptsOnlyOutlinesInsideTheImage) {
     }
 }
 
-TEST_F(ViewerSelection, WithoutEditingAPressInsideStartsANewOutline) {
+TEST_F(ViewerMouseSelection, WithoutEditingAPressInsideStartsANewOutline) {
     put("RectIsEditable", MakeBool(false));
     drag(150, 130, 200, 170);
     drag(170, 150, 180, 155);
     expectOutline(170, 150, 10, 5, "new outline");
 }
 
-TEST_F(ViewerSelection, AutoZoomZoomsToTheOutlineOnReleaseAndRemovesIt) {
+TEST_F(ViewerMouseSelection, AutoZoomZoomsToTheOutlineOnReleaseAndRemovesIt) {
     put("MouseMode", MakeI4(3));
     drag(150, 120, 200, 145);  // image pixels 50,20 50 x 25
     // The 50 x 25 area fills the 400 x 300 face: zoom 8 by the width.
@@ -131,7 +134,7 @@ TEST_F(ViewerSelection, AutoZoomZoomsToTheOutlineOnReleaseAndRemovesIt) {
     EXPECT_FALSE(control().selectionDrawn());
 }
 
-TEST_F(ViewerSelection, PressAndMoveUseThePositionTheHostLeftInTheEvent) {
+TEST_F(ViewerMouseSelection, PressAndMoveUseThePositionTheHostLeftInTheEvent) {
     // The arguments come last to first: y, X, shift, Button.
     events.onEvent = [](DISPID id, DISPPARAMS& p) {
         if (id == kMouseDown) *p.rgvarg[1].pfltVal = 150;
@@ -143,7 +146,7 @@ TEST_F(ViewerSelection, PressAndMoveUseThePositionTheHostLeftInTheEvent) {
     expectOutline(150, 110, 40, 60, "host's position");
 }
 
-TEST_F(ViewerSelection, AHostThatTurnsThePressIntoTheRightButtonGetsTheMenu) {
+TEST_F(ViewerMouseSelection, AHostThatTurnsThePressIntoTheRightButtonGetsTheMenu) {
     events.onEvent = [](DISPID id, DISPPARAMS& p) {
         if (id == kMouseDown) *p.rgvarg[3].piVal = kControlButtonRight;
     };
@@ -153,7 +156,7 @@ TEST_F(ViewerSelection, AHostThatTurnsThePressIntoTheRightButtonGetsTheMenu) {
     EXPECT_FALSE(control().selectionDrawn());
 }
 
-TEST_F(ViewerSelection, TheMousePositionIsMappedToImagePixelsAndClamped) {
+TEST_F(ViewerMouseSelection, TheMousePositionIsMappedToImagePixelsAndClamped) {
     struct Case { int32_t x, y; int32_t ix, iy; };
     const Case cases[] = {{150, 120, 50, 20}, {100, 100, 0, 0}, {10, 10, 0, 0}, {390, 290, 199, 99}};
     for (const Case& c : cases) {
@@ -163,7 +166,7 @@ TEST_F(ViewerSelection, TheMousePositionIsMappedToImagePixelsAndClamped) {
     }
 }
 
-TEST_F(ViewerSelection, MouseModeTakesOnlyTheFourModesButAlwaysAnnounces) {
+TEST_F(ViewerMouseSelection, MouseModeTakesOnlyTheFourModesButAlwaysAnnounces) {
     drag(150, 130, 200, 170);
     site.changed.clear();
     put("MouseMode", MakeI4(7));

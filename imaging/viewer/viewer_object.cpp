@@ -20,6 +20,8 @@ ViewerObject::ViewerObject()
     bindFrameMembers();
     bindDocumentMembers();
     bindViewMembers();
+    bindPictureMembers();
+    bindSelectionMembers();
 }
 
 ViewerObject::~ViewerObject() {

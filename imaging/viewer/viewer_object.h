@@ -50,6 +50,8 @@ private:
     void bindFrameMembers();
     void bindDocumentMembers();
     void bindViewMembers();
+    void bindPictureMembers();    // viewer_object_view_members.cpp
+    void bindSelectionMembers();  // viewer_object_view_members.cpp
     void propertyChanged(const std::string& key);
 
     com::IControlSite* site_ = nullptr;

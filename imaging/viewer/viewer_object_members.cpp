@@ -104,16 +104,16 @@ void ViewerObject::bindFrameMembers() {
     stored("SkipImageResolution", &S::SkipImageResolution);
     stored("LockControl", &S::LockControl);
     through("ZoomMode", &S::ZoomMode, &ViewerControl::setZoomMode);
-    stored("PdfRenderingMode", &S::PdfRenderingMode);
-    stored("RectBorderStyle", &S::RectBorderStyle);
-    stored("RectDrawMode", &S::RectDrawMode);
+    get("PdfRenderingMode", [](ViewerControl& v) { return v.settings().PdfRenderingMode; });  // put: view members
+    get("RectBorderStyle", [](ViewerControl& v) { return v.settings().RectBorderStyle; });  // put: view members
+    get("RectDrawMode", [](ViewerControl& v) { return v.settings().RectDrawMode; });  // put: view members
     through("Enabled", &S::Enabled, &ViewerControl::setEnabled);
     through("EnableMouseWheel", &S::EnableMouseWheel, &ViewerControl::setEnableMouseWheel);
     through("ImageAlignment", &S::ImageAlignment, &ViewerControl::setImageAlignment);
     through("ImagePosition", &S::ImagePosition, &ViewerControl::setImagePosition);
     stored("AnimateGIF", &S::AnimateGIF);
-    stored("RectBorderSize", &S::RectBorderSize);
-    stored("RectBorderColor", &S::RectBorderColor);
+    get("RectBorderSize", [](ViewerControl& v) { return v.settings().RectBorderSize; });  // put: view members
+    get("RectBorderColor", [](ViewerControl& v) { return v.settings().RectBorderColor; });  // put: view members
     get("BorderStyle", [](ViewerControl& v) { return static_cast<int32_t>(v.settings().BorderStyle); });
     put("BorderStyle", [](ViewerControl& v, const BoundArguments& a) { v.setBorderStyle(static_cast<int16_t>(a.i4(0))); });
     get("Appearance", [](ViewerControl& v) { return static_cast<int32_t>(v.settings().Appearance); });
@@ -143,9 +143,8 @@ void ViewerObject::bindFrameMembers() {
     stored("gamma", &S::Gamma, "Gamma");
     stored("RectIsEditable", &S::RectIsEditable);
     stored("ContinuousViewMode", &S::ContinuousViewMode);
-    stored("MouseButtonForMouseMode", &S::MouseButtonForMouseMode);
     stored("OptimizeDrawingSpeed", &S::OptimizeDrawingSpeed);
-    stored("PDFShowDialogForPassword", &S::PDFShowDialogForPassword);
+    get("PDFShowDialogForPassword", [](ViewerControl& v) { return v.settings().PDFShowDialogForPassword; });  // put: view members
 
     get("hwnd", [](ViewerControl& v) { return v.hwnd(); });
     get("hdc", [](ViewerControl& v) { return v.hdc(); });

@@ -169,6 +169,11 @@ void ViewerControl::RenderImage(int32_t imageId, bool qualityPass) {
             int32_t b = border();
             LastStatus_ = drawWithGdiplus(imageId, dstX + b, dstY + b, dstW, dstH, srcX, srcY, srcW, srcH);
             if (LastStatus_ == 0) {
+                // The rectangle follows zoom and scrolling through its image pixels.
+                if (SelectionDrawn_)
+                    PlaceSelectionRect(SavedSelectionRect_[0], SavedSelectionRect_[1], SavedSelectionRect_[2],
+                                       SavedSelectionRect_[3]);
+                drawSelectionOutline();
                 raise(kEventDisplay);
                 if (s_.EnableMouseWheel) WheelHookInstalled_ = true;
                 paintChrome();

@@ -70,6 +70,15 @@ Formscan::Formscan(ScanControls controls) : Form("Formscan"), controls_(std::mov
     // page is shown as it comes.
     chkHideUI.setValue(forms::vbChecked);
     chkPreview.setValue(forms::vbChecked);
+    Twain1.attach(controls_.twain.object());
+    MvViewer1.attach(controls_.viewer.object());
+    // The preview fits each page into its place and has a flat border.
+    skipOnFailure([this] {
+        controls_.viewer.put(scan_ids::viewer::ZoomMode, scan_ids::viewer::ZoomFitToControl);
+    });
+    skipOnFailure([this] {
+        controls_.viewer.put(scan_ids::viewer::Appearance, scan_ids::viewer::AppearanceFlat);
+    });
     layOut();
 }
 
@@ -105,6 +114,7 @@ void Formscan::layOut() {
         box->move(120, inFrame, width - 240, 255);
         inFrame += 285;
     }
+    MvViewer1.move(4500, 120, 6780, 5460);
     // The demonstrations lie below the preview, outside the scan flow.
     for (int i = 1; i <= 12; ++i)
         Command[i].move(4500 + ((i - 1) % 2) * 3420, 5700 + ((i - 1) / 2) * 420, 3360, 375);

@@ -40,6 +40,10 @@ public:
     forms::CheckBox chkAutoDesk{*this, "chkAutoDesk"};
     forms::CheckBox ChkAutoCrop{*this, "ChkAutoCrop"};
     forms::ControlArray<forms::CommandButton> Command{*this, "Command"};
+    // The two controls placed on the window: the scanner (no face) and the
+    // preview, which shows each page as it comes.
+    forms::ActiveXControl Twain1{*this, "Twain1"};
+    forms::ActiveXControl MvViewer1{*this, "MvViewer1"};
 
     void MyButton1_Click(int index);
     void Command_Click(int index);

@@ -49,18 +49,22 @@ LateBoundControl& LateBoundControl::operator=(LateBoundControl&& other) noexcept
 }
 
 com::VARIANT LateBoundControl::invoke(com::DISPID id, std::initializer_list<CallArgument> args,
-                                      com::VARTYPE type) const {
+                                      com::VARTYPE type, uint16_t kind) const {
     if (!control_) throw ControlCallFailed("the control is not available");
     // The arguments travel last first.
     std::vector<com::VARIANT> reversed;
     reversed.reserve(args.size());
     for (auto it = args.end(); it != args.begin();) reversed.push_back(toVariant(*--it));
-    com::DISPPARAMS params{reversed.data(), nullptr, static_cast<uint32_t>(reversed.size()), 0};
+    // A property's new value is the one named argument of a put.
+    com::DISPID putName = com::DISPID_PROPERTYPUT;
+    const bool isPut = kind == com::DISPATCH_PROPERTYPUT;
+    com::DISPPARAMS params{reversed.data(), isPut ? &putName : nullptr, static_cast<uint32_t>(reversed.size()),
+                           isPut ? 1u : 0u};
     com::VARIANT result;
     com::VariantInit(&result);
     com::EXCEPINFO exception{};
     uint32_t argumentError = 0;
-    const com::HRESULT hr = control_->Invoke(id, kNoInterface, 0, com::DISPATCH_METHOD, &params, &result,
+    const com::HRESULT hr = control_->Invoke(id, kNoInterface, 0, kind, &params, &result,
                                              &exception, &argumentError);
     for (com::VARIANT& v : reversed) com::VariantClear(&v);
     std::string description;
@@ -90,6 +94,10 @@ void LateBoundControl::call(com::DISPID id, std::initializer_list<CallArgument> 
 
 int32_t LateBoundControl::callLong(com::DISPID id, std::initializer_list<CallArgument> args) const {
     return invoke(id, args, com::VT_I4).lVal;
+}
+
+void LateBoundControl::put(com::DISPID id, CallArgument value) const {
+    invoke(id, {std::move(value)}, com::VT_EMPTY, com::DISPATCH_PROPERTYPUT);
 }
 
 bool LateBoundControl::callBool(com::DISPID id, std::initializer_list<CallArgument> args) const {

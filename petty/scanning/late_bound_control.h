@@ -51,10 +51,16 @@ public:
     // The result as a whole number or a flag (a result of another type is converted).
     int32_t callLong(com::DISPID id, std::initializer_list<CallArgument> args = {}) const;
     bool callBool(com::DISPID id, std::initializer_list<CallArgument> args = {}) const;
+    // Sets the property `id` to `value`.
+    void put(com::DISPID id, CallArgument value) const;
+
+    // The control itself, for a form that places it in a window; null without one.
+    com::IDispatch* object() const { return control_; }
 
 private:
     // The result, converted to `type`.
-    com::VARIANT invoke(com::DISPID id, std::initializer_list<CallArgument> args, com::VARTYPE type) const;
+    com::VARIANT invoke(com::DISPID id, std::initializer_list<CallArgument> args, com::VARTYPE type,
+                        uint16_t kind = com::DISPATCH_METHOD) const;
 
     com::IDispatch* control_ = nullptr;
 };

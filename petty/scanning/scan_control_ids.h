@@ -2,6 +2,8 @@
 // What the scan window knows of the scanning library: the class IDs of its
 // two controls and the dispatch IDs of the members it calls. The two
 // controls' numbers overlap, so each list names its control.
+#include <cstdint>
+
 #include "platform/com/abi.h"
 
 namespace petty::scan_ids {
@@ -50,6 +52,11 @@ inline constexpr com::DISPID TwainUnloadSourceManager = 0x600300fa;
 namespace viewer {
 inline constexpr com::DISPID ImageClosed = 0x6003003e;
 inline constexpr com::DISPID SetNativeImage = 0x60030077;
+// Properties the window gives the preview when it places it.
+inline constexpr com::DISPID ZoomMode = 0x68030013;
+inline constexpr com::DISPID Appearance = 0x6803001f;
+inline constexpr int32_t ZoomFitToControl = 2;
+inline constexpr int32_t AppearanceFlat = 0;
 }  // namespace viewer
 
 }  // namespace petty::scan_ids

@@ -97,6 +97,34 @@ TEST(BindArguments, PropertyPutTakesTheNamedValue) {
     EXPECT_EQ(bound.text(0), u"Title");
 }
 
+TEST(BindArguments, OutValuesReachTheHostsReferencesOnly) {
+    int32_t width = 1;
+    BSTR label = AllocBstr(u"old");
+    VARIANT byRefWidth{};
+    byRefWidth.vt = VT_I4 | VT_BYREF;
+    byRefWidth.plVal = &width;
+    VARIANT byRefLabel{};
+    byRefLabel.vt = VT_BSTR | VT_BYREF;
+    byRefLabel.pbstrVal = &label;
+    // Host order: width (by reference), height (by value), label (by reference).
+    VARIANT reversed[3] = {byRefLabel, MakeI4(5), byRefWidth};
+    DISPPARAMS params{reversed, nullptr, 3, 0};
+    BoundArguments bound;
+    ASSERT_EQ(BindArguments(setArea(), &params, bound, nullptr), S_OK);
+    EXPECT_EQ(bound.i4(0), 1);
+    EXPECT_TRUE(bound.byRef(0));
+    EXPECT_FALSE(bound.byRef(1));
+    EXPECT_EQ(bound.setOut(0, MakeR8(7.5)), S_OK);  // converted to the host's type, halves to even
+    EXPECT_EQ(width, 8);
+    EXPECT_EQ(bound.setOut(1, MakeI4(9)), S_OK);  // by value: nothing to write
+    EXPECT_EQ(reversed[1].lVal, 5);
+    VARIANT text = MakeBstrUtf8("new");
+    EXPECT_EQ(bound.setOut(2, text), S_OK);
+    VariantClear(&text);
+    EXPECT_EQ(BstrView(label), u"new");
+    SysFreeString(label);
+}
+
 TEST(RaiseException, FillsTheExceptionForTheHost) {
     EXCEPINFO info{};
     EXPECT_EQ(RaiseException(&info, "Scanvelt", "File not found", 0x800A0035), DISP_E_EXCEPTION);

@@ -2,6 +2,7 @@
 
 #include "platform/win/handle_table.h"
 #include "platform/win/host_services.h"
+#include "platform/win/large_buffer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,7 +18,7 @@ struct GlobalBlock {
     size_t size = 0;
     size_t capacity = 0;
     uint32_t locks = 0;
-    std::unique_ptr<uint8_t[]> bytes;
+    LargeBuffer bytes;
     std::mutex mutex;
 };
 
@@ -31,9 +32,7 @@ struct GlobalBlockTable {
 HandleTable<HGLOBAL, GlobalBlock>& blocks() { return HostService<GlobalBlockTable>("win.global_memory").table; }
 
 // At least one byte is held, so that even an empty block has an address.
-std::unique_ptr<uint8_t[]> zeroedBytes(size_t count) {
-    return std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[std::max<size_t>(count, 1)]());
-}
+LargeBuffer zeroedBytes(size_t count) { return AllocateZeroed(count); }
 
 }  // namespace
 

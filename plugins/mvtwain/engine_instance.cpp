@@ -1,5 +1,6 @@
 #include "plugins/mvtwain/engine_instance.h"
 
+#include "platform/win/text_encoding.h"
 #include "plugins/mvtwain/scripted_source.h"
 
 namespace mvtwain {
@@ -15,9 +16,11 @@ Engine& TheEngine() {
 }
 
 const char* HandOut(std::string& slot, std::string text) {
-    slot = std::move(text);
+    slot = win::Utf8ToAnsi(text);
     return slot.c_str();
 }
+
+std::string FromCaller(const char* text) { return text ? win::AnsiToUtf8(text) : std::string(); }
 
 HandedTexts& Texts() {
     static HandedTexts texts;

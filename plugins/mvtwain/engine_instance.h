@@ -16,8 +16,12 @@ std::recursive_mutex& EngineLock();
 Engine& TheEngine();
 
 // The text handed out by an entry point, kept until the next call that
-// hands out text of the same kind.
+// hands out text of the same kind. The engine works in UTF-8 (SANE's names,
+// Linux paths); its callers speak the system code page (Windows-1252), so
+// texts are converted at the entry points both ways.
 const char* HandOut(std::string& slot, std::string text);
+// A text a caller passed, as UTF-8 ("" for a null pointer).
+std::string FromCaller(const char* text);
 
 struct HandedTexts {
     std::string sourceName;

@@ -76,7 +76,7 @@ MVTWAIN_EXPORT int32_t MVTWAIN_OpenDefaultSource(void) {
 
 MVTWAIN_EXPORT int32_t MVTWAIN_OpenSource(const char* sourceName) {
     Guard lock(EngineLock());
-    return answer(TheEngine().openSource(sourceName ? sourceName : ""));
+    return answer(TheEngine().openSource(mvtwain::FromCaller(sourceName)));
 }
 
 MVTWAIN_EXPORT int32_t MVTWAIN_CloseSource(void) {
@@ -153,7 +153,7 @@ MVTWAIN_EXPORT int32_t MVTWAIN_GetLastResultCode(void) {
 
 MVTWAIN_EXPORT int32_t MVTWAIN_StartLog(const char* logPath) {
     Guard lock(EngineLock());
-    return answer(TheEngine().startLog(logPath ? logPath : ""));
+    return answer(TheEngine().startLog(mvtwain::FromCaller(logPath)));
 }
 
 MVTWAIN_EXPORT int32_t MVTWAIN_StopLog(void) {
@@ -172,7 +172,7 @@ MVTWAIN_EXPORT int32_t MVTWAIN_SetDSMPath(const char* path) {
     Guard lock(EngineLock());
     // SANE finds its backends through its configuration folder: a path given
     // here points SANE_CONFIG_DIR at it before the manager starts.
-    if (path && *path && TheEngine().state() < 3) setenv("SANE_CONFIG_DIR", path, 1);
+    if (path && *path && TheEngine().state() < 3) setenv("SANE_CONFIG_DIR", mvtwain::FromCaller(path).c_str(), 1);
     return 1;
 }
 

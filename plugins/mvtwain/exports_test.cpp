@@ -190,3 +190,24 @@ TEST_F(ExportsTest, FileTransferPathAndLog) {
 
 }  // namespace
 }  // namespace mvtwain
+
+namespace mvtwain {
+namespace {
+
+// Callers speak Windows-1252: a transfer path with an accented folder ("é" is
+// byte 0xE9) names the UTF-8 folder on disk and comes back as it was given.
+TEST_F(ExportsTest, TextsCrossInTheCallersCodePage) {
+    ASSERT_EQ(ENGINE(MVTWAIN_OpenDefaultSource)(), 1);
+    const std::filesystem::path folder = sane.folder() / "re\xC3\xA7us";  // "reçus" in UTF-8
+    std::filesystem::create_directories(folder);
+    const std::string ansi = (sane.folder() / "re\xE7us" / "scan").string();
+    ENGINE(MVTWAIN_SetFilePathTransfer)(ansi.c_str());
+    EXPECT_EQ(std::string(ENGINE(MVTWAIN_GetFilePathTransfer)()), ansi);
+    ENGINE(MVTWAIN_SetTransferMode)(MVTWAIN_XFER_FILE);
+    EXPECT_EQ(ENGINE(MVTWAIN_AcquireNative)(0), 0);
+    EXPECT_EQ(ENGINE(MVTWAIN_XferFail)(), 0);
+    EXPECT_TRUE(std::filesystem::exists(folder / "scan_"));
+}
+
+}  // namespace
+}  // namespace mvtwain

@@ -23,7 +23,7 @@ MVTWAIN_EXPORT int32_t MVTWAIN_SetTransferMode(int32_t mode) {
 
 MVTWAIN_EXPORT int32_t MVTWAIN_SetFilePathTransfer(const char* filePath) {
     Guard lock(EngineLock());
-    TheEngine().transferPath() = filePath ? filePath : "";
+    TheEngine().transferPath() = mvtwain::FromCaller(filePath);
     return 1;
 }
 

@@ -75,7 +75,8 @@ bool BuildPage(const PageLayout& layout, std::span<const uint8_t> data, double d
     const uint64_t input = static_cast<uint64_t>(layout.sourceStride) * static_cast<uint64_t>(layout.height);
     if (data.size() < input || out.size() != layout.outputBytes) return false;
     uint8_t* o = out.data();
-    std::memset(o, 0, out.size());
+    // Every byte is written below (no pass over the whole page first): the
+    // header, the palette with its reserved bytes, and each row's padding.
     if (layout.form != PageForm::Raw48) {
         const uint32_t perMetre =
             dpi > 0 && std::isfinite(dpi) && dpi < 1e6 ? static_cast<uint32_t>(std::lround(dpi / 0.0254)) : 0;
@@ -95,6 +96,7 @@ bool BuildPage(const PageLayout& layout, std::span<const uint8_t> data, double d
         for (int i = 0; i < entries; ++i) {
             const uint8_t level = static_cast<uint8_t>(entries == 2 ? i * 255 : i);
             palette[4 * i] = palette[4 * i + 1] = palette[4 * i + 2] = level;
+            palette[4 * i + 3] = 0;
         }
     }
     uint8_t* pixels = o + layout.headerBytes;
@@ -137,6 +139,11 @@ bool BuildPage(const PageLayout& layout, std::span<const uint8_t> data, double d
             }
             break;
         }
+        const size_t used = layout.form == PageForm::Dib1    ? (width + 7) / 8
+                            : layout.form == PageForm::Dib8  ? width
+                            : layout.form == PageForm::Dib24 ? 3 * width
+                                                             : 6 * width;
+        std::memset(dst + used, 0, static_cast<size_t>(layout.outputStride) - used);
     }
     return true;
 }

@@ -27,7 +27,8 @@ uint32_t read32(const std::vector<uint8_t>& b, size_t at) {
 }
 
 std::vector<uint8_t> build(const PageLayout& layout, const std::vector<uint8_t>& data, double dpi) {
-    std::vector<uint8_t> out(layout.outputBytes);
+    // Stale bytes in the output must never survive into the page.
+    std::vector<uint8_t> out(layout.outputBytes, 0xAA);
     EXPECT_TRUE(BuildPage(layout, data, dpi, out));
     return out;
 }
@@ -140,6 +141,40 @@ TEST(PageLayout, BmpFileHeaderPointsAtThePixels) {
     EXPECT_EQ(header[1], 'M');
     EXPECT_EQ(read32(header, 2), 14 + dib.size());
     EXPECT_EQ(read32(header, 10), 14u + 40 + 1024);
+}
+
+}  // namespace
+}  // namespace mvtwain
+
+namespace mvtwain {
+namespace {
+
+// Row padding and the palette's reserved bytes are written as zero over an
+// output that held other bytes, for every form and a width that leaves padding.
+TEST(PageLayout, PaddingAndReservedBytesAreZero) {
+    const struct {
+        FrameParameters parameters;
+        int bytesPerPixelTimes8;
+    } cases[] = {
+        {frame(Format::Gray, 1, 5, 1, 3), 1},
+        {frame(Format::Gray, 8, 5, 5, 3), 8},
+        {frame(Format::Rgb, 8, 5, 15, 3), 24},
+        {frame(Format::Rgb, 16, 5, 30, 3), 48},
+    };
+    for (const auto& c : cases) {
+        auto layout = PlanPage(c.parameters, 3);
+        ASSERT_TRUE(layout) << c.bytesPerPixelTimes8;
+        const std::vector<uint8_t> data(static_cast<size_t>(c.parameters.bytesPerLine) * 3, 0x5C);
+        const auto out = build(*layout, data, 0);
+        const size_t used = (static_cast<size_t>(layout->width) * c.bytesPerPixelTimes8 + 7) / 8;
+        for (int row = 0; row < layout->height; ++row) {
+            const size_t start = layout->headerBytes + static_cast<size_t>(row) * layout->outputStride;
+            for (size_t i = used; i < static_cast<size_t>(layout->outputStride); ++i)
+                EXPECT_EQ(out[start + i], 0) << c.bytesPerPixelTimes8 << " bits, row " << row << ", byte " << i;
+        }
+        for (size_t entry = 0; entry * 4 + 40 < layout->headerBytes; ++entry)
+            EXPECT_EQ(out[40 + entry * 4 + 3], 0) << "palette entry " << entry;
+    }
 }
 
 }  // namespace

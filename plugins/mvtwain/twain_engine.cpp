@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/files/atomic_file_writer.h"
@@ -169,6 +170,8 @@ void Engine::closeDevice() {
     if (device_ && state_ >= 5) device_->cancel();
     capabilities_.reset();
     device_.reset();
+    pageBytes_.reset();
+    pageCapacity_ = 0;
     currentDevice_.clear();
     currentLabel_.clear();
     if (state_ > 3) state_ = 3;
@@ -304,9 +307,9 @@ uint32_t Engine::acquire() {
     transferring_ = true;
     cancelRequested_ = false;
     state_ = 7;
-    std::vector<uint8_t> data;
     FrameParameters parameters;
-    const bool read = readPage(data, parameters);
+    size_t pageSize = 0;
+    const bool read = readPage(parameters, pageSize);
     transferring_ = false;
     if (closeRequested_) {
         closeRequested_ = false;
@@ -316,20 +319,33 @@ uint32_t Engine::acquire() {
         return 0;
     }
     if (!read) return 0;
-    const uint32_t handle = deliver(data, parameters);
+    const uint32_t handle = deliver(std::span<const uint8_t>(pageBytes_.get(), pageSize), parameters);
     if (!last_.failed) afterPage();
     return handle;
 }
 
-bool Engine::readPage(std::vector<uint8_t>& data, FrameParameters& parameters) {
+bool Engine::reservePage(size_t bytes, size_t keep) {
+    if (bytes <= pageCapacity_) return true;
+    win::LargeBuffer grown = win::AllocateZeroed(bytes);
+    if (!grown) return false;
+    if (keep > 0) std::memcpy(grown.get(), pageBytes_.get(), keep);
+    pageBytes_ = std::move(grown);
+    pageCapacity_ = bytes;
+    return true;
+}
+
+bool Engine::readPage(FrameParameters& parameters, size_t& size) {
     DeviceStatus status = device_->parameters(parameters);
     if (status != DeviceStatus::Good) return failPage(status), false;
     if (!parameters.lastFrame || parameters.bytesPerLine <= 0) return failPage(DeviceStatus::Unsupported), false;
     const uint64_t expected =
         parameters.lines > 0 ? static_cast<uint64_t>(parameters.lines) * static_cast<uint64_t>(parameters.bytesPerLine) : 0;
     if (expected > kPageMemoryCeiling) return failPage(DeviceStatus::NoMemory), false;
-    data.resize(expected > 0 ? expected + 1 : kChunkBytes);  // one spare byte shows a page longer than announced
-    size_t size = 0;
+    // One spare byte shows a page longer than announced. The buffer is kept
+    // for the pages that follow, so that a batch touches fresh memory once.
+    size_t room = expected > 0 ? expected + 1 : kChunkBytes;
+    if (!reservePage(room, 0)) return failPage(DeviceStatus::NoMemory), false;
+    size = 0;
     uint64_t shown = 0;
     const bool indicators = settings_.indicators;
     win::ScanProgress progress{currentLabel_, pagesInBatch_ + 1, 0, expected};
@@ -337,13 +353,14 @@ bool Engine::readPage(std::vector<uint8_t>& data, FrameParameters& parameters) {
         if (indicators) win::CloseScanProgress();
     };
     while (true) {
-        if (size == data.size()) {
-            if (data.size() >= kPageMemoryCeiling) return closeProgress(), failPage(DeviceStatus::NoMemory), false;
-            data.resize(std::min<uint64_t>(data.size() * 2, kPageMemoryCeiling));
+        if (size == room) {
+            if (room >= kPageMemoryCeiling) return closeProgress(), failPage(DeviceStatus::NoMemory), false;
+            room = std::min<uint64_t>(room * 2, kPageMemoryCeiling);
+            if (!reservePage(room, size)) return closeProgress(), failPage(DeviceStatus::NoMemory), false;
         }
         int length = 0;
-        const int capacity = static_cast<int>(std::min<size_t>(kChunkBytes, data.size() - size));
-        status = device_->read(data.data() + size, capacity, length);
+        const int capacity = static_cast<int>(std::min<size_t>(kChunkBytes, room - size));
+        status = device_->read(pageBytes_.get() + size, capacity, length);
         if (status == DeviceStatus::Good) size += static_cast<size_t>(std::clamp(length, 0, capacity));
         else if (status == DeviceStatus::Eof) break;
         else return closeProgress(), failPage(status), false;
@@ -357,11 +374,10 @@ bool Engine::readPage(std::vector<uint8_t>& data, FrameParameters& parameters) {
         if (cancelRequested_) return closeProgress(), failPage(DeviceStatus::Cancelled), false;
     }
     closeProgress();
-    data.resize(size);
     return true;
 }
 
-uint32_t Engine::deliver(std::vector<uint8_t>& data, const FrameParameters& parameters) {
+uint32_t Engine::deliver(std::span<const uint8_t> data, const FrameParameters& parameters) {
     const int64_t lines = static_cast<int64_t>(data.size() / static_cast<size_t>(parameters.bytesPerLine));
     auto layout = PlanPage(parameters, lines);
     if (!layout) return failPage(lines == 0 ? DeviceStatus::IoError : DeviceStatus::Unsupported);

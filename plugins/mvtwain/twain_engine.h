@@ -7,9 +7,11 @@
 // empty (SANE_STATUS_NO_DOCS).
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "platform/win/large_buffer.h"
 #include "plugins/mvtwain/capabilities.h"
 #include "plugins/mvtwain/scan_device.h"
 
@@ -76,8 +78,11 @@ public:
 private:
     bool startPage();
     uint32_t failPage(DeviceStatus status);
-    bool readPage(std::vector<uint8_t>& data, struct FrameParameters& parameters);
-    uint32_t deliver(std::vector<uint8_t>& data, const FrameParameters& parameters);
+    // Reads a page into pageBytes_; `size` bytes were read.
+    bool readPage(struct FrameParameters& parameters, size_t& size);
+    // Grows pageBytes_ to `bytes`, keeping its first `keep` bytes.
+    bool reservePage(size_t bytes, size_t keep);
+    uint32_t deliver(std::span<const uint8_t> data, const FrameParameters& parameters);
     void afterPage();
     void endBatch();
     void closeDevice();
@@ -91,6 +96,9 @@ private:
     int32_t state_ = 1;
     TransferSettings settings_;
     std::string transferPath_;
+    // The page as read, kept for the next page of a batch (freed with the source).
+    win::LargeBuffer pageBytes_;
+    size_t pageCapacity_ = 0;
     LastTransfer last_;
     int32_t condition_ = 0;
     int32_t result_ = 0;

@@ -105,6 +105,20 @@ static inline const char* callText(int32_t id, VARIANT* arguments, uint32_t coun
     return out;
 }
 
+/* Members of one Long or one Boolean argument. */
+static inline int32_t longWithLong(int32_t id, int32_t value) {
+    VARIANT a[1] = {argLong(value)};
+    return callLong(id, a, 1);
+}
+static inline int boolWithLong(int32_t id, int32_t value) {
+    VARIANT a[1] = {argLong(value)};
+    return callBool(id, a, 1);
+}
+static inline int boolWithFlag(int32_t id, int value) {
+    VARIANT a[1] = {argFlag(value)};
+    return callBool(id, a, 1);
+}
+
 static inline void callNone(int32_t id, VARIANT* arguments, uint32_t count) { invokeMember(id, arguments, count, NULL); }
 
 /* The host's scratch folder, fresh for each run and expected empty at its end. */

@@ -82,18 +82,6 @@ static VARIANT argArrayRef(SafeArray** array) {
 }
 
 static int32_t longOf(int32_t id) { return callLong(id, NULL, 0); }
-static int32_t longOf1(int32_t id, int32_t value) {
-    VARIANT a[1] = {argLong(value)};
-    return callLong(id, a, 1);
-}
-static int boolOf1(int32_t id, int32_t value) {
-    VARIANT a[1] = {argLong(value)};
-    return callBool(id, a, 1);
-}
-static int flagOf1(int32_t id, int value) {
-    VARIANT a[1] = {argFlag(value)};
-    return callBool(id, a, 1);
-}
 static int currentOf(int32_t cap, double* value) {
     VARIANT a[2] = {argLong(cap), argDoubleRef(value)};
     return callBool(kTwainGetCapCurrentNumeric, a, 2);
@@ -109,9 +97,9 @@ static int layoutOf(double box[4]) {
 
 static void checkTypedSettingsAndPage(void) {
     CHECK(longOf(kTwainGetCurrentResolution) == configuredDpi);
-    CHECK(boolOf1(kTwainSetCurrentResolution, 300));
-    CHECK(boolOf1(kTwainSetCurrentPixelType, 2)); /* RGB */
-    CHECK(boolOf1(kTwainSetCurrentBitDepth, 8));
+    CHECK(boolWithLong(kTwainSetCurrentResolution, 300));
+    CHECK(boolWithLong(kTwainSetCurrentPixelType, 2)); /* RGB */
+    CHECK(boolWithLong(kTwainSetCurrentBitDepth, 8));
     CHECK(longOf(kTwainGetCurrentResolution) == 300);
     CHECK(longOf(kTwainGetCurrentPixelType) == 2);
     CHECK(longOf(kTwainGetCurrentBitDepth) == 8);
@@ -138,7 +126,7 @@ static void checkRoundTrips(void) {
         {4107, 0},   {4107, 1},   /* CAP_INDICATORS */
     };
     for (size_t i = 0; i < sizeof trips / sizeof trips[0]; ++i) {
-        const int32_t itemType = longOf1(kTwainGetCapItemType, trips[i].cap);
+        const int32_t itemType = longWithLong(kTwainGetCapItemType, trips[i].cap);
         CHECK(itemType >= 0);
         double value = -1;
         const int set = setCap(trips[i].cap, itemType, trips[i].value);
@@ -153,7 +141,7 @@ static void checkRoundTrips(void) {
     VARIANT range[4] = {argLong(4376), argDoubleRef(&minimum), argDoubleRef(&maximum), argDoubleRef(&step)};
     CHECK(callBool(kTwainGetCapRangeNumeric, range, 4));
     CHECK(minimum >= 1 && maximum >= 1200 && step > 0);
-    CHECK(boolOf1(kTwainResetCap, 4376));
+    CHECK(boolWithLong(kTwainResetCap, 4376));
     CHECK(longOf(kTwainGetCurrentResolution) == configuredDpi);
 
     /* The scan area, within the backend's 1 mm steps. */
@@ -163,7 +151,7 @@ static void checkRoundTrips(void) {
     CHECK(layoutOf(box));
     CHECK(fabs(box[0] - 0.5) < 0.04 && fabs(box[1] - 0.25) < 0.04 && fabs(box[2] - 2.5) < 0.04 &&
           fabs(box[3] - 3.0) < 0.04);
-    CHECK(boolOf1(kTwainSetPaperSize, 13)); /* TWSS_A6 */
+    CHECK(boolWithLong(kTwainSetPaperSize, 13)); /* TWSS_A6 */
     CHECK(longOf(kTwainGetPaperSize) == 13);
     CHECK(layoutOf(box));
     CHECK(fabs(box[2] - box[0] - 105 / 25.4) < 0.04 && fabs(box[3] - box[1] - 148 / 25.4) < 0.04);
@@ -175,17 +163,17 @@ static void checkRoundTrips(void) {
 /* The backend has no brightness: every way of asking says so. */
 static void checkUnsupported(void) {
     double value = 5;
-    CHECK(longOf1(kTwainGetCapItemType, 4353) == -1);
+    CHECK(longWithLong(kTwainGetCapItemType, 4353) == -1);
     CHECK(!currentOf(4353, &value));
     CHECK(value == 0);
-    CHECK(longOf1(kTwainGetAvailableCapValuesCount, 4353) == 0);
+    CHECK(longWithLong(kTwainGetAvailableCapValuesCount, 4353) == 0);
     CHECK(longOf(kTwainGetAvailableBrightnessCount) == 0);
     CHECK(!setCap(4353, TWTY_FIX32, 10));
     CHECK(longOf(kTwainGetLastConditionCode) == TWCC_CAPUNSUPPORTED);
-    CHECK(!boolOf1(kTwainSetCurrentBrightness, 10));
+    CHECK(!boolWithLong(kTwainSetCurrentBrightness, 10));
     CHECK(longOf(kTwainGetDuplexMode) == 0);
     CHECK(!callBool(kTwainIsDuplexEnabled, NULL, 0));
-    CHECK(longOf1(kTwainGetAvailableCompressionNo, 0) == -1);
+    CHECK(longWithLong(kTwainGetAvailableCompressionNo, 0) == -1);
 }
 
 static void checkListsAndFeeder(void) {
@@ -196,25 +184,25 @@ static void checkListsAndFeeder(void) {
     CHECK(callLong(kTwainGetAvailablePixelTypes, a, 1) == count);
     CHECK(values && values->cElements == (uint32_t)count && values->lLbound == 0);
     for (int32_t i = 0; values && i < count; ++i)
-        CHECK(((int32_t*)values->pvData)[i] == longOf1(kTwainGetAvailablePixelTypeNo, i + 1));
+        CHECK(((int32_t*)values->pvData)[i] == longWithLong(kTwainGetAvailablePixelTypeNo, i + 1));
     freeArray(values);
     SafeArray* larger = newLongArray(10);
     ((int32_t*)larger->pvData)[9] = 77;
     VARIANT b[1] = {argArrayRef(&larger)};
     CHECK(callLong(kTwainGetAvailablePixelTypes, b, 1) == count);
-    CHECK(larger->cElements == 10 && ((int32_t*)larger->pvData)[0] == longOf1(kTwainGetAvailablePixelTypeNo, 1));
+    CHECK(larger->cElements == 10 && ((int32_t*)larger->pvData)[0] == longWithLong(kTwainGetAvailablePixelTypeNo, 1));
     freeArray(larger);
-    CHECK(longOf1(kTwainGetAvailablePixelTypeNo, 0) == 0);
-    CHECK(boolOf1(kTwainIsPixelTypeAvailable, 2));
-    CHECK(!boolOf1(kTwainIsPixelTypeAvailable, 5));
+    CHECK(longWithLong(kTwainGetAvailablePixelTypeNo, 0) == 0);
+    CHECK(boolWithLong(kTwainIsPixelTypeAvailable, 2));
+    CHECK(!boolWithLong(kTwainIsPixelTypeAvailable, 5));
     CHECK(callBool(kTwainIsFileTransferModeAvailable, NULL, 0));
 
     CHECK(callBool(kTwainHasFeeder, NULL, 0));
     CHECK(callBool(kTwainHasFlatBed, NULL, 0));
     CHECK(!callBool(kTwainIsFeederSelected, NULL, 0)); /* the probes put the flatbed back */
-    CHECK(flagOf1(kTwainSelectFeeder, 1));
+    CHECK(boolWithFlag(kTwainSelectFeeder, 1));
     CHECK(callBool(kTwainIsFeederSelected, NULL, 0));
-    CHECK(flagOf1(kTwainSelectFeeder, 0));
+    CHECK(boolWithFlag(kTwainSelectFeeder, 0));
     CHECK(!callBool(kTwainIsFeederSelected, NULL, 0));
 }
 
@@ -241,6 +229,13 @@ int main(int argc, char** argv) {
     checkTypedSettingsAndPage();
     checkRoundTrips();
     checkUnsupported();
+    /* 16 bits per sample come over as a RAW buffer of 48-bit colour. */
+    CHECK(boolWithLong(kTwainSetCurrentResolution, 50));
+    CHECK(boolWithLong(kTwainSetCurrentBitDepth, 16));
+    CHECK(longOf(kTwainGetCurrentBitDepth) == 16);
+    const int32_t deep = acquireImage();
+    CHECK(deep != 0 && lastStatus() == 0);
+    CHECK(boolWithLong(kTwainSetCurrentBitDepth, 8));
     checkListsAndFeeder();
     CHECK(closeSource());
     calledControl->vtbl->Release(calledControl);

@@ -5,12 +5,11 @@
  * and once Twain has closed the image nothing of it is left registered.
  * Usage: c_host_viewer LIBRARY REGISTRY-FILE. */
 #include "c_host_sane.h"
+#include "c_host_viewer_surface.h"
 
-static const GUID kClsidViewer = {0xf4d3f1fc, 0xa6ab, 0x41e3, {0x8a, 0x76, 0x0e, 0xee, 0x16, 0xce, 0x2b, 0xe4}};
 static const GUID kIidViewerEvents = {0xcaf35ba2, 0xaf39, 0x496a, {0xb1, 0xe4, 0xec, 0x4d, 0xce, 0x8d, 0x02, 0xd8}};
 static const GUID kIidUnknown = {0x00000000, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
 static const GUID kIidConnectionPointContainer = {0xb196b284, 0xbab4, 0x101a, {0xb6, 0x9c, 0x00, 0xaa, 0x00, 0x34, 0x1d, 0x07}};
-static const GUID kIidControlSurface = {0xe04d8830, 0xb6ce, 0x406b, {0xa0, 0x03, 0x89, 0x45, 0xe7, 0x05, 0x80, 0xfe}};
 
 enum {
     kTwainCloseImage = 0x60030051,
@@ -85,20 +84,6 @@ typedef struct {
 } ContainerVtbl;
 struct Container {
     const ContainerVtbl* vtbl;
-};
-
-/* The first slots of the control's face: enough to size and show it. */
-typedef struct Surface Surface;
-typedef struct {
-    HRESULT (*QueryInterface)(Surface*, const GUID*, void**);
-    uint32_t (*AddRef)(Surface*);
-    uint32_t (*Release)(Surface*);
-    HRESULT (*SetSite)(Surface*, void*);
-    HRESULT (*Show)(Surface*, int32_t);
-    HRESULT (*Resize)(Surface*, int32_t, int32_t);
-} SurfaceVtbl;
-struct Surface {
-    const SurfaceVtbl* vtbl;
 };
 
 /* --- calls by dispatch ID on the viewer (the shared helpers call Twain) --- */

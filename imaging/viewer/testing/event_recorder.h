@@ -35,7 +35,10 @@ public:
     com::HRESULT Invoke(com::DISPID id, com::REFIID, com::LCID, uint16_t, com::DISPPARAMS* params, com::VARIANT*,
                         com::EXCEPINFO*, uint32_t*) override {
         events.push_back(id);
-        if (onEvent) onEvent(id, *params);
+        // The first argument when it is a long (the last in DISPPARAMS order).
+        const com::VARIANT* first = params && params->cArgs > 0 ? &params->rgvarg[params->cArgs - 1] : nullptr;
+        firstLongs.push_back(first && first->vt == com::VT_I4 ? first->lVal : -1);
+        if (onEvent && params) onEvent(id, *params);
         return com::S_OK;
     }
 
@@ -58,6 +61,7 @@ public:
 
     std::atomic<uint32_t> references{0};
     std::vector<com::DISPID> events;
+    std::vector<int32_t> firstLongs;  // per event: its first argument when a long, else -1
     // Acts as a host's handler would, e.g. writing into by-reference arguments.
     std::function<void(com::DISPID, com::DISPPARAMS&)> onEvent;
 

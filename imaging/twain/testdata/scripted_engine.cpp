@@ -1,0 +1,99 @@
+// The scripted TWAIN engine of the acquisition members' tests (see scripted_engine.h).
+#include "imaging/twain/testdata/scripted_engine.h"
+
+#include <sys/time.h>
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "platform/win/global_memory.h"
+#include "platform/win/version_note.h"
+
+WIN_FILE_VERSION_NOTE(6, 30, 0, 0);
+
+namespace {
+
+ScriptedEngineScript script;
+ScriptedEngineRecord record;
+
+constexpr int kWidth = 4, kHeight = 2;
+
+// A 4 x 2 packed DIB of 24 bits without a resolution.
+void fillDib(uint8_t* p) {
+    const uint32_t header[10] = {40, kWidth, kHeight, 1 | (24u << 16), 0, 0, 0, 0, 0, 0};
+    std::memcpy(p, header, sizeof header);
+    for (int i = 0; i < kWidth * kHeight * 3; ++i) p[40 + i] = static_cast<uint8_t>(i * 9);
+}
+
+size_t dibBytes() { return 40 + static_cast<size_t>(kWidth * 3) * kHeight; }
+int32_t rawStride() { return (kWidth * script.rawBitsPerPixel + 31) / 32 * 4; }
+
+void writeBmp(const char* path) {
+    std::FILE* f = std::fopen(path, "wb");
+    if (!f) return;
+    uint8_t dib[64];
+    fillDib(dib);
+    const uint32_t size = static_cast<uint32_t>(14 + dibBytes());
+    const uint8_t fileHeader[14] = {'B', 'M', static_cast<uint8_t>(size), 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
+    std::fwrite(fileHeader, 1, sizeof fileHeader, f);
+    std::fwrite(dib, 1, dibBytes(), f);
+    std::fclose(f);
+    if (script.fileAgeSeconds > 0) {
+        const time_t then = std::time(nullptr) - script.fileAgeSeconds;
+        const struct timeval times[2] = {{then, 0}, {then, 0}};
+        ::utimes(path, times);
+    }
+}
+
+}  // namespace
+
+#define EXPORT extern "C" __attribute__((visibility("default")))
+
+EXPORT void ScriptedEngine_Set(const ScriptedEngineScript* s, ScriptedEngineRecord** r) {
+    script = *s;
+    record = ScriptedEngineRecord{};
+    if (r) *r = &record;
+}
+
+EXPORT int32_t MVTWAIN_GetVersion() { return 630; }
+EXPORT int32_t MVTWAIN_State() { return script.state; }
+EXPORT int32_t MVTWAIN_SetTransferMode(int32_t mode) { return record.transferModeSet = mode, 1; }
+EXPORT int32_t MVTWAIN_SetFilePathTransfer(const char* path) {
+    std::snprintf(record.transferPath, sizeof record.transferPath, "%s", path ? path : "");
+    return 1;
+}
+EXPORT const char* MVTWAIN_GetFilePathTransfer() { return record.transferPath; }
+EXPORT int32_t MVTWAIN_LastTransferMode() { return script.transferMode; }
+EXPORT int32_t MVTWAIN_UserClosedSource() { return script.cancelled ? 1 : 0; }
+EXPORT int32_t MVTWAIN_XferFail() { return script.failed ? 1 : 0; }
+EXPORT int32_t MVTWAIN_GetLastResultCode() { return script.resultCode; }
+EXPORT int32_t MVTWAIN_GetLastConditionCode() { return script.conditionCode; }
+EXPORT int32_t MVTWAIN_LastDibIsRAW() { return script.handleKind == 2 ? 1 : 0; }
+EXPORT int32_t MVTWAIN_LastRAWWidth() { return kWidth; }
+EXPORT int32_t MVTWAIN_LastRAWHeight() { return kHeight; }
+EXPORT int32_t MVTWAIN_LastRAWStride() { return rawStride(); }
+EXPORT int32_t MVTWAIN_LastRAWBPP() { return script.rawBitsPerPixel; }
+EXPORT double MVTWAIN_LastRAWResX() { return script.rawResolution; }
+EXPORT double MVTWAIN_LastRAWResY() { return script.rawResolution; }
+
+EXPORT int32_t MVTWAIN_FreeNative(int32_t handle) {
+    ++record.freedHandles;
+    return win::GlobalFree(win::HGLOBAL{static_cast<uint32_t>(handle)}) == win::HGLOBAL{} ? 1 : 0;
+}
+
+EXPORT int32_t MVTWAIN_AcquireNative(int32_t) {
+    if (script.transferMode == 1) {
+        if (script.writeFile) writeBmp((std::string(record.transferPath) + "_").c_str());
+        return 0;
+    }
+    if (script.handleKind == 0) return 0;
+    const size_t bytes = script.handleKind == 1 ? dibBytes() : static_cast<size_t>(rawStride()) * kHeight;
+    const win::HGLOBAL block = win::GlobalAlloc(win::GMEM_MOVEABLE, bytes);
+    auto* p = static_cast<uint8_t*>(win::GlobalLock(block));
+    if (script.handleKind == 1) fillDib(p);
+    else for (size_t i = 0; i < bytes; ++i) p[i] = static_cast<uint8_t>(i);
+    win::GlobalUnlock(block);
+    return static_cast<int32_t>(block);
+}

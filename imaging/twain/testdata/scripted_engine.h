@@ -1,0 +1,31 @@
+#pragma once
+// A TWAIN engine for the acquisition members' tests: a shared object with
+// the engine's exports whose answers the test sets through ScriptedEngine_Set
+// (found with dlsym in the same loaded file), for what no real source does on
+// demand: a file transfer that claims success over a stale file, RAW buffers
+// of any depth and resolution, a handle with a file transfer.
+#include <cstdint>
+
+struct ScriptedEngineScript {
+    int32_t state = 4;
+    int32_t transferMode = 0;  // what MVTWAIN_LastTransferMode answers
+    // Native transfers: 0 no handle, 1 a packed DIB (4 x 2, 24 bits), 2 a RAW buffer.
+    int32_t handleKind = 0;
+    int32_t rawBitsPerPixel = 24;
+    double rawResolution = 0;
+    // File transfers: write a 4 x 2 BMP at the path followed by "_", dated this many seconds ago.
+    bool writeFile = false;
+    int32_t fileAgeSeconds = 0;
+    bool cancelled = false;
+    bool failed = false;
+    int32_t resultCode = 6;  // TWRC_XFERDONE
+    int32_t conditionCode = 0;
+};
+
+struct ScriptedEngineRecord {
+    int32_t transferModeSet = -1;
+    int32_t freedHandles = 0;
+    char transferPath[1024] = {0};
+};
+
+using ScriptedEngineSetFunction = void (*)(const ScriptedEngineScript*, ScriptedEngineRecord**);

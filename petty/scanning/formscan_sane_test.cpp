@@ -1,0 +1,128 @@
+// The scan window with the real scanning library: both controls made from
+// their class IDs out of a private registry, the scanner being SANE's own
+// test backend through a private configuration. What the window writes is
+// checked with the tools that own the formats.
+#include <gmock/gmock.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "petty/scanning/formscan.h"
+#include "petty/scanning/scan_controls.h"
+#include "petty/shell/shell_test_support.h"
+#include "platform/com/class_objects.h"
+#include "platform/com/testing/private_registry.h"
+#include "platform/win/testing/scratch_folder.h"
+
+namespace petty {
+namespace {
+
+// The output of a command, or "" when it cannot run.
+std::string outputOf(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
+        std::array<char, 4096> chunk;
+        while (size_t n = fread(chunk.data(), 1, chunk.size(), pipe)) text.append(chunk.data(), n);
+        pclose(pipe);
+    }
+    return text;
+}
+
+size_t occurrences(const std::string& text, const std::string& what) {
+    size_t count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+    return count;
+}
+
+// SANE sees only its test backend, whose feeder gives ten pages; the
+// scanning engine keeps its settings in a folder of the test's own. SANE
+// reads its configuration folder once per process, so there is one for all.
+class SaneTestBackend {
+public:
+    SaneTestBackend()
+        : sane_(std::filesystem::path(folder_.path()) / "sane"),
+          configDir_("SANE_CONFIG_DIR", sane_.string().c_str()),
+          configHome_("XDG_CONFIG_HOME", (std::filesystem::path(folder_.path()) / "config").string().c_str()) {
+        std::filesystem::create_directories(sane_);
+        std::filesystem::create_directories(std::filesystem::path(folder_.path()) / "config");
+        std::ofstream(sane_ / "dll.conf") << "test\n";
+    }
+
+private:
+    win::testing::ScratchFolder folder_;
+    std::filesystem::path sane_;
+    win::testing::ScopedEnvironment configDir_;
+    win::testing::ScopedEnvironment configHome_;
+};
+
+class FormscanWithSaneTest : public testing::ShellTest {
+protected:
+    FormscanWithSaneTest() : ShellTest(false) {
+        appState().documentsFolder = appState().programFolder + "/documents/";
+        std::filesystem::create_directory(documents());
+        appState().scanBaseName = "153_1042";
+    }
+    void SetUp() override {
+        ASSERT_EQ(com::CallServerRegistration(SCANVELT_LIBRARY_PATH, false), com::S_OK);
+        ScanControlsOrReason made = createScanControls();
+        ASSERT_TRUE(made.controls) << made.reason;
+        window = std::make_unique<Formscan>(std::move(*made.controls));
+    }
+    void TearDown() override {
+        window.reset();
+        ShellTest::TearDown();
+    }
+    std::filesystem::path documents() const { return folder.path() / "documents"; }
+    void click(int step) { window->MyButton1_Click(step); }
+
+    static inline SaneTestBackend* sane = new SaneTestBackend();  // kept to the end of the process
+    com::testing::PrivateRegistry registry;
+    std::unique_ptr<Formscan> window;
+};
+
+TEST_F(FormscanWithSaneTest, OnePageBecomesAJpegOfThePage) {
+    ui.expectMessage("Completed !");
+    click(Formscan::ScanToJpeg);
+    const std::filesystem::path jpeg = documents() / "153_1042.jpg";
+    ASSERT_TRUE(std::filesystem::exists(jpeg));
+    std::ifstream in(jpeg, std::ios::binary);
+    unsigned char magic[3] = {};
+    in.read(reinterpret_cast<char*>(magic), 3);
+    EXPECT_EQ(magic[0], 0xFF);
+    EXPECT_EQ(magic[1], 0xD8);
+    EXPECT_EQ(magic[2], 0xFF);
+    EXPECT_EQ(appState().scannedFilePath, appState().documentsFolder + "153_1042.jpg");
+    // The test scanner's page is 80 by 100 mm; at the window's 300 dpi, 945 by 1181 pixels.
+    const std::string size = outputOf("/usr/bin/identify -format '%w %h' '" + jpeg.string() + "'");
+    int width = 0, height = 0;
+    ASSERT_EQ(std::sscanf(size.c_str(), "%d %d", &width, &height), 2) << size;
+    EXPECT_NEAR(width, 945, 2);
+    EXPECT_NEAR(height, 1181, 2);
+}
+
+TEST_F(FormscanWithSaneTest, TheFeederBecomesOnePdfOfEveryPage) {
+    ui.expectMessage("Completed !");
+    click(Formscan::ScanAllToPdf);
+    const std::filesystem::path pdf = documents() / "153_1042.pdf";
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    EXPECT_THAT(outputOf("/usr/bin/qpdf --check '" + pdf.string() + "'"),
+                ::testing::HasSubstr("No syntax or stream encoding errors"));
+    EXPECT_THAT(outputOf("/usr/bin/pdfinfo '" + pdf.string() + "'"), ::testing::ContainsRegex("Pages: +10\n"));
+}
+
+TEST_F(FormscanWithSaneTest, TheFeederBecomesOneGroup4MultiPageTiff) {
+    ui.expectMessage("Completed !");
+    click(Formscan::ScanAllToTiff);
+    const std::filesystem::path tiff = documents() / "153_1042multipage.tif";
+    ASSERT_TRUE(std::filesystem::exists(tiff));
+    const std::string info = outputOf("/usr/bin/tiffinfo '" + tiff.string() + "'");
+    EXPECT_EQ(occurrences(info, "TIFF Directory"), 10u) << info;
+    EXPECT_EQ(occurrences(info, "CCITT Group 4"), 10u) << info;
+}
+
+}  // namespace
+}  // namespace petty
