@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "imaging/viewer/testing/viewer_fixture.h"
+#include <optional>
+
+#include "platform/win/clipboard.h"
 #include "platform/win/text_encoding.h"
 
 namespace scanvelt::testing {
@@ -119,6 +122,43 @@ TEST_F(ViewerKeys, ScrollbarToggleAndAutomaticQualityItems) {
     EXPECT_EQ(site.menuShown[33].flags & kControlMenuSeparator, kControlMenuSeparator);
     for (int32_t item = 33; item <= 38; ++item)
         EXPECT_EQ(site.menuShown[item < 34 ? item - 1 : item].flags & kControlMenuChecked, item == 36 ? kControlMenuChecked : 0u) << item;
+}
+
+TEST_F(ViewerKeys, TurnsAndFlipsAnnounceTheirIndex) {
+    std::vector<int32_t> announced;
+    events.onEvent = [&](DISPID id, DISPPARAMS& p) {
+        if (id == kClickMenu) announced.push_back(*p.rgvarg[0].plVal);
+    };
+    const int32_t width = get("ImageWidth").lVal, height = get("ImageHeight").lVal;
+    choose(9);   // "Rotate 90°": width and height change places
+    EXPECT_EQ(get("ImageWidth").lVal, height);
+    EXPECT_EQ(get("ImageHeight").lVal, width);
+    choose(12);  // "Flip X": the size stays
+    EXPECT_EQ(get("ImageWidth").lVal, height);
+    events.onEvent = nullptr;
+    EXPECT_EQ(announced, (std::vector<int32_t>{9, 12}));
+}
+
+TEST_F(ViewerKeys, CopyTakesTheSelectionWhenOneIsDrawnElseTheWholeImage) {
+    std::optional<win::GdiBitmap> held;
+    win::SetClipboardService({[] { return win::ClipboardResult::Done; }, [&](const win::GdiBitmap& bitmap) {
+                                  held = bitmap;
+                                  return win::ClipboardResult::Done;
+                              }});
+    choose(17);
+    ASSERT_TRUE(held);
+    EXPECT_EQ(held->width, 1000);
+    EXPECT_EQ(held->height, 800);
+    held.reset();
+    put("MouseMode", MakeI4(1));
+    surface->MouseDown(kControlButtonLeft, 0, 100, 100);
+    surface->MouseMove(kControlButtonLeft, 0, 140, 130);
+    surface->MouseUp(kControlButtonLeft, 0, 140, 130);
+    choose(17);
+    win::SetClipboardService({});
+    ASSERT_TRUE(held);
+    EXPECT_EQ(held->width, 40);
+    EXPECT_EQ(held->height, 30);
 }
 
 TEST_F(ViewerKeys, ACheckedZoomItemDoesNotZoomAgainButIsAnnounced) {
