@@ -2,6 +2,8 @@
 // mouse, the pan drag, the auto zoom, and the mapped mouse position.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "imaging/viewer/testing/viewer_fixture.h"
 
 namespace scanvelt::testing {
@@ -144,6 +146,16 @@ TEST_F(ViewerMouseSelection, PressAndMoveUseThePositionTheHostLeftInTheEvent) {
     drag(120, 110, 190, 120);
     events.onEvent = nullptr;
     expectOutline(150, 110, 40, 60, "host's position");
+}
+
+TEST_F(ViewerMouseSelection, APositionNoPixelCanHoldIsIgnored) {
+    events.onEvent = [](DISPID id, DISPPARAMS& p) {
+        if (id == kMouseDown) *p.rgvarg[1].pfltVal = std::numeric_limits<float>::quiet_NaN();
+        if (id == kMouseMove) *p.rgvarg[0].pfltVal = 3e38f;
+    };
+    drag(120, 110, 170, 150);
+    events.onEvent = nullptr;
+    expectOutline(120, 110, 50, 40, "unchanged positions");
 }
 
 TEST_F(ViewerMouseSelection, AHostThatTurnsThePressIntoTheRightButtonGetsTheMenu) {
