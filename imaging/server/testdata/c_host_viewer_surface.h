@@ -1,5 +1,5 @@
 /* The viewer's class and the first slots of its face (IControlSurface), for
- * the C hosts that size and show it. */
+ * the C hosts that size and show it and move the mouse over it. */
 #ifndef SCANVELT_C_HOST_VIEWER_SURFACE_H
 #define SCANVELT_C_HOST_VIEWER_SURFACE_H
 #include "c_host_abi.h"
@@ -15,6 +15,9 @@ typedef struct {
     HRESULT (*SetSite)(Surface*, void*);
     HRESULT (*Show)(Surface*, int32_t);
     HRESULT (*Resize)(Surface*, int32_t, int32_t);
+    HRESULT (*GetBackBuffer)(Surface*, void*);
+    HRESULT (*MouseDown)(Surface*, int32_t, int32_t, int32_t, int32_t);
+    HRESULT (*MouseMove)(Surface*, int32_t, int32_t, int32_t, int32_t);
 } SurfaceVtbl;
 struct Surface {
     const SurfaceVtbl* vtbl;

@@ -2,6 +2,7 @@
 // An event sink for the viewer's tests: advised on the viewer's event
 // interface, it records the dispatch ID of every event raised, in order.
 #include <atomic>
+#include <functional>
 #include <vector>
 
 #include "imaging/typelib/scanvelt_typelib.h"
@@ -37,6 +38,7 @@ public:
         // The first argument when it is a long (the last in DISPPARAMS order).
         const com::VARIANT* first = params && params->cArgs > 0 ? &params->rgvarg[params->cArgs - 1] : nullptr;
         firstLongs.push_back(first && first->vt == com::VT_I4 ? first->lVal : -1);
+        if (onEvent && params) onEvent(id, *params);
         return com::S_OK;
     }
 
@@ -60,6 +62,8 @@ public:
     std::atomic<uint32_t> references{0};
     std::vector<com::DISPID> events;
     std::vector<int32_t> firstLongs;  // per event: its first argument when a long, else -1
+    // Acts as a host's handler would, e.g. writing into by-reference arguments.
+    std::function<void(com::DISPID, com::DISPPARAMS&)> onEvent;
 
 private:
     com::IConnectionPoint* point_ = nullptr;

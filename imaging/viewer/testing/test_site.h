@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "platform/com/control_site.h"
@@ -42,8 +43,9 @@ public:
         captured = capture != 0;
         return com::S_OK;
     }
-    com::HRESULT SetCursor(int32_t pointer, const com::ControlCursorImage*) override {
+    com::HRESULT SetCursor(int32_t pointer, const com::ControlCursorImage* image) override {
         cursor = pointer;
+        cursorHotSpot = image ? std::pair{image->hotSpotX, image->hotSpotY} : std::pair{-1, -1};
         return com::S_OK;
     }
     com::HRESULT SetFocus() override { return com::S_OK; }
@@ -51,8 +53,11 @@ public:
         acceptsFiles = accept != 0;
         return com::S_OK;
     }
-    com::HRESULT ShowPopupMenu(const com::ControlMenuItem*, uint32_t, int32_t, int32_t, int32_t* chosen) override {
-        if (chosen) *chosen = 0;
+    com::HRESULT ShowPopupMenu(const com::ControlMenuItem* items, uint32_t count, int32_t, int32_t,
+                               int32_t* chosen) override {
+        menuShown.clear();
+        for (uint32_t i = 0; i < count; ++i) menuShown.push_back(items[i]);
+        if (chosen) *chosen = menuChoice;
         return com::S_OK;
     }
     com::HRESULT PropertyChanged(com::DISPID id) override {
@@ -83,6 +88,9 @@ public:
     std::map<uint32_t, uint32_t> timers;
     bool captured = false;
     int32_t cursor = -1;
+    std::pair<int32_t, int32_t> cursorHotSpot{-1, -1};  // of the custom shape, -1 without one
+    int32_t menuChoice = 0;                      // what the next context menu answers
+    std::vector<com::ControlMenuItem> menuShown;  // the last menu shown (captions valid only during the call)
     bool acceptsFiles = false;
     std::vector<com::DISPID> changed;
 };
