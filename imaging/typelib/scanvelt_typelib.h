@@ -47,6 +47,8 @@ std::vector<com::MemberModel> TwainFormatsMembers();  // further formats, icon a
 std::vector<com::MemberModel> TwainAcquisitionMembers();  // twain_members_acquisition.cpp
 std::vector<com::MemberModel> TwainCapabilityMembers();  // twain_members_capabilities.cpp
 std::vector<com::MemberModel> MvViewerMembers();
+std::vector<com::MemberModel> MvViewerInternetMembers();  // viewer_members_internet.cpp
+std::vector<com::MemberModel> MvViewerPrintingMembers();  // viewer_members_printing.cpp
 std::vector<com::MemberModel> MvViewerEvents();
 
 }  // namespace scanvelt::typelib

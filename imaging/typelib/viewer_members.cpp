@@ -161,6 +161,9 @@ std::vector<MemberModel> MvViewerMembers() {
     Property(m, 0x67, "hdc", VT_I4, nullptr, true);
     Property(m, 0x68, "VScrollVisible", VT_BOOL);
     Property(m, 0x69, "HScrollVisible", VT_BOOL);
+    for (auto* family : {MvViewerInternetMembers, MvViewerPrintingMembers}) {
+        for (auto& member : family()) m.push_back(std::move(member));
+    }
     return m;
 }
 

@@ -6,6 +6,7 @@
 // functions the object gives.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,12 @@
 
 namespace scanvelt {
 
+class cInet;
+class cPrinter;
+
 // Event numbers of the viewer's event interface.
 enum ViewerEvent : com::DISPID {
+    kEventDataReceived = 1,
     kEventZoomChange = 2,
     kEventScrollControl = 3,
     kEventPageChange = 5,
@@ -29,6 +34,7 @@ enum ViewerEvent : com::DISPID {
     kEventResizeControl = 19,
     kEventPaintControl = 20,
     kEventBeforeZoomChange = 22,
+    kEventPrintPage = 23,
 };
 
 // The timer of the high-quality second pass.
@@ -132,6 +138,29 @@ public:
     void FocusIn();
     void FocusOut();
 
+    // --- internet sources ---
+    int32_t DisplayFromURL(const std::string& host, const std::string& path, int32_t port);
+    void DisplayFromURLStop();
+    void SetHttpTransfertBufferSize(int32_t size) { HttpBufferSize_ = size; }
+    int32_t DisplayFromFTP(const std::string& host, const std::string& path, const std::string& login,
+                           const std::string& password, int32_t port);
+    void SetFtpPassiveMode(bool passive) { FtpPassive_ = passive; }
+    bool downloading() const { return Downloading_; }
+    int32_t httpBufferSize() const { return HttpBufferSize_; }
+    bool ftpPassive() const { return FtpPassive_; }
+
+    // --- printing ---
+    // The viewer's printer: settings made through it last as long as the control.
+    cPrinter& printer() { return *m_oPrinter; }
+    void PrintSetImageAlignment(int32_t alignment);
+    void PrintSetOrientation(int16_t orientation);
+    void PrintSetStdPaperSize(int32_t paperSize);
+    bool PrintImageDialog(bool fit, float x, float y, float width, float height);
+    void PrintImage(bool fit);
+    void PrintImageBySize(float x, float y, float width, float height);
+    bool PrintImage2Printer(const std::string& printerName);
+    bool PrintImageBySize2Printer(const std::string& printerName, float x, float y, float width, float height);
+
     // The state as the last operation left it, for tests and the benchmark.
     int32_t nativeImageId() const { return NativeImageID_; }
     const std::string& tempImageFile() const { return TempImageFile_; }
@@ -148,6 +177,8 @@ private:
     void message(const std::string& text);
     void invalidate(const com::ControlRect* rect = nullptr);
     void setQualityTimer(bool on);
+    void relayPrintPage(int32_t page, int32_t pagesLeft);
+    int32_t choosePrintDocument(bool dialogRule);
     void deleteTempFile();
     // documents
     void prelude();
@@ -200,6 +231,15 @@ private:
     bool imageOwned_ = false;  // the viewer loaded the shown image and the host never took it
     bool Terminated_ = false;
     bool CustomPointer_ = false;
+    int32_t PdfHandle_ = 0;
+
+    // internet sources: the transfer exists only while one runs
+    std::shared_ptr<cInet> m_inet;
+    bool Downloading_ = false;
+    int32_t HttpBufferSize_ = 4096;
+    bool FtpPassive_ = true;
+
+    std::unique_ptr<cPrinter> m_oPrinter;
 
     // view state
     int32_t ImageLeft_ = 0, ImageTop_ = 0;

@@ -6,6 +6,8 @@
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/imaging_session.h"
 #include "imaging/engine/temp_files.h"
+#include "imaging/output/inet/cinet.h"
+#include "imaging/output/print/cprinter.h"
 #include "imaging/viewer/viewer_control.h"
 #include "platform/com/variant.h"
 #include "platform/win/message_box.h"
@@ -20,7 +22,9 @@ std::atomic<int32_t> nextWindowNumber{0x10000};
 }  // namespace
 
 ViewerControl::ViewerControl(RaiseEvent raise, PropertyChanged changed)
-    : raise_(std::move(raise)), changed_(std::move(changed)), windowNumber_(nextWindowNumber += 4) {
+    : raise_(std::move(raise)), changed_(std::move(changed)), windowNumber_(nextWindowNumber += 4),
+      m_oPrinter(std::make_unique<cPrinter>()) {
+    m_oPrinter->PrintPage = [this](int32_t& page, int32_t& pagesLeft) { relayPrintPage(page, pagesLeft); };
     hScroll_.horizontal = true;
     hScroll_.height = kScrollBarThickness;
     vScroll_.width = kScrollBarThickness;

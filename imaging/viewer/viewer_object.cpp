@@ -20,6 +20,8 @@ ViewerObject::ViewerObject()
     bindFrameMembers();
     bindDocumentMembers();
     bindViewMembers();
+    bindInternetMembers();
+    bindPrintingMembers();
 }
 
 ViewerObject::~ViewerObject() {

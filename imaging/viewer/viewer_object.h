@@ -50,6 +50,8 @@ private:
     void bindFrameMembers();
     void bindDocumentMembers();
     void bindViewMembers();
+    void bindInternetMembers();
+    void bindPrintingMembers();
     void propertyChanged(const std::string& key);
 
     com::IControlSite* site_ = nullptr;

@@ -2,6 +2,7 @@
 // An event sink for the viewer's tests: advised on the viewer's event
 // interface, it records the dispatch ID of every event raised, in order.
 #include <atomic>
+#include <functional>
 #include <vector>
 
 #include "imaging/typelib/scanvelt_typelib.h"
@@ -31,9 +32,10 @@ public:
     com::HRESULT GetIDsOfNames(com::REFIID, com::OLECHAR**, uint32_t, com::LCID, com::DISPID*) override {
         return com::E_NOTIMPL;
     }
-    com::HRESULT Invoke(com::DISPID id, com::REFIID, com::LCID, uint16_t, com::DISPPARAMS*, com::VARIANT*,
+    com::HRESULT Invoke(com::DISPID id, com::REFIID, com::LCID, uint16_t, com::DISPPARAMS* params, com::VARIANT*,
                         com::EXCEPINFO*, uint32_t*) override {
         events.push_back(id);
+        if (handler) handler(id, *params);
         return com::S_OK;
     }
 
@@ -56,6 +58,8 @@ public:
 
     std::atomic<uint32_t> references{0};
     std::vector<com::DISPID> events;
+    // A host's handler, run inside the event (arguments last to first, as dispatched).
+    std::function<void(com::DISPID, const com::DISPPARAMS&)> handler;
 
 private:
     com::IConnectionPoint* point_ = nullptr;
