@@ -2,6 +2,7 @@
 // document is handed over (the shown image, or the open PDF page by page),
 // the range checks of the settings, and the relay of the page event.
 #include "imaging/output/print/cprinter.h"
+#include "imaging/viewer/print_document_choice.h"
 #include "imaging/viewer/viewer_control.h"
 #include "platform/com/variant.h"
 
@@ -12,16 +13,22 @@ void ViewerControl::relayPrintPage(int32_t page, int32_t pagesLeft) {
     raise_(kEventPrintPage, args);
 }
 
-// A dialog prints an open PDF through the PDF plug-in; a direct print does so
-// only when a page range was set, else it prints the shown page's picture.
+PrintDocumentChoice ChoosePrintDocument(int32_t documentType, bool dialog, bool rangeSet, int32_t pdfHandle,
+                                        int32_t shownImage) {
+    PrintDocumentChoice choice;
+    choice.pdfMode = documentType == 2 && (dialog || rangeSet);
+    choice.document = choice.pdfMode ? pdfHandle : shownImage;
+    return choice;
+}
+
 int32_t ViewerControl::choosePrintDocument(bool dialogRule) {
     cPrinter& p = *m_oPrinter;
-    p.m_PDFMode = CurrentDocumentType_ == 2 && (dialogRule || p.IsSetFromTo());
-    if (p.m_PDFMode) {
-        p.ForceResolution(s_.PdfDpiRendering, s_.PdfDpiRendering);
-        return PdfHandle_;
-    }
-    return NativeImageID_;
+    const PrintDocumentChoice choice =
+        ChoosePrintDocument(CurrentDocumentType_, dialogRule, p.IsSetFromTo(), PdfHandle_, NativeImageID_);
+    p.m_PDFMode = choice.pdfMode;
+    // The plug-in rasterises pages at the resolution the viewer shows them at.
+    if (choice.pdfMode) p.ForceResolution(s_.PdfDpiRendering, s_.PdfDpiRendering);
+    return choice.document;
 }
 
 void ViewerControl::PrintSetImageAlignment(int32_t alignment) {

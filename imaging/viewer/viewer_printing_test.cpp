@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "imaging/viewer/print_document_choice.h"
 #include "imaging/viewer/testing/viewer_fixture.h"
 #include "platform/print/raster_print_job.h"
 
@@ -210,6 +211,31 @@ TEST_F(ViewerPrinting, PrinterChoiceAndPaperReachThePrinter) {
     call("PrintGetMargins", {args[0], args[1]});
     EXPECT_EQ(left.fltVal, 0.0f);
     EXPECT_EQ(top.fltVal, 0.0f);
+}
+
+TEST(PrintDocumentChoiceRule, APdfGoesThroughThePluginFromADialogOrWithARange) {
+    constexpr int32_t kPdf = 77, kPage = 5;
+    struct Case {
+        int32_t type;
+        bool dialog, range;
+        bool pdfMode;
+        int32_t document;
+    } cases[] = {
+        {2, false, false, false, kPage},  // direct, no range: the shown page as rasterised
+        {2, false, true, true, kPdf},     // direct with a range: pages through the plug-in
+        {2, true, false, true, kPdf},     // a dialog always goes through the plug-in
+        {2, true, true, true, kPdf},
+        {1, true, true, false, kPage},    // an image is an image whatever the range
+        {1, false, false, false, kPage},
+        {0, false, true, false, 0},       // nothing shown: nothing to print
+        {0, true, false, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.type) + (c.dialog ? " dialog" : " direct") + (c.range ? " range" : ""));
+        const PrintDocumentChoice choice = ChoosePrintDocument(c.type, c.dialog, c.range, kPdf, c.type ? kPage : 0);
+        EXPECT_EQ(choice.pdfMode, c.pdfMode);
+        EXPECT_EQ(choice.document, c.document);
+    }
 }
 
 }  // namespace
