@@ -144,6 +144,8 @@ void ViewerControl::deleteTempFile() {
 
 void ViewerControl::Terminate() {
     if (Terminated_) return;
+    // A download running under a host handler ends with its current chunk.
+    DisplayFromURLStop();
     dragBar_ = nullptr;
     setQualityTimer(false);
     // What the viewer made or loaded for itself goes with it; an image the

@@ -89,7 +89,7 @@ int32_t ViewerControl::DisplayFromURL(const std::string& host, const std::string
         } else if (length < 1) {
             // An answer without a length is no document of known size.
             LastStatus_ = InternetHttpInvalidFileLength;
-        } else if (transfer->ReadArray(bytes, length)) {
+        } else if (transfer->ReadArray(bytes, length) && !Terminated_) {
             // A body shorter than announced, a stop or a length beyond the
             // transfer's ceiling all end the read as false, before any display.
             LastStatus_ = DisplayFromByteArray(bytes, false);

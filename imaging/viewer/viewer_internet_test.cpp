@@ -149,6 +149,18 @@ TEST_F(ViewerInternet, AStopFromTheProgressHandlerEndsTheDownloadWithNothingShow
     EXPECT_EQ(shownWidth(), 12);
 }
 
+TEST_F(ViewerInternet, ATeardownDuringADownloadStopsItAndShowsNothing) {
+    const int32_t before = testing_support::RegisteredImageCount();
+    call("SetHttpTransfertBufferSize", {MakeI4(64)});
+    onProgress = [&] {
+        if (progress.size() == 1) call("Terminate");
+    };
+    EXPECT_EQ(url("127.0.0.1", "/files/bill.png"), 107);
+    EXPECT_EQ(progress.size(), 1u);
+    EXPECT_EQ(testing_support::RegisteredImageCount(), before);
+    EXPECT_EQ(tempFiles(), 0);
+}
+
 TEST_F(ViewerInternet, AFetchedDocumentsTemporaryFileGoesWithIt) {
     ASSERT_EQ(url("127.0.0.1", "/files/bill.png"), 0);
     EXPECT_EQ(tempFiles(), 1);
