@@ -26,7 +26,10 @@
 
 namespace scanvelt {
 
-void ViewerControl::prelude() { ResetDocument(false, false); }
+void ViewerControl::prelude() {
+    ClosePdfDocument();
+    ResetDocument(false, false);
+}
 
 int32_t ViewerControl::epilogue() {
     imageOwned_ = true;
@@ -158,6 +161,7 @@ void ViewerControl::CloseImage() {
 
 void ViewerControl::CloseImageEx() {
     ReleaseNativeImage();
+    ClosePdfDocument();
     ResetDocument(false, false);
 }
 
@@ -178,6 +182,10 @@ void ViewerControl::ResetDocument(bool keepPageCount, bool keepGeometry) {
     }
     if (!keepPageCount) s_.PageCount = 0;
     s_.CurrentPage = 0;
+    if (Animating_) StopGif();
+    KillAnimationTimer();
+    GifAnimatable_ = false;
+    FrameDelays_.clear();
     LastStatus_ = 0;
     CurrentDocumentType_ = 0;
     if (!s_.KeepImagePosition) {
@@ -233,6 +241,7 @@ void ViewerControl::AnalyzeLoadedImage() {
             if (GetTiffPageCount(image, count) != 0) count = 1;
         }
         s_.PageCount = count;
+        analyzeAnimation();
     }
     if (image == 0) return;
     if ((LastStatus_ = GetImageHeight(image, s_.ImageHeight)) != 0) {
@@ -261,6 +270,7 @@ void ViewerControl::AnalyzeLoadedImage() {
     s_.ImageWidth = std::max(s_.ImageWidth, 1);
     s_.ImageHeight = std::max(s_.ImageHeight, 1);
     ComputeClientArea();
+    if (GifAnimatable_ && s_.AnimateGIF && !Animating_) PlayGif();
 }
 
 void ViewerControl::FilesDropped(const std::vector<std::string>& paths) {

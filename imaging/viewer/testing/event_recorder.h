@@ -2,6 +2,7 @@
 // An event sink for the viewer's tests: advised on the viewer's event
 // interface, it records the dispatch ID of every event raised, in order.
 #include <atomic>
+#include <functional>
 #include <vector>
 
 #include "imaging/typelib/scanvelt_typelib.h"
@@ -31,9 +32,10 @@ public:
     com::HRESULT GetIDsOfNames(com::REFIID, com::OLECHAR**, uint32_t, com::LCID, com::DISPID*) override {
         return com::E_NOTIMPL;
     }
-    com::HRESULT Invoke(com::DISPID id, com::REFIID, com::LCID, uint16_t, com::DISPPARAMS*, com::VARIANT*,
+    com::HRESULT Invoke(com::DISPID id, com::REFIID, com::LCID, uint16_t, com::DISPPARAMS* params, com::VARIANT*,
                         com::EXCEPINFO*, uint32_t*) override {
         events.push_back(id);
+        if (answer && params) answer(id, *params);
         return com::S_OK;
     }
 
@@ -56,6 +58,8 @@ public:
 
     std::atomic<uint32_t> references{0};
     std::vector<com::DISPID> events;
+    // The host's handler, for events that pass values back by reference.
+    std::function<void(com::DISPID, com::DISPPARAMS&)> answer;
 
 private:
     com::IConnectionPoint* point_ = nullptr;
