@@ -119,6 +119,7 @@ int32_t ViewerControl::DisplayFromString(std::u16string_view text) {
 }
 
 int32_t ViewerControl::SetNativeImage(int32_t imageId) {
+    ClosePdfDocument();
     bool sameAgain = imageId != 0 && imageId == NativeImageID_;
     if (sameAgain) {
         // The host names the image shown: it holds that ID from now on, so

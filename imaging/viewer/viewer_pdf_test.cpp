@@ -103,6 +103,47 @@ TEST_F(ViewerPdf, APageBecomesAnImageOfItsSizeAtTheChosenResolution) {
     EXPECT_TRUE(boxes.empty());
 }
 
+// The grey levels of a PGM file ("P5", 8 bits) that pdftoppm wrote.
+std::vector<uint8_t> readPgm(const std::string& path, int& width, int& height) {
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int maxValue = 0;
+    in >> magic >> width >> height >> maxValue;
+    in.get();
+    if (magic != "P5" || maxValue != 255 || width <= 0 || height <= 0 || width > 4000 || height > 4000) return {};
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height);
+    in.read(reinterpret_cast<char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
+    return in ? pixels : std::vector<uint8_t>{};
+}
+
+TEST_F(ViewerPdf, PagesMatchPdftoppmAtEachResolution) {
+    if (!tool("command -v pdftoppm")) GTEST_SKIP() << "pdftoppm is not installed";
+    std::string path = scratch.file("letter.pdf");
+    mvpdfplug::testing::writeBoxPages(path, {{612, 792}, {300, 200}});
+    for (int32_t dpi : {72, 150, 300}) {
+        for (int32_t page : {1, 2}) {
+            SCOPED_TRACE(std::to_string(dpi) + " dpi, page " + std::to_string(page));
+            const std::string prefix = scratch.file("reference");
+            ASSERT_TRUE(tool("pdftoppm -gray -singlefile -r " + std::to_string(dpi) + " -f " + std::to_string(page) +
+                             " -l " + std::to_string(page) + " " + path + " " + prefix));
+            int width = 0, height = 0;
+            const std::vector<uint8_t> reference = readPgm(prefix + ".pgm", width, height);
+            ASSERT_FALSE(reference.empty());
+            put("PdfDpiRendering", MakeI4(dpi));
+            ASSERT_EQ(open(path), 0);
+            ASSERT_EQ(callLong("DisplayFrame", {MakeI4(page)}), 0);
+            ASSERT_EQ(longOf("ImageWidth"), width);
+            ASSERT_EQ(longOf("ImageHeight"), height);
+            int differing = 0;
+            for (int y = 0; y < height; y += 3)
+                for (int x = 0; x < width; x += 3)
+                    if (std::abs(gray(x, y) - reference[static_cast<size_t>(y) * width + x]) > 48) ++differing;
+            // Edge pixels may round to the other side; the box and the paper may not.
+            EXPECT_LT(differing, (width + height) / 3);
+        }
+    }
+}
+
 TEST_F(ViewerPdf, PagesAreShownOneAtATime) {
     std::string path = scratch.file("three.pdf");
     mvpdfplug::testing::writeBoxPages(path, {{72, 144}, {144, 72}, {216, 216}});
