@@ -188,6 +188,8 @@ private:
     void ReleaseFastCopy();
     void AnalyzeLoadedImage();
     int32_t displayFromFileOnce(std::string path, bool useIcm);
+    // A copy of the file under a fresh temporary name; "" when none was made.
+    static std::string copyToFreshTempFile(const std::string& path);
     // rendering
     void RenderImage(int32_t imageId, bool qualityPass);
     int32_t BuildFastDisplayCopy();

@@ -49,25 +49,31 @@ int32_t ViewerControl::DisplayFromSource(const std::function<int32_t(int32_t& id
     return epilogue();
 }
 
+std::string ViewerControl::copyToFreshTempFile(const std::string& path) {
+    // A fresh name of our own for every copy: never a name another viewer or
+    // program may be using.
+    std::string copy = NewTempFileName();
+    if (copy.empty()) return copy;
+    std::error_code error;
+    if (std::filesystem::copy_file(win::ResolveWindowsPath(path), win::ResolveWindowsPath(copy),
+                                   std::filesystem::copy_options::overwrite_existing, error) &&
+        !error)
+        return copy;
+    DeleteFileQuietly(copy);
+    return {};
+}
+
 int32_t ViewerControl::displayFromFileOnce(std::string path, bool useIcm) {
     if (TrimSpaces(path).empty()) path = ShowOpenFileDialog(static_cast<uint32_t>(windowNumber_));
     path = NormalizePath(path);
     bool forcedCopy = false;
     if (s_.ImageForceTemporaryMode && !ExistingFilePath(path).empty()) {
-        // A fresh name of our own for every copy: never a name another
-        // viewer or program may be using.
-        std::string copy = NewTempFileName();
-        std::error_code error;
-        if (!copy.empty() &&
-            std::filesystem::copy_file(win::ResolveWindowsPath(path), win::ResolveWindowsPath(copy),
-                                       std::filesystem::copy_options::overwrite_existing, error) &&
-            !error) {
+        std::string copy = copyToFreshTempFile(path);
+        if (!copy.empty()) {
             TempImageFile_ = copy;
             TempImageOwned_ = true;
             forcedCopy = true;
             path = copy;
-        } else if (!copy.empty()) {
-            DeleteFileQuietly(copy);
         }
     }
     int32_t id = 0;

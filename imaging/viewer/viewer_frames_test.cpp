@@ -59,7 +59,7 @@ protected:
 
 TEST_F(ViewerFrames, TheFrameMembersPageThroughATiff) {
     ScopedTestFramesDecoder decoder(gdiplus::ImageFormatTIFF);
-    const int32_t id = showFrames(5);
+    showFrames(5);
     ASSERT_EQ(longOf("PageCount"), 5);
     ASSERT_EQ(longOf("CurrentPage"), 1);
     struct Step {

@@ -2,8 +2,6 @@
 // while one page at a time is rasterised into an image of the engine.
 #include <cmath>
 #include <exception>
-#include <filesystem>
-#include <system_error>
 
 #include "imaging/engine/general_helpers.h"
 #include "imaging/engine/image_table.h"
@@ -52,18 +50,12 @@ int32_t ViewerControl::OpenPdfDocument(std::string path, std::string password) {
     password = std::string(TrimSpaces(password));
     try {
         if (s_.PdfForceTemporaryMode) {
-            // A fresh name of our own, so the host may change or delete its file meanwhile.
-            std::string copy = NewTempFileName();
-            std::error_code error;
-            if (!copy.empty() &&
-                std::filesystem::copy_file(win::ResolveWindowsPath(path), win::ResolveWindowsPath(copy),
-                                           std::filesystem::copy_options::overwrite_existing, error) &&
-                !error) {
+            // The host may change or delete its file while the copy is shown.
+            std::string copy = copyToFreshTempFile(path);
+            if (!copy.empty()) {
                 TempPdfFile_ = copy;
                 TempPdfOwned_ = true;
                 path = copy;
-            } else if (!copy.empty()) {
-                DeleteFileQuietly(copy);
             }
         }
         PdfHandle_ = PdfPluginLoad(win::ResolveWindowsPath(path));
