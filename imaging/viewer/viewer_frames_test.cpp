@@ -171,6 +171,9 @@ TEST_F(ViewerFrames, ExifTagsAreNumberedFromOne) {
     const int32_t first = callLong("ExifTagGetID", {MakeI4(1)});
     EXPECT_EQ(text("ExifTagGetValue", 1), first == 0x010F ? "Maker" : "Model");
     EXPECT_FALSE(text("ExifTagGetName", 1).empty());
+    // IPTC tags live only in images the image plug-in loaded.
+    EXPECT_EQ(callLong("IPTCTagCount"), 0);
+    EXPECT_EQ(callLong("GetStat"), MvimgplugDllRequired);
     for (int32_t outside : {0, 3, -1}) {
         SCOPED_TRACE(outside);
         EXPECT_EQ(callLong("ExifTagGetID", {MakeI4(outside)}), 0);

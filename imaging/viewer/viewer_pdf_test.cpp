@@ -144,6 +144,35 @@ TEST_F(ViewerPdf, PagesMatchPdftoppmAtEachResolution) {
     }
 }
 
+TEST_F(ViewerPdf, ATurnedPageExchangesWidthAndHeight) {
+    if (!tool("command -v qpdf")) GTEST_SKIP() << "qpdf is not installed";
+    mvpdfplug::testing::writeBoxPages(scratch.file("plain.pdf"), {{216, 144}});
+    put("PdfDpiRendering", MakeI4(100));
+    struct Case {
+        const char* rotate;
+        int32_t width, height;
+    };
+    const Case cases[] = {{"+90", 200, 300}, {"-90", 200, 300}, {"+180", 300, 200}, {"+270", 200, 300}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rotate);
+        const std::string turned = scratch.file("turned.pdf");
+        ASSERT_TRUE(tool("qpdf " + scratch.file("plain.pdf") + " --rotate=" + c.rotate + ":1 " + turned));
+        ASSERT_EQ(open(turned), 0);
+        EXPECT_EQ(longOf("ImageWidth"), c.width);
+        EXPECT_EQ(longOf("ImageHeight"), c.height);
+    }
+}
+
+TEST_F(ViewerPdf, AResolutionOfZeroRendersAtTwoHundred) {
+    std::string path = scratch.file("page.pdf");
+    mvpdfplug::testing::writeBoxPages(path, {{72, 36}});
+    control().settings().PdfDpiRendering = 0;  // as a property bag may hold it
+    ASSERT_EQ(open(path), 0);
+    EXPECT_EQ(longOf("PdfDpiRendering"), 200);
+    EXPECT_EQ(longOf("ImageWidth"), 200);
+    EXPECT_EQ(longOf("ImageHeight"), 100);
+}
+
 TEST_F(ViewerPdf, PagesAreShownOneAtATime) {
     std::string path = scratch.file("three.pdf");
     mvpdfplug::testing::writeBoxPages(path, {{72, 144}, {144, 72}, {216, 216}});
