@@ -39,6 +39,10 @@ enum ViewerEvent : com::DISPID {
 
 // The timer of the high-quality second pass.
 constexpr uint32_t kQualityTimerId = 1;
+// The one-shot timer of a playing GIF animation.
+constexpr uint32_t kAnimationTimerId = 2;
+// A PDF page larger than this many pixels is refused before its raster is made.
+constexpr int64_t kMaxPdfPagePixels = 150'000'000;
 
 class ViewerControl {
 public:
@@ -95,6 +99,33 @@ public:
     int32_t GetDocumentType() const { return CurrentDocumentType_; }
     std::string GetImageFormat() const;
     void FilesDropped(const std::vector<std::string>& paths);
+
+    // --- PDF documents (viewer_pdf.cpp) ---
+    int32_t DisplayFromPdfFile(const std::string& path, const std::string& password = {});
+    // Description item 0..8 (version, author, title, subject, keywords,
+    // creator, producer, creation date, modification date); "" with no PDF.
+    std::string PdfDescription(int32_t item) const;
+    std::string PdfMetadata() const;
+    int32_t pdfHandle() const { return PdfHandle_; }
+    const std::string& tempPdfFile() const { return TempPdfFile_; }
+
+    // --- frames, animation and metadata (viewer_frames.cpp) ---
+    int32_t DisplayFrame(int32_t frame);
+    int32_t DisplayNextFrame();
+    int32_t DisplayPreviousFrame();
+    int32_t DisplayFirstFrame();
+    int32_t DisplayLastFrame();
+    int32_t PlayGif();
+    void StopGif();
+    void setAnimateGIF(bool value);
+    bool animating() const { return Animating_; }
+    int32_t ExifTagCount();
+    std::string ExifTagGetName(int32_t n);
+    std::string ExifTagGetValue(int32_t n);
+    int32_t ExifTagGetID(int32_t n);
+    int32_t IPTCTagCount();
+    int32_t IPTCTagGetID(int32_t n);
+    std::string IPTCTagGetValueString(int32_t n);
 
     // --- rendering ---
     void Refresh();
@@ -188,6 +219,8 @@ private:
     void ReleaseFastCopy();
     void AnalyzeLoadedImage();
     int32_t displayFromFileOnce(std::string path, bool useIcm);
+    // A copy of the file under a fresh temporary name; "" when none was made.
+    static std::string copyToFreshTempFile(const std::string& path);
     // rendering
     void RenderImage(int32_t imageId, bool qualityPass);
     int32_t BuildFastDisplayCopy();
@@ -197,6 +230,17 @@ private:
                             int32_t srcY, int32_t srcW, int32_t srcH);
     void paintChrome();
     void clearSurface();
+    // PDF documents
+    int32_t OpenPdfDocument(std::string path, std::string password);
+    int32_t GetPdfPageCount();
+    void RasterizePdfPage(int32_t page);
+    bool ClosePdfDocument();
+    // frames and animation
+    void analyzeAnimation();
+    void ShowNextAnimationFrame();
+    void StartAnimationTimer(int32_t delay);
+    void KillAnimationTimer();
+    void AnimationTimerFired();
     // layout
     void ComputeClientArea();
     void UpdateLayout(int32_t imageId);
@@ -231,7 +275,6 @@ private:
     bool imageOwned_ = false;  // the viewer loaded the shown image and the host never took it
     bool Terminated_ = false;
     bool CustomPointer_ = false;
-    int32_t PdfHandle_ = 0;
 
     // internet sources: the transfer exists only while one runs
     std::shared_ptr<cInet> m_inet;
@@ -240,6 +283,18 @@ private:
     bool FtpPassive_ = true;
 
     std::unique_ptr<cPrinter> m_oPrinter;
+
+    // PDF state
+    int32_t PdfHandle_ = 0;
+    std::string TempPdfFile_;
+    bool TempPdfOwned_ = false;
+
+    // animation state
+    bool GifAnimatable_ = false;
+    std::vector<int32_t> FrameDelays_;  // milliseconds after each frame
+    bool Animating_ = false;
+    int32_t AnimationFrame_ = 1;
+    uint32_t AnimationTimerID_ = 0;
 
     // view state
     int32_t ImageLeft_ = 0, ImageTop_ = 0;

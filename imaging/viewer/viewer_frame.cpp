@@ -40,7 +40,10 @@ ViewerControl::ViewerControl(RaiseEvent raise, PropertyChanged changed)
 ViewerControl::~ViewerControl() { Terminate(); }
 
 void ViewerControl::setSite(com::IControlSite* site) {
-    if (site_ && !site) setQualityTimer(false);
+    if (site_ && !site) {
+        setQualityTimer(false);
+        KillAnimationTimer();
+    }
     site_ = site;
     if (site_) site_->AcceptFiles(s_.ViewerDrop ? 1 : 0);
 }
@@ -148,6 +151,9 @@ void ViewerControl::Terminate() {
     DisplayFromURLStop();
     dragBar_ = nullptr;
     setQualityTimer(false);
+    if (Animating_) StopGif();
+    KillAnimationTimer();
+    ClosePdfDocument();
     // What the viewer made or loaded for itself goes with it; an image the
     // host lent it, or took from it, stays the host's.
     if (imageOwned_ && NativeImageID_ != 0) ReleaseImage(NativeImageID_);

@@ -60,7 +60,10 @@ int32_t clampedLong(int64_t value) {
 }  // namespace
 
 int32_t ViewerControl::DisplayFromURL(const std::string& host, const std::string& path, int32_t port) {
-    if (CurrentDocumentType_ == 2) ReleaseNativeImage();
+    if (CurrentDocumentType_ == 2) {
+        ReleaseNativeImage();
+        ClosePdfDocument();
+    }
     // A second fetch from inside the first one's progress handler is refused.
     if (Downloading_) return LastStatus_;
     std::shared_ptr<cInet> transfer = std::make_shared<cInet>();
@@ -111,7 +114,10 @@ int32_t ViewerControl::DisplayFromFTP(const std::string& host, const std::string
                                       const std::string& password, int32_t port) {
     std::shared_ptr<cInet> transfer = std::make_shared<cInet>();
     m_inet = transfer;
-    if (CurrentDocumentType_ == 2) ReleaseNativeImage();
+    if (CurrentDocumentType_ == 2) {
+        ReleaseNativeImage();
+        ClosePdfDocument();
+    }
     ResetDocument(false, false);
     if (transfer->hInternet() == 0) {
         LastStatus_ = InternetOpenError;

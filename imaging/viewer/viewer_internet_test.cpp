@@ -42,14 +42,14 @@ protected:
         fs::create_directories(served.path() / "in");
         fs::copy_file(served.path() / "bill.png", served.path() / "in" / "bill.png");
         served.write("broken.png", "not an image at all");
-        events.handler = [this](DISPID id, const DISPPARAMS& p) {
+        events.answer = [this](DISPID id, DISPPARAMS& p) {
             if (id != kDataReceived) return;
             progress.push_back({p.rgvarg[2].lVal, p.rgvarg[1].lVal, p.rgvarg[0].lVal});
             if (onProgress) onProgress();
         };
     }
     void TearDown() override {
-        events.handler = nullptr;
+        events.answer = nullptr;
         ViewerFixture::TearDown();
         if (savedTmp_.empty()) ::unsetenv("TMP");
         else ::setenv("TMP", savedTmp_.c_str(), 1);

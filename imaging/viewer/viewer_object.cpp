@@ -20,6 +20,7 @@ ViewerObject::ViewerObject()
     bindFrameMembers();
     bindDocumentMembers();
     bindViewMembers();
+    bindPdfAndFrameMembers();
     bindInternetMembers();
     bindPrintingMembers();
 }

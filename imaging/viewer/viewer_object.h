@@ -50,6 +50,7 @@ private:
     void bindFrameMembers();
     void bindDocumentMembers();
     void bindViewMembers();
+    void bindPdfAndFrameMembers();
     void bindInternetMembers();
     void bindPrintingMembers();
     void propertyChanged(const std::string& key);

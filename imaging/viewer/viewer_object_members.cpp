@@ -111,7 +111,7 @@ void ViewerObject::bindFrameMembers() {
     stored("EnableMouseWheel", &S::EnableMouseWheel);
     through("ImageAlignment", &S::ImageAlignment, &ViewerControl::setImageAlignment);
     through("ImagePosition", &S::ImagePosition, &ViewerControl::setImagePosition);
-    stored("AnimateGIF", &S::AnimateGIF);
+    through("AnimateGIF", &S::AnimateGIF, &ViewerControl::setAnimateGIF);
     stored("RectBorderSize", &S::RectBorderSize);
     stored("RectBorderColor", &S::RectBorderColor);
     get("BorderStyle", [](ViewerControl& v) { return static_cast<int32_t>(v.settings().BorderStyle); });

@@ -6,9 +6,12 @@
 #include <optional>
 #include <vector>
 
+#include "imaging/engine/pdf_plugin.h"
 #include "imaging/viewer/print_document_choice.h"
 #include "imaging/viewer/testing/viewer_fixture.h"
+#include "platform/files/testing/scratch_folder.h"
 #include "platform/print/raster_print_job.h"
+#include "plugins/mvpdfplug/testing/sample_pdfs.h"
 
 namespace scanvelt::testing {
 namespace {
@@ -91,12 +94,12 @@ protected:
         print::InstallPrintSystem(system);
         ViewerFixture::SetUp();
         show(100, 80);
-        events.handler = [this](DISPID id, const DISPPARAMS& p) {
+        events.answer = [this](DISPID id, DISPPARAMS& p) {
             if (id == kPrintPage) pages.push_back({p.rgvarg[1].lVal, p.rgvarg[0].lVal});
         };
     }
     void TearDown() override {
-        events.handler = nullptr;
+        events.answer = nullptr;
         ViewerFixture::TearDown();
         print::InstallPrintSystem(nullptr);
     }
@@ -211,6 +214,40 @@ TEST_F(ViewerPrinting, PrinterChoiceAndPaperReachThePrinter) {
     call("PrintGetMargins", {args[0], args[1]});
     EXPECT_EQ(left.fltVal, 0.0f);
     EXPECT_EQ(top.fltVal, 0.0f);
+}
+
+TEST_F(ViewerPrinting, AShownPdfPrintsItsPageOrItsRangeThroughThePlugin) {
+    SetPdfPluginFile(MVPDFPLUG_LIBRARY);
+    files::testing::ScratchFolder scratch("viewer-print-pdf");
+    const std::string path = scratch.file("three.pdf");
+    mvpdfplug::testing::writeBoxPages(path, {{216, 216}, {216, 216}, {216, 216}});
+    ASSERT_EQ(callLong("DisplayFromPdfFile", {MakeBstrUtf8(path), MakeBstrUtf8("")}), 0);
+    using Pages = std::vector<std::pair<int32_t, int32_t>>;
+    // Each page's box is one inch square: 50 x 50 dark pixels at the printer's 50 dpi.
+    auto boxes = [&](size_t document) {
+        for (int64_t dark : system->documents.at(document).darkPixels) EXPECT_NEAR(static_cast<double>(dark), 2500, 150);
+    };
+
+    // No range: the shown page as rasterised.
+    call("PrintImage");
+    ASSERT_EQ(system->documents.size(), 1u);
+    EXPECT_EQ(system->documents[0].darkPixels.size(), 1u);
+    boxes(0);
+    EXPECT_EQ(pages, (Pages{{1, 0}}));
+
+    // A range: its pages through the plug-in.
+    pages.clear();
+    call("PrintSetFromToPage", {MakeI4(2), MakeI4(3)});
+    call("PrintImage");
+    ASSERT_EQ(system->documents.size(), 2u);
+    EXPECT_EQ(system->documents[1].darkPixels.size(), 2u);
+    boxes(1);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].first, 2);
+    EXPECT_EQ(pages[1].first, 3);
+    EXPECT_EQ(callLong("PrintGetStat"), 0);
+    call("CloseImage");
+    SetPdfPluginFile("");
 }
 
 TEST(PrintDocumentChoiceRule, APdfGoesThroughThePluginFromADialogOrWithARange) {

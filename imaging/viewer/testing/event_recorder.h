@@ -35,7 +35,7 @@ public:
     com::HRESULT Invoke(com::DISPID id, com::REFIID, com::LCID, uint16_t, com::DISPPARAMS* params, com::VARIANT*,
                         com::EXCEPINFO*, uint32_t*) override {
         events.push_back(id);
-        if (handler) handler(id, *params);
+        if (answer && params) answer(id, *params);
         return com::S_OK;
     }
 
@@ -58,8 +58,8 @@ public:
 
     std::atomic<uint32_t> references{0};
     std::vector<com::DISPID> events;
-    // A host's handler, run inside the event (arguments last to first, as dispatched).
-    std::function<void(com::DISPID, const com::DISPPARAMS&)> handler;
+    // The host's handler, for events that pass values back by reference.
+    std::function<void(com::DISPID, com::DISPPARAMS&)> answer;
 
 private:
     com::IConnectionPoint* point_ = nullptr;
