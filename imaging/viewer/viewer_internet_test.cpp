@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "imaging/engine/pdf_plugin.h"
 #include "imaging/engine/save_gdiplus.h"
 #include "imaging/viewer/testing/viewer_fixture.h"
 #include "platform/files/testing/scratch_folder.h"
 #include "platform/inet/testing/local_servers.h"
+#include "plugins/mvpdfplug/testing/sample_pdfs.h"
 
 namespace scanvelt::testing {
 namespace {
@@ -159,6 +161,38 @@ TEST_F(ViewerInternet, ATeardownDuringADownloadStopsItAndShowsNothing) {
     EXPECT_EQ(progress.size(), 1u);
     EXPECT_EQ(testing_support::RegisteredImageCount(), before);
     EXPECT_EQ(tempFiles(), 0);
+}
+
+TEST_F(ViewerInternet, AFetchClosesTheOpenPdfWhateverItsOutcome) {
+    SetPdfPluginFile(MVPDFPLUG_LIBRARY);
+    const std::string pdf = (served.path() / "two.pdf").string();
+    mvpdfplug::testing::writeBoxPages(pdf, {{216, 216}, {216, 216}});
+    ViewerControl& viewerControl = static_cast<ViewerObject*>(static_cast<DispatchControl*>(viewer))->control();
+    inet::testing::LocalServer ftp(Script("ftp_server.py"), {served.path().string(), "scan", "pw"});
+    struct Case {
+        const char* name;
+        std::function<int32_t()> fetch;
+        int32_t status;
+        int32_t type;
+    } cases[] = {
+        {"http", [&] { return url("127.0.0.1", "/files/bill.png"); }, 0, 1},
+        {"http without length", [&] { return url("127.0.0.1", "/nolength/10"); }, 106, 0},
+        {"ftp", [&] {
+             return callLong("DisplayFromFTP", {MakeBstrUtf8("127.0.0.1"), MakeBstrUtf8("bill.png"),
+                                                MakeBstrUtf8("scan"), MakeBstrUtf8("pw"), MakeI4(ftp.port())});
+         }, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(callLong("DisplayFromPdfFile", {MakeBstrUtf8(pdf), MakeBstrUtf8("")}), 0);
+        ASSERT_NE(viewerControl.pdfHandle(), 0);
+        EXPECT_EQ(c.fetch(), c.status);
+        EXPECT_EQ(viewerControl.pdfHandle(), 0);
+        EXPECT_EQ(callLong("GetDocumentType"), c.type);
+        call("CloseImage");
+    }
+    EXPECT_EQ(tempFiles(), 0);
+    SetPdfPluginFile("");
 }
 
 TEST_F(ViewerInternet, AFetchedDocumentsTemporaryFileGoesWithIt) {
