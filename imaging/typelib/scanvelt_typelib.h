@@ -49,6 +49,8 @@ std::vector<com::MemberModel> TwainCapabilityMembers();  // twain_members_capabi
 std::vector<com::MemberModel> TwainFeatureMembers();     // twain_members_features.cpp
 std::vector<com::MemberModel> MvViewerMembers();
 std::vector<com::MemberModel> MvViewerViewMembers();
+std::vector<com::MemberModel> MvViewerInternetMembers();  // viewer_members_internet.cpp
+std::vector<com::MemberModel> MvViewerPrintingMembers();  // viewer_members_printing.cpp
 std::vector<com::MemberModel> MvViewerEvents();
 
 }  // namespace scanvelt::typelib

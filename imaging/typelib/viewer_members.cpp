@@ -167,6 +167,30 @@ std::vector<MemberModel> MvViewerMembers() {
     Property(m, 0x68, "VScrollVisible", VT_BOOL);
     Property(m, 0x69, "HScrollVisible", VT_BOOL);
     for (auto& member : MvViewerViewMembers()) m.push_back(std::move(member));
+    // PDF documents.
+    status(0xa0, "DisplayFromPdfFile", {Text("sPdfFilePath"), TextOr("sPassword", "")});
+    const char* descriptions[] = {"PdfGetVersion", "PdfGetAuthor", "PdfGetTitle", "PdfGetSubject", "PdfGetKeywords",
+                                  "PdfGetCreator", "PdfGetProducer", "PdfGetCreationDate", "PdfGetModificationDate",
+                                  "PdfGetMetadata"};
+    for (int i = 0; i < 10; ++i) method(0xa1 + i, descriptions[i], {}, VT_BSTR);
+    // Frames, animation and image tags.
+    status(0xab, "DisplayFrame", {Long("nFrame")});
+    status(0xac, "DisplayNextFrame");
+    status(0xad, "DisplayPreviousFrame");
+    status(0xae, "DisplayFirstFrame");
+    status(0xaf, "DisplayLastFrame");
+    status(0xb0, "PlayGif");
+    method(0xb1, "StopGif", {}, VT_EMPTY);
+    method(0xb2, "ExifTagCount", {}, VT_I4);
+    method(0xb3, "ExifTagGetName", {Long("nTagNo")}, VT_BSTR);
+    method(0xb4, "ExifTagGetValue", {Long("nTagNo")}, VT_BSTR);
+    method(0xb5, "ExifTagGetID", {Long("nTagNo")}, VT_I4);
+    method(0xb6, "IPTCTagCount", {}, VT_I4);
+    method(0xb7, "IPTCTagGetID", {Long("nTagNo")}, VT_I4);
+    method(0xb8, "IPTCTagGetValueString", {Long("nTagNo")}, VT_BSTR);
+    for (auto* family : {MvViewerInternetMembers, MvViewerPrintingMembers}) {
+        for (auto& member : family()) m.push_back(std::move(member));
+    }
     return m;
 }
 

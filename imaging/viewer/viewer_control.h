@@ -6,6 +6,7 @@
 // functions the object gives.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,12 @@
 
 namespace scanvelt {
 
+class cInet;
+class cPrinter;
+
 // Event numbers of the viewer's event interface.
 enum ViewerEvent : com::DISPID {
+    kEventDataReceived = 1,
     kEventZoomChange = 2,
     kEventScrollControl = 3,
     kEventPageChange = 5,
@@ -41,11 +46,16 @@ enum ViewerEvent : com::DISPID {
     kEventClickMenu = 21,
     kEventBeforeZoomChange = 22,
     kEventMouseWheelControl = 24,
+    kEventPrintPage = 23,
 };
 
 
 // The timer of the high-quality second pass.
 constexpr uint32_t kQualityTimerId = 1;
+// The one-shot timer of a playing GIF animation.
+constexpr uint32_t kAnimationTimerId = 2;
+// A PDF page larger than this many pixels is refused before its raster is made.
+constexpr int64_t kMaxPdfPagePixels = 150'000'000;
 
 class ViewerControl {
 public:
@@ -102,6 +112,33 @@ public:
     int32_t GetDocumentType() const { return CurrentDocumentType_; }
     std::string GetImageFormat() const;
     void FilesDropped(const std::vector<std::string>& paths);
+
+    // --- PDF documents (viewer_pdf.cpp) ---
+    int32_t DisplayFromPdfFile(const std::string& path, const std::string& password = {});
+    // Description item 0..8 (version, author, title, subject, keywords,
+    // creator, producer, creation date, modification date); "" with no PDF.
+    std::string PdfDescription(int32_t item) const;
+    std::string PdfMetadata() const;
+    int32_t pdfHandle() const { return PdfHandle_; }
+    const std::string& tempPdfFile() const { return TempPdfFile_; }
+
+    // --- frames, animation and metadata (viewer_frames.cpp) ---
+    int32_t DisplayFrame(int32_t frame);
+    int32_t DisplayNextFrame();
+    int32_t DisplayPreviousFrame();
+    int32_t DisplayFirstFrame();
+    int32_t DisplayLastFrame();
+    int32_t PlayGif();
+    void StopGif();
+    void setAnimateGIF(bool value);
+    bool animating() const { return Animating_; }
+    int32_t ExifTagCount();
+    std::string ExifTagGetName(int32_t n);
+    std::string ExifTagGetValue(int32_t n);
+    int32_t ExifTagGetID(int32_t n);
+    int32_t IPTCTagCount();
+    int32_t IPTCTagGetID(int32_t n);
+    std::string IPTCTagGetValueString(int32_t n);
 
     // --- rendering ---
     void Refresh();
@@ -210,6 +247,28 @@ public:
     bool setRectDrawMode(int32_t mode);
     bool setRectBorderSize(int16_t size);
     void setRectBorderColor(int32_t color);
+    // --- internet sources ---
+    int32_t DisplayFromURL(const std::string& host, const std::string& path, int32_t port);
+    void DisplayFromURLStop();
+    void SetHttpTransfertBufferSize(int32_t size) { HttpBufferSize_ = size; }
+    int32_t DisplayFromFTP(const std::string& host, const std::string& path, const std::string& login,
+                           const std::string& password, int32_t port);
+    void SetFtpPassiveMode(bool passive) { FtpPassive_ = passive; }
+    bool downloading() const { return Downloading_; }
+    int32_t httpBufferSize() const { return HttpBufferSize_; }
+    bool ftpPassive() const { return FtpPassive_; }
+
+    // --- printing ---
+    // The viewer's printer: settings made through it last as long as the control.
+    cPrinter& printer() { return *m_oPrinter; }
+    void PrintSetImageAlignment(int32_t alignment);
+    void PrintSetOrientation(int16_t orientation);
+    void PrintSetStdPaperSize(int32_t paperSize);
+    bool PrintImageDialog(bool fit, float x, float y, float width, float height);
+    void PrintImage(bool fit);
+    void PrintImageBySize(float x, float y, float width, float height);
+    bool PrintImage2Printer(const std::string& printerName);
+    bool PrintImageBySize2Printer(const std::string& printerName, float x, float y, float width, float height);
 
     // The state as the last operation left it, for tests and the benchmark.
     int32_t nativeImageId() const { return NativeImageID_; }
@@ -227,6 +286,8 @@ private:
     void message(const std::string& text);
     void invalidate(const com::ControlRect* rect = nullptr);
     void setQualityTimer(bool on);
+    void relayPrintPage(int32_t page, int32_t pagesLeft);
+    int32_t choosePrintDocument(bool dialogRule);
     void deleteTempFile();
     // documents
     void prelude();
@@ -243,6 +304,8 @@ private:
     void SaveSelectionRect();
     void drawSelectionOutline();
     void showSelectionChange();
+    // A copy of the file under a fresh temporary name; "" when none was made.
+    static std::string copyToFreshTempFile(const std::string& path);
     // rendering
     void RenderImage(int32_t imageId, bool qualityPass);
     int32_t BuildFastDisplayCopy();
@@ -252,6 +315,17 @@ private:
                             int32_t srcY, int32_t srcW, int32_t srcH);
     void paintChrome();
     void clearSurface();
+    // PDF documents
+    int32_t OpenPdfDocument(std::string path, std::string password);
+    int32_t GetPdfPageCount();
+    void RasterizePdfPage(int32_t page);
+    bool ClosePdfDocument();
+    // frames and animation
+    void analyzeAnimation();
+    void ShowNextAnimationFrame();
+    void StartAnimationTimer(int32_t delay);
+    void KillAnimationTimer();
+    void AnimationTimerFired();
     // layout
     void ComputeClientArea();
     void UpdateLayout(int32_t imageId);
@@ -306,6 +380,26 @@ private:
     bool imageOwned_ = false;  // the viewer loaded the shown image and the host never took it
     bool Terminated_ = false;
     bool CustomPointer_ = false;
+
+    // internet sources: the transfer exists only while one runs
+    std::shared_ptr<cInet> m_inet;
+    bool Downloading_ = false;
+    int32_t HttpBufferSize_ = 4096;
+    bool FtpPassive_ = true;
+
+    std::unique_ptr<cPrinter> m_oPrinter;
+
+    // PDF state
+    int32_t PdfHandle_ = 0;
+    std::string TempPdfFile_;
+    bool TempPdfOwned_ = false;
+
+    // animation state
+    bool GifAnimatable_ = false;
+    std::vector<int32_t> FrameDelays_;  // milliseconds after each frame
+    bool Animating_ = false;
+    int32_t AnimationFrame_ = 1;
+    uint32_t AnimationTimerID_ = 0;
 
     // view state
     int32_t ImageLeft_ = 0, ImageTop_ = 0;

@@ -26,7 +26,10 @@
 
 namespace scanvelt {
 
-void ViewerControl::prelude() { ResetDocument(false, false); }
+void ViewerControl::prelude() {
+    ClosePdfDocument();
+    ResetDocument(false, false);
+}
 
 int32_t ViewerControl::epilogue() {
     imageOwned_ = true;
@@ -46,25 +49,31 @@ int32_t ViewerControl::DisplayFromSource(const std::function<int32_t(int32_t& id
     return epilogue();
 }
 
+std::string ViewerControl::copyToFreshTempFile(const std::string& path) {
+    // A fresh name of our own for every copy: never a name another viewer or
+    // program may be using.
+    std::string copy = NewTempFileName();
+    if (copy.empty()) return copy;
+    std::error_code error;
+    if (std::filesystem::copy_file(win::ResolveWindowsPath(path), win::ResolveWindowsPath(copy),
+                                   std::filesystem::copy_options::overwrite_existing, error) &&
+        !error)
+        return copy;
+    DeleteFileQuietly(copy);
+    return {};
+}
+
 int32_t ViewerControl::displayFromFileOnce(std::string path, bool useIcm) {
     if (TrimSpaces(path).empty()) path = ShowOpenFileDialog(static_cast<uint32_t>(windowNumber_));
     path = NormalizePath(path);
     bool forcedCopy = false;
     if (s_.ImageForceTemporaryMode && !ExistingFilePath(path).empty()) {
-        // A fresh name of our own for every copy: never a name another
-        // viewer or program may be using.
-        std::string copy = NewTempFileName();
-        std::error_code error;
-        if (!copy.empty() &&
-            std::filesystem::copy_file(win::ResolveWindowsPath(path), win::ResolveWindowsPath(copy),
-                                       std::filesystem::copy_options::overwrite_existing, error) &&
-            !error) {
+        std::string copy = copyToFreshTempFile(path);
+        if (!copy.empty()) {
             TempImageFile_ = copy;
             TempImageOwned_ = true;
             forcedCopy = true;
             path = copy;
-        } else if (!copy.empty()) {
-            DeleteFileQuietly(copy);
         }
     }
     int32_t id = 0;
@@ -116,6 +125,7 @@ int32_t ViewerControl::DisplayFromString(std::u16string_view text) {
 }
 
 int32_t ViewerControl::SetNativeImage(int32_t imageId) {
+    ClosePdfDocument();
     bool sameAgain = imageId != 0 && imageId == NativeImageID_;
     if (sameAgain) {
         // The host names the image shown: it holds that ID from now on, so
@@ -158,6 +168,7 @@ void ViewerControl::CloseImage() {
 
 void ViewerControl::CloseImageEx() {
     ReleaseNativeImage();
+    ClosePdfDocument();
     ResetDocument(false, false);
 }
 
@@ -178,6 +189,10 @@ void ViewerControl::ResetDocument(bool keepPageCount, bool keepGeometry) {
     }
     if (!keepPageCount) s_.PageCount = 0;
     s_.CurrentPage = 0;
+    if (Animating_) StopGif();
+    KillAnimationTimer();
+    GifAnimatable_ = false;
+    FrameDelays_.clear();
     LastStatus_ = 0;
     CurrentDocumentType_ = 0;
     if (!s_.KeepImagePosition) {
@@ -234,6 +249,7 @@ void ViewerControl::AnalyzeLoadedImage(int32_t imageId) {
             if (GetTiffPageCount(NativeImageID_, count) != 0) count = 1;
         }
         s_.PageCount = count;
+        analyzeAnimation();
     }
     if (image == 0) return;
     if ((LastStatus_ = GetImageHeight(image, s_.ImageHeight)) != 0) {
@@ -262,6 +278,7 @@ void ViewerControl::AnalyzeLoadedImage(int32_t imageId) {
     s_.ImageWidth = std::max(s_.ImageWidth, 1);
     s_.ImageHeight = std::max(s_.ImageHeight, 1);
     ComputeClientArea();
+    if (GifAnimatable_ && s_.AnimateGIF && !Animating_) PlayGif();
 }
 
 void ViewerControl::FilesDropped(const std::vector<std::string>& paths) {

@@ -6,6 +6,8 @@
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/imaging_session.h"
 #include "imaging/engine/temp_files.h"
+#include "imaging/output/inet/cinet.h"
+#include "imaging/output/print/cprinter.h"
 #include "imaging/viewer/viewer_control.h"
 #include "platform/com/variant.h"
 #include "platform/win/message_box.h"
@@ -20,7 +22,9 @@ std::atomic<int32_t> nextWindowNumber{0x10000};
 }  // namespace
 
 ViewerControl::ViewerControl(RaiseEvent raise, PropertyChanged changed)
-    : raise_(std::move(raise)), changed_(std::move(changed)), windowNumber_(nextWindowNumber += 4) {
+    : raise_(std::move(raise)), changed_(std::move(changed)), windowNumber_(nextWindowNumber += 4),
+      m_oPrinter(std::make_unique<cPrinter>()) {
+    m_oPrinter->PrintPage = [this](int32_t& page, int32_t& pagesLeft) { relayPrintPage(page, pagesLeft); };
     hScroll_.horizontal = true;
     hScroll_.height = kScrollBarThickness;
     vScroll_.width = kScrollBarThickness;
@@ -37,7 +41,10 @@ ViewerControl::ViewerControl(RaiseEvent raise, PropertyChanged changed)
 ViewerControl::~ViewerControl() { Terminate(); }
 
 void ViewerControl::setSite(com::IControlSite* site) {
-    if (site_ && !site) setQualityTimer(false);
+    if (site_ && !site) {
+        setQualityTimer(false);
+        KillAnimationTimer();
+    }
     site_ = site;
     if (site_) site_->AcceptFiles(s_.ViewerDrop ? 1 : 0);
 }
@@ -142,8 +149,13 @@ void ViewerControl::deleteTempFile() {
 
 void ViewerControl::Terminate() {
     if (Terminated_) return;
+    // A download running under a host handler ends with its current chunk.
+    DisplayFromURLStop();
     dragBar_ = nullptr;
     setQualityTimer(false);
+    if (Animating_) StopGif();
+    KillAnimationTimer();
+    ClosePdfDocument();
     // What the viewer made or loaded for itself goes with it; an image the
     // host lent it, or took from it, stays the host's.
     if (imageOwned_ && NativeImageID_ != 0) ReleaseImage(NativeImageID_);

@@ -22,6 +22,9 @@ ViewerObject::ViewerObject()
     bindViewMembers();
     bindPictureMembers();
     bindSelectionMembers();
+    bindPdfAndFrameMembers();
+    bindInternetMembers();
+    bindPrintingMembers();
 }
 
 ViewerObject::~ViewerObject() {

@@ -52,6 +52,9 @@ private:
     void bindViewMembers();
     void bindPictureMembers();    // viewer_object_view_members.cpp
     void bindSelectionMembers();  // viewer_object_view_members.cpp
+    void bindPdfAndFrameMembers();
+    void bindInternetMembers();
+    void bindPrintingMembers();
     void propertyChanged(const std::string& key);
 
     com::IControlSite* site_ = nullptr;

@@ -111,9 +111,9 @@ void ViewerObject::bindFrameMembers() {
     through("EnableMouseWheel", &S::EnableMouseWheel, &ViewerControl::setEnableMouseWheel);
     through("ImageAlignment", &S::ImageAlignment, &ViewerControl::setImageAlignment);
     through("ImagePosition", &S::ImagePosition, &ViewerControl::setImagePosition);
-    stored("AnimateGIF", &S::AnimateGIF);
     get("RectBorderSize", [](ViewerControl& v) { return v.settings().RectBorderSize; });  // put: view members
     get("RectBorderColor", [](ViewerControl& v) { return v.settings().RectBorderColor; });  // put: view members
+    through("AnimateGIF", &S::AnimateGIF, &ViewerControl::setAnimateGIF);
     get("BorderStyle", [](ViewerControl& v) { return static_cast<int32_t>(v.settings().BorderStyle); });
     put("BorderStyle", [](ViewerControl& v, const BoundArguments& a) { v.setBorderStyle(static_cast<int16_t>(a.i4(0))); });
     get("Appearance", [](ViewerControl& v) { return static_cast<int32_t>(v.settings().Appearance); });

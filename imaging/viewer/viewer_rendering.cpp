@@ -226,6 +226,7 @@ void ViewerControl::setScrollOptimization(bool value) {
 }
 
 void ViewerControl::TimerFired(uint32_t id) {
+    if (id == kAnimationTimerId) return AnimationTimerFired();
     if (id != kQualityTimerId || !qualityTimerOn_) return;
     if (s_.ViewerQualityAuto && !QualityPassDone_) {
         QualityPassDone_ = true;

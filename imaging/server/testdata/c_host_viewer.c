@@ -2,7 +2,8 @@
  * ID only: Twain scans a page from SANE's "test" backend (through a private
  * SANE configuration it writes itself), the viewer shows that image ID, raises
  * its events in order to the host's sink, forgets the image on ImageClosed,
- * and once Twain has closed the image nothing of it is left registered.
+ * and once Twain has closed the image nothing of it is left registered. The
+ * page written twice into a PDF by Twain is shown page by page from that file.
  * Usage: c_host_viewer LIBRARY REGISTRY-FILE. */
 #include "c_host_sane.h"
 #include "c_host_viewer_surface.h"
@@ -18,6 +19,13 @@ enum {
     kViewerGetNativeImage = 0x6003003c,
     kViewerImageClosed = 0x6003003e,
     kViewerSetNativeImage = 0x60030077,
+    kViewerGetDocumentType = 0x6003003d,
+    kViewerCloseImage = 0x6003003f,
+    kViewerDisplayFromPdfFile = 0x600300a0,
+    kViewerPdfGetTitle = 0x600300a3,
+    kViewerDisplayFrame = 0x600300ab,
+    kViewerDisplayNextFrame = 0x600300ac,
+    kViewerDisplayFirstFrame = 0x600300ae,
 };
 
 enum { kPropertyPut = 4, kPropertyPutId = -3 };
@@ -118,6 +126,45 @@ static int sameEvents(const Sink* sink, const int* expected, int count) {
     return 1;
 }
 
+static int32_t viewerText(int32_t id, char* out, size_t size) {
+    Dispatch* twain = calledControl;
+    calledControl = viewer;
+    callText(id, NULL, 0, out, size);
+    calledControl = twain;
+    return 0;
+}
+
+/* Twain writes the page twice into a PDF. */
+static void writePdf(int32_t image) {
+    VARIANT start[2] = {argText(pathIn("scanned.pdf")), argText("Scanned")};
+    CHECK(callLong(kTwainPdfStart, start, 2) == 0);
+    VARIANT page[1] = {argLong(image)};
+    CHECK(callLong(kTwainAddMorvalenImageToPdf, page, 1) == 0);
+    CHECK(callLong(kTwainAddMorvalenImageToPdf, page, 1) == 0);
+    CHECK(callLong(kTwainPdfStop, NULL, 0) == 0);
+}
+
+/* The viewer shows that PDF page by page. */
+static void showPdf(void) {
+    VARIANT open[2] = {argText(pathIn("scanned.pdf")), argText("")};
+    CHECK(viewerLong(kViewerDisplayFromPdfFile, open, 2) == 0);
+    CHECK(viewerLong(kViewerGetDocumentType, NULL, 0) == 2);
+    char title[64];
+    viewerText(kViewerPdfGetTitle, title, sizeof title);
+    CHECK(strcmp(title, "Scanned") == 0);
+    CHECK(viewerLong(kViewerDisplayNextFrame, NULL, 0) == 0);
+    VARIANT third[1] = {argLong(3)};
+    CHECK(viewerLong(kViewerDisplayFrame, third, 1) == 0);
+    CHECK(viewerLong(kViewerDisplayFirstFrame, NULL, 0) == 0);
+    viewerNone(kViewerCloseImage);
+    CHECK(viewerLong(kViewerGetDocumentType, NULL, 0) == 0);
+    viewerText(kViewerPdfGetTitle, title, sizeof title);
+    CHECK(title[0] == 0);
+    VARIANT missing[2] = {argText(pathIn("missing.pdf")), argText("")};
+    CHECK(viewerLong(kViewerDisplayFromPdfFile, missing, 2) == 10);
+    remove(pathIn("scanned.pdf"));
+}
+
 static void showAndClose(int32_t image, Sink* sink) {
     viewerPut(kViewerSilentMode, argFlag(1));
 
@@ -182,7 +229,12 @@ int main(int argc, char** argv) {
         CHECK(openDefault());
         const int32_t image = acquireImage();
         CHECK(image != 0);
-        if (image) showAndClose(image, &sink);
+        if (image) {
+            viewerPut(kViewerSilentMode, argFlag(1));
+            writePdf(image);
+            showAndClose(image, &sink);
+            showPdf();
+        }
         if (point) {
             CHECK(point->vtbl->Unadvise(point, cookie) == 0);
             point->vtbl->Release(point);

@@ -39,6 +39,7 @@ public:
         const com::VARIANT* first = params && params->cArgs > 0 ? &params->rgvarg[params->cArgs - 1] : nullptr;
         firstLongs.push_back(first && first->vt == com::VT_I4 ? first->lVal : -1);
         if (onEvent && params) onEvent(id, *params);
+        if (answer && params) answer(id, *params);
         return com::S_OK;
     }
 
@@ -64,6 +65,8 @@ public:
     std::vector<int32_t> firstLongs;  // per event: its first argument when a long, else -1
     // Acts as a host's handler would, e.g. writing into by-reference arguments.
     std::function<void(com::DISPID, com::DISPPARAMS&)> onEvent;
+    // The host's handler, for events that pass values back by reference.
+    std::function<void(com::DISPID, com::DISPPARAMS&)> answer;
 
 private:
     com::IConnectionPoint* point_ = nullptr;

@@ -8,12 +8,15 @@ then serves until it is killed. Paths:
   /loop           redirects to itself
   /redirect/N     redirects to /bytes/N
   /dated          a small body with a fixed Last-Modified date
+  /announce/N     announces N bytes, sends 10 of them and closes the connection
+  /files/NAME     the file NAME of the --root folder, with Content-Length
   anything else   404
 With --cert FILE --key FILE the server speaks TLS; --port N binds that port
 instead of a free one (the script ends without printing when it cannot).
 """
 import argparse
 import http.server
+import os
 import socketserver
 import ssl
 import sys
@@ -54,6 +57,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_body(pattern(n)[: n // 2], n)
             self.wfile.flush()
             self.close_connection = True
+        elif self.path.startswith("/announce/"):
+            self.send_body(pattern(10), self.number("/announce/"))
+            self.wfile.flush()
+            self.close_connection = True
         elif self.path.startswith("/nolength/"):
             self.send_body(pattern(self.number("/nolength/")))
             self.close_connection = True
@@ -67,10 +74,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header("Location", "/bytes/" + self.path[len("/redirect/"):])
             self.send_header("Content-Length", "0")
             self.end_headers()
+        elif self.path.startswith("/files/") and ROOT and "/" not in self.path[len("/files/"):]:
+            try:
+                with open(os.path.join(ROOT, self.path[len("/files/"):]), "rb") as f:
+                    body = f.read()
+            except OSError:
+                self.send_error(404, "Not Found")
+                return
+            self.send_body(body, len(body))
         elif self.path == "/dated":
             self.send_body(b"dated", 5, [("Last-Modified", "Wed, 13 May 2009 10:30:00 GMT")])
         else:
             self.send_error(404, "Not Found")
+
+
+ROOT = None
 
 
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
@@ -82,7 +100,10 @@ def main():
     parser.add_argument("--cert")
     parser.add_argument("--key")
     parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--root")
     args = parser.parse_args()
+    global ROOT
+    ROOT = args.root
     try:
         server = Server(("127.0.0.1", args.port), Handler)
     except OSError:

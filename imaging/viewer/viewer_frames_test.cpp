@@ -1,0 +1,187 @@
+// Paging through multi-page images, GIF animation on the host's timer, and
+// the EXIF tags of the shown image.
+#include <gtest/gtest.h>
+
+#include "imaging/engine/image_loading.h"
+#include "imaging/engine/image_metadata.h"
+#include "imaging/engine/testing/codec_spy_support.h"
+#include "imaging/engine/testing/test_files.h"
+#include "imaging/viewer/testing/viewer_fixture.h"
+#include "platform/com/bstr.h"
+
+namespace scanvelt::testing {
+namespace {
+
+using namespace com;
+using namespace testing_support;
+
+gdiplus::PropertyItem delayItem(std::vector<uint32_t> hundredths) {
+    gdiplus::PropertyItem item{gdiplus::PropertyTagFrameDelay, static_cast<uint32_t>(4 * hundredths.size()),
+                               gdiplus::PropertyTagTypeLong, {}};
+    for (uint32_t v : hundredths)
+        for (int i = 0; i < 4; ++i) item.value.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    return item;
+}
+
+// Frame i is i + 1 pixels wide, so the width tells which frame is shown.
+std::vector<std::pair<uint32_t, uint32_t>> framesOf(int count) {
+    std::vector<std::pair<uint32_t, uint32_t>> sizes;
+    for (int i = 0; i < count; ++i) sizes.push_back({static_cast<uint32_t>(i + 1), 3});
+    return sizes;
+}
+
+class ViewerFrames : public ViewerFixture {
+protected:
+    void SetUp() override {
+        ViewerFixture::SetUp();
+        show(100, 80);
+    }
+    void TearDown() override {
+        ViewerFixture::TearDown();
+    }
+    ViewerControl& control() { return static_cast<ViewerObject*>(static_cast<DispatchControl*>(viewer))->control(); }
+    // Shows a multi-frame image of `count` frames of the given format; the test keeps the ID.
+    int32_t showFrames(int count) {
+        int32_t id = 0;
+        EXPECT_EQ(LoadImageFromStream(id, StreamOf(TestFramesFile(framesOf(count))), false), OK);
+        EXPECT_EQ(callLong("DisplayFromMorvalenImage", {MakeI4(id)}), 0);
+        return id;
+    }
+    int32_t longOf(const char* name) { return get(name).lVal; }
+    bool animateGif() { return get("AnimateGIF").boolVal != 0; }
+    int pageChanges() {
+        return static_cast<int>(std::count(events.events.begin(), events.events.end(), kEventPageChange));
+    }
+
+    ScopedTestFolder folder_{"scanvelt_viewer_frames"};
+    ScopedTempFolderVariable temp_{folder_.path()};
+};
+
+TEST_F(ViewerFrames, TheFrameMembersPageThroughATiff) {
+    ScopedTestFramesDecoder decoder(gdiplus::ImageFormatTIFF);
+    showFrames(5);
+    ASSERT_EQ(longOf("PageCount"), 5);
+    ASSERT_EQ(longOf("CurrentPage"), 1);
+    struct Step {
+        const char* member;
+        int32_t argument;  // for DisplayFrame
+        int32_t page;
+        int changes;
+    };
+    const Step steps[] = {
+        {"DisplayFrame", 3, 3, 1},        {"DisplayNextFrame", 0, 4, 1},     {"DisplayLastFrame", 0, 5, 1},
+        {"DisplayNextFrame", 0, 5, 0},    {"DisplayFrame", 0, 5, 1},         {"DisplayFrame", 6, 5, 1},
+        {"DisplayFirstFrame", 0, 1, 1},   {"DisplayFirstFrame", 0, 1, 0},    {"DisplayPreviousFrame", 0, 1, 0},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(std::string(s.member) + " " + std::to_string(s.argument));
+        events.events.clear();
+        const bool frame = std::string(s.member) == "DisplayFrame";
+        EXPECT_EQ(frame ? callLong(s.member, {MakeI4(s.argument)}) : callLong(s.member), 0);
+        EXPECT_EQ(longOf("CurrentPage"), s.page);
+        EXPECT_EQ(longOf("ImageWidth"), s.page) << "the page shown";
+        EXPECT_EQ(pageChanges(), s.changes);
+    }
+    call("CloseImageEx");
+}
+
+TEST_F(ViewerFrames, AGifAnimatesThroughTheTimerInOrderAndWraps) {
+    ScopedTestFramesDecoder decoder(gdiplus::ImageFormatGIF, {delayItem({10, 25, 3, 7, 12})});
+    showFrames(5);
+    EXPECT_FALSE(control().animating());
+    ASSERT_EQ(callLong("PlayGif"), 0);
+    EXPECT_TRUE(control().animating());
+    EXPECT_TRUE(animateGif());
+    // Each tick shows the next frame and arms the timer with that frame's delay.
+    const int32_t frames[] = {1, 2, 3, 4, 5, 1, 2};
+    const uint32_t delays[] = {100, 250, 30, 70, 120, 100, 250};
+    for (size_t i = 0; i < std::size(frames); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(longOf("CurrentPage"), frames[i]);
+        EXPECT_EQ(longOf("ImageWidth"), frames[i]);
+        ASSERT_EQ(site.timers.count(kAnimationTimerId), 1u);
+        EXPECT_EQ(site.timers[kAnimationTimerId], delays[i]);
+        surface->TimerFired(kAnimationTimerId);
+    }
+    call("StopGif");
+    EXPECT_EQ(site.timers.count(kAnimationTimerId), 0u);
+    EXPECT_FALSE(animateGif());
+    const int32_t page = longOf("CurrentPage");
+    site.pump(*surface);
+    EXPECT_EQ(longOf("CurrentPage"), page) << "no tick after the stop";
+    call("CloseImageEx");
+}
+
+TEST_F(ViewerFrames, AnimateGifStartsStopsAndWaitsForTheNextGif) {
+    {
+        ScopedTestFramesDecoder tiffs(gdiplus::ImageFormatTIFF);
+        showFrames(2);
+        put("AnimateGIF", MakeBool(true));
+        EXPECT_TRUE(animateGif()) << "kept for the next GIF";
+        EXPECT_FALSE(control().animating());
+        EXPECT_EQ(site.timers.count(kAnimationTimerId), 0u);
+        call("CloseImageEx");
+    }
+    {
+        ScopedTestFramesDecoder gifs(gdiplus::ImageFormatGIF, {delayItem({5, 5, 5})});
+        showFrames(3);
+        EXPECT_TRUE(control().animating()) << "a GIF loaded while AnimateGIF is set plays at once";
+        surface->TimerFired(kAnimationTimerId);
+        EXPECT_EQ(longOf("CurrentPage"), 2);
+        put("AnimateGIF", MakeBool(false));
+        EXPECT_FALSE(control().animating());
+        put("AnimateGIF", MakeBool(true));
+        EXPECT_EQ(longOf("CurrentPage"), 1) << "restarts from the first frame";
+        EXPECT_TRUE(control().animating());
+        // Another document stops the animation and its timer.
+        call("CloseImageEx");
+        EXPECT_FALSE(control().animating());
+        EXPECT_FALSE(animateGif());
+        EXPECT_EQ(site.timers.count(kAnimationTimerId), 0u);
+    }
+}
+
+TEST_F(ViewerFrames, TeardownStopsTheAnimationTimer) {
+    ScopedTestFramesDecoder gifs(gdiplus::ImageFormatGIF, {delayItem({5, 5})});
+    showFrames(2);
+    ASSERT_EQ(callLong("PlayGif"), 0);
+    ASSERT_EQ(site.timers.count(kAnimationTimerId), 1u);
+    call("Terminate");
+    EXPECT_EQ(site.timers.count(kAnimationTimerId), 0u);
+    EXPECT_FALSE(control().animating());
+}
+
+TEST_F(ViewerFrames, ExifTagsAreNumberedFromOne) {
+    int32_t id = makeImage(4, 4, [](int32_t, int32_t) { return 0xFF808080u; });
+    ASSERT_EQ(SetPropertyItemAscii(id, 0x010F, "Maker", false), 0);
+    ASSERT_EQ(SetPropertyItemAscii(id, 0x0110, "Model", false), 0);
+    auto text = [&](const char* name, int32_t n) {
+        VARIANT v = call(name, {MakeI4(n)});
+        std::string s = BstrToUtf8(v.bstrVal);
+        VariantClear(&v);
+        return s;
+    };
+    EXPECT_EQ(callLong("ExifTagCount"), 0) << "no image";
+    EXPECT_EQ(text("ExifTagGetName", 1), "");
+    ASSERT_EQ(callLong("DisplayFromMorvalenImage", {MakeI4(id)}), 0);
+    ASSERT_EQ(callLong("ExifTagCount"), 2);
+    std::vector<int32_t> ids{callLong("ExifTagGetID", {MakeI4(1)}), callLong("ExifTagGetID", {MakeI4(2)})};
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(ids, (std::vector<int32_t>{0x010F, 0x0110}));
+    const int32_t first = callLong("ExifTagGetID", {MakeI4(1)});
+    EXPECT_EQ(text("ExifTagGetValue", 1), first == 0x010F ? "Maker" : "Model");
+    EXPECT_FALSE(text("ExifTagGetName", 1).empty());
+    // IPTC tags live only in images the image plug-in loaded.
+    EXPECT_EQ(callLong("IPTCTagCount"), 0);
+    EXPECT_EQ(callLong("GetStat"), MvimgplugDllRequired);
+    for (int32_t outside : {0, 3, -1}) {
+        SCOPED_TRACE(outside);
+        EXPECT_EQ(callLong("ExifTagGetID", {MakeI4(outside)}), 0);
+        EXPECT_EQ(text("ExifTagGetName", outside), "");
+        EXPECT_EQ(text("ExifTagGetValue", outside), "");
+    }
+    call("CloseImageEx");
+}
+
+}  // namespace
+}  // namespace scanvelt::testing

@@ -1,0 +1,39 @@
+// The viewer's internet members bound to their dispatch IDs.
+#include "imaging/typelib/scanvelt_typelib.h"
+#include "imaging/viewer/viewer_object.h"
+#include "platform/com/variant.h"
+#include "platform/win/text_encoding.h"
+
+namespace scanvelt {
+
+using namespace com;
+
+void ViewerObject::bindInternetMembers() {
+    ViewerControl& c = control_;
+    auto id = [](const char* name) {
+        return FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_MvViewer"), win::Utf8ToUtf16(name));
+    };
+    auto utf8 = [](const BoundArguments& a, size_t i) { return win::Utf16ToUtf8(a.text(i)); };
+    Bind(id("DisplayFromURL"), [&c, utf8](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        result = MakeI4(c.DisplayFromURL(utf8(a, 0), utf8(a, 1), a.i4(2)));
+        return S_OK;
+    });
+    Bind(id("DisplayFromURLStop"), [&c](const BoundArguments&, VARIANT&, EXCEPINFO*) {
+        c.DisplayFromURLStop();
+        return S_OK;
+    });
+    Bind(id("SetHttpTransfertBufferSize"), [&c](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
+        c.SetHttpTransfertBufferSize(a.i4(0));
+        return S_OK;
+    });
+    Bind(id("DisplayFromFTP"), [&c, utf8](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        result = MakeI4(c.DisplayFromFTP(utf8(a, 0), utf8(a, 1), utf8(a, 2), utf8(a, 3), a.i4(4)));
+        return S_OK;
+    });
+    Bind(id("SetFtpPassiveMode"), [&c](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
+        c.SetFtpPassiveMode(a.boolean(0));
+        return S_OK;
+    });
+}
+
+}  // namespace scanvelt
