@@ -156,6 +156,11 @@ std::vector<MemberModel> MvViewerMembers() {
     method(0x63, "SetHScrollBarPosition", {Long("nNewHPosition")}, VT_EMPTY);
     method(0x64, "SetVScrollBarPosition", {Long("nNewVPosition")}, VT_EMPTY);
     method(0x65, "SetHVScrollBarPosition", {Long("nNewHPosition"), Long("nNewVPosition")}, VT_EMPTY);
+    // Mouse and context menu.
+    method(0x66, "GetMouseX", {}, VT_I4);
+    method(0x67, "GetMouseY", {}, VT_I4);
+    method(0x68, "SetItemMenuCaption", {Long("nIdxMenu"), Text("sNewMenuCaption")}, VT_EMPTY);
+    method(0x69, "SetItemMenuEnabled", {Long("nIdxMenu"), Param("bEnabled", VT_BOOL)}, VT_EMPTY);
     // Read-only properties among the methods' places.
     Property(m, 0x66, "hwnd", VT_I4, nullptr, true);
     Property(m, 0x67, "hdc", VT_I4, nullptr, true);

@@ -26,9 +26,24 @@ enum ViewerEvent : com::DISPID {
     kEventPictureChange = 8,
     kEventPictureChanged = 9,
     kEventDisplay = 10,
+    kEventKeyPressControl = 11,
+    kEventKeyUpControl = 12,
+    kEventKeyDownControl = 13,
+    kEventMouseMoveControl = 14,
+    kEventClickControl = 15,
+    kEventDblClickControl = 16,
+    kEventMouseDownControl = 17,
+    kEventMouseUpControl = 18,
     kEventResizeControl = 19,
     kEventPaintControl = 20,
+    kEventClickMenu = 21,
     kEventBeforeZoomChange = 22,
+    kEventMouseWheelControl = 24,
+};
+
+// The selection outline in control pixels; 1 x 1 is its empty state.
+struct SelectionOutline {
+    int32_t left = 0, top = 0, width = 1, height = 1;
 };
 
 // The timer of the high-quality second pass.
@@ -157,11 +172,41 @@ public:
     void SetVScrollBarPosition(int32_t position);
     void SetHVScrollBarPosition(int32_t h, int32_t v);
     // Input on the face (face pixels, border included).
-    void MouseDown(int32_t button, int32_t x, int32_t y);
-    void MouseMove(int32_t button, int32_t x, int32_t y);
-    void MouseUp(int32_t button, int32_t x, int32_t y);
+    void MouseDown(int32_t button, int32_t x, int32_t y, int32_t shift = 0);
+    void MouseMove(int32_t button, int32_t x, int32_t y, int32_t shift = 0);
+    void MouseUp(int32_t button, int32_t x, int32_t y, int32_t shift = 0);
     void FocusIn();
     void FocusOut();
+
+    // --- mouse modes (viewer_mouse.cpp) ---
+    void setMouseMode(int32_t mode);
+    int32_t GetMouseX() const { return MouseImageX_; }
+    int32_t GetMouseY() const { return MouseImageY_; }
+    void Click() { raise(kEventClickControl); }
+    void DoubleClick() { raise(kEventDblClickControl); }
+    const SelectionOutline& selectionOutline() const { return Outline_; }
+    bool selectionDrawn() const { return RectDrawn_; }
+    int32_t activeHandle() const { return ActiveHandle_; }
+    void ClearRect();
+
+    // --- context menu, keys and wheel (viewer_menu.cpp, viewer_keys.cpp) ---
+    void SetItemMenuCaption(int32_t index, const std::string& caption);
+    void SetItemMenuEnabled(int32_t index, bool enabled);
+    // Runs the action of the menu item with that index and raises ClickMenu.
+    void MenuChosen(int32_t index);
+    struct MenuEntry {
+        std::string caption;  // UTF-8
+        int32_t parent;       // index of the sub-menu holding it, 0 at the top
+        bool enabled = true, checked = false;
+    };
+    const MenuEntry& menuItem(int32_t index) const { return Menu_[index]; }
+    void setEnableMouseWheel(bool value);
+    void KeyDown(int32_t keyCode, int32_t shift);
+    void KeyUp(int32_t keyCode, int32_t shift);
+    void KeyPress(int32_t character);
+    // A wheel notch (delta > 0 away from the user) turned into a keypad
+    // plus or minus press and release.
+    void MouseWheel(int32_t delta);
 
     // The state as the last operation left it, for tests and the benchmark.
     int32_t nativeImageId() const { return NativeImageID_; }
@@ -221,6 +266,28 @@ private:
     void setBarValue(ScrollBar& bar, int32_t value);
     int32_t clientWidth() const;
     int32_t clientHeight() const;
+    bool scrollBarPress(int32_t button, int32_t x, int32_t y);
+    bool scrollBarMove(int32_t button, int32_t x, int32_t y);
+    bool scrollBarRelease(int32_t button, int32_t x, int32_t y);
+    // mouse modes
+    bool imageShown() const { return NativeImageID_ != 0; }
+    void MapMouseToImage(int32_t x, int32_t y);
+    bool HitTestSelection(int32_t x, int32_t y) const;
+    void showHandleUnderPointer(int32_t x, int32_t y);
+    void editStep(int32_t x, int32_t y);
+    void drawStep(int32_t x, int32_t y);
+    bool panStep(int32_t x, int32_t y);
+    void SaveSelectionRect();
+    void ApplyModePointer();
+    void ZoomRect();
+    void raiseMouse(ViewerEvent id, int32_t& button, int32_t shift, int32_t& x, int32_t& y);
+    // menu and keys
+    void initMenu();
+    void popUpMenu(int32_t x, int32_t y);
+    void UpdateMouseModeMenuChecks();
+    void UpdateZoomMenuChecks();
+    void wheelStep(bool up);
+    void turnPage(bool next);
 
     RaiseEvent raise_;
     PropertyChanged changed_;
@@ -277,6 +344,22 @@ private:
     bool cornerVisible_ = false;
     ScrollBar* dragBar_ = nullptr;  // the bar whose thumb the mouse drags
     int32_t dragGrip_ = 0;          // where on the thumb it was grabbed
+    bool barPressed_ = false;       // a press stepped a bar: its release belongs to the bar
+
+    // mouse mode state
+    int32_t MouseImageX_ = 0, MouseImageY_ = 0;
+    int32_t MouseDownX_ = 0, MouseDownY_ = 0;
+    bool Panning_ = false, EditingRect_ = false, DrawingRect_ = false;
+    bool StartOutsideX_ = true, StartOutsideY_ = true;
+    int32_t ActiveHandle_ = 0;
+    bool PageTurnDone_ = false;
+    SelectionOutline Outline_;
+    bool RectDrawn_ = false;
+    int32_t SavedSelectionRect_[4] = {0, 0, 0, 0};
+
+    // context menu and wheel
+    std::vector<MenuEntry> Menu_;  // [0] unused; 1..38 as SetItemMenuCaption counts them
+    bool WheelHookInstalled_ = false;
 };
 
 }  // namespace scanvelt

@@ -26,6 +26,7 @@ ViewerControl::ViewerControl(RaiseEvent raise, PropertyChanged changed)
     vScroll_.width = kScrollBarThickness;
     hScroll_.smallChange = vScroll_.smallChange = s_.ScrollSmallChange;
     hScroll_.largeChange = vScroll_.largeChange = s_.ScrollLargeChange;
+    initMenu();
     imagingStarted_ = StartImaging();
     if (!imagingStarted_) {
         LastStatus_ = 1;

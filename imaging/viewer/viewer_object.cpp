@@ -83,25 +83,38 @@ HRESULT ViewerObject::GetBackBuffer(ControlBackBuffer* buffer) {
     return b.pixels() ? S_OK : S_FALSE;
 }
 
-HRESULT ViewerObject::MouseDown(int32_t button, int32_t, int32_t x, int32_t y) {
-    control_.MouseDown(button, x, y);
+HRESULT ViewerObject::MouseDown(int32_t button, int32_t shift, int32_t x, int32_t y) {
+    control_.MouseDown(button, x, y, shift);
     return S_OK;
 }
-HRESULT ViewerObject::MouseMove(int32_t button, int32_t, int32_t x, int32_t y) {
-    control_.MouseMove(button, x, y);
+HRESULT ViewerObject::MouseMove(int32_t button, int32_t shift, int32_t x, int32_t y) {
+    control_.MouseMove(button, x, y, shift);
     return S_OK;
 }
-HRESULT ViewerObject::MouseUp(int32_t button, int32_t, int32_t x, int32_t y) {
-    control_.MouseUp(button, x, y);
+HRESULT ViewerObject::MouseUp(int32_t button, int32_t shift, int32_t x, int32_t y) {
+    control_.MouseUp(button, x, y, shift);
     return S_OK;
 }
-// The pointer modes, the context menu, the keys and the wheel belong to
-// other parts of the viewer; the face takes them and does nothing yet.
-HRESULT ViewerObject::DoubleClick(int32_t, int32_t, int32_t, int32_t) { return S_OK; }
-HRESULT ViewerObject::MouseWheel(int32_t, int32_t, int32_t, int32_t) { return S_OK; }
-HRESULT ViewerObject::KeyDown(int32_t, int32_t) { return S_OK; }
-HRESULT ViewerObject::KeyUp(int32_t, int32_t) { return S_OK; }
-HRESULT ViewerObject::KeyPress(int32_t) { return S_OK; }
+HRESULT ViewerObject::DoubleClick(int32_t, int32_t, int32_t, int32_t) {
+    control_.DoubleClick();
+    return S_OK;
+}
+HRESULT ViewerObject::MouseWheel(int32_t delta, int32_t, int32_t, int32_t) {
+    control_.MouseWheel(delta);
+    return S_OK;
+}
+HRESULT ViewerObject::KeyDown(int32_t keyCode, int32_t shift) {
+    control_.KeyDown(keyCode, shift);
+    return S_OK;
+}
+HRESULT ViewerObject::KeyUp(int32_t keyCode, int32_t shift) {
+    control_.KeyUp(keyCode, shift);
+    return S_OK;
+}
+HRESULT ViewerObject::KeyPress(int32_t character) {
+    control_.KeyPress(character);
+    return S_OK;
+}
 HRESULT ViewerObject::FocusIn() {
     control_.FocusIn();
     return S_OK;

@@ -89,7 +89,7 @@ void ViewerObject::bindFrameMembers() {
     through("ZOOM", &S::Zoom, &ViewerControl::setZoom);
     fixed("ImageWidth", &S::ImageWidth);
     fixed("ImageHeight", &S::ImageHeight);
-    stored("MouseMode", &S::MouseMode);
+    through("MouseMode", &S::MouseMode, &ViewerControl::setMouseMode);
     through("ZoomStep", &S::ZoomStep, &ViewerControl::setZoomStep);
     through("ScrollSmallChange", &S::ScrollSmallChange, &ViewerControl::setScrollSmallChange);
     through("ScrollLargeChange", &S::ScrollLargeChange, &ViewerControl::setScrollLargeChange);
@@ -108,7 +108,7 @@ void ViewerObject::bindFrameMembers() {
     stored("RectBorderStyle", &S::RectBorderStyle);
     stored("RectDrawMode", &S::RectDrawMode);
     through("Enabled", &S::Enabled, &ViewerControl::setEnabled);
-    stored("EnableMouseWheel", &S::EnableMouseWheel);
+    through("EnableMouseWheel", &S::EnableMouseWheel, &ViewerControl::setEnableMouseWheel);
     through("ImageAlignment", &S::ImageAlignment, &ViewerControl::setImageAlignment);
     through("ImagePosition", &S::ImagePosition, &ViewerControl::setImagePosition);
     through("AnimateGIF", &S::AnimateGIF, &ViewerControl::setAnimateGIF);
@@ -284,6 +284,12 @@ void ViewerObject::bindViewMembers() {
     action("SetHScrollBarPosition", [](ViewerControl& v, const BoundArguments& a) { v.SetHScrollBarPosition(a.i4(0)); });
     action("SetVScrollBarPosition", [](ViewerControl& v, const BoundArguments& a) { v.SetVScrollBarPosition(a.i4(0)); });
     action("SetHVScrollBarPosition", [](ViewerControl& v, const BoundArguments& a) { v.SetHVScrollBarPosition(a.i4(0), a.i4(1)); });
+    status("GetMouseX", [](ViewerControl& v, const BoundArguments&) { return v.GetMouseX(); });
+    status("GetMouseY", [](ViewerControl& v, const BoundArguments&) { return v.GetMouseY(); });
+    action("SetItemMenuCaption", [](ViewerControl& v, const BoundArguments& a) {
+        v.SetItemMenuCaption(a.i4(0), win::Utf16ToUtf8(std::u16string(a.text(1))));
+    });
+    action("SetItemMenuEnabled", [](ViewerControl& v, const BoundArguments& a) { v.SetItemMenuEnabled(a.i4(0), a.boolean(1)); });
 }
 
 }  // namespace scanvelt

@@ -272,7 +272,7 @@ TEST_F(ViewerPdf, TheHostGivesThePasswordThroughItsEvent) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.given);
         int requests = 0;
-        events.answer = [&](DISPID id, DISPPARAMS& params) {
+        events.onEvent = [&](DISPID id, DISPPARAMS& params) {
             if (id != kPdfPasswordRequest) return;
             ++requests;
             ASSERT_EQ(params.cArgs, 1u);
@@ -287,7 +287,7 @@ TEST_F(ViewerPdf, TheHostGivesThePasswordThroughItsEvent) {
         EXPECT_EQ(control().pdfHandle() != 0, c.status == 0);
         if (c.status == 0) EXPECT_EQ(longOf("ImageWidth"), 1700);
     }
-    events.answer = {};
+    events.onEvent = {};
 }
 
 TEST_F(ViewerPdf, TheUserIsAskedOnceForAPassword) {

@@ -10,6 +10,7 @@
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/pixel_format_conversion.h"
 #include "imaging/viewer/viewer_control.h"
+#include "imaging/viewer/viewer_input_flags.h"
 
 namespace scanvelt {
 namespace {
@@ -32,7 +33,6 @@ uint32_t opaqueArgb(int32_t oleColor) {
     return 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
 
-thread_local bool redrawInProgress = false;
 
 }  // namespace
 
@@ -170,6 +170,7 @@ void ViewerControl::RenderImage(int32_t imageId, bool qualityPass) {
             LastStatus_ = drawWithGdiplus(imageId, dstX + b, dstY + b, dstW, dstH, srcX, srcY, srcW, srcH);
             if (LastStatus_ == 0) {
                 raise(kEventDisplay);
+                if (s_.EnableMouseWheel) WheelHookInstalled_ = true;
                 paintChrome();
                 Refresh();
                 if (!QualityPassDone_) setQualityTimer(s_.ViewerQualityAuto);
@@ -186,11 +187,11 @@ void ViewerControl::RenderImage(int32_t imageId, bool qualityPass) {
 }
 
 void ViewerControl::Refresh() {
-    bool was = redrawInProgress;
-    redrawInProgress = true;
+    bool was = viewerInputFlags().redrawInProgress;
+    viewerInputFlags().redrawInProgress = true;
     invalidate();
     raise(kEventPaintControl);
-    redrawInProgress = was;
+    viewerInputFlags().redrawInProgress = was;
 }
 
 int32_t ViewerControl::Redraw() {

@@ -147,8 +147,8 @@ void ViewerControl::setScrollLargeChange(int16_t value) {
 
 // A press on a bar steps it at once, as a click on a bar does; a press on the
 // thumb starts a drag that follows the pointer until the button is released.
-void ViewerControl::MouseDown(int32_t button, int32_t x, int32_t y) {
-    if (!s_.Enabled || button != com::kControlButtonLeft) return;
+bool ViewerControl::scrollBarPress(int32_t button, int32_t x, int32_t y) {
+    if (button != com::kControlButtonLeft) return false;
     x -= border();
     y -= border();
     for (ScrollBar* bar : {&hScroll_, &vScroll_}) {
@@ -160,29 +160,44 @@ void ViewerControl::MouseDown(int32_t button, int32_t x, int32_t y) {
             dragBar_ = bar;
             dragGrip_ = (bar->horizontal ? x - bar->left : y - bar->top) - bar->thumbStart();
             if (site_) site_->SetCapture(1);
-            return;
+            return true;
         }
         ScrollEventsEnabled_ = true;
+        barPressed_ = true;
         setBarValue(*bar, bar->valueAfter(part));
-        return;
+        return true;
     }
+    // The square between the two bars takes the press and does nothing.
+    if (cornerVisible_ && x >= vScroll_.left && y >= hScroll_.top) {
+        barPressed_ = true;
+        return true;
+    }
+    return false;
 }
 
-void ViewerControl::MouseMove(int32_t button, int32_t x, int32_t y) {
-    if (!dragBar_ || !(button & com::kControlButtonLeft)) return;
+bool ViewerControl::scrollBarMove(int32_t button, int32_t x, int32_t y) {
+    if (!dragBar_) return false;
+    if (!(button & com::kControlButtonLeft)) return true;
     x -= border();
     y -= border();
     ScrollBar& bar = *dragBar_;
     int32_t along = (bar.horizontal ? x - bar.left : y - bar.top) - dragGrip_ - bar.arrowLength();
     ScrollEventsEnabled_ = true;
     setBarValue(bar, bar.valueAtThumbStart(along));
+    return true;
 }
 
-void ViewerControl::MouseUp(int32_t button, int32_t x, int32_t y) {
-    if (!dragBar_ || button != com::kControlButtonLeft) return;
-    MouseMove(button, x, y);
+bool ViewerControl::scrollBarRelease(int32_t button, int32_t x, int32_t y) {
+    if (barPressed_) {
+        barPressed_ = false;
+        return true;
+    }
+    if (!dragBar_) return false;
+    if (button != com::kControlButtonLeft) return true;
+    scrollBarMove(button, x, y);
     dragBar_ = nullptr;
     if (site_) site_->SetCapture(0);
+    return true;
 }
 
 void ViewerControl::FocusIn() {

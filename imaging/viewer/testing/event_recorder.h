@@ -35,7 +35,7 @@ public:
     com::HRESULT Invoke(com::DISPID id, com::REFIID, com::LCID, uint16_t, com::DISPPARAMS* params, com::VARIANT*,
                         com::EXCEPINFO*, uint32_t*) override {
         events.push_back(id);
-        if (answer && params) answer(id, *params);
+        if (onEvent) onEvent(id, *params);
         return com::S_OK;
     }
 
@@ -58,8 +58,8 @@ public:
 
     std::atomic<uint32_t> references{0};
     std::vector<com::DISPID> events;
-    // The host's handler, for events that pass values back by reference.
-    std::function<void(com::DISPID, com::DISPPARAMS&)> answer;
+    // Acts as a host's handler would, e.g. writing into by-reference arguments.
+    std::function<void(com::DISPID, com::DISPPARAMS&)> onEvent;
 
 private:
     com::IConnectionPoint* point_ = nullptr;

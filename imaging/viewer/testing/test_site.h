@@ -51,8 +51,11 @@ public:
         acceptsFiles = accept != 0;
         return com::S_OK;
     }
-    com::HRESULT ShowPopupMenu(const com::ControlMenuItem*, uint32_t, int32_t, int32_t, int32_t* chosen) override {
-        if (chosen) *chosen = 0;
+    com::HRESULT ShowPopupMenu(const com::ControlMenuItem* items, uint32_t count, int32_t, int32_t,
+                               int32_t* chosen) override {
+        menuShown.clear();
+        for (uint32_t i = 0; i < count; ++i) menuShown.push_back(items[i]);
+        if (chosen) *chosen = menuChoice;
         return com::S_OK;
     }
     com::HRESULT PropertyChanged(com::DISPID id) override {
@@ -83,6 +86,8 @@ public:
     std::map<uint32_t, uint32_t> timers;
     bool captured = false;
     int32_t cursor = -1;
+    int32_t menuChoice = 0;                      // what the next context menu answers
+    std::vector<com::ControlMenuItem> menuShown;  // the last menu shown (captions valid only during the call)
     bool acceptsFiles = false;
     std::vector<com::DISPID> changed;
 };
