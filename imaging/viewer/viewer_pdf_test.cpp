@@ -252,6 +252,17 @@ TEST_F(ViewerPdf, FilesThatAreNoPdfGiveTheirStatus) {
     EXPECT_EQ(boxes[0].rfind("File not found: ", 0), 0u);
 }
 
+TEST_F(ViewerPdf, AMissingPlugInGivesItsStatus) {
+    std::string path = scratch.file("good.pdf");
+    mvpdfplug::testing::writeBoxPages(path, {{72, 72}});
+    SetPdfPluginFile(scratch.file("libnothing.so"));
+    EXPECT_EQ(open(path), PdfPlugNotLoaded);
+    EXPECT_EQ(control().pdfHandle(), 0);
+    EXPECT_EQ(textOf("PdfGetTitle"), "");
+    SetPdfPluginFile(MVPDFPLUG_LIBRARY);
+    EXPECT_EQ(open(path), 0);
+}
+
 TEST_F(ViewerPdf, TheHostGivesThePasswordThroughItsEvent) {
     if (!tool("command -v qpdf")) GTEST_SKIP() << "qpdf is not installed";
     const std::string path = locked("user pw");
