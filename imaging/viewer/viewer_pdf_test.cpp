@@ -8,6 +8,7 @@
 
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/pdf_plugin.h"
+#include "imaging/engine/testing/test_files.h"
 #include "imaging/viewer/testing/viewer_fixture.h"
 #include "platform/com/bstr.h"
 #include "platform/files/testing/scratch_folder.h"
@@ -68,6 +69,9 @@ protected:
 
     files::testing::ScratchFolder scratch;
     std::vector<std::string> boxes;
+    // Temporary copies go to a folder of this test's own, never one another test counts.
+    testing_support::ScopedTestFolder tempFolder_{"scanvelt_viewer_pdf"};
+    testing_support::ScopedTempFolderVariable temp_{tempFolder_.path()};
 };
 
 TEST_F(ViewerPdf, APageBecomesAnImageOfItsSizeAtTheChosenResolution) {
@@ -322,6 +326,7 @@ TEST_F(ViewerPdf, ATemporaryCopyIsReadAndDeletedWithTheDocument) {
     ASSERT_EQ(open(path), 0);
     const std::string copy = control().tempPdfFile();
     ASSERT_FALSE(copy.empty());
+    EXPECT_EQ(fs::path(win::ResolveWindowsPath(copy)).parent_path(), tempFolder_.path());
     fs::remove(path);
     EXPECT_EQ(callLong("DisplayFrame", {MakeI4(2)}), 0) << "the copy is read, not the host's file";
     EXPECT_EQ(textOf("PdfGetTitle"), "Copied");
@@ -329,6 +334,7 @@ TEST_F(ViewerPdf, ATemporaryCopyIsReadAndDeletedWithTheDocument) {
     EXPECT_EQ(textOf("PdfGetTitle"), "");
     EXPECT_EQ(control().tempPdfFile(), copy);
     EXPECT_FALSE(fs::exists(win::ResolveWindowsPath(copy)));
+    EXPECT_TRUE(fs::is_empty(tempFolder_.path())) << "nothing of the copy is left";
 }
 
 TEST_F(ViewerPdf, TheDescriptionMembersReadTheOpenDocument) {
