@@ -320,7 +320,7 @@ TEST_F(ViewerPdf, TheUserIsAskedOnceForAPassword) {
 }
 
 TEST_F(ViewerPdf, ATemporaryCopyIsReadAndDeletedWithTheDocument) {
-    std::string path = scratch.file("original.pdf");
+    std::string path = scratch.file("the hosts.pdf");
     mvpdfplug::testing::writeBoxPages(path, {{72, 72}, {72, 72}}, "Copied");
     put("PdfForceTemporaryMode", MakeBool(true));
     ASSERT_EQ(open(path), 0);
