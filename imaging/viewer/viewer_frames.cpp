@@ -12,6 +12,20 @@
 
 namespace scanvelt {
 
+namespace {
+
+// Items of the context menu these members keep enabled or disabled.
+enum FrameMenuItem : int32_t {
+    kGotoFirst = 2,
+    kGotoPrevious = 3,
+    kGotoNext = 4,
+    kGotoLast = 5,
+    kPlayGif = 6,
+    kStopGif = 7,
+};
+
+}  // namespace
+
 int32_t ViewerControl::DisplayFrame(int32_t frame) {
     const int32_t previous = s_.CurrentPage;
     LastStatus_ = 0;
@@ -36,6 +50,11 @@ int32_t ViewerControl::DisplayFrame(int32_t frame) {
             UpdateLayout(0);
         }
     }
+    const bool paged = s_.PageCount >= 2;
+    SetItemMenuEnabled(kGotoNext, paged && s_.CurrentPage < s_.PageCount);
+    SetItemMenuEnabled(kGotoLast, paged && s_.CurrentPage < s_.PageCount);
+    SetItemMenuEnabled(kGotoPrevious, paged && s_.CurrentPage > 1);
+    SetItemMenuEnabled(kGotoFirst, paged && s_.CurrentPage > 1);
     if (previous != 0) raise(kEventPageChange);
     return LastStatus_;
 }
@@ -82,12 +101,16 @@ int32_t ViewerControl::PlayGif() {
         KillAnimationTimer();
         AnimationFrame_ = 1;
         ShowNextAnimationFrame();
+        SetItemMenuEnabled(kStopGif, true);
+        SetItemMenuEnabled(kPlayGif, false);
     }
     return LastStatus_;
 }
 
 void ViewerControl::StopGif() {
     KillAnimationTimer();
+    SetItemMenuEnabled(kStopGif, false);
+    SetItemMenuEnabled(kPlayGif, GifAnimatable_);
     Animating_ = false;
     s_.AnimateGIF = false;
 }

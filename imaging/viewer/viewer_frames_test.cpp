@@ -68,6 +68,7 @@ TEST_F(ViewerFrames, TheFrameMembersPageThroughATiff) {
         int32_t page;
         int changes;
     };
+    auto enabled = [&](int32_t item) { return control().menuItem(item).enabled; };
     const Step steps[] = {
         {"DisplayFrame", 3, 3, 1},        {"DisplayNextFrame", 0, 4, 1},     {"DisplayLastFrame", 0, 5, 1},
         {"DisplayNextFrame", 0, 5, 0},    {"DisplayFrame", 0, 5, 1},         {"DisplayFrame", 6, 5, 1},
@@ -81,7 +82,17 @@ TEST_F(ViewerFrames, TheFrameMembersPageThroughATiff) {
         EXPECT_EQ(longOf("CurrentPage"), s.page);
         EXPECT_EQ(longOf("ImageWidth"), s.page) << "the page shown";
         EXPECT_EQ(pageChanges(), s.changes);
+        // Goto First, Previous, Next and Last of the context menu.
+        EXPECT_EQ(enabled(2), s.page > 1);
+        EXPECT_EQ(enabled(3), s.page > 1);
+        EXPECT_EQ(enabled(4), s.page < 5);
+        EXPECT_EQ(enabled(5), s.page < 5);
     }
+    // The menu's Goto items act as the members do.
+    control().MenuChosen(5);
+    EXPECT_EQ(longOf("CurrentPage"), 5);
+    control().MenuChosen(3);
+    EXPECT_EQ(longOf("CurrentPage"), 4);
     call("CloseImageEx");
 }
 
@@ -103,7 +114,11 @@ TEST_F(ViewerFrames, AGifAnimatesThroughTheTimerInOrderAndWraps) {
         EXPECT_EQ(site.timers[kAnimationTimerId], delays[i]);
         surface->TimerFired(kAnimationTimerId);
     }
-    call("StopGif");
+    EXPECT_FALSE(control().menuItem(6).enabled) << "Play Gif while playing";
+    EXPECT_TRUE(control().menuItem(7).enabled) << "Stop GIF Animation while playing";
+    control().MenuChosen(7);
+    EXPECT_TRUE(control().menuItem(6).enabled);
+    EXPECT_FALSE(control().menuItem(7).enabled);
     EXPECT_EQ(site.timers.count(kAnimationTimerId), 0u);
     EXPECT_FALSE(animateGif());
     const int32_t page = longOf("CurrentPage");

@@ -102,6 +102,12 @@ void ViewerControl::MenuChosen(int32_t index) {
     case 9: case 10: case 11: case 12: case 13: case 14: case 15:
         ApplyRotateFlip(index - 8);  // Rotate90 ... FlipX270 in menu order
         break;
+    case 2: DisplayFirstFrame(); break;
+    case 3: DisplayPreviousFrame(); break;
+    case 4: DisplayNextFrame(); break;
+    case 5: DisplayLastFrame(); break;
+    case 6: PlayGif(); break;
+    case 7: StopGif(); break;
     case 16:
         Menu_[16].checked = !Menu_[16].checked;
         setScrollBars(Menu_[16].checked);
@@ -139,7 +145,7 @@ void ViewerControl::MenuChosen(int32_t index) {
         setViewerQualityAuto(false);
         setViewerQuality(index - 34);
         break;
-    default: break;  // sub-menu titles; the frame and GIF items page through the document elsewhere
+    default: break;  // sub-menu titles and the clipboard items, which act through their own members
     }
     int32_t item = index;
     std::vector<com::VARIANT> args(1);

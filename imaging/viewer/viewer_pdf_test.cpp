@@ -8,6 +8,7 @@
 
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/pdf_plugin.h"
+#include "imaging/engine/testing/test_files.h"
 #include "imaging/viewer/testing/viewer_fixture.h"
 #include "platform/com/bstr.h"
 #include "platform/files/testing/scratch_folder.h"
@@ -68,6 +69,9 @@ protected:
 
     files::testing::ScratchFolder scratch;
     std::vector<std::string> boxes;
+    // Temporary copies go to a folder of this test's own, never one another test counts.
+    testing_support::ScopedTestFolder tempFolder_{"scanvelt_viewer_pdf"};
+    testing_support::ScopedTempFolderVariable temp_{tempFolder_.path()};
 };
 
 TEST_F(ViewerPdf, APageBecomesAnImageOfItsSizeAtTheChosenResolution) {
@@ -252,6 +256,17 @@ TEST_F(ViewerPdf, FilesThatAreNoPdfGiveTheirStatus) {
     EXPECT_EQ(boxes[0].rfind("File not found: ", 0), 0u);
 }
 
+TEST_F(ViewerPdf, AMissingPlugInGivesItsStatus) {
+    std::string path = scratch.file("good.pdf");
+    mvpdfplug::testing::writeBoxPages(path, {{72, 72}});
+    SetPdfPluginFile(scratch.file("libnothing.so"));
+    EXPECT_EQ(open(path), PdfPlugNotLoaded);
+    EXPECT_EQ(control().pdfHandle(), 0);
+    EXPECT_EQ(textOf("PdfGetTitle"), "");
+    SetPdfPluginFile(MVPDFPLUG_LIBRARY);
+    EXPECT_EQ(open(path), 0);
+}
+
 TEST_F(ViewerPdf, TheHostGivesThePasswordThroughItsEvent) {
     if (!tool("command -v qpdf")) GTEST_SKIP() << "qpdf is not installed";
     const std::string path = locked("user pw");
@@ -272,7 +287,7 @@ TEST_F(ViewerPdf, TheHostGivesThePasswordThroughItsEvent) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.given);
         int requests = 0;
-        events.answer = [&](DISPID id, DISPPARAMS& params) {
+        events.onEvent = [&](DISPID id, DISPPARAMS& params) {
             if (id != kPdfPasswordRequest) return;
             ++requests;
             ASSERT_EQ(params.cArgs, 1u);
@@ -287,7 +302,7 @@ TEST_F(ViewerPdf, TheHostGivesThePasswordThroughItsEvent) {
         EXPECT_EQ(control().pdfHandle() != 0, c.status == 0);
         if (c.status == 0) EXPECT_EQ(longOf("ImageWidth"), 1700);
     }
-    events.answer = {};
+    events.onEvent = {};
 }
 
 TEST_F(ViewerPdf, TheUserIsAskedOnceForAPassword) {
@@ -305,12 +320,13 @@ TEST_F(ViewerPdf, TheUserIsAskedOnceForAPassword) {
 }
 
 TEST_F(ViewerPdf, ATemporaryCopyIsReadAndDeletedWithTheDocument) {
-    std::string path = scratch.file("original.pdf");
+    std::string path = scratch.file("the hosts.pdf");
     mvpdfplug::testing::writeBoxPages(path, {{72, 72}, {72, 72}}, "Copied");
     put("PdfForceTemporaryMode", MakeBool(true));
     ASSERT_EQ(open(path), 0);
     const std::string copy = control().tempPdfFile();
     ASSERT_FALSE(copy.empty());
+    EXPECT_EQ(fs::path(win::ResolveWindowsPath(copy)).parent_path(), tempFolder_.path());
     fs::remove(path);
     EXPECT_EQ(callLong("DisplayFrame", {MakeI4(2)}), 0) << "the copy is read, not the host's file";
     EXPECT_EQ(textOf("PdfGetTitle"), "Copied");
@@ -318,6 +334,7 @@ TEST_F(ViewerPdf, ATemporaryCopyIsReadAndDeletedWithTheDocument) {
     EXPECT_EQ(textOf("PdfGetTitle"), "");
     EXPECT_EQ(control().tempPdfFile(), copy);
     EXPECT_FALSE(fs::exists(win::ResolveWindowsPath(copy)));
+    EXPECT_TRUE(fs::is_empty(tempFolder_.path())) << "nothing of the copy is left";
 }
 
 TEST_F(ViewerPdf, TheDescriptionMembersReadTheOpenDocument) {
