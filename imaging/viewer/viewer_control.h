@@ -390,7 +390,6 @@ private:
     std::unique_ptr<cPrinter> m_oPrinter;
 
     // PDF state
-    int32_t PdfHandle_ = 0;
     std::string TempPdfFile_;
     bool TempPdfOwned_ = false;
 

@@ -107,16 +107,15 @@ void ViewerControl::editStep(int32_t x, int32_t y) {
     if (nw <= 0 || nh <= 0 || nl < ImageLeft_ || nt < ImageTop_ || nl + nw > ImageLeft_ + DisplayWidth_ ||
         nt + nh > ImageTop_ + DisplayHeight_)
         return;
-    Outline_ = SelectionOutline{static_cast<float>(nl), static_cast<float>(nt), static_cast<float>(nw),
-                                static_cast<float>(nh)};
+    Outline_ = SelectionOutline{nl, nt, nw, nh};
     SaveSelectionRect();
     showSelectionChange();
 }
 
 void ViewerControl::drawStep(int32_t x, int32_t y) {
     if (StartOutsideX_ || StartOutsideY_) return;
-    auto axis = [](int32_t pos, int32_t anchor, int32_t imageStart, int32_t imageExtent, float& outStart,
-                   float& outExtent) {
+    auto axis = [](int32_t pos, int32_t anchor, int32_t imageStart, int32_t imageExtent, int32_t& outStart,
+                   int32_t& outExtent) {
         int32_t start = 0, extent = 0;
         if (pos >= anchor) {
             start = anchor;
@@ -128,8 +127,8 @@ void ViewerControl::drawStep(int32_t x, int32_t y) {
             extent = std::abs(anchor - imageStart);
             start = imageStart;
         }
-        outStart = static_cast<float>(start);
-        outExtent = static_cast<float>(extent);
+        outStart = start;
+        outExtent = extent;
     };
     axis(x, MouseDownX_, ImageLeft_, DisplayWidth_, Outline_.left, Outline_.width);
     axis(y, MouseDownY_, ImageTop_, DisplayHeight_, Outline_.top, Outline_.height);
@@ -222,9 +221,9 @@ void ViewerControl::MouseDown(int32_t button, int32_t x, int32_t y, int32_t shif
             return;
         }
         StartOutsideX_ = MouseDownX_ < ImageLeft_ || MouseDownX_ > ImageLeft_ + DisplayWidth_;
-        if (!StartOutsideX_) Outline_.left = static_cast<float>(MouseDownX_);
+        if (!StartOutsideX_) Outline_.left = MouseDownX_;
         StartOutsideY_ = MouseDownY_ < ImageTop_ || MouseDownY_ > ImageTop_ + DisplayHeight_;
-        if (!StartOutsideY_) Outline_.top = static_cast<float>(MouseDownY_);
+        if (!StartOutsideY_) Outline_.top = MouseDownY_;
         Outline_.width = Outline_.height = 1;
         SaveSelectionRect();
         DrawingRect_ = true;
