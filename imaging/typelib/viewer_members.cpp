@@ -128,6 +128,10 @@ std::vector<MemberModel> MvViewerMembers() {
     status(0x4c, "DisplayFromHICON", {Long("nHICON")});
     status(0x4d, "DisplayFromClipboardData");
     status(0x4e, "DisplayFromGdiDib", {Long("nGdiDibRef")});
+    status(0x6a, "DisplayFromStream", {Param("oStream", VT_UNKNOWN)});
+    status(0x6b, "DisplayFromStreamICM", {Param("oStream", VT_UNKNOWN)});
+    method(0x6c, "GetHBitmap", {}, VT_I4);
+    method(0x6d, "DeleteHBitmap", {Long("nHbitmap")}, VT_EMPTY);
     status(0x4f, "DisplayFromMorvalenImage", {Long("nImageID")});
     method(0x50, "GetImageFormat", {}, VT_BSTR);
     status(0x77, "SetNativeImage", {Long("nImageID")});

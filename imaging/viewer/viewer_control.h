@@ -102,6 +102,10 @@ public:
     int32_t DisplayFromString(std::u16string_view text);
     // The image-source family: `load` makes the new image ID.
     int32_t DisplayFromSource(const std::function<int32_t(int32_t& id)>& load);
+    // The shown image as a new GDI bitmap the caller owns (0 on failure, the
+    // status kept), and the deletion of such a bitmap.
+    uint32_t GetHBitmap();
+    static void DeleteHBitmap(uint32_t bitmap);
     int32_t SetNativeImage(int32_t imageId);
     void ImageClosed();
     void CloseImage();

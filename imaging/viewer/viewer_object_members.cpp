@@ -7,11 +7,15 @@
 #include "imaging/typelib/scanvelt_typelib.h"
 #include "imaging/viewer/viewer_object.h"
 #include "platform/com/safearray.h"
+#include "platform/com/stream_object.h"
 #include "platform/com/variant.h"
 #include "platform/win/text_encoding.h"
 
 namespace scanvelt {
 namespace {
+
+// The most a host's stream object may hold for the viewer to read it whole.
+constexpr uint64_t kMaxStreamBytes = uint64_t{512} << 20;
 
 using namespace com;
 using S = ViewerSettings;
@@ -221,6 +225,27 @@ void ViewerObject::bindDocumentMembers() {
     status("DisplayFromGdiDib", [](ViewerControl& v, const BoundArguments& a) {
         auto dib = static_cast<win::HGLOBAL>(a.i4(0));
         return v.DisplayFromSource([dib](int32_t& id) { return static_cast<int32_t>(LoadImageFromDib(id, dib, false, false)); });
+    });
+    // A stream object of ours, or a host's read into memory; at most what a decoder would take.
+    auto fromStream = [](bool icm) {
+        return [icm](ViewerControl& v, const BoundArguments& a) {
+            const VARIANT& given = a[0];
+            IUnknown* object = given.vt == VT_UNKNOWN || given.vt == VT_DISPATCH ? given.punkVal : nullptr;
+            std::shared_ptr<win::Stream> stream = ReadStreamObject(object, kMaxStreamBytes);
+            return v.DisplayFromSource([stream, icm](int32_t& id) {
+                return static_cast<int32_t>(stream ? LoadImageFromStream(id, stream, icm) : InvalidParameter);
+            });
+        };
+    };
+    status("DisplayFromStream", fromStream(false));
+    status("DisplayFromStreamICM", fromStream(true));
+    Bind(idOf("GetHBitmap"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+        result = MakeI4(static_cast<int32_t>(c.GetHBitmap()));
+        return S_OK;
+    });
+    Bind(idOf("DeleteHBitmap"), [](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
+        ViewerControl::DeleteHBitmap(static_cast<uint32_t>(a.i4(0)));
+        return S_OK;
     });
     status("SetNativeImage", [](ViewerControl& v, const BoundArguments& a) { return v.SetNativeImage(a.i4(0)); });
     status("DisplayFromMorvalenImage", [](ViewerControl& v, const BoundArguments& a) { return v.SetNativeImage(a.i4(0)); });

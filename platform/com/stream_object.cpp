@@ -107,4 +107,43 @@ std::shared_ptr<win::Stream> StreamOfObject(IUnknown* object) {
     return result;
 }
 
+std::shared_ptr<win::Stream> ReadStreamObject(IUnknown* object, uint64_t limit) {
+    if (auto own = StreamOfObject(object)) return own;
+    IStream* host = nullptr;
+    if (!object || object->QueryInterface(IID_IStream, reinterpret_cast<void**>(&host)) != S_OK || !host)
+        return nullptr;
+    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> chunk(1 << 20);
+    bool sound = true;
+    for (;;) {
+        uint32_t read = 0;
+        if (FAILED(host->Read(chunk.data(), static_cast<uint32_t>(chunk.size()), &read)) || read > chunk.size() ||
+            bytes.size() + read > limit) {
+            sound = false;
+            break;
+        }
+        if (read == 0) break;
+        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + read);
+    }
+    host->Release();
+    if (!sound) return nullptr;
+    win::HGLOBAL block = win::GlobalAlloc(win::GMEM_MOVEABLE, bytes.size());
+    if (block == win::HGLOBAL{}) return nullptr;
+    if (!bytes.empty()) {
+        void* at = win::GlobalLock(block);
+        if (!at) {
+            win::GlobalFree(block);
+            return nullptr;
+        }
+        std::copy(bytes.begin(), bytes.end(), static_cast<uint8_t*>(at));
+        win::GlobalUnlock(block);
+    }
+    std::shared_ptr<win::Stream> stream;
+    if (FAILED(win::CreateStreamOnHGlobal(block, true, stream))) {
+        win::GlobalFree(block);
+        return nullptr;
+    }
+    return stream;
+}
+
 }  // namespace com

@@ -50,5 +50,10 @@ IStream* MakeStreamObject(std::shared_ptr<win::Stream> stream);
 // The stream behind a COM stream made by MakeStreamObject, null for any other
 // object (asked through QueryInterface only, so a host's own object is safe).
 std::shared_ptr<win::Stream> StreamOfObject(IUnknown* object);
+// The stream of any object that answers IStream: ours as it is, a host's read
+// from its position to its end into memory. Null when the object answers no
+// IStream, a read fails, or it holds more than `limit` bytes (checked as the
+// bytes arrive, before they are kept).
+std::shared_ptr<win::Stream> ReadStreamObject(IUnknown* object, uint64_t limit);
 
 }  // namespace com
