@@ -96,6 +96,38 @@ TEST_F(ViewerFrames, TheFrameMembersPageThroughATiff) {
     call("CloseImageEx");
 }
 
+// The wheel pages: in page-change mode one page a notch; in scroll mode with
+// continuous view, at the end of the scroll range (a small page has no range).
+TEST_F(ViewerFrames, TheWheelTurnsThePages) {
+    ScopedTestFramesDecoder decoder(gdiplus::ImageFormatTIFF);
+    showFrames(3);
+    auto wheel = [&](int notches) {
+        for (int i = 0; i < std::abs(notches); ++i) surface->MouseWheel(notches > 0 ? 120 : -120, 0, 50, 40);
+    };
+    put("MouseWheelMode", MakeI4(2));
+    wheel(-1);
+    EXPECT_EQ(longOf("CurrentPage"), 2);
+    wheel(-5);
+    EXPECT_EQ(longOf("CurrentPage"), 3) << "no page after the last";
+    wheel(1);
+    EXPECT_EQ(longOf("CurrentPage"), 2);
+
+    put("MouseWheelMode", MakeI4(1));
+    put("ContinuousViewMode", MakeBool(true));
+    const int32_t alignment = longOf("ImageAlignment");
+    wheel(-1);
+    EXPECT_EQ(longOf("CurrentPage"), 3);
+    wheel(-1);
+    EXPECT_EQ(longOf("CurrentPage"), 3);
+    wheel(2);
+    EXPECT_EQ(longOf("CurrentPage"), 1);
+    EXPECT_EQ(longOf("ImageAlignment"), alignment) << "the turn's own alignment is given back";
+    put("ContinuousViewMode", MakeBool(false));
+    wheel(-1);
+    EXPECT_EQ(longOf("CurrentPage"), 1) << "without continuous view the wheel only scrolls";
+    call("CloseImageEx");
+}
+
 TEST_F(ViewerFrames, AGifAnimatesThroughTheTimerInOrderAndWraps) {
     ScopedTestFramesDecoder decoder(gdiplus::ImageFormatGIF, {delayItem({10, 25, 3, 7, 12})});
     showFrames(5);

@@ -65,16 +65,37 @@ void ViewerControl::wheelStep(bool up) {
     case 1: {
         ScrollBar& bar = vScroll_;
         // In continuous view the end of the range turns the page instead of
-        // scrolling, and does nothing before the first or after the last page.
-        if (s_.ContinuousViewMode && up && bar.value == 0) break;
-        if (s_.ContinuousViewMode && !up && bar.value >= bar.max) break;
+        // scrolling (the new page shows its bottom when going back, its top
+        // when going on), and does nothing before the first or after the last page.
+        auto turnPage = [this](bool back) {
+            const bool keep = s_.KeepImagePosition;
+            const int32_t alignment = s_.ImageAlignment;
+            s_.KeepImagePosition = false;
+            s_.ImageAlignment = back ? 9 : 6;  // bottom centre, top centre
+            if (back) DisplayPreviousFrame();
+            else DisplayNextFrame();
+            s_.KeepImagePosition = keep;
+            s_.ImageAlignment = alignment;
+        };
+        if (s_.ContinuousViewMode && up && bar.value == 0) {
+            if (s_.CurrentPage > 1) turnPage(true);
+            break;
+        }
+        if (s_.ContinuousViewMode && !up && bar.value >= bar.max) {
+            if (s_.CurrentPage < s_.PageCount) turnPage(false);
+            break;
+        }
         const int32_t step = std::max<int32_t>(bar.largeChange, 0);
         const int32_t next = up ? std::max(bar.value - step, 0) : std::min(bar.value + step, std::max(bar.max, 0));
         ScrollEventsEnabled_ = true;
         setBarValue(bar, next);
         break;
     }
-    default: break;  // page change: the frame members step the pages
+    case 2:
+        if (up) DisplayPreviousFrame();
+        else DisplayNextFrame();
+        break;
+    default: break;
     }
 }
 
