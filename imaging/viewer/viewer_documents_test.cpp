@@ -6,6 +6,7 @@
 
 #include "imaging/engine/save_gdiplus.h"
 #include "imaging/engine/temp_files.h"
+#include "imaging/engine/testing/test_files.h"
 #include "imaging/viewer/testing/viewer_fixture.h"
 #include "platform/com/safearray.h"
 #include "platform/files/testing/scratch_folder.h"
@@ -137,6 +138,9 @@ TEST_F(ViewerDocuments, ForcedTemporaryCopiesHaveFreshNamesAndGoAtTeardown) {
 }
 
 TEST_F(ViewerDocuments, AFailedLoadLeavesNoTemporaryFile) {
+    // A temporary folder of the test's own: other tests' files come and go in the shared one.
+    files::testing::ScratchFolder temporary;
+    testing_support::ScopedTempFolderVariable useIt(temporary.path());
     auto count = [] {
         size_t n = 0;
         for (const auto& entry : fs::directory_iterator(win::ResolveWindowsPath(GetTempFolder())))
