@@ -53,6 +53,13 @@ public:
         const BarcodeRecord* record = find(code);
         return record ? read(*record) : fallback;
     }
+    // Corner i (0..3) of a code's box; 0 when the handle names no code.
+    int32_t CornerX(int32_t code, size_t i) {
+        return WithCode(code, int32_t{0}, [i](const BarcodeRecord& r) { return r.corners[i].x; });
+    }
+    int32_t CornerY(int32_t code, size_t i) {
+        return WithCode(code, int32_t{0}, [i](const BarcodeRecord& r) { return r.corners[i].y; });
+    }
 
 private:
     const BarcodeRecord* find(int32_t code) const;

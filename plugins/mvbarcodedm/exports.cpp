@@ -26,12 +26,8 @@ T fromCode(int32_t code, T fallback, Read read) {
     return scanners().WithCode(code, fallback, read);
 }
 
-int32_t cornerX(int32_t code, size_t i) {
-    return fromCode(code, 0, [i](const barcode::BarcodeRecord& r) { return r.corners[i].x; });
-}
-int32_t cornerY(int32_t code, size_t i) {
-    return fromCode(code, 0, [i](const barcode::BarcodeRecord& r) { return r.corners[i].y; });
-}
+int32_t cornerX(int32_t code, size_t i) { return scanners().CornerX(code, i); }
+int32_t cornerY(int32_t code, size_t i) { return scanners().CornerY(code, i); }
 
 }  // namespace
 
