@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/win/text_encoding.h"
+#include "plugins/mvpdfplug/object_numbers.h"
 #include "plugins/mvpdfplug/mvpdfplug.h"
 #include "plugins/mvpdfplug/page_rotation.h"
 #include "plugins/mvpdfplug/pdf_documents.h"
@@ -104,7 +105,7 @@ MVPDFPLUG_API int64_t MVPDFPLUG_MaxPixels(void) { return kMaxPixels; }
 
 MVPDFPLUG_API int32_t MVPDFPLUG_LoadFromFileW(const char16_t* path) {
     const std::string file = utf8(path);
-    if (file.empty()) return 0;
+    if (file.empty() || !mvpdfplug::ObjectNumbersWithinReason(file)) return 0;
     gchar* uri = g_filename_to_uri(file.c_str(), nullptr, nullptr);
     if (!uri) return 0;
     auto document = std::make_unique<Document>();

@@ -8,6 +8,7 @@
 
 #include "platform/files/testing/scratch_folder.h"
 #include "platform/win/text_encoding.h"
+#include "plugins/mvpdfplug/object_numbers.h"
 #include "plugins/mvpdfplug/testing/form_field_pdf.h"
 #include "plugins/mvpdfplug/testing/sample_pdfs.h"
 
@@ -155,6 +156,22 @@ TEST(PdfPlugin, FilesThatAreNoPdfOrCutShortNeverCrash) {
         }
         MVPDFPLUG_Close(pdf);
     }
+}
+
+// poppler sizes its cross-reference table by the largest object number it
+// meets: a damaged file claiming a billion objects is refused before it reads it.
+TEST(PdfPlugin, AFileClaimingFarMoreObjectsThanItHoldsIsRefused) {
+    EXPECT_EQ(LargestObjectNumber("1 0 obj << >> endobj\n12 0 obj\n7\nendobj trailer << /Size 13 >>"), 13u);
+    EXPECT_EQ(LargestObjectNumber("%PDF-1.4\n999999999 0 obj"), 999999999u);
+    EXPECT_EQ(LargestObjectNumber("<< /Size  4000000000 >>"), 4000000000u);
+    EXPECT_EQ(LargestObjectNumber("no objects, obj alone"), 0u);
+
+    ScratchFolder folder;
+    testing::writeBoxPages(folder.file("whole.pdf"), {{612, 792}});
+    const int32_t sound = load(folder.file("whole.pdf"));
+    EXPECT_NE(sound, 0);
+    MVPDFPLUG_Close(sound);
+    EXPECT_EQ(load(folder.write("huge.pdf", "%PDF-1.4\n999999999 0 obj\n<< >>\nendobj\n")), 0);
 }
 
 }  // namespace
