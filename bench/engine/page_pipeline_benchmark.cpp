@@ -107,6 +107,41 @@ void EnginePipeline(benchmark::State& state) {
     StopImaging();
 }
 
+// The pipeline's stages one at a time on the same page, to see where the
+// time goes: each iteration times one stage on a freshly loaded page.
+enum class Stage { Decode, WorkingCopy, JpegSave, TiffSave };
+
+void EngineStage(benchmark::State& state, Stage stage) {
+    StartImaging();
+    const std::string input = InputPage();
+    const RoiRect page{0, 0, kPageWidth, kPageHeight};
+    for (auto _ : state) {
+        state.PauseTiming();
+        int32_t id = 0;
+        if (stage != Stage::Decode && LoadImageFromFile(id, input, false, true, true, 0, true, true) != OK) {
+            state.SkipWithError("decode failed");
+            break;
+        }
+        state.ResumeTiming();
+        MorvalenStatus status = OK;
+        double unused = 0;
+        switch (stage) {
+        case Stage::Decode: status = LoadImageFromFile(id, input, false, true, true, 0, true, true); break;
+        case Stage::WorkingCopy: status = ApplyFilter(2, id, 0, page, 0.0f, 0.5f, 1.0f, 0, 0, 0, unused); break;
+        case Stage::JpegSave: status = SaveImageAsJpeg(id, Output("stage", "jpg"), kJpegQuality, true); break;
+        case Stage::TiffSave: status = SaveImageAsTiff(id, Output("stage", "tif"), CompressionLZW, 0); break;
+        }
+        state.PauseTiming();
+        ReleaseImage(id);
+        state.ResumeTiming();
+        if (status != OK) {
+            state.SkipWithError("stage failed");
+            break;
+        }
+    }
+    StopImaging();
+}
+
 // The first line a command prints, or "" when it cannot run.
 std::string FirstLine(const std::string& command) {
     FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
@@ -176,6 +211,10 @@ constexpr int kRepetitions = 9;
 
 BENCHMARK(EnginePipeline)->Unit(benchmark::kMillisecond)->Iterations(2)->Repetitions(kRepetitions)
     ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(EngineStage, decode, Stage::Decode)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(EngineStage, argb_negative, Stage::WorkingCopy)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(EngineStage, jpeg_save, Stage::JpegSave)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(EngineStage, lzw_tiff_save, Stage::TiffSave)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(ImageMagickPipeline)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2)
     ->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 BENCHMARK(VipsPipeline)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2)->Repetitions(kRepetitions)
