@@ -51,6 +51,14 @@ void UnmapLargeBlock(void* block, std::size_t size) {
     if (block != nullptr) munmap(block, RoundToHugePages(size));
 }
 
+void AdviseHugePages(void* block, std::size_t size) {
+    if (block == nullptr || !IsLargeBlock(size)) return;
+    const auto start = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (start + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
+    const std::uintptr_t end = (start + size) / kHugePageBytes * kHugePageBytes;
+    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+}
+
 void* Alloc(std::size_t size) {
     if (size == 0 || size > SIZE_MAX - kHeaderBytes) return nullptr;
     const std::size_t total = size + kHeaderBytes;

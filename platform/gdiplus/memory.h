@@ -30,6 +30,10 @@ bool IsLargeBlock(std::size_t size);
 // UnmapLargeBlock and the same size.
 void* MapLargeBlock(std::size_t size);
 void UnmapLargeBlock(void* block, std::size_t size);
+// Marks the whole huge pages inside a block that is not touched yet (the
+// capacity of a vector just reserved) for transparent huge pages, so that
+// filling it faults 2 MiB at a time. Nothing for a small block.
+void AdviseHugePages(void* block, std::size_t size);
 
 struct FreeDeleter {
     void operator()(void* block) const { Free(block); }
