@@ -4,12 +4,17 @@
 // same run and on the same page, the same work by ImageMagick
 // (/usr/bin/convert, one process writing both files) and by libvips (the vips
 // command: the negative into its own format, then one save each), timed by
-// hand. Each is repeated for a stable median: read the *_median rows. On a
-// shared machine compare processor time: the engine's CPU column with the
-// tools' tool_cpu_ms.
+// hand. Each is repeated for a stable median: read the *_median rows of the
+// Time column (the engine, like ImageMagick, uses several threads). The
+// processor time of all threads is engine_cpu_ms beside the tools'
+// tool_cpu_ms; peak_rss_mb is each side's largest process (the engine's in a
+// fork of one pass), page_mb the page's 32-bit working copy.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -81,6 +86,46 @@ std::string Output(const std::string& who, const char* extension) {
     return (Folder() / ("page_out_" + who + "." + extension)).string();
 }
 
+// One pass of the pipeline over the page; false when a step failed.
+bool RunEngineOnce(const std::string& input) {
+    int32_t id = 0;
+    if (LoadImageFromFile(id, input, false, true, true, 0, true, true) != OK) return false;
+    double unused = 0;
+    const RoiRect page{0, 0, kPageWidth, kPageHeight};
+    const bool done = ApplyFilter(2, id, 0, page, 0.0f, 0.5f, 1.0f, 0, 0, 0, unused) == OK &&
+                      SaveImageAsJpeg(id, Output("engine", "jpg"), kJpegQuality, true) == OK &&
+                      SaveImageAsTiff(id, Output("engine", "tif"), CompressionLZW, 0) == OK;
+    ReleaseImage(id);
+    return done;
+}
+
+// Processor time (user and system) of this process's threads so far.
+double ProcessCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The peak resident memory of a finished child process, in megabytes.
+double PeakMegabytes(const rusage& usage) { return static_cast<double>(usage.ru_maxrss) / 1024.0; }
+
+// The engine's peak memory over one pass, measured like the tools': a
+// process of its own (a fork of this one, so its figure includes what this
+// process holds already, as a tool's includes its own start-up).
+double EnginePeakMegabytes(const std::string& input) {
+    const pid_t child = fork();
+    if (child < 0) return 0;
+    if (child == 0) _exit(RunEngineOnce(input) ? 0 : 1);
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return 0;
+    return PeakMegabytes(usage);
+}
+
+// A page of the 32-bit working copy, the unit of the memory goal.
+constexpr double kPageMegabytes = double{kPageWidth} * kPageHeight * 4 / (1024.0 * 1024.0);
+
 void EnginePipeline(benchmark::State& state) {
     StartImaging();
     const std::string input = InputPage();
@@ -89,21 +134,17 @@ void EnginePipeline(benchmark::State& state) {
         StopImaging();
         return;
     }
+    const double cpuBefore = ProcessCpuSeconds();
     for (auto _ : state) {
-        int32_t id = 0;
-        if (LoadImageFromFile(id, input, false, true, true, 0, true, true) != OK) {
-            state.SkipWithError("decode failed");
+        if (!RunEngineOnce(input)) {
+            state.SkipWithError("a step of the pipeline failed");
             break;
         }
-        double unused = 0;
-        const RoiRect page{0, 0, kPageWidth, kPageHeight};
-        ApplyFilter(2, id, 0, page, 0.0f, 0.5f, 1.0f, 0, 0, 0, unused);
-        if (SaveImageAsJpeg(id, Output("engine", "jpg"), kJpegQuality, true) != OK ||
-            SaveImageAsTiff(id, Output("engine", "tif"), CompressionLZW, 0) != OK) {
-            state.SkipWithError("encode failed");
-        }
-        ReleaseImage(id);
     }
+    state.counters["engine_cpu_ms"] =
+        benchmark::Counter((ProcessCpuSeconds() - cpuBefore) * 1000.0, benchmark::Counter::kAvgIterations);
+    state.counters["peak_rss_mb"] = EnginePeakMegabytes(input);
+    state.counters["page_mb"] = kPageMegabytes;
     StopImaging();
 }
 
@@ -160,6 +201,19 @@ double ChildrenCpuSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// Runs a shell command line as a child process; its resource use goes to
+// `usage`. False when it could not run or did not succeed.
+bool RunMeasured(const std::string& line, rusage& usage) {
+    const pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    return wait4(child, &status, 0, &usage) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 // Runs the commands one after the other as one timed iteration each.
 void PeerPipeline(benchmark::State& state, const std::string& tool, const std::string& versionCommand,
                   const std::string& versionWord, const std::vector<std::string>& commands) {
@@ -171,15 +225,18 @@ void PeerPipeline(benchmark::State& state, const std::string& tool, const std::s
     const std::string input = InputPage();
     StopImaging();
     const double cpuBefore = ChildrenCpuSeconds();
+    double peak = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         for (const std::string& command : commands) {
             std::string line = command;
             for (std::string::size_type at; (at = line.find("{in}")) != std::string::npos;) line.replace(at, 4, input);
-            if (std::system(line.c_str()) != 0) {
+            rusage usage{};
+            if (!RunMeasured(line, usage)) {
                 state.SkipWithError((tool + " failed").c_str());
                 return;
             }
+            peak = std::max(peak, PeakMegabytes(usage));
         }
         state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
@@ -187,6 +244,8 @@ void PeerPipeline(benchmark::State& state, const std::string& tool, const std::s
     // when the machine is shared and wall time says little.
     state.counters["tool_cpu_ms"] =
         benchmark::Counter((ChildrenCpuSeconds() - cpuBefore) * 1000.0, benchmark::Counter::kAvgIterations);
+    // The largest of the tool's processes: the memory the work needed.
+    state.counters["peak_rss_mb"] = peak;
 }
 
 void ImageMagickPipeline(benchmark::State& state) {
