@@ -12,6 +12,7 @@ namespace {
 // the header says how the block was had, and keeps the pixels 64-byte aligned.
 constexpr std::size_t kHeaderBytes = 64;
 constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+constexpr std::size_t kPageBytes = 4096;
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kSanitized = true;
@@ -29,14 +30,16 @@ struct Header {
     std::size_t mappedBytes;  // 0 for a block from the C heap
 };
 
-std::size_t RoundToHugePages(std::size_t bytes) { return (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes; }
+// Whole small pages: the huge pages cover the 2 MiB stretches inside the
+// block, and the tail stays small pages rather than a huge page mostly unused.
+std::size_t RoundToPages(std::size_t bytes) { return (bytes + kPageBytes - 1) / kPageBytes * kPageBytes; }
 
 }  // namespace
 
 bool IsLargeBlock(std::size_t size) { return !kSanitized && size >= kLargeBlockBytes; }
 
 void* MapLargeBlock(std::size_t size) {
-    const std::size_t bytes = RoundToHugePages(size);
+    const std::size_t bytes = RoundToPages(size);
     void* base = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (base == MAP_FAILED) return nullptr;
     // A page's worth of pixels faults in 2 MiB at a time instead of 4 KiB:
@@ -48,7 +51,7 @@ void* MapLargeBlock(std::size_t size) {
 }
 
 void UnmapLargeBlock(void* block, std::size_t size) {
-    if (block != nullptr) munmap(block, RoundToHugePages(size));
+    if (block != nullptr) munmap(block, RoundToPages(size));
 }
 
 void AdviseHugePages(void* block, std::size_t size) {

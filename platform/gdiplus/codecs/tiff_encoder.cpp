@@ -9,6 +9,7 @@
 #include "platform/gdiplus/codecs/codec_support.h"
 #include "platform/gdiplus/codecs/tiff_codec.h"
 #include "platform/gdiplus/codecs/tiff_memory_file.h"
+#include "platform/gdiplus/memory.h"
 #include "platform/gdiplus/parallel_work.h"
 
 namespace gdiplus::codecs {
@@ -246,6 +247,11 @@ void SetLayoutTags(TIFF* tif, const TiffPage& page) {
 // the page row by row makes of it.
 bool CompressRun(const RowSource& source, TiffPage& page, std::uint32_t run, std::uint32_t first,
                  std::uint32_t end) {
+    // Compressed scans take a third to a half of their samples: room for
+    // half, so that the file seldom grows by copying itself.
+    const std::uint64_t samples = (std::uint64_t{page.width} * page.bitsPerSample * page.samples + 7) / 8 *
+                                  std::min<std::uint64_t>(page.height, std::uint64_t{end - first} * page.rowsPerStrip);
+    page.runs[run].reserve(static_cast<std::size_t>(samples / 2 + 4096));
     TiffMemoryFile file(page.runs[run]);
     TIFF* tif = file.tiff();
     if (!tif) return false;
@@ -367,6 +373,7 @@ public:
         for (const TiffPage& page : pages_)
             for (const TiffPage::Strip& strip : page.strips) encoded += strip.bytes;
         out.reserve(encoded + (std::size_t{64} << 10));  // the strips and room for the directories
+        AdviseHugePages(out.data(), out.capacity());
         TiffMemoryFile file(out);
         if (!file.tiff()) return OutOfMemory;
         const auto count = static_cast<std::uint32_t>(pages_.size());
