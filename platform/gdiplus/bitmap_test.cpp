@@ -239,20 +239,6 @@ TEST(BitmapWithoutStartup, FactoriesNeedTheLayerStarted) {
 namespace gdiplus {
 namespace {
 
-// Raw bytes of a bitmap's rows in its own format (`bytesPerRow` of each).
-std::vector<std::uint8_t> RawRows(Bitmap& bitmap, std::size_t bytesPerRow) {
-    BitmapData data;
-    const Rect all{0, 0, static_cast<std::int32_t>(bitmap.GetWidth()), static_cast<std::int32_t>(bitmap.GetHeight())};
-    EXPECT_EQ(bitmap.LockBits(all, ImageLockModeRead, bitmap.GetPixelFormat(), data), Ok);
-    std::vector<std::uint8_t> bytes;
-    for (std::uint32_t y = 0; y < data.Height; ++y) {
-        const auto* row = static_cast<const std::uint8_t*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride;
-        bytes.insert(bytes.end(), row, row + bytesPerRow);
-    }
-    EXPECT_EQ(bitmap.UnlockBits(data), Ok);
-    return bytes;
-}
-
 // A page-sized conversion is split into bands of rows on several threads:
 // it gives what converting one row at a time gives, both ways.
 TEST_F(BitmapTest, PageSizedConversionsMatchRowByRowOnes) {
@@ -295,8 +281,7 @@ TEST_F(BitmapTest, PageSizedConversionsMatchRowByRowOnes) {
         ASSERT_EQ(intoWhole->WritePixels(all, other, stride, whole.data()), Ok);
         for (std::int32_t y = 0; y < kHeight; ++y)
             ASSERT_EQ(intoRows->WritePixels(Rect{0, y, kWidth, 1}, other, stride, whole.data() + static_cast<std::size_t>(y) * stride), Ok);
-        const auto rowBytes = static_cast<std::size_t>(RowBytes(kWidth, own));
-        EXPECT_TRUE(RawRows(*intoWhole, rowBytes) == RawRows(*intoRows, rowBytes)) << "into the bitmap";
+        EXPECT_TRUE(testing_support::RowBytesOf(*intoWhole) == testing_support::RowBytesOf(*intoRows)) << "into the bitmap";
     }
 }
 

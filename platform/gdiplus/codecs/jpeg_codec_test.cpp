@@ -128,54 +128,11 @@ TEST_F(JpegCodecTest, ExifPropertyItemsSurviveSaveAndLoad) {
     EXPECT_EQ(decoded->GetPropertyItem(0x8825, ignored), Ok);
 }
 
-TEST_F(JpegCodecTest, CmykWithAdobeMarkerDecodesToRgb) {
-    // libjpeg writes an Adobe marker for CMYK, whose samples readers take as inverted.
-    const std::uint8_t redInverted[4] = {255, 0, 0, 255};
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 8;
-    info.image_height = 8;
-    info.input_components = 4;
-    info.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<std::uint8_t> row;
-    for (int x = 0; x < 8; ++x) row.insert(row.end(), redInverted, redInverted + 4);
-    while (info.next_scanline < 8) {
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&info, &r, 1);
-    }
-    jpeg_finish_compress(&info);
-    const std::vector<std::uint8_t> bytes(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-
-    auto decoded = MustDecode(bytes);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->GetPixelFormat(), PixelFormat24bppRGB);
-    ARGB p = 0;
-    ASSERT_EQ(AsBitmap(*decoded).GetPixel(3, 3, p), Ok);
-    EXPECT_NEAR(RedOf(p), 255, 3);
-    EXPECT_NEAR(GreenOf(p), 0, 3);
-    EXPECT_NEAR(BlueOf(p), 0, 3);
-}
-
-}  // namespace
-}  // namespace gdiplus::codecs
-
-namespace gdiplus::codecs {
-namespace {
-
-// The whole page handed to libjpeg at once, as rows of BGR or grey samples,
-// with the settings the codec states (quality, JFIF with the resolution).
-std::vector<std::uint8_t> EncodeWhole(const std::vector<std::uint8_t>& samples, std::uint32_t width, std::uint32_t height,
-                                      bool grey, int quality, unsigned dpi) {
+// Rows of samples (`components` each, in `space`) handed to libjpeg at once,
+// with the quality and, for a resolution above 0, a JFIF header stating it.
+std::vector<std::uint8_t> EncodeWithLibjpeg(const std::vector<std::uint8_t>& samples, std::uint32_t width,
+                                            std::uint32_t height, int components, J_COLOR_SPACE space, int quality,
+                                            unsigned dpi = 0) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -185,15 +142,17 @@ std::vector<std::uint8_t> EncodeWhole(const std::vector<std::uint8_t>& samples, 
     jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = width;
     info.image_height = height;
-    info.input_components = grey ? 1 : 3;
-    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
+    info.input_components = components;
+    info.in_color_space = space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
-    info.write_JFIF_header = TRUE;
-    info.density_unit = 1;
-    info.X_density = info.Y_density = static_cast<UINT16>(dpi);
+    if (dpi > 0) {
+        info.write_JFIF_header = TRUE;
+        info.density_unit = 1;
+        info.X_density = info.Y_density = static_cast<UINT16>(dpi);
+    }
     jpeg_start_compress(&info, TRUE);
-    const std::size_t rowBytes = std::size_t{width} * (grey ? 1 : 3);
+    const std::size_t rowBytes = std::size_t{width} * static_cast<std::size_t>(components);
     while (info.next_scanline < height) {
         JSAMPROW row = const_cast<std::uint8_t*>(samples.data() + info.next_scanline * rowBytes);
         jpeg_write_scanlines(&info, &row, 1);
@@ -203,6 +162,23 @@ std::vector<std::uint8_t> EncodeWhole(const std::vector<std::uint8_t>& samples, 
     std::vector<std::uint8_t> bytes(buffer, buffer + size);
     std::free(buffer);
     return bytes;
+}
+
+TEST_F(JpegCodecTest, CmykWithAdobeMarkerDecodesToRgb) {
+    // libjpeg writes an Adobe marker for CMYK, whose samples readers take as inverted.
+    const std::uint8_t redInverted[4] = {255, 0, 0, 255};
+    std::vector<std::uint8_t> samples;
+    for (int x = 0; x < 8 * 8; ++x) samples.insert(samples.end(), redInverted, redInverted + 4);
+    const std::vector<std::uint8_t> bytes = EncodeWithLibjpeg(samples, 8, 8, 4, JCS_CMYK, 100);
+
+    auto decoded = MustDecode(bytes);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->GetPixelFormat(), PixelFormat24bppRGB);
+    ARGB p = 0;
+    ASSERT_EQ(AsBitmap(*decoded).GetPixel(3, 3, p), Ok);
+    EXPECT_NEAR(RedOf(p), 255, 3);
+    EXPECT_NEAR(GreenOf(p), 0, 3);
+    EXPECT_NEAR(BlueOf(p), 0, 3);
 }
 
 // The encoder reads a page in bands; the file is the one libjpeg makes of the
@@ -241,8 +217,9 @@ TEST_F(JpegCodecTest, APageReadInBandsEncodesAsTheWholePage) {
             samples.push_back(RedOf(colour));
         }
         const auto banded = Encode(*page, kJpegCodec.clsid, Quality(85));
-        EXPECT_TRUE(banded == EncodeWhole(samples, static_cast<std::uint32_t>(c.width), static_cast<std::uint32_t>(c.height),
-                                          grey, 85, 300));
+        EXPECT_TRUE(banded == EncodeWithLibjpeg(samples, static_cast<std::uint32_t>(c.width),
+                                                static_cast<std::uint32_t>(c.height), grey ? 1 : 3,
+                                                grey ? JCS_GRAYSCALE : JCS_EXT_BGR, 85, 300));
     }
 }
 
