@@ -11,7 +11,7 @@ namespace scanvelt {
 using namespace com;
 
 DISPID MemberBinder::IdOf(const char* name) {
-    const DISPID id = FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_Twain"), win::Utf8ToUtf16(name));
+    const DISPID id = typelib::TwainMemberId(name);
     if (id == DISPID_UNKNOWN) throw std::logic_error(std::string("no member ") + name + " in _Twain");
     return id;
 }

@@ -18,11 +18,8 @@ namespace {
 constexpr uint64_t kMaxStreamBytes = uint64_t{512} << 20;
 
 using namespace com;
+using typelib::MvViewerMemberId;
 using S = ViewerSettings;
-
-DISPID idOf(const char* name) {
-    return FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_MvViewer"), win::Utf8ToUtf16(name));
-}
 
 template <class T>
 VARIANT variantOf(T value) {
@@ -55,13 +52,13 @@ std::vector<uint8_t> bytesOf(const VARIANT& v) {
 void ViewerObject::bindFrameMembers() {
     ViewerControl& c = control_;
     auto get = [&](const char* name, auto read) {
-        Bind(idOf(name), [&c, read](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, read](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
             result = variantOf(read(c));
             return S_OK;
         }, INVOKE_PROPERTYGET);
     };
     auto put = [&](const char* name, auto write) {
-        Bind(idOf(name), [&c, write](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, write](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
             write(c, a);
             return S_OK;
         }, INVOKE_PROPERTYPUT);
@@ -157,23 +154,23 @@ void ViewerObject::bindFrameMembers() {
     get("HScrollVisible", [](ViewerControl& v) { return v.hScroll().visible; });
     put("HScrollVisible", [](ViewerControl&, const BoundArguments&) {});
 
-    Bind(idOf("GetVersion"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+    Bind(MvViewerMemberId("GetVersion"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
         result = MakeR8(c.GetVersion());
         return S_OK;
     });
-    Bind(idOf("Terminate"), [&c](const BoundArguments&, VARIANT&, EXCEPINFO*) {
+    Bind(MvViewerMemberId("Terminate"), [&c](const BoundArguments&, VARIANT&, EXCEPINFO*) {
         c.Terminate();
         return S_OK;
     });
-    Bind(idOf("GetStat"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+    Bind(MvViewerMemberId("GetStat"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
         result = MakeI4(c.GetStat());
         return S_OK;
     });
-    Bind(idOf("Refresh"), [&c](const BoundArguments&, VARIANT&, EXCEPINFO*) {
+    Bind(MvViewerMemberId("Refresh"), [&c](const BoundArguments&, VARIANT&, EXCEPINFO*) {
         c.Refresh();
         return S_OK;
     });
-    Bind(idOf("Redraw"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+    Bind(MvViewerMemberId("Redraw"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
         result = MakeI4(c.Redraw());
         return S_OK;
     });
@@ -182,13 +179,13 @@ void ViewerObject::bindFrameMembers() {
 void ViewerObject::bindDocumentMembers() {
     ViewerControl& c = control_;
     auto status = [&](const char* name, auto call) {
-        Bind(idOf(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
             result = MakeI4(call(c, a));
             return S_OK;
         });
     };
     auto action = [&](const char* name, void (ViewerControl::*member)()) {
-        Bind(idOf(name), [&c, member](const BoundArguments&, VARIANT&, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, member](const BoundArguments&, VARIANT&, EXCEPINFO*) {
             (c.*member)();
             return S_OK;
         });
@@ -239,11 +236,11 @@ void ViewerObject::bindDocumentMembers() {
     };
     status("DisplayFromStream", fromStream(false));
     status("DisplayFromStreamICM", fromStream(true));
-    Bind(idOf("GetHBitmap"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+    Bind(MvViewerMemberId("GetHBitmap"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
         result = MakeI4(static_cast<int32_t>(c.GetHBitmap()));
         return S_OK;
     });
-    Bind(idOf("DeleteHBitmap"), [](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
+    Bind(MvViewerMemberId("DeleteHBitmap"), [](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
         ViewerControl::DeleteHBitmap(static_cast<uint32_t>(a.i4(0)));
         return S_OK;
     });
@@ -254,7 +251,7 @@ void ViewerObject::bindDocumentMembers() {
     action("CloseImageEx", &ViewerControl::CloseImageEx);
     status("GetNativeImage", [](ViewerControl& v, const BoundArguments&) { return v.GetNativeImage(); });
     status("GetDocumentType", [](ViewerControl& v, const BoundArguments&) { return v.GetDocumentType(); });
-    Bind(idOf("GetImageFormat"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+    Bind(MvViewerMemberId("GetImageFormat"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
         result = MakeBstrUtf8(c.GetImageFormat());
         return S_OK;
     });
@@ -263,13 +260,13 @@ void ViewerObject::bindDocumentMembers() {
 void ViewerObject::bindViewMembers() {
     ViewerControl& c = control_;
     auto status = [&](const char* name, auto call) {
-        Bind(idOf(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
             result = MakeI4(call(c, a));
             return S_OK;
         });
     };
     auto action = [&](const char* name, auto call) {
-        Bind(idOf(name), [&c, call](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, call](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
             call(c, a);
             return S_OK;
         });
@@ -282,7 +279,7 @@ void ViewerObject::bindViewMembers() {
     status("SetZoomWidthControl", [](ViewerControl& v, const BoundArguments&) { return v.SetZoomMode(3); });
     status("SetZoomHeightControl", [](ViewerControl& v, const BoundArguments&) { return v.SetZoomMode(5); });
     status("SetZoomControl", [](ViewerControl& v, const BoundArguments&) { return v.SetZoomMode(6); });
-    Bind(idOf("GetMaxZoom"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+    Bind(MvViewerMemberId("GetMaxZoom"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
         result = MakeR8(c.GetMaxZoom());
         return S_OK;
     });

@@ -10,15 +10,13 @@
 namespace scanvelt {
 
 using namespace com;
+using typelib::MvViewerMemberId;
 
 void ViewerObject::bindPrintingMembers() {
     ViewerControl& c = control_;
-    auto id = [](const char* name) {
-        return FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_MvViewer"), win::Utf8ToUtf16(name));
-    };
     // `call` gives the result's VARIANT (VT_EMPTY for none).
     auto bind = [&](const char* name, auto call) {
-        Bind(id(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
             result = call(c, c.printer(), a);
             return S_OK;
         });
