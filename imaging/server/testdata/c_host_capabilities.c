@@ -43,7 +43,7 @@ enum {
     kTwainSetCurrentPixelType = 0x600300ef,
     kTwainSetCurrentResolution = 0x600300f0,
 };
-enum { VT_ARRAY_ = 0x2000, TWTY_FIX32 = 7, TWCC_CAPUNSUPPORTED = 13 };
+enum { TWTY_FIX32 = 7, TWCC_CAPUNSUPPORTED = 13 };
 
 /* A one-dimensional array in the published layout: the element type sits
  * in the 8 bytes before the descriptor. */
@@ -76,7 +76,7 @@ static void freeArray(SafeArray* array) {
 static VARIANT argArrayRef(SafeArray** array) {
     VARIANT v;
     memset(&v, 0, sizeof v);
-    v.vt = VT_ARRAY_ | VT_I4 | VT_BYREF_;
+    v.vt = VT_ARRAY | VT_I4 | VT_BYREF;
     v.u.record.a = array;
     return v;
 }
@@ -239,5 +239,5 @@ int main(int argc, char** argv) {
     checkListsAndFeeder();
     CHECK(closeSource());
     calledControl->vtbl->Release(calledControl);
-    return finish();
+    return finishScratch();
 }

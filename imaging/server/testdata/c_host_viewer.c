@@ -195,18 +195,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     makeFolders();
-    if (!createTwain(argv[1], argv[2])) return finish();
-    void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
-    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
-        library ? (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject") : NULL;
-    HRESULT (*canUnload)(void) = library ? (HRESULT (*)(void))dlsym(library, "DllCanUnloadNow") : NULL;
-    CHECK(getClassObject && canUnload);
-    ClassFactory* factory = NULL;
-    if (getClassObject) CHECK(getClassObject(&kClsidViewer, &kIidClassFactory, (void**)&factory) == 0 && factory);
-    if (factory) {
-        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&viewer) == 0 && viewer);
-        factory->vtbl->Release(factory);
-    }
+    if (!createTwain(argv[1], argv[2])) return finishScratch();
+    viewer = createControl(&kClsidViewer);
     Sink sink = {&kSinkVtbl, {0}, 0};
     if (viewer) {
         Surface* surface = NULL;
@@ -243,7 +233,7 @@ int main(int argc, char** argv) {
         CHECK(viewer->vtbl->Release(viewer) == 0);
     }
     CHECK(calledControl->vtbl->Release(calledControl) == 0);
-    if (canUnload) CHECK(canUnload() == 0);
-    if (library) dlclose(library);
-    return finish();
+    CHECK(serverCanUnloadNow() == 0);
+    unloadServer();
+    return finishScratch();
 }

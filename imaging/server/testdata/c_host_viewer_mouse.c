@@ -3,9 +3,8 @@
  * face and reads the image pixel under it back, and renames and disables
  * context-menu items (indexes outside 1-38 are ignored, not errors).
  * Usage: c_host_viewer_mouse LIBRARY REGISTRY-FILE. */
-#include <dlfcn.h>
 
-#include "c_host_calls.h"
+#include "c_host_server.h"
 #include "c_host_viewer_surface.h"
 
 enum {
@@ -22,7 +21,6 @@ enum {
 enum { kPropertyPut = 4, kPropertyPutId = -3 };
 
 static Dispatch* viewer = NULL;
-static const char* libraryPath = NULL;
 
 static VARIANT onViewer(int32_t id, VARIANT* args, uint32_t count, HRESULT* hr) {
     Dispatch* twain = calledControl;
@@ -55,16 +53,7 @@ static int writeBitmap(const char* path) {
 }
 
 static void checks(void) {
-    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) = NULL;
-    void* library = dlopen(libraryPath, RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
-    if (library) getClassObject = (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject");
-    CHECK(getClassObject != NULL);
-    ClassFactory* factory = NULL;
-    if (getClassObject) CHECK(getClassObject(&kClsidViewer, &kIidClassFactory, (void**)&factory) == 0 && factory);
-    if (factory) {
-        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&viewer) == 0 && viewer);
-        factory->vtbl->Release(factory);
-    }
+    viewer = createControl(&kClsidViewer);
     if (!viewer) return;
     Surface* surface = NULL;
     CHECK(viewer->vtbl->QueryInterface(viewer, &kIidControlSurface, (void**)&surface) == 0 && surface);
@@ -74,7 +63,7 @@ static void checks(void) {
         CHECK(surface->vtbl->Resize(surface, 200, 100) == 0);
         CHECK(surface->vtbl->Show(surface, 1) == 0);
     }
-    const char* path = hostPath("grey.bmp");
+    const char* path = pathIn("grey.bmp");
     CHECK(writeBitmap(path));
     VARIANT file[1] = {argText(path)};
     HRESULT hr = 0;
@@ -106,10 +95,8 @@ static void checks(void) {
     CHECK(viewer->vtbl->Release(viewer) == 0);
     viewer = NULL;
     CHECK(remove(path) == 0);
-    if (library) dlclose(library);
 }
 
 int main(int argc, char** argv) {
-    libraryPath = argc > 1 ? argv[1] : NULL;
-    return runTwainHost(argc, argv, "c_host_viewer_mouse", checks);
+    return runTwainHost(argc, argv, "c_host_viewer_mouse", NULL, checks);
 }

@@ -3,7 +3,7 @@
  * turns it a quarter, places a rectangle in image pixels and reads it back
  * through by-reference longs, and removes it again.
  * Usage: c_host_viewer_view LIBRARY REGISTRY-FILE. */
-#include "c_host_calls.h"
+#include "c_host_server.h"
 #include "c_host_viewer_surface.h"
 
 enum {
@@ -21,9 +21,8 @@ enum {
     kViewerGetRectWidth = 0x600300e5,
     kViewerSetRectValues = 0x600300e9,
 };
-enum { kPropertyGet = 2, VT_R4_ = 4 };
+enum { kPropertyGet = 2 };
 
-static const char* hostLibrary = NULL;
 
 static int32_t getLong(int32_t id) {
     DISPPARAMS params = {NULL, NULL, 0, 0};
@@ -37,7 +36,7 @@ static int32_t getLong(int32_t id) {
 static VARIANT longRef(int32_t* target) {
     VARIANT v;
     memset(&v, 0, sizeof v);
-    v.vt = VT_I4 | VT_BYREF_;
+    v.vt = VT_I4 | VT_BYREF;
     v.u.record.a = target;
     return v;
 }
@@ -69,7 +68,7 @@ static void writeBmp(const char* path) {
 
 static void viewChecks(Dispatch* viewer) {
     calledControl = viewer;
-    const char* path = hostPath("page.bmp");
+    const char* path = pathIn("page.bmp");
     writeBmp(path);
     VARIANT file[1] = {argText(path)};
     CHECK(callLong(kViewerDisplayFromFile, file, 1) == 0);
@@ -79,7 +78,7 @@ static void viewChecks(Dispatch* viewer) {
     VARIANT mm = invokeMember(kViewerGetWidthMM, NULL, 0, NULL);
     float widthMM = 0;
     memcpy(&widthMM, &mm.u, sizeof widthMM);
-    CHECK(mm.vt == VT_R4_ && widthMM > 25.39f && widthMM < 25.41f);
+    CHECK(mm.vt == VT_R4 && widthMM > 25.39f && widthMM < 25.41f);
 
     /* A quarter turn swaps the sides. */
     CHECK(callLong(kViewerRotate90, NULL, 0) == 0);
@@ -108,17 +107,7 @@ static void viewChecks(Dispatch* viewer) {
 
 static void checks(void) {
     Dispatch* twain = calledControl;
-    void* library = dlopen(hostLibrary, RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
-    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
-        library ? (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject") : NULL;
-    CHECK(getClassObject != NULL);
-    ClassFactory* factory = NULL;
-    Dispatch* viewer = NULL;
-    if (getClassObject) CHECK(getClassObject(&kClsidViewer, &kIidClassFactory, (void**)&factory) == 0 && factory);
-    if (factory) {
-        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&viewer) == 0 && viewer);
-        factory->vtbl->Release(factory);
-    }
+    Dispatch* viewer = createControl(&kClsidViewer);
     if (viewer) {
         Surface* surface = NULL;
         CHECK(viewer->vtbl->QueryInterface(viewer, &kIidControlSurface, (void**)&surface) == 0 && surface);
@@ -130,11 +119,9 @@ static void checks(void) {
         if (surface) surface->vtbl->Release(surface);
         CHECK(viewer->vtbl->Release(viewer) == 0);
     }
-    if (library) dlclose(library);
     calledControl = twain;
 }
 
 int main(int argc, char** argv) {
-    if (argc == 3) hostLibrary = argv[1];
-    return runTwainHost(argc, argv, "c_host_viewer_view", checks);
+    return runTwainHost(argc, argv, "c_host_viewer_view", NULL, checks);
 }
