@@ -48,6 +48,15 @@ static inline VARIANT argDouble(double value) {
     return v;
 }
 
+/* A long passed by reference: the member writes into *target. */
+static inline VARIANT argLongRef(int32_t* target) {
+    VARIANT v;
+    memset(&v, 0, sizeof v);
+    v.vt = VT_I4 | VT_BYREF;
+    v.u.record.a = target;
+    return v;
+}
+
 /* A double passed by reference: the member writes into *target. */
 static inline VARIANT argDoubleRef(double* target) {
     VARIANT v;
@@ -131,6 +140,31 @@ static inline int boolWithLong(int32_t id, int32_t value) {
 static inline int boolWithFlag(int32_t id, int value) {
     VARIANT a[1] = {argFlag(value)};
     return callBool(id, a, 1);
+}
+
+/* Makes `control` the one the calls go to; the one they went to before. */
+static inline Dispatch* callOn(Dispatch* control) {
+    Dispatch* previous = calledControl;
+    calledControl = control;
+    return previous;
+}
+
+/* Properties of a control, which a host may set while it calls another. */
+enum { kPropertyGet = 2, kPropertyPut = 4, kPropertyPutId = -3 };
+
+static inline void putProperty(Dispatch* control, int32_t id, VARIANT value) {
+    int32_t named = kPropertyPutId;
+    DISPPARAMS params = {&value, &named, 1, 1};
+    CHECK(control->vtbl->Invoke(control, id, &kIidNull, 0, kPropertyPut, &params, NULL, NULL, NULL) == 0);
+}
+
+static inline int32_t getLongProperty(Dispatch* control, int32_t id) {
+    DISPPARAMS params = {NULL, NULL, 0, 0};
+    VARIANT result;
+    memset(&result, 0, sizeof result);
+    CHECK(control->vtbl->Invoke(control, id, &kIidNull, 0, kPropertyGet, &params, &result, NULL, NULL) == 0);
+    CHECK(result.vt == VT_I4);
+    return result.u.lVal;
 }
 
 static inline int32_t lastStatus(void) { return callLong(kDispidGetStat, NULL, 0); }

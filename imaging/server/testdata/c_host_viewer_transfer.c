@@ -74,10 +74,9 @@ static void checkViewer(void) {
 static void checks(void) {
     Dispatch* viewer = createControl(&kClsidViewer);
     if (viewer) {
-        Dispatch* twain = calledControl;
-        calledControl = viewer;
+        Dispatch* twain = callOn(viewer);
         checkViewer();
-        calledControl = twain;
+        callOn(twain);
         CHECK(viewer->vtbl->Release(viewer) == 0);
     }
 }
