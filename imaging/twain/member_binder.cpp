@@ -51,6 +51,6 @@ void MemberBinder::None(const char* name, std::function<void(const BoundArgument
     });
 }
 
-std::string Utf8Argument(const BoundArguments& arguments, size_t i) { return win::Utf16ToUtf8(arguments.text(i)); }
+std::string Utf8Argument(const BoundArguments& arguments, size_t i) { return arguments.utf8(i); }
 
 }  // namespace scanvelt

@@ -11,9 +11,8 @@ using typelib::MvViewerMemberId;
 
 void ViewerObject::bindInternetMembers() {
     ViewerControl& c = control_;
-    auto utf8 = [](const BoundArguments& a, size_t i) { return win::Utf16ToUtf8(a.text(i)); };
-    Bind(MvViewerMemberId("DisplayFromURL"), [&c, utf8](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
-        result = MakeI4(c.DisplayFromURL(utf8(a, 0), utf8(a, 1), a.i4(2)));
+    Bind(MvViewerMemberId("DisplayFromURL"), [&c](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        result = MakeI4(c.DisplayFromURL(a.utf8(0), a.utf8(1), a.i4(2)));
         return S_OK;
     });
     Bind(MvViewerMemberId("DisplayFromURLStop"), [&c](const BoundArguments&, VARIANT&, EXCEPINFO*) {
@@ -24,8 +23,8 @@ void ViewerObject::bindInternetMembers() {
         c.SetHttpTransfertBufferSize(a.i4(0));
         return S_OK;
     });
-    Bind(MvViewerMemberId("DisplayFromFTP"), [&c, utf8](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
-        result = MakeI4(c.DisplayFromFTP(utf8(a, 0), utf8(a, 1), utf8(a, 2), utf8(a, 3), a.i4(4)));
+    Bind(MvViewerMemberId("DisplayFromFTP"), [&c](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        result = MakeI4(c.DisplayFromFTP(a.utf8(0), a.utf8(1), a.utf8(2), a.utf8(3), a.i4(4)));
         return S_OK;
     });
     Bind(MvViewerMemberId("SetFtpPassiveMode"), [&c](const BoundArguments& a, VARIANT&, EXCEPINFO*) {

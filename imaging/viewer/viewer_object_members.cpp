@@ -190,9 +190,8 @@ void ViewerObject::bindDocumentMembers() {
             return S_OK;
         });
     };
-    auto utf8 = [](const BoundArguments& a, size_t i) { return win::Utf16ToUtf8(a.text(i)); };
-    status("DisplayFromFile", [utf8](ViewerControl& v, const BoundArguments& a) { return v.DisplayFromFile(utf8(a, 0), false); });
-    status("DisplayFromFileICM", [utf8](ViewerControl& v, const BoundArguments& a) { return v.DisplayFromFile(utf8(a, 0), true); });
+    status("DisplayFromFile", [](ViewerControl& v, const BoundArguments& a) { return v.DisplayFromFile(a.utf8(0), false); });
+    status("DisplayFromFileICM", [](ViewerControl& v, const BoundArguments& a) { return v.DisplayFromFile(a.utf8(0), true); });
     status("DisplayFromByteArray", [](ViewerControl& v, const BoundArguments& a) { return v.DisplayFromByteArray(bytesOf(a[0]), false); });
     status("DisplayFromByteArrayICM", [](ViewerControl& v, const BoundArguments& a) { return v.DisplayFromByteArray(bytesOf(a[0]), true); });
     status("DisplayFromMemory", [](ViewerControl& v, const BoundArguments& a) {
@@ -203,8 +202,8 @@ void ViewerObject::bindDocumentMembers() {
         auto picture = static_cast<win::HPICTURE>(a.i4(0));
         return v.DisplayFromSource([picture](int32_t& id) { return static_cast<int32_t>(LoadImageFromPicture(id, picture)); });
     });
-    status("DisplayFromMetaFile", [utf8](ViewerControl& v, const BoundArguments& a) {
-        std::string path = NormalizePath(utf8(a, 0));
+    status("DisplayFromMetaFile", [](ViewerControl& v, const BoundArguments& a) {
+        std::string path = NormalizePath(a.utf8(0));
         float scale = a.r4(1);
         return v.DisplayFromSource([path, scale](int32_t& id) { return static_cast<int32_t>(LoadMetafileImage(id, path, scale, true)); });
     });
