@@ -1,6 +1,7 @@
 /* The published binary interface as a plain C host sees it: COM types and
- * vtables in their slot order, the class and interface IDs of Twain, and the
- * checks the C hosts count their failures with. */
+ * vtables in their slot order, VARIANT types and HRESULTs the hosts meet, the
+ * class and interface IDs of Twain, BSTRs, and the checks the C hosts count
+ * their failures with. */
 #ifndef SCANVELT_C_HOST_ABI_H
 #define SCANVELT_C_HOST_ABI_H
 #include <stdint.h>

@@ -1,7 +1,7 @@
-/* What the C hosts that scan share: a scratch folder with a private SANE
- * configuration naming only SANE's "test" backend (never the machine's), its
- * temporary and settings folders, the control created by class ID, and
- * readers of the files the control writes. */
+/* What the C hosts that scan from SANE share: a private SANE configuration in
+ * the scratch folder naming only SANE's "test" backend (never the machine's),
+ * its temporary and settings folders, Twain created by class ID, and the
+ * scan members and page sizes those hosts check. */
 #ifndef SCANVELT_C_HOST_SANE_H
 #define _DEFAULT_SOURCE
 #define SCANVELT_C_HOST_SANE_H
