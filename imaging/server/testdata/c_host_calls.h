@@ -48,20 +48,12 @@ static inline VARIANT argDouble(double value) {
     return v;
 }
 
-/* A long passed by reference: the member writes into *target. */
-static inline VARIANT argLongRef(int32_t* target) {
+/* An argument passed by reference (`type` VT_I4 for an int32_t, VT_R8 for a
+ * double): the member writes into *target. */
+static inline VARIANT argRef(VARTYPE type, void* target) {
     VARIANT v;
     memset(&v, 0, sizeof v);
-    v.vt = VT_I4 | VT_BYREF;
-    v.u.record.a = target;
-    return v;
-}
-
-/* A double passed by reference: the member writes into *target. */
-static inline VARIANT argDoubleRef(double* target) {
-    VARIANT v;
-    memset(&v, 0, sizeof v);
-    v.vt = VT_R8 | VT_BYREF;
+    v.vt = type | VT_BYREF;
     v.u.record.a = target;
     return v;
 }

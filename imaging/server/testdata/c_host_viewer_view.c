@@ -44,7 +44,8 @@ static void viewChecks(Dispatch* viewer) {
     callNone(kViewerSetRectValues, rect, 4);
     CHECK(callBool(kViewerIsRectDrawed, NULL, 0));
     int32_t got[4] = {-1, -1, -1, -1};
-    VARIANT refs[4] = {argLongRef(&got[0]), argLongRef(&got[1]), argLongRef(&got[2]), argLongRef(&got[3])};
+    VARIANT refs[4] = {argRef(VT_I4, &got[0]), argRef(VT_I4, &got[1]), argRef(VT_I4, &got[2]),
+                       argRef(VT_I4, &got[3])};
     callNone(kViewerGetRectValues, refs, 4);
     CHECK(got[0] == 10 && got[1] == 20 && got[2] == 30 && got[3] == 40);
     CHECK(callLong(kViewerGetRectWidth, NULL, 0) == 30);
