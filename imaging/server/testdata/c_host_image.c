@@ -61,24 +61,14 @@ static int pixelSignature(const char* path, char* out, size_t size) {
 
 /* A page made in code: left half red, right half blue, a black frame, and
  * three black bars across the middle. */
-static void writePage(const char* name) {
-    FILE* f = fopen(pathIn(name), "wb");
-    CHECK(f != NULL);
-    if (!f) return;
-    fprintf(f, "P6\n%d %d\n255\n", kWidth, kHeight);
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            unsigned char rgb[3] = {0, 0, 0};
-            const int frame = x < 4 || y < 4 || x >= kWidth - 4 || y >= kHeight - 4;
-            const int bar = (y >= 40 && y < 46) || (y >= 100 && y < 106);
-            if (!frame && !bar) {
-                if (x < kWidth / 2) rgb[0] = 255;
-                else rgb[2] = 255;
-            }
-            fwrite(rgb, 1, 3, f);
-        }
+static void pageColour(int x, int y, const void* context, unsigned char rgb[3]) {
+    (void)context;
+    const int frame = x < 4 || y < 4 || x >= kWidth - 4 || y >= kHeight - 4;
+    const int bar = (y >= 40 && y < 46) || (y >= 100 && y < 106);
+    if (!frame && !bar) {
+        if (x < kWidth / 2) rgb[0] = 255;
+        else rgb[2] = 255;
     }
-    fclose(f);
 }
 
 
@@ -160,7 +150,7 @@ static int32_t firstPage = 0;
 
 static void withoutImage(void) {}
 
-static void makePages(void) { writePage("page.pnm"); }
+static void makePages(void) { writePnmPage("page.pnm", kWidth, kHeight, pageColour, NULL); }
 
 static void withPages(void) {
     firstPage = scanPage();

@@ -17,22 +17,43 @@ static inline int onStroke(int x, int y, int width, int height, double degrees) 
     return line >= 18.0 && line < 29.0 && word < 48.0 && fmod(word, 8.0) < 4.0;
 }
 
-/* A scanned page as a PNM file: black text strokes on white, inside a black
- * frame of `border` pixels. */
-static inline void writeScannedPage(const char* name, int width, int height, double degrees, int border) {
+/* A page as a PNM file in the scratch folder: the colour of each pixel comes
+ * from `colour`, which gets `context` along. */
+typedef void (*PixelColour)(int x, int y, const void* context, unsigned char rgb[3]);
+
+static inline void writePnmPage(const char* name, int width, int height, PixelColour colour, const void* context) {
     FILE* f = fopen(pathIn(name), "wb");
     CHECK(f != NULL);
     if (!f) return;
     fprintf(f, "P6\n%d %d\n255\n", width, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const int frame = x < border || y < border || x >= width - border || y >= height - border;
-            const unsigned char level = frame || onStroke(x, y, width, height, degrees) ? 0 : 255;
-            const unsigned char rgb[3] = {level, level, level};
+            unsigned char rgb[3] = {0, 0, 0};
+            colour(x, y, context, rgb);
             fwrite(rgb, 1, 3, f);
         }
     }
     fclose(f);
+}
+
+typedef struct {
+    int width, height, border;
+    double degrees;
+} ScannedPage;
+
+static inline void scannedPageColour(int x, int y, const void* context, unsigned char rgb[3]) {
+    const ScannedPage* page = (const ScannedPage*)context;
+    const int frame = x < page->border || y < page->border || x >= page->width - page->border ||
+                      y >= page->height - page->border;
+    const unsigned char level = frame || onStroke(x, y, page->width, page->height, page->degrees) ? 0 : 255;
+    rgb[0] = rgb[1] = rgb[2] = level;
+}
+
+/* A scanned page: black text strokes on white, inside a black frame of
+ * `border` pixels. */
+static inline void writeScannedPage(const char* name, int width, int height, double degrees, int border) {
+    const ScannedPage page = {width, height, border, degrees};
+    writePnmPage(name, width, height, scannedPageColour, &page);
 }
 
 /* Loads the library, serves `pages` (comma-separated file names in the
