@@ -65,7 +65,8 @@ static void withPages(void) {
     CHECK(strstr(format, "bpp") != NULL);
     CHECK(callLong(kGetGdiplusImage, NULL, 0) == id);
 
-    const int32_t bitmap = callLong(kGetHBitmap, NULL, 0), icon = callLong(kGetHICON, NULL, 0), dib = callLong(kGetDib, NULL, 0);
+    const int32_t bitmap = callLong(kGetHBitmap, NULL, 0), icon = callLong(kGetHICON, NULL, 0);
+    const int32_t dib = callLong(kGetDib, NULL, 0);
     CHECK(bitmap != 0 && icon != 0 && dib != 0);
     giveBack(kDeleteHBitmap, bitmap);
     giveBack(kDeleteHICON, icon);

@@ -61,8 +61,9 @@ static void checkMembers(void) {
     VARIANT save[3] = {argText(pathIn("page.pdf")), argLong(2), argText("")};
     CHECK(answersEmpty(kSaveAsPDFOCR, save, 3));
     CHECK(lastStatus() == 2);
-    VARIANT saveEx[13] = {argText(pathIn("page.pdf")), argLong(2), argText(""), argText("0123456789"), argText("T"), argText("A"),
-                          argText("S"), argText("K"), argText("C"), argLong(2), argLong(4), argText("u"), argText("o")};
+    VARIANT saveEx[13] = {argText(pathIn("page.pdf")), argLong(2), argText(""), argText("0123456789"),
+                          argText("T"), argText("A"), argText("S"), argText("K"), argText("C"), argLong(2), argLong(4),
+                          argText("u"), argText("o")};
     CHECK(answersEmpty(kSaveAsPDFOCREx, saveEx, 13));
     CHECK(lastStatus() == 2);
 

@@ -52,8 +52,9 @@ static void withPages(void) {
     /* Red as a Windows RGB value draws opaque red. */
     VARIANT draw[6] = {argText("Bill 42"), argLong(10), argLong(60), argLong(40), argLong(1), argLong(255)};
     CHECK(callLong(kDrawText, draw, 6) == 0);
-    VARIANT box[11] = {argText("Box"), argLong(200), argLong(10), argLong(100), argLong(100), argLong(20), argLong(2), argLong(0), argLong(-16777216),
-                       argText("Arial"), argFlag(1)};
+    VARIANT box[11] = {argText("Box"), argLong(200), argLong(10), argLong(100),
+                       argLong(100), argLong(20), argLong(2), argLong(0),
+                       argLong(-16777216), argText("Arial"), argFlag(1)};
     CHECK(callLong(kDrawTextBox, box, 11) == 0);
     VARIANT measure[3] = {argText("Bill 42"), argText("Arial"), argLong(40)};
     const float width = callSingle(kGetTextWidth, measure, 3);

@@ -50,7 +50,11 @@ static HRESULT sinkQuery(Dispatch* self, const GUID* iid, void** object) {
 static uint32_t sinkAddRef(Dispatch* self) { (void)self; return 2; }
 static uint32_t sinkRelease(Dispatch* self) { (void)self; return 1; }
 static HRESULT sinkTypeInfoCount(Dispatch* self, uint32_t* count) { (void)self; *count = 0; return 0; }
-static HRESULT sinkTypeInfo(Dispatch* self, uint32_t i, uint32_t l, TypeInfo** t) { (void)self; (void)i; (void)l; *t = NULL; return kNotImplemented; }
+static HRESULT sinkTypeInfo(Dispatch* self, uint32_t i, uint32_t l, TypeInfo** t) {
+    (void)self; (void)i; (void)l;
+    *t = NULL;
+    return kNotImplemented;
+}
 static HRESULT sinkIds(Dispatch* self, const GUID* g, OLECHAR** n, uint32_t c, uint32_t l, int32_t* ids) {
     (void)self; (void)g; (void)n; (void)c; (void)l; (void)ids;
     return kNotImplemented;
