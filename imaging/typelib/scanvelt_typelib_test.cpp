@@ -184,6 +184,15 @@ TEST(ScanveltTypeLib, TwainMembersFollowTheDispatchIdRule) {
     EXPECT_EQ(FindMemberId(type("_Twain"), u"GETSTAT"), kDispidGetStat);
 }
 
+TEST(ScanveltTypeLib, MembersAreFoundByNameInTheirOwnControl) {
+    // One number, two members: each control answers with its own.
+    EXPECT_EQ(TwainMemberId("TwainPdfStop"), 0x60030077);
+    EXPECT_EQ(MvViewerMemberId("setnativeimage"), 0x60030077);
+    EXPECT_EQ(TwainMemberId("GETSTAT"), kDispidGetStat);
+    EXPECT_EQ(TwainMemberId("SetNativeImage"), DISPID_UNKNOWN);
+    EXPECT_EQ(MvViewerMemberId("TwainPdfStop"), DISPID_UNKNOWN);
+}
+
 TEST(ScanveltTypeLib, EnumerationsHaveTheirConstants) {
     const std::pair<const char*, size_t> counts[] = {
         {"ViewerMouseWheelMode", 3}, {"ViewerImagePosition", 9}, {"ViewerImageAlignment", 9}, {"ViewerBackStyleMode", 2},
