@@ -44,7 +44,7 @@ TiffHandle OpenTiff(InputFile& file) {
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), Silently, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), Silently, nullptr);
     // libtiff allocates no more at once than a page may take.
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), static_cast<tmsize_t>(kMaxPixelBytes));
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), static_cast<tmsize_t>(MaxPixelBytes()));
     // "m": read through the descriptor, without mapping the file.
     TIFF* tiff = TIFFFdOpenExt(fd, "page", "rm", options.get());
     if (tiff == nullptr) ::close(fd);
