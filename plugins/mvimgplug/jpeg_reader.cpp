@@ -157,7 +157,7 @@ private:
         for (jpeg_saved_marker_ptr m = info_.marker_list; m != nullptr; m = m->next) {
             if (m->marker == JPEG_APP0 + 1) {
                 if (const auto block = After(*m, kExifHeader, sizeof kExifHeader); !exif && !block.empty()) {
-                    exif = ImportTiffTags(dib_, block, 0);
+                    exif = ImportTiffTags(dib_, block, 0, TagSource::ExifBlock);
                 } else if (const auto packet = After(*m, kXmpHeader, sizeof kXmpHeader); !xmp && !packet.empty()) {
                     ImportXmp(dib_, packet);
                     xmp = true;

@@ -57,6 +57,21 @@ bool IsSubIfdPointer(uint32_t id) {
            id == gdiplus::codecs::kTagInteropIfd;
 }
 
+// Fields of a TIFF file's IFD that say how its pixels are stored: those the
+// codecs leave out of what an image carries, and the rest of the baseline's
+// and extensions' storage fields (sub-IFDs, inks, sample ranges, free space,
+// JPEG tables, YCbCr coding).
+bool IsStorageTag(uint32_t id) {
+    if (gdiplus::codecs::IsImageStructureTag(id)) return true;
+    switch (id) {
+        case 288: case 289: case 290: case 291: case 330: case 332: case 333: case 334: case 336:
+        case 340: case 341: case 347: case 529: case 531: case 532:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // An IPTC block typed LONG in a big-endian file was turned into little-endian
 // longs by the tag reader; its bytes are a stream, so they are turned back.
 std::vector<uint8_t> StreamBytes(const PropertyItem& item, bool bigEndianFile) {
@@ -70,7 +85,7 @@ std::vector<uint8_t> StreamBytes(const PropertyItem& item, bool bigEndianFile) {
 
 }  // namespace
 
-bool ImportTiffTags(FIBITMAP* dib, std::span<const uint8_t> block, uint32_t ifdIndex) {
+bool ImportTiffTags(FIBITMAP* dib, std::span<const uint8_t> block, uint32_t ifdIndex, TagSource source) {
     std::vector<PropertyItem> items;
     std::vector<TagDirectory> directories;
     if (gdiplus::codecs::ReadTiffTags(block, ifdIndex, items, directories) != gdiplus::Ok) return false;
@@ -80,7 +95,7 @@ bool ImportTiffTags(FIBITMAP* dib, std::span<const uint8_t> block, uint32_t ifdI
         const TagDirectory directory = directories[i];
         if (IsSubIfdPointer(item.id)) continue;
         if (directory == TagDirectory::Main) {
-            if (gdiplus::codecs::IsImageStructureTag(item.id) || item.id == kTagIccProfile) continue;
+            if (item.id == kTagIccProfile || (source == TagSource::TiffFile && IsStorageTag(item.id))) continue;
             if (item.id == kTagIptc) {
                 ImportIptc(dib, StreamBytes(item, bigEndian));
                 continue;
@@ -113,11 +128,11 @@ void ImportIptc(FIBITMAP* dib, std::span<const uint8_t> iim) {
         if ((length & 0x8000) != 0) {
             // An extended data set: the low bits count the bytes of its length.
             const uint32_t lengthBytes = length & 0x7FFF;
-            if (lengthBytes == 0 || lengthBytes > 4 || at + 5 + lengthBytes > iim.size()) return;
+            if (lengthBytes == 0 || lengthBytes > 4 || at + 5 + lengthBytes > iim.size()) break;
             length = BigEndian(iim.subspan(at + 5, lengthBytes));
             header += lengthBytes;
         }
-        if (length > iim.size() - at - header) return;
+        if (length > iim.size() - at - header) break;
         const auto value = iim.subspan(at + header, length);
         at += header + length;
         if (record != kIptcApplicationRecord || value.empty()) continue;

@@ -15,13 +15,16 @@
 
 namespace mvimgplug {
 
+// Where a TIFF structure comes from: a JPEG's EXIF block, or a TIFF file,
+// whose main IFDs also say how the file stores its pixels.
+enum class TagSource { ExifBlock, TiffFile };
+
 // The tags of IFD `ifdIndex` of a TIFF structure (from its "II"/"MM" header
-// on: a JPEG's EXIF block, or a whole TIFF file) with its EXIF and GPS
-// sub-IFDs. Fields that describe how a file stores its pixels, and the
-// sub-IFD pointers, are left out; IPTC, Photoshop resources and XMP found
-// among them go into their own models, an ICC profile stays out. False when
-// the structure's header or that IFD cannot be read.
-bool ImportTiffTags(FIBITMAP* dib, std::span<const uint8_t> block, uint32_t ifdIndex);
+// on) with its EXIF and GPS sub-IFDs. The sub-IFD pointers, and in a TIFF
+// file the fields about its pixels' storage, are left out; IPTC, Photoshop
+// resources and XMP found among them go into their own models, an ICC profile
+// stays out. False when the structure's header or that IFD cannot be read.
+bool ImportTiffTags(FIBITMAP* dib, std::span<const uint8_t> block, uint32_t ifdIndex, TagSource source);
 
 // IPTC-IIM data sets. Repeated data sets (keywords, categories) become one
 // tag, their texts joined by ';'.
