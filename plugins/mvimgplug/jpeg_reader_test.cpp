@@ -183,28 +183,6 @@ std::string Resource(uint16_t id, const std::string& data) {
     return data.size() % 2 ? r + '\0' : r;
 }
 
-struct Found {
-    std::string key;
-    uint16_t type = 0;
-    uint32_t count = 0;
-    std::string value;
-};
-
-std::map<uint16_t, Found> Tags(int32_t model, MvimgplugHandle bitmap) {
-    std::map<uint16_t, Found> found;
-    MvimgplugHandle tag = 0;
-    const MvimgplugHandle search = MVIMGPLUG_FindFirstMetadata(model, bitmap, &tag);
-    if (search == 0) return found;
-    do {
-        MvimgplugTagRecord r;
-        if (MVIMGPLUG_GetTagRecord(tag, &r) == 1) {
-            found[r.id] = {r.key, r.type, r.count, std::string(static_cast<const char*>(r.value), r.length)};
-        }
-    } while (MVIMGPLUG_FindNextMetadata(search, &tag) != 0);
-    MVIMGPLUG_FindCloseMetadata(search);
-    return found;
-}
-
 TEST(JpegReader, IptcOfPhotoshopResourcesAndXmpAreRead) {
     ScratchFolder scratch;
     const std::string iptc = Dataset(1, 90, "\x1B%G") + Dataset(2, 0, std::string("\0\x04", 2)) +
@@ -217,7 +195,7 @@ TEST(JpegReader, IptcOfPhotoshopResourcesAndXmpAreRead) {
     Bitmap loaded = Load(scratch, Encode(Busy(3), {.segments = {{JPEG_APP0 + 13, app13}, {JPEG_APP0 + 1, app1}}}));
     ASSERT_TRUE(loaded);
 
-    const auto found = Tags(6, loaded.get());
+    const auto found = SearchAll(6, loaded.get());
     EXPECT_EQ(found.size(), 3u);  // the envelope record's data set is not among them
     ASSERT_TRUE(found.contains(0x0200));
     EXPECT_EQ(found.at(0x0200).type, 8);
@@ -231,7 +209,7 @@ TEST(JpegReader, IptcOfPhotoshopResourcesAndXmpAreRead) {
     EXPECT_EQ(found.at(0x0278).key, "Caption-Abstract");
     EXPECT_EQ(found.at(0x0278).value, "A caption");
 
-    const auto xmp = Tags(7, loaded.get());
+    const auto xmp = SearchAll(7, loaded.get());
     ASSERT_EQ(xmp.size(), 1u);
     EXPECT_EQ(xmp.begin()->second.key, "XMLPacket");
     EXPECT_EQ(xmp.begin()->second.value, packet);
@@ -249,12 +227,12 @@ TEST(JpegReader, BigEndianExifAndGpsComeOutLittleEndianInTheirModels) {
     const std::string app1 = std::string("Exif\0\0", 6) + tiff;
     Bitmap loaded = Load(scratch, Encode(Busy(3), {.segments = {{JPEG_APP0 + 1, app1}}}));
     ASSERT_TRUE(loaded);
-    const auto main = Tags(1, loaded.get());
+    const auto main = SearchAll(1, loaded.get());
     ASSERT_TRUE(main.contains(0x011A));
     EXPECT_EQ(main.at(0x011A).key, "XResolution");
     EXPECT_EQ(main.at(0x011A).value, std::string("\x2C\x01\0\0\x01\0\0\0", 8));
     EXPECT_FALSE(main.contains(0x8825));
-    const auto gps = Tags(3, loaded.get());
+    const auto gps = SearchAll(3, loaded.get());
     ASSERT_TRUE(gps.contains(0x0001));
     EXPECT_EQ(gps.at(0x0001).key, "GPSLatitudeRef");
     EXPECT_EQ(gps.at(0x0001).value, std::string("N\0", 2));
@@ -272,7 +250,7 @@ TEST(JpegReader, IptcThatRunsPastItsBlockKeepsWhatCameBefore) {
         const std::string app13 = std::string("Photoshop 3.0\0", 14) + resources;
         Bitmap loaded = Load(scratch, Encode(Busy(3), {.segments = {{JPEG_APP0 + 13, app13}}}));
         ASSERT_TRUE(loaded);
-        const auto found = Tags(6, loaded.get());
+        const auto found = SearchAll(6, loaded.get());
         ASSERT_EQ(found.size(), 1u);
         EXPECT_EQ(found.at(0x0205).value, "Name");
     }

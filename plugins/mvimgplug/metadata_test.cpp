@@ -91,31 +91,6 @@ std::string WriteJpegWithExif(const ScratchFolder& scratch) {
     return scratch.write("exif.jpg", jpeg.substr(0, 2) + app1 + jpeg.substr(2));
 }
 
-struct FoundTag {
-    std::string key;
-    uint16_t type = 0;
-    uint32_t count = 0;
-    std::string value;
-};
-
-// Every tag of a model, by ID, through a whole search.
-std::map<uint16_t, FoundTag> SearchAll(int32_t model, MvimgplugHandle bitmap) {
-    std::map<uint16_t, FoundTag> found;
-    MvimgplugHandle tag = 0;
-    const MvimgplugHandle search = MVIMGPLUG_FindFirstMetadata(model, bitmap, &tag);
-    if (search == 0) return found;
-    do {
-        MvimgplugTagRecord record;
-        EXPECT_EQ(MVIMGPLUG_GetTagRecord(tag, &record), 1);
-        found[record.id] = {record.key, record.type, record.count,
-                            std::string(static_cast<const char*>(record.value), record.length)};
-        EXPECT_STREQ(MVIMGPLUG_GetTagKey(tag), record.key);
-    } while (MVIMGPLUG_FindNextMetadata(search, &tag) != 0);
-    EXPECT_EQ(tag, 0u);
-    MVIMGPLUG_FindCloseMetadata(search);
-    return found;
-}
-
 TEST(Metadata, ASearchFindsTheExifTagsOfAJpeg) {
     ScratchFolder scratch;
     Bitmap jpeg(MVIMGPLUG_LoadU(kJpeg, U16(WriteJpegWithExif(scratch)).c_str(), 0));
