@@ -128,11 +128,14 @@ TEST_F(EngineTest, ASourceRectangleLandsInTheWindowsRectangle) {
 }
 
 TEST_F(EngineTest, AWindowThatCannotBeReadKeepsWhatTheImageLeavesUncovered) {
-    const int32_t id = RegisterBitmap(1, 1, gdiplus::PixelFormat24bppRGB);
-    SetPixels(id, {kBlue});
-    win::testing::MemoryWindow window(6, 6, kGrey, false);
-    ASSERT_EQ(DrawImageOnHwnd(id, window.handle(), 1, 1, 2, 2, 3, 5, 2), OK);
-    ExpectWindowShows(window, 6, 6, 1, 1, 3, 3, kBlue);
+    // Black too: the colour such a window's context starts with.
+    for (const uint32_t colour : {kBlue, kBlack}) {
+        const int32_t id = RegisterBitmap(1, 1, gdiplus::PixelFormat24bppRGB);
+        SetPixels(id, {colour});
+        win::testing::MemoryWindow window(6, 6, kGrey, false);
+        ASSERT_EQ(DrawImageOnHwnd(id, window.handle(), 1, 1, 2, 2, 3, 5, 2), OK);
+        ExpectWindowShows(window, 6, 6, 1, 1, 3, 3, colour);
+    }
 }
 
 }  // namespace

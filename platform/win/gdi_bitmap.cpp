@@ -165,6 +165,13 @@ void giveWindowItsPixels(DeviceContext& context, uint32_t window) {
     if (!bitmap) return;
     ReadHostWindow(window, WindowPixels{bitmap->bits.data(), bitmap->bits.size(), bitmap->width, bitmap->height,
                                         bitmap->stride});
+    // A window's pixels carry no alpha; their fourth byte starts at 0 here,
+    // and whatever draws sets it, so every pixel drawn tells from those left
+    // alone, even one drawn in the colour that was there.
+    for (int32_t y = 0; y < bitmap->height; ++y) {
+        uint8_t* row = bitmap->row(y);
+        for (int32_t x = 0; x < bitmap->width; ++x) row[x * 4 + 3] = 0;
+    }
     try {
         context.windowPixelsAtStart = bitmap->bits;
     } catch (const std::bad_alloc&) {

@@ -127,7 +127,8 @@ TEST(HostWindows, AContextHoldsTheWindowAndGivesBackWhatWasDrawn) {
     EXPECT_EQ(bitmap->width, 8);
     EXPECT_EQ(bitmap->height, 6);
     EXPECT_EQ(bitmap->bitsPerPixel, 32);
-    EXPECT_EQ(*reinterpret_cast<const uint32_t*>(bitmap->row(5) + 7 * 4), kGrey) << "filled with what the window shows";
+    EXPECT_EQ(*reinterpret_cast<const uint32_t*>(bitmap->row(5) + 7 * 4) | 0xFF000000u, kGrey)
+        << "filled with what the window shows";
     EXPECT_FALSE(DeleteObject(SelectedBitmap(dc))) << "the context's bitmap is not the caller's";
 
     paint(dc, {2, 1, 3, 4}, kRed);
@@ -156,9 +157,27 @@ TEST(HostWindows, AWindowThatCannotBeReadGetsOnlyWhatWasDrawn) {
     EXPECT_EQ(window.pixel(3, 3), kRed);
     EXPECT_EQ(window.pixel(0, 0), kGrey) << "the black the context started with stays out of the window";
 
+    const HDC again = GetDC(window.handle());
+    paint(again, {0, 0, 1, 1}, kRed);
+    EXPECT_EQ(ReleaseDC(window.handle(), again), 1);
+    ASSERT_EQ(window.parts.size(), 2u);
+    EXPECT_EQ(window.pixel(0, 0), kRed) << "red drawn over the black the context started with";
+
     const HDC untouched = GetDC(window.handle());
     EXPECT_EQ(ReleaseDC(window.handle(), untouched), 1);
-    EXPECT_EQ(window.parts.size(), 1u) << "nothing drawn, nothing handed over";
+    EXPECT_EQ(window.parts.size(), 2u) << "nothing drawn, nothing handed over";
+}
+
+TEST(HostWindows, WhatIsDrawnGoesBackEvenInTheColourTheWindowShowed) {
+    MemoryWindow window(5, 5, kGrey);
+    const HDC dc = GetDC(window.handle());
+    paint(dc, {1, 2, 2, 1}, kGrey);
+    EXPECT_EQ(ReleaseDC(window.handle(), dc), 1);
+    ASSERT_EQ(window.parts.size(), 1u);
+    EXPECT_EQ(window.parts[0].left, 1);
+    EXPECT_EQ(window.parts[0].top, 2);
+    EXPECT_EQ(window.parts[0].width, 2);
+    EXPECT_EQ(window.parts[0].height, 1);
 }
 
 TEST(HostWindows, UnknownAndVanishedWindowsFailCleanly) {
