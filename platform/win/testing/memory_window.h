@@ -30,6 +30,8 @@ public:
     MemoryWindow& operator=(const MemoryWindow&) = delete;
 
     uint32_t handle() const { return static_cast<uint32_t>(handle_); }
+    int32_t width() const { return width_; }
+    int32_t height() const { return height_; }
     // The pixel at (x, y), blue in the low byte.
     uint32_t pixel(int32_t x, int32_t y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
     // The rectangle every write brought.
