@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPointer>
+#include <QThread>
 #include <QWidget>
 
 #include "platform/win/window_surfaces.h"
@@ -66,14 +67,25 @@ protected:
     }
 
 private:
-    // What the window shows now, its layer included.
+    bool onOwnThread() const { return QThread::currentThread() == thread(); }
+
+    // What the window shows now, its layer included. Widgets are only
+    // painted on their own thread: from another the window cannot be read.
     bool read(const win::WindowPixels& into) {
-        if (!window_) return false;
+        if (!window_ || !onOwnThread()) return false;
         const QImage shown = window_->grab().toImage().convertToFormat(QImage::Format_RGB32);
         return win::CopyPixelRect(pixelsOf(shown), into, win::PixelRect{0, 0, into.width, into.height});
     }
 
     void write(const win::ConstWindowPixels& from, const win::PixelRect& part) {
+        if (!onOwnThread()) {
+            // The drawing's pixels are gone once this returns: the part travels as a copy.
+            QImage copy(from.width, from.height, QImage::Format_ARGB32);
+            copy.fill(Qt::transparent);
+            if (copy.isNull() || !win::CopyPixelRect(from, pixelsOf(copy), part)) return;
+            QMetaObject::invokeMethod(this, [this, copy, part] { write(pixelsOf(copy), part); }, Qt::QueuedConnection);
+            return;
+        }
         if (!window_) return;
         if (drawn_.size() != window_->size()) {
             drawn_ = QImage(window_->size(), QImage::Format_ARGB32);

@@ -4,6 +4,7 @@
 #include <QTest>
 #include <QWidget>
 #include <memory>
+#include <thread>
 
 #include "platform/forms_qt/qt_test_support.h"
 #include "platform/win/gdi_bitmap.h"
@@ -74,6 +75,16 @@ TEST_F(HostWindowTest, AWidgetIsAWindowWhosePixelsAreReadAndDrawnOn) {
     settle();
     EXPECT_EQ(shown(5, 6), kRed);
     EXPECT_EQ(shown(32, 22), kRed);
+}
+
+TEST_F(HostWindowTest, WhatAnotherThreadDrawsShowsOnceTheWidgetsThreadRuns) {
+    const uint32_t handle = WindowHandleOf(*widget);
+    std::thread drawing([handle] { drawRectangle(handle, QRect(20, 10, 4, 4), kRed); });
+    drawing.join();
+    EXPECT_EQ(shown(21, 11), kGreen) << "not yet: the widget's thread has not run";
+    settle();
+    EXPECT_EQ(shown(21, 11), kRed);
+    EXPECT_EQ(shown(19, 11), kGreen) << "the rest of the window was not read there, and is not overwritten";
 }
 
 TEST_F(HostWindowTest, ANewSizeClearsWhatWasDrawnAndTheHandleGoesWithTheWidget) {
