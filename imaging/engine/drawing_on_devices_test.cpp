@@ -112,10 +112,7 @@ TEST_F(EngineTest, TheWholeImageLandsInTheWindowsRectangle) {
     ASSERT_EQ(DrawImageOnHwnd(id, window.handle(), 3, 2, 6, 4, 3, 5, 2), OK);
     ExpectWindowShows(window, 12, 9, 3, 2, 9, 6, kRed);
     ASSERT_EQ(window.parts.size(), 1u) << "one drawing, one hand-over";
-    EXPECT_EQ(window.parts[0].left, 3);
-    EXPECT_EQ(window.parts[0].top, 2);
-    EXPECT_EQ(window.parts[0].width, 6);
-    EXPECT_EQ(window.parts[0].height, 4);
+    EXPECT_EQ(window.parts[0], (win::PixelRect{3, 2, 6, 4}));
 }
 
 TEST_F(EngineTest, ASourceRectangleLandsInTheWindowsRectangle) {

@@ -135,10 +135,7 @@ TEST(HostWindows, AContextHoldsTheWindowAndGivesBackWhatWasDrawn) {
     EXPECT_EQ(window.pixel(2, 1), kGrey) << "nothing reaches the window before the context is given back";
     EXPECT_EQ(ReleaseDC(window.handle(), dc), 1);
     ASSERT_EQ(window.parts.size(), 1u);
-    EXPECT_EQ(window.parts[0].left, 2);
-    EXPECT_EQ(window.parts[0].top, 1);
-    EXPECT_EQ(window.parts[0].width, 3);
-    EXPECT_EQ(window.parts[0].height, 4);
+    EXPECT_EQ(window.parts[0], (win::PixelRect{2, 1, 3, 4}));
     for (int32_t y = 0; y < 6; ++y)
         for (int32_t x = 0; x < 8; ++x) {
             const bool inside = x >= 2 && x < 5 && y >= 1 && y < 5;
@@ -174,10 +171,7 @@ TEST(HostWindows, WhatIsDrawnGoesBackEvenInTheColourTheWindowShowed) {
     paint(dc, {1, 2, 2, 1}, kGrey);
     EXPECT_EQ(ReleaseDC(window.handle(), dc), 1);
     ASSERT_EQ(window.parts.size(), 1u);
-    EXPECT_EQ(window.parts[0].left, 1);
-    EXPECT_EQ(window.parts[0].top, 2);
-    EXPECT_EQ(window.parts[0].width, 2);
-    EXPECT_EQ(window.parts[0].height, 1);
+    EXPECT_EQ(window.parts[0], (win::PixelRect{1, 2, 2, 1}));
 }
 
 TEST(HostWindows, UnknownAndVanishedWindowsFailCleanly) {

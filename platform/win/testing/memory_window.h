@@ -3,9 +3,19 @@
 // registered while it lives, shows what the libraries hand it and notes the
 // rectangle of every hand-over.
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 #include "platform/win/window_surfaces.h"
+
+namespace win {
+
+// How the tests' messages show a rectangle.
+inline void PrintTo(const PixelRect& r, std::ostream* out) {
+    *out << "(" << r.left << "," << r.top << " " << r.width << "x" << r.height << ")";
+}
+
+}  // namespace win
 
 namespace win::testing {
 
