@@ -102,7 +102,7 @@ TEST_F(ActiveXViewTest, WhatIsDrawnIntoTheControlsWindowShowsOverTheFaceAndLetsT
     const auto bitmap = win::FindBitmap(win::SelectedBitmap(dc));
     ASSERT_TRUE(bitmap);
     ASSERT_EQ(bitmap->width, 200);
-    for (int y = 10; y < 20; ++y) reinterpret_cast<uint32_t*>(bitmap->row(y))[120] = 0x0000FF00;
+    for (int y = 10; y < 20; ++y) reinterpret_cast<uint32_t*>(bitmap->row(y))[120] = 0xFF00FF00;
     ASSERT_EQ(win::ReleaseDC(window, dc), 1);
     settle();
     EXPECT_EQ(shown(120, 15), 0xFF00FF00u);

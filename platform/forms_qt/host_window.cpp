@@ -91,15 +91,10 @@ private:
             drawn_ = QImage(window_->size(), QImage::Format_ARGB32);
             drawn_.fill(Qt::transparent);
         }
-        if (!win::CopyPixelRect(from, pixelsOf(drawn_), part)) return;
-        // A window's pixels are opaque whatever their fourth byte holds.
-        const QRect copied = QRect(part.left, part.top, part.width, part.height) & drawn_.rect();
-        for (int y = copied.top(); y <= copied.bottom(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(drawn_.scanLine(y));
-            for (int x = copied.left(); x <= copied.right(); ++x) row[x] |= 0xFF000000u;
-        }
+        // Drawn pixels arrive opaque; the layer stays clear where nothing was drawn.
+        if (!win::CopyDrawnPixels(from, pixelsOf(drawn_), part)) return;
         raise();
-        update(copied);
+        update(QRect(part.left, part.top, part.width, part.height) & drawn_.rect());
     }
 
     QPointer<QWidget> window_;

@@ -42,7 +42,7 @@ void drawRectangle(uint32_t window, const QRect& r, QRgb colour) {
     ASSERT_TRUE(bitmap);
     for (int y = r.top(); y <= r.bottom(); ++y) {
         auto* row = reinterpret_cast<uint32_t*>(bitmap->row(y));
-        for (int x = r.left(); x <= r.right(); ++x) row[x] = colour & 0x00FFFFFF;  // no alpha, as a 32-bit DIB
+        for (int x = r.left(); x <= r.right(); ++x) row[x] = colour;
     }
     EXPECT_EQ(win::ReleaseDC(window, dc), 1);
 }

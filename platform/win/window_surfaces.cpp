@@ -79,10 +79,14 @@ bool WriteHostWindow(uint32_t window, const ConstWindowPixels& from, const Pixel
     return true;
 }
 
-bool CopyPixelRect(const ConstWindowPixels& from, const WindowPixels& to, const PixelRect& part) {
+namespace {
+
+// The part of the rectangle inside both buffers, in pixels; nothing when
+// there is none or a buffer is shorter than its shape claims.
+std::optional<PixelRect> clippedPart(const ConstWindowPixels& from, const WindowPixels& to, const PixelRect& part) {
     if (!holdsItsRows(from.bits, from.bytes, from.width, from.height, from.stride) ||
         !holdsItsRows(to.bits, to.bytes, to.width, to.height, to.stride)) {
-        return false;
+        return std::nullopt;
     }
     // Clipped in 64 bits: a rectangle may lie anywhere and be of any size.
     const int64_t left = std::max<int64_t>(part.left, 0);
@@ -91,11 +95,42 @@ bool CopyPixelRect(const ConstWindowPixels& from, const WindowPixels& to, const 
                                              from.width, to.width});
     const int64_t bottom = std::min<int64_t>({static_cast<int64_t>(part.top) + std::max(part.height, 0),
                                               from.height, to.height});
-    if (left >= right || top >= bottom) return false;
-    const size_t rowBytes = static_cast<size_t>(right - left) * 4;
-    for (int64_t y = top; y < bottom; ++y) {
-        std::memcpy(to.bits + static_cast<size_t>(y) * to.stride + static_cast<size_t>(left) * 4,
-                    from.bits + static_cast<size_t>(y) * from.stride + static_cast<size_t>(left) * 4, rowBytes);
+    if (left >= right || top >= bottom) return std::nullopt;
+    return PixelRect{static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right - left),
+                     static_cast<int32_t>(bottom - top)};
+}
+
+const uint8_t* pixelAt(const ConstWindowPixels& p, int32_t x, int32_t y) {
+    return p.bits + static_cast<size_t>(y) * p.stride + static_cast<size_t>(x) * 4;
+}
+
+uint8_t* pixelAt(const WindowPixels& p, int32_t x, int32_t y) {
+    return p.bits + static_cast<size_t>(y) * p.stride + static_cast<size_t>(x) * 4;
+}
+
+}  // namespace
+
+bool CopyPixelRect(const ConstWindowPixels& from, const WindowPixels& to, const PixelRect& part) {
+    const auto clipped = clippedPart(from, to, part);
+    if (!clipped) return false;
+    for (int32_t y = clipped->top; y < clipped->top + clipped->height; ++y) {
+        std::memcpy(pixelAt(to, clipped->left, y), pixelAt(from, clipped->left, y),
+                    static_cast<size_t>(clipped->width) * 4);
+    }
+    return true;
+}
+
+bool CopyDrawnPixels(const ConstWindowPixels& from, const WindowPixels& to, const PixelRect& part) {
+    const auto clipped = clippedPart(from, to, part);
+    if (!clipped) return false;
+    for (int32_t y = clipped->top; y < clipped->top + clipped->height; ++y) {
+        const uint8_t* source = pixelAt(from, clipped->left, y);
+        uint8_t* target = pixelAt(to, clipped->left, y);
+        for (int32_t x = 0; x < clipped->width; ++x, source += 4, target += 4) {
+            if (source[3] == 0) continue;
+            std::memcpy(target, source, 3);
+            target[3] = 0xFF;
+        }
     }
     return true;
 }

@@ -55,8 +55,10 @@ struct WindowSurface {
     std::function<WindowSize()> clientSize;
     // Fills `into` (of the client size) with what the window shows; false when it cannot.
     std::function<bool(const WindowPixels& into)> readPixels;
-    // Puts the rectangle `part` of `from` (of the client size) at the same
-    // place in the window and has the window show it.
+    // Puts what was drawn in the rectangle `part` of `from` (of the client
+    // size) at the same place in the window and has the window show it. A
+    // pixel was drawn when its fourth byte is not 0 (CopyDrawnPixels); the
+    // others are to be left as the window shows them.
     std::function<void(const ConstWindowPixels& from, const PixelRect& part)> writePixels;
 };
 
@@ -78,5 +80,8 @@ bool WriteHostWindow(uint32_t window, const ConstWindowPixels& from, const Pixel
 // part that lies inside both is copied; false when nothing does or a buffer
 // is shorter than its size and stride claim.
 bool CopyPixelRect(const ConstWindowPixels& from, const WindowPixels& to, const PixelRect& part);
+// The same for the pixels of the rectangle that were drawn (fourth byte not
+// 0), which arrive with their fourth byte 0xFF; the others stay as they are.
+bool CopyDrawnPixels(const ConstWindowPixels& from, const WindowPixels& to, const PixelRect& part);
 
 }  // namespace win

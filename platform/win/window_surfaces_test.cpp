@@ -82,6 +82,19 @@ TEST(CopyPixelRect, RefusesBuffersShorterThanTheirShape) {
     EXPECT_TRUE(CopyPixelRect(source.from(), paddedStride, all));
 }
 
+TEST(CopyDrawnPixels, TakesOnlyPixelsWhoseFourthByteIsSetAndMakesThemOpaque) {
+    Buffer source(4, 1, 0);
+    source.pixels = {0x01FF0000, 0x00FF0000, 0xFF0000FF, 0x00000000};
+    Buffer target(4, 1, kGrey);
+    EXPECT_TRUE(CopyDrawnPixels(source.from(), target.to(), {0, 0, 4, 1}));
+    EXPECT_EQ(target.pixels, (std::vector<uint32_t>{kRed, kGrey, 0xFF0000FF, kGrey}));
+    // The same clipping and checks as a plain copy.
+    EXPECT_FALSE(CopyDrawnPixels(source.from(), target.to(), {4, 0, 1, 1}));
+    ConstWindowPixels shortSource = source.from();
+    shortSource.bytes = 15;
+    EXPECT_FALSE(CopyDrawnPixels(shortSource, target.to(), {0, 0, 4, 1}));
+}
+
 TEST(HostWindows, AreWindowHandlesOfTheirOwnUntilUnregistered) {
     uint32_t first = 0;
     {
@@ -160,9 +173,20 @@ TEST(HostWindows, AWindowThatCannotBeReadGetsOnlyWhatWasDrawn) {
     ASSERT_EQ(window.parts.size(), 2u);
     EXPECT_EQ(window.pixel(0, 0), kRed) << "red drawn over the black the context started with";
 
+    // Two spots far apart: the window between them keeps what it showed.
+    const HDC spots = GetDC(window.handle());
+    paint(spots, {0, 3, 1, 1}, kRed);
+    paint(spots, {3, 0, 1, 1}, kRed);
+    EXPECT_EQ(ReleaseDC(window.handle(), spots), 1);
+    EXPECT_EQ(window.parts.back(), (PixelRect{0, 0, 4, 4}));
+    EXPECT_EQ(window.pixel(0, 3), kRed);
+    EXPECT_EQ(window.pixel(3, 0), kRed);
+    EXPECT_EQ(window.pixel(1, 1), kGrey);
+    EXPECT_EQ(window.pixel(2, 2), kGrey);
+
     const HDC untouched = GetDC(window.handle());
     EXPECT_EQ(ReleaseDC(window.handle(), untouched), 1);
-    EXPECT_EQ(window.parts.size(), 2u) << "nothing drawn, nothing handed over";
+    EXPECT_EQ(window.parts.size(), 3u) << "nothing drawn, nothing handed over";
 }
 
 TEST(HostWindows, WhatIsDrawnGoesBackEvenInTheColourTheWindowShowed) {

@@ -31,7 +31,7 @@ public:
         }
         surface.writePixels = [this](const ConstWindowPixels& from, const PixelRect& part) {
             parts.push_back(part);
-            CopyPixelRect(from, mutableView(), part);
+            CopyDrawnPixels(from, mutableView(), part);
         };
         handle_ = RegisterHostWindow(std::move(surface));
     }
