@@ -1,6 +1,7 @@
 #include "plugins/mvimgplug/tiff_page_reader.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <tiffio.h>
 #include <unistd.h>
 
@@ -8,9 +9,11 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "plugins/mvimgplug/metadata_import.h"
 #include "plugins/mvimgplug/pixel_budget.h"
 
 namespace mvimgplug {
@@ -44,7 +47,7 @@ TiffHandle OpenTiff(InputFile& file) {
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), Silently, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), Silently, nullptr);
     // libtiff allocates no more at once than a page may take.
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), static_cast<tmsize_t>(kMaxPixelBytes));
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), static_cast<tmsize_t>(MaxPixelBytes()));
     // "m": read through the descriptor, without mapping the file.
     TIFF* tiff = TIFFFdOpenExt(fd, "page", "rm", options.get());
     if (tiff == nullptr) ::close(fd);
@@ -464,7 +467,23 @@ void CopyIccProfile(TIFF* tiff, FIBITMAP* dib) {
     }
 }
 
-// The page's descriptive texts, under the keys the library's own loader uses.
+// The page's tags with its EXIF and GPS sub-IFDs, IPTC and XMP, read from the
+// file's bytes by the bounded tag reader (metadata_import.h). The file is
+// mapped, not read: only the pages of it that hold the tags are touched.
+// False for a file the reader does not take (BigTIFF).
+bool ImportPageTags(InputFile& file, int32_t index, FIBITMAP* dib) {
+    const uint64_t size = file.Size();
+    if (size < 8 || size > SIZE_MAX) return false;
+    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, ::fileno(file.Stream()), 0);
+    if (mapped == MAP_FAILED) return false;
+    const bool read = ImportTiffTags(dib, std::span(static_cast<const uint8_t*>(mapped), size),
+                                     static_cast<uint32_t>(index), TagSource::TiffFile);
+    ::munmap(mapped, size);
+    return read;
+}
+
+// The page's descriptive texts, under the keys the library's own loader uses:
+// what is kept of a page whose tags the bounded reader cannot take.
 void CopyTextTags(TIFF* tiff, FIBITMAP* dib) {
     struct TextTag {
         uint32_t id;
@@ -517,7 +536,7 @@ FIBITMAP* ReadTiffPage(InputFile& file, int32_t index) {
     if (!dib) return nullptr;
     CopyResolution(tiff.get(), dib.get());
     CopyIccProfile(tiff.get(), dib.get());
-    CopyTextTags(tiff.get(), dib.get());
+    if (!ImportPageTags(file, index, dib.get())) CopyTextTags(tiff.get(), dib.get());
     return dib.release();
 }
 

@@ -1,9 +1,11 @@
 /* A plain C host of the text, font, clipboard and display members: text
  * drawn on a scanned page by dispatch ID only and read back by ImageMagick,
- * the font list, and the answers where the host offers no clipboard or window.
+ * the font list, the page drawn into windows of the host, and the answers
+ * where the host offers no clipboard or no such window.
  * Usage: c_host_text LIBRARY REGISTRY-FILE. Exits with 77 (skipped) while the
  * build has no acquisition members. */
 #include "c_host_scanned_pages.h"
+#include "c_host_window.h"
 
 enum {
     kSaveAsPNG = 0x60030052,
@@ -17,7 +19,9 @@ enum {
     kFontIsStyleAvailable = 0x6003010d,
     kCopyToClipboard = 0x6003010e,
     kDisplayImageOnHwnd = 0x60030122,
+    kDisplayImageRectOnHwnd = 0x60030124,
 };
+enum { kGrey = 0x808080, kWhite = 0xFFFFFF, kRed = 0xFF0000, kNearestNeighbour = 5 };
 enum { kWidth = 320, kHeight = 120 };
 
 static void makePages(void) { writeScannedPage("page.pnm", kWidth, kHeight, 0.0, 0); }
@@ -70,12 +74,48 @@ static void withPages(void) {
     printf("share of red pixels where the text is: %s\n", out);
     CHECK(atof(out) > 0.05);
 
-    /* Neither a clipboard nor windows are offered by this host. */
+    /* No clipboard is offered by this host, and window 12345 is none of its own. */
     CHECK(callLong(kCopyToClipboard, NULL, 0) != 0);
-    VARIANT window[5] = {argLong(12345), argLong(0), argLong(0), argLong(10), argLong(10)};
-    CHECK(callLong(kDisplayImageOnHwnd, window, 5) == 7);
+    VARIANT unknown[5] = {argLong(12345), argLong(0), argLong(0), argLong(10), argLong(10)};
+    CHECK(callLong(kDisplayImageOnHwnd, unknown, 5) == 7);
+    CHECK(callLong(kDispidGetStat, NULL, 0) == 7);
+}
+
+/* The page at full size into a grey window 20 pixels larger each way. */
+static void drawnIntoWindows(void) {
+    const int32_t width = kWidth + 20, height = kHeight + 20;
+    const uint32_t window = c_host_window_open(width, height, 0xFF000000u | kGrey);
+    CHECK(window != 0);
+    VARIANT whole[6] = {argLong((int32_t)window), argLong(10), argLong(10), argLong(kWidth), argLong(kHeight),
+                        argLong(kNearestNeighbour)};
+    CHECK(callLong(kDisplayImageOnHwnd, whole, 6) == 0);
+    CHECK(callLong(kDispidGetStat, NULL, 0) == 0);
+    CHECK(c_host_window_handovers(window) == 1);
+    /* The page covers its rectangle and nothing beyond. */
+    CHECK(c_host_window_count(window, 10, 10, kWidth, kHeight, kGrey) == 0);
+    CHECK(c_host_window_count(window, 0, 0, width, height, kGrey) == width * height - kWidth * kHeight);
+    /* The margin of the page is white paper; the text drawn in red lies where it was drawn. */
+    CHECK(c_host_window_count(window, 10, 10, 20, 10, kWhite) == 200);
+    const int32_t red = c_host_window_count(window, 20, 70, 180, 50, kRed);
+    printf("red pixels of the text in the window: %d\n", red);
+    CHECK(red > 200);
+
+    /* The top left corner of the page (white margin) stretched over the whole window. */
+    VARIANT corner[10] = {argLong((int32_t)window), argLong(0), argLong(0), argLong(width), argLong(height),
+                          argLong(0), argLong(0), argLong(8), argLong(8), argLong(kNearestNeighbour)};
+    CHECK(callLong(kDisplayImageRectOnHwnd, corner, 10) == 0);
+    CHECK(c_host_window_count(window, 0, 0, width, height, kWhite) == width * height);
+
+    /* A window the host closed is no window any more. */
+    c_host_window_close(window);
+    CHECK(callLong(kDisplayImageOnHwnd, whole, 6) == 7);
+}
+
+static void withPagesAndWindows(void) {
+    withPages();
+    drawnIntoWindows();
 }
 
 int main(int argc, char** argv) {
-    return runHost(argc, argv, "c_host_text", makePages, "page.pnm", withoutImage, withPages);
+    return runHost(argc, argv, "c_host_text", makePages, "page.pnm", withoutImage, withPagesAndWindows);
 }
