@@ -9,8 +9,8 @@ namespace gdiplus::codecs {
 
 // CMYK ink coverage, 0..inMax each, into RGB of 0..outMax, the way readers
 // without a colour profile render it: each colour is (1 - ink)(1 - black),
-// rounded to the nearest step of the output. inMax and outMax are 255 or
-// 65535.
+// rounded to the nearest step of the output. inMax (the largest sample of
+// the page's depth) and outMax are at most 65535.
 void InksToRgb(const std::uint32_t cmyk[4], std::uint32_t inMax, std::uint32_t outMax, std::uint32_t rgb[3]);
 
 // How a page stores L*a*b*: CIELab keeps a* and b* signed, ICCLab offset by

@@ -1,4 +1,4 @@
-// CMYK and CIE L*a*b* pages of 8 and 16 bits, as other writers lay them out
+// CMYK pages of 8, 12 and 16 bits and CIE L*a*b* of 8 and 16, as other writers lay them out
 // (both byte orders, interleaved or in planes, strips or tiles, with or
 // without alpha), decoded and compared pixel by pixel with the colour worked
 // out here from the definitions.
@@ -44,7 +44,7 @@ struct Page {
     std::vector<Want> want;
 };
 
-std::uint32_t Max(std::uint16_t bits) { return bits == 8 ? 255 : 65535; }
+std::uint32_t Max(std::uint16_t bits) { return (1u << bits) - 1; }
 int Scaled(double fraction) { return static_cast<int>(std::lround(255 * fraction)); }
 
 // Inks and alpha as fractions, stored as samples of `bits` bits (premultiplied
@@ -118,20 +118,26 @@ std::vector<std::uint8_t> Write(const ScratchFolder& folder, const Page& page) {
     }
     const std::uint32_t planes = page.planar == PLANARCONFIG_SEPARATE ? samples : 1;
     const std::uint32_t perPixel = planes == 1 ? samples : 1;
-    const std::uint32_t bytes = page.bits / 8;
-    // The samples of plane `plane` of row `y`, in the host's order as libtiff takes them.
+    const std::uint32_t bits = page.bits, bytes = bits / 8;
+    // The samples of plane `plane` of row `y`: 8 and 16 bits in the host's order as libtiff
+    // takes them, other widths packed most significant bit first.
     auto row = [&](std::uint32_t y, std::uint32_t plane, std::uint32_t width) {
-        std::vector<std::uint8_t> out(std::size_t{width} * perPixel * bytes, 0);
+        std::vector<std::uint8_t> out((std::size_t{width} * perPixel * bits + 7) / 8, 0);
         for (std::uint32_t x = 0; x < page.width; ++x) {
             const auto& pixel = page.pixels[(x + y) % page.width];
             for (std::uint32_t s = 0; s < perPixel; ++s) {
                 const std::uint32_t v = pixel[planes == 1 ? s : plane];
-                const std::size_t at = (std::size_t{x} * perPixel + s) * bytes;
-                if (bytes == 1) {
-                    out[at] = static_cast<std::uint8_t>(v);
-                } else {
+                const std::size_t index = std::size_t{x} * perPixel + s;
+                if (bits == 8) {
+                    out[index] = static_cast<std::uint8_t>(v);
+                } else if (bits == 16) {
                     const auto w = static_cast<std::uint16_t>(v);
-                    std::memcpy(&out[at], &w, 2);
+                    std::memcpy(&out[index * bytes], &w, 2);
+                } else {
+                    for (std::uint32_t b = 0; b < bits; ++b) {
+                        const std::size_t bit = index * bits + b;
+                        out[bit / 8] |= static_cast<std::uint8_t>(((v >> (bits - 1 - b)) & 1u) << (7 - bit % 8));
+                    }
                 }
             }
         }
@@ -243,6 +249,18 @@ std::vector<Page> Pages() {
         p.tiled = true;
         p.planar = PLANARCONFIG_SEPARATE;
         p.extra = EXTRASAMPLE_UNASSALPHA;
+        add(p, InkTable);
+    }
+    {
+        Page p = Inks("cmyk12-alpha", 12);
+        p.extra = EXTRASAMPLE_UNASSALPHA;
+        p.mode = "wb";
+        p.compression = COMPRESSION_LZW;
+        add(p, InkTable);
+    }
+    {
+        Page p = Inks("cmyk12-planes", 12);
+        p.planar = PLANARCONFIG_SEPARATE;
         add(p, InkTable);
     }
     {

@@ -201,13 +201,14 @@ Status DecodeNative(TIFF* tif, const PageLayout& l, PixelFormat format, std::uni
     return Ok;
 }
 
-// Inks (CMYK) and L*a*b* of 8 or 16 bits a sample, interleaved or in planes,
+// Inks (CMYK) of 1 to 16 bits a sample and L*a*b* of 8 or 16, interleaved or in planes,
 // rendered by the engine's own conversions into 24-bit RGB, or 32-bit ARGB
 // when an extra sample is declared alpha.
 bool RenderedByUs(const PageLayout& l) {
     // The old-style JPEG decoder changes the colour space itself.
-    return (l.Cmyk() || l.Lab()) && l.sampleFormat == SAMPLEFORMAT_UINT &&
-           (l.bitsPerSample == 8 || l.bitsPerSample == 16) && l.compression != COMPRESSION_OJPEG;
+    const std::uint16_t b = l.bitsPerSample;
+    const bool depth = l.Cmyk() ? b >= 1 && b <= 16 : b == 8 || b == 16;
+    return (l.Cmyk() || l.Lab()) && depth && l.sampleFormat == SAMPLEFORMAT_UINT && l.compression != COMPRESSION_OJPEG;
 }
 
 Status DecodeConverted(TIFF* tif, const PageLayout& l, std::unique_ptr<Bitmap>& bitmap) {
@@ -221,7 +222,7 @@ Status DecodeConverted(TIFF* tif, const PageLayout& l, std::unique_ptr<Bitmap>& 
     PixelRows rows(*bitmap);
     if (!rows.ok()) return GenericError;
     const std::uint32_t planes = l.Planes(), colours = l.ColourSamples();
-    const std::uint32_t max = l.bitsPerSample == 8 ? 0xFF : 0xFFFF;
+    const std::uint32_t bits = l.bitsPerSample, max = (1u << bits) - 1;
     const std::uint64_t planeBytes = rowBytes * l.height;
     const LabEncoding encoding = l.photometric == PHOTOMETRIC_ICCLAB ? LabEncoding::Icc : LabEncoding::Cie;
     for (std::uint32_t y = 0; y < l.height; ++y) {
@@ -229,9 +230,16 @@ Status DecodeConverted(TIFF* tif, const PageLayout& l, std::unique_ptr<Bitmap>& 
         auto sample = [&](std::uint32_t x, std::uint32_t s) -> std::uint32_t {
             const std::uint8_t* at = planes > 1 ? row + s * planeBytes : row;
             const std::uint64_t index = planes > 1 ? x : std::uint64_t{x} * l.samples + s;
-            if (l.bitsPerSample == 8) return at[index];
-            std::uint16_t v;  // libtiff hands out 16-bit samples in the host's order
-            std::memcpy(&v, at + 2 * index, 2);
+            if (bits == 8) return at[index];
+            if (bits == 16) {
+                std::uint16_t v;  // libtiff hands out 16-bit samples in the host's order
+                std::memcpy(&v, at + 2 * index, 2);
+                return v;
+            }
+            // Other widths are packed, most significant bit first, within the row's bytes.
+            std::uint32_t v = 0;
+            for (std::uint64_t bit = index * bits, end = bit + bits; bit < end; ++bit)
+                v = v << 1 | ((at[bit / 8] >> (7 - bit % 8)) & 1u);
             return v;
         };
         std::uint8_t* d = rows.Row(y);
