@@ -40,8 +40,8 @@ struct Page {
     bool tiled = false;
     // Stored samples of each pixel, a row of `width` pixels, `height` rows.
     std::uint32_t width = 0, height = 0;
-    std::vector<std::vector<std::uint32_t>> pixels;
-    std::vector<Want> want;
+    std::vector<std::vector<std::uint32_t>> pixels{};
+    std::vector<Want> want{};
 };
 
 std::uint32_t Max(std::uint16_t bits) { return (1u << bits) - 1; }
@@ -199,94 +199,32 @@ void LabTable(Page& p) {
     AddLab(p, 5, -3, 2, 0.1);  // the linear part of the curves near black
 }
 
-Page Inks(const char* name, std::uint16_t bits) { return {.name = name, .photometric = PHOTOMETRIC_SEPARATED, .bits = bits}; }
-Page Lab(const char* name, std::uint16_t photometric, std::uint16_t bits) {
-    return {.name = name, .photometric = photometric, .bits = bits};
-}
-
 std::vector<Page> Pages() {
-    std::vector<Page> pages;
-    auto add = [&](Page p, void (*table)(Page&)) {
-        Fill(p, table);
-        pages.push_back(std::move(p));
+    constexpr std::uint16_t kInks = PHOTOMETRIC_SEPARATED, kCie = PHOTOMETRIC_CIELAB, kIcc = PHOTOMETRIC_ICCLAB;
+    constexpr std::uint16_t kAlpha = EXTRASAMPLE_UNASSALPHA, kPlanes = PLANARCONFIG_SEPARATE;
+    std::vector<Page> pages = {
+        {.name = "cmyk8", .photometric = kInks, .bits = 8},
+        {.name = "cmyk16-big-endian", .photometric = kInks, .bits = 16, .mode = "wb"},
+        {.name = "cmyk16-little-endian-lzw", .photometric = kInks, .bits = 16, .compression = COMPRESSION_LZW},
+        {.name = "cmyk16-alpha", .photometric = kInks, .bits = 16, .mode = "wb", .extra = kAlpha},
+        {.name = "cmyk16-premultiplied", .photometric = kInks, .bits = 16, .extra = EXTRASAMPLE_ASSOCALPHA},
+        {.name = "cmyk8-alpha", .photometric = kInks, .bits = 8, .extra = kAlpha},
+        {.name = "cmyk16-planes", .photometric = kInks, .bits = 16, .mode = "wb", .planar = kPlanes,
+         .compression = COMPRESSION_ADOBE_DEFLATE},
+        {.name = "cmyk16-tiles-planes-alpha", .photometric = kInks, .bits = 16, .extra = kAlpha, .planar = kPlanes,
+         .tiled = true},
+        {.name = "cmyk12-alpha", .photometric = kInks, .bits = 12, .mode = "wb", .extra = kAlpha,
+         .compression = COMPRESSION_LZW},
+        {.name = "cmyk12-planes", .photometric = kInks, .bits = 12, .planar = kPlanes},
+        {.name = "cmyk8-tiles", .photometric = kInks, .bits = 8, .tiled = true},
+        {.name = "cielab8", .photometric = kCie, .bits = 8},
+        {.name = "cielab16-big-endian", .photometric = kCie, .bits = 16, .mode = "wb"},
+        {.name = "cielab16-little-endian", .photometric = kCie, .bits = 16},
+        {.name = "icclab8", .photometric = kIcc, .bits = 8},
+        {.name = "icclab16-big-endian", .photometric = kIcc, .bits = 16, .mode = "wb"},
+        {.name = "cielab8-alpha-planes", .photometric = kCie, .bits = 8, .extra = kAlpha, .planar = kPlanes},
     };
-    add(Inks("cmyk8", 8), InkTable);
-    {
-        Page p = Inks("cmyk16-big-endian", 16);
-        p.mode = "wb";
-        add(p, InkTable);
-    }
-    {
-        Page p = Inks("cmyk16-little-endian-lzw", 16);
-        p.compression = COMPRESSION_LZW;
-        add(p, InkTable);
-    }
-    {
-        Page p = Inks("cmyk16-alpha", 16);
-        p.extra = EXTRASAMPLE_UNASSALPHA;
-        p.mode = "wb";
-        add(p, InkTable);
-    }
-    {
-        Page p = Inks("cmyk16-premultiplied", 16);
-        p.extra = EXTRASAMPLE_ASSOCALPHA;
-        add(p, InkTable);
-    }
-    {
-        Page p = Inks("cmyk8-alpha", 8);
-        p.extra = EXTRASAMPLE_UNASSALPHA;
-        add(p, InkTable);
-    }
-    {
-        Page p = Inks("cmyk16-planes", 16);
-        p.planar = PLANARCONFIG_SEPARATE;
-        p.mode = "wb";
-        p.compression = COMPRESSION_ADOBE_DEFLATE;
-        add(p, InkTable);
-    }
-    {
-        Page p = Inks("cmyk16-tiles-planes-alpha", 16);
-        p.tiled = true;
-        p.planar = PLANARCONFIG_SEPARATE;
-        p.extra = EXTRASAMPLE_UNASSALPHA;
-        add(p, InkTable);
-    }
-    {
-        Page p = Inks("cmyk12-alpha", 12);
-        p.extra = EXTRASAMPLE_UNASSALPHA;
-        p.mode = "wb";
-        p.compression = COMPRESSION_LZW;
-        add(p, InkTable);
-    }
-    {
-        Page p = Inks("cmyk12-planes", 12);
-        p.planar = PLANARCONFIG_SEPARATE;
-        add(p, InkTable);
-    }
-    {
-        Page p = Inks("cmyk8-tiles", 8);
-        p.tiled = true;
-        add(p, InkTable);
-    }
-    add(Lab("cielab8", PHOTOMETRIC_CIELAB, 8), LabTable);
-    {
-        Page p = Lab("cielab16-big-endian", PHOTOMETRIC_CIELAB, 16);
-        p.mode = "wb";
-        add(p, LabTable);
-    }
-    add(Lab("cielab16-little-endian", PHOTOMETRIC_CIELAB, 16), LabTable);
-    add(Lab("icclab8", PHOTOMETRIC_ICCLAB, 8), LabTable);
-    {
-        Page p = Lab("icclab16-big-endian", PHOTOMETRIC_ICCLAB, 16);
-        p.mode = "wb";
-        add(p, LabTable);
-    }
-    {
-        Page p = Lab("cielab8-alpha-planes", PHOTOMETRIC_CIELAB, 8);
-        p.extra = EXTRASAMPLE_UNASSALPHA;
-        p.planar = PLANARCONFIG_SEPARATE;
-        add(p, LabTable);
-    }
+    for (Page& p : pages) Fill(p, p.photometric == kInks ? InkTable : LabTable);
     return pages;
 }
 
