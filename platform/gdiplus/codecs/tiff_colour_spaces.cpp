@@ -13,16 +13,25 @@ std::uint32_t Companded(double linear, std::uint32_t max) {
     return static_cast<std::uint32_t>(std::lround(v * max));
 }
 
+// (inMax - ink)(inMax - k) outMax / inMax^2, rounded: below 2^48 for 16-bit samples.
+inline void Inks(const std::uint32_t cmyk[4], std::uint64_t inMax, std::uint64_t outMax, std::uint32_t rgb[3]) {
+    const std::uint64_t white = inMax - std::min<std::uint64_t>(cmyk[3], inMax);
+    const std::uint64_t divisor = inMax * inMax;
+    for (int c = 0; c < 3; ++c) {
+        const std::uint64_t clear = inMax - std::min<std::uint64_t>(cmyk[c], inMax);
+        rgb[c] = static_cast<std::uint32_t>((clear * white * outMax + divisor / 2) / divisor);
+    }
+}
+
 }  // namespace
 
 void InksToRgb(const std::uint32_t cmyk[4], std::uint32_t inMax, std::uint32_t outMax, std::uint32_t rgb[3]) {
-    // (inMax - ink)(inMax - k) outMax / inMax^2, rounded: below 2^48 for 16-bit samples.
-    const std::uint64_t white = std::uint64_t{inMax} - std::min(cmyk[3], inMax);
-    const std::uint64_t divisor = std::uint64_t{inMax} * inMax;
-    for (int c = 0; c < 3; ++c) {
-        const std::uint64_t clear = std::uint64_t{inMax} - std::min(cmyk[c], inMax);
-        rgb[c] = static_cast<std::uint32_t>((clear * white * outMax + divisor / 2) / divisor);
-    }
+    if (inMax == 0) inMax = 1;  // no depth has no steps; kept from dividing by zero
+    // The common depths with constant divisors, which the compiler turns into multiplications.
+    if (inMax == 0xFF && outMax == 0xFF) return Inks(cmyk, 0xFF, 0xFF, rgb);
+    if (inMax == 0xFFFF && outMax == 0xFF) return Inks(cmyk, 0xFFFF, 0xFF, rgb);
+    if (inMax == 0xFFFF && outMax == 0xFFFF) return Inks(cmyk, 0xFFFF, 0xFFFF, rgb);
+    Inks(cmyk, inMax, outMax, rgb);
 }
 
 CieLab LabFromSamples(LabEncoding encoding, std::uint32_t bits, const std::uint32_t samples[3]) {
