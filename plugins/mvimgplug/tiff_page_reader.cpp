@@ -364,7 +364,7 @@ FIBITMAP* ReadFloat(const Layout& l, const RawSamples& raw) {
     return dib.release();
 }
 
-// What libtiff renders itself (CIELab, YCbCr, JPEG-compressed, LogLuv ...)
+// What libtiff renders itself (YCbCr, old-style JPEG, LogLuv ...)
 // comes as 8-bit RGBA with premultiplied alpha.
 FIBITMAP* ReadRendered(TIFF* tiff, const Layout& l) {
     char message[1024] = {};
