@@ -129,7 +129,7 @@ const bool kOnePassRegistered = [] {
 // The engine's peak memory over one pass, measured like the tools': a
 // fresh process of its own (this program started again for one pass), so
 // its figure holds the engine's start-up and that pass, not what this
-// process kept from the iterations before.
+// process kept from the iterations before. 0 when that process failed.
 double EnginePeakMegabytes(const std::string& input) {
     const pid_t child = fork();
     if (child < 0) return 0;
@@ -166,7 +166,9 @@ void EnginePipeline(benchmark::State& state) {
     }
     state.counters["engine_cpu_ms"] =
         benchmark::Counter((ProcessCpuSeconds() - cpuBefore) * 1000.0, benchmark::Counter::kAvgIterations);
-    state.counters["peak_rss_mb"] = EnginePeakMegabytes(input);
+    const double peak = EnginePeakMegabytes(input);
+    if (peak <= 0) state.SkipWithError("the process for the peak memory failed");
+    state.counters["peak_rss_mb"] = peak;
     state.counters["page_mb"] = kPageMegabytes;
     StopImaging();
 }
@@ -178,6 +180,11 @@ enum class Stage { Decode, WorkingCopy, JpegSave, TiffSave };
 void EngineStage(benchmark::State& state, Stage stage) {
     StartImaging();
     const std::string input = InputPage();
+    if (input.empty()) {
+        state.SkipWithError("no encoder for the page");
+        StopImaging();
+        return;
+    }
     const RoiRect page{0, 0, kPageWidth, kPageHeight};
     for (auto _ : state) {
         state.PauseTiming();
