@@ -128,6 +128,31 @@ TEST_F(DatabaseTest, ExecuteRunsOneWriteAndCountsItsRows) {
     EXPECT_EQ(errorNumber([&] { db.execute("delete from amounts where name = ? or name = ?", {"a"}); }), 3061);
 }
 
+// A text asked again reuses its prepared statement: it must answer as a
+// freshly prepared one would, after the table changed shape, after a run of
+// it failed, and while another use of the same text is still open.
+TEST_F(DatabaseTest, TextsAskedAgainAnswerAsIfPreparedAfresh) {
+    Database db = openBook();
+    db.execute("INSERT INTO amounts (name, amount) VALUES ('a', 1)");
+    const std::string sql = "select * from amounts where name = ?";
+    EXPECT_EQ(db.openRecordset(sql, {"a"}).fieldCount(), 6u);
+    db.execute("ALTER TABLE amounts ADD COLUMN note TEXT");
+    Recordset widened = db.openRecordset(sql, {"a"});
+    EXPECT_EQ(widened.fieldCount(), 7u);
+    EXPECT_TRUE(widened.field("note").isNull());
+
+    EXPECT_EQ(errorNumber([&] { db.execute("INSERT INTO amounts (name) VALUES (?)", {"A"}); }), 3022);
+    EXPECT_EQ(db.execute("INSERT INTO amounts (name) VALUES (?)", {"b"}), 1);
+
+    Recordset first = db.openRecordset("select name from amounts order by name", {}, RecordsetType::Snapshot);
+    Recordset second = db.openRecordset("select name from amounts order by name", {}, RecordsetType::Snapshot);
+    first.moveLast();
+    EXPECT_EQ(first.field("name").asText(), "b");
+    EXPECT_EQ(second.field("name").asText(), "a");
+    EXPECT_EQ(db.openRecordset(sql, {"b"}).recordCount(), 1);
+    EXPECT_EQ(db.openRecordset(sql, {"c"}).recordCount(), 0);
+}
+
 TEST_F(DatabaseTest, BoundTextIsOrdinaryCharacters) {
     Database db = openBook();
     db.execute("INSERT INTO amounts (name) VALUES (?)", {"O'Brien"});
