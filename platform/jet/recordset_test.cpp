@@ -4,6 +4,7 @@
 
 #include "platform/jet/database.h"
 #include "platform/jet/test_support.h"
+#include "platform/jet/testing/own_connection.h"
 
 namespace jet {
 namespace {
@@ -301,11 +302,12 @@ TEST_F(RecordsetTest, ValuesChangedInARolledBackTransactionAreReadAgain) {
 }
 
 TEST_F(RecordsetTest, ARowChangedThroughAnotherConnectionSinceItWasReadIsNotOverwritten) {
-    // A second name for the file: a connection of its own, as another program has.
-    std::filesystem::create_hard_link(folder / "book.mdb", folder / "other.mdb");
     Recordset rs = db.openRecordset("select * from people order by name");
     EXPECT_EQ(rs.field("name").asText(), "Bea");
-    Database::open(folder / "other.mdb").execute("UPDATE people SET age = 40 WHERE name = 'Bea'");
+    {
+        const testing::OwnConnection anotherProgram;
+        Database::open(folder / "book.mdb").execute("UPDATE people SET age = 40 WHERE name = 'Bea'");
+    }
     rs.edit();
     rs.setField("age", 41);
     EXPECT_EQ(errorNumber([&] { rs.update(); }), 3197);
