@@ -51,8 +51,9 @@ vb::Currency summedUnsettledMovement(jet::Database& db) {
 }  // namespace
 
 OpenPeriodSums summedOpenPeriodSums(jet::Database& db) {
+    const jet::Value openRows = firstRowValue(db, "select count(*) as n from pettycash where closed='No'", "n");
     return {summedCashBalance(db), summedTotalExpenses(db), summedCashFill(db), countedUnsettled(db),
-            summedUnsettledMovement(db)};
+            summedUnsettledMovement(db), openRows.asLong()};
 }
 
 // Each figure is read from the book's kept sums when it keeps them, and

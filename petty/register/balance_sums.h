@@ -30,8 +30,9 @@ int64_t getUnsettledCount(jet::Database& db);
 // it and not yet settled leaves 700.
 vb::Currency getAmountNotSettled(jet::Database& db);
 
-// The five figures summed over the rows by the texts above, whether or not the
-// book keeps them: what the kept figures must always equal.
+// The figures summed over the rows by the texts above (and the open rows
+// counted), whether or not the book keeps them: what the kept figures must
+// always equal.
 OpenPeriodSums summedOpenPeriodSums(jet::Database& db);
 
 }  // namespace petty

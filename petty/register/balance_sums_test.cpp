@@ -128,7 +128,7 @@ TEST_F(BalanceSumsTest, ABookWithoutKeptFiguresIsSummedUntilItIsGivenThem) {
         db.execute(drop);
     insert({.transType = "Reimbursed from pettycash", .credit = money("12.5")});
     ASSERT_FALSE(keptOpenPeriodSums(db));
-    const OpenPeriodSums expected{cash("3987.5"), cash("12.5"), cash("5000"), 1, cash("-1000")};
+    const OpenPeriodSums expected{cash("3987.5"), cash("12.5"), cash("5000"), 1, cash("-1000"), 3};
     EXPECT_EQ(summedOpenPeriodSums(db), expected);
     EXPECT_EQ(getCashBalance(db), cash("3987.5"));
     EXPECT_EQ(getAmountNotSettled(db), cash("1000"));

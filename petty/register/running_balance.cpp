@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "petty/shell/hourglass.h"
+#include "petty/shell/open_period_sums.h"
 #include "platform/vb/currency.h"
 
 namespace petty {
@@ -116,6 +117,39 @@ void showOpenRowsInRunningOrder(jet::Database& db, forms::DataControl& display) 
     display.setRecordSource(std::string(kOpenRowsInRunningOrder));
     display.refresh();
     if (!display.recordset().eof()) display.recordset().moveLast();
+}
+
+namespace {
+
+// The open row that follows `savedId` in running order (the index on
+// closed, date, time and voucher finds it without passing the rows before);
+// nullopt at the end. False when the row cannot be placed so.
+bool followingOpenRow(jet::Database& db, int64_t savedId, std::optional<int64_t>& following) {
+    jet::Recordset saved = db.openRecordset("select date, time from pettycash where voucherid = ? and closed='No'",
+                                            {jet::Value(savedId)}, jet::RecordsetType::Snapshot);
+    if (saved.eof() || saved.field(size_t{0}).isNull() || saved.field(size_t{1}).isNull()) return false;
+    jet::Recordset next = db.openRecordset(
+        "select top 1 voucherid from pettycash where closed='No' and (date, time, voucherid) > (?, ?, ?) "
+        "order by date, time, voucherid",
+        {saved.field(size_t{0}), saved.field(size_t{1}), jet::Value(savedId)}, jet::RecordsetType::Snapshot);
+    following = next.eof() ? std::nullopt : std::optional<int64_t>(next.field(size_t{0}).asLong());
+    return true;
+}
+
+}  // namespace
+
+void showSavedRowInRunningOrder(jet::Database& db, forms::DataControl& display, int64_t savedId) {
+    if (display.hasRecordset() && display.recordSource() == kOpenRowsInRunningOrder &&
+        display.recordSourceParameters().empty()) {
+        const std::optional<OpenPeriodSums> kept = keptOpenPeriodSums(db);
+        std::optional<int64_t> following;
+        if (kept && kept->openRows == display.recordset().recordCount() && followingOpenRow(db, savedId, following) &&
+            display.refreshMovingRow(savedId, following)) {
+            display.recordset().moveLast();
+            return;
+        }
+    }
+    showOpenRowsInRunningOrder(db, display);
 }
 
 void recalculateRunningBalances(jet::Database& db, forms::DataControl& display) {

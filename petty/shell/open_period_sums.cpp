@@ -1,5 +1,6 @@
 #include "petty/shell/open_period_sums.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 
@@ -45,6 +46,7 @@ const Figure kFigures[] = {
                 ".TransType = 'Carryover' COLLATE NOCASE) THEN " + units(r, "Debit") + " ELSE 0 END";
      }},
     {"unsettledcount", [](const std::string& r) { return "CASE WHEN " + isUnsettled(r) + " THEN 1 ELSE 0 END"; }},
+    {"openrows", [](const std::string& r) { return "CASE WHEN " + isOpen(r) + " THEN 1 ELSE 0 END"; }},
     {"unsettled",
      [](const std::string& r) {
          return "CASE WHEN " + isUnsettled(r) + " THEN " + units(r, "expensefromadvance") + " + " + units(r, "Debit") +
@@ -66,13 +68,27 @@ std::string changes(bool added, bool removed) {
     return "UPDATE " + std::string(kSumsTable) + " SET " + set + " WHERE id = 1; ";
 }
 
+// The table with every figure and the three triggers (a book given fewer
+// figures by an earlier build is given them anew).
 bool hasKeptSums(jet::Database& db) {
     std::string names;
     for (const char* name : kTriggers) names += std::string(names.empty() ? "'" : ", '") + name + "'";
     jet::Recordset found = db.openRecordset(
-        "SELECT count(*) AS n FROM sqlite_master WHERE (type = 'table' AND name = '" + std::string(kSumsTable) +
-        "') OR (type = 'trigger' AND tbl_name = 'pettycash' AND name IN (" + names + "))");
-    return found.field("n").asLong() == 1 + static_cast<int64_t>(std::size(kTriggers));
+        "SELECT type, sql FROM sqlite_master WHERE (type = 'table' AND name = '" + std::string(kSumsTable) +
+            "') OR (type = 'trigger' AND tbl_name = 'pettycash' AND name IN (" + names + "))",
+        {}, jet::RecordsetType::Snapshot);
+    size_t triggers = 0;
+    bool table = false;
+    for (; !found.eof(); found.moveNext()) {
+        if (found.field("type").asText() == "trigger") {
+            ++triggers;
+            continue;
+        }
+        const std::string sql = found.field("sql").asText();
+        table = std::all_of(std::begin(kFigures), std::end(kFigures),
+                            [&](const Figure& f) { return sql.find(std::string(" ") + f.column + " ") != std::string::npos; });
+    }
+    return table && triggers == std::size(kTriggers);
 }
 
 }  // namespace
@@ -106,18 +122,19 @@ void keepOpenPeriodSums(jet::Database& db) {
 std::optional<OpenPeriodSums> keptOpenPeriodSums(jet::Database& db) {
     try {
         if (!hasKeptSums(db)) return std::nullopt;
-        jet::Recordset row = db.openRecordset("SELECT cash, expenses, fill, unsettledcount, unsettled FROM " +
+        jet::Recordset row = db.openRecordset("SELECT cash, expenses, fill, unsettledcount, unsettled, openrows FROM " +
                                               std::string(kSumsTable) + " WHERE id = 1");
         if (row.eof()) return std::nullopt;
-        int64_t values[5];
-        for (size_t i = 0; i < 5; ++i) {
+        int64_t values[6];
+        for (size_t i = 0; i < std::size(values); ++i) {
             const jet::Value v = row.field(i);
             // A total beyond a whole number of units (it overflowed) is summed instead.
             if (!v.isLong()) return std::nullopt;
             values[i] = v.asLong();
         }
         return OpenPeriodSums{vb::Currency::fromUnits(values[0]), vb::Currency::fromUnits(values[1]),
-                              vb::Currency::fromUnits(values[2]), values[3], vb::Currency::fromUnits(values[4])};
+                              vb::Currency::fromUnits(values[2]), values[3], vb::Currency::fromUnits(values[4]),
+                              values[5]};
     } catch (const jet::Error&) {
         return std::nullopt;
     }

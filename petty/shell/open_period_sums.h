@@ -18,6 +18,7 @@ struct OpenPeriodSums {
     vb::Currency cashFill;           // the Debit of cash transfers and of the carry-over
     int64_t unsettledCount = 0;      // rows matched that are not settled yet
     vb::Currency unsettledMovement;  // expensefromadvance + Debit - Credit of those rows
+    int64_t openRows = 0;            // every row of the open period
 
     bool operator==(const OpenPeriodSums&) const = default;
 };

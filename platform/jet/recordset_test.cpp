@@ -321,6 +321,44 @@ TEST_F(RecordsetTest, ARowChangedThroughAnotherConnectionSinceItWasReadIsNotOver
     EXPECT_EQ(db.openRecordset("select age from people where name = 'Bea'").field("age").asLong(), 41);
 }
 
+// A requery whose answer the caller knows gives what a requery gives: the
+// rows in the set's order, a new set at its first row, old bookmarks gone.
+TEST_F(RecordsetTest, ARequeryMovingOneRowGivesWhatARequeryGives) {
+    Recordset rs = db.openRecordset("select * from people order by name");
+    rs.addNew();
+    rs.setField("name", "Ann");
+    rs.update();
+    const Bookmark old = rs.lastModified();
+    EXPECT_EQ(names(rs), (std::vector<std::string>{"Bea", "Cal", "Dora", "Ann"}));
+    const int64_t ann = db.openRecordset("select id from people where name = 'Ann'").field("id").asLong();
+    const int64_t bea = db.openRecordset("select id from people where name = 'Bea'").field("id").asLong();
+
+    EXPECT_FALSE(rs.requeryMovingRow(ann, ann));
+    EXPECT_FALSE(rs.requeryMovingRow(ann, 999));
+    EXPECT_FALSE(rs.requeryMovingRow(999, bea));
+    EXPECT_NO_THROW(rs.setBookmark(old)) << "a refused move leaves the set as it was";
+
+    rs.moveLast();
+    ASSERT_TRUE(rs.requeryMovingRow(ann, bea));
+    EXPECT_EQ(rs.absolutePosition(), 0);
+    EXPECT_EQ(rs.field("name").asText(), "Ann");
+    EXPECT_EQ(errorNumber([&] { rs.setBookmark(old); }), 3159);
+    Recordset requeried = db.openRecordset("select * from people order by name");
+    EXPECT_EQ(names(rs), names(requeried));
+
+    db.execute("UPDATE people SET name = 'Eve' WHERE id = ?", {ann});
+    ASSERT_TRUE(rs.requeryMovingRow(ann, std::nullopt));
+    EXPECT_EQ(names(rs), (std::vector<std::string>{"Bea", "Cal", "Dora", "Eve"})) << "values read afresh";
+    rs.moveLast();
+    const Bookmark eve = rs.bookmark();
+    rs.moveFirst();
+    rs.setBookmark(eve);
+    EXPECT_EQ(rs.field("name").asText(), "Eve");
+    EXPECT_FALSE(db.openRecordset("select count(*) as n from people", {}, RecordsetType::Snapshot)
+                     .requeryMovingRow(ann, std::nullopt))
+        << "a set of no table rows";
+}
+
 TEST_F(RecordsetTest, APreparedCommandRunsManyTimesWithItsValues) {
     Command rename = db.prepare("UPDATE people SET age = ? WHERE name = ?");
     EXPECT_EQ(rename.execute({30, "Bea"}), 1);
