@@ -180,6 +180,22 @@ int64_t Command::execute(const std::vector<Value>& params) {
 
 Command Database::prepare(std::string_view sql) { return Command(connection_, sql); }
 
+void Database::forEachRow(std::string_view sql, const std::vector<Value>& params,
+                          const std::function<void(const std::vector<Value>&)>& row) {
+    const Translation translation = translateSql(sql);
+    if (!translation.isSelect) throw errors::invalidOperation();
+    Statement query(*connection_, translation.sql);
+    query.bindParameters(translation.params, params);
+    const int count = query.columnCount();
+    std::vector<std::optional<FieldType>> types;
+    for (int i = 0; i < count; ++i) types.push_back(query.declaredType(i));
+    std::vector<Value> values(static_cast<size_t>(count));
+    while (query.step()) {
+        for (int i = 0; i < count; ++i) values[static_cast<size_t>(i)] = query.column(i, types[static_cast<size_t>(i)]);
+        row(values);
+    }
+}
+
 Recordset Database::openRecordset(std::string_view source, const std::vector<Value>& params, RecordsetType type) {
     Translation translation = translateRecordSource(source);
     if (!translation.isSelect) throw errors::invalidOperation();

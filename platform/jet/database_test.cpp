@@ -153,6 +153,23 @@ TEST_F(DatabaseTest, TextsAskedAgainAnswerAsIfPreparedAfresh) {
     EXPECT_EQ(db.openRecordset(sql, {"c"}).recordCount(), 0);
 }
 
+TEST_F(DatabaseTest, APassOverRowsSeesEachRowInOrderWithItsColumnsTypes) {
+    Database db = openBook();
+    db.execute("INSERT INTO amounts (name, amount, term) VALUES ('b', 0.1, 2), ('a', 1234.5678, 1), ('c', NULL, 3)");
+    std::vector<std::string> seen;
+    db.forEachRow("select name, amount, term from amounts where term >= ? order by [name]", {int64_t{1}},
+                  [&](const std::vector<Value>& row) {
+                      ASSERT_EQ(row.size(), 3u);
+                      EXPECT_TRUE(row[1].isNull() || row[1].isCurrency()) << "a currency column reads as currency";
+                      seen.push_back(row[0].asText() + "=" + (row[1].isNull() ? "-" : row[1].asText()));
+                  });
+    EXPECT_EQ(seen, (std::vector<std::string>{"a=1234.5678", "b=0.1", "c=-"}));
+    EXPECT_EQ(errorNumber([&] { db.forEachRow("DELETE FROM amounts", {}, [](const std::vector<Value>&) {}); }), 3219);
+    EXPECT_EQ(errorNumber([&] { db.forEachRow("select * from amounts where term = ?", {}, [](const std::vector<Value>&) {}); }),
+              3061);
+    EXPECT_EQ(db.openRecordset("amounts").recordCount(), 3);
+}
+
 TEST_F(DatabaseTest, BoundTextIsOrdinaryCharacters) {
     Database db = openBook();
     db.execute("INSERT INTO amounts (name) VALUES (?)", {"O'Brien"});
