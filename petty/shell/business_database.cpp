@@ -224,6 +224,8 @@ void createBook(const std::filesystem::path& folder, const LogIns& logIns) {
     try {
         jet::Database db = jet::Database::create(building, kDatabasePassword);
         fillBook(db, logIns);
+        // Its write-ahead log goes by the temporary name: all of it into the file first.
+        db.checkpoint();
     } catch (const jet::Error& e) {
         std::filesystem::remove(building, ec);
         throw BookError("Cannot create the book " + book.string() + ": " + e.description());

@@ -212,6 +212,14 @@ std::vector<std::string> Database::checkStructure() {
     return faults;
 }
 
+void Database::checkpoint() {
+    sqlite3* db = connection_->handle();
+    int logged = 0, copied = 0;
+    const int rc = sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, &logged, &copied);
+    if (rc != SQLITE_OK) throw detail::errorFromSqlite(db, sqlite3_extended_errcode(db), connection_->path());
+    if (logged != copied) throw errors::locked();
+}
+
 void Database::beginTrans() {
     Connection& c = *connection_;
     c.exec(c.transactionDepth == 0 ? "BEGIN IMMEDIATE" : "SAVEPOINT jet_" + std::to_string(c.transactionDepth));

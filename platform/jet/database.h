@@ -69,6 +69,11 @@ public:
     // empty when sound, else what it found, one line per fault (at most 20).
     std::vector<std::string> checkStructure();
 
+    // Writes every committed page from the write-ahead log into the file
+    // itself and empties the log, so that the file alone holds the whole book
+    // (before it is linked under another name). Error when it cannot finish.
+    void checkpoint();
+
     // Transactions nest; the outermost Commit makes the work durable.
     void beginTrans();
     void commitTrans();
