@@ -4,6 +4,7 @@
 // counts as zero and a sum over no rows is zero. Database errors reach the caller.
 #include <cstdint>
 
+#include "petty/shell/open_period_sums.h"
 #include "platform/jet/database.h"
 #include "platform/vb/currency.h"
 
@@ -28,5 +29,10 @@ int64_t getUnsettledCount(jet::Database& db);
 // What is not settled of those rows: an advance of 1000 with 300 spent out of
 // it and not yet settled leaves 700.
 vb::Currency getAmountNotSettled(jet::Database& db);
+
+// The figures summed over the rows by the texts above (and the open rows
+// counted), whether or not the book keeps them: what the kept figures must
+// always equal.
+OpenPeriodSums summedOpenPeriodSums(jet::Database& db);
 
 }  // namespace petty

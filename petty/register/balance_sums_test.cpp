@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "petty/register/period_test_support.h"
 
 namespace petty {
@@ -50,6 +54,91 @@ TEST_F(BalanceSumsTest, FlagsAreComparedWithoutLetterCaseInsideSql) {
     EXPECT_EQ(getCashBalance(db), cash("15"));
     EXPECT_EQ(getUnsettledCount(db), 1);
     EXPECT_EQ(getAmountNotSettled(db), cash("5"));
+}
+
+// The figures the book keeps are what the texts sum, after any sequence of
+// writes by anyone: new rows, changed amounts, types, flags and periods,
+// deleted rows, a period closed, and writes rolled back.
+TEST_F(BalanceSumsTest, KeptFiguresEqualTheSummedOnesAfterRandomEdits) {
+    ASSERT_TRUE(keptOpenPeriodSums(db)) << "a new book keeps its figures";
+    std::mt19937 random(20241);
+    const auto pick = [&](const auto& choices) { return choices[random() % std::size(choices)]; };
+    const char* const types[] = {"Carryover", "Cash transfer to PC", "cash TRANSFER to pc", "Reimbursed from pettycash",
+                                 "Advance issued", "Spent from Advance issued", "Cash received for settlement"};
+    const char* const flags[] = {"Yes", "No", "no", "YES", ""};
+    const auto amount = [&]() -> jet::Value {
+        if (random() % 4 == 0) return jet::Value();
+        return vb::Currency::fromUnits(static_cast<int64_t>(random() % 200000000) - 20000000);
+    };
+    const char* const amountColumns[] = {"Debit", "Credit", "expensefromadvance"};
+    const char* const flagColumns[] = {"Closed", "Matchrequired", "Matched"};
+
+    std::vector<int64_t> ids;
+    for (int step = 0; step < 400; ++step) {
+        const unsigned action = ids.empty() ? 0 : random() % 8;
+        const int64_t id = ids.empty() ? 0 : ids[random() % ids.size()];
+        switch (action) {
+            case 0:
+            case 1:
+                ids.push_back(insert({.transType = pick(types), .debit = amount(), .credit = amount(),
+                                      .expenseFromAdvance = amount(), .closed = random() % 5 ? "No" : "Yes",
+                                      .matchRequired = pick(flags), .matched = pick(flags)}));
+                break;
+            case 2:
+                db.execute(std::string("UPDATE pettycash SET [") + pick(amountColumns) + "] = ? WHERE VoucherID = ?",
+                           {amount(), id});
+                break;
+            case 3:
+                db.execute("UPDATE pettycash SET [TransType] = ? WHERE VoucherID = ?", {pick(types), id});
+                break;
+            case 4:
+                db.execute(std::string("UPDATE pettycash SET [") + pick(flagColumns) + "] = ? WHERE VoucherID = ?",
+                           {pick(flags), id});
+                break;
+            case 5:
+                db.execute("DELETE FROM pettycash WHERE VoucherID = ?", {id});
+                std::erase(ids, id);
+                break;
+            case 6: {
+                // A write undone leaves the figures as they were.
+                jet::Transaction undone(db);
+                db.execute("UPDATE pettycash SET [Debit] = [Debit] + 1, [Closed] = 'No'");
+                db.execute("DELETE FROM pettycash WHERE VoucherID = ?", {id});
+                break;
+            }
+            default:
+                if (random() % 10 == 0) db.execute("UPDATE pettycash SET [Closed] = 'Yes' WHERE [Closed] = 'No'");
+                db.execute("UPDATE pettycash SET [openingbalance] = 1, [runningbalance] = 2 WHERE VoucherID = ?", {id});
+                break;
+        }
+        const std::optional<OpenPeriodSums> kept = keptOpenPeriodSums(db);
+        ASSERT_TRUE(kept);
+        ASSERT_EQ(*kept, summedOpenPeriodSums(db)) << "after step " << step << " (action " << action << ")";
+    }
+    EXPECT_GT(summedOpenPeriodSums(db).unsettledCount, 0) << "the sequence reached the unsettled figures";
+}
+
+// A book made before it kept its figures has them summed, and is given them
+// (filled from its rows) at the next log-in.
+TEST_F(BalanceSumsTest, ABookWithoutKeptFiguresIsSummedUntilItIsGivenThem) {
+    insert({.transType = "Cash transfer to PC", .debit = money("5000")});
+    insert({.transType = "Advance issued", .credit = money("1000"), .matchRequired = "Yes"});
+    for (const char* drop : {"DROP TRIGGER openperiodsums_insert", "DROP TRIGGER openperiodsums_delete",
+                             "DROP TRIGGER openperiodsums_update", "DROP TABLE openperiodsums"})
+        db.execute(drop);
+    insert({.transType = "Reimbursed from pettycash", .credit = money("12.5")});
+    ASSERT_FALSE(keptOpenPeriodSums(db));
+    const OpenPeriodSums expected{cash("3987.5"), cash("12.5"), cash("5000"), 1, cash("-1000"), 3};
+    EXPECT_EQ(summedOpenPeriodSums(db), expected);
+    EXPECT_EQ(getCashBalance(db), cash("3987.5"));
+    EXPECT_EQ(getAmountNotSettled(db), cash("1000"));
+
+    keepOpenPeriodSums(db);
+    ASSERT_TRUE(keptOpenPeriodSums(db));
+    EXPECT_EQ(*keptOpenPeriodSums(db), expected);
+    insert({.transType = "Carryover", .debit = money("0.0001")});
+    EXPECT_EQ(getCashFill(db), cash("5000.0001"));
+    EXPECT_EQ(*keptOpenPeriodSums(db), summedOpenPeriodSums(db));
 }
 
 }  // namespace

@@ -238,10 +238,16 @@ int64_t largestVoucherId(jet::Database& book) {
     return id.isNull() ? 0 : id.asLong();
 }
 
+// What a committed save leaves for the register to show.
+struct StoredVoucher {
+    int64_t voucherId = 0;
+    std::optional<AdvanceRetally> retally;  // what the re-tally found
+};
+
 // Everything the save writes, in one transaction: the row, the re-tally of
 // its advance group, the change-log row of an edit and the running balances.
-// Nothing is told the user inside it; what the re-tally found is returned.
-std::optional<AdvanceRetally> writeVoucher(frmpettycash& w, bool isNew, bool amountsChangedOnSaved) {
+// Nothing is told the user inside it.
+StoredVoucher writeVoucher(frmpettycash& w, bool isNew, bool amountsChangedOnSaved) {
     jet::Database& book = w.datPrimaryRS.database();
     jet::Transaction transaction(book);
     completeRow(w, isNew);
@@ -264,7 +270,7 @@ std::optional<AdvanceRetally> writeVoucher(frmpettycash& w, bool isNew, bool amo
     else
         updateRunningBalancesAfter(book, {oldDate, newDate});
     transaction.commit();
-    return retally;
+    return {savedId, retally};
 }
 
 // What the register was doing when the save began.
@@ -303,9 +309,9 @@ void storeVoucher(frmpettycash& w) {
              w.Textpcash[kExpenseFromAdvanceBox].text(), w.DBCombo2.text(), w.Combopcashtype.text()});
 
     const PendingWork work{w.datPrimaryRS.pendingEntry(), w.editMode, w.editedVoucherId};
-    std::optional<AdvanceRetally> retally;
+    StoredVoucher stored;
     try {
-        retally = writeVoucher(w, isNew, amountsChangedOnSaved);
+        stored = writeVoucher(w, isNew, amountsChangedOnSaved);
     } catch (const PeriodClosedMeanwhile& closed) {
         keepEntryPending(w, work, false);
         refuse(closed.what());
@@ -328,8 +334,8 @@ void storeVoucher(frmpettycash& w) {
         forms::DataRecordset& rows = w.datPrimaryRS.recordset();
         rows.setBookmark(rows.lastModified());
     });
-    if (retally) w.TellAdvanceRetally(*retally);
-    reportOnFailure([&] { showOpenRowsInRunningOrder(book, w.datPrimaryRS); });
+    if (stored.retally) w.TellAdvanceRetally(*stored.retally);
+    reportOnFailure([&] { showSavedRowInRunningOrder(book, w.datPrimaryRS, stored.voucherId); });
     showBalanceStatus(w.Label2, book, appState().noAdvanceMode);
     if (w.noPeriodAtLoad)
         reportOnFailure([&] {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "petty/register/register_save_test_support.h"
+#include "petty/register/running_balance.h"
 #include "platform/vb/date_text.h"
 
 namespace petty {
@@ -69,6 +70,82 @@ TEST_F(SaveTest, ANewCashOutVoucherIsStoredAndTheRegisterEndsOnIt) {
     EXPECT_EQ(ui.mousePointer(), forms::vbCustom);
     EXPECT_EQ(w.Label2.caption(),
               "Pettycash ( Cash fill: 5000    Total expenses: 100    Amount not settled: 0    Cash-in-hand: 4900 )");
+}
+
+// After every save the register holds the open rows in running order (date,
+// time, voucher number), the cursor on the last, whether the saved row was
+// moved into place or every row read again.
+TEST_F(SaveTest, AfterEverySaveTheRegisterHoldsTheOpenRowsInRunningOrder) {
+    fund("5000");
+    for (const auto& [date, time] : {std::pair<const char*, const char*>{"2024-05-10", "09:30:15"},
+                                     {"2024-05-10", "09:30:15"},
+                                     {"2024-05-12", "08:00:00"},
+                                     {"2024-05-14", "17:45:00"}}) {
+        testing::Voucher v;
+        v.date = date;
+        v.time = time;
+        v.credit = money("10");
+        insert(v);
+    }
+    testing::Voucher closed;
+    closed.closed = "Yes";
+    insert(closed);
+    frmpettycash& w = shownRegister();
+
+    const auto registerRows = [&] {
+        std::vector<int64_t> ids;
+        forms::DataRecordset& rows = w.datPrimaryRS.recordset();
+        for (int64_t i = 0; i < rows.recordCount(); ++i)
+            ids.push_back(rows.rowAt(i)[rows.fieldIndex("VoucherID")].asLong());
+        return ids;
+    };
+    const auto runningOrder = [&] {
+        std::vector<int64_t> ids;
+        for (jet::Recordset r = db.openRecordset(std::string(kOpenRowsInRunningOrder)); !r.eof(); r.moveNext())
+            ids.push_back(r.field("VoucherID").asLong());
+        return ids;
+    };
+    struct Save {
+        const char* what;
+        const char* date;     // typed into the date box; empty: left as it is
+        bool edit;            // the approval user's change of the row shown
+        bool bookedMeanwhile; // a row stored by other means since the register last read its rows
+    };
+    const Save saves[] = {
+        {"new, amid rows of the same date and time", "10/05/2024", false, false},
+        {"new, after every row", "", false, false},
+        {"new, before every row", "01/05/2024", false, false},
+        {"the last row moved back amid others", "12/05/2024", true, false},
+        {"new, with a row booked meanwhile", "11/05/2024", false, true},
+        {"new, after every row again", "", false, false},
+        {"the last row moved near the start", "02/05/2024", true, false},
+    };
+    for (const Save& save : saves) {
+        SCOPED_TRACE(save.what);
+        if (save.bookedMeanwhile) {
+            testing::Voucher v;
+            v.date = "2024-05-11";
+            v.credit = money("1");
+            insert(v);
+        }
+        // The approval user changes the row; the user adds rows.
+        appState().superUserLogin = save.edit;
+        appState().currentUserName = save.edit ? kApprovalUser : kUser;
+        w.datPrimaryRS.userArrow(forms::DataControl::Arrow::Last);  // the buttons shown for who works now
+        if (save.edit) {
+            ui.expectMessage("You can edit the transaction now...");
+            ASSERT_TRUE(user::click(w.cmdEdit));
+        } else {
+            enter(w, Entry().cashOut("1"));
+        }
+        if (*save.date) ASSERT_TRUE(user::editText(w.Textpcash[kDateBox], save.date));
+        ASSERT_TRUE(user::click(w.cmdupdate));
+        ASSERT_FALSE(w.datPrimaryRS.addingRow()) << "the voucher was saved";
+        EXPECT_EQ(registerRows(), runningOrder());
+        EXPECT_EQ(w.datPrimaryRS.recordset().absolutePosition(), w.datPrimaryRS.recordset().recordCount() - 1);
+        EXPECT_EQ(w.Textpcash[kVoucherIdBox].text(), std::to_string(runningOrder().back()));
+    }
+    EXPECT_NO_THROW(ui.verifyDone());
 }
 
 TEST_F(SaveTest, AVoucherDatedBeforeItsPeriodsCarryOverIsRefused) {

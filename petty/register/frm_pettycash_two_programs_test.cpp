@@ -10,6 +10,7 @@
 #include "petty/register/period_close.h"
 #include "petty/register/period_ids.h"
 #include "petty/register/register_save_test_support.h"
+#include "platform/jet/testing/own_connection.h"
 
 namespace petty {
 namespace {
@@ -18,12 +19,10 @@ namespace user = forms::user;
 
 class TwoProgramsTest : public testing::RegisterSaveTest {
 protected:
-    // The other program's own connection to the same book file (a second
-    // name for it, so that it does not share this program's connection).
+    // The other program's own connection to the same book file.
     jet::Database otherProgram() {
-        const std::filesystem::path other = folder / "same-book.mdb";
-        if (!std::filesystem::exists(other)) std::filesystem::create_hard_link(bookPath(folder.path()), other);
-        return openBook(other);
+        const jet::testing::OwnConnection anotherProgram;
+        return openBook(bookPath(folder.path()));
     }
 };
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "petty/shell/hourglass.h"
+#include "petty/shell/open_period_sums.h"
 #include "platform/vb/currency.h"
 
 namespace petty {
@@ -37,10 +38,12 @@ constexpr std::string_view kLastBalanceBeforeDate =
     "select top 1 runningbalance from pettycash where closed='No' and (date < ? or date is null) "
     "order by date desc, time desc, voucherid desc";
 
-// Balances `rows` (a snapshot of voucherid, debit, credit, openingbalance,
-// runningbalance in running order) on from `total`, writing the rows whose
-// stored balances differ in one transaction.
-BalancePass passOver(jet::Database& db, jet::Recordset& rows, vb::Currency total) {
+// Balances the rows of `sql` (voucherid, debit, credit, openingbalance,
+// runningbalance in running order) on from `total`: all of them are read
+// first, then the rows whose stored balances differ are written, in one
+// transaction.
+BalancePass passOver(jet::Database& db, std::string_view sql, const std::vector<jet::Value>& params,
+                     vb::Currency total) {
     struct Change {
         int64_t voucherId;
         vb::Currency opening;
@@ -48,13 +51,12 @@ BalancePass passOver(jet::Database& db, jet::Recordset& rows, vb::Currency total
     };
     std::vector<Change> changes;
     BalancePass pass;
-    pass.openRows = rows.recordCount();
-    for (int64_t i = 0; i < pass.openRows; ++i) {
-        const std::vector<jet::Value> row = rows.rowAt(i);
+    db.forEachRow(sql, params, [&](const std::vector<jet::Value>& row) {
+        ++pass.openRows;
         const vb::Currency opening = total;
         total += cashMovement(row[1], row[2]);
         if (differs(row[3], opening) || differs(row[4], total)) changes.push_back({row[0].asLong(), opening, total});
-    }
+    });
     if (changes.empty()) return pass;
 
     jet::Transaction transaction(db);
@@ -68,9 +70,7 @@ BalancePass passOver(jet::Database& db, jet::Recordset& rows, vb::Currency total
 }  // namespace
 
 BalancePass updateRunningBalances(jet::Database& db) {
-    // Read whole before anything is written, so the pass reads one snapshot.
-    jet::Recordset rows = db.openRecordset(kOpenBalancesInRunningOrder, {}, jet::RecordsetType::Snapshot);
-    return passOver(db, rows, vb::Currency());
+    return passOver(db, kOpenBalancesInRunningOrder, {}, vb::Currency());
 }
 
 BalancePass updateRunningBalancesFrom(jet::Database& db, const vb::DateTime& from) {
@@ -81,8 +81,7 @@ BalancePass updateRunningBalancesFrom(jet::Database& db, const vb::DateTime& fro
         if (stored.isNull()) return updateRunningBalances(db);
         opening = stored.asCurrency();
     }
-    jet::Recordset rows = db.openRecordset(kOpenBalancesFromDate, {jet::Value(from)}, jet::RecordsetType::Snapshot);
-    return passOver(db, rows, opening);
+    return passOver(db, kOpenBalancesFromDate, {jet::Value(from)}, opening);
 }
 
 BalancePass updateRunningBalancesAfter(jet::Database& db, std::initializer_list<std::optional<vb::DateTime>> touched) {
@@ -116,6 +115,39 @@ void showOpenRowsInRunningOrder(jet::Database& db, forms::DataControl& display) 
     display.setRecordSource(std::string(kOpenRowsInRunningOrder));
     display.refresh();
     if (!display.recordset().eof()) display.recordset().moveLast();
+}
+
+namespace {
+
+// The open row that follows `savedId` in running order (the index on
+// closed, date, time and voucher finds it without passing the rows before);
+// nullopt at the end. False when the row cannot be placed so.
+bool followingOpenRow(jet::Database& db, int64_t savedId, std::optional<int64_t>& following) {
+    jet::Recordset saved = db.openRecordset("select date, time from pettycash where voucherid = ? and closed='No'",
+                                            {jet::Value(savedId)}, jet::RecordsetType::Snapshot);
+    if (saved.eof() || saved.field(size_t{0}).isNull() || saved.field(size_t{1}).isNull()) return false;
+    jet::Recordset next = db.openRecordset(
+        "select top 1 voucherid from pettycash where closed='No' and (date, time, voucherid) > (?, ?, ?) "
+        "order by date, time, voucherid",
+        {saved.field(size_t{0}), saved.field(size_t{1}), jet::Value(savedId)}, jet::RecordsetType::Snapshot);
+    following = next.eof() ? std::nullopt : std::optional<int64_t>(next.field(size_t{0}).asLong());
+    return true;
+}
+
+}  // namespace
+
+void showSavedRowInRunningOrder(jet::Database& db, forms::DataControl& display, int64_t savedId) {
+    if (display.hasRecordset() && display.recordSource() == kOpenRowsInRunningOrder &&
+        display.recordSourceParameters().empty()) {
+        const std::optional<OpenPeriodSums> kept = keptOpenPeriodSums(db);
+        std::optional<int64_t> following;
+        if (kept && kept->openRows == display.recordset().recordCount() && followingOpenRow(db, savedId, following) &&
+            display.refreshMovingRow(savedId, following)) {
+            display.recordset().moveLast();
+            return;
+        }
+    }
+    showOpenRowsInRunningOrder(db, display);
 }
 
 void recalculateRunningBalances(jet::Database& db, forms::DataControl& display) {

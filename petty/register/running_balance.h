@@ -53,6 +53,14 @@ int64_t rewriteRunningBalances(jet::Database& db);
 // rows `display` keeps its query and row.
 void showOpenRowsInRunningOrder(jet::Database& db, forms::DataControl& display);
 
+// After a save that changed the one open row `savedId` (its place in running
+// order included) and no other row's: what showOpenRowsInRunningOrder shows,
+// got by moving that row into place in `display`'s set instead of reading
+// every row's id again. Only when `display` shows the open rows already and
+// holds as many as the book has open; otherwise (or when the row has no date
+// or time to place it by) the open rows are read afresh.
+void showSavedRowInRunningOrder(jet::Database& db, forms::DataControl& display, int64_t savedId);
+
 // The register's recompute: the pass (hourglass pointer meanwhile), then the
 // open rows shown. Without open rows nothing is written and `display` keeps
 // its query and row. The program's custom pointer comes back whether or not

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "petty/register/balance_sums.h"
+#include "petty/shell/open_period_sums.h"
 #include "platform/vb/amount_text.h"
 
 namespace petty {
@@ -36,6 +37,18 @@ std::string unsettledToolTip(int64_t count) { return "Unsettled transactions : "
 
 void showBalanceStatus(forms::Label& statusLine, jet::Database& db, bool noAdvanceMode) {
     BalanceFigures figures;
+    // The figures the book keeps are read in one go.
+    if (const std::optional<OpenPeriodSums> kept = keptOpenPeriodSums(db)) {
+        figures.cashFill = kept->cashFill;
+        figures.totalExpenses = kept->totalExpenses;
+        if (!noAdvanceMode) {
+            statusLine.setToolTip(unsettledToolTip(kept->unsettledCount));
+            figures.amountNotSettled = BalanceFigure(-kept->unsettledMovement);
+        }
+        figures.cashInHand = kept->cashInHand;
+        statusLine.setCaption(balanceStatusCaption(figures));
+        return;
+    }
     figures.cashFill = figure([&] { return getCashFill(db); });
     figures.totalExpenses = figure([&] { return getTotalExpenses(db); });
     if (!noAdvanceMode) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "petty/reports/files/report_files.h"
+#include "petty/shell/open_period_sums.h"
 #include "platform/files/atomic_file_writer.h"
 #include "platform/jet/error.h"
 #include "platform/jet/file_name.h"
@@ -89,6 +90,7 @@ void fillBook(jet::Database& db, const LogIns& logIns) {
         " [Voucherstyle2]) VALUES (?, ?, ?, ?, false, true, false, 0, false, false, true, false)",
         {nameValue(logIns.userName), logIns.password, nameValue(logIns.approvalUserName), logIns.approvalPassword});
     db.execute("INSERT INTO projectcodes ([projectcode], [Active]) VALUES ('General', true)");
+    keepOpenPeriodSums(db);
     transaction.commit();
 }
 
@@ -222,6 +224,8 @@ void createBook(const std::filesystem::path& folder, const LogIns& logIns) {
     try {
         jet::Database db = jet::Database::create(building, kDatabasePassword);
         fillBook(db, logIns);
+        // Its write-ahead log goes by the temporary name: all of it into the file first.
+        db.checkpoint();
     } catch (const jet::Error& e) {
         std::filesystem::remove(building, ec);
         throw BookError("Cannot create the book " + book.string() + ": " + e.description());

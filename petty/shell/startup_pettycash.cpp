@@ -10,6 +10,7 @@
 #include "petty/shell/book_queries.h"
 #include "petty/shell/business_database.h"
 #include "petty/shell/form_instances.h"
+#include "petty/shell/open_period_sums.h"
 #include "petty/shell/pettycash_main.h"
 #include "petty/shell/program_info.h"
 #include "petty/shell/program_look.h"
@@ -37,11 +38,20 @@ int16_t dayCount(const jet::Value& value) {
 
 std::string nameOrUnknown(const jet::Value& value) { return value.isNull() ? "Unknown" : value.asText(); }
 
-// What makes the book unusable, or an empty text.
+// What makes the book unusable, or an empty text. A sound book made before
+// it kept its status figures is given them here; one that cannot take them
+// (read-only) has them summed instead.
 std::string damageOfBook(const std::filesystem::path& book) {
     try {
         jet::Database db = openBook(book);
-        return bookDamage(db);
+        std::string damage = bookDamage(db);
+        if (damage.empty()) {
+            try {
+                keepOpenPeriodSums(db);
+            } catch (const jet::Error&) {
+            }
+        }
+        return damage;
     } catch (const jet::Error& e) {
         return e.description();
     }

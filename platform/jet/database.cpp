@@ -13,6 +13,7 @@
 #include "platform/jet/jet_sql.h"
 #include "platform/jet/recordset_state.h"
 #include "platform/jet/sqlite_statement.h"
+#include "platform/jet/testing/own_connection.h"
 
 namespace jet {
 
@@ -50,6 +51,12 @@ std::shared_ptr<Connection> connect(const std::string& path) {
     }
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, 5000);
+    // A commit appends its pages to the write-ahead log and syncs that one
+    // file (FULL: before COMMIT returns, so a committed save survives a crash
+    // or a power cut); a rollback journal cost three syncs and a directory
+    // sync per save. A book that cannot take the mode (read-only) keeps its own.
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
     return std::make_shared<Connection>(db, path);
 }
 
@@ -76,12 +83,18 @@ Workspace& workspace() {
     return w;
 }
 
+int& ownConnectionScopes() {
+    static int scopes = 0;
+    return scopes;
+}
+
 std::shared_ptr<Connection> sharedConnection(const std::filesystem::path& file) {
     std::error_code ec;
     const std::string key = std::filesystem::canonical(file, ec).string();
     if (ec) throw errors::cannotOpenFile(file.string());
     Workspace& w = workspace();
     std::lock_guard lock(w.mutex);
+    if (ownConnectionScopes() > 0) return connect(key);
     if (auto existing = w.open[key].lock()) return existing;
     auto connection = connect(key);
     w.open[key] = connection;
@@ -167,6 +180,22 @@ int64_t Command::execute(const std::vector<Value>& params) {
 
 Command Database::prepare(std::string_view sql) { return Command(connection_, sql); }
 
+void Database::forEachRow(std::string_view sql, const std::vector<Value>& params,
+                          const std::function<void(const std::vector<Value>&)>& row) {
+    const Translation translation = translateSql(sql);
+    if (!translation.isSelect) throw errors::invalidOperation();
+    Statement query(*connection_, translation.sql);
+    query.bindParameters(translation.params, params);
+    const int count = query.columnCount();
+    std::vector<std::optional<FieldType>> types;
+    for (int i = 0; i < count; ++i) types.push_back(query.declaredType(i));
+    std::vector<Value> values(static_cast<size_t>(count));
+    while (query.step()) {
+        for (int i = 0; i < count; ++i) values[static_cast<size_t>(i)] = query.column(i, types[static_cast<size_t>(i)]);
+        row(values);
+    }
+}
+
 Recordset Database::openRecordset(std::string_view source, const std::vector<Value>& params, RecordsetType type) {
     Translation translation = translateRecordSource(source);
     if (!translation.isSelect) throw errors::invalidOperation();
@@ -181,6 +210,14 @@ std::vector<std::string> Database::checkStructure() {
         if (line != "ok") faults.push_back(std::move(line));
     }
     return faults;
+}
+
+void Database::checkpoint() {
+    sqlite3* db = connection_->handle();
+    int logged = 0, copied = 0;
+    const int rc = sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, &logged, &copied);
+    if (rc != SQLITE_OK) throw detail::errorFromSqlite(db, sqlite3_extended_errcode(db), connection_->path());
+    if (logged != copied) throw errors::locked();
 }
 
 void Database::beginTrans() {
@@ -230,6 +267,16 @@ Transaction::~Transaction() {
 void Transaction::commit() {
     db_.commitTrans();
     done_ = true;
+}
+
+testing::OwnConnection::OwnConnection() {
+    std::lock_guard lock(workspace().mutex);
+    ++ownConnectionScopes();
+}
+
+testing::OwnConnection::~OwnConnection() {
+    std::lock_guard lock(workspace().mutex);
+    --ownConnectionScopes();
 }
 
 }  // namespace jet

@@ -5,6 +5,7 @@
 // begun through one covers writes made through any other (a Data control's
 // recordset, another's Execute).
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -54,6 +55,12 @@ public:
     int64_t execute(std::string_view sql, const std::vector<Value>& params = {});
     // Prepares an action text for repeated execution.
     Command prepare(std::string_view sql);
+    // Runs a SELECT text and hands each row's values, in order, to `row`
+    // (the vector is reused from row to row), keeping none of them: for a
+    // pass over many rows that keeps only what it needs of each. Writes made
+    // from inside `row` are not allowed; the pass collects them for after.
+    void forEachRow(std::string_view sql, const std::vector<Value>& params,
+                    const std::function<void(const std::vector<Value>&)>& row);
     // Opens a recordset on a table name or a SELECT text.
     Recordset openRecordset(std::string_view source, const std::vector<Value>& params = {},
                             RecordsetType type = RecordsetType::Dynaset);
@@ -61,6 +68,11 @@ public:
     // The engine's own check of the file's structure (SQLite's quick_check):
     // empty when sound, else what it found, one line per fault (at most 20).
     std::vector<std::string> checkStructure();
+
+    // Writes every committed page from the write-ahead log into the file
+    // itself and empties the log, so that the file alone holds the whole book
+    // (before it is linked under another name). Error when it cannot finish.
+    void checkpoint();
 
     // Transactions nest; the outermost Commit makes the work durable.
     void beginTrans();

@@ -128,6 +128,61 @@ TEST_F(DatabaseTest, ExecuteRunsOneWriteAndCountsItsRows) {
     EXPECT_EQ(errorNumber([&] { db.execute("delete from amounts where name = ? or name = ?", {"a"}); }), 3061);
 }
 
+// A text asked again reuses its prepared statement: it must answer as a
+// freshly prepared one would, after the table changed shape, after a run of
+// it failed, and while another use of the same text is still open.
+TEST_F(DatabaseTest, TextsAskedAgainAnswerAsIfPreparedAfresh) {
+    Database db = openBook();
+    db.execute("INSERT INTO amounts (name, amount) VALUES ('a', 1)");
+    const std::string sql = "select * from amounts where name = ?";
+    EXPECT_EQ(db.openRecordset(sql, {"a"}).fieldCount(), 6u);
+    db.execute("ALTER TABLE amounts ADD COLUMN note TEXT");
+    Recordset widened = db.openRecordset(sql, {"a"});
+    EXPECT_EQ(widened.fieldCount(), 7u);
+    EXPECT_TRUE(widened.field("note").isNull());
+
+    EXPECT_EQ(errorNumber([&] { db.execute("INSERT INTO amounts (name) VALUES (?)", {"A"}); }), 3022);
+    EXPECT_EQ(db.execute("INSERT INTO amounts (name) VALUES (?)", {"b"}), 1);
+
+    Recordset first = db.openRecordset("select name from amounts order by name", {}, RecordsetType::Snapshot);
+    Recordset second = db.openRecordset("select name from amounts order by name", {}, RecordsetType::Snapshot);
+    first.moveLast();
+    EXPECT_EQ(first.field("name").asText(), "b");
+    EXPECT_EQ(second.field("name").asText(), "a");
+    EXPECT_EQ(db.openRecordset(sql, {"b"}).recordCount(), 1);
+    EXPECT_EQ(db.openRecordset(sql, {"c"}).recordCount(), 0);
+}
+
+TEST_F(DatabaseTest, APassOverRowsSeesEachRowInOrderWithItsColumnsTypes) {
+    Database db = openBook();
+    db.execute("INSERT INTO amounts (name, amount, term) VALUES ('b', 0.1, 2), ('a', 1234.5678, 1), ('c', NULL, 3)");
+    std::vector<std::string> seen;
+    db.forEachRow("select name, amount, term from amounts where term >= ? order by [name]", {int64_t{1}},
+                  [&](const std::vector<Value>& row) {
+                      ASSERT_EQ(row.size(), 3u);
+                      EXPECT_TRUE(row[1].isNull() || row[1].isCurrency()) << "a currency column reads as currency";
+                      seen.push_back(row[0].asText() + "=" + (row[1].isNull() ? "-" : row[1].asText()));
+                  });
+    EXPECT_EQ(seen, (std::vector<std::string>{"a=1234.5678", "b=0.1", "c=-"}));
+    EXPECT_EQ(errorNumber([&] { db.forEachRow("DELETE FROM amounts", {}, [](const std::vector<Value>&) {}); }), 3219);
+    EXPECT_EQ(errorNumber([&] { db.forEachRow("select * from amounts where term = ?", {}, [](const std::vector<Value>&) {}); }),
+              3061);
+    EXPECT_EQ(db.openRecordset("amounts").recordCount(), 3);
+}
+
+// Committed work may still sit in the write-ahead log beside the file; after
+// a checkpoint the file alone holds it, as a copy of the file shows.
+TEST_F(DatabaseTest, AfterACheckpointTheFileAloneHoldsEveryCommittedRow) {
+    Database db = openBook();
+    db.execute("INSERT INTO amounts (name, amount) VALUES ('kept', 12.5)");
+    db.checkpoint();
+    std::filesystem::copy_file(bookPath(), folder / "copy.mdb");
+    Database copy = Database::open(folder / "copy.mdb", ";pwd=s3cret");
+    EXPECT_EQ(copy.openRecordset("select amount from amounts where name = 'kept'").field("amount").asCurrency(),
+              cur("12.5"));
+    EXPECT_TRUE(copy.checkStructure().empty());
+}
+
 TEST_F(DatabaseTest, BoundTextIsOrdinaryCharacters) {
     Database db = openBook();
     db.execute("INSERT INTO amounts (name) VALUES (?)", {"O'Brien"});

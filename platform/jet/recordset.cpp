@@ -14,12 +14,12 @@ namespace jet {
 
 namespace detail {
 
-namespace {
-
 uint64_t newSetId() {
     static std::atomic<uint64_t> counter{0};
     return ++counter;
 }
+
+namespace {
 
 bool isCounter(sqlite3* db, const std::string& table, const std::string& column) {
     int notNull = 0, primaryKey = 0, autoIncrement = 0;
@@ -310,6 +310,34 @@ Bookmark Recordset::lastModified() const {
 }
 
 void Recordset::requery() { s_->load(); }
+
+bool Recordset::requeryMovingRow(int64_t rowid, std::optional<int64_t> beforeRowid) {
+    detail::RecordsetState& s = *s_;
+    if (!s.updatable) return false;
+    using Row = detail::RecordsetState::Row;
+    const auto moving = std::find_if(s.rows.begin(), s.rows.end(), [&](const Row& r) { return r.rowid == rowid; });
+    if (moving == s.rows.end()) return false;
+    if (beforeRowid && (*beforeRowid == rowid || std::none_of(s.rows.begin(), s.rows.end(), [&](const Row& r) {
+                            return r.rowid == *beforeRowid;
+                        })))
+        return false;
+    Row row = std::move(*moving);
+    s.rows.erase(moving);
+    const auto place = beforeRowid ? std::find_if(s.rows.begin(), s.rows.end(),
+                                                  [&](const Row& r) { return r.rowid == *beforeRowid; })
+                                   : s.rows.end();
+    s.rows.insert(place, std::move(row));
+    // A new set, as load() makes one: its bookmarks numbered afresh in its order.
+    uint64_t serial = 0;
+    for (Row& r : s.rows) r.serial = serial++;
+    s.setId = detail::newSetId();
+    s.nextSerial = serial;
+    s.endEdit();
+    s.lastModified.reset();
+    s.pos = s.rows.empty() ? Pos::AfterLast : Pos::At;
+    s.index = 0;
+    return true;
+}
 
 size_t Recordset::fieldCount() const { return s_->fields.size(); }
 

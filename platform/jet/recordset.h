@@ -78,6 +78,14 @@ public:
     void setBookmark(const Bookmark& bookmark);
     Bookmark lastModified() const;  // the row last added or changed through this recordset
     void requery();
+    // A requery whose answer the caller knows: the same rows, with the table
+    // row `rowid` moved to stand just before the table row `beforeRowid` (at
+    // the end without one), for a caller that changed only that row's place
+    // in the set's order. Like requery() it begins a new set at its first row
+    // (bookmarks of the old one are no longer valid), whose rows are read
+    // afresh when visited. False, changing nothing, when either row is not in
+    // the set or the set holds no table rows.
+    bool requeryMovingRow(int64_t rowid, std::optional<int64_t> beforeRowid);
 
     size_t fieldCount() const;
     const FieldInfo& fieldInfo(size_t index) const;

@@ -13,6 +13,9 @@
 
 namespace jet::detail {
 
+// A number no set has had before: bookmarks carry it.
+uint64_t newSetId();
+
 struct RecordsetState {
     RecordsetState(std::shared_ptr<Connection> connection, Translation translation, std::vector<Value> params,
                    RecordsetType type = RecordsetType::Dynaset);

@@ -4,6 +4,7 @@
 
 #include "platform/jet/database.h"
 #include "platform/jet/test_support.h"
+#include "platform/jet/testing/own_connection.h"
 
 namespace jet {
 namespace {
@@ -301,11 +302,12 @@ TEST_F(RecordsetTest, ValuesChangedInARolledBackTransactionAreReadAgain) {
 }
 
 TEST_F(RecordsetTest, ARowChangedThroughAnotherConnectionSinceItWasReadIsNotOverwritten) {
-    // A second name for the file: a connection of its own, as another program has.
-    std::filesystem::create_hard_link(folder / "book.mdb", folder / "other.mdb");
     Recordset rs = db.openRecordset("select * from people order by name");
     EXPECT_EQ(rs.field("name").asText(), "Bea");
-    Database::open(folder / "other.mdb").execute("UPDATE people SET age = 40 WHERE name = 'Bea'");
+    {
+        const testing::OwnConnection anotherProgram;
+        Database::open(folder / "book.mdb").execute("UPDATE people SET age = 40 WHERE name = 'Bea'");
+    }
     rs.edit();
     rs.setField("age", 41);
     EXPECT_EQ(errorNumber([&] { rs.update(); }), 3197);
@@ -317,6 +319,44 @@ TEST_F(RecordsetTest, ARowChangedThroughAnotherConnectionSinceItWasReadIsNotOver
     rs.setField("age", 41);
     rs.update();
     EXPECT_EQ(db.openRecordset("select age from people where name = 'Bea'").field("age").asLong(), 41);
+}
+
+// A requery whose answer the caller knows gives what a requery gives: the
+// rows in the set's order, a new set at its first row, old bookmarks gone.
+TEST_F(RecordsetTest, ARequeryMovingOneRowGivesWhatARequeryGives) {
+    Recordset rs = db.openRecordset("select * from people order by name");
+    rs.addNew();
+    rs.setField("name", "Ann");
+    rs.update();
+    const Bookmark old = rs.lastModified();
+    EXPECT_EQ(names(rs), (std::vector<std::string>{"Bea", "Cal", "Dora", "Ann"}));
+    const int64_t ann = db.openRecordset("select id from people where name = 'Ann'").field("id").asLong();
+    const int64_t bea = db.openRecordset("select id from people where name = 'Bea'").field("id").asLong();
+
+    EXPECT_FALSE(rs.requeryMovingRow(ann, ann));
+    EXPECT_FALSE(rs.requeryMovingRow(ann, 999));
+    EXPECT_FALSE(rs.requeryMovingRow(999, bea));
+    EXPECT_NO_THROW(rs.setBookmark(old)) << "a refused move leaves the set as it was";
+
+    rs.moveLast();
+    ASSERT_TRUE(rs.requeryMovingRow(ann, bea));
+    EXPECT_EQ(rs.absolutePosition(), 0);
+    EXPECT_EQ(rs.field("name").asText(), "Ann");
+    EXPECT_EQ(errorNumber([&] { rs.setBookmark(old); }), 3159);
+    Recordset requeried = db.openRecordset("select * from people order by name");
+    EXPECT_EQ(names(rs), names(requeried));
+
+    db.execute("UPDATE people SET name = 'Eve' WHERE id = ?", {ann});
+    ASSERT_TRUE(rs.requeryMovingRow(ann, std::nullopt));
+    EXPECT_EQ(names(rs), (std::vector<std::string>{"Bea", "Cal", "Dora", "Eve"})) << "values read afresh";
+    rs.moveLast();
+    const Bookmark eve = rs.bookmark();
+    rs.moveFirst();
+    rs.setBookmark(eve);
+    EXPECT_EQ(rs.field("name").asText(), "Eve");
+    EXPECT_FALSE(db.openRecordset("select count(*) as n from people", {}, RecordsetType::Snapshot)
+                     .requeryMovingRow(ann, std::nullopt))
+        << "a set of no table rows";
 }
 
 TEST_F(RecordsetTest, APreparedCommandRunsManyTimesWithItsValues) {

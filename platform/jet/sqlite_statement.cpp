@@ -42,7 +42,44 @@ Value parameterValue(ParamKind kind, const Value& value) {
 
 }  // namespace
 
-Connection::~Connection() { sqlite3_close_v2(db_); }
+// Enough for every text the program asks again and again; beyond it a
+// finished statement is finalized, so odd one-off texts cannot pile up.
+constexpr size_t kIdleStatementLimit = 128;
+
+Connection::~Connection() {
+    for (auto& [sql, idle] : idle_) sqlite3_finalize(idle.stmt);
+    sqlite3_finalize(schemaQuery_);
+    sqlite3_close_v2(db_);
+}
+
+int64_t Connection::schemaVersion() {
+    if (!schemaQuery_ && sqlite3_prepare_v2(db_, "PRAGMA schema_version", -1, &schemaQuery_, nullptr) != SQLITE_OK)
+        return -1;
+    const int64_t version = sqlite3_step(schemaQuery_) == SQLITE_ROW ? sqlite3_column_int64(schemaQuery_, 0) : -1;
+    sqlite3_reset(schemaQuery_);
+    return version;
+}
+
+sqlite3_stmt* Connection::takeIdle(const std::string& sql, int64_t schema) {
+    auto [it, end] = idle_.equal_range(sql);
+    while (it != end) {
+        const Idle idle = it->second;
+        it = idle_.erase(it);
+        if (schema >= 0 && idle.schema == schema) return idle.stmt;
+        sqlite3_finalize(idle.stmt);
+    }
+    return nullptr;
+}
+
+void Connection::keepIdle(const std::string& sql, sqlite3_stmt* stmt, int64_t schema) {
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (schema < 0 || idle_.size() >= kIdleStatementLimit) {
+        sqlite3_finalize(stmt);
+        return;
+    }
+    idle_.emplace(sql, Idle{stmt, schema});
+}
 
 uint64_t Connection::version() const {
     return static_cast<uint64_t>(sqlite3_total_changes64(db_)) + rollbacks;
@@ -80,7 +117,10 @@ Error errorFromSqlite(sqlite3* db, int rc, std::string_view path) {
     }
 }
 
-Statement::Statement(Connection& connection, const std::string& sql) : connection_(connection) {
+Statement::Statement(Connection& connection, const std::string& sql)
+    : connection_(connection), sql_(sql), schema_(connection.schemaVersion()) {
+    stmt_ = connection.takeIdle(sql, schema_);
+    if (stmt_) return;
     const char* tail = nullptr;
     const int rc = sqlite3_prepare_v2(connection.handle(), sql.c_str(), static_cast<int>(sql.size()), &stmt_, &tail);
     if (rc != SQLITE_OK) throw errorFromSqlite(connection.handle(), sqlite3_extended_errcode(connection.handle()), connection.path());
@@ -93,7 +133,7 @@ Statement::Statement(Connection& connection, const std::string& sql) : connectio
     }
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() { connection_.keepIdle(sql_, stmt_, schema_); }
 
 bool Statement::step() {
     const int rc = sqlite3_step(stmt_);

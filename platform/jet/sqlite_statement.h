@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/jet/error.h"
@@ -38,8 +39,25 @@ public:
     uint64_t rollbacks = 0;
 
 private:
+    friend class Statement;
+    // Prepared statements whose Statement has ended, kept by their text: the
+    // register asks the same few queries after every save, and parsing them
+    // anew each time cost more than running some of them.
+    // Each idle statement carries the schema version read before it was
+    // prepared: one prepared under another schema (changed through any
+    // connection) would describe the old columns until it runs, and is dropped.
+    struct Idle {
+        sqlite3_stmt* stmt;
+        int64_t schema;
+    };
+    sqlite3_stmt* takeIdle(const std::string& sql, int64_t schema);
+    void keepIdle(const std::string& sql, sqlite3_stmt* stmt, int64_t schema);
+    int64_t schemaVersion();  // -1 when it cannot be read
+
     sqlite3* db_;
     std::string path_;
+    std::unordered_multimap<std::string, Idle> idle_;
+    sqlite3_stmt* schemaQuery_ = nullptr;
 };
 
 Error errorFromSqlite(sqlite3* db, int rc, std::string_view path);
@@ -68,6 +86,8 @@ public:
 
 private:
     Connection& connection_;
+    std::string sql_;
+    int64_t schema_ = -1;
     sqlite3_stmt* stmt_ = nullptr;
 };
 

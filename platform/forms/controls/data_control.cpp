@@ -47,6 +47,13 @@ void DataControl::refresh() {
     afterMove();
 }
 
+bool DataControl::refreshMovingRow(int64_t rowid, std::optional<int64_t> beforeRowid) {
+    if (!rs_ || !rs_->requeryMovingRow(rowid, beforeRowid)) return false;
+    rowsChanged();
+    afterMove();
+    return true;
+}
+
 bool DataControl::addingRow() const { return rs_.has_value() && rs_->editMode() == jet::EditMode::Add; }
 
 DataRecordset& DataControl::recordset() {

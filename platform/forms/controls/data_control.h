@@ -64,6 +64,12 @@ public:
 
     // Opens (or re-opens) the recordset of the record source; jet::Error on failure.
     void refresh();
+    // A refresh whose answer the caller knows (jet::Recordset::requeryMovingRow):
+    // the open set's table row `rowid` moved before `beforeRowid` (to the end
+    // without one), then, as after refresh, the first row shown and
+    // Reposition raised. False, changing nothing, without an open set or
+    // when either row is not in it.
+    bool refreshMovingRow(int64_t rowid, std::optional<int64_t> beforeRowid);
     bool hasRecordset() const { return rs_.has_value(); }
     // A new row has been started on the open recordset and not yet stored.
     bool addingRow() const;
