@@ -168,6 +168,58 @@ MorvalenStatus ChangePalette(int32_t imageId, const RoiRect& roi, int32_t format
     return TouchRect(imageId, roi, gdiplus::ImageLockModeWrite, format);
 }
 
+// The bytes a pixel of a format the in-place forms take; 0 for any other
+// (indexed, 16-bit channels, premultiplied alpha, packed 16-bit pixels).
+int32_t InPlaceBytesPerPixel(int32_t format) {
+    switch (format) {
+        case gdiplus::PixelFormat24bppRGB: return 3;
+        case gdiplus::PixelFormat32bppRGB:
+        case gdiplus::PixelFormat32bppARGB: return 4;
+        default: return 0;
+    }
+}
+
+enum class InPlace { Done, Declined };
+
+// The filter's in-place form on the rectangle locked straight in the image:
+// a read lock while the filter decides (nothing is written if it fails or
+// declines), then a write lock while it changes the rows. The result of the
+// locks is `status`.
+InPlace RunInPlace(int32_t imageId, const RoiRect& roi, int32_t format, const FilterEntry& filter,
+                   const FilterArguments& arguments, MorvalenStatus& status) {
+    const auto rowsOf = [&](const gdiplus::BitmapData& data) {
+        return ChannelRows{static_cast<uint8_t*>(data.Scan0), data.Stride, roi.Width, roi.Height,
+                           InPlaceBytesPerPixel(format)};
+    };
+    ChannelPlan plan;
+    gdiplus::BitmapData data;
+    status = LockImageBits(imageId, RectOf(roi), kLockRead, format, data);
+    if (status != OK) return InPlace::Done;
+    bool taken = false;
+    try {
+        taken = filter.prepareRows(rowsOf(data), arguments, plan);
+    } catch (...) {
+        UnlockImageBits(imageId, data);
+        throw;
+    }
+    status = UnlockImageBits(imageId, data);
+    if (status != OK) return InPlace::Done;
+    if (!taken) return InPlace::Declined;
+
+    status = LockImageBits(imageId, RectOf(roi), gdiplus::ImageLockModeRead | gdiplus::ImageLockModeWrite, format,
+                           data);
+    if (status != OK) return InPlace::Done;
+    ChannelRows rows = rowsOf(data);
+    try {
+        filter.applyRows(rows, plan);
+    } catch (...) {
+        UnlockImageBits(imageId, data);
+        throw;
+    }
+    status = UnlockImageBits(imageId, data);
+    return InPlace::Done;
+}
+
 // One call after the empty-rectangle test; run-time failures are thrown.
 MorvalenStatus Dispatch(int32_t code, int32_t imageId, const RoiRect& roi, const FilterArguments& arguments,
                         bool& answer) {
@@ -181,6 +233,11 @@ MorvalenStatus Dispatch(int32_t code, int32_t imageId, const RoiRect& roi, const
         const bool paletteMode = filter != nullptr && filter->palette != nullptr &&
                                  format != gdiplus::PixelFormat1bppIndexed && !state.allGrey;
         if (paletteMode) return ChangePalette(imageId, roi, format, *filter, arguments, state);
+    }
+
+    if (filter != nullptr && filter->prepareRows != nullptr && InPlaceBytesPerPixel(format) != 0) {
+        MorvalenStatus status = OK;
+        if (RunInPlace(imageId, roi, format, *filter, arguments, status) == InPlace::Done) return status;
     }
 
     FilterPixels pixels;

@@ -7,6 +7,7 @@
 // format converted from ARGB). Two shortcuts avoid the copy: the negative of
 // a 1-bit image inverts its bits, and a filter with a palette variant changes
 // the palette of an indexed image whose palette is not grey.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -39,6 +40,26 @@ struct FilterPixels {
     int32_t PixelFormat = 0;
 };
 
+// A rectangle locked straight in a 24- or 32-bit image (bytes blue, green,
+// red and, with 4 bytes a pixel, alpha or unused): the filters whose every
+// channel is a function of that channel alone change it in place, without
+// the 32-bit working copy and its conversions.
+struct ChannelRows {
+    uint8_t* Scan0 = nullptr;
+    int32_t Stride = 0;
+    int32_t Width = 0;
+    int32_t Height = 0;
+    int32_t BytesPerPixel = 0;
+    uint8_t* Row(int32_t y) const { return Scan0 + static_cast<std::ptrdiff_t>(y) * Stride; }
+};
+
+// What the in-place form of a filter decided before it changes a byte: the
+// result of each channel value (outside 0..255 where the filter then brings
+// the pixel back into range).
+struct ChannelPlan {
+    std::array<int32_t, 256> Table{};
+};
+
 // What the caller passed, for the filter to take what it needs.
 struct FilterArguments {
     double amount = 0;
@@ -59,6 +80,13 @@ struct FilterEntry {
     bool (*run)(FilterPixels& pixels, const FilterArguments& arguments) = nullptr;
     void (*palette)(gdiplus::ColorPalette& palette, const FilterArguments& arguments) = nullptr;
     bool readsSource = false;
+    // The in-place form, for a filter that has one. `prepareRows` reads the
+    // locked rectangle (statistics, whether every value in it has a result),
+    // throws EngineFailure for a run-time failure, and answers false when the
+    // in-place form cannot take the call (the working copy then does); only
+    // then `applyRows` changes the rows, and it cannot fail.
+    bool (*prepareRows)(const ChannelRows& rows, const FilterArguments& arguments, ChannelPlan& plan) = nullptr;
+    void (*applyRows)(ChannelRows& rows, const ChannelPlan& plan) = nullptr;
 };
 
 // The filter of a code, null for a code without one (filters/filter_table.cpp).
