@@ -32,8 +32,9 @@ ChannelMasks MasksOf(int32_t format) {
     }
 }
 
-// The plug-in's copy of the image's pixels, made under a read lock of the
-// whole image in its own format; the lock ends on every path out.
+// The plug-in's copy of the image's pixels in `format` (the image's own, or
+// one the lock converts to), made under a read lock of the whole image; the
+// lock ends on every path out.
 MorvalenStatus CopyPixelsToPlugin(CodecPlugin& plugin, int32_t imageId, int32_t format, PluginHandle& bitmap) {
     int32_t width = 0, height = 0;
     GetImageWidth(imageId, width);
@@ -62,12 +63,12 @@ MorvalenStatus CopyPixelsToPlugin(CodecPlugin& plugin, int32_t imageId, int32_t 
 
 }  // namespace
 
-MorvalenStatus ImageToPluginBitmap(PluginHandle& bitmap, int32_t imageId) {
+MorvalenStatus ImageToPluginBitmap(PluginHandle& bitmap, int32_t imageId, int32_t pixelFormat) {
     bitmap = 0;
     CodecPlugin* plugin = ActiveCodecPlugin();
     if (plugin == nullptr) return MvimgplugDllRequired;
     return StatusOfRun([&]() -> MorvalenStatus {
-        const int32_t format = PixelFormatOf(imageId);
+        const int32_t format = pixelFormat != 0 ? pixelFormat : PixelFormatOf(imageId);
         const int32_t bitsPerPixel = BitsPerPixelOf(format);
         if (bitsPerPixel > 32) return UnsupportedImageFormat;
         if (const MorvalenStatus copied = CopyPixelsToPlugin(*plugin, imageId, format, bitmap); copied != OK) {
