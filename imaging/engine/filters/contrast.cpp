@@ -78,7 +78,10 @@ void ApplyContrastRows(ChannelRows& rows, const ChannelPlan& plan) {
             uint8_t* pixel = rows.Row(y);
             for (int32_t x = 0; x < rows.Width; ++x, pixel += rows.BytesPerPixel) {
                 int32_t b = t[pixel[0]], g = t[pixel[1]], r = t[pixel[2]];
-                SpreadExcess(r, g, b);
+                // Most pixels stay in range: no call for them.
+                if ((static_cast<uint32_t>(r) | static_cast<uint32_t>(g) | static_cast<uint32_t>(b)) > 255u) {
+                    SpreadExcess(r, g, b);
+                }
                 pixel[0] = static_cast<uint8_t>(b);
                 pixel[1] = static_cast<uint8_t>(g);
                 pixel[2] = static_cast<uint8_t>(r);
