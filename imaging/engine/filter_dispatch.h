@@ -4,9 +4,10 @@
 // working copy of 32-bit ARGB pixels, the filter of the code works on it, and
 // the copy is written back in the image's own pixel format (1 bit packed,
 // 8 bits through the grey value or the nearest palette colour, every other
-// format converted from ARGB). Two shortcuts avoid the copy: the negative of
-// a 1-bit image inverts its bits, and a filter with a palette variant changes
-// the palette of an indexed image whose palette is not grey.
+// format converted from ARGB). Three shortcuts avoid the copy: the negative
+// of a 1-bit image inverts its bits, a filter with a palette variant changes
+// the palette of an indexed image whose palette is not grey, and a filter
+// with an in-place form changes a 24- or 32-bit RGB image's own rows.
 #include <array>
 #include <cstddef>
 #include <cstdint>
