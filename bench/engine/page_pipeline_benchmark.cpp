@@ -4,12 +4,18 @@
 // same run and on the same page, the same work by ImageMagick
 // (/usr/bin/convert, one process writing both files) and by libvips (the vips
 // command: the negative into its own format, then one save each), timed by
-// hand. Each is repeated for a stable median: read the *_median rows. On a
-// shared machine compare processor time: the engine's CPU column with the
-// tools' tool_cpu_ms.
+// hand. Each is repeated for a stable median: read the *_median rows of the
+// Time column (the engine, like ImageMagick, uses several threads). The
+// processor time of all threads is engine_cpu_ms beside the tools'
+// tool_cpu_ms; peak_rss_mb is each side's largest process (the engine's a
+// process of its own for one pass), page_mb the page's 32-bit working copy.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -81,6 +87,68 @@ std::string Output(const std::string& who, const char* extension) {
     return (Folder() / ("page_out_" + who + "." + extension)).string();
 }
 
+// One pass of the pipeline over the page; false when a step failed.
+bool RunEngineOnce(const std::string& input) {
+    int32_t id = 0;
+    if (LoadImageFromFile(id, input, false, true, true, 0, true, true) != OK) return false;
+    double unused = 0;
+    const RoiRect page{0, 0, kPageWidth, kPageHeight};
+    const bool done = ApplyFilter(2, id, 0, page, 0.0f, 0.5f, 1.0f, 0, 0, 0, unused) == OK &&
+                      SaveImageAsJpeg(id, Output("engine", "jpg"), kJpegQuality, true) == OK &&
+                      SaveImageAsTiff(id, Output("engine", "tif"), CompressionLZW, 0) == OK;
+    ReleaseImage(id);
+    return done;
+}
+
+// Processor time (user and system) of this process's threads so far.
+double ProcessCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The peak resident memory of a finished child process, in megabytes.
+double PeakMegabytes(const rusage& usage) { return static_cast<double>(usage.ru_maxrss) / 1024.0; }
+
+// Set in the process EnginePeakMegabytes starts: the page to run once.
+constexpr char kOnePassVariable[] = "SCANVELT_BENCH_ONE_PASS";
+
+// That process runs one pass of the pipeline, registered only there, and
+// ends with its outcome.
+const bool kOnePassRegistered = [] {
+    if (std::getenv(kOnePassVariable) == nullptr) return false;
+    benchmark::RegisterBenchmark("EngineOnePass", [](benchmark::State&) {
+        StartImaging();
+        const bool done = RunEngineOnce(std::getenv(kOnePassVariable));
+        _exit(done ? 0 : 1);
+    });
+    return true;
+}();
+
+// The engine's peak memory over one pass, measured like the tools': a
+// fresh process of its own (this program started again for one pass), so
+// its figure holds the engine's start-up and that pass, not what this
+// process kept from the iterations before. 0 when that process failed.
+double EnginePeakMegabytes(const std::string& input) {
+    const pid_t child = fork();
+    if (child < 0) return 0;
+    if (child == 0) {
+        const int quiet = open("/dev/null", O_WRONLY);
+        if (quiet >= 0) dup2(quiet, STDOUT_FILENO), dup2(quiet, STDERR_FILENO);
+        setenv(kOnePassVariable, input.c_str(), 1);
+        execl("/proc/self/exe", "engine_benchmark", "--benchmark_filter=^EngineOnePass$", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return 0;
+    return PeakMegabytes(usage);
+}
+
+// A page of the 32-bit working copy, the unit of the memory goal.
+constexpr double kPageMegabytes = double{kPageWidth} * kPageHeight * 4 / (1024.0 * 1024.0);
+
 void EnginePipeline(benchmark::State& state) {
     StartImaging();
     const std::string input = InputPage();
@@ -89,20 +157,58 @@ void EnginePipeline(benchmark::State& state) {
         StopImaging();
         return;
     }
+    const double cpuBefore = ProcessCpuSeconds();
     for (auto _ : state) {
+        if (!RunEngineOnce(input)) {
+            state.SkipWithError("a step of the pipeline failed");
+            break;
+        }
+    }
+    state.counters["engine_cpu_ms"] =
+        benchmark::Counter((ProcessCpuSeconds() - cpuBefore) * 1000.0, benchmark::Counter::kAvgIterations);
+    const double peak = EnginePeakMegabytes(input);
+    if (peak <= 0) state.SkipWithError("the process for the peak memory failed");
+    state.counters["peak_rss_mb"] = peak;
+    state.counters["page_mb"] = kPageMegabytes;
+    StopImaging();
+}
+
+// The pipeline's stages one at a time on the same page, to see where the
+// time goes: each iteration times one stage on a freshly loaded page.
+enum class Stage { Decode, WorkingCopy, JpegSave, TiffSave };
+
+void EngineStage(benchmark::State& state, Stage stage) {
+    StartImaging();
+    const std::string input = InputPage();
+    if (input.empty()) {
+        state.SkipWithError("no encoder for the page");
+        StopImaging();
+        return;
+    }
+    const RoiRect page{0, 0, kPageWidth, kPageHeight};
+    for (auto _ : state) {
+        state.PauseTiming();
         int32_t id = 0;
-        if (LoadImageFromFile(id, input, false, true, true, 0, true, true) != OK) {
+        if (stage != Stage::Decode && LoadImageFromFile(id, input, false, true, true, 0, true, true) != OK) {
             state.SkipWithError("decode failed");
             break;
         }
+        state.ResumeTiming();
+        MorvalenStatus status = OK;
         double unused = 0;
-        const RoiRect page{0, 0, kPageWidth, kPageHeight};
-        ApplyFilter(2, id, 0, page, 0.0f, 0.5f, 1.0f, 0, 0, 0, unused);
-        if (SaveImageAsJpeg(id, Output("engine", "jpg"), kJpegQuality, true) != OK ||
-            SaveImageAsTiff(id, Output("engine", "tif"), CompressionLZW, 0) != OK) {
-            state.SkipWithError("encode failed");
+        switch (stage) {
+        case Stage::Decode: status = LoadImageFromFile(id, input, false, true, true, 0, true, true); break;
+        case Stage::WorkingCopy: status = ApplyFilter(2, id, 0, page, 0.0f, 0.5f, 1.0f, 0, 0, 0, unused); break;
+        case Stage::JpegSave: status = SaveImageAsJpeg(id, Output("stage", "jpg"), kJpegQuality, true); break;
+        case Stage::TiffSave: status = SaveImageAsTiff(id, Output("stage", "tif"), CompressionLZW, 0); break;
         }
+        state.PauseTiming();
         ReleaseImage(id);
+        state.ResumeTiming();
+        if (status != OK) {
+            state.SkipWithError("stage failed");
+            break;
+        }
     }
     StopImaging();
 }
@@ -125,6 +231,19 @@ double ChildrenCpuSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// Runs a shell command line as a child process; its resource use goes to
+// `usage`. False when it could not run or did not succeed.
+bool RunMeasured(const std::string& line, rusage& usage) {
+    const pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    return wait4(child, &status, 0, &usage) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 // Runs the commands one after the other as one timed iteration each.
 void PeerPipeline(benchmark::State& state, const std::string& tool, const std::string& versionCommand,
                   const std::string& versionWord, const std::vector<std::string>& commands) {
@@ -136,15 +255,18 @@ void PeerPipeline(benchmark::State& state, const std::string& tool, const std::s
     const std::string input = InputPage();
     StopImaging();
     const double cpuBefore = ChildrenCpuSeconds();
+    double peak = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         for (const std::string& command : commands) {
             std::string line = command;
             for (std::string::size_type at; (at = line.find("{in}")) != std::string::npos;) line.replace(at, 4, input);
-            if (std::system(line.c_str()) != 0) {
+            rusage usage{};
+            if (!RunMeasured(line, usage)) {
                 state.SkipWithError((tool + " failed").c_str());
                 return;
             }
+            peak = std::max(peak, PeakMegabytes(usage));
         }
         state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
@@ -152,6 +274,8 @@ void PeerPipeline(benchmark::State& state, const std::string& tool, const std::s
     // when the machine is shared and wall time says little.
     state.counters["tool_cpu_ms"] =
         benchmark::Counter((ChildrenCpuSeconds() - cpuBefore) * 1000.0, benchmark::Counter::kAvgIterations);
+    // The largest of the tool's processes: the memory the work needed.
+    state.counters["peak_rss_mb"] = peak;
 }
 
 void ImageMagickPipeline(benchmark::State& state) {
@@ -176,6 +300,10 @@ constexpr int kRepetitions = 9;
 
 BENCHMARK(EnginePipeline)->Unit(benchmark::kMillisecond)->Iterations(2)->Repetitions(kRepetitions)
     ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(EngineStage, decode, Stage::Decode)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(EngineStage, argb_negative, Stage::WorkingCopy)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(EngineStage, jpeg_save, Stage::JpegSave)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(EngineStage, lzw_tiff_save, Stage::TiffSave)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(ImageMagickPipeline)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2)
     ->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 BENCHMARK(VipsPipeline)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2)->Repetitions(kRepetitions)

@@ -8,7 +8,7 @@
 // A smoothing mode outside 0-4 counts as 3 (None), an interpolation mode
 // outside 0-7 as 5 (NearestNeighbor). InvalidParameter for an unregistered
 // ID; GDI+'s status when the graphics cannot be made (Win32Error for a
-// window: this platform has no window surfaces).
+// window the host did not register as a surface: platform/win/window_surfaces.h).
 #include <cstdint>
 
 #include "imaging/engine/morvalen_status.h"

@@ -4,6 +4,7 @@
 
 #include "imaging/engine/testing/graphics_test_support.h"
 #include "platform/win/gdi_bitmap.h"
+#include "platform/win/testing/memory_window.h"
 
 namespace scanvelt {
 namespace {
@@ -86,9 +87,52 @@ TEST_F(DibSectionTest, FailuresGiveTheirStatus) {
     // A source without area is refused by both attempts.
     EXPECT_EQ(DrawImageRectOnHdc(id, dc_, 0, 0, 8, 4, 0, 0, 0, 1, 3, 5, 2), InvalidParameter);
     EXPECT_EQ(DrawImageOnHdc(id, win::HDC{}, 0, 0, 8, 4, 3, 5, 2), InvalidParameter);
-    // This platform has no window surfaces.
+    // A window the host did not register has no surface to draw on.
     EXPECT_EQ(DrawImageOnHwnd(id, 0x1234, 0, 0, 8, 4, 3, 5, 2), Win32Error);
     EXPECT_EQ(DrawImageRectOnHwnd(id, 0x1234, 0, 0, 8, 4, 0, 0, 2, 1, 3, 5, 2), Win32Error);
+    EXPECT_EQ(DrawImageOnHwnd(id, 0x70000001, 0, 0, 8, 4, 3, 5, 2), Win32Error) << "the desktop";
+}
+
+constexpr uint32_t kGrey = 0xFF808080;
+
+// What a window shows inside and outside a rectangle.
+void ExpectWindowShows(const win::testing::MemoryWindow& window, int width, int height, int left, int top,
+                       int right, int bottom, uint32_t inside) {
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool in = x >= left && x < right && y >= top && y < bottom;
+            EXPECT_EQ(window.pixel(x, y) | 0xFF000000, in ? inside : kGrey) << x << "," << y;
+        }
+}
+
+TEST_F(EngineTest, TheWholeImageLandsInTheWindowsRectangle) {
+    const int32_t id = RegisterBitmap(2, 1, gdiplus::PixelFormat24bppRGB);
+    SetPixels(id, {kRed, kRed});
+    win::testing::MemoryWindow window(12, 9, kGrey);
+    ASSERT_EQ(DrawImageOnHwnd(id, window.handle(), 3, 2, 6, 4, 3, 5, 2), OK);
+    ExpectWindowShows(window, 12, 9, 3, 2, 9, 6, kRed);
+    ASSERT_EQ(window.parts.size(), 1u) << "one drawing, one hand-over";
+    EXPECT_EQ(window.parts[0], (win::PixelRect{3, 2, 6, 4}));
+}
+
+TEST_F(EngineTest, ASourceRectangleLandsInTheWindowsRectangle) {
+    const int32_t id = RegisterBitmap(2, 1, gdiplus::PixelFormat24bppRGB);
+    SetPixels(id, {kRed, kBlue});
+    // Partly beyond the right edge: what falls outside the client area is dropped.
+    win::testing::MemoryWindow window(10, 5, kGrey);
+    ASSERT_EQ(DrawImageRectOnHwnd(id, window.handle(), 7, 1, 4, 3, 1, 0, 1, 1, 3, 5, 2), OK);
+    ExpectWindowShows(window, 10, 5, 7, 1, 10, 4, kBlue);
+}
+
+TEST_F(EngineTest, AWindowThatCannotBeReadKeepsWhatTheImageLeavesUncovered) {
+    // Black too: the colour such a window's context starts with.
+    for (const uint32_t colour : {kBlue, kBlack}) {
+        const int32_t id = RegisterBitmap(1, 1, gdiplus::PixelFormat24bppRGB);
+        SetPixels(id, {colour});
+        win::testing::MemoryWindow window(6, 6, kGrey, false);
+        ASSERT_EQ(DrawImageOnHwnd(id, window.handle(), 1, 1, 2, 2, 3, 5, 2), OK);
+        ExpectWindowShows(window, 6, 6, 1, 1, 3, 3, colour);
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "imaging/engine/imaging_session.h"
 #include "imaging/engine/pixel_formats.h"
 #include "imaging/engine/pixel_locks.h"
+#include "platform/gdiplus/memory.h"
 
 namespace scanvelt {
 
@@ -83,7 +84,14 @@ MorvalenStatus TouchRect(int32_t imageId, const RoiRect& roi, uint32_t mode, int
 }
 
 MorvalenStatus ReadArgb(int32_t imageId, const RoiRect& roi, std::vector<uint32_t>& pixels) {
-    pixels.assign(static_cast<size_t>(CheckedMultiply(roi.Width, roi.Height)), 0);
+    const auto count = static_cast<size_t>(CheckedMultiply(roi.Width, roi.Height));
+    if (pixels.capacity() < count) {
+        // A page's working copy faults in huge pages, not in thousands of small ones.
+        std::vector<uint32_t>().swap(pixels);
+        pixels.reserve(count);
+        gdiplus::AdviseHugePages(pixels.data(), count * sizeof(uint32_t));
+    }
+    pixels.assign(count, 0);
     return TransferRect(imageId, roi, kLockReadIntoCallerBuffer, gdiplus::PixelFormat32bppARGB,
                         StrideForDepth(roi.Width, 32), pixels.data());
 }

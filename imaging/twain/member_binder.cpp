@@ -11,7 +11,7 @@ namespace scanvelt {
 using namespace com;
 
 DISPID MemberBinder::IdOf(const char* name) {
-    const DISPID id = FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_Twain"), win::Utf8ToUtf16(name));
+    const DISPID id = typelib::TwainMemberId(name);
     if (id == DISPID_UNKNOWN) throw std::logic_error(std::string("no member ") + name + " in _Twain");
     return id;
 }
@@ -51,6 +51,6 @@ void MemberBinder::None(const char* name, std::function<void(const BoundArgument
     });
 }
 
-std::string Utf8Argument(const BoundArguments& arguments, size_t i) { return win::Utf16ToUtf8(arguments.text(i)); }
+std::string Utf8Argument(const BoundArguments& arguments, size_t i) { return arguments.utf8(i); }
 
 }  // namespace scanvelt

@@ -306,7 +306,7 @@ TEST_F(ClipboardTest, TheImageOrARegionOfItGoesToTheClipboardAndNoCopyStaysBehin
     EXPECT_EQ(RegisteredImageCount(), images);
 }
 
-TEST_F(TextMembersTest, TheImageIsDrawnOnAHostsDeviceContextAndNotOnAWindow) {
+TEST_F(TextMembersTest, TheImageIsDrawnOnAHostsDeviceContextAndNotOnAnUnregisteredWindow) {
     win::BitmapInfoHeader header;
     header.width = 8;
     header.height = -4;

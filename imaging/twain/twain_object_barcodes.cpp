@@ -10,9 +10,7 @@ namespace {
 
 using namespace com;
 
-DISPID idOf(const std::string& name) {
-    return FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_Twain"), win::Utf8ToUtf16(name));
-}
+DISPID idOf(const std::string& name) { return typelib::TwainMemberId(name); }
 
 const char* const kCorners[8] = {"X1", "Y1", "X2", "Y2", "X3", "Y3", "X4", "Y4"};
 

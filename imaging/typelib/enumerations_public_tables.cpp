@@ -257,7 +257,10 @@ std::vector<com::ConstantModel> TagConstants() {
         {"TagExifMakerNote", 37500}, {"TagExifUserComment", 37510}, {"TagExifDTSubsec", 37520},
         {"TagExifDTOrigSS", 37521}, {"TagExifDTDigSS", 37522}, {"TagExifFPXVer", 40960}, {"TagExifColorSpace",
         40961}, {"TagExifPixXDim", 40962}, {"TagExifPixYDim", 40963}, {"TagExifRelatedWav", 40964},
-        {"TagExifInterop", 40965}, {"TagExifFlashEnergy", 41483}, {"TagExifSpatialFR", 41484},
+        {"TagExifInterop", 40965},
+        // The interoperability block's own tags that name a related image.
+        {"TagRelatedImageFileFormat", 4096}, {"TagRelatedImageWidth", 4097}, {"TagRelatedImageHeight", 4098},
+        {"TagExifFlashEnergy", 41483}, {"TagExifSpatialFR", 41484},
         {"TagExifFocalXRes", 41486}, {"TagExifFocalYRes", 41487}, {"TagExifFocalResUnit", 41488},
         {"TagExifSubjectLoc", 41492}, {"TagExifExposureIndex", 41493}, {"TagExifSensingMethod", 41495},
         {"TagExifFileSource", 41728}, {"TagExifSceneType", 41729}, {"TagExifCfaPattern", 41730},

@@ -119,6 +119,18 @@ const TypeLibModel& ScanveltTypeLib() {
     return model;
 }
 
+namespace {
+
+// Member names are ASCII.
+DISPID memberIdIn(const char* type, std::string_view name) {
+    return FindMemberId(*FindType(ScanveltTypeLib(), type), std::u16string(name.begin(), name.end()));
+}
+
+}  // namespace
+
+DISPID TwainMemberId(std::string_view name) { return memberIdIn("_Twain", name); }
+DISPID MvViewerMemberId(std::string_view name) { return memberIdIn("_MvViewer", name); }
+
 const GUID& LibraryId() { static const GUID g = guidOf("{730F43B9-5CFC-4D83-A779-D7ED538F2AE8}"); return g; }
 const CLSID& TwainClassId() { static const GUID g = guidOf("{06E482ED-A0CF-41AD-A6CE-0C2C7961D7CA}"); return g; }
 const CLSID& MvViewerClassId() { static const GUID g = guidOf("{F4D3F1FC-A6AB-41E3-8A76-0EEE16CE2BE4}"); return g; }

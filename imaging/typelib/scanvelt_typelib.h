@@ -3,6 +3,7 @@
 // order (the controls Twain and MvViewer, the empty class dummy, their
 // interfaces and version aliases, 53 enumerations), every member with its
 // dispatch ID, and the interface identifiers each control answers to.
+#include <string_view>
 #include <vector>
 
 #include "platform/com/typelib_model.h"
@@ -29,6 +30,11 @@ const std::vector<com::IID>& DummyInterfaceIds();
 // Event interfaces an instance accepts connections for, the current one last.
 const std::vector<com::IID>& TwainSourceInterfaceIds();
 const std::vector<com::IID>& MvViewerSourceInterfaceIds();
+
+// A member's dispatch ID by its name, in any case (DISPID_UNKNOWN when the
+// interface has no such member).
+com::DISPID TwainMemberId(std::string_view name);     // _Twain
+com::DISPID MvViewerMemberId(std::string_view name);  // _MvViewer
 
 // The frame's members whose numbers this library fixes itself.
 inline constexpr com::DISPID kDispidGetVersion = 0x60030135;

@@ -184,6 +184,15 @@ TEST(ScanveltTypeLib, TwainMembersFollowTheDispatchIdRule) {
     EXPECT_EQ(FindMemberId(type("_Twain"), u"GETSTAT"), kDispidGetStat);
 }
 
+TEST(ScanveltTypeLib, MembersAreFoundByNameInTheirOwnControl) {
+    // One number, two members: each control answers with its own.
+    EXPECT_EQ(TwainMemberId("TwainPdfStop"), 0x60030077);
+    EXPECT_EQ(MvViewerMemberId("setnativeimage"), 0x60030077);
+    EXPECT_EQ(TwainMemberId("GETSTAT"), kDispidGetStat);
+    EXPECT_EQ(TwainMemberId("SetNativeImage"), DISPID_UNKNOWN);
+    EXPECT_EQ(MvViewerMemberId("TwainPdfStop"), DISPID_UNKNOWN);
+}
+
 TEST(ScanveltTypeLib, EnumerationsHaveTheirConstants) {
     const std::pair<const char*, size_t> counts[] = {
         {"ViewerMouseWheelMode", 3}, {"ViewerImagePosition", 9}, {"ViewerImageAlignment", 9}, {"ViewerBackStyleMode", 2},
@@ -194,7 +203,8 @@ TEST(ScanveltTypeLib, EnumerationsHaveTheirConstants) {
         {"TwainBarCodeType", 20}, {"TwainBarCodeRotation", 5}, {"TwainPixelType", 14}, {"TwainResultCode", 10},
         {"TwainConditionCode", 27}, {"TwainPaperSize", 58}, {"TwainItemTypes", 16}, {"TwainLanguage", 129},
         {"TwainCountry", 239}, {"TwainCompression", 13}, {"TwainImageFileFormats", 16}, {"TwainCapabilities", 136},
-        {"TagTypes", 9}, {"Colors", 146}, {"ViewerQuality", 5}, {"PrintQuality", 4}, {"ColorPaletteType", 4},
+        {"TagTypes", 9}, {"Tags", 238}, {"Colors", 146}, {"ViewerQuality", 5}, {"PrintQuality", 4},
+        {"ColorPaletteType", 4},
         {"PixelFormats", 15}, {"MousePointers", 15}, {"ImageColorSpaces", 6}, {"Operators", 3},
         {"TesseractDictionary", 10}, {"FillMode", 2}, {"DocumentType", 3}, {"MouseButton", 3}, {"PdfEncryption", 3},
         {"PdfRight", 10}, {"Barcode1DReaderScanMode", 2}, {"BarcodeDataMatrixReaderScanMode", 2},
@@ -231,6 +241,8 @@ TEST(ScanveltTypeLib, ConstantsWithUnusualNamesOrValues) {
     EXPECT_EQ(constant("Tags", "TagExifIFD"), 34665);
     EXPECT_EQ(constant("Tags", "TagGpsAltitude"), 6);
     EXPECT_EQ(constant("Tags", "TagGpsDateStamp"), 29);
+    EXPECT_EQ(constant("Tags", "TagRelatedImageFileFormat"), 4096);
+    EXPECT_EQ(constant("Tags", "TagRelatedImageHeight"), 4098);
     EXPECT_EQ(constant("Colors", "AliceBlue"), -984833);
     EXPECT_EQ(constant("Colors", "Black"), -16777216);
     EXPECT_EQ(constant("Colors", "White"), -1);
@@ -250,6 +262,9 @@ TEST(ScanveltTypeLib, TheImageWrittenAtBuildTimeReadsBackAsTheModel) {
     ASSERT_TRUE(read) << error;
     EXPECT_TRUE(*read == lib());
     EXPECT_EQ(read->types.size(), 78u);
+    const TypeInfoModel* tags = FindType(*read, "Tags");
+    ASSERT_NE(tags, nullptr);
+    EXPECT_EQ(tags->constants.size(), 238u);
 }
 
 }  // namespace

@@ -76,10 +76,7 @@ protected:
     }
     ~ViewerHandles() override { viewer->Release(); }
 
-    DISPID id(const char* name) {
-        std::u16string wide(name, name + std::strlen(name));
-        return FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_MvViewer"), wide);
-    }
+    DISPID id(const char* name) { return typelib::MvViewerMemberId(name); }
     // The member's result as a long; the arguments are the caller's.
     int32_t call(const char* name, std::vector<VARIANT> args = {}) {
         DISPPARAMS params{args.data(), nullptr, static_cast<uint32_t>(args.size()), 0};

@@ -55,8 +55,7 @@ HRESULT ViewerObject::QueryInterface(REFIID iid, void** object) {
 
 void ViewerObject::propertyChanged(const std::string& key) {
     if (!site_) return;
-    DISPID id = FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_MvViewer"),
-                             win::Utf8ToUtf16(key == "Gamma" ? "gamma" : key == "Zoom" ? "ZOOM" : key));
+    DISPID id = typelib::MvViewerMemberId(key == "Gamma" ? "gamma" : key == "Zoom" ? "ZOOM" : key);
     site_->PropertyChanged(id);
 }
 

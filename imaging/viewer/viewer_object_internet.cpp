@@ -7,30 +7,27 @@
 namespace scanvelt {
 
 using namespace com;
+using typelib::MvViewerMemberId;
 
 void ViewerObject::bindInternetMembers() {
     ViewerControl& c = control_;
-    auto id = [](const char* name) {
-        return FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_MvViewer"), win::Utf8ToUtf16(name));
-    };
-    auto utf8 = [](const BoundArguments& a, size_t i) { return win::Utf16ToUtf8(a.text(i)); };
-    Bind(id("DisplayFromURL"), [&c, utf8](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
-        result = MakeI4(c.DisplayFromURL(utf8(a, 0), utf8(a, 1), a.i4(2)));
+    Bind(MvViewerMemberId("DisplayFromURL"), [&c](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        result = MakeI4(c.DisplayFromURL(a.utf8(0), a.utf8(1), a.i4(2)));
         return S_OK;
     });
-    Bind(id("DisplayFromURLStop"), [&c](const BoundArguments&, VARIANT&, EXCEPINFO*) {
+    Bind(MvViewerMemberId("DisplayFromURLStop"), [&c](const BoundArguments&, VARIANT&, EXCEPINFO*) {
         c.DisplayFromURLStop();
         return S_OK;
     });
-    Bind(id("SetHttpTransfertBufferSize"), [&c](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
+    Bind(MvViewerMemberId("SetHttpTransfertBufferSize"), [&c](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
         c.SetHttpTransfertBufferSize(a.i4(0));
         return S_OK;
     });
-    Bind(id("DisplayFromFTP"), [&c, utf8](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
-        result = MakeI4(c.DisplayFromFTP(utf8(a, 0), utf8(a, 1), utf8(a, 2), utf8(a, 3), a.i4(4)));
+    Bind(MvViewerMemberId("DisplayFromFTP"), [&c](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        result = MakeI4(c.DisplayFromFTP(a.utf8(0), a.utf8(1), a.utf8(2), a.utf8(3), a.i4(4)));
         return S_OK;
     });
-    Bind(id("SetFtpPassiveMode"), [&c](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
+    Bind(MvViewerMemberId("SetFtpPassiveMode"), [&c](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
         c.SetFtpPassiveMode(a.boolean(0));
         return S_OK;
     });

@@ -18,11 +18,8 @@ namespace {
 constexpr uint64_t kMaxStreamBytes = uint64_t{512} << 20;
 
 using namespace com;
+using typelib::MvViewerMemberId;
 using S = ViewerSettings;
-
-DISPID idOf(const char* name) {
-    return FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_MvViewer"), win::Utf8ToUtf16(name));
-}
 
 template <class T>
 VARIANT variantOf(T value) {
@@ -55,13 +52,13 @@ std::vector<uint8_t> bytesOf(const VARIANT& v) {
 void ViewerObject::bindFrameMembers() {
     ViewerControl& c = control_;
     auto get = [&](const char* name, auto read) {
-        Bind(idOf(name), [&c, read](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, read](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
             result = variantOf(read(c));
             return S_OK;
         }, INVOKE_PROPERTYGET);
     };
     auto put = [&](const char* name, auto write) {
-        Bind(idOf(name), [&c, write](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, write](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
             write(c, a);
             return S_OK;
         }, INVOKE_PROPERTYPUT);
@@ -157,23 +154,23 @@ void ViewerObject::bindFrameMembers() {
     get("HScrollVisible", [](ViewerControl& v) { return v.hScroll().visible; });
     put("HScrollVisible", [](ViewerControl&, const BoundArguments&) {});
 
-    Bind(idOf("GetVersion"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+    Bind(MvViewerMemberId("GetVersion"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
         result = MakeR8(c.GetVersion());
         return S_OK;
     });
-    Bind(idOf("Terminate"), [&c](const BoundArguments&, VARIANT&, EXCEPINFO*) {
+    Bind(MvViewerMemberId("Terminate"), [&c](const BoundArguments&, VARIANT&, EXCEPINFO*) {
         c.Terminate();
         return S_OK;
     });
-    Bind(idOf("GetStat"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+    Bind(MvViewerMemberId("GetStat"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
         result = MakeI4(c.GetStat());
         return S_OK;
     });
-    Bind(idOf("Refresh"), [&c](const BoundArguments&, VARIANT&, EXCEPINFO*) {
+    Bind(MvViewerMemberId("Refresh"), [&c](const BoundArguments&, VARIANT&, EXCEPINFO*) {
         c.Refresh();
         return S_OK;
     });
-    Bind(idOf("Redraw"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+    Bind(MvViewerMemberId("Redraw"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
         result = MakeI4(c.Redraw());
         return S_OK;
     });
@@ -182,20 +179,19 @@ void ViewerObject::bindFrameMembers() {
 void ViewerObject::bindDocumentMembers() {
     ViewerControl& c = control_;
     auto status = [&](const char* name, auto call) {
-        Bind(idOf(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
             result = MakeI4(call(c, a));
             return S_OK;
         });
     };
     auto action = [&](const char* name, void (ViewerControl::*member)()) {
-        Bind(idOf(name), [&c, member](const BoundArguments&, VARIANT&, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, member](const BoundArguments&, VARIANT&, EXCEPINFO*) {
             (c.*member)();
             return S_OK;
         });
     };
-    auto utf8 = [](const BoundArguments& a, size_t i) { return win::Utf16ToUtf8(a.text(i)); };
-    status("DisplayFromFile", [utf8](ViewerControl& v, const BoundArguments& a) { return v.DisplayFromFile(utf8(a, 0), false); });
-    status("DisplayFromFileICM", [utf8](ViewerControl& v, const BoundArguments& a) { return v.DisplayFromFile(utf8(a, 0), true); });
+    status("DisplayFromFile", [](ViewerControl& v, const BoundArguments& a) { return v.DisplayFromFile(a.utf8(0), false); });
+    status("DisplayFromFileICM", [](ViewerControl& v, const BoundArguments& a) { return v.DisplayFromFile(a.utf8(0), true); });
     status("DisplayFromByteArray", [](ViewerControl& v, const BoundArguments& a) { return v.DisplayFromByteArray(bytesOf(a[0]), false); });
     status("DisplayFromByteArrayICM", [](ViewerControl& v, const BoundArguments& a) { return v.DisplayFromByteArray(bytesOf(a[0]), true); });
     status("DisplayFromMemory", [](ViewerControl& v, const BoundArguments& a) {
@@ -206,8 +202,8 @@ void ViewerObject::bindDocumentMembers() {
         auto picture = static_cast<win::HPICTURE>(a.i4(0));
         return v.DisplayFromSource([picture](int32_t& id) { return static_cast<int32_t>(LoadImageFromPicture(id, picture)); });
     });
-    status("DisplayFromMetaFile", [utf8](ViewerControl& v, const BoundArguments& a) {
-        std::string path = NormalizePath(utf8(a, 0));
+    status("DisplayFromMetaFile", [](ViewerControl& v, const BoundArguments& a) {
+        std::string path = NormalizePath(a.utf8(0));
         float scale = a.r4(1);
         return v.DisplayFromSource([path, scale](int32_t& id) { return static_cast<int32_t>(LoadMetafileImage(id, path, scale, true)); });
     });
@@ -239,11 +235,11 @@ void ViewerObject::bindDocumentMembers() {
     };
     status("DisplayFromStream", fromStream(false));
     status("DisplayFromStreamICM", fromStream(true));
-    Bind(idOf("GetHBitmap"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+    Bind(MvViewerMemberId("GetHBitmap"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
         result = MakeI4(static_cast<int32_t>(c.GetHBitmap()));
         return S_OK;
     });
-    Bind(idOf("DeleteHBitmap"), [](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
+    Bind(MvViewerMemberId("DeleteHBitmap"), [](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
         ViewerControl::DeleteHBitmap(static_cast<uint32_t>(a.i4(0)));
         return S_OK;
     });
@@ -254,7 +250,7 @@ void ViewerObject::bindDocumentMembers() {
     action("CloseImageEx", &ViewerControl::CloseImageEx);
     status("GetNativeImage", [](ViewerControl& v, const BoundArguments&) { return v.GetNativeImage(); });
     status("GetDocumentType", [](ViewerControl& v, const BoundArguments&) { return v.GetDocumentType(); });
-    Bind(idOf("GetImageFormat"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+    Bind(MvViewerMemberId("GetImageFormat"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
         result = MakeBstrUtf8(c.GetImageFormat());
         return S_OK;
     });
@@ -263,13 +259,13 @@ void ViewerObject::bindDocumentMembers() {
 void ViewerObject::bindViewMembers() {
     ViewerControl& c = control_;
     auto status = [&](const char* name, auto call) {
-        Bind(idOf(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
             result = MakeI4(call(c, a));
             return S_OK;
         });
     };
     auto action = [&](const char* name, auto call) {
-        Bind(idOf(name), [&c, call](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, call](const BoundArguments& a, VARIANT&, EXCEPINFO*) {
             call(c, a);
             return S_OK;
         });
@@ -282,7 +278,7 @@ void ViewerObject::bindViewMembers() {
     status("SetZoomWidthControl", [](ViewerControl& v, const BoundArguments&) { return v.SetZoomMode(3); });
     status("SetZoomHeightControl", [](ViewerControl& v, const BoundArguments&) { return v.SetZoomMode(5); });
     status("SetZoomControl", [](ViewerControl& v, const BoundArguments&) { return v.SetZoomMode(6); });
-    Bind(idOf("GetMaxZoom"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+    Bind(MvViewerMemberId("GetMaxZoom"), [&c](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
         result = MakeR8(c.GetMaxZoom());
         return S_OK;
     });

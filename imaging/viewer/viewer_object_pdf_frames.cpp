@@ -8,20 +8,18 @@
 namespace scanvelt {
 
 using namespace com;
+using typelib::MvViewerMemberId;
 
 void ViewerObject::bindPdfAndFrameMembers() {
     ViewerControl& c = control_;
-    auto idOf = [](const char* name) {
-        return FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_MvViewer"), win::Utf8ToUtf16(name));
-    };
     auto number = [&](const char* name, auto call) {
-        Bind(idOf(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
             result = MakeI4(call(c, a));
             return S_OK;
         });
     };
     auto text = [&](const char* name, auto call) {
-        Bind(idOf(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
             result = MakeBstrUtf8(call(c, a));
             return S_OK;
         });
@@ -42,7 +40,7 @@ void ViewerObject::bindPdfAndFrameMembers() {
     number("DisplayFirstFrame", [](ViewerControl& v, A) { return v.DisplayFirstFrame(); });
     number("DisplayLastFrame", [](ViewerControl& v, A) { return v.DisplayLastFrame(); });
     number("PlayGif", [](ViewerControl& v, A) { return v.PlayGif(); });
-    Bind(idOf("StopGif"), [&c](const BoundArguments&, VARIANT&, EXCEPINFO*) {
+    Bind(MvViewerMemberId("StopGif"), [&c](const BoundArguments&, VARIANT&, EXCEPINFO*) {
         c.StopGif();
         return S_OK;
     });

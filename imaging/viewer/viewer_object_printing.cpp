@@ -10,15 +10,13 @@
 namespace scanvelt {
 
 using namespace com;
+using typelib::MvViewerMemberId;
 
 void ViewerObject::bindPrintingMembers() {
     ViewerControl& c = control_;
-    auto id = [](const char* name) {
-        return FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_MvViewer"), win::Utf8ToUtf16(name));
-    };
     // `call` gives the result's VARIANT (VT_EMPTY for none).
     auto bind = [&](const char* name, auto call) {
-        Bind(id(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        Bind(MvViewerMemberId(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
             result = call(c, c.printer(), a);
             return S_OK;
         });
@@ -27,7 +25,6 @@ void ViewerObject::bindPrintingMembers() {
     using V = ViewerControl;
     using A = BoundArguments;
     const VARIANT none{};
-    auto utf8 = [](const A& a, size_t i) { return win::Utf16ToUtf8(a.text(i)); };
     auto i2 = [](const A& a, size_t i) { return static_cast<int16_t>(a.i4(i)); };
 
     bind("PrintSetAutoRotation", [none](V&, P& p, const A& a) { p.m_AutomaticRotation = a.boolean(0); return none; });
@@ -43,7 +40,7 @@ void ViewerObject::bindPrintingMembers() {
     bind("PrintGetQuality", [](V&, P& p, const A&) { return MakeI4(p.GetQuality()); });
     bind("PrintSetQuality", [none, i2](V&, P& p, const A& a) { p.SetQuality(i2(a, 0)); return none; });
     bind("PrintGetDocumentName", [](V&, P& p, const A&) { return MakeBstrUtf8(p.m_DocumentName); });
-    bind("PrintSetDocumentName", [none, utf8](V&, P& p, const A& a) { p.m_DocumentName = utf8(a, 0); return none; });
+    bind("PrintSetDocumentName", [none](V&, P& p, const A& a) { p.m_DocumentName = a.utf8(0); return none; });
     bind("PrintGetColorMode", [](V&, P& p, const A&) { return MakeI4(p.GetColorMode()); });
     bind("PrintSetColorMode", [none, i2](V&, P& p, const A& a) { p.SetColorMode(i2(a, 0)); return none; });
     bind("PrintSetCopies", [none, i2](V&, P& p, const A& a) { p.SetCopies(i2(a, 0)); return none; });
@@ -51,7 +48,7 @@ void ViewerObject::bindPrintingMembers() {
     bind("PrintGetStat", [](V&, P& p, const A&) { return MakeI4(p.GetPrinterStat()); });
     bind("PrintSetDuplexMode", [none, i2](V&, P& p, const A& a) { p.SetDuplexMode(i2(a, 0)); return none; });
     bind("PrintGetDuplexMode", [](V&, P& p, const A&) { return MakeI4(p.GetDuplexMode()); });
-    bind("PrintSetActivePrinter", [utf8](V&, P& p, const A& a) { return MakeBool(p.SelectPrinter(utf8(a, 0))); });
+    bind("PrintSetActivePrinter", [](V&, P& p, const A& a) { return MakeBool(p.SelectPrinter(a.utf8(0))); });
     bind("PrintGetActivePrinter", [](V&, P& p, const A&) { return MakeBstrUtf8(p.GetDefaultPrinter()); });
     bind("PrintSetFromToPage", [none](V&, P& p, const A& a) { p.SetFromToPage(a.i4(0), a.i4(1)); return none; });
     bind("PrintGetMargins", [none](V&, P& p, const A& a) {
@@ -77,9 +74,9 @@ void ViewerObject::bindPrintingMembers() {
         v.PrintImageBySize(a.r4(0), a.r4(1), a.r4(2), a.r4(3));
         return none;
     });
-    bind("PrintImage2Printer", [utf8](V& v, P&, const A& a) { return MakeBool(v.PrintImage2Printer(utf8(a, 0))); });
-    bind("PrintImageBySize2Printer", [utf8](V& v, P&, const A& a) {
-        return MakeBool(v.PrintImageBySize2Printer(utf8(a, 0), a.r4(1), a.r4(2), a.r4(3), a.r4(4)));
+    bind("PrintImage2Printer", [](V& v, P&, const A& a) { return MakeBool(v.PrintImage2Printer(a.utf8(0))); });
+    bind("PrintImageBySize2Printer", [](V& v, P&, const A& a) {
+        return MakeBool(v.PrintImageBySize2Printer(a.utf8(0), a.r4(1), a.r4(2), a.r4(3), a.r4(4)));
     });
 }
 

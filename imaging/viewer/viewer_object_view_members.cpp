@@ -10,21 +10,18 @@ namespace scanvelt {
 namespace {
 
 using namespace com;
+using typelib::MvViewerMemberId;
 
 // The errors a VB-style control raises for a value out of range.
 constexpr SCODE kOverflow = static_cast<SCODE>(0x800A0006u);
 constexpr SCODE kInvalidPropertyValue = static_cast<SCODE>(0x800A017Cu);
-
-DISPID memberId(const char* name) {
-    return FindMemberId(*FindType(typelib::ScanveltTypeLib(), "_MvViewer"), win::Utf8ToUtf16(name));
-}
 
 }  // namespace
 
 void ViewerObject::bindPictureMembers() {
     ViewerControl& c = control_;
     auto bind = [&](const char* name, auto call, INVOKEKIND kind = INVOKE_FUNC) {
-        Bind(memberId(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO* e) {
+        Bind(MvViewerMemberId(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO* e) {
             return call(c, a, result, e);
         }, kind);
     };
@@ -108,7 +105,7 @@ void ViewerObject::bindPictureMembers() {
 void ViewerObject::bindSelectionMembers() {
     ViewerControl& c = control_;
     auto bind = [&](const char* name, auto call, INVOKEKIND kind = INVOKE_FUNC) {
-        Bind(memberId(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO* e) {
+        Bind(MvViewerMemberId(name), [&c, call](const BoundArguments& a, VARIANT& result, EXCEPINFO* e) {
             return call(c, a, result, e);
         }, kind);
     };

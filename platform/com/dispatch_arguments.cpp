@@ -2,6 +2,7 @@
 
 #include "platform/com/bstr.h"
 #include "platform/com/safearray.h"
+#include "platform/win/text_encoding.h"
 
 namespace com {
 namespace {
@@ -22,6 +23,8 @@ BoundArguments::~BoundArguments() {
 std::u16string_view BoundArguments::text(size_t i) const {
     return values_[i].vt == VT_BSTR ? BstrView(values_[i].bstrVal) : std::u16string_view();
 }
+
+std::string BoundArguments::utf8(size_t i) const { return win::Utf16ToUtf8(text(i)); }
 
 HRESULT BoundArguments::setOut(size_t i, const VARIANT& value) const {
     return byRef(i) ? VariantStoreByRef(targets_[i], value) : S_OK;

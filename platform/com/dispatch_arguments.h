@@ -3,6 +3,7 @@
 // library model: positional arguments (given in reverse order), named ones,
 // optional ones left out (filled with their defaults), each converted to its
 // declared type.
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +28,7 @@ public:
     double r8(size_t i) const { return values_[i].dblVal; }
     bool boolean(size_t i) const { return values_[i].boolVal != 0; }
     std::u16string_view text(size_t i) const;
+    std::string utf8(size_t i) const;  // text(i) in UTF-8
     // The caller's own variant behind a parameter it passed by reference
     // (VT_BYREF), for handing an out value back; null when it passed a value.
     VARIANT* byRef(size_t i) const { return i < targets_.size() ? targets_[i] : nullptr; }

@@ -39,6 +39,15 @@ TEST(BindArguments, ConvertsPositionalArgumentsAndFillsDefaults) {
     EXPECT_EQ(bound.i4(3), 2);
 }
 
+TEST(BindArguments, ATextArgumentReadsAsUtf8) {
+    Call call{{MakeBstr(u"Gr\u00fc\u00dfe \u20ac"), MakeI4(2), MakeI4(1)}};
+    auto params = call.params();
+    BoundArguments bound;
+    ASSERT_EQ(BindArguments(setArea(), &params, bound, nullptr), S_OK);
+    EXPECT_EQ(bound.utf8(2), "Gr\xc3\xbc\xc3\x9f" "e \xe2\x82\xac");
+    EXPECT_EQ(bound.utf8(0), "");  // a number is no text
+}
+
 TEST(BindArguments, TakesNamedArgumentsAndLeftOutMarkers) {
     Call call{{MakeI4(5), MakeMissing(), MakeI4(1), MakeI4(2)}, {3}};
     auto params = call.params();

@@ -10,8 +10,10 @@
 #include <algorithm>
 
 #include "platform/forms/testing/fake_face.h"
+#include "platform/forms_qt/host_window.h"
 #include "platform/forms_qt/qt_test_support.h"
 #include "platform/forms_qt/qt_timers.h"
+#include "platform/win/gdi_bitmap.h"
 
 namespace forms_qt {
 namespace {
@@ -92,6 +94,25 @@ TEST_F(ActiveXViewTest, TheWidgetShowsTheBackBufferAtTheControlsPlace) {
     EXPECT_EQ(face->take(), (Journal{"Resize 300x150"}));
     EXPECT_EQ(widget->size(), QSize(300, 150));
     EXPECT_EQ(shown(299, 149), FakeFace::kBackground);
+}
+
+TEST_F(ActiveXViewTest, WhatIsDrawnIntoTheControlsWindowShowsOverTheFaceAndLetsTheMouseThrough) {
+    const uint32_t window = WindowHandleOf(*widget);
+    const win::HDC dc = win::GetDC(window);
+    const auto bitmap = win::FindBitmap(win::SelectedBitmap(dc));
+    ASSERT_TRUE(bitmap);
+    ASSERT_EQ(bitmap->width, 200);
+    for (int y = 10; y < 20; ++y) reinterpret_cast<uint32_t*>(bitmap->row(y))[120] = 0xFF00FF00;
+    ASSERT_EQ(win::ReleaseDC(window, dc), 1);
+    settle();
+    EXPECT_EQ(shown(120, 15), 0xFF00FF00u);
+    EXPECT_EQ(shown(121, 15), FakeFace::kBackground);
+
+    // A click where the drawing lies reaches the object beneath, as the desktop delivers it.
+    QWidget* top = widget->window();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, widget->mapTo(top, QPoint(120, 15)));
+    settle();
+    EXPECT_EQ(entries("MouseDown"), (Journal{"MouseDown 1 0 120,15"}));
 }
 
 TEST_F(ActiveXViewTest, OnlyWhatTheObjectInvalidatesIsPaintedAgain) {

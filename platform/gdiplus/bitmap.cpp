@@ -1,8 +1,10 @@
 #include "platform/gdiplus/bitmap.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "platform/gdiplus/lock_state.h"
+#include "platform/gdiplus/parallel_work.h"
 #include "platform/gdiplus/pixel_convert.h"
 #include "platform/gdiplus/startup.h"
 
@@ -130,18 +132,43 @@ Status Bitmap::CheckTransfer(const Rect& rect, PixelFormat format, std::int32_t 
     return Ok;
 }
 
+namespace {
+
+// Splits the rows of a conversion into bands on threads of their own when
+// the rectangle is large enough to pay for them (a page, not a tile): rows
+// are independent, and each band converts with a converter of its own.
+template <class ConvertRows>
+void InBands(const Rect& rect, PixelFormat a, PixelFormat b, ConvertRows&& convertRows) {
+    const std::uint64_t bytes =
+        static_cast<std::uint64_t>(RowBytes(rect.Width, a) + RowBytes(rect.Width, b)) * static_cast<std::uint64_t>(rect.Height);
+    const auto rows = static_cast<std::uint32_t>(rect.Height);
+    const std::uint32_t parts = std::min(PartsFor(bytes), rows);
+    RunParts(parts, [&](std::uint32_t part) {
+        convertRows(static_cast<std::int32_t>(PartStart(rows, parts, part)),
+                    static_cast<std::int32_t>(PartStart(rows, parts, part + 1)));
+    });
+}
+
+}  // namespace
+
 void Bitmap::ConvertOut(const Rect& rect, PixelFormat format, std::int32_t stride, void* buffer) const {
     ColorPalette fallback;
-    PixelConverter converter(format_, palette_, format, PaletteFor(format, fallback));
-    for (std::int32_t y = 0; y < rect.Height; ++y)
-        converter.Convert(Row(rect.Y + y), rect.X, RowOf(buffer, stride, y), 0, rect.Width);
+    const ColorPalette& target = PaletteFor(format, fallback);
+    InBands(rect, format_, format, [&](std::int32_t first, std::int32_t end) {
+        PixelConverter converter(format_, palette_, format, target);
+        for (std::int32_t y = first; y < end; ++y)
+            converter.Convert(Row(rect.Y + y), rect.X, RowOf(buffer, stride, y), 0, rect.Width);
+    });
 }
 
 void Bitmap::ConvertIn(const Rect& rect, PixelFormat format, std::int32_t stride, const void* buffer) {
     ColorPalette fallback;
-    PixelConverter converter(format, PaletteFor(format, fallback), format_, palette_);
-    for (std::int32_t y = 0; y < rect.Height; ++y)
-        converter.Convert(RowOf(buffer, stride, y), 0, Row(rect.Y + y), rect.X, rect.Width);
+    const ColorPalette& source = PaletteFor(format, fallback);
+    InBands(rect, format, format_, [&](std::int32_t first, std::int32_t end) {
+        PixelConverter converter(format, source, format_, palette_);
+        for (std::int32_t y = first; y < end; ++y)
+            converter.Convert(RowOf(buffer, stride, y), 0, Row(rect.Y + y), rect.X, rect.Width);
+    });
 }
 
 Status Bitmap::CopyPixels(const Rect& rect, PixelFormat format, std::int32_t stride, void* buffer) const {

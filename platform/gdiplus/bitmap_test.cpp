@@ -235,3 +235,55 @@ TEST(BitmapWithoutStartup, FactoriesNeedTheLayerStarted) {
 
 }  // namespace
 }  // namespace gdiplus
+
+namespace gdiplus {
+namespace {
+
+// A page-sized conversion is split into bands of rows on several threads:
+// it gives what converting one row at a time gives, both ways.
+TEST_F(BitmapTest, PageSizedConversionsMatchRowByRowOnes) {
+    constexpr std::int32_t kWidth = 1531, kHeight = 1100;
+    const std::pair<PixelFormat, PixelFormat> pairs[] = {
+        {PixelFormat24bppRGB, PixelFormat32bppARGB},   {PixelFormat32bppARGB, PixelFormat24bppRGB},
+        {PixelFormat32bppPARGB, PixelFormat32bppARGB}, {PixelFormat8bppIndexed, PixelFormat32bppARGB},
+        {PixelFormat1bppIndexed, PixelFormat24bppRGB}, {PixelFormat24bppRGB, PixelFormat8bppIndexed},
+        {PixelFormat48bppRGB, PixelFormat24bppRGB},
+    };
+    for (auto [own, other] : pairs) {
+        SCOPED_TRACE(::testing::Message() << std::hex << own << " / " << other);
+        auto source = MakeBitmap(kWidth, kHeight, own);
+        ASSERT_TRUE(source);
+        BitmapData data;
+        const Rect all{0, 0, kWidth, kHeight};
+        ASSERT_EQ(source->LockBits(all, ImageLockModeWrite, own, data), Ok);
+        std::uint32_t noise = 88172645u;
+        for (std::int32_t y = 0; y < kHeight; ++y) {
+            auto* row = static_cast<std::uint8_t*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride;
+            for (std::int32_t i = 0; i < data.Stride; ++i) {
+                noise ^= noise << 13, noise ^= noise >> 17, noise ^= noise << 5;
+                row[i] = static_cast<std::uint8_t>(noise);
+            }
+        }
+        ASSERT_EQ(source->UnlockBits(data), Ok);
+
+        const std::int32_t stride = static_cast<std::int32_t>((RowBytes(kWidth, other) + 3) / 4 * 4);
+        std::vector<std::uint8_t> whole(static_cast<std::size_t>(stride) * kHeight), byRow(whole.size());
+        ASSERT_EQ(source->CopyPixels(all, other, stride, whole.data()), Ok);
+        for (std::int32_t y = 0; y < kHeight; ++y)
+            ASSERT_EQ(source->CopyPixels(Rect{0, y, kWidth, 1}, other, stride, byRow.data() + static_cast<std::size_t>(y) * stride), Ok);
+        EXPECT_TRUE(whole == byRow) << "out of the bitmap";
+
+        auto intoWhole = MakeBitmap(kWidth, kHeight, own), intoRows = MakeBitmap(kWidth, kHeight, own);
+        ColorPalette palette;
+        source->GetPalette(palette);
+        ASSERT_EQ(intoWhole->SetPalette(palette), Ok);
+        ASSERT_EQ(intoRows->SetPalette(palette), Ok);
+        ASSERT_EQ(intoWhole->WritePixels(all, other, stride, whole.data()), Ok);
+        for (std::int32_t y = 0; y < kHeight; ++y)
+            ASSERT_EQ(intoRows->WritePixels(Rect{0, y, kWidth, 1}, other, stride, whole.data() + static_cast<std::size_t>(y) * stride), Ok);
+        EXPECT_TRUE(testing_support::RowBytesOf(*intoWhole) == testing_support::RowBytesOf(*intoRows)) << "into the bitmap";
+    }
+}
+
+}  // namespace
+}  // namespace gdiplus

@@ -1,9 +1,12 @@
 #include "platform/gdiplus/file_io.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <new>
 #include <string>
 
 namespace gdiplus {
@@ -27,6 +30,18 @@ Status ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return StatusFromErrno(errno);
     bytes.clear();
+    // Room for the whole file at once: a page's file is megabytes, and
+    // growing by doubling copies it over and over. The size is only a hint
+    // (the file may change while it is read), capped so that a stated size
+    // cannot reserve more than a file of the layer's ever holds.
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        try {
+            bytes.reserve(static_cast<std::size_t>(std::min<off_t>(info.st_size, off_t{1} << 31)));
+        } catch (const std::bad_alloc&) {
+            // The reads below find out whether the file fits after all.
+        }
+    }
     std::uint8_t chunk[65536];
     Status status = Ok;
     for (;;) {

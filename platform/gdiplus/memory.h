@@ -15,8 +15,25 @@
 namespace gdiplus {
 
 // A zero-filled block, or nullptr when memory runs out (or size is 0).
+// Blocks of kLargeBlockBytes and more are mapped from the kernel marked for
+// huge pages (see MapLargeBlock); smaller ones come from the C heap.
 void* Alloc(std::size_t size);
 void Free(void* block);
+
+// Below this a block comes from the C heap: a few rows of a page, a palette.
+inline constexpr std::size_t kLargeBlockBytes = std::size_t{1} << 20;
+// Whether a block of `size` bytes is mapped by MapLargeBlock (never in the
+// sanitizer build, whose heap checks the pixel buffers' bounds).
+bool IsLargeBlock(std::size_t size);
+// Zero-filled pages of at least `size` bytes straight from the kernel, marked
+// for transparent huge pages; nullptr when memory runs out. Given back with
+// UnmapLargeBlock and the same size.
+void* MapLargeBlock(std::size_t size);
+void UnmapLargeBlock(void* block, std::size_t size);
+// Marks the whole huge pages inside a block that is not touched yet (the
+// capacity of a vector just reserved) for transparent huge pages, so that
+// filling it faults 2 MiB at a time. Nothing for a small block.
+void AdviseHugePages(void* block, std::size_t size);
 
 struct FreeDeleter {
     void operator()(void* block) const { Free(block); }
@@ -47,7 +64,27 @@ struct UninitializedAllocator : std::allocator<T> {
     void construct(U* at, Args&&... args) {
         ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
     }
+
+    // Page-sized buffers from huge pages, like the bitmaps' own (Alloc).
+    T* allocate(std::size_t n) {
+        if (n > SIZE_MAX / sizeof(T)) throw std::bad_array_new_length();
+        if (!IsLargeBlock(n * sizeof(T))) return std::allocator<T>::allocate(n);
+        void* block = MapLargeBlock(n * sizeof(T));
+        if (block == nullptr) throw std::bad_alloc();
+        return static_cast<T*>(block);
+    }
+    void deallocate(T* block, std::size_t n) noexcept {
+        if (IsLargeBlock(n * sizeof(T))) {
+            UnmapLargeBlock(block, n * sizeof(T));
+        } else {
+            std::allocator<T>::deallocate(block, n);
+        }
+    }
 };
+template <class T, class U>
+bool operator==(const UninitializedAllocator<T>&, const UninitializedAllocator<U>&) noexcept {
+    return true;
+}
 
 // Bytes whose growth leaves the new ones to be written by the caller.
 using UninitializedBytes = std::vector<std::uint8_t, UninitializedAllocator<std::uint8_t>>;

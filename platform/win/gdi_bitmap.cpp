@@ -1,6 +1,7 @@
 #include "platform/win/gdi_bitmap.h"
 
 #include "platform/win/handle_table.h"
+#include "platform/win/window_surfaces.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,6 +21,10 @@ struct DeviceContext {
     HBITMAP selected{};
     HBITMAP starting{};  // the 1 x 1 bitmap a memory context is born with
     DeviceCaps caps;
+    // A host window's context: its bitmap of the client area, and the pixels
+    // it started with, so that only what was drawn goes back to the window.
+    HBITMAP windowBitmap{};
+    std::vector<uint8_t> windowPixelsAtStart;
 };
 
 HandleTable<HBITMAP, GdiBitmap>& bitmaps() {
@@ -148,16 +153,95 @@ bool DeleteObject(HBITMAP handle) {
     return bitmaps().remove(handle) != nullptr;
 }
 
+namespace {
+
+// The context of a host window holds a bitmap of the window's client area,
+// filled with what the window shows (black when the host cannot tell). A
+// window without a size gets a context without a bitmap, as any other window.
+void giveWindowItsPixels(DeviceContext& context, uint32_t window) {
+    WindowSize size;
+    if (!HostWindowSize(window, size)) return;
+    auto bitmap = makeBitmap(size.width, size.height, kScreenBitsPerPixel, true);
+    if (!bitmap) return;
+    ReadHostWindow(window, WindowPixels{bitmap->bits.data(), bitmap->bits.size(), bitmap->width, bitmap->height,
+                                        bitmap->stride});
+    // A window's pixels carry no alpha; their fourth byte starts at 0 here,
+    // and whatever draws sets it, so every pixel drawn tells from those left
+    // alone, even one drawn in the colour that was there.
+    for (int32_t y = 0; y < bitmap->height; ++y) {
+        uint8_t* row = bitmap->row(y);
+        for (int32_t x = 0; x < bitmap->width; ++x) row[x * 4 + 3] = 0;
+    }
+    try {
+        context.windowPixelsAtStart = bitmap->bits;
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    context.windowBitmap = bitmaps().add(std::make_shared<GdiBitmap>(std::move(*bitmap)));
+    context.selected = context.windowBitmap;
+}
+
+// The smallest rectangle holding every pixel that differs from the start;
+// nothing when none does.
+std::optional<PixelRect> drawnPart(const GdiBitmap& bitmap, const std::vector<uint8_t>& start) {
+    if (start.size() != bitmap.bits.size()) return std::nullopt;
+    int32_t left = bitmap.width, right = -1, top = -1, bottom = -1;
+    for (int32_t y = 0; y < bitmap.height; ++y) {
+        const size_t offset = static_cast<size_t>(y) * bitmap.stride;
+        const uint8_t* now = bitmap.bits.data() + offset;
+        const uint8_t* before = start.data() + offset;
+        if (std::memcmp(now, before, static_cast<size_t>(bitmap.width) * 4) == 0) continue;
+        if (top < 0) top = y;
+        bottom = y;
+        for (int32_t x = 0; x < bitmap.width; ++x) {
+            if (std::memcmp(now + x * 4, before + x * 4, 4) == 0) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    }
+    if (top < 0) return std::nullopt;
+    return PixelRect{left, top, right - left + 1, bottom - top + 1};
+}
+
+}  // namespace
+
 HDC GetDC(uint32_t window) {
     auto context = std::make_shared<DeviceContext>();
     context->window = window;
-    return contexts().add(std::move(context));
+    if (IsHostWindow(window)) giveWindowItsPixels(*context, window);
+    std::lock_guard lock(selectionMutex());
+    const HDC dc = contexts().add(context);
+    if (auto bitmap = bitmaps().find(context->windowBitmap)) {
+        if (dc == HDC{}) {
+            bitmaps().remove(context->windowBitmap);
+        } else {
+            bitmap->selectedInto = handleValue(dc);
+        }
+    }
+    return dc;
 }
 
 int ReleaseDC(uint32_t window, HDC dc) {
-    auto context = contexts().find(dc);
-    if (!context || context->memory || context->window != window) return 0;
-    return contexts().remove(dc) ? 1 : 0;
+    std::shared_ptr<DeviceContext> context;
+    std::shared_ptr<GdiBitmap> bitmap;
+    {
+        std::lock_guard lock(selectionMutex());
+        context = contexts().find(dc);
+        if (!context || context->memory || context->window != window) return 0;
+        contexts().remove(dc);
+        bitmap = bitmaps().remove(context->windowBitmap);
+    }
+    // What was drawn reaches the window after the context is gone, as the
+    // host may repaint at once.
+    if (bitmap) {
+        if (const auto part = drawnPart(*bitmap, context->windowPixelsAtStart)) {
+            WriteHostWindow(window,
+                            ConstWindowPixels{bitmap->bits.data(), bitmap->bits.size(), bitmap->width,
+                                              bitmap->height, bitmap->stride},
+                            *part);
+        }
+    }
+    return 1;
 }
 
 HDC CreateCompatibleDC(HDC /*dc*/) {

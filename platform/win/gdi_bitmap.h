@@ -87,8 +87,11 @@ size_t LiveBitmapCount();
 // --- device contexts ---
 
 // A device context of the screen (window 0) or of a window; one per call.
+// Only a window the host registered (window_surfaces.h) has pixels: its
+// context holds a 32-bit bitmap of the window's client area.
 HDC GetDC(uint32_t window);
-// Gives back a context from GetDC: 1 when released, 0 otherwise.
+// Gives back a context from GetDC: 1 when released, 0 otherwise. What was
+// drawn into a host window's context goes to the window.
 int ReleaseDC(uint32_t window, HDC dc);
 // A memory context; it starts with a 1 x 1 monochrome bitmap selected.
 HDC CreateCompatibleDC(HDC dc);

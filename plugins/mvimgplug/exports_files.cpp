@@ -3,10 +3,10 @@
 
 #include <memory>
 
-#include "plugins/mvimgplug/exif_guard.h"
 #include "plugins/mvimgplug/exr_guard.h"
 #include "plugins/mvimgplug/format_allow_list.h"
 #include "plugins/mvimgplug/input_file.h"
+#include "plugins/mvimgplug/jpeg_reader.h"
 #include "plugins/mvimgplug/library_lock.h"
 #include "plugins/mvimgplug/mvimgplug.h"
 #include "plugins/mvimgplug/object_table.h"
@@ -26,7 +26,6 @@ int32_t AllowedOrUnknown(FREE_IMAGE_FORMAT format) { return IsAllowedFormat(form
 
 // The checks a file passes before the library's decoder sees it.
 bool PassesGuards(int32_t format, InputFile& file) {
-    if (format == FIF_JPEG && !JpegExifHoldsTogether(file.Stream())) return false;
     if (format == FIF_XPM) return XpmHoldsTogether(file.Stream());
     if (format == FIF_EXR && !ExrHeaderHoldsTogether(file.Stream())) return false;
     return FitsPixelBudget(format, file);
@@ -93,12 +92,10 @@ MvimgplugHandle MVIMGPLUG_LoadU(int32_t format, const char16_t* path, int32_t fl
         std::shared_ptr<InputFile> file = InputFile::Open(PathFromUtf16(path));
         if (!file) return 0;
         if (format == FIF_TIFF) return AddBitmap(ReadTiffPage(*file, 0));
+        if (format == FIF_JPEG) return AddBitmap(ReadJpeg(*file));
         if (!PassesGuards(format, *file)) return 0;
-        // A header-only bitmap is of no use to the engine: pixels are always
-        // loaded. JPEG is decoded with the accurate transform and smooth
-        // chroma upsampling, as every other JPEG route of the engine is.
-        int32_t loadFlags = flags & ~FIF_LOAD_NOPIXELS;
-        if (format == FIF_JPEG) loadFlags |= JPEG_ACCURATE;
+        // A header-only bitmap is of no use to the engine: pixels are always loaded.
+        const int32_t loadFlags = flags & ~FIF_LOAD_NOPIXELS;
         FIBITMAP* decoded =
             FreeImage_LoadFromHandle(static_cast<FREE_IMAGE_FORMAT>(format), StreamIo(), file->Rewound(), loadFlags);
         return AddBitmap(ToPluginRowOrder(decoded));

@@ -60,7 +60,7 @@ bool ExrHeaderHoldsTogether(std::FILE* stream) {
             const int64_t height = int64_t{Le32At(bytes, pos + 12)} - Le32At(bytes, pos + 4) + 1;
             // Float RGBA, the widest the decoder makes: 16 bytes a pixel.
             if (width < 1 || height < 1 || static_cast<uint64_t>(width) * static_cast<uint64_t>(height) >
-                                                kMaxPixelBytes / 16) {
+                                                MaxPixelBytes() / 16) {
                 return false;
             }
             sawDataWindow = true;

@@ -123,17 +123,27 @@ TEST(MalformedFiles, AreRefusedWithoutACrash) {
     }
 }
 
-// The library would read such a block outside its bytes: the plug-in refuses
-// the file, also when stray bytes before the block (which the decoder skips)
-// hide it from a walk that stops at the first non-marker.
-TEST(MalformedFiles, AnExifBlockThatDoesNotHoldTogetherIsRefusedWhereverItLies) {
+// A field whose value lies outside the EXIF block is left out; the pixels and
+// the sound fields beside it are read, wherever the block lies (also behind
+// stray bytes, which the decoder skips).
+TEST(MalformedFiles, AnExifFieldOutsideItsBlockIsLeftOutAndTheRestKept) {
     ScratchFolder scratch;
-    const std::string jpeg = JpegWithExif(scratch, OneEntryTiff(0x010F, 2, 4000, 0x7FFF0000));
+    const std::string tiff = std::string("II*\0", 4) + Le32(8) + Le16(2) + Le16(0x010F) + Le16(2) + Le32(4000) +
+                             Le32(0x7FFF0000) + Le16(0x0128) + Le16(3) + Le32(1) + Le32(2) + Le32(0);
+    const std::string jpeg = JpegWithExif(scratch, tiff);
     for (const std::string& bytes : {jpeg, jpeg.substr(0, 2) + "&'()*56789" + jpeg.substr(2),
                                      jpeg.substr(0, 2) + std::string("\xFF\xFF\xFF", 3) + jpeg.substr(2)}) {
         const std::string path = scratch.write("bad-exif.jpg", bytes);
         Bitmap loaded(MVIMGPLUG_LoadU(kJpeg, U16(path).c_str(), 0));
-        EXPECT_FALSE(loaded);
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(MVIMGPLUG_GetWidth(loaded.get()), 8u);
+        MvimgplugHandle tag = 0;
+        const MvimgplugHandle search = MVIMGPLUG_FindFirstMetadata(1, loaded.get(), &tag);
+        MvimgplugTagRecord record;
+        ASSERT_EQ(MVIMGPLUG_GetTagRecord(tag, &record), 1);
+        EXPECT_EQ(record.id, 0x0128);
+        EXPECT_EQ(MVIMGPLUG_FindNextMetadata(search, &tag), 0);
+        MVIMGPLUG_FindCloseMetadata(search);
     }
 }
 

@@ -91,31 +91,6 @@ std::string WriteJpegWithExif(const ScratchFolder& scratch) {
     return scratch.write("exif.jpg", jpeg.substr(0, 2) + app1 + jpeg.substr(2));
 }
 
-struct FoundTag {
-    std::string key;
-    uint16_t type = 0;
-    uint32_t count = 0;
-    std::string value;
-};
-
-// Every tag of a model, by ID, through a whole search.
-std::map<uint16_t, FoundTag> SearchAll(int32_t model, MvimgplugHandle bitmap) {
-    std::map<uint16_t, FoundTag> found;
-    MvimgplugHandle tag = 0;
-    const MvimgplugHandle search = MVIMGPLUG_FindFirstMetadata(model, bitmap, &tag);
-    if (search == 0) return found;
-    do {
-        MvimgplugTagRecord record;
-        EXPECT_EQ(MVIMGPLUG_GetTagRecord(tag, &record), 1);
-        found[record.id] = {record.key, record.type, record.count,
-                            std::string(static_cast<const char*>(record.value), record.length)};
-        EXPECT_STREQ(MVIMGPLUG_GetTagKey(tag), record.key);
-    } while (MVIMGPLUG_FindNextMetadata(search, &tag) != 0);
-    EXPECT_EQ(tag, 0u);
-    MVIMGPLUG_FindCloseMetadata(search);
-    return found;
-}
-
 TEST(Metadata, ASearchFindsTheExifTagsOfAJpeg) {
     ScratchFolder scratch;
     Bitmap jpeg(MVIMGPLUG_LoadU(kJpeg, U16(WriteJpegWithExif(scratch)).c_str(), 0));
@@ -218,6 +193,68 @@ TEST(Metadata, StoringOverAFoundTagKeepsEverythingSound) {
     EXPECT_EQ(MVIMGPLUG_GetTagRecord(tag, &record), 0);
     MVIMGPLUG_FindCloseMetadata(search);
     EXPECT_TRUE(SearchAll(kExifMain, jpeg.get()).size() >= 4);
+}
+
+// A two-page big-endian TIFF: the first page with its maker, an IPTC block
+// and an XMP packet, the second with a maker of its own.
+std::string WriteTaggedTiff(const ScratchFolder& scratch, const std::string& iim, const std::string& packet) {
+    const std::string path = scratch.file("tagged.tif");
+    TIFF* tiff = TIFFOpen(path.c_str(), "wb");
+    EXPECT_NE(tiff, nullptr);
+    for (const char* make : {"First", "Second"}) {
+        TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, 4);
+        TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, 2);
+        TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1);
+        TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+        TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+        TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
+        TIFFSetField(tiff, TIFFTAG_MAKE, make);
+        if (std::string(make) == "First") {
+            TIFFSetField(tiff, TIFFTAG_RICHTIFFIPTC, static_cast<uint32_t>(iim.size()), iim.data());
+            TIFFSetField(tiff, TIFFTAG_XMLPACKET, static_cast<uint32_t>(packet.size()), packet.data());
+        }
+        const uint8_t row[4] = {0, 80, 160, 240};
+        for (uint32_t y = 0; y < 2; ++y) TIFFWriteScanline(tiff, const_cast<uint8_t*>(row), y, 0);
+        TIFFWriteDirectory(tiff);
+    }
+    TIFFClose(tiff);
+    return path;
+}
+
+TEST(Metadata, TiffPagesGiveTheirOwnTagsIptcAndXmp) {
+    ScratchFolder scratch;
+    const std::string caption = "Receipt 17";
+    const std::string iim = std::string("\x1C\x02\x78\0", 4) + static_cast<char>(caption.size()) + caption;
+    const std::string packet = "<x:xmpmeta xmlns:x='adobe:ns:meta/'/>";
+    const std::string path = WriteTaggedTiff(scratch, iim, packet);
+
+    Bitmap first(MVIMGPLUG_LoadU(kTiff, U16(path).c_str(), 0));
+    ASSERT_TRUE(first);
+    const auto main = SearchAll(kExifMain, first.get());
+    ASSERT_TRUE(main.contains(0x010F));
+    EXPECT_EQ(main.at(0x010F).key, "Make");
+    EXPECT_EQ(main.at(0x010F).value, std::string("First\0", 6));
+    // How the file stores its pixels is not the picture's metadata.
+    for (uint16_t structure : {0x0100, 0x0111, 0x0117, 0x83BB, 0x02BC}) EXPECT_FALSE(main.contains(structure));
+    const auto iptc = SearchAll(6, first.get());
+    ASSERT_TRUE(iptc.contains(0x0278));
+    EXPECT_EQ(iptc.at(0x0278).key, "Caption-Abstract");
+    EXPECT_EQ(iptc.at(0x0278).value, caption);
+    const auto xmp = SearchAll(7, first.get());
+    ASSERT_TRUE(xmp.contains(700));
+    EXPECT_EQ(xmp.at(700).value, packet);
+
+    const MvimgplugHandle file = MVIMGPLUG_OpenFileU(U16(path).c_str());
+    const MvimgplugHandle multi = MVIMGPLUG_OpenMultiBitmapU(kTiff, 0, file);
+    const MvimgplugHandle second = MVIMGPLUG_LockPage(multi, 1);
+    ASSERT_NE(second, 0u);
+    const auto secondMain = SearchAll(kExifMain, second);
+    ASSERT_TRUE(secondMain.contains(0x010F));
+    EXPECT_EQ(secondMain.at(0x010F).value, std::string("Second\0", 7));
+    EXPECT_EQ(MVIMGPLUG_GetMetadataCount(6, second), 0u);
+    MVIMGPLUG_UnlockPage(multi, second, 0);
+    MVIMGPLUG_CloseMultiBitmap(multi, 0);
+    MVIMGPLUG_CloseFileHandle(file);
 }
 
 }  // namespace

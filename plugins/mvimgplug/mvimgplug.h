@@ -3,7 +3,8 @@
 // loaded by name at run time; every function below is one export, named
 // MVIMGPLUG_<Name> after the function of the well-known image library it
 // mirrors. The plug-in reads and writes image files through Debian's
-// FreeImage, with libtiff for JPEG-compressed TIFF and CCITT group 4, and zlib.
+// FreeImage, with libjpeg-turbo for JPEG files, libtiff for TIFF files and
+// CCITT group 4, and zlib.
 //
 // Handles: opaque non-zero 32-bit values from a table inside the plug-in,
 // never addresses. 0 means none or failure. A handle of one kind (file,
@@ -184,6 +185,12 @@ MVIMGPLUG_API int32_t MVIMGPLUG_VB_CompressCCITT4(MvimgplugByteSink* out, const 
 // (dest too small, bad arguments).
 MVIMGPLUG_API int32_t MVIMGPLUG_ZLibCompress2(uint8_t* dest, int32_t destCapacity, const uint8_t* source,
                                               int32_t sourceLength);
+
+// --- limits ---
+// Largest pixel buffer, in bytes, of one bitmap the plug-in decodes; a file
+// claiming more is refused before anything is allocated. 2^31 - 1 (what the
+// engine's bitmaps hold) until set lower; 0, or a value above it, restores it.
+MVIMGPLUG_API void MVIMGPLUG_SetMaxDecodedImageBytes(uint64_t bytes);
 
 #ifdef __cplusplus
 }

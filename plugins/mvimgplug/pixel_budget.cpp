@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 
 namespace mvimgplug {
 
 namespace {
+
+std::atomic<uint64_t> gMaxPixelBytes{kMaxPixelBytes};
 
 // Decoders that read no header without pixels are budgeted as if every
 // pixel took 8 bytes (16-bit RGBA, the widest they make).
@@ -19,9 +22,10 @@ bool Fits(uint64_t width, uint64_t height, uint64_t bitsPerPixel) {
     if (width == 0 || height == 0) return true;
     // A header that claims no bits at all is left to the decoder to refuse.
     if (bitsPerPixel == 0) return true;
-    if (width > kMaxPixelBytes * 8 / bitsPerPixel + 1) return false;
+    const uint64_t ceiling = MaxPixelBytes();
+    if (width > ceiling * 8 / bitsPerPixel + 1) return false;
     const uint64_t rowBytes = (width * bitsPerPixel + 7) / 8;
-    return rowBytes <= kMaxPixelBytes && height <= kMaxPixelBytes / rowBytes;
+    return rowBytes <= ceiling && height <= ceiling / rowBytes;
 }
 
 uint32_t BigEndian32(const uint8_t* p) {
@@ -84,34 +88,6 @@ bool Jp2Fits(std::FILE* stream, uint64_t fileBytes) {
     return true;
 }
 
-// A JPEG file's frame header (SOF0 to SOF15 but DHT, JPG and DAC) gives
-// height and width; markers before it are skipped by their lengths, so no
-// metadata is read.
-bool JpegFits(std::FILE* stream, uint64_t fileBytes) {
-    long offset = 2;
-    for (int markers = 0; markers < 1024; ++markers) {
-        std::array<uint8_t, 9> head{};
-        if (!ReadAt(stream, offset, head.data(), 4)) return true;
-        if (head[0] != 0xFF) return true;
-        const uint8_t marker = head[1];
-        if (marker == 0xFF) {
-            ++offset;
-            continue;
-        }
-        const uint32_t length = (uint32_t{head[2]} << 8) | head[3];
-        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (frame) {
-            if (!ReadAt(stream, offset + 4, head.data(), 6)) return true;
-            const uint32_t height = (uint32_t{head[1]} << 8) | head[2];
-            const uint32_t width = (uint32_t{head[3]} << 8) | head[4];
-            return DecodedSizeFits(width, height, 8 * uint64_t{head[5]}, fileBytes);
-        }
-        if (marker == 0xD9 || marker == 0xDA || length < 2) return true;
-        offset += 2 + static_cast<long>(length);
-    }
-    return true;
-}
-
 bool HeaderFits(int32_t format, InputFile& file) {
     FIBITMAP* header = FreeImage_LoadFromHandle(static_cast<FREE_IMAGE_FORMAT>(format), StreamIo(), file.Rewound(),
                                                 FIF_LOAD_NOPIXELS);
@@ -123,6 +99,12 @@ bool HeaderFits(int32_t format, InputFile& file) {
 }
 
 }  // namespace
+
+uint64_t MaxPixelBytes() { return gMaxPixelBytes.load(); }
+
+void SetMaxPixelBytes(uint64_t bytes) {
+    gMaxPixelBytes.store(bytes == 0 || bytes > kMaxPixelBytes ? kMaxPixelBytes : bytes);
+}
 
 bool DecodedSizeFits(uint64_t width, uint64_t height, uint64_t bitsPerPixel, uint64_t fileBytes) {
     if (!Fits(width, height, bitsPerPixel)) return false;
@@ -140,8 +122,8 @@ bool FitsPixelBudget(int32_t format, InputFile& file) {
         // suggests: it is held to the ceiling alone.
         case FIF_J2K: return CodestreamFits(file.Stream(), 0, 0);
         case FIF_JP2: return Jp2Fits(file.Stream(), 0);
-        case FIF_JPEG: return JpegFits(file.Stream(), file.Size());
-        // TIFF pages are judged by their reader (tiff_page_reader.h).
+        // JPEG and TIFF are judged by their readers (jpeg_reader.h, tiff_page_reader.h).
+        case FIF_JPEG:
         case FIF_TIFF: return true;
         default: return HeaderFits(format, file);
     }

@@ -12,7 +12,12 @@ namespace mvimgplug {
 // Bytes of pixels one bitmap may take: the engine's bitmaps stop at 2^31 - 1.
 inline constexpr uint64_t kMaxPixelBytes = 0x7FFF'FFFF;
 
-// Whether width x height pixels of `bitsPerPixel` bits fit the budget and,
+// The ceiling in force: kMaxPixelBytes unless set lower (a fuzzing run, a
+// host short of memory). A value above kMaxPixelBytes, or 0, restores it.
+uint64_t MaxPixelBytes();
+void SetMaxPixelBytes(uint64_t bytes);
+
+// Whether width x height pixels of `bitsPerPixel` bits fit the ceiling and,
 // when `fileBytes` is above 0, what a file of that size can plausibly hold:
 // no compression used in image files packs a page more than
 // kMaxDecodedBytesPerFileByte to one, and below kAlwaysAllowedBytes no file
@@ -25,6 +30,5 @@ bool DecodedSizeFits(uint64_t width, uint64_t height, uint64_t bitsPerPixel, uin
 // file of its size can hold. Judged from the header alone; a header that cannot be read passes (the decoder then
 // refuses the file by itself).
 bool FitsPixelBudget(int32_t format, InputFile& file);
-
 
 }  // namespace mvimgplug

@@ -1,6 +1,7 @@
 #include "plugins/mvimgplug/tiff_page_reader.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <tiffio.h>
 #include <unistd.h>
 
@@ -8,9 +9,12 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "platform/gdiplus/codecs/tiff_colour_spaces.h"
+#include "plugins/mvimgplug/metadata_import.h"
 #include "plugins/mvimgplug/pixel_budget.h"
 
 namespace mvimgplug {
@@ -44,7 +48,7 @@ TiffHandle OpenTiff(InputFile& file) {
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), Silently, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), Silently, nullptr);
     // libtiff allocates no more at once than a page may take.
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), static_cast<tmsize_t>(kMaxPixelBytes));
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), static_cast<tmsize_t>(MaxPixelBytes()));
     // "m": read through the descriptor, without mapping the file.
     TIFF* tiff = TIFFFdOpenExt(fd, "page", "rm", options.get());
     if (tiff == nullptr) ::close(fd);
@@ -216,43 +220,6 @@ uint32_t Unpremultiply(uint32_t value, uint32_t alpha, uint32_t max) {
     return std::min(max, (value * max + alpha / 2) / alpha);
 }
 
-// CMYK samples scaled to `max` into RGB, the way readers without a colour
-// profile render them.
-void CmykToRgb(uint32_t c, uint32_t m, uint32_t y, uint32_t k, uint32_t max, uint32_t rgb[3]) {
-    const uint64_t white = uint64_t{max} - k;
-    rgb[0] = static_cast<uint32_t>((uint64_t{max - c} * white + max / 2) / max);
-    rgb[1] = static_cast<uint32_t>((uint64_t{max - m} * white + max / 2) / max);
-    rgb[2] = static_cast<uint32_t>((uint64_t{max - y} * white + max / 2) / max);
-}
-
-// sRGB's transfer curve from linear light (0..1), to `max`.
-uint32_t Companded(double linear, uint32_t max) {
-    linear = std::clamp(linear, 0.0, 1.0);
-    const double v = linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
-    return static_cast<uint32_t>(std::lround(v * max));
-}
-
-// CIE L*a*b* into sRGB, white mapped to white (D65, as readers of such files
-// render them). `lab` holds the samples as stored: L* over the full range of
-// the sample, a* and b* signed (CIELab) or offset by half the range (ICCLab).
-void LabToRgb(const Layout& l, const uint32_t lab[3], uint32_t max, uint32_t rgb[3]) {
-    const double range = l.bits == 8 ? 255.0 : 65535.0;
-    const double lightness = lab[0] * 100.0 / range;
-    auto opponent = [&](uint32_t v) {
-        if (l.photometric == PHOTOMETRIC_ICCLAB) return (v - (range + 1) / 2) * 256.0 / (range + 1);
-        // Signed in two's complement of the sample's width.
-        const double signedValue = v > range / 2 ? static_cast<double>(v) - (range + 1) : static_cast<double>(v);
-        return l.bits == 8 ? signedValue : signedValue / 256.0;
-    };
-    const double a = opponent(lab[1]), b = opponent(lab[2]);
-    const double fy = (lightness + 16) / 116, fx = fy + a / 500, fz = fy - b / 200;
-    auto inverse = [](double t) { return t > 6.0 / 29 ? t * t * t : 3 * (6.0 / 29) * (6.0 / 29) * (t - 4.0 / 29); };
-    const double x = 0.95047 * inverse(fx), y = inverse(fy), z = 1.08883 * inverse(fz);
-    rgb[0] = Companded(3.2404542 * x - 1.5371385 * y - 0.4985314 * z, max);
-    rgb[1] = Companded(-0.9692660 * x + 1.8760108 * y + 0.0415560 * z, max);
-    rgb[2] = Companded(0.0556434 * x - 0.2040259 * y + 1.0572252 * z, max);
-}
-
 void FillGreyPalette(FIBITMAP* dib, uint32_t bits, bool reversed) {
     RGBQUAD* palette = FreeImage_GetPalette(dib);
     const uint32_t count = 1u << bits;
@@ -336,18 +303,26 @@ FIBITMAP* ReadColour(const Layout& l, const RawSamples& raw) {
                 if (l.photometric == PHOTOMETRIC_MINISWHITE) v = max - v;
                 rgb[0] = rgb[1] = rgb[2] = v;
             } else if (l.Cmyk()) {
-                auto v = [&](uint32_t s) { return l.bits == 8 ? row.Unsigned(x, s) : sample(s); };
-                CmykToRgb(v(0), v(1), v(2), v(3), max, rgb);
+                uint32_t inks[4];
+                for (uint32_t s = 0; s < 4; ++s) inks[s] = l.bits == 8 ? row.Unsigned(x, s) : sample(s);
+                // Premultiplied inks are taken back before rendering, not the colour after.
+                if (l.alpha && l.associated) {
+                    const uint32_t a = l.bits == 8 ? row.Unsigned(x, colour) : sample(colour);
+                    for (uint32_t& ink : inks) ink = Unpremultiply(ink, a, max);
+                }
+                gdiplus::codecs::InksToRgb(inks, max, max, rgb);
             } else if (l.Lab()) {
                 const uint32_t lab[3] = {row.Unsigned(x, 0), row.Unsigned(x, 1), row.Unsigned(x, 2)};
-                LabToRgb(l, lab, max, rgb);
+                const auto encoding = l.photometric == PHOTOMETRIC_ICCLAB ? gdiplus::codecs::LabEncoding::Icc
+                                                                          : gdiplus::codecs::LabEncoding::Cie;
+                gdiplus::codecs::LabToSrgb(gdiplus::codecs::LabFromSamples(encoding, l.bits, lab), max, rgb);
             } else {
                 for (uint32_t c = 0; c < 3; ++c) rgb[c] = l.bits == 8 ? row.Unsigned(x, c) : sample(c);
             }
             uint32_t alpha = max;
             if (l.alpha) {
                 alpha = l.bits == 8 ? row.Unsigned(x, colour) : sample(colour);
-                if (l.associated) {
+                if (l.associated && !l.Cmyk()) {
                     for (uint32_t& c : rgb) c = Unpremultiply(c, alpha, max);
                 }
             }
@@ -389,7 +364,7 @@ FIBITMAP* ReadFloat(const Layout& l, const RawSamples& raw) {
     return dib.release();
 }
 
-// What libtiff renders itself (CIELab, YCbCr, JPEG-compressed, LogLuv ...)
+// What libtiff renders itself (YCbCr, old-style JPEG, LogLuv ...)
 // comes as 8-bit RGBA with premultiplied alpha.
 FIBITMAP* ReadRendered(TIFF* tiff, const Layout& l) {
     char message[1024] = {};
@@ -464,7 +439,23 @@ void CopyIccProfile(TIFF* tiff, FIBITMAP* dib) {
     }
 }
 
-// The page's descriptive texts, under the keys the library's own loader uses.
+// The page's tags with its EXIF and GPS sub-IFDs, IPTC and XMP, read from the
+// file's bytes by the bounded tag reader (metadata_import.h). The file is
+// mapped, not read: only the pages of it that hold the tags are touched.
+// False for a file the reader does not take (BigTIFF).
+bool ImportPageTags(InputFile& file, int32_t index, FIBITMAP* dib) {
+    const uint64_t size = file.Size();
+    if (size < 8 || size > SIZE_MAX) return false;
+    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, ::fileno(file.Stream()), 0);
+    if (mapped == MAP_FAILED) return false;
+    const bool read = ImportTiffTags(dib, std::span(static_cast<const uint8_t*>(mapped), size),
+                                     static_cast<uint32_t>(index), TagSource::TiffFile);
+    ::munmap(mapped, size);
+    return read;
+}
+
+// The page's descriptive texts, under the keys the library's own loader uses:
+// what is kept of a page whose tags the bounded reader cannot take.
 void CopyTextTags(TIFF* tiff, FIBITMAP* dib) {
     struct TextTag {
         uint32_t id;
@@ -517,7 +508,7 @@ FIBITMAP* ReadTiffPage(InputFile& file, int32_t index) {
     if (!dib) return nullptr;
     CopyResolution(tiff.get(), dib.get());
     CopyIccProfile(tiff.get(), dib.get());
-    CopyTextTags(tiff.get(), dib.get());
+    if (!ImportPageTags(file, index, dib.get())) CopyTextTags(tiff.get(), dib.get());
     return dib.release();
 }
 

@@ -4,7 +4,8 @@
 // profile and metadata. The bitmap made here has the library's layout (so
 // every other export serves it as before), its rows top first as the plug-in
 // hands bitmaps out, the file's resolution, a copy of its ICC profile and the
-// file's descriptive text tags as EXIF-main metadata.
+// page's metadata: its tags and EXIF sub-IFD, GPS, IPTC and XMP
+// (metadata_import.h; of a BigTIFF page, its descriptive text tags alone).
 //
 // Kinds of page, and what they become:
 //   1/2/4/8-bit grey and palette         1, 4 or 8 bits with a palette

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdiplus/codecs/cie_reference_test_support.h"
 #include "plugins/mvimgplug/mvimgplug.h"
 #include "plugins/mvimgplug/testing/plugin_test_support.h"
 
@@ -314,6 +315,95 @@ TEST(TiffPageKinds, CieLabGreyOfMiddleLightnessIsNeutralSrgbGrey) {
     ASSERT_EQ(MVIMGPLUG_GetBPP(loaded.get()), 24u);
     const std::vector<uint8_t> row = RowOf(loaded.get(), 0);
     for (int c = 0; c < 3; ++c) EXPECT_NEAR(row[c], 119, 1) << c;
+}
+
+// L*a*b* of every encoding the reader takes, in the colour the definitions give
+// (the same the built-in decoder shows: both go through one conversion).
+TEST(TiffPageKinds, LabPagesGiveTheSrgbOfTheirValues) {
+    using gdiplus::codecs::testing_support::ReferenceSrgbOfLab;
+    struct LabValue {
+        double l, a, b;
+    };
+    static constexpr LabValue kValues[] = {{0, 0, 0},       {100, 0, 0},         {50, 0, 0},   {53.24, 80.09, 67.2},
+                                           {87.73, -86.18, 83.18}, {32.3, 79.19, -107.86}, {75, -20, 30}, {5, -3, 2}};
+    struct Encoding {
+        const char* name;
+        uint16_t photometric, bits;
+    };
+    for (const Encoding e : {Encoding{"cielab8", PHOTOMETRIC_CIELAB, 8}, Encoding{"cielab16", PHOTOMETRIC_CIELAB, 16},
+                             Encoding{"icclab8", PHOTOMETRIC_ICCLAB, 8}}) {
+        SCOPED_TRACE(e.name);
+        const uint32_t max = e.bits == 8 ? 255 : 65535;
+        const bool icc = e.photometric == PHOTOMETRIC_ICCLAB;
+        // Stored samples: L* over the range; a*, b* two's complement (16 bits: in 1/256) or offset by half.
+        auto stored = [&](uint32_t x, uint32_t y) {
+            const LabValue& v = kValues[(x + y * kWidth) % std::size(kValues)];
+            auto opponent = [&](double o) {
+                const double units = e.bits == 8 ? o : o * 256;
+                return static_cast<uint32_t>(std::lround(icc ? units + (max + 1) / 2 : units)) & max;
+            };
+            return std::vector<uint32_t>{static_cast<uint32_t>(std::lround(v.l * max / 100)), opponent(v.a),
+                                         opponent(v.b)};
+        };
+        ScratchFolder scratch;
+        const std::string path = scratch.file(std::string(e.name) + ".tif");
+        Page p;
+        p.photometric = e.photometric;
+        p.bits = e.bits;
+        p.sample = [&](uint32_t x, uint32_t y, uint32_t s) {
+            return e.bits == 8 ? Byte(stored(x, y)[s]) : Word(stored(x, y)[s]);
+        };
+        Write(path, p);
+        Bitmap loaded(MVIMGPLUG_LoadU(kTiff, U16(path).c_str(), 0));
+        ASSERT_TRUE(loaded);
+        ASSERT_EQ(MVIMGPLUG_GetBPP(loaded.get()), e.bits == 8 ? 24u : 48u);
+        for (uint32_t y = 0; y < kHeight; ++y) {
+            const std::vector<uint8_t> row = RowOf(loaded.get(), y);
+            for (uint32_t x = 0; x < kWidth; ++x) {
+                const std::vector<uint32_t> v = stored(x, y);
+                auto opponent = [&](uint32_t o) {
+                    if (icc) return (static_cast<double>(o) - (max + 1) / 2.0) / (e.bits == 8 ? 1 : 256);
+                    const double s = o > max / 2 ? static_cast<double>(o) - (max + 1.0) : static_cast<double>(o);
+                    return e.bits == 8 ? s : s / 256;
+                };
+                const auto want = ReferenceSrgbOfLab(v[0] * 100.0 / max, opponent(v[1]), opponent(v[2]));
+                for (uint32_t c = 0; c < 3; ++c) {
+                    // 8 bits: blue first; 16 bits: red first, each channel a word.
+                    const double got = e.bits == 8 ? row[x * 3 + 2 - c] : (row[x * 6 + 2 * c] | row[x * 6 + 2 * c + 1] << 8) / 257.0;
+                    EXPECT_NEAR(got, want[c], 1.0) << "x " << x << " y " << y << " channel " << c;
+                }
+            }
+        }
+    }
+}
+
+// Premultiplied inks are taken back before they are rendered.
+TEST(TiffPageKinds, CmykWithAssociatedAlphaGivesTheColourOfItsInks) {
+    using gdiplus::codecs::testing_support::ReferenceRgbOfInks;
+    ScratchFolder scratch;
+    const std::string path = scratch.file("cmyka.tif");
+    Page p;
+    p.photometric = PHOTOMETRIC_SEPARATED;
+    p.inkSet = INKSET_CMYK;
+    p.samples = 5;
+    p.extra = EXTRASAMPLE_ASSOCALPHA;
+    // Inks of x / 5 and y / 3 of full coverage at an alpha of 153 (0.6), stored premultiplied.
+    auto ink = [](uint32_t x, uint32_t y, uint32_t s) { return s == 0 ? x / 5.0 : s == 1 ? y / 3.0 : s == 2 ? 0.5 : 0.2; };
+    p.sample = [&](uint32_t x, uint32_t y, uint32_t s) {
+        return Byte(s == 4 ? 153 : static_cast<uint32_t>(std::lround(ink(x, y, s) * 153)));
+    };
+    Write(path, p);
+    Bitmap loaded(MVIMGPLUG_LoadU(kTiff, U16(path).c_str(), 0));
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(MVIMGPLUG_GetBPP(loaded.get()), 32u);
+    for (uint32_t y = 0; y < kHeight; ++y) {
+        const std::vector<uint8_t> row = RowOf(loaded.get(), y);
+        for (uint32_t x = 0; x < kWidth; ++x) {
+            const auto want = ReferenceRgbOfInks(ink(x, y, 0), ink(x, y, 1), ink(x, y, 2), ink(x, y, 3));
+            EXPECT_EQ(row[x * 4 + 3], 153);
+            for (uint32_t c = 0; c < 3; ++c) EXPECT_NEAR(row[x * 4 + 2 - c], want[c], 1) << x << " " << y << " " << c;
+        }
+    }
 }
 
 TEST(TiffPageKinds, APageClaimingMoreThanItsFileCanHoldIsRefusedAtOnce) {

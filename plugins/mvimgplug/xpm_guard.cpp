@@ -44,7 +44,7 @@ bool XpmHoldsTogether(std::FILE* stream) {
     int64_t width = 0, height = 0, colours = 0, charsPerPixel = 0;
     if (!(header >> width >> height >> colours >> charsPerPixel)) return false;
     if (width < 1 || height < 1 || colours < 1 || charsPerPixel < 1 || charsPerPixel > 8) return false;
-    if (static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kMaxPixelBytes / 3) return false;
+    if (static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > MaxPixelBytes() / 3) return false;
     if (static_cast<int64_t>(strings.size()) < 1 + colours + height) return false;
     for (int64_t i = 1; i <= colours; ++i) {
         if (static_cast<int64_t>(strings[static_cast<size_t>(i)].size()) < charsPerPixel) return false;

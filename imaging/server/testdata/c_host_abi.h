@@ -1,9 +1,9 @@
 /* The published binary interface as a plain C host sees it: COM types and
- * vtables in their slot order, the class and interface IDs of Twain, and the
- * checks the C hosts count their failures with. */
+ * vtables in their slot order, VARIANT types and HRESULTs the hosts meet, the
+ * class and interface IDs of Twain, BSTRs, and the checks the C hosts count
+ * their failures with. */
 #ifndef SCANVELT_C_HOST_ABI_H
 #define SCANVELT_C_HOST_ABI_H
-#include <dlfcn.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -142,13 +142,27 @@ struct TypeLib {
     const TypeLibVtbl* vtbl;
 };
 
-enum { VT_I4 = 3, VT_R8 = 5 };
+enum {
+    VT_EMPTY = 0,
+    VT_I2 = 2,
+    VT_I4 = 3,
+    VT_R4 = 4,
+    VT_R8 = 5,
+    VT_BSTR = 8,
+    VT_DISPATCH = 9,
+    VT_BOOL = 11,
+    VT_ARRAY = 0x2000,
+    VT_BYREF = 0x4000,
+};
+static const HRESULT kNotImplemented = (HRESULT)0x80004001;
+static const HRESULT kMemberNotFound = (HRESULT)0x80020003;
 static const GUID kClsidTwain = {0x06e482ed, 0xa0cf, 0x41ad, {0xa6, 0xce, 0x0c, 0x2c, 0x79, 0x61, 0xd7, 0xca}};
 static const GUID kIidTwain = {0xe88070e3, 0x5582, 0x4ba6, {0xa3, 0x4e, 0x3a, 0xb5, 0x18, 0x88, 0x57, 0xd3}};
 static const GUID kIidClassFactory = {0x00000001, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
 static const GUID kIidDispatch = {0x00020400, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
 static const GUID kIidNull = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
-static const int32_t kDispidGetVersion = 0x60030135;
+/* GetStat's number is this build's own: a host that must not rely on it binds
+ * the name (c_host.c). */
 static const int32_t kDispidGetStat = 0x60030136;
 
 static int failures = 0;
@@ -174,41 +188,6 @@ static inline BSTR makeBstr(const char* text) {
     memcpy(block, &bytes, 4);
     for (uint32_t i = 0; i <= length; ++i) bstr[i] = (OLECHAR)(unsigned char)text[i];
     return bstr;
-}
-
-/* Loads the server library, registers it into the registry file, creates
- * Twain by its class ID, hands it to `check`, then releases it and
- * unregisters. 0 when every check held, 1 otherwise. */
-static inline int runWithTwain(const char* libraryPath, const char* registry, void (*check)(Dispatch*)) {
-    setenv("SCANVELT_REGISTRY", registry, 1);
-    void* library = dlopen(libraryPath, RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        fprintf(stderr, "cannot load %s: %s\n", libraryPath, dlerror());
-        return 1;
-    }
-    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
-        (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject");
-    HRESULT (*registerServer)(void) = (HRESULT (*)(void))dlsym(library, "DllRegisterServer");
-    HRESULT (*unregisterServer)(void) = (HRESULT (*)(void))dlsym(library, "DllUnregisterServer");
-    CHECK(getClassObject && registerServer && unregisterServer);
-    if (failures) return 1;
-    CHECK(registerServer() == 0);
-
-    ClassFactory* factory = NULL;
-    Dispatch* twain = NULL;
-    CHECK(getClassObject(&kClsidTwain, &kIidClassFactory, (void**)&factory) == 0 && factory);
-    if (factory) {
-        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&twain) == 0 && twain);
-        factory->vtbl->Release(factory);
-    }
-    if (twain) {
-        check(twain);
-        CHECK(twain->vtbl->Release(twain) == 0);
-    }
-    CHECK(unregisterServer() == 0);
-    dlclose(library);
-    if (failures) fprintf(stderr, "%d check(s) failed\n", failures);
-    return failures ? 1 : 0;
 }
 
 #endif

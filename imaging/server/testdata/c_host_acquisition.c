@@ -135,5 +135,5 @@ int main(int argc, char** argv) {
         CHECK(callLong(kTwainGetLastConditionCode, NULL, 0) >= 0);
         calledControl->vtbl->Release(calledControl);
     }
-    return finish();
+    return finishScratch();
 }

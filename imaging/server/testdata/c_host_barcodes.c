@@ -6,8 +6,8 @@
  * symbol drawn by zint, laid on the page by ImageMagick) and reads both, on
  * the whole page and in a region.
  * Usage: c_host_barcodes LIBRARY REGISTRY-FILE. */
-#include "c_host_calls.h"
 #include "c_host_scripted_source.h"
+#include "c_host_server.h"
 
 enum {
     kLinearDoScan = 0x60030143,
@@ -28,20 +28,7 @@ enum {
     kSetROI = 0x60030137,
     kResetROI = 0x60030138,
     kCloseImage = 0x60030051,
-    kTwainAcquireToMorvalenImage = 0x60030078,
-    kTwainOpenSource = 0x6003007a,
-    kTwainSetHideUI = 0x600300f4,
 };
-
-static char scratch[256];
-
-static const char* pathIn(const char* name) {
-    static char paths[8][512];
-    static int next = 0;
-    char* path = paths[next++ % 8];
-    snprintf(path, sizeof paths[0], "%s/%s", scratch, name);
-    return path;
-}
 
 /* A member of one code number (or of none with n < 0) answering a Long. */
 static int32_t longOf(int32_t id, int32_t n) {
@@ -107,19 +94,8 @@ static void checkWithoutImage(void) {
     CHECK(longOf(kMatrixCount, -1) == 0);
 }
 
-/* Scans the page from the scripted source; its image ID. */
-static int32_t scanPage(void) {
-    VARIANT name = argText("scripted:0");
-    CHECK(callBool(kTwainOpenSource, &name, 1));
-    VARIANT hide = argFlag(1);
-    callNone(kTwainSetHideUI, &hide, 1);
-    const int32_t id = longOf(kTwainAcquireToMorvalenImage, 0);
-    if (id == 0) fprintf(stderr, "the scan failed with status %d\n", (int)longOf(kDispidGetStat, -1));
-    CHECK(id != 0);
-    return id;
-}
-
 static void checkScannedPage(void) {
+    CHECK(openScriptedSource());
     const int32_t page = scanPage();
     if (page == 0) return;
     CHECK(longOf(kLinearDoScan, 1) == 0);
@@ -149,32 +125,19 @@ static void checkScannedPage(void) {
     CHECK(longOf(kCloseImage, page) == 0);
 }
 
-static void checkMembers(Dispatch* twain) {
-    calledControl = twain;
+static void checkMembers(void) {
     checkWithoutImage();
     checkScannedPage();
-    calledControl = NULL;
 }
 
-int main(int argc, char** argv) {
-    if (argc != 3) {
-        fprintf(stderr, "usage: c_host_barcodes LIBRARY REGISTRY-FILE\n");
-        return 2;
-    }
-    snprintf(scratch, sizeof scratch, "%s", "/tmp/scanvelt-c-host-barcodes-XXXXXX");
-    if (!mkdtemp(scratch)) {
-        perror("mkdtemp");
-        return 1;
-    }
+/* The page, served by the scripted source. */
+static int preparePage(void) {
     if (!writePage()) {
         fprintf(stderr, "zint or convert could not draw the page\n");
-        return 1;
+        return 0;
     }
     useScriptedSource(scratch, pathIn("page.pnm"));
-
-    const int result = runWithTwain(argv[1], argv[2], checkMembers);
-    char command[600];
-    snprintf(command, sizeof command, "rm -rf '%s'", scratch);
-    CHECK(system(command) == 0);
-    return result || failures ? 1 : 0;
+    return 1;
 }
+
+int main(int argc, char** argv) { return runTwainHost(argc, argv, "c_host_barcodes", preparePage, checkMembers); }

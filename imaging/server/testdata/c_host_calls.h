@@ -3,14 +3,9 @@
  * variants, and the small readers of results the C hosts share. */
 #ifndef SCANVELT_C_HOST_CALLS_H
 #define SCANVELT_C_HOST_CALLS_H
-#include <dirent.h>
-#include <dlfcn.h>
-#include <unistd.h>
-
 #include "c_host_abi.h"
 
-enum { VT_BSTR_ = 8, VT_BOOL_ = 11, VT_BYREF_ = 0x4000 };
-
+/* The control the calls go to. */
 static Dispatch* calledControl = NULL;
 
 static inline VARIANT argLong(int32_t value) {
@@ -21,10 +16,18 @@ static inline VARIANT argLong(int32_t value) {
     return v;
 }
 
+static inline VARIANT argSingle(float value) {
+    VARIANT v;
+    memset(&v, 0, sizeof v);
+    v.vt = VT_R4;
+    memcpy(&v.u, &value, sizeof value);
+    return v;
+}
+
 static inline VARIANT argFlag(int value) {
     VARIANT v;
     memset(&v, 0, sizeof v);
-    v.vt = VT_BOOL_;
+    v.vt = VT_BOOL;
     v.u.boolVal = value ? -1 : 0;
     return v;
 }
@@ -32,7 +35,7 @@ static inline VARIANT argFlag(int value) {
 static inline VARIANT argText(const char* value) {
     VARIANT v;
     memset(&v, 0, sizeof v);
-    v.vt = VT_BSTR_;
+    v.vt = VT_BSTR;
     v.u.bstrVal = makeBstr(value);
     return v;
 }
@@ -45,16 +48,18 @@ static inline VARIANT argDouble(double value) {
     return v;
 }
 
-/* A double passed by reference: the member writes into *target. */
-static inline VARIANT argDoubleRef(double* target) {
+/* An argument passed by reference (`type` VT_I4 for an int32_t, VT_R8 for a
+ * double): the member writes into *target. */
+static inline VARIANT argRef(VARTYPE type, void* target) {
     VARIANT v;
     memset(&v, 0, sizeof v);
-    v.vt = VT_R8 | VT_BYREF_;
+    v.vt = type | VT_BYREF;
     v.u.record.a = target;
     return v;
 }
 
-/* The member's result (HRESULT in *hr when given); text arguments are freed. */
+/* The member's result; text arguments are freed. With `hr` the HRESULT goes
+ * there; without, a failing call counts as a failed check. */
 static inline VARIANT invokeMember(int32_t id, VARIANT* arguments, uint32_t count, HRESULT* hr) {
     VARIANT reversed[16];
     for (uint32_t i = 0; i < count; ++i) reversed[i] = arguments[count - 1 - i];
@@ -68,7 +73,7 @@ static inline VARIANT invokeMember(int32_t id, VARIANT* arguments, uint32_t coun
         ++failures;
     }
     for (uint32_t i = 0; i < count; ++i) {
-        if (arguments[i].vt == VT_BSTR_) freeBstr(arguments[i].u.bstrVal);
+        if (arguments[i].vt == VT_BSTR) freeBstr(arguments[i].u.bstrVal);
     }
     return result;
 }
@@ -81,7 +86,7 @@ static inline int32_t callLong(int32_t id, VARIANT* arguments, uint32_t count) {
 
 static inline int callBool(int32_t id, VARIANT* arguments, uint32_t count) {
     VARIANT result = invokeMember(id, arguments, count, NULL);
-    CHECK(result.vt == VT_BOOL_);
+    CHECK(result.vt == VT_BOOL);
     CHECK(result.u.boolVal == 0 || result.u.boolVal == -1);
     return result.u.boolVal != 0;
 }
@@ -92,18 +97,28 @@ static inline double callDouble(int32_t id, VARIANT* arguments, uint32_t count) 
     return result.u.dblVal;
 }
 
+static inline float callSingle(int32_t id, VARIANT* arguments, uint32_t count) {
+    VARIANT result = invokeMember(id, arguments, count, NULL);
+    CHECK(result.vt == VT_R4);
+    float value = 0;
+    memcpy(&value, &result.u, sizeof value);
+    return value;
+}
+
 /* The text result as ASCII into `out` (other characters as '?'). */
 static inline const char* callText(int32_t id, VARIANT* arguments, uint32_t count, char* out, size_t size) {
     VARIANT result = invokeMember(id, arguments, count, NULL);
-    CHECK(result.vt == VT_BSTR_);
+    CHECK(result.vt == VT_BSTR);
     size_t n = 0;
-    if (result.vt == VT_BSTR_ && result.u.bstrVal) {
+    if (result.vt == VT_BSTR && result.u.bstrVal) {
         for (const OLECHAR* c = result.u.bstrVal; *c && n + 1 < size; ++c) out[n++] = *c < 128 ? (char)*c : '?';
         freeBstr(result.u.bstrVal);
     }
     out[n] = 0;
     return out;
 }
+
+static inline void callNone(int32_t id, VARIANT* arguments, uint32_t count) { invokeMember(id, arguments, count, NULL); }
 
 /* Members of one Long or one Boolean argument. */
 static inline int32_t longWithLong(int32_t id, int32_t value) {
@@ -119,75 +134,41 @@ static inline int boolWithFlag(int32_t id, int value) {
     return callBool(id, a, 1);
 }
 
-static inline void callNone(int32_t id, VARIANT* arguments, uint32_t count) { invokeMember(id, arguments, count, NULL); }
-
-/* The host's scratch folder, fresh for each run and expected empty at its end. */
-static const char* hostFolder = NULL;
-
-static inline char* hostPath(const char* name) {
-    static char path[4096];
-    snprintf(path, sizeof path, "%s/%s", hostFolder, name);
-    return path;
+/* Makes `control` the one the calls go to; the one they went to before. */
+static inline Dispatch* callOn(Dispatch* control) {
+    Dispatch* previous = calledControl;
+    calledControl = control;
+    return previous;
 }
 
-/* Entries of the scratch folder, temporary files included. */
-static inline int hostFolderEntries(void) {
-    DIR* dir = opendir(hostFolder);
-    if (!dir) return -1;
-    int count = 0;
-    for (struct dirent* entry; (entry = readdir(dir)) != NULL;) {
-        if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0) ++count;
-    }
-    closedir(dir);
-    return count;
+/* Properties of a control, which a host may set while it calls another. */
+enum { kPropertyGet = 2, kPropertyPut = 4, kPropertyPutId = -3 };
+
+static inline void putProperty(Dispatch* control, int32_t id, VARIANT value) {
+    int32_t named = kPropertyPutId;
+    DISPPARAMS params = {&value, &named, 1, 1};
+    CHECK(control->vtbl->Invoke(control, id, &kIidNull, 0, kPropertyPut, &params, NULL, NULL, NULL) == 0);
 }
 
-/* The whole run of a host of one member family, as main's result: loads the
- * library (argv[1]) with its registry in argv[2], registers it, creates
- * Twain by its class ID as calledControl, runs `checks`, and unregisters.
- * The scratch folder must be empty again when the checks end. */
-static inline int runTwainHost(int argc, char** argv, const char* name, void (*checks)(void)) {
-    if (argc != 3) {
-        fprintf(stderr, "usage: %s LIBRARY REGISTRY-FILE\n", name);
-        return 2;
-    }
-    char scratch[256];
-    snprintf(scratch, sizeof scratch, "/tmp/%s-XXXXXX", name);
-    hostFolder = mkdtemp(scratch);
-    if (!hostFolder) {
-        perror("mkdtemp");
-        return 1;
-    }
-    setenv("SCANVELT_REGISTRY", argv[2], 1);
-    void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        fprintf(stderr, "cannot load %s: %s\n", argv[1], dlerror());
-        return 1;
-    }
-    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
-        (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject");
-    HRESULT (*registerServer)(void) = (HRESULT (*)(void))dlsym(library, "DllRegisterServer");
-    HRESULT (*unregisterServer)(void) = (HRESULT (*)(void))dlsym(library, "DllUnregisterServer");
-    CHECK(getClassObject && registerServer && unregisterServer);
-    if (failures) return 1;
-    CHECK(registerServer() == 0);
+static inline int32_t getLongProperty(Dispatch* control, int32_t id) {
+    DISPPARAMS params = {NULL, NULL, 0, 0};
+    VARIANT result;
+    memset(&result, 0, sizeof result);
+    CHECK(control->vtbl->Invoke(control, id, &kIidNull, 0, kPropertyGet, &params, &result, NULL, NULL) == 0);
+    CHECK(result.vt == VT_I4);
+    return result.u.lVal;
+}
 
-    ClassFactory* factory = NULL;
-    CHECK(getClassObject(&kClsidTwain, &kIidClassFactory, (void**)&factory) == 0 && factory);
-    if (factory) {
-        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&calledControl) == 0 &&
-              calledControl);
-        factory->vtbl->Release(factory);
-    }
-    if (calledControl) {
-        checks();
-        CHECK(calledControl->vtbl->Release(calledControl) == 0);
-    }
-    CHECK(unregisterServer() == 0);
-    dlclose(library);
-    CHECK(rmdir(hostFolder) == 0);
-    if (failures) fprintf(stderr, "%d check(s) failed\n", failures);
-    return failures ? 1 : 0;
+static inline int32_t lastStatus(void) { return callLong(kDispidGetStat, NULL, 0); }
+
+/* The dispatch ID of a member found by its name, as a late-binding host finds
+ * it; -1 when the control knows no such name. */
+static inline int32_t memberId(const char* name) {
+    BSTR text = makeBstr(name);
+    int32_t id = -1;
+    const HRESULT hr = calledControl->vtbl->GetIDsOfNames(calledControl, &kIidNull, &text, 1, 0x409, &id);
+    freeBstr(text);
+    return hr == 0 ? id : -1;
 }
 
 #endif

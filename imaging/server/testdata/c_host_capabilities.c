@@ -43,7 +43,7 @@ enum {
     kTwainSetCurrentPixelType = 0x600300ef,
     kTwainSetCurrentResolution = 0x600300f0,
 };
-enum { VT_ARRAY_ = 0x2000, TWTY_FIX32 = 7, TWCC_CAPUNSUPPORTED = 13 };
+enum { TWTY_FIX32 = 7, TWCC_CAPUNSUPPORTED = 13 };
 
 /* A one-dimensional array in the published layout: the element type sits
  * in the 8 bytes before the descriptor. */
@@ -76,14 +76,14 @@ static void freeArray(SafeArray* array) {
 static VARIANT argArrayRef(SafeArray** array) {
     VARIANT v;
     memset(&v, 0, sizeof v);
-    v.vt = VT_ARRAY_ | VT_I4 | VT_BYREF_;
+    v.vt = VT_ARRAY | VT_I4 | VT_BYREF;
     v.u.record.a = array;
     return v;
 }
 
 static int32_t longOf(int32_t id) { return callLong(id, NULL, 0); }
 static int currentOf(int32_t cap, double* value) {
-    VARIANT a[2] = {argLong(cap), argDoubleRef(value)};
+    VARIANT a[2] = {argLong(cap), argRef(VT_R8, value)};
     return callBool(kTwainGetCapCurrentNumeric, a, 2);
 }
 static int setCap(int32_t cap, int32_t itemType, int32_t value) {
@@ -91,7 +91,8 @@ static int setCap(int32_t cap, int32_t itemType, int32_t value) {
     return callBool(kTwainSetCapCurrentNumeric, a, 3);
 }
 static int layoutOf(double box[4]) {
-    VARIANT a[4] = {argDoubleRef(&box[0]), argDoubleRef(&box[1]), argDoubleRef(&box[2]), argDoubleRef(&box[3])};
+    VARIANT a[4] = {argRef(VT_R8, &box[0]), argRef(VT_R8, &box[1]), argRef(VT_R8, &box[2]),
+                    argRef(VT_R8, &box[3])};
     return callBool(kTwainGetImageLayout, a, 4);
 }
 
@@ -138,7 +139,8 @@ static void checkRoundTrips(void) {
     }
 
     double minimum = -1, maximum = -1, step = -1;
-    VARIANT range[4] = {argLong(4376), argDoubleRef(&minimum), argDoubleRef(&maximum), argDoubleRef(&step)};
+    VARIANT range[4] = {argLong(4376), argRef(VT_R8, &minimum), argRef(VT_R8, &maximum),
+                        argRef(VT_R8, &step)};
     CHECK(callBool(kTwainGetCapRangeNumeric, range, 4));
     CHECK(minimum >= 1 && maximum >= 1200 && step > 0);
     CHECK(boolWithLong(kTwainResetCap, 4376));
@@ -239,5 +241,5 @@ int main(int argc, char** argv) {
     checkListsAndFeeder();
     CHECK(closeSource());
     calledControl->vtbl->Release(calledControl);
-    return finish();
+    return finishScratch();
 }

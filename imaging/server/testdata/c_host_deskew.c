@@ -4,7 +4,7 @@
  * ImageMagick's -deskew.
  * Usage: c_host_deskew LIBRARY REGISTRY-FILE. Exits with 77 (skipped) while
  * the build has no acquisition members. */
-#include "c_host_image_calls.h"
+#include "c_host_scanned_pages.h"
 
 enum {
     kAutoDeskew = 0x60030010,
@@ -34,36 +34,36 @@ static double magickSkew(const char* path) {
 
 static void withoutImage(void) {
     const int32_t members[] = {kAutoDeskew, kCropBorders, kCropWhiteBorders};
-    for (size_t i = 0; i < sizeof members / sizeof members[0]; ++i) CHECK(noArgument(members[i]) == 1);
-    VARIANT rectangle[4] = {i4(0), i4(0), i4(1), i4(1)};
-    CHECK(number(kCrop, rectangle, 4) == 1);
-    CHECK(noArgument(kDispidGetStat) == 1);
+    for (size_t i = 0; i < sizeof members / sizeof members[0]; ++i) CHECK(callLong(members[i], NULL, 0) == 1);
+    VARIANT rectangle[4] = {argLong(0), argLong(0), argLong(1), argLong(1)};
+    CHECK(callLong(kCrop, rectangle, 4) == 1);
+    CHECK(callLong(kDispidGetStat, NULL, 0) == 1);
 }
 
 static void withPages(void) {
     scanPage();
-    VARIANT before[1] = {text(pathIn("before.png"))};
-    CHECK(number(kSaveAsPNG, before, 1) == 0);
+    VARIANT before[1] = {argText(pathIn("before.png"))};
+    CHECK(callLong(kSaveAsPNG, before, 1) == 0);
     const double scanned = magickSkew(pathIn("before.png"));
     printf("scanned page: ImageMagick measures %.3f degrees\n", scanned);
     CHECK(fabs(scanned + 4.5) <= 0.2);
-    CHECK(noArgument(kAutoDeskew) == 0);
-    CHECK(noArgument(kGetWidth) == kSkewedWidth && noArgument(kGetHeight) == kSkewedHeight);
-    VARIANT after[1] = {text(pathIn("after.png"))};
-    CHECK(number(kSaveAsPNG, after, 1) == 0);
+    CHECK(callLong(kAutoDeskew, NULL, 0) == 0);
+    CHECK(callLong(kGetWidth, NULL, 0) == kSkewedWidth && callLong(kGetHeight, NULL, 0) == kSkewedHeight);
+    VARIANT after[1] = {argText(pathIn("after.png"))};
+    CHECK(callLong(kSaveAsPNG, after, 1) == 0);
     const double straightened = magickSkew(pathIn("after.png"));
     printf("deskewed page: ImageMagick measures %.3f degrees\n", straightened);
     CHECK(fabs(straightened) <= 0.2);
 
     scanPage();
-    CHECK(noArgument(kCropBorders) == 0);
-    const int32_t width = noArgument(kGetWidth), height = noArgument(kGetHeight);
+    CHECK(callLong(kCropBorders, NULL, 0) == 0);
+    const int32_t width = callLong(kGetWidth, NULL, 0), height = callLong(kGetHeight, NULL, 0);
     printf("framed page: %d x %d after CropBorders\n", width, height);
     CHECK(abs(width - (kFramedWidth - 2 * kFrame)) <= 2 && abs(height - (kFramedHeight - 2 * kFrame)) <= 2);
     /* A crop outside the page fails and keeps it. */
-    VARIANT outside[1] = {i4(height)};
-    CHECK(number(kCropTop, outside, 1) == 2);
-    CHECK(noArgument(kGetHeight) == height);
+    VARIANT outside[1] = {argLong(height)};
+    CHECK(callLong(kCropTop, outside, 1) == 2);
+    CHECK(callLong(kGetHeight, NULL, 0) == height);
 }
 
 int main(int argc, char** argv) {

@@ -138,5 +138,5 @@ int main(int argc, char** argv) {
     checkBarcodes();
     CHECK(closeSource());
     calledControl->vtbl->Release(calledControl);
-    return finish();
+    return finishScratch();
 }

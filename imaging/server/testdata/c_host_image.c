@@ -4,7 +4,7 @@
  * and tiffinfo.
  * Usage: c_host_image LIBRARY REGISTRY-FILE.
  * Exits with 77 (skipped) while the build has no acquisition members. */
-#include "c_host_image_calls.h"
+#include "c_host_scanned_pages.h"
 
 enum {
     kFxNegative = 0x6003002c,
@@ -21,12 +21,12 @@ enum {
 enum { kWidth = 240, kHeight = 160 };
 
 static int32_t withId(int32_t member, int32_t id) {
-    VARIANT a[1] = {i4(id)};
-    return number(member, a, 1);
+    VARIANT a[1] = {argLong(id)};
+    return callLong(member, a, 1);
 }
 static int32_t withPath(int32_t member, const char* name) {
-    VARIANT a[1] = {text(pathIn(name))};
-    return number(member, a, 1);
+    VARIANT a[1] = {argText(pathIn(name))};
+    return callLong(member, a, 1);
 }
 
 /* Size and the colour of two pixels of a saved file, as ImageMagick reads them. */
@@ -61,33 +61,23 @@ static int pixelSignature(const char* path, char* out, size_t size) {
 
 /* A page made in code: left half red, right half blue, a black frame, and
  * three black bars across the middle. */
-static void writePage(const char* name) {
-    FILE* f = fopen(pathIn(name), "wb");
-    CHECK(f != NULL);
-    if (!f) return;
-    fprintf(f, "P6\n%d %d\n255\n", kWidth, kHeight);
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            unsigned char rgb[3] = {0, 0, 0};
-            const int frame = x < 4 || y < 4 || x >= kWidth - 4 || y >= kHeight - 4;
-            const int bar = (y >= 40 && y < 46) || (y >= 100 && y < 106);
-            if (!frame && !bar) {
-                if (x < kWidth / 2) rgb[0] = 255;
-                else rgb[2] = 255;
-            }
-            fwrite(rgb, 1, 3, f);
-        }
+static void pageColour(int x, int y, const void* context, unsigned char rgb[3]) {
+    (void)context;
+    const int frame = x < 4 || y < 4 || x >= kWidth - 4 || y >= kHeight - 4;
+    const int bar = (y >= 40 && y < 46) || (y >= 100 && y < 106);
+    if (!frame && !bar) {
+        if (x < kWidth / 2) rgb[0] = 255;
+        else rgb[2] = 255;
     }
-    fclose(f);
 }
 
 
 static void checkNegativeTwice(void) {
     char before[128], negative[128], after[128];
     CHECK(withPath(kSaveAsPNG, "before.png") == 0);
-    CHECK(noArgument(kFxNegative) == 0);
+    CHECK(callLong(kFxNegative, NULL, 0) == 0);
     CHECK(withPath(kSaveAsPNG, "negative.png") == 0);
-    CHECK(noArgument(kFxNegative) == 0);
+    CHECK(callLong(kFxNegative, NULL, 0) == 0);
     CHECK(withPath(kSaveAsPNG, "after.png") == 0);
     CHECK(pixelSignature(pathIn("before.png"), before, sizeof before));
     CHECK(pixelSignature(pathIn("negative.png"), negative, sizeof negative));
@@ -112,8 +102,8 @@ static void checkSavedFiles(void) {
     };
     for (size_t i = 0; i < sizeof files / sizeof files[0]; ++i) {
         if (files[i].member == kSaveAsJPEG) {
-            VARIANT a[2] = {text(pathIn(files[i].name)), i4(files[i].quality)};
-            CHECK(number(kSaveAsJPEG, a, 2) == 0);
+            VARIANT a[2] = {argText(pathIn(files[i].name)), argLong(files[i].quality)};
+            CHECK(callLong(kSaveAsJPEG, a, 2) == 0);
         } else {
             CHECK(withPath(files[i].member, files[i].name) == 0);
         }
@@ -129,18 +119,18 @@ static void checkSavedFiles(void) {
 }
 
 static void checkThreePageTiff(int32_t first) {
-    CHECK(noArgument(kConvertTo1Bpp) == 0);
+    CHECK(callLong(kConvertTo1Bpp, NULL, 0) == 0);
     const int32_t second = scanPage();
-    CHECK(noArgument(kConvertTo1Bpp) == 0);
+    CHECK(callLong(kConvertTo1Bpp, NULL, 0) == 0);
     const int32_t third = scanPage();
-    CHECK(noArgument(kConvertTo1Bpp) == 0);
+    CHECK(callLong(kConvertTo1Bpp, NULL, 0) == 0);
 
-    VARIANT start[2] = {text(pathIn("pages.tif")), i4(4)};
-    CHECK(number(kTiffSaveAsNativeMultiPage, start, 2) == 0);
+    VARIANT start[2] = {argText(pathIn("pages.tif")), argLong(4)};
+    CHECK(callLong(kTiffSaveAsNativeMultiPage, start, 2) == 0);
     CHECK(withId(kCloseImage, third) == 9); /* the open file's first page stays */
     CHECK(withId(kTiffAddToNativeMultiPage, first) == 0);
     CHECK(withId(kTiffAddToNativeMultiPage, second) == 0);
-    CHECK(noArgument(kTiffCloseNativeMultiPage) == 0);
+    CHECK(callLong(kTiffCloseNativeMultiPage, NULL, 0) == 0);
     CHECK(withId(kCloseImage, first) == 0);
     CHECK(withId(kCloseImage, second) == 0);
 
@@ -160,7 +150,7 @@ static int32_t firstPage = 0;
 
 static void withoutImage(void) {}
 
-static void makePages(void) { writePage("page.pnm"); }
+static void makePages(void) { writePnmPage("page.pnm", kWidth, kHeight, pageColour, NULL); }
 
 static void withPages(void) {
     firstPage = scanPage();

@@ -3,7 +3,7 @@
  * handed out as, given back by their members, and its encoded forms.
  * Usage: c_host_image_info LIBRARY REGISTRY-FILE. Exits with 77 (skipped)
  * while the build has no acquisition members. */
-#include "c_host_image_calls.h"
+#include "c_host_scanned_pages.h"
 
 enum {
     kSaveAsString = 0x6003005c,
@@ -30,48 +30,49 @@ enum { kWidth = 240, kHeight = 160 };
 static void makePages(void) { writeScannedPage("page.pnm", kWidth, kHeight, 0.0, 4); }
 
 static void giveBack(int32_t member, int32_t handle) {
-    VARIANT a[1] = {i4(handle)};
-    call(member, a, 1);
+    VARIANT a[1] = {argLong(handle)};
+    invokeMember(member, a, 1, NULL);
 }
 
 static void withoutImage(void) {
-    CHECK(noArgument(kGetWidth) == 0);
-    CHECK(noArgument(kDispidGetStat) == 2);
-    VARIANT dpi[1] = {r4(200)};
-    CHECK(number(kSetVerticalResolution, dpi, 1) == 1);
-    CHECK(noArgument(kGetHBitmap) == 0);
-    CHECK(noArgument(kGetGdiplusImage) == 0);
+    CHECK(callLong(kGetWidth, NULL, 0) == 0);
+    CHECK(callLong(kDispidGetStat, NULL, 0) == 2);
+    VARIANT dpi[1] = {argSingle(200)};
+    CHECK(callLong(kSetVerticalResolution, dpi, 1) == 1);
+    CHECK(callLong(kGetHBitmap, NULL, 0) == 0);
+    CHECK(callLong(kGetGdiplusImage, NULL, 0) == 0);
     char encoded[8];
-    VARIANT png[1] = {text("PNG")};
-    textResult(kSaveAsString, png, 1, encoded, sizeof encoded);
+    VARIANT png[1] = {argText("PNG")};
+    callText(kSaveAsString, png, 1, encoded, sizeof encoded);
     CHECK(encoded[0] == 0);
-    CHECK(noArgument(kDispidGetStat) == 1);
+    CHECK(callLong(kDispidGetStat, NULL, 0) == 1);
 }
 
 static void withPages(void) {
     const int32_t id = scanPage();
-    CHECK(noArgument(kGetWidth) == kWidth && noArgument(kGetHeight) == kHeight);
-    VARIANT dpi[1] = {r4(300)};
-    CHECK(number(kSetHorizontalResolution, dpi, 1) == 0);
-    VARIANT vertical[1] = {r4(150)};
-    CHECK(number(kSetVerticalResolution, vertical, 1) == 0);
-    CHECK(single(kGetHorizontalResolution, NULL, 0) == 300.0f);
-    const float millimetres = single(kGetWidthMM, NULL, 0);
+    CHECK(callLong(kGetWidth, NULL, 0) == kWidth && callLong(kGetHeight, NULL, 0) == kHeight);
+    VARIANT dpi[1] = {argSingle(300)};
+    CHECK(callLong(kSetHorizontalResolution, dpi, 1) == 0);
+    VARIANT vertical[1] = {argSingle(150)};
+    CHECK(callLong(kSetVerticalResolution, vertical, 1) == 0);
+    CHECK(callSingle(kGetHorizontalResolution, NULL, 0) == 300.0f);
+    const float millimetres = callSingle(kGetWidthMM, NULL, 0);
     printf("%d pixels at 300 dpi: %.4f mm\n", kWidth, millimetres);
     CHECK(fabs(millimetres - kWidth / 300.0 * 25.4) < 1e-3);
     char format[32];
-    textResult(kGetPixelFormatString, NULL, 0, format, sizeof format);
-    printf("pixel format %s, %d bits\n", format, noArgument(kGetPixelDepth));
+    callText(kGetPixelFormatString, NULL, 0, format, sizeof format);
+    printf("pixel format %s, %d bits\n", format, callLong(kGetPixelDepth, NULL, 0));
     CHECK(strstr(format, "bpp") != NULL);
-    CHECK(noArgument(kGetGdiplusImage) == id);
+    CHECK(callLong(kGetGdiplusImage, NULL, 0) == id);
 
-    const int32_t bitmap = noArgument(kGetHBitmap), icon = noArgument(kGetHICON), dib = noArgument(kGetDib);
+    const int32_t bitmap = callLong(kGetHBitmap, NULL, 0), icon = callLong(kGetHICON, NULL, 0);
+    const int32_t dib = callLong(kGetDib, NULL, 0);
     CHECK(bitmap != 0 && icon != 0 && dib != 0);
     giveBack(kDeleteHBitmap, bitmap);
     giveBack(kDeleteHICON, icon);
     giveBack(kRemoveDib, dib);
 
-    VARIANT picture = call(kGetPicture, NULL, 0);
+    VARIANT picture = invokeMember(kGetPicture, NULL, 0, NULL);
     CHECK(picture.vt == VT_DISPATCH && picture.u.record.a != NULL);
     if (picture.vt == VT_DISPATCH && picture.u.record.a) {
         Dispatch* object = (Dispatch*)picture.u.record.a;
@@ -86,16 +87,16 @@ static void withPages(void) {
         memset(&ref, 0, sizeof ref);
         ref.vt = 0x4000 | VT_DISPATCH;
         ref.u.record.a = &held;
-        call(kDeletePictureObject, &ref, 1);
+        invokeMember(kDeletePictureObject, &ref, 1, NULL);
         CHECK(held == object);
         CHECK(object->vtbl->Release(object) == 0);
     }
 
-    VARIANT png[1] = {text("PNG")};
+    VARIANT png[1] = {argText("PNG")};
     char encoded[8];
-    textResult(kSaveAsString, png, 1, encoded, sizeof encoded);
+    callText(kSaveAsString, png, 1, encoded, sizeof encoded);
     CHECK(strncmp(encoded + 1, "PNG", 3) == 0);
-    CHECK(noArgument(kDispidGetStat) == 0);
+    CHECK(callLong(kDispidGetStat, NULL, 0) == 0);
 }
 
 int main(int argc, char** argv) {

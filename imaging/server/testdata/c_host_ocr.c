@@ -3,9 +3,8 @@
  * no current image and around an OCR session, checking what they answer and
  * that they leave no file in a fresh folder of its own.
  * Usage: c_host_ocr LIBRARY REGISTRY-FILE. */
-#include "c_host_calls.h"
+#include "c_host_server.h"
 
-enum { VT_EMPTY = 0, VT_R4 = 4 };
 enum {
     kSaveAsPDFOCR = 0x6003010f,
     kTwainPdfOCRStart = 0x60030110,
@@ -25,8 +24,6 @@ enum {
  * few hundred bytes until FcFini, which the library must not call in a host
  * that shares fontconfig. The leak checker of the sanitizer build expects them. */
 const char* __lsan_default_suppressions(void) { return "leak:libfontconfig.so\n"; }
-
-static int32_t lastStatus(void) { return callLong(kDispidGetStat, NULL, 0); }
 
 /* True when the member answers an empty string. */
 static int answersEmpty(int32_t id, VARIANT* arguments, uint32_t count) {
@@ -61,11 +58,12 @@ static void checkMembers(void) {
     CHECK(lastStatus() == 1);
 
     /* A searchable page without a current image: "" and status 2, no file. */
-    VARIANT save[3] = {argText(hostPath("page.pdf")), argLong(2), argText("")};
+    VARIANT save[3] = {argText(pathIn("page.pdf")), argLong(2), argText("")};
     CHECK(answersEmpty(kSaveAsPDFOCR, save, 3));
     CHECK(lastStatus() == 2);
-    VARIANT saveEx[13] = {argText(hostPath("page.pdf")), argLong(2), argText(""), argText("0123456789"), argText("T"), argText("A"),
-                          argText("S"), argText("K"), argText("C"), argLong(2), argLong(4), argText("u"), argText("o")};
+    VARIANT saveEx[13] = {argText(pathIn("page.pdf")), argLong(2), argText(""), argText("0123456789"),
+                          argText("T"), argText("A"), argText("S"), argText("K"), argText("C"), argLong(2), argLong(4),
+                          argText("u"), argText("o")};
     CHECK(answersEmpty(kSaveAsPDFOCREx, saveEx, 13));
     CHECK(lastStatus() == 2);
 
@@ -79,26 +77,26 @@ static void checkMembers(void) {
     CHECK(lastStatus() == 2);
 
     /* A start that cannot make its file opens nothing. */
-    VARIANT missing[1] = {argText(hostPath("missing/bills.pdf"))};
+    VARIANT missing[1] = {argText(pathIn("missing/bills.pdf"))};
     CHECK(callLong(kTwainPdfOCRStart, missing, 1) == 41);
     VARIANT again[3] = {argLong(12345), argLong(2), argText("")};
     CHECK(answersEmpty(kTwainAddMorvalenImageToPdfOCR, again, 3));
     CHECK(lastStatus() == 35);
 
     /* A refused image drops the document at the stop; an empty encrypted one leaves no file. */
-    VARIANT start[2] = {argText(hostPath("bills.pdf")), argText("Bills")};
+    VARIANT start[2] = {argText(pathIn("bills.pdf")), argText("Bills")};
     CHECK(callLong(kTwainPdfOCRStart, start, 2) == 0);
     VARIANT unknown[3] = {argLong(12345), argLong(2), argText("")};
     CHECK(answersEmpty(kTwainAddMorvalenImageToPdfOCR, unknown, 3));
     CHECK(lastStatus() == 230);
     CHECK(callLong(kTwainPdfOCRStop, NULL, 0) == 230);
-    VARIANT secured[10] = {argText(hostPath("secret.pdf")), argText("T"), argText("A"), argText("S"), argText("K"),
+    VARIANT secured[10] = {argText(pathIn("secret.pdf")), argText("T"), argText("A"), argText("S"), argText("K"),
                            argText("C"), argLong(2), argLong(4), argText("u"), argText("o")};
     CHECK(callLong(kTwainPdfOCRStartEx, secured, 10) == 0);
     CHECK(callLong(kTwainPdfOCRStop, NULL, 0) == 0);
     CHECK(callLong(kTwainPdfOCRStop, NULL, 0) == 35);
 
-    CHECK(hostFolderEntries() == 0);
+    CHECK(entriesIn(scratch) == 0);
 }
 
-int main(int argc, char** argv) { return runTwainHost(argc, argv, "c_host_ocr", checkMembers); }
+int main(int argc, char** argv) { return runTwainHost(argc, argv, "c_host_ocr", NULL, checkMembers); }

@@ -2,7 +2,7 @@
  * calls the one-page and scan-to-PDF members by dispatch ID only, checking
  * what they answer and which files they leave in a fresh folder of its own.
  * Usage: c_host_pdf LIBRARY REGISTRY-FILE. */
-#include "c_host_calls.h"
+#include "c_host_server.h"
 
 enum {
     kSaveAsPDF = 0x60030058,
@@ -36,23 +36,23 @@ static void checkMembers(void) {
     CHECK(callLong(kPdfCreateRights, modifyOnly, 8) == 4);
 
     /* One-page saves without a current image: False, the last status untouched, no file. */
-    VARIANT plain[1] = {argText(hostPath("one.pdf"))};
+    VARIANT plain[1] = {argText(pathIn("one.pdf"))};
     CHECK(!callBool(kSaveAsPDF, plain, 1));
-    VARIANT pdfa[2] = {argText(hostPath("one.pdf")), argText("Title")};
+    VARIANT pdfa[2] = {argText(pathIn("one.pdf")), argText("Title")};
     CHECK(!callBool(kSaveAsPDFA, pdfa, 2));
-    VARIANT secured[10] = {argText(hostPath("one.pdf")), argText(""), argText(""), argText(""), argText(""),
+    VARIANT secured[10] = {argText(pathIn("one.pdf")), argText(""), argText(""), argText(""), argText(""),
                            argText(""), argLong(2), argLong(4), argText("u"), argText("o")};
     CHECK(!callBool(kSaveAsPDFEx, secured, 10));
     CHECK(callLong(kDispidGetStat, NULL, 0) == 0);
 
     /* An earlier file that nothing below may touch. */
-    FILE* kept = fopen(hostPath("kept.pdf"), "wb");
+    FILE* kept = fopen(pathIn("kept.pdf"), "wb");
     CHECK(kept != NULL);
     if (kept) {
         fputs("an earlier bill", kept);
         fclose(kept);
     }
-    CHECK(hostFolderEntries() == 1);
+    CHECK(entriesIn(scratch) == 1);
 
     /* Add and stop without an open document: 35; an ID of 0: 2. */
     VARIANT unknownImage[1] = {argLong(12345)};
@@ -63,30 +63,30 @@ static void checkMembers(void) {
     CHECK(callLong(kTwainAddMorvalenImageToPdf, noImage, 1) == 2);
 
     /* A start that cannot make its file opens nothing. */
-    VARIANT missing[1] = {argText(hostPath("missing/bill.pdf"))};
+    VARIANT missing[1] = {argText(pathIn("missing/bill.pdf"))};
     CHECK(callLong(kTwainPdfStart, missing, 1) == 41);
     CHECK(callLong(kTwainAddMorvalenImageToPdf, unknownImage, 1) == 35);
 
     /* A second start drops the first document, which has no page; a page the
      * writer refuses makes the stop drop the second: no file either way. */
-    VARIANT first[1] = {argText(hostPath("first.pdf"))};
+    VARIANT first[1] = {argText(pathIn("first.pdf"))};
     CHECK(callLong(kTwainPdfStart, first, 1) == 0);
-    VARIANT second[2] = {argText(hostPath("second.pdf")), argText("Second")};
+    VARIANT second[2] = {argText(pathIn("second.pdf")), argText("Second")};
     CHECK(callLong(kTwainPdfStart, second, 2) == 0);
     CHECK(callLong(kTwainAddMorvalenImageToPdf, unknownImage, 1) == 230);
     CHECK(callLong(kTwainPdfStop, NULL, 0) == 230);
     CHECK(callLong(kDispidGetStat, NULL, 0) == 230);
 
     /* An encrypted session closed without pages leaves no file and answers the last status. */
-    VARIANT securedStart[10] = {argText(hostPath("secret.pdf")), argText("T"), argText("A"), argText("S"), argText("K"),
+    VARIANT securedStart[10] = {argText(pathIn("secret.pdf")), argText("T"), argText("A"), argText("S"), argText("K"),
                                 argText("C"), argLong(2), argLong(4), argText("u"), argText("o")};
     CHECK(callLong(kTwainPdfStartEx, securedStart, 10) == 0);
     CHECK(callLong(kTwainPdfStop, NULL, 0) == 0);
     CHECK(callLong(kTwainPdfStop, NULL, 0) == 35);
 
-    CHECK(hostFolderEntries() == 1);
-    CHECK(fileIs(hostPath("kept.pdf"), "an earlier bill"));
-    remove(hostPath("kept.pdf"));
+    CHECK(entriesIn(scratch) == 1);
+    CHECK(fileIs(pathIn("kept.pdf"), "an earlier bill"));
+    remove(pathIn("kept.pdf"));
 }
 
-int main(int argc, char** argv) { return runTwainHost(argc, argv, "c_host_pdf", checkMembers); }
+int main(int argc, char** argv) { return runTwainHost(argc, argv, "c_host_pdf", NULL, checkMembers); }

@@ -1,17 +1,14 @@
-/* What the C hosts that scan share: a scratch folder with a private SANE
- * configuration naming only SANE's "test" backend (never the machine's), its
- * temporary and settings folders, the control created by class ID, and
- * readers of the files the control writes. */
+/* What the C hosts that scan from SANE share: a private SANE configuration in
+ * the scratch folder naming only SANE's "test" backend (never the machine's),
+ * its temporary and settings folders, Twain created by class ID, and the
+ * scan members and page sizes those hosts check. */
 #ifndef SCANVELT_C_HOST_SANE_H
 #define _DEFAULT_SOURCE
 #define SCANVELT_C_HOST_SANE_H
-#include <dirent.h>
 #include <math.h>
-#include <dlfcn.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include "c_host_calls.h"
+#include "c_host_server.h"
 
 /* Members every scanning host calls. */
 enum {
@@ -29,18 +26,9 @@ enum {
 /* The scan area the private configuration gives the test backend, in mm. */
 static const double kAreaWidthMm = 100.0, kAreaHeightMm = 120.0;
 static const int kDpi = 300;
-static char scratch[256];
 /* The backend's own mode and resolution before any member changes them. */
 static const char* configuredMode = "Color";
 static int configuredDpi = 300;
-
-static inline const char* pathIn(const char* name) {
-    static char paths[4][512];
-    static int next = 0;
-    char* path = paths[next++ % 4];
-    snprintf(path, sizeof paths[0], "%s/%s", scratch, name);
-    return path;
-}
 
 /* test.conf of the private configuration; libsane reads it when it starts.
  * A read made to fail is one of a page small enough for the backend's reader
@@ -60,29 +48,6 @@ static inline void writeTestConfig(const char* readStatus) {
 }
 
 static inline int expectedPixels(double mm) { return (int)(mm * kDpi / 25.4); }
-
-static inline int entriesIn(const char* folder) {
-    DIR* dir = opendir(folder);
-    if (!dir) return -1;
-    int count = 0;
-    for (struct dirent* entry; (entry = readdir(dir)) != NULL;) {
-        if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0) {
-            fprintf(stderr, "left in %s: %s\n", folder, entry->d_name);
-            ++count;
-        }
-    }
-    closedir(dir);
-    return count;
-}
-
-static inline long readWhole(const char* path, char* buffer, long size) {
-    FILE* f = fopen(path, "rb");
-    if (!f) return -1;
-    long n = (long)fread(buffer, 1, (size_t)size - 1, f);
-    fclose(f);
-    buffer[n < 0 ? 0 : n] = 0;
-    return n;
-}
 
 /* Width and height of the first image of a PDF the control wrote. */
 static inline int pdfImageSize(const char* path, int* width, int* height) {
@@ -111,8 +76,7 @@ static inline int pdfImageSize(const char* path, int* width, int* height) {
 }
 
 static inline void makeFolders(void) {
-    snprintf(scratch, sizeof scratch, "%s", "/tmp/scanvelt-c-host-scan-XXXXXX");
-    CHECK(mkdtemp(scratch) != NULL);
+    CHECK(makeScratch("c-host-scan"));
     const char* folders[] = {"sane", "tmp", "config", "out"};
     for (int i = 0; i < 4; ++i) CHECK(mkdir(pathIn(folders[i]), 0700) == 0);
     FILE* f = fopen(pathIn("sane/dll.conf"), "w");
@@ -130,34 +94,10 @@ static inline void makeFolders(void) {
 
 /* Loads the library and creates Twain by its class ID into calledControl. */
 static inline int createTwain(const char* library, const char* registry) {
-    setenv("SCANVELT_REGISTRY", registry, 1);
-    void* handle = dlopen(library, RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        fprintf(stderr, "cannot load %s: %s\n", library, dlerror());
-        return 0;
-    }
-    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
-        (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(handle, "DllGetClassObject");
-    CHECK(getClassObject != NULL);
-    ClassFactory* factory = NULL;
-    if (getClassObject) CHECK(getClassObject(&kClsidTwain, &kIidClassFactory, (void**)&factory) == 0 && factory);
-    if (factory) {
-        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&calledControl) == 0 && calledControl);
-        factory->vtbl->Release(factory);
-    }
+    if (loadServer(library, registry)) calledControl = createControl(&kClsidTwain);
     return calledControl != NULL;
 }
 
-/* Removes the scratch folder unless a check failed; the exit code. */
-static inline int finish(void) {
-    char command[600];
-    snprintf(command, sizeof command, "rm -rf '%s'", scratch);
-    if (!failures && system(command) != 0) fprintf(stderr, "cannot remove %s\n", scratch);
-    if (failures) fprintf(stderr, "%d check(s) failed (files kept in %s)\n", failures, scratch);
-    return failures ? 1 : 0;
-}
-
-static inline int32_t lastStatus(void) { return callLong(kDispidGetStat, NULL, 0); }
 static inline int32_t state(void) { return callLong(kTwainGetState, NULL, 0); }
 static inline int32_t acquireImage(void) {
     VARIANT hwnd[1] = {argLong(0)};

@@ -11,17 +11,6 @@ enum {
     kTwainSetCurrentResolution = 0x600300f0,
 };
 
-/* The exit status of a shell command about `path`, its output in `out`. */
-static int run(const char* format, const char* path, char* out, size_t size) {
-    char command[1024];
-    snprintf(command, sizeof command, format, path);
-    FILE* pipe = popen(command, "r");
-    if (!pipe) return -1;
-    size_t length = fread(out, 1, size - 1, pipe);
-    out[length] = '\0';
-    return pclose(pipe);
-}
-
 static void scanThreePagesIntoOnePdf(void) {
     VARIANT hide[1] = {argFlag(1)};
     callNone(kTwainSetHideUI, hide, 1);
@@ -48,10 +37,12 @@ static void scanThreePagesIntoOnePdf(void) {
     CHECK(callLong(kTwainPdfStop, NULL, 0) == 0);
     closeSource();
 
-    char out[8192];
-    CHECK(run("/usr/bin/qpdf --check '%s' 2>&1", pdf, out, sizeof out) == 0);
+    char command[1024], out[8192];
+    snprintf(command, sizeof command, "/usr/bin/qpdf --check '%s' 2>&1", pdf);
+    CHECK(run(command, out, sizeof out));
     CHECK(strstr(out, "No syntax or stream encoding errors") != NULL);
-    CHECK(run("/usr/bin/pdfinfo '%s' 2>&1", pdf, out, sizeof out) == 0);
+    snprintf(command, sizeof command, "/usr/bin/pdfinfo '%s' 2>&1", pdf);
+    CHECK(run(command, out, sizeof out));
     const char* pages = strstr(out, "Pages:");
     int count = 0;
     CHECK(pages && sscanf(pages, "Pages: %d", &count) == 1 && count == 3);
@@ -67,5 +58,5 @@ int main(int argc, char** argv) {
     if (!createTwain(argv[1], argv[2])) return 1;
     scanThreePagesIntoOnePdf();
     calledControl->vtbl->Release(calledControl);
-    return finish();
+    return finishScratch();
 }

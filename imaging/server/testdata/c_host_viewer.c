@@ -28,8 +28,6 @@ enum {
     kViewerDisplayFirstFrame = 0x600300ae,
 };
 
-enum { kPropertyPut = 4, kPropertyPutId = -3 };
-#define E_NOTIMPL ((HRESULT)0x80004001)
 
 /* --- the host's event sink: an IDispatch that records event numbers --- */
 
@@ -52,10 +50,14 @@ static HRESULT sinkQuery(Dispatch* self, const GUID* iid, void** object) {
 static uint32_t sinkAddRef(Dispatch* self) { (void)self; return 2; }
 static uint32_t sinkRelease(Dispatch* self) { (void)self; return 1; }
 static HRESULT sinkTypeInfoCount(Dispatch* self, uint32_t* count) { (void)self; *count = 0; return 0; }
-static HRESULT sinkTypeInfo(Dispatch* self, uint32_t i, uint32_t l, TypeInfo** t) { (void)self; (void)i; (void)l; *t = NULL; return E_NOTIMPL; }
+static HRESULT sinkTypeInfo(Dispatch* self, uint32_t i, uint32_t l, TypeInfo** t) {
+    (void)self; (void)i; (void)l;
+    *t = NULL;
+    return kNotImplemented;
+}
 static HRESULT sinkIds(Dispatch* self, const GUID* g, OLECHAR** n, uint32_t c, uint32_t l, int32_t* ids) {
     (void)self; (void)g; (void)n; (void)c; (void)l; (void)ids;
-    return E_NOTIMPL;
+    return kNotImplemented;
 }
 static HRESULT sinkInvoke(Dispatch* self, int32_t id, const GUID* g, uint32_t l, uint16_t flags, DISPPARAMS* params,
                           VARIANT* result, EXCEPINFO* e, uint32_t* a) {
@@ -99,24 +101,16 @@ struct Container {
 static Dispatch* viewer = NULL;
 
 static int32_t viewerLong(int32_t id, VARIANT* args, uint32_t count) {
-    Dispatch* twain = calledControl;
-    calledControl = viewer;
+    Dispatch* twain = callOn(viewer);
     const int32_t result = callLong(id, args, count);
-    calledControl = twain;
+    callOn(twain);
     return result;
 }
 
 static void viewerNone(int32_t id) {
-    Dispatch* twain = calledControl;
-    calledControl = viewer;
+    Dispatch* twain = callOn(viewer);
     callNone(id, NULL, 0);
-    calledControl = twain;
-}
-
-static void viewerPut(int32_t id, VARIANT value) {
-    int32_t named = kPropertyPutId;
-    DISPPARAMS params = {&value, &named, 1, 1};
-    CHECK(viewer->vtbl->Invoke(viewer, id, &kIidNull, 0, kPropertyPut, &params, NULL, NULL, NULL) == 0);
+    callOn(twain);
 }
 
 static int sameEvents(const Sink* sink, const int* expected, int count) {
@@ -127,10 +121,9 @@ static int sameEvents(const Sink* sink, const int* expected, int count) {
 }
 
 static int32_t viewerText(int32_t id, char* out, size_t size) {
-    Dispatch* twain = calledControl;
-    calledControl = viewer;
+    Dispatch* twain = callOn(viewer);
     callText(id, NULL, 0, out, size);
-    calledControl = twain;
+    callOn(twain);
     return 0;
 }
 
@@ -166,7 +159,7 @@ static void showPdf(void) {
 }
 
 static void showAndClose(int32_t image, Sink* sink) {
-    viewerPut(kViewerSilentMode, argFlag(1));
+    putProperty(viewer, kViewerSilentMode, argFlag(1));
 
     VARIANT id[1] = {argLong(image)};
     sink->count = 0;
@@ -195,26 +188,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     makeFolders();
-    if (!createTwain(argv[1], argv[2])) return finish();
-    void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
-    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
-        library ? (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject") : NULL;
-    HRESULT (*canUnload)(void) = library ? (HRESULT (*)(void))dlsym(library, "DllCanUnloadNow") : NULL;
-    CHECK(getClassObject && canUnload);
-    ClassFactory* factory = NULL;
-    if (getClassObject) CHECK(getClassObject(&kClsidViewer, &kIidClassFactory, (void**)&factory) == 0 && factory);
-    if (factory) {
-        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&viewer) == 0 && viewer);
-        factory->vtbl->Release(factory);
-    }
+    if (!createTwain(argv[1], argv[2])) return finishScratch();
+    viewer = createControl(&kClsidViewer);
     Sink sink = {&kSinkVtbl, {0}, 0};
     if (viewer) {
-        Surface* surface = NULL;
-        CHECK(viewer->vtbl->QueryInterface(viewer, &kIidControlSurface, (void**)&surface) == 0 && surface);
-        if (surface) {
-            CHECK(surface->vtbl->Resize(surface, 320, 240) == 0);
-            CHECK(surface->vtbl->Show(surface, 1) == 0);
-        }
+        Surface* surface = showViewer(viewer, 320, 240);
         Container* container = NULL;
         ConnectionPoint* point = NULL;
         uint32_t cookie = 0;
@@ -230,7 +208,7 @@ int main(int argc, char** argv) {
         const int32_t image = acquireImage();
         CHECK(image != 0);
         if (image) {
-            viewerPut(kViewerSilentMode, argFlag(1));
+            putProperty(viewer, kViewerSilentMode, argFlag(1));
             writePdf(image);
             showAndClose(image, &sink);
             showPdf();
@@ -243,7 +221,7 @@ int main(int argc, char** argv) {
         CHECK(viewer->vtbl->Release(viewer) == 0);
     }
     CHECK(calledControl->vtbl->Release(calledControl) == 0);
-    if (canUnload) CHECK(canUnload() == 0);
-    if (library) dlclose(library);
-    return finish();
+    CHECK(serverCanUnloadNow() == 0);
+    unloadServer();
+    return finishScratch();
 }

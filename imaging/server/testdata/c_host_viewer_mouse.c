@@ -3,9 +3,9 @@
  * face and reads the image pixel under it back, and renames and disables
  * context-menu items (indexes outside 1-38 are ignored, not errors).
  * Usage: c_host_viewer_mouse LIBRARY REGISTRY-FILE. */
-#include <dlfcn.h>
 
-#include "c_host_calls.h"
+#include "c_host_bitmap.h"
+#include "c_host_server.h"
 #include "c_host_viewer_surface.h"
 
 enum {
@@ -19,63 +19,24 @@ enum {
     kViewerSetItemMenuCaption = 0x60030068,
     kViewerSetItemMenuEnabled = 0x60030069,
 };
-enum { kPropertyPut = 4, kPropertyPutId = -3 };
 
 static Dispatch* viewer = NULL;
-static const char* libraryPath = NULL;
 
 static VARIANT onViewer(int32_t id, VARIANT* args, uint32_t count, HRESULT* hr) {
-    Dispatch* twain = calledControl;
-    calledControl = viewer;
+    Dispatch* twain = callOn(viewer);
     VARIANT result = invokeMember(id, args, count, hr);
-    calledControl = twain;
+    callOn(twain);
     return result;
 }
 
-static void viewerPut(int32_t id, VARIANT value) {
-    int32_t named = kPropertyPutId;
-    DISPPARAMS params = {&value, &named, 1, 1};
-    CHECK(viewer->vtbl->Invoke(viewer, id, &kIidNull, 0, kPropertyPut, &params, NULL, NULL, NULL) == 0);
-}
-
-static void put16(FILE* f, uint16_t v) { fputc(v & 0xff, f), fputc(v >> 8, f); }
-static void put32(FILE* f, uint32_t v) { put16(f, (uint16_t)(v & 0xffff)), put16(f, (uint16_t)(v >> 16)); }
-
-/* A grey 24-bit bitmap of 40 x 20 pixels (rows of 120 bytes, no padding). */
-static int writeBitmap(const char* path) {
-    FILE* f = fopen(path, "wb");
-    if (!f) return 0;
-    const uint32_t pixels = 40 * 20 * 3;
-    fputc('B', f), fputc('M', f);
-    put32(f, 54 + pixels), put32(f, 0), put32(f, 54);
-    put32(f, 40), put32(f, 40), put32(f, 20), put16(f, 1), put16(f, 24), put32(f, 0), put32(f, pixels);
-    put32(f, 2835), put32(f, 2835), put32(f, 0), put32(f, 0);
-    for (uint32_t i = 0; i < pixels; ++i) fputc(0x80, f);
-    return fclose(f) == 0;
-}
-
 static void checks(void) {
-    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) = NULL;
-    void* library = dlopen(libraryPath, RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
-    if (library) getClassObject = (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject");
-    CHECK(getClassObject != NULL);
-    ClassFactory* factory = NULL;
-    if (getClassObject) CHECK(getClassObject(&kClsidViewer, &kIidClassFactory, (void**)&factory) == 0 && factory);
-    if (factory) {
-        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&viewer) == 0 && viewer);
-        factory->vtbl->Release(factory);
-    }
+    viewer = createControl(&kClsidViewer);
     if (!viewer) return;
-    Surface* surface = NULL;
-    CHECK(viewer->vtbl->QueryInterface(viewer, &kIidControlSurface, (void**)&surface) == 0 && surface);
-    viewerPut(kViewerSilentMode, argFlag(1));
-    viewerPut(kViewerBorderStyle, argLong(0));
-    if (surface) {
-        CHECK(surface->vtbl->Resize(surface, 200, 100) == 0);
-        CHECK(surface->vtbl->Show(surface, 1) == 0);
-    }
-    const char* path = hostPath("grey.bmp");
-    CHECK(writeBitmap(path));
+    putProperty(viewer, kViewerSilentMode, argFlag(1));
+    putProperty(viewer, kViewerBorderStyle, argLong(0));
+    Surface* surface = showViewer(viewer, 200, 100);
+    const char* path = pathIn("grey.bmp");
+    CHECK(writeGreyBitmap(path, 40, 20, 2835));
     VARIANT file[1] = {argText(path)};
     HRESULT hr = 0;
     VARIANT status = onViewer(kViewerDisplayFromFile, file, 1, &hr);
@@ -106,10 +67,8 @@ static void checks(void) {
     CHECK(viewer->vtbl->Release(viewer) == 0);
     viewer = NULL;
     CHECK(remove(path) == 0);
-    if (library) dlclose(library);
 }
 
 int main(int argc, char** argv) {
-    libraryPath = argc > 1 ? argv[1] : NULL;
-    return runTwainHost(argc, argv, "c_host_viewer_mouse", checks);
+    return runTwainHost(argc, argv, "c_host_viewer_mouse", NULL, checks);
 }

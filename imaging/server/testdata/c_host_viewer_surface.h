@@ -23,4 +23,16 @@ struct Surface {
     const SurfaceVtbl* vtbl;
 };
 
+/* The viewer's face, sized and shown; NULL (and a failed check) when the
+ * viewer has none. The caller releases it. */
+static inline Surface* showViewer(Dispatch* viewer, int32_t width, int32_t height) {
+    Surface* surface = NULL;
+    CHECK(viewer->vtbl->QueryInterface(viewer, &kIidControlSurface, (void**)&surface) == 0 && surface);
+    if (surface) {
+        CHECK(surface->vtbl->Resize(surface, width, height) == 0);
+        CHECK(surface->vtbl->Show(surface, 1) == 0);
+    }
+    return surface;
+}
+
 #endif

@@ -3,9 +3,9 @@
  * leave no temporary file; with nothing shown nothing is printed; printer
  * settings outside their ranges are ignored.
  * Usage: c_host_viewer_transfer LIBRARY REGISTRY-FILE. */
-#include "c_host_calls.h"
+#include "c_host_server.h"
+#include "c_host_viewer_surface.h"
 
-static const GUID kClsidViewer = {0xf4d3f1fc, 0xa6ab, 0x41e3, {0x8a, 0x76, 0x0e, 0xee, 0x16, 0xce, 0x2b, 0xe4}};
 
 enum {
     kViewerGetStat = 0x60030037,
@@ -24,10 +24,9 @@ enum {
     kPrintImage2Printer = 0x60030128,
 };
 
-static const char* libraryPath = NULL;
 
 static void checkViewer(void) {
-    setenv("TMP", hostFolder, 1);
+    setenv("TMP", scratch, 1);
     setenv("no_proxy", "127.0.0.1", 1);
 
     /* Nothing listens on port 1: the request cannot be sent. */
@@ -69,33 +68,19 @@ static void checkViewer(void) {
     callNone(kPrintSetDocumentName, bill, 1);
     CHECK(strcmp(callText(kPrintGetDocumentName, NULL, 0, name, sizeof name), "Bill 42") == 0);
 
-    CHECK(hostFolderEntries() == 0);
+    CHECK(entriesIn(scratch) == 0);
 }
 
 static void checks(void) {
-    void* library = dlopen(libraryPath, RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
-    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
-        library ? (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject") : NULL;
-    CHECK(getClassObject != NULL);
-    if (!getClassObject) return;
-    ClassFactory* factory = NULL;
-    Dispatch* viewer = NULL;
-    CHECK(getClassObject(&kClsidViewer, &kIidClassFactory, (void**)&factory) == 0 && factory);
-    if (factory) {
-        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&viewer) == 0 && viewer);
-        factory->vtbl->Release(factory);
-    }
+    Dispatch* viewer = createControl(&kClsidViewer);
     if (viewer) {
-        Dispatch* twain = calledControl;
-        calledControl = viewer;
+        Dispatch* twain = callOn(viewer);
         checkViewer();
-        calledControl = twain;
+        callOn(twain);
         CHECK(viewer->vtbl->Release(viewer) == 0);
     }
-    dlclose(library);
 }
 
 int main(int argc, char** argv) {
-    libraryPath = argc > 1 ? argv[1] : NULL;
-    return runTwainHost(argc, argv, "c_host_viewer_transfer", checks);
+    return runTwainHost(argc, argv, "c_host_viewer_transfer", NULL, checks);
 }

@@ -3,7 +3,8 @@
  * turns it a quarter, places a rectangle in image pixels and reads it back
  * through by-reference longs, and removes it again.
  * Usage: c_host_viewer_view LIBRARY REGISTRY-FILE. */
-#include "c_host_calls.h"
+#include "c_host_bitmap.h"
+#include "c_host_server.h"
 #include "c_host_viewer_surface.h"
 
 enum {
@@ -21,76 +22,30 @@ enum {
     kViewerGetRectWidth = 0x600300e5,
     kViewerSetRectValues = 0x600300e9,
 };
-enum { kPropertyGet = 2, VT_R4_ = 4 };
-
-static const char* hostLibrary = NULL;
-
-static int32_t getLong(int32_t id) {
-    DISPPARAMS params = {NULL, NULL, 0, 0};
-    VARIANT result;
-    memset(&result, 0, sizeof result);
-    CHECK(calledControl->vtbl->Invoke(calledControl, id, &kIidNull, 0, kPropertyGet, &params, &result, NULL, NULL) == 0);
-    CHECK(result.vt == VT_I4);
-    return result.u.lVal;
-}
-
-static VARIANT longRef(int32_t* target) {
-    VARIANT v;
-    memset(&v, 0, sizeof v);
-    v.vt = VT_I4 | VT_BYREF_;
-    v.u.record.a = target;
-    return v;
-}
-
-/* A 300 x 200 24-bit BMP at 300 dpi (11811 pixels per metre), all grey. */
-static void writeBmp(const char* path) {
-    const int width = 300, height = 200, stride = width * 3;
-    const uint32_t size = 54 + (uint32_t)(stride * height);
-    uint8_t header[54] = {'B', 'M'};
-    memcpy(header + 2, &size, 4);
-    header[10] = 54;
-    header[14] = 40;
-    memcpy(header + 18, &width, 4);
-    memcpy(header + 22, &height, 4);
-    header[26] = 1;
-    header[28] = 24;
-    const int32_t ppm = 11811;
-    memcpy(header + 38, &ppm, 4);
-    memcpy(header + 42, &ppm, 4);
-    FILE* f = fopen(path, "wb");
-    CHECK(f != NULL);
-    if (!f) return;
-    fwrite(header, 1, sizeof header, f);
-    uint8_t row[900];
-    memset(row, 0x80, sizeof row);
-    for (int y = 0; y < height; ++y) fwrite(row, 1, (size_t)stride, f);
-    fclose(f);
-}
-
 static void viewChecks(Dispatch* viewer) {
-    calledControl = viewer;
-    const char* path = hostPath("page.bmp");
-    writeBmp(path);
+    const char* path = pathIn("page.bmp");
+    CHECK(writeGreyBitmap(path, 300, 200, 11811)); /* 300 dpi */
     VARIANT file[1] = {argText(path)};
     CHECK(callLong(kViewerDisplayFromFile, file, 1) == 0);
-    CHECK(getLong(kViewerImageWidth) == 300);
+    CHECK(getLongProperty(viewer, kViewerImageWidth) == 300);
 
     /* 300 pixels at 300 dpi are 25.4 mm. */
     VARIANT mm = invokeMember(kViewerGetWidthMM, NULL, 0, NULL);
     float widthMM = 0;
     memcpy(&widthMM, &mm.u, sizeof widthMM);
-    CHECK(mm.vt == VT_R4_ && widthMM > 25.39f && widthMM < 25.41f);
+    CHECK(mm.vt == VT_R4 && widthMM > 25.39f && widthMM < 25.41f);
 
     /* A quarter turn swaps the sides. */
     CHECK(callLong(kViewerRotate90, NULL, 0) == 0);
-    CHECK(getLong(kViewerImageWidth) == 200 && getLong(kViewerImageHeight) == 300);
+    CHECK(getLongProperty(viewer, kViewerImageWidth) == 200 && getLongProperty(viewer, kViewerImageHeight) == 300);
 
     /* A rectangle in image pixels comes back through the by-reference longs. */
     VARIANT rect[4] = {argLong(10), argLong(20), argLong(30), argLong(40)};
     callNone(kViewerSetRectValues, rect, 4);
     CHECK(callBool(kViewerIsRectDrawed, NULL, 0));
     int32_t got[4] = {-1, -1, -1, -1};
-    VARIANT refs[4] = {longRef(&got[0]), longRef(&got[1]), longRef(&got[2]), longRef(&got[3])};
+    VARIANT refs[4] = {argRef(VT_I4, &got[0]), argRef(VT_I4, &got[1]), argRef(VT_I4, &got[2]),
+                       argRef(VT_I4, &got[3])};
     callNone(kViewerGetRectValues, refs, 4);
     CHECK(got[0] == 10 && got[1] == 20 && got[2] == 30 && got[3] == 40);
     CHECK(callLong(kViewerGetRectWidth, NULL, 0) == 30);
@@ -107,34 +62,17 @@ static void viewChecks(Dispatch* viewer) {
 }
 
 static void checks(void) {
-    Dispatch* twain = calledControl;
-    void* library = dlopen(hostLibrary, RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
-    HRESULT (*getClassObject)(const GUID*, const GUID*, void**) =
-        library ? (HRESULT (*)(const GUID*, const GUID*, void**))dlsym(library, "DllGetClassObject") : NULL;
-    CHECK(getClassObject != NULL);
-    ClassFactory* factory = NULL;
-    Dispatch* viewer = NULL;
-    if (getClassObject) CHECK(getClassObject(&kClsidViewer, &kIidClassFactory, (void**)&factory) == 0 && factory);
-    if (factory) {
-        CHECK(factory->vtbl->CreateInstance(factory, NULL, &kIidDispatch, (void**)&viewer) == 0 && viewer);
-        factory->vtbl->Release(factory);
-    }
+    Dispatch* viewer = createControl(&kClsidViewer);
     if (viewer) {
-        Surface* surface = NULL;
-        CHECK(viewer->vtbl->QueryInterface(viewer, &kIidControlSurface, (void**)&surface) == 0 && surface);
-        if (surface) {
-            CHECK(surface->vtbl->Resize(surface, 400, 400) == 0);
-            CHECK(surface->vtbl->Show(surface, 1) == 0);
-        }
+        Surface* surface = showViewer(viewer, 400, 400);
+        Dispatch* twain = callOn(viewer);
         viewChecks(viewer);
+        callOn(twain);
         if (surface) surface->vtbl->Release(surface);
         CHECK(viewer->vtbl->Release(viewer) == 0);
     }
-    if (library) dlclose(library);
-    calledControl = twain;
 }
 
 int main(int argc, char** argv) {
-    if (argc == 3) hostLibrary = argv[1];
-    return runTwainHost(argc, argv, "c_host_viewer_view", checks);
+    return runTwainHost(argc, argv, "c_host_viewer_view", NULL, checks);
 }

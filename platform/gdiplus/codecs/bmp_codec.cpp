@@ -73,6 +73,14 @@ Status DecodeBmpFile(const EncodedBytes& encoded, std::unique_ptr<Image>& image)
     // or past the end; then the pixels are taken to follow the colour table.
     std::uint64_t start = pixelOffset;
     if (start < kFileHeaderSize + header.headerSize || start >= bytes.size()) start = header.endOfTable;
+    // Some OS/2 2.x writers keep the 3-byte colour entries of OS/2 1.x; the
+    // pixels' offset then lies exactly past a table of such entries.
+    const bool os2v2 = header.headerSize == 64 || header.headerSize == 16;
+    if (os2v2 && header.bitCount <= 8 && start != header.endOfTable &&
+        start == header.tableOffset + 3ull * header.tableEntries) {
+        header.tableEntrySize = 3;
+        header.endOfTable = start;
+    }
     // Writers that leave the colours-used field 0 often store fewer entries
     // than the depth could address; the table ends where the pixels start.
     if (start > header.tableOffset && start < header.endOfTable) {

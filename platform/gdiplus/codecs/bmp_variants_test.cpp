@@ -102,6 +102,109 @@ TEST_F(BmpVariantsTest, BitFieldsOfAnyWidthAreScaledToEightBits) {
     }
 }
 
+// An OS/2 2.x file as its writers lay it out: the full 64-byte header with
+// its own fields past the Windows ones filled in (units, recording,
+// rendering, halftoning sizes, colour encoding, an application's number),
+// colours-used naming a short table of 4-byte entries (or, as some writers
+// keep them, the 3-byte entries of OS/2 1.x), and a gap between the table and
+// the pixels that the file header's offset skips (none after 3-byte entries,
+// whose size only the offset tells). Rows bottom-up.
+std::vector<std::uint8_t> Os2v2Bmp(std::uint16_t bits, std::uint32_t width, std::uint32_t height,
+                                   const std::vector<ARGB>& table, std::uint32_t (*value)(std::uint32_t, std::uint32_t),
+                                   std::uint32_t entryBytes = 4) {
+    std::vector<std::uint8_t> header;
+    PutU32(header, 64);
+    PutU32(header, width);
+    PutU32(header, height);
+    PutU16(header, 1);
+    PutU16(header, bits);
+    PutU32(header, 0);  // no compression
+    PutU32(header, 0);
+    PutU32(header, 3780);
+    PutU32(header, 3780);
+    PutU32(header, static_cast<std::uint32_t>(table.size()));
+    PutU32(header, static_cast<std::uint32_t>(table.size()));
+    PutU16(header, 0);           // units: pixels per metre
+    PutU16(header, 0);           // reserved
+    PutU16(header, 0);           // recording: bottom-up
+    PutU16(header, 1);           // rendering: error diffusion
+    PutU32(header, 10);          // halftoning sizes
+    PutU32(header, 20);
+    PutU32(header, 0);           // colour encoding: RGB
+    PutU32(header, 0x12345678);  // the application's own number
+    std::vector<std::uint8_t> colours;
+    for (ARGB c : table) {
+        PutU32(colours, c & 0x00FFFFFF);
+        colours.resize(colours.size() - 4 + entryBytes);
+    }
+    std::vector<std::uint8_t> gap(entryBytes == 4 ? 6 : 0, 0xEE);
+    const std::uint32_t stride = (width * bits + 31) / 32 * 4;
+    std::vector<std::uint8_t> pixels(std::size_t{stride} * height, 0);
+    for (std::uint32_t y = 0; y < height; ++y) {
+        std::uint8_t* row = pixels.data() + std::size_t{height - 1 - y} * stride;
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const std::uint32_t v = value(x, y);
+            if (bits == 24) {
+                row[3 * x] = static_cast<std::uint8_t>(v), row[3 * x + 1] = static_cast<std::uint8_t>(v >> 8);
+                row[3 * x + 2] = static_cast<std::uint8_t>(v >> 16);
+            } else if (bits == 8) {
+                row[x] = static_cast<std::uint8_t>(v);
+            } else {
+                row[x * bits / 8] |= static_cast<std::uint8_t>(v << (8 - bits - x * bits % 8));
+            }
+        }
+    }
+    const auto offset = static_cast<std::uint32_t>(14 + header.size() + colours.size() + gap.size());
+    std::vector<std::uint8_t> file = {'B', 'M'};
+    PutU32(file, static_cast<std::uint32_t>(offset + pixels.size()));
+    PutU32(file, 0);
+    PutU32(file, offset);
+    for (std::vector<std::uint8_t>* part : {&header, &colours, &gap, &pixels})
+        file.insert(file.end(), part->begin(), part->end());
+    return file;
+}
+
+TEST_F(BmpVariantsTest, Os2v2FilesReadTheirShortTablesAndSkipTheirOwnFields) {
+    const std::vector<ARGB> table = {0xFF102030, 0xFFC08040, 0xFF00FF7F};
+    struct Case {
+        const char* name;
+        std::uint16_t bits;
+        std::uint32_t (*value)(std::uint32_t, std::uint32_t);
+        ARGB (*expected)(std::uint32_t, std::uint32_t, const std::vector<ARGB>&);
+        std::uint32_t entryBytes = 4;
+    };
+    const Case cases[] = {
+        {"pal8", 8, [](std::uint32_t x, std::uint32_t y) { return (x + y) % 3; },
+         [](std::uint32_t x, std::uint32_t y, const std::vector<ARGB>& t) { return t[(x + y) % 3]; }},
+        {"pal8-3byte", 8, [](std::uint32_t x, std::uint32_t y) { return (x + y) % 3; },
+         [](std::uint32_t x, std::uint32_t y, const std::vector<ARGB>& t) { return t[(x + y) % 3]; }, 3},
+        {"pal4", 4, [](std::uint32_t x, std::uint32_t y) { return (x + 2 * y) % 3; },
+         [](std::uint32_t x, std::uint32_t y, const std::vector<ARGB>& t) { return t[(x + 2 * y) % 3]; }},
+        {"pal4-3byte", 4, [](std::uint32_t x, std::uint32_t y) { return (x + 2 * y) % 3; },
+         [](std::uint32_t x, std::uint32_t y, const std::vector<ARGB>& t) { return t[(x + 2 * y) % 3]; }, 3},
+        {"pal1", 1, [](std::uint32_t x, std::uint32_t y) { return (x ^ y) & 1; },
+         [](std::uint32_t x, std::uint32_t y, const std::vector<ARGB>& t) { return t[(x ^ y) & 1]; }},
+        {"rgb24", 24, [](std::uint32_t x, std::uint32_t y) { return 0x010203u * (10 * x + 40 * y); },
+         [](std::uint32_t x, std::uint32_t y, const std::vector<ARGB>&) { return 0xFF000000u | 0x010203u * (10 * x + 40 * y); }},
+    };
+    constexpr std::uint32_t kWidth = 5, kHeight = 3;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<ARGB> used = c.bits == 24 ? std::vector<ARGB>{} : c.bits == 1 ? std::vector<ARGB>(table.begin(), table.begin() + 2) : table;
+        std::unique_ptr<Image> image;
+        ASSERT_EQ(Decode(Os2v2Bmp(c.bits, kWidth, kHeight, used, c.value, c.entryBytes), image), Ok);
+        ASSERT_EQ(image->GetWidth(), kWidth);
+        ASSERT_EQ(image->GetHeight(), kHeight);
+        for (std::uint32_t y = 0; y < kHeight; ++y) {
+            for (std::uint32_t x = 0; x < kWidth; ++x) {
+                ARGB pixel = 0;
+                AsBitmap(*image).GetPixel(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), pixel);
+                EXPECT_EQ(pixel, c.expected(x, y, used)) << "x " << x << " y " << y;
+            }
+        }
+    }
+}
+
 TEST_F(BmpVariantsTest, Os2HuffmanAndRle24AreNotReadAsWindowsCompressions) {
     std::unique_ptr<Image> image;
     EXPECT_EQ(Decode(Bmp(64, 1, 3, std::vector<std::uint8_t>(8, 0), {0, 0, 0, 0}), image), UnknownImageFormat);

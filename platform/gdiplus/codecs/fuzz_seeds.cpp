@@ -1,6 +1,9 @@
 // Writes the seed corpus of the decoders' fuzz target into the folder given:
 // small images of every format and layout our encoders produce, an animated
-// GIF, a three-page TIFF, an icon and a packed DIB.
+// GIF, a three-page TIFF, an icon and a packed DIB; and, written with libtiff,
+// TIFF pages of inks and of L*a*b* in the layouts other writers use.
+#include <tiffio.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -41,6 +44,37 @@ std::vector<std::uint8_t> Encoded(Image& image, const KnownCodec& codec, const E
 
 EncoderParameters Long(const Guid& guid, std::uint32_t value) { return {EncoderParameter::Long(guid, value)}; }
 
+// A 7 x 5 page of `samples` samples of `bits` bits, the last one alpha when
+// `alpha`, in `mode`'s byte order, every sample byte a different value.
+void WriteSamplesPage(const fs::path& path, const char* mode, std::uint16_t photometric, std::uint16_t bits,
+                      std::uint16_t samples, bool alpha, std::uint16_t planar, std::uint16_t compression) {
+    TIFF* tif = TIFFOpen(path.c_str(), mode);
+    if (!tif) return;
+    const std::uint32_t width = 7, height = 5;
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, bits);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, samples);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, photometric);
+    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, planar);
+    TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 2);
+    if (photometric == PHOTOMETRIC_SEPARATED) TIFFSetField(tif, TIFFTAG_INKSET, INKSET_CMYK);
+    if (alpha) {
+        std::uint16_t extra = EXTRASAMPLE_UNASSALPHA;
+        TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, 1, &extra);
+    }
+    const std::uint16_t planes = planar == PLANARCONFIG_SEPARATE ? samples : 1;
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(TIFFScanlineSize(tif)));
+    for (std::uint16_t plane = 0; plane < planes; ++plane) {
+        for (std::uint32_t y = 0; y < height; ++y) {
+            for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<std::uint8_t>(i * 37 + y * 11 + plane * 5);
+            TIFFWriteScanline(tif, row.data(), y, plane);
+        }
+    }
+    TIFFClose(tif);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -74,6 +108,15 @@ int main(int argc, char** argv) {
     auto bilevel = Picture(PixelFormat1bppIndexed, 32, 8);
     Write(folder / "g3.tif", Encoded(*bilevel, kTiffCodec, Long(EncoderCompression, EncoderValueCompressionCCITT3)));
     Write(folder / "g4.tif", Encoded(*bilevel, kTiffCodec, Long(EncoderCompression, EncoderValueCompressionCCITT4)));
+
+    WriteSamplesPage(folder / "cmyk16.tif", "wb", PHOTOMETRIC_SEPARATED, 16, 5, true, PLANARCONFIG_CONTIG,
+                     COMPRESSION_LZW);
+    WriteSamplesPage(folder / "cmyk8.tif", "wl", PHOTOMETRIC_SEPARATED, 8, 4, false, PLANARCONFIG_SEPARATE,
+                     COMPRESSION_NONE);
+    WriteSamplesPage(folder / "lab16.tif", "wl", PHOTOMETRIC_CIELAB, 16, 3, false, PLANARCONFIG_CONTIG,
+                     COMPRESSION_ADOBE_DEFLATE);
+    WriteSamplesPage(folder / "icclab8.tif", "wb", PHOTOMETRIC_ICCLAB, 8, 4, true, PLANARCONFIG_SEPARATE,
+                     COMPRESSION_NONE);
 
     // Multi-frame files go through a file, as the layer keeps their output open.
     {

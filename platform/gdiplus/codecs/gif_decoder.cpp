@@ -75,7 +75,13 @@ public:
         global_ = PaletteOf(gif_->SColorMap);
         GifRecordType type = UNDEFINED_RECORD_TYPE;
         while (true) {
-            if (DGifGetRecordType(gif_, &type) == GIF_ERROR) break;  // a missing trailer ends the file
+            if (DGifGetRecordType(gif_, &type) == GIF_ERROR) {
+                // Writers leave stray bytes (padding after an extension) between
+                // blocks: each is skipped, as readers of such files do. Anything
+                // else, such as a missing trailer, ends the file.
+                if (gif_->Error == D_GIF_ERR_WRONG_RECORD) continue;
+                break;
+            }
             if (type == TERMINATE_RECORD_TYPE) break;
             Status s = type == IMAGE_DESC_RECORD_TYPE ? ReadImage()
                      : type == EXTENSION_RECORD_TYPE ? ReadExtension()

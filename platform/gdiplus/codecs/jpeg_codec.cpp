@@ -21,6 +21,8 @@ namespace {
 constexpr char kExifHeader[] = "Exif\0\0";  // six bytes in front of the tag block
 constexpr std::size_t kExifHeaderSize = 6;
 constexpr std::size_t kMaxMarkerData = 65533;  // a marker's length field counts itself
+// The encoder reads the page in bands of about this many bytes.
+constexpr std::size_t kBandBytes = std::size_t{256} << 10;
 
 // libjpeg reports errors by a long jump back to the setjmp of Run(); as with
 // libpng, the work in between keeps its state in members.
@@ -241,18 +243,24 @@ public:
         grey_ = format == PixelFormat16bppGrayScale || (IsIndexedPixelFormat(format) && OnlyGreys(palette));
         const bool greyRamp = format == PixelFormat8bppIndexed && IsGreyPalette(palette, 256);
         // Other grey sources are read as RGB and their blue sample taken.
-        const PixelFormat readAs = greyRamp ? format : PixelFormat24bppRGB;
-        if (Status s = ReadPixels(image, readAs, pixels_); s != Ok) return s;
-        if (grey_ && readAs != format) {
-            for (std::uint32_t y = 0; y < pixels_.height; ++y)
-                for (std::uint32_t x = 0; x < pixels_.width; ++x) pixels_.Row(y)[x] = pixels_.Row(y)[3 * x];
-        }
+        readAs_ = greyRamp ? format : PixelFormat24bppRGB;
+        takeBlue_ = grey_ && readAs_ != format;
+        image_ = &image;
+        width_ = image.GetWidth();
+        height_ = image.GetHeight();
+        if (width_ == 0 || height_ == 0) return InvalidParameter;
         quality_ = JpegQualityOf(parameters);
         xdpi_ = image.GetHorizontalResolution();
         ydpi_ = image.GetVerticalResolution();
         exif_ = ExifMarkerOf(image);
+        // The page is read a band at a time, not copied whole first.
+        stride_ = (static_cast<std::size_t>(RowBytes(static_cast<std::int32_t>(width_), readAs_)) + 3) / 4 * 4;
+        bandRows_ = static_cast<std::uint32_t>(std::clamp<std::size_t>(kBandBytes / stride_, 1, height_));
+        band_.resize(stride_ * bandRows_);
+        rowPointers_.resize(bandRows_);
+        for (std::uint32_t i = 0; i < bandRows_; ++i) rowPointers_[i] = band_.data() + i * stride_;
 
-        if (setjmp(errors_.jump)) return GenericError;
+        if (setjmp(errors_.jump)) return status_ != Ok ? status_ : GenericError;
         Body();
         bytes.assign(buffer_, buffer_ + size_);
         return Ok;
@@ -265,8 +273,8 @@ private:
         jpeg_create_compress(&info_);
         created_ = true;
         jpeg_mem_dest(&info_, &buffer_, &size_);
-        info_.image_width = pixels_.width;
-        info_.image_height = pixels_.height;
+        info_.image_width = width_;
+        info_.image_height = height_;
         info_.input_components = grey_ ? 1 : 3;
         info_.in_color_space = grey_ ? JCS_GRAYSCALE : JCS_EXT_BGR;
         jpeg_set_defaults(&info_);
@@ -281,10 +289,27 @@ private:
         if (!exif_.empty())
             jpeg_write_marker(&info_, JPEG_APP0 + 1, exif_.data(), static_cast<unsigned>(exif_.size()));
         while (info_.next_scanline < info_.image_height) {
-            JSAMPROW row = pixels_.Row(info_.next_scanline);
-            jpeg_write_scanlines(&info_, &row, 1);
+            const std::uint32_t y = info_.next_scanline;
+            const std::uint32_t rows = std::min(bandRows_, height_ - y);
+            ReadBand(y, rows);
+            for (std::uint32_t done = 0; done < rows;)
+                done += jpeg_write_scanlines(&info_, rowPointers_.data() + done, rows - done);
         }
         jpeg_finish_compress(&info_);
+    }
+
+    // Rows [y, y + rows) into the band, as the encoder takes them.
+    void ReadBand(std::uint32_t y, std::uint32_t rows) {
+        const Rect rect{0, static_cast<std::int32_t>(y), static_cast<std::int32_t>(width_), static_cast<std::int32_t>(rows)};
+        if (Status s = image_->CopyPixels(rect, readAs_, static_cast<std::int32_t>(stride_), band_.data()); s != Ok) {
+            status_ = s;
+            std::longjmp(errors_.jump, 1);
+        }
+        if (!takeBlue_) return;
+        for (std::uint32_t i = 0; i < rows; ++i) {
+            std::uint8_t* row = rowPointers_[i];
+            for (std::uint32_t x = 0; x < width_; ++x) row[x] = row[3 * x];
+        }
     }
 
     JpegErrors errors_;
@@ -293,9 +318,16 @@ private:
     unsigned char* buffer_ = nullptr;
     unsigned long size_ = 0;
     bool grey_ = false;
+    bool takeBlue_ = false;
     int quality_ = 75;
     float xdpi_ = 0, ydpi_ = 0;
-    PixelBuffer pixels_;
+    const Image* image_ = nullptr;
+    PixelFormat readAs_ = PixelFormat24bppRGB;
+    std::uint32_t width_ = 0, height_ = 0, bandRows_ = 1;
+    std::size_t stride_ = 0;
+    Status status_ = Ok;
+    UninitializedBytes band_;
+    std::vector<JSAMPROW> rowPointers_;
     std::vector<std::uint8_t> exif_;
 };
 

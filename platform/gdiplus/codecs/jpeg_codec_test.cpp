@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <jpeglib.h>
 
+#include "platform/gdiplus/codecs/codec_support.h"
 #include "platform/gdiplus/codecs/codec_test_support.h"
 
 namespace gdiplus::codecs {
@@ -127,9 +128,11 @@ TEST_F(JpegCodecTest, ExifPropertyItemsSurviveSaveAndLoad) {
     EXPECT_EQ(decoded->GetPropertyItem(0x8825, ignored), Ok);
 }
 
-TEST_F(JpegCodecTest, CmykWithAdobeMarkerDecodesToRgb) {
-    // libjpeg writes an Adobe marker for CMYK, whose samples readers take as inverted.
-    const std::uint8_t redInverted[4] = {255, 0, 0, 255};
+// Rows of samples (`components` each, in `space`) handed to libjpeg at once,
+// with the quality and, for a resolution above 0, a JFIF header stating it.
+std::vector<std::uint8_t> EncodeWithLibjpeg(const std::vector<std::uint8_t>& samples, std::uint32_t width,
+                                            std::uint32_t height, int components, J_COLOR_SPACE space, int quality,
+                                            unsigned dpi = 0) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -137,23 +140,36 @@ TEST_F(JpegCodecTest, CmykWithAdobeMarkerDecodesToRgb) {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 8;
-    info.image_height = 8;
-    info.input_components = 4;
-    info.in_color_space = JCS_CMYK;
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = components;
+    info.in_color_space = space;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_set_quality(&info, quality, TRUE);
+    if (dpi > 0) {
+        info.write_JFIF_header = TRUE;
+        info.density_unit = 1;
+        info.X_density = info.Y_density = static_cast<UINT16>(dpi);
+    }
     jpeg_start_compress(&info, TRUE);
-    std::vector<std::uint8_t> row;
-    for (int x = 0; x < 8; ++x) row.insert(row.end(), redInverted, redInverted + 4);
-    while (info.next_scanline < 8) {
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&info, &r, 1);
+    const std::size_t rowBytes = std::size_t{width} * static_cast<std::size_t>(components);
+    while (info.next_scanline < height) {
+        JSAMPROW row = const_cast<std::uint8_t*>(samples.data() + info.next_scanline * rowBytes);
+        jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
-    const std::vector<std::uint8_t> bytes(buffer, buffer + size);
     jpeg_destroy_compress(&info);
+    std::vector<std::uint8_t> bytes(buffer, buffer + size);
     std::free(buffer);
+    return bytes;
+}
+
+TEST_F(JpegCodecTest, CmykWithAdobeMarkerDecodesToRgb) {
+    // libjpeg writes an Adobe marker for CMYK, whose samples readers take as inverted.
+    const std::uint8_t redInverted[4] = {255, 0, 0, 255};
+    std::vector<std::uint8_t> samples;
+    for (int x = 0; x < 8 * 8; ++x) samples.insert(samples.end(), redInverted, redInverted + 4);
+    const std::vector<std::uint8_t> bytes = EncodeWithLibjpeg(samples, 8, 8, 4, JCS_CMYK, 100);
 
     auto decoded = MustDecode(bytes);
     ASSERT_TRUE(decoded);
@@ -163,6 +179,48 @@ TEST_F(JpegCodecTest, CmykWithAdobeMarkerDecodesToRgb) {
     EXPECT_NEAR(RedOf(p), 255, 3);
     EXPECT_NEAR(GreenOf(p), 0, 3);
     EXPECT_NEAR(BlueOf(p), 0, 3);
+}
+
+// The encoder reads a page in bands; the file is the one libjpeg makes of the
+// whole page at once, for colour, grey-ramp and other grey sources, at
+// heights that do not end on a band.
+TEST_F(JpegCodecTest, APageReadInBandsEncodesAsTheWholePage) {
+    struct Case {
+        PixelFormat format;
+        std::int32_t width, height;
+    };
+    for (const Case& c : {Case{PixelFormat24bppRGB, 1201, 917}, Case{PixelFormat32bppARGB, 640, 1111},
+                          Case{PixelFormat8bppIndexed, 2000, 700}, Case{PixelFormat16bppGrayScale, 900, 455},
+                          Case{PixelFormat1bppIndexed, 3000, 601}}) {
+        SCOPED_TRACE(::testing::Message() << std::hex << c.format);
+        auto page = MakeBitmap(c.width, c.height, c.format);
+        ASSERT_TRUE(page);
+        if (c.format == PixelFormat8bppIndexed) {
+            ASSERT_EQ(page->SetPalette(GreyPalette(256)), Ok);
+        }
+        const bool grey = c.format != PixelFormat24bppRGB && c.format != PixelFormat32bppARGB;
+        std::vector<ARGB> argb(static_cast<std::size_t>(c.width) * c.height);
+        for (std::size_t i = 0; i < argb.size(); ++i) {
+            const auto v = static_cast<std::uint8_t>((i % static_cast<std::size_t>(c.width)) * 3 + i / 977);
+            const std::uint8_t level = c.format == PixelFormat1bppIndexed ? (v & 32 ? 255 : 0) : v;
+            argb[i] = grey ? MakeARGB(0xFF, level, level, level) : MakeARGB(0xFF, v, static_cast<std::uint8_t>(i / 3000), static_cast<std::uint8_t>(v ^ 0x5A));
+        }
+        ASSERT_EQ(page->WritePixels(Rect{0, 0, c.width, c.height}, PixelFormat32bppARGB, c.width * 4, argb.data()), Ok);
+        ASSERT_EQ(page->SetResolution(300, 300), Ok);
+        // What the page holds, as the encoder takes it: blue samples of the
+        // grey sources, blue-green-red of the colour ones.
+        std::vector<std::uint8_t> samples;
+        for (ARGB colour : argb) {
+            samples.push_back(BlueOf(colour));
+            if (grey) continue;
+            samples.push_back(GreenOf(colour));
+            samples.push_back(RedOf(colour));
+        }
+        const auto banded = Encode(*page, kJpegCodec.clsid, Quality(85));
+        EXPECT_TRUE(banded == EncodeWithLibjpeg(samples, static_cast<std::uint32_t>(c.width),
+                                                static_cast<std::uint32_t>(c.height), grey ? 1 : 3,
+                                                grey ? JCS_GRAYSCALE : JCS_EXT_BGR, 85, 300));
+    }
 }
 
 }  // namespace

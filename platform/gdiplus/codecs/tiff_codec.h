@@ -2,8 +2,11 @@
 // TIFF through libtiff. Pages lie along FrameDimensionPage. Bilevel, grey,
 // palette, RGB and RGBA pages of 1 to 16 bits per sample decode into the
 // nearest pixel format (grey up to 8 bits and palettes stay indexed, 16-bit
-// samples become 48 or 64 bits); any other page libtiff can render (YCbCr,
-// CMYK, separate planes, ...) decodes to 32-bit ARGB. Compressions are what
+// samples become 48 or 64 bits). CMYK of 1 to 16 bits and CIE or ICC
+// L*a*b* of 8 or 16 bits, interleaved or in planes, are rendered by the
+// conversions of tiff_colour_spaces.h into 24-bit RGB, or 32-bit ARGB when an
+// extra sample is declared alpha. Any other page libtiff can render (YCbCr,
+// RGB in separate planes, ...) decodes to 32-bit ARGB. Compressions are what
 // libtiff has: none, LZW, PackBits, CCITT RLE/G3/G4, Deflate, JPEG. Each
 // page's tags, with its EXIF and GPS sub-IFDs, become its property items.
 //

@@ -237,7 +237,7 @@ TEST_F(TiffCodecTest, LayoutsOfOtherWritersDecode) {
              std::uint8_t row[4] = {0, 255, 255, 0};
              TIFFWriteScanline(t, row, 0, 0);
          },
-         PixelFormat32bppARGB, {0xFFFF0000}},
+         PixelFormat24bppRGB, {0xFFFF0000}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -6,6 +6,7 @@
 
 #include "platform/gdiplus/codecs/codec_support.h"
 #include "platform/gdiplus/codecs/tiff_codec.h"
+#include "platform/gdiplus/codecs/tiff_colour_spaces.h"
 #include "platform/gdiplus/codecs/tiff_memory_file.h"
 #include "platform/gdiplus/codecs/tiff_tags.h"
 
@@ -16,12 +17,23 @@ namespace {
 struct PageLayout {
     std::uint32_t width = 0, height = 0;
     std::uint16_t bitsPerSample = 1, samples = 1, photometric = PHOTOMETRIC_MINISWHITE;
-    std::uint16_t planar = PLANARCONFIG_CONTIG, sampleFormat = SAMPLEFORMAT_UINT;
+    std::uint16_t planar = PLANARCONFIG_CONTIG, sampleFormat = SAMPLEFORMAT_UINT, inkSet = INKSET_CMYK;
+    std::uint16_t compression = COMPRESSION_NONE;
     bool associatedAlpha = false;
+    // The first extra sample is declared alpha, associated or not.
+    bool declaredAlpha = false;
 
     bool Grey() const { return photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE; }
     bool Reversed() const { return photometric == PHOTOMETRIC_MINISWHITE; }
     bool Alpha() const { return (Grey() && samples >= 2) || (photometric == PHOTOMETRIC_RGB && samples >= 4); }
+    bool Cmyk() const { return photometric == PHOTOMETRIC_SEPARATED && inkSet == INKSET_CMYK && samples >= 4; }
+    bool Lab() const {
+        return (photometric == PHOTOMETRIC_CIELAB || photometric == PHOTOMETRIC_ICCLAB) && samples >= 3;
+    }
+    std::uint16_t ColourSamples() const { return Cmyk() ? 4 : 3; }
+    // Inks and L*a*b* take an extra sample as alpha only when it says so.
+    bool ConvertedAlpha() const { return samples > ColourSamples() && declaredAlpha; }
+    std::uint32_t Planes() const { return planar == PLANARCONFIG_SEPARATE ? samples : 1; }
 };
 
 PageLayout ReadLayout(TIFF* tif) {
@@ -35,8 +47,12 @@ PageLayout ReadLayout(TIFF* tif) {
     if (!TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &l.photometric)) l.photometric = PHOTOMETRIC_MINISWHITE;
     std::uint16_t extraCount = 0;
     std::uint16_t* extras = nullptr;
-    if (TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &extraCount, &extras) && extraCount > 0 && extras)
+    if (TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &extraCount, &extras) && extraCount > 0 && extras) {
         l.associatedAlpha = extras[0] == EXTRASAMPLE_ASSOCALPHA;
+        l.declaredAlpha = l.associatedAlpha || extras[0] == EXTRASAMPLE_UNASSALPHA;
+    }
+    TIFFGetFieldDefaulted(tif, TIFFTAG_INKSET, &l.inkSet);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &l.compression);
     return l;
 }
 
@@ -59,12 +75,15 @@ PixelFormat NativeFormat(const PageLayout& l) {
     return l.associatedAlpha ? PixelFormat64bppPARGB : PixelFormat64bppARGB;
 }
 
-// The page's samples, rows one after the other as libtiff decodes them.
+// The page's samples, rows one after the other as libtiff decodes them: one
+// block of rows per plane (one in all for interleaved samples).
 Status ReadSamples(TIFF* tif, const PageLayout& l, std::vector<std::uint8_t>& raw, std::uint64_t& rowBytes) {
+    const std::uint32_t planes = l.Planes();
     rowBytes = static_cast<std::uint64_t>(TIFFScanlineSize64(tif));
-    std::uint64_t total = 0;
-    if (rowBytes == 0 || MulOverflows(rowBytes, l.height, total)) return InvalidParameter;
-    if (Status s = CheckDecodedSize(rowBytes, l.height, 8); s != Ok) return s;
+    std::uint64_t planeBytes = 0, total = 0;
+    if (rowBytes == 0 || MulOverflows(rowBytes, l.height, planeBytes) || MulOverflows(planeBytes, planes, total))
+        return InvalidParameter;
+    if (Status s = CheckDecodedSize(rowBytes * planes, l.height, 8); s != Ok) return s;
     raw.assign(total, 0);
     if (TIFFIsTiled(tif)) {
         std::uint32_t tw = 0, th = 0;
@@ -74,15 +93,18 @@ Status ReadSamples(TIFF* tif, const PageLayout& l, std::vector<std::uint8_t>& ra
         if (tw == 0 || th == 0 || tileSize == 0) return InvalidParameter;
         if (Status s = CheckDecodedSize(tileSize, 1, 8); s != Ok) return s;
         std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileSize));
-        const std::uint64_t bitsPerPixel = std::uint64_t{l.bitsPerSample} * l.samples;
-        for (std::uint32_t y = 0; y < l.height; y += th) {
-            for (std::uint32_t x = 0; x < l.width; x += tw) {
-                if (TIFFReadEncodedTile(tif, TIFFComputeTile(tif, x, y, 0, 0), tile.data(), tileSize) < 0)
-                    return InvalidParameter;
-                const std::uint64_t left = x * bitsPerPixel / 8;
-                const std::uint64_t n = std::min<std::uint64_t>(tileRow, rowBytes - left);
-                for (std::uint32_t r = 0; r < th && y + r < l.height; ++r)
-                    std::memcpy(raw.data() + (y + r) * rowBytes + left, tile.data() + r * tileRow, n);
+        const std::uint64_t bitsPerPixel = std::uint64_t{l.bitsPerSample} * (planes == 1 ? l.samples : 1);
+        for (std::uint32_t plane = 0; plane < planes; ++plane) {
+            std::uint8_t* block = raw.data() + plane * planeBytes;
+            for (std::uint32_t y = 0; y < l.height; y += th) {
+                for (std::uint32_t x = 0; x < l.width; x += tw) {
+                    const std::uint32_t index = TIFFComputeTile(tif, x, y, 0, static_cast<std::uint16_t>(plane));
+                    if (TIFFReadEncodedTile(tif, index, tile.data(), tileSize) < 0) return InvalidParameter;
+                    const std::uint64_t left = x * bitsPerPixel / 8;
+                    const std::uint64_t n = std::min<std::uint64_t>(tileRow, rowBytes - left);
+                    for (std::uint32_t r = 0; r < th && y + r < l.height; ++r)
+                        std::memcpy(block + (y + r) * rowBytes + left, tile.data() + r * tileRow, n);
+                }
             }
         }
         return Ok;
@@ -90,10 +112,14 @@ Status ReadSamples(TIFF* tif, const PageLayout& l, std::vector<std::uint8_t>& ra
     std::uint32_t rowsPerStrip = l.height;
     TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
     rowsPerStrip = std::clamp<std::uint32_t>(rowsPerStrip, 1, l.height);
-    for (std::uint32_t y = 0, strip = 0; y < l.height; y += rowsPerStrip, ++strip) {
-        const std::uint32_t rows = std::min(rowsPerStrip, l.height - y);
-        if (TIFFReadEncodedStrip(tif, strip, raw.data() + y * rowBytes, static_cast<tmsize_t>(rows * rowBytes)) < 0)
-            return InvalidParameter;
+    for (std::uint32_t plane = 0; plane < planes; ++plane) {
+        std::uint8_t* block = raw.data() + plane * planeBytes;
+        for (std::uint32_t y = 0; y < l.height; y += rowsPerStrip) {
+            const std::uint32_t rows = std::min(rowsPerStrip, l.height - y);
+            const std::uint32_t strip = TIFFComputeStrip(tif, y, static_cast<std::uint16_t>(plane));
+            if (TIFFReadEncodedStrip(tif, strip, block + y * rowBytes, static_cast<tmsize_t>(rows * rowBytes)) < 0)
+                return InvalidParameter;
+        }
     }
     return Ok;
 }
@@ -175,6 +201,75 @@ Status DecodeNative(TIFF* tif, const PageLayout& l, PixelFormat format, std::uni
     return Ok;
 }
 
+// Inks (CMYK) of 1 to 16 bits a sample and L*a*b* of 8 or 16, interleaved or in planes,
+// rendered by the engine's own conversions into 24-bit RGB, or 32-bit ARGB
+// when an extra sample is declared alpha.
+bool RenderedByUs(const PageLayout& l) {
+    // The old-style JPEG decoder changes the colour space itself.
+    const std::uint16_t b = l.bitsPerSample;
+    const bool depth = l.Cmyk() ? b >= 1 && b <= 16 : b == 8 || b == 16;
+    return (l.Cmyk() || l.Lab()) && depth && l.sampleFormat == SAMPLEFORMAT_UINT && l.compression != COMPRESSION_OJPEG;
+}
+
+Status DecodeConverted(TIFF* tif, const PageLayout& l, std::unique_ptr<Bitmap>& bitmap) {
+    const bool alpha = l.ConvertedAlpha();
+    if (Status s = NewDecodedBitmap(l.width, l.height, alpha ? PixelFormat32bppARGB : PixelFormat24bppRGB, bitmap);
+        s != Ok)
+        return s;
+    std::vector<std::uint8_t> raw;
+    std::uint64_t rowBytes = 0;
+    if (Status s = ReadSamples(tif, l, raw, rowBytes); s != Ok) return s;
+    PixelRows rows(*bitmap);
+    if (!rows.ok()) return GenericError;
+    const std::uint32_t planes = l.Planes(), colours = l.ColourSamples();
+    const std::uint32_t bits = l.bitsPerSample, max = (1u << bits) - 1;
+    const std::uint64_t planeBytes = rowBytes * l.height;
+    const LabEncoding encoding = l.photometric == PHOTOMETRIC_ICCLAB ? LabEncoding::Icc : LabEncoding::Cie;
+    for (std::uint32_t y = 0; y < l.height; ++y) {
+        const std::uint8_t* row = raw.data() + y * rowBytes;
+        auto sample = [&](std::uint32_t x, std::uint32_t s) -> std::uint32_t {
+            const std::uint8_t* at = planes > 1 ? row + s * planeBytes : row;
+            const std::uint64_t index = planes > 1 ? x : std::uint64_t{x} * l.samples + s;
+            if (bits == 8) return at[index];
+            if (bits == 16) {
+                std::uint16_t v;  // libtiff hands out 16-bit samples in the host's order
+                std::memcpy(&v, at + 2 * index, 2);
+                return v;
+            }
+            // Other widths are packed, most significant bit first, within the row's bytes.
+            std::uint32_t v = 0;
+            for (std::uint64_t bit = index * bits, end = bit + bits; bit < end; ++bit)
+                v = v << 1 | ((at[bit / 8] >> (7 - bit % 8)) & 1u);
+            return v;
+        };
+        std::uint8_t* d = rows.Row(y);
+        for (std::uint32_t x = 0; x < l.width; ++x, d += alpha ? 4 : 3) {
+            std::uint32_t colour[4] = {}, rgb[3] = {};
+            for (std::uint32_t s = 0; s < colours; ++s) colour[s] = sample(x, s);
+            const std::uint32_t a = alpha ? sample(x, colours) : max;
+            // Associated alpha: the stored inks are premultiplied, and are taken back before rendering.
+            if (alpha && l.associatedAlpha && l.Cmyk()) {
+                for (std::uint32_t s = 0; s < 4; ++s)
+                    colour[s] = a == 0 ? 0 : std::min<std::uint32_t>(max, (colour[s] * max + a / 2) / a);
+            }
+            if (l.Cmyk()) {
+                InksToRgb(colour, max, 0xFF, rgb);
+            } else {
+                LabToSrgb(LabFromSamples(encoding, l.bitsPerSample, colour), 0xFF, rgb);
+                if (alpha && l.associatedAlpha) {
+                    const std::uint32_t a8 = (a * 0xFF + max / 2) / max;
+                    for (std::uint32_t& c : rgb) c = a8 == 0 ? 0 : std::min<std::uint32_t>(0xFF, (c * 0xFF + a8 / 2) / a8);
+                }
+            }
+            d[0] = static_cast<std::uint8_t>(rgb[2]);  // blue first, as the layer keeps pixels
+            d[1] = static_cast<std::uint8_t>(rgb[1]);
+            d[2] = static_cast<std::uint8_t>(rgb[0]);
+            if (alpha) d[3] = static_cast<std::uint8_t>((a * 0xFF + max / 2) / max);
+        }
+    }
+    return Ok;
+}
+
 // Anything else libtiff can render comes as 8-bit RGBA.
 Status DecodeRendered(TIFF* tif, const PageLayout& l, std::unique_ptr<Bitmap>& bitmap) {
     char message[1024] = {};
@@ -221,12 +316,12 @@ Status DecodePage(TIFF* tif, const EncodedBytes& bytes, std::uint32_t index, std
                                     bytes->size());
         s != Ok)
         return s;
-    std::uint16_t compression = COMPRESSION_NONE;
-    TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
-    if (!TIFFIsCODECConfigured(compression)) return UnknownImageFormat;
+    if (!TIFFIsCODECConfigured(layout.compression)) return UnknownImageFormat;
     std::unique_ptr<Bitmap> page;
     const PixelFormat format = NativeFormat(layout);
-    const Status s = format != 0 ? DecodeNative(tif, layout, format, page) : DecodeRendered(tif, layout, page);
+    const Status s = format != 0           ? DecodeNative(tif, layout, format, page)
+                     : RenderedByUs(layout) ? DecodeConverted(tif, layout, page)
+                                            : DecodeRendered(tif, layout, page);
     if (s != Ok) return s;
     SetResolution(tif, *page);
     std::vector<PropertyItem> items;

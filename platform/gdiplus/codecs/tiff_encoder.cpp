@@ -1,5 +1,7 @@
 #include <tiffio.h>
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,6 +9,8 @@
 #include "platform/gdiplus/codecs/codec_support.h"
 #include "platform/gdiplus/codecs/tiff_codec.h"
 #include "platform/gdiplus/codecs/tiff_memory_file.h"
+#include "platform/gdiplus/memory.h"
+#include "platform/gdiplus/parallel_work.h"
 
 namespace gdiplus::codecs {
 namespace {
@@ -15,7 +19,8 @@ namespace {
 constexpr PROPID kTextTags[] = {269, 270, 271, 272, 285, 305, 306, 315, 316, 33432};
 constexpr PROPID kOrientationTag = 274;
 
-// One page ready to be written: its samples in TIFF order.
+// One page ready to be written: its tags and its strips, compressed as the
+// page was added (so a multi-page file holds compressed pages, not pixels).
 struct TiffPage {
     std::uint32_t width = 0, height = 0;
     std::uint16_t bitsPerSample = 8, samples = 3, photometric = PHOTOMETRIC_RGB;
@@ -25,7 +30,49 @@ struct TiffPage {
     float xdpi = 0, ydpi = 0;
     std::vector<std::pair<PROPID, std::string>> texts;
     std::optional<std::uint16_t> orientation;
-    PixelBuffer pixels;
+    std::uint32_t rowsPerStrip = 1;
+    // The scratch files the strips were compressed into, one per run of
+    // strips, and where in them each strip lies.
+    struct Strip {
+        std::uint32_t run = 0;
+        std::uint64_t offset = 0, bytes = 0;
+    };
+    std::vector<std::vector<std::uint8_t>> runs;
+    std::vector<Strip> strips;
+};
+
+// Where a page's samples come from: the image's pixels read in `readAs`,
+// blue and red swapped for the colour pages (the layer keeps blue first,
+// TIFF red first).
+struct RowSource {
+    const Image* image = nullptr;
+    PixelFormat readAs = PixelFormat24bppRGB;
+    bool swapRedBlue = false;
+    std::uint32_t sampleBytes = 1, pixelBytes = 3;
+
+    // Rows [y, y + rows) in TIFF order, `scanline` bytes apart, into `band`.
+    bool Read(std::uint32_t y, std::uint32_t rows, std::size_t scanline, UninitializedBytes& band) const {
+        const std::int32_t width = static_cast<std::int32_t>(image->GetWidth());
+        const std::size_t rowBytes = static_cast<std::size_t>(RowBytes(width, readAs));
+        const std::size_t stride = (rowBytes + 3) / 4 * 4;  // what CopyPixels takes
+        if (rowBytes != scanline) return false;
+        band.resize(stride * rows);
+        // The bits past a row's last pixel (of a 1- or 4-bit row) are not the
+        // copy's to write: cleared, so that no stray memory reaches the file.
+        const std::size_t wholeBytes = static_cast<std::size_t>(width) * GetPixelFormatSize(readAs) / 8;
+        for (std::uint32_t i = 0; i < rows; ++i) std::memset(band.data() + i * stride + wholeBytes, 0, stride - wholeBytes);
+        const Rect rect{0, static_cast<std::int32_t>(y), width, static_cast<std::int32_t>(rows)};
+        if (image->CopyPixels(rect, readAs, static_cast<std::int32_t>(stride), band.data()) != Ok) return false;
+        for (std::uint32_t i = 0; i < rows; ++i) {
+            std::uint8_t* row = band.data() + i * scanline;
+            if (stride != scanline) std::memmove(row, band.data() + i * stride, scanline);
+            if (!swapRedBlue) continue;
+            std::uint8_t* p = row;
+            for (std::int32_t x = 0; x < width; ++x, p += pixelBytes)
+                for (std::uint32_t b = 0; b < sampleBytes; ++b) std::swap(p[b], p[2 * sampleBytes + b]);
+        }
+        return true;
+    }
 };
 
 std::optional<std::uint16_t> CompressionFor(std::uint32_t value) {
@@ -66,10 +113,10 @@ unsigned Luminance(ARGB c) { return 299u * RedOf(c) + 587u * GreenOf(c) + 114u *
 // Indexed pages: grey palettes as grey pages, black-and-white ones as
 // bilevel, others with a colour map; a two-colour page that must be CCITT
 // coded becomes bilevel with black whichever entry is darker.
-Status PrepareIndexed(const Image& image, std::uint32_t depth, TiffPage& page) {
+Status PrepareIndexed(const Image& image, std::uint32_t depth, TiffPage& page, RowSource& source) {
     const PixelFormat format = depth == 1 ? PixelFormat1bppIndexed : depth == 4 ? PixelFormat4bppIndexed
                                                                                : PixelFormat8bppIndexed;
-    if (Status s = ReadPixels(image, format, page.pixels); s != Ok) return s;
+    source.readAs = format;
     // The palette the pixels refer to: the image's when the depth can address
     // all of it, the depth's default otherwise (as the conversion does).
     ColorPalette palette;
@@ -100,36 +147,33 @@ Status PrepareIndexed(const Image& image, std::uint32_t depth, TiffPage& page) {
     return Ok;
 }
 
-bool Opaque(const PixelBuffer& argb) {
-    for (std::uint32_t y = 0; y < argb.height; ++y) {
-        const std::uint8_t* row = argb.Row(y);
+// Rows read a band at a time: a few hundred kilobytes, whole strips.
+constexpr std::size_t kBandBytes = std::size_t{256} << 10;
+
+// Whether every pixel of the image is opaque, read a band at a time.
+Status AllOpaque(const Image& image, bool& opaque) {
+    RowSource source;
+    source.image = &image;
+    source.readAs = PixelFormat32bppARGB;
+    const std::uint32_t width = image.GetWidth(), height = image.GetHeight();
+    const std::size_t scanline = std::size_t{width} * 4;
+    const std::uint32_t bandRows = static_cast<std::uint32_t>(std::max<std::size_t>(1, kBandBytes / scanline));
+    UninitializedBytes band;
+    opaque = true;
+    for (std::uint32_t y = 0; y < height && opaque; y += bandRows) {
+        const std::uint32_t rows = std::min(bandRows, height - y);
+        if (!source.Read(y, rows, scanline, band)) return GenericError;
         std::uint8_t all = 0xFF;
-        for (std::uint32_t x = 0; x < argb.width; ++x) all &= row[4 * x + 3];
-        if (all != 0xFF) return false;
+        for (std::size_t i = 3; i < scanline * rows; i += 4) all &= band[i];
+        opaque = all == 0xFF;
     }
-    return true;
+    return Ok;
 }
 
-// 32-bit BGRA rows into 24-bit BGR rows, in place.
-void DropAlpha(PixelBuffer& pixels) {
-    const std::size_t stride = std::size_t{pixels.width} * 3;
-    for (std::uint32_t y = 0; y < pixels.height; ++y) {
-        const std::uint8_t* from = pixels.Row(y);
-        std::uint8_t* to = pixels.bytes.data() + y * stride;
-        for (std::uint32_t x = 0; x < pixels.width; ++x) {
-            to[3 * x] = from[4 * x];
-            to[3 * x + 1] = from[4 * x + 1];
-            to[3 * x + 2] = from[4 * x + 2];
-        }
-    }
-    pixels.stride = stride;
-    pixels.bytes.resize(stride * pixels.height);
-}
-
-// Direct-colour pages: the layer keeps blue first, TIFF red first. An image
-// with an alpha channel that is opaque everywhere is written as RGB, unless
-// the caller asked for 32 bits.
-Status PrepareDirect(const Image& image, std::uint32_t depth, bool dropOpaqueAlpha, TiffPage& page) {
+// Direct-colour pages. An image with an alpha channel that is opaque
+// everywhere is written as RGB, unless the caller asked for 32 bits.
+Status PrepareDirect(const Image& image, std::uint32_t depth, bool dropOpaqueAlpha, TiffPage& page,
+                     RowSource& source) {
     PixelFormat readAs = PixelFormat24bppRGB;
     page.photometric = PHOTOMETRIC_RGB;
     switch (depth) {
@@ -139,21 +183,18 @@ Status PrepareDirect(const Image& image, std::uint32_t depth, bool dropOpaqueAlp
     case 64: readAs = PixelFormat64bppARGB; break;
     default: break;
     }
-    if (Status s = ReadPixels(image, readAs, page.pixels); s != Ok) return s;
-    if (depth == 32 && dropOpaqueAlpha && Opaque(page.pixels)) {
-        DropAlpha(page.pixels);
-        depth = 24;
+    if (depth == 32 && dropOpaqueAlpha) {
+        bool opaque = false;
+        if (Status s = AllOpaque(image, opaque); s != Ok) return s;
+        if (opaque) readAs = PixelFormat24bppRGB, depth = 24;  // the copy drops the alpha bytes
     }
     page.bitsPerSample = depth >= 48 || depth == 16 ? 16 : 8;
     page.samples = page.photometric == PHOTOMETRIC_MINISBLACK ? 1 : depth == 32 || depth == 64 ? 4 : 3;
     page.alpha = page.samples == 4;
-    if (page.samples == 1) return Ok;
-    const std::uint32_t sampleBytes = page.bitsPerSample / 8, pixelBytes = sampleBytes * page.samples;
-    for (std::uint32_t y = 0; y < page.pixels.height; ++y) {
-        std::uint8_t* p = page.pixels.Row(y);
-        for (std::uint32_t x = 0; x < page.pixels.width; ++x, p += pixelBytes)
-            for (std::uint32_t b = 0; b < sampleBytes; ++b) std::swap(p[b], p[2 * sampleBytes + b]);
-    }
+    source.readAs = readAs;
+    source.swapRedBlue = page.samples >= 3;
+    source.sampleBytes = page.bitsPerSample / 8u;
+    source.pixelBytes = source.sampleBytes * page.samples;
     return Ok;
 }
 
@@ -173,9 +214,11 @@ void CarryItems(const Image& image, TiffPage& page) {
     }
 }
 
-bool WritePage(TIFF* tif, const TiffPage& page, std::uint32_t number, std::uint32_t count) {
-    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, page.pixels.width);
-    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, page.pixels.height);
+// The tags that decide how the strips are laid out and encoded: the same on
+// the scratch files the strips are compressed in and on the file itself.
+void SetLayoutTags(TIFF* tif, const TiffPage& page) {
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, page.width);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, page.height);
     TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, page.bitsPerSample);
     TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, page.samples);
     TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, page.photometric);
@@ -196,6 +239,77 @@ bool WritePage(TIFF* tif, const TiffPage& page, std::uint32_t number, std::uint3
         TIFFSetField(tif, TIFFTAG_COLORMAP, page.colourMap.data(), page.colourMap.data() + n,
                      page.colourMap.data() + 2 * n);
     }
+}
+
+// Compresses strips [first, end) of the page into a scratch file of their
+// own, run `run` of the page. Each strip is coded on its own (every codec
+// starts afresh at a strip), so the bytes are what one writer going through
+// the page row by row makes of it.
+bool CompressRun(const RowSource& source, TiffPage& page, std::uint32_t run, std::uint32_t first,
+                 std::uint32_t end) {
+    // Compressed scans take a third to a half of their samples: room for
+    // half, so that the file seldom grows by copying itself.
+    const std::uint64_t samples = (std::uint64_t{page.width} * page.bitsPerSample * page.samples + 7) / 8 *
+                                  std::min<std::uint64_t>(page.height, std::uint64_t{end - first} * page.rowsPerStrip);
+    page.runs[run].reserve(static_cast<std::size_t>(samples / 2 + 4096));
+    TiffMemoryFile file(page.runs[run]);
+    TIFF* tif = file.tiff();
+    if (!tif) return false;
+    SetLayoutTags(tif, page);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, page.rowsPerStrip);
+    const auto scanline = static_cast<std::size_t>(TIFFScanlineSize64(tif));
+    if (scanline == 0) return false;
+    const std::size_t stripBytes = scanline * page.rowsPerStrip;
+    const std::uint32_t stripsPerBand = static_cast<std::uint32_t>(std::max<std::size_t>(1, kBandBytes / stripBytes));
+    UninitializedBytes band;
+    for (std::uint32_t strip = first; strip < end; strip += stripsPerBand) {
+        const std::uint32_t bandEnd = std::min(end, strip + stripsPerBand);
+        const std::uint32_t top = strip * page.rowsPerStrip;
+        const std::uint32_t bottom = static_cast<std::uint32_t>(
+            std::min<std::uint64_t>(page.height, std::uint64_t{bandEnd} * page.rowsPerStrip));
+        if (!source.Read(top, bottom - top, scanline, band)) return false;
+        for (std::uint32_t s = strip; s < bandEnd; ++s) {
+            const std::uint32_t y = s * page.rowsPerStrip;
+            const std::uint32_t rows = std::min(page.rowsPerStrip, page.height - y);
+            if (TIFFWriteEncodedStrip(tif, s, band.data() + std::size_t{y - top} * scanline,
+                                      static_cast<tmsize_t>(std::size_t{rows} * scanline)) < 0)
+                return false;
+        }
+    }
+    std::uint64_t* offsets = nullptr;
+    std::uint64_t* counts = nullptr;
+    if (TIFFGetField(tif, TIFFTAG_STRIPOFFSETS, &offsets) != 1 || TIFFGetField(tif, TIFFTAG_STRIPBYTECOUNTS, &counts) != 1 ||
+        !offsets || !counts)
+        return false;
+    for (std::uint32_t s = first; s < end; ++s) {
+        if (offsets[s] > page.runs[run].size() || counts[s] > page.runs[run].size() - offsets[s]) return false;
+        page.strips[s] = TiffPage::Strip{run, offsets[s], counts[s]};
+    }
+    return true;
+}
+
+// The page's strips compressed, runs of them on threads of their own.
+Status CompressStrips(const RowSource& source, TiffPage& page) {
+    std::vector<std::uint8_t> probe;
+    TiffMemoryFile file(probe);
+    if (!file.tiff()) return OutOfMemory;
+    SetLayoutTags(file.tiff(), page);
+    page.rowsPerStrip = TIFFDefaultStripSize(file.tiff(), 0);
+    const std::uint64_t scanline = TIFFScanlineSize64(file.tiff());
+    if (page.rowsPerStrip == 0 || scanline == 0) return GenericError;
+    const auto stripCount = static_cast<std::uint32_t>((std::uint64_t{page.height} + page.rowsPerStrip - 1) / page.rowsPerStrip);
+    const std::uint32_t runs = std::min(PartsFor(scanline * page.height), stripCount);
+    page.runs.resize(runs);
+    page.strips.resize(stripCount);
+    std::vector<char> done(runs, 0);
+    RunParts(runs, [&](std::uint32_t run) {
+        done[run] = CompressRun(source, page, run, PartStart(stripCount, runs, run), PartStart(stripCount, runs, run + 1));
+    });
+    return std::all_of(done.begin(), done.end(), [](char ok) { return ok != 0; }) ? Ok : GenericError;
+}
+
+bool WritePage(TIFF* tif, const TiffPage& page, std::uint32_t number, std::uint32_t count) {
+    SetLayoutTags(tif, page);
     if (page.xdpi > 0 && page.ydpi > 0) {
         TIFFSetField(tif, TIFFTAG_XRESOLUTION, page.xdpi);
         TIFFSetField(tif, TIFFTAG_YRESOLUTION, page.ydpi);
@@ -207,9 +321,11 @@ bool WritePage(TIFF* tif, const TiffPage& page, std::uint32_t number, std::uint3
     }
     for (const auto& [tag, text] : page.texts) TIFFSetField(tif, tag, text.c_str());
     if (page.orientation) TIFFSetField(tif, TIFFTAG_ORIENTATION, *page.orientation);
-    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
-    for (std::uint32_t y = 0; y < page.pixels.height; ++y) {
-        if (TIFFWriteScanline(tif, const_cast<std::uint8_t*>(page.pixels.Row(y)), y, 0) < 0) return false;
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, page.rowsPerStrip);
+    for (std::uint32_t s = 0; s < page.strips.size(); ++s) {
+        const TiffPage::Strip& strip = page.strips[s];
+        auto* data = const_cast<std::uint8_t*>(page.runs[strip.run].data() + strip.offset);
+        if (TIFFWriteRawStrip(tif, s, data, static_cast<tmsize_t>(strip.bytes)) < 0) return false;
     }
     return TIFFWriteDirectory(tif) == 1;
 }
@@ -235,9 +351,14 @@ public:
             if (IsBilevelOnly(page.compression) && depth != 1) page.compression = COMPRESSION_LZW;
         }
         const bool depthAsked = FindEncoderLong(parameters, EncoderColorDepth).value_or(0) != 0;
-        const Status s =
-            depth <= 8 ? PrepareIndexed(image, depth, page) : PrepareDirect(image, depth, !depthAsked, page);
+        RowSource source;
+        source.image = &image;
+        Status s = depth <= 8 ? PrepareIndexed(image, depth, page, source)
+                              : PrepareDirect(image, depth, !depthAsked, page, source);
         if (s != Ok) return s;
+        page.width = image.GetWidth();
+        page.height = image.GetHeight();
+        if (s = CompressStrips(source, page); s != Ok) return s;
         page.xdpi = image.GetHorizontalResolution();
         page.ydpi = image.GetVerticalResolution();
         CarryItems(image, page);
@@ -248,6 +369,11 @@ public:
     Status Finish(std::vector<std::uint8_t>& bytes) override {
         if (pages_.empty()) return WrongState;
         std::vector<std::uint8_t> out;
+        std::size_t encoded = 0;
+        for (const TiffPage& page : pages_)
+            for (const TiffPage::Strip& strip : page.strips) encoded += strip.bytes;
+        out.reserve(encoded + (std::size_t{64} << 10));  // the strips and room for the directories
+        AdviseHugePages(out.data(), out.capacity());
         TiffMemoryFile file(out);
         if (!file.tiff()) return OutOfMemory;
         const auto count = static_cast<std::uint32_t>(pages_.size());

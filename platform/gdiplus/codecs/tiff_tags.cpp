@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 #include "platform/gdiplus/codecs/codec_support.h"
 
@@ -36,14 +37,15 @@ std::vector<std::uint8_t> ValueBytes(const ByteView& block, std::uint64_t at, st
 
 class TagReader {
 public:
-    TagReader(const ByteView& block, std::vector<PropertyItem>& items) : block_(block), items_(items) {}
+    TagReader(const ByteView& block, std::vector<PropertyItem>& items, std::vector<TagDirectory>& directories)
+        : block_(block), items_(items), directories_(directories) {}
 
     // Reads the entries of the IFD at `offset`; sub-IFD pointers are
     // followed when `followPointers` is set. False when the IFD does not fit.
-    bool ReadIfd(std::uint32_t offset, bool followPointers) {
+    bool ReadIfd(std::uint32_t offset, bool followPointers, TagDirectory directory = TagDirectory::Main) {
         std::uint16_t count = 0;
         if (!block_.U16(offset, count) || !block_.Has(offset + 2ull, std::uint64_t{count} * kEntrySize)) return false;
-        std::vector<std::uint32_t> subIfds;
+        std::vector<std::pair<std::uint32_t, TagDirectory>> subIfds;
         for (std::uint32_t i = 0; i < count; ++i) {
             const std::uint64_t entry = offset + 2ull + std::uint64_t{i} * kEntrySize;
             PropertyItem item;
@@ -51,12 +53,12 @@ public:
             if (followPointers && (item.id == kTagExifIfd || item.id == kTagGpsIfd) && item.length >= 4) {
                 std::uint32_t target = 0;
                 block_.U32(entry + 8, target);
-                subIfds.push_back(target);
+                subIfds.emplace_back(target, item.id == kTagExifIfd ? TagDirectory::Exif : TagDirectory::Gps);
             }
-            Keep(std::move(item));
+            Keep(std::move(item), directory);
         }
-        for (std::uint32_t target : subIfds) {
-            if (target != offset) ReadIfd(target, false);
+        for (const auto& [target, sub] : subIfds) {
+            if (target != offset) ReadIfd(target, false, sub);
         }
         return true;
     }
@@ -86,13 +88,15 @@ private:
         return true;
     }
 
-    void Keep(PropertyItem item) {
+    void Keep(PropertyItem item, TagDirectory directory) {
         if (!seen_.insert(item.id).second) return;  // the first of a repeated tag counts
         items_.push_back(std::move(item));
+        directories_.push_back(directory);
     }
 
     const ByteView& block_;
     std::vector<PropertyItem>& items_;
+    std::vector<TagDirectory>& directories_;
     std::set<PROPID> seen_;
 };
 
@@ -163,6 +167,12 @@ std::uint32_t TagTypeSize(std::uint16_t type) {
 }
 
 Status ReadTiffTags(std::span<const std::uint8_t> bytes, std::uint32_t ifdIndex, std::vector<PropertyItem>& items) {
+    std::vector<TagDirectory> directories;
+    return ReadTiffTags(bytes, ifdIndex, items, directories);
+}
+
+Status ReadTiffTags(std::span<const std::uint8_t> bytes, std::uint32_t ifdIndex, std::vector<PropertyItem>& items,
+                    std::vector<TagDirectory>& directories) {
     return AnswerOutOfMemory([&] {
         ByteView block;
         std::uint32_t offset = 0;
@@ -175,9 +185,11 @@ Status ReadTiffTags(std::span<const std::uint8_t> bytes, std::uint32_t ifdIndex,
                 return InvalidParameter;
         }
         std::vector<PropertyItem> read;
-        TagReader reader(block, read);
+        std::vector<TagDirectory> readFrom;
+        TagReader reader(block, read, readFrom);
         if (!reader.ReadIfd(offset, true)) return InvalidParameter;
         items = std::move(read);
+        directories = std::move(readFrom);
         return Ok;
     });
 }

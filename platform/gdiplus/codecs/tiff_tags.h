@@ -26,6 +26,14 @@ std::uint32_t TagTypeSize(std::uint16_t type);
 // fewer IFDs.
 Status ReadTiffTags(std::span<const std::uint8_t> block, std::uint32_t ifdIndex, std::vector<PropertyItem>& items);
 
+// The IFD an item was read from: the chain's own, or its EXIF or GPS sub-IFD.
+enum class TagDirectory : std::uint8_t { Main, Exif, Gps };
+
+// ReadTiffTags, with the IFD of each item beside it (one entry per item), for
+// readers that keep the directories apart.
+Status ReadTiffTags(std::span<const std::uint8_t> block, std::uint32_t ifdIndex, std::vector<PropertyItem>& items,
+                    std::vector<TagDirectory>& directories);
+
 // A little-endian block: IFD0 with the image's tags, and the EXIF and GPS
 // sub-IFDs when items belong there. The pointer tags among the items are
 // replaced by the block's own; the layer's own tags (0x5000-0x5FFF) and items

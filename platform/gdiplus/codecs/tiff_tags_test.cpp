@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "platform/gdiplus/codecs/codec_support.h"
 #include "platform/gdiplus/codecs/codec_test_support.h"
 
@@ -31,6 +33,28 @@ TEST(TiffTagsTest, ItemsRoundTripThroughTheirIfds) {
         ASSERT_NE(it, read.end());
         EXPECT_EQ(*it, item);
     }
+}
+
+TEST(TiffTagsTest, EachItemIsToldTheIfdItWasReadFrom) {
+    // 0xC612 lands in IFD0 by its number, 0x829A in the EXIF IFD, 0x0002 in the GPS IFD.
+    const std::vector<PropertyItem> items = {
+        Item(0x010F, PropertyTagTypeASCII, Ascii("maker")),
+        Item(0x829A, PropertyTagTypeRational, Rationals({{1, 60}})),
+        Item(0x0002, PropertyTagTypeRational, Rationals({{13, 1}, {24, 1}, {0, 1}})),
+        Item(0xC612, PropertyTagTypeShort, {7, 0}),
+    };
+    std::vector<PropertyItem> read;
+    std::vector<TagDirectory> directories;
+    ASSERT_EQ(ReadTiffTags(WriteTiffTags(items), 0, read, directories), Ok);
+    ASSERT_EQ(directories.size(), read.size());
+    std::map<PROPID, TagDirectory> found;
+    for (std::size_t i = 0; i < read.size(); ++i) found[read[i].id] = directories[i];
+    EXPECT_EQ(found.at(0x010F), TagDirectory::Main);
+    EXPECT_EQ(found.at(0xC612), TagDirectory::Main);
+    EXPECT_EQ(found.at(kTagExifIfd), TagDirectory::Main);
+    EXPECT_EQ(found.at(kTagGpsIfd), TagDirectory::Main);
+    EXPECT_EQ(found.at(0x829A), TagDirectory::Exif);
+    EXPECT_EQ(found.at(0x0002), TagDirectory::Gps);
 }
 
 TEST(TiffTagsTest, LayerItemsAndBrokenItemsAreNotWritten) {

@@ -124,7 +124,7 @@ TEST_F(FlatApiTest, AnIndexedDibSectionIsDrawnThroughItsColourTable) {
     win::DeleteObject(section);
 }
 
-TEST_F(FlatApiTest, WindowsHaveNoSurfaceToDrawOn) {
+TEST_F(FlatApiTest, WindowsTheHostDidNotRegisterHaveNoSurfaceToDrawOn) {
     GpGraphics graphics{};
     EXPECT_EQ(GdipCreateFromHWND(0x1234, graphics), Win32Error);
     const win::HDC windowDc = win::GetDC(0x1234);

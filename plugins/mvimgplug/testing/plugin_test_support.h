@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -146,6 +147,32 @@ inline void ExpectTestPicture24(MvimgplugHandle bitmap, uint32_t width, uint32_t
         }
     }
     EXPECT_LE(worst, tolerance) << "worst at " << where;
+}
+
+// A tag as a metadata search finds it.
+struct FoundTag {
+    std::string key;
+    uint16_t type = 0;
+    uint32_t count = 0;
+    std::string value;
+};
+
+// Every tag of a model, by ID, through a whole search.
+inline std::map<uint16_t, FoundTag> SearchAll(int32_t model, MvimgplugHandle bitmap) {
+    std::map<uint16_t, FoundTag> found;
+    MvimgplugHandle tag = 0;
+    const MvimgplugHandle search = MVIMGPLUG_FindFirstMetadata(model, bitmap, &tag);
+    if (search == 0) return found;
+    do {
+        MvimgplugTagRecord record;
+        EXPECT_EQ(MVIMGPLUG_GetTagRecord(tag, &record), 1);
+        found[record.id] = {record.key, record.type, record.count,
+                            std::string(static_cast<const char*>(record.value), record.length)};
+        EXPECT_STREQ(MVIMGPLUG_GetTagKey(tag), record.key);
+    } while (MVIMGPLUG_FindNextMetadata(search, &tag) != 0);
+    EXPECT_EQ(tag, 0u);
+    MVIMGPLUG_FindCloseMetadata(search);
+    return found;
 }
 
 inline std::string FileBytes(const std::string& path) {
