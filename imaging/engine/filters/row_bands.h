@@ -18,8 +18,8 @@ int32_t RowBandCount(int32_t height, int64_t pixels);
 
 // Calls work(band, firstRow, endRow) once for each band of consecutive rows
 // (together every row from 0 to height, each once), on threads of their own
-// but the first. Returns when every band has ended; an exception of a band is
-// rethrown then.
+// but the first (gdiplus::RunParts). Returns when every band has ended; an
+// exception of a band is rethrown then.
 void ForEachRowBand(int32_t height, int64_t pixels,
                     const std::function<void(int32_t band, int32_t firstRow, int32_t endRow)>& work);
 
