@@ -176,15 +176,12 @@ MorvalenStatus ChangePalette(int32_t imageId, const RoiRect& roi, int32_t format
     return TouchRect(imageId, roi, gdiplus::ImageLockModeWrite, format);
 }
 
-// The bytes a pixel of a format the in-place forms take; 0 for any other
-// (indexed, 16-bit channels, premultiplied alpha, packed 16-bit pixels).
-int32_t InPlaceBytesPerPixel(int32_t format) {
-    switch (format) {
-        case gdiplus::PixelFormat24bppRGB: return 3;
-        case gdiplus::PixelFormat32bppRGB:
-        case gdiplus::PixelFormat32bppARGB: return 4;
-        default: return 0;
-    }
+// The formats the in-place forms take: 8-bit channels whose bytes are the
+// working copy's own (not indexed, 16-bit channels, premultiplied alpha or
+// packed 16-bit pixels).
+bool TakesInPlaceForms(int32_t format) {
+    return format == gdiplus::PixelFormat24bppRGB || format == gdiplus::PixelFormat32bppRGB ||
+           format == gdiplus::PixelFormat32bppARGB;
 }
 
 enum class InPlace { Done, Declined };
@@ -195,17 +192,13 @@ enum class InPlace { Done, Declined };
 // locks is `status`.
 InPlace RunInPlace(int32_t imageId, const RoiRect& roi, int32_t format, const FilterEntry& filter,
                    const FilterArguments& arguments, MorvalenStatus& status) {
-    const auto rowsOf = [&](const gdiplus::BitmapData& data) {
-        return ChannelRows{static_cast<uint8_t*>(data.Scan0), data.Stride, roi.Width, roi.Height,
-                           InPlaceBytesPerPixel(format)};
-    };
     ChannelPlan plan;
     gdiplus::BitmapData data;
     status = LockImageBits(imageId, RectOf(roi), kLockRead, format, data);
     if (status != OK) return InPlace::Done;
     bool taken = false;
     try {
-        taken = filter.prepareRows(rowsOf(data), arguments, plan);
+        taken = filter.prepareRows(data, arguments, plan);
     } catch (...) {
         UnlockImageBits(imageId, data);
         throw;
@@ -217,9 +210,8 @@ InPlace RunInPlace(int32_t imageId, const RoiRect& roi, int32_t format, const Fi
     status = LockImageBits(imageId, RectOf(roi), gdiplus::ImageLockModeRead | gdiplus::ImageLockModeWrite, format,
                            data);
     if (status != OK) return InPlace::Done;
-    ChannelRows rows = rowsOf(data);
     try {
-        filter.applyRows(rows, plan);
+        filter.applyRows(data, plan);
     } catch (...) {
         UnlockImageBits(imageId, data);
         throw;
@@ -243,7 +235,7 @@ MorvalenStatus Dispatch(int32_t code, int32_t imageId, const RoiRect& roi, const
         if (paletteMode) return ChangePalette(imageId, roi, format, *filter, arguments, state);
     }
 
-    if (filter != nullptr && filter->prepareRows != nullptr && InPlaceBytesPerPixel(format) != 0) {
+    if (filter != nullptr && filter->prepareRows != nullptr && TakesInPlaceForms(format)) {
         MorvalenStatus status = OK;
         if (RunInPlace(imageId, roi, format, *filter, arguments, status) == InPlace::Done) return status;
     }

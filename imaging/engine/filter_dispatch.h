@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "imaging/engine/morvalen_status.h"
+#include "platform/gdiplus/bitmap_data.h"
 #include "platform/gdiplus/palette.h"
 
 namespace scanvelt {
@@ -41,18 +42,12 @@ struct FilterPixels {
     int32_t PixelFormat = 0;
 };
 
-// A rectangle locked straight in a 24- or 32-bit image (bytes blue, green,
-// red and, with 4 bytes a pixel, alpha or unused): the filters whose every
-// channel is a function of that channel alone change it in place, without
-// the 32-bit working copy and its conversions.
-struct ChannelRows {
-    uint8_t* Scan0 = nullptr;
-    int32_t Stride = 0;
-    int32_t Width = 0;
-    int32_t Height = 0;
-    int32_t BytesPerPixel = 0;
-    uint8_t* Row(int32_t y) const { return Scan0 + static_cast<std::ptrdiff_t>(y) * Stride; }
-};
+// The in-place forms of filters work on a rectangle locked straight in a
+// 24- or 32-bit RGB image (bytes blue, green, red and, with 4 bytes a pixel,
+// alpha or unused): the filters whose every channel is a function of that
+// channel alone change it there, without the 32-bit working copy and its
+// conversions.
+using ChannelRows = gdiplus::BitmapData;
 
 // What the in-place form of a filter decided before it changes a byte: the
 // result of each channel value (outside 0..255 where the filter then brings

@@ -7,24 +7,19 @@
 
 namespace scanvelt::filters {
 
-namespace {
-
-int64_t PixelCount(const ChannelRows& rows) { return int64_t{rows.Width} * rows.Height; }
-
-}  // namespace
-
 void MapChannelBytes(ChannelRows& rows, const std::array<uint8_t, 256>& table) {
-    ForEachRowBand(rows.Height, PixelCount(rows), [&](int32_t, int32_t first, int32_t end) {
+    ForEachRowBand(HeightOf(rows), PixelCountOf(rows), [&](int32_t, int32_t first, int32_t end) {
+        const int32_t width = WidthOf(rows), step = BytesPerPixelOf(rows);
         for (int32_t y = first; y < end; ++y) {
-            uint8_t* row = rows.Row(y);
-            if (rows.BytesPerPixel == 3) {
+            uint8_t* row = RowOf(rows, y);
+            if (step == 3) {
                 // Blue, green and red follow each other with nothing between.
-                const int64_t bytes = int64_t{rows.Width} * 3;
+                const int64_t bytes = int64_t{width} * 3;
                 for (int64_t i = 0; i < bytes; ++i) row[i] = table[row[i]];
                 continue;
             }
-            for (int32_t x = 0; x < rows.Width; ++x) {
-                uint8_t* pixel = row + static_cast<std::ptrdiff_t>(x) * rows.BytesPerPixel;
+            for (int32_t x = 0; x < width; ++x) {
+                uint8_t* pixel = row + static_cast<std::ptrdiff_t>(x) * step;
                 pixel[0] = table[pixel[0]];
                 pixel[1] = table[pixel[1]];
                 pixel[2] = table[pixel[2]];
@@ -34,14 +29,15 @@ void MapChannelBytes(ChannelRows& rows, const std::array<uint8_t, 256>& table) {
 }
 
 std::array<bool, 256> ChannelValuesUsed(const ChannelRows& rows) {
-    std::vector<std::array<bool, 256>> seen(static_cast<size_t>(RowBandCount(rows.Height, PixelCount(rows))));
-    ForEachRowBand(rows.Height, PixelCount(rows), [&](int32_t band, int32_t first, int32_t end) {
+    std::vector<std::array<bool, 256>> seen(static_cast<size_t>(RowBandCount(HeightOf(rows), PixelCountOf(rows))));
+    ForEachRowBand(HeightOf(rows), PixelCountOf(rows), [&](int32_t band, int32_t first, int32_t end) {
         std::array<bool, 256>& used = seen[static_cast<size_t>(band)];
         used.fill(false);
+        const int32_t width = WidthOf(rows), step = BytesPerPixelOf(rows);
         for (int32_t y = first; y < end; ++y) {
-            const uint8_t* row = rows.Row(y);
-            for (int32_t x = 0; x < rows.Width; ++x) {
-                const uint8_t* pixel = row + static_cast<std::ptrdiff_t>(x) * rows.BytesPerPixel;
+            const uint8_t* row = RowOf(rows, y);
+            for (int32_t x = 0; x < width; ++x) {
+                const uint8_t* pixel = row + static_cast<std::ptrdiff_t>(x) * step;
                 used[pixel[0]] = used[pixel[1]] = used[pixel[2]] = true;
             }
         }
@@ -54,13 +50,14 @@ std::array<bool, 256> ChannelValuesUsed(const ChannelRows& rows) {
 }
 
 int64_t SumOfGreys(const ChannelRows& rows) {
-    std::vector<int64_t> sums(static_cast<size_t>(RowBandCount(rows.Height, PixelCount(rows))), 0);
-    ForEachRowBand(rows.Height, PixelCount(rows), [&](int32_t band, int32_t first, int32_t end) {
+    std::vector<int64_t> sums(static_cast<size_t>(RowBandCount(HeightOf(rows), PixelCountOf(rows))), 0);
+    ForEachRowBand(HeightOf(rows), PixelCountOf(rows), [&](int32_t band, int32_t first, int32_t end) {
         int64_t sum = 0;
+        const int32_t width = WidthOf(rows), step = BytesPerPixelOf(rows);
         for (int32_t y = first; y < end; ++y) {
-            const uint8_t* row = rows.Row(y);
-            for (int32_t x = 0; x < rows.Width; ++x) {
-                const uint8_t* pixel = row + static_cast<std::ptrdiff_t>(x) * rows.BytesPerPixel;
+            const uint8_t* row = RowOf(rows, y);
+            for (int32_t x = 0; x < width; ++x) {
+                const uint8_t* pixel = row + static_cast<std::ptrdiff_t>(x) * step;
                 sum += GreyOfSum(pixel[0] + pixel[1] + pixel[2]);
             }
         }

@@ -4,11 +4,24 @@
 // finding which channel values occur, summing the pixels' grey values. Each
 // shares its rows among a few threads when the rectangle is large.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "imaging/engine/filter_dispatch.h"
+#include "platform/gdiplus/pixel_format.h"
 
 namespace scanvelt::filters {
+
+inline int32_t WidthOf(const ChannelRows& rows) { return static_cast<int32_t>(rows.Width); }
+inline int32_t HeightOf(const ChannelRows& rows) { return static_cast<int32_t>(rows.Height); }
+inline int64_t PixelCountOf(const ChannelRows& rows) { return int64_t{rows.Width} * rows.Height; }
+// 3 or 4.
+inline int32_t BytesPerPixelOf(const ChannelRows& rows) {
+    return static_cast<int32_t>(gdiplus::GetPixelFormatSize(rows.PixelFormat) / 8);
+}
+inline uint8_t* RowOf(const ChannelRows& rows, int32_t y) {
+    return static_cast<uint8_t*>(rows.Scan0) + static_cast<std::ptrdiff_t>(y) * rows.Stride;
+}
 
 // Blue, green and red of every pixel through the table; alpha (or the
 // unused fourth byte) stays.

@@ -62,7 +62,7 @@ std::array<int32_t, 256> ContrastTable(double meanGrey, double amount) {
 }
 
 bool PrepareContrastRows(const ChannelRows& rows, const FilterArguments& arguments, ChannelPlan& plan) {
-    const double count = static_cast<double>(int64_t{rows.Width} * rows.Height);
+    const double count = static_cast<double>(PixelCountOf(rows));
     const double mean = std::floor(static_cast<double>(SumOfGreys(rows)) / count);
     plan.Table = ContrastTable(mean, arguments.amount);
     for (const int32_t v : plan.Table) {
@@ -73,10 +73,11 @@ bool PrepareContrastRows(const ChannelRows& rows, const FilterArguments& argumen
 
 void ApplyContrastRows(ChannelRows& rows, const ChannelPlan& plan) {
     const std::array<int32_t, 256>& t = plan.Table;
-    ForEachRowBand(rows.Height, int64_t{rows.Width} * rows.Height, [&](int32_t, int32_t first, int32_t end) {
+    ForEachRowBand(HeightOf(rows), PixelCountOf(rows), [&](int32_t, int32_t first, int32_t end) {
+        const int32_t width = WidthOf(rows), step = BytesPerPixelOf(rows);
         for (int32_t y = first; y < end; ++y) {
-            uint8_t* pixel = rows.Row(y);
-            for (int32_t x = 0; x < rows.Width; ++x, pixel += rows.BytesPerPixel) {
+            uint8_t* pixel = RowOf(rows, y);
+            for (int32_t x = 0; x < width; ++x, pixel += step) {
                 int32_t b = t[pixel[0]], g = t[pixel[1]], r = t[pixel[2]];
                 // Most pixels stay in range: no call for them.
                 if ((static_cast<uint32_t>(r) | static_cast<uint32_t>(g) | static_cast<uint32_t>(b)) > 255u) {
