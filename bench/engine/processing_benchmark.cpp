@@ -17,6 +17,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "bench/support/bench_folder.h"
@@ -214,28 +215,74 @@ std::vector<Case> Cases() {
     };
 }
 
-// The skew measurement alone on the 1-bit page in memory.
-void DeskewMeasurementOnly(benchmark::State& state) {
+// The stages of a filter case one by one on the colour page, to tell where
+// its time goes: reading the TIFF, the filter alone (on a page in memory,
+// repeated), writing the TIFF.
+void LoadStage(benchmark::State& state) {
+    StartImaging();
+    const std::string input = InputPage(Page::Colour);
+    for (auto _ : state) {
+        int32_t id = 0;
+        if (input.empty() || LoadImageFromFile(id, input, false, true, true, 0, true, true) != OK) {
+            state.SkipWithError("the page cannot be read");
+            break;
+        }
+        ReleaseImage(id);
+    }
+    StopImaging();
+}
+
+// `work` on the page loaded once.
+void OnLoadedPage(benchmark::State& state, Page page, const std::function<MorvalenStatus(int32_t id)>& work) {
     StartImaging();
     int32_t id = 0;
-    const std::string input = InputPage(Page::OneBit);
+    const std::string input = InputPage(page);
     if (input.empty() || LoadImageFromFile(id, input, false, true, true, 0, true, true) != OK) {
         state.SkipWithError("the page cannot be read");
         StopImaging();
         return;
     }
-    double angle = 0;
     for (auto _ : state) {
-        cAutoDeskew deskew;
-        deskew.GetSkewAngle(id);
-        angle = deskew.SkewAngle;
+        if (work(id) != OK) {
+            state.SkipWithError("the work failed");
+            break;
+        }
     }
-    state.counters["degrees"] = angle;
     ReleaseImage(id);
     StopImaging();
 }
 
+// The skew measurement alone on the 1-bit page in memory.
+void DeskewMeasurementOnly(benchmark::State& state) {
+    double angle = 0;
+    OnLoadedPage(state, Page::OneBit, [&angle](int32_t id) {
+        cAutoDeskew deskew;
+        deskew.GetSkewAngle(id);
+        angle = deskew.SkewAngle;
+        return OK;
+    });
+    state.counters["degrees"] = angle;
+}
+
+void RegisterStages() {
+    benchmark::RegisterBenchmark("Stage/colour/LoadTiff", LoadStage)->Unit(benchmark::kMillisecond)->Iterations(5);
+    const std::string output = FileIn("stage_out_colour.tif");
+    benchmark::RegisterBenchmark("Stage/colour/SaveTiff", [output](benchmark::State& s) {
+        OnLoadedPage(s, Page::Colour, [&output](int32_t id) { return SaveImageAsTiff(id, output, CompressionNone, 0); });
+    })->Unit(benchmark::kMillisecond)->Iterations(5);
+    for (const auto& [name, code, amount] : {std::tuple{"Brightness", 14, 20.0}, std::tuple{"Contrast", 17, 30.0},
+                                            std::tuple{"Gamma", 31, 150.0}}) {
+        benchmark::RegisterBenchmark((std::string("Stage/colour/") + name + "InMemory").c_str(),
+                                     [code, amount](benchmark::State& s) {
+                                         OnLoadedPage(s, Page::Colour, [code, amount](int32_t id) { return Filter(code, id, amount); });
+                                     })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(10);
+    }
+}
+
 const bool kRegistered = [] {
+    RegisterStages();
     for (const Case& c : Cases()) {
         for (const Page page : {Page::Colour, Page::OneBit}) {
             if (c.name == "Colours256" && page == Page::OneBit) continue;

@@ -176,6 +176,50 @@ MorvalenStatus ChangePalette(int32_t imageId, const RoiRect& roi, int32_t format
     return TouchRect(imageId, roi, gdiplus::ImageLockModeWrite, format);
 }
 
+// The formats the in-place forms take: 8-bit channels whose bytes are the
+// working copy's own (not indexed, 16-bit channels, premultiplied alpha or
+// packed 16-bit pixels).
+bool TakesInPlaceForms(int32_t format) {
+    return format == gdiplus::PixelFormat24bppRGB || format == gdiplus::PixelFormat32bppRGB ||
+           format == gdiplus::PixelFormat32bppARGB;
+}
+
+enum class InPlace { Done, Declined };
+
+// The filter's in-place form on the rectangle locked straight in the image:
+// a read lock while the filter decides (nothing is written if it fails or
+// declines), then a write lock while it changes the rows. The result of the
+// locks is `status`.
+InPlace RunInPlace(int32_t imageId, const RoiRect& roi, int32_t format, const FilterEntry& filter,
+                   const FilterArguments& arguments, MorvalenStatus& status) {
+    ChannelPlan plan;
+    gdiplus::BitmapData data;
+    status = LockImageBits(imageId, RectOf(roi), kLockRead, format, data);
+    if (status != OK) return InPlace::Done;
+    bool taken = false;
+    try {
+        taken = filter.prepareRows(data, arguments, plan);
+    } catch (...) {
+        UnlockImageBits(imageId, data);
+        throw;
+    }
+    status = UnlockImageBits(imageId, data);
+    if (status != OK) return InPlace::Done;
+    if (!taken) return InPlace::Declined;
+
+    status = LockImageBits(imageId, RectOf(roi), gdiplus::ImageLockModeRead | gdiplus::ImageLockModeWrite, format,
+                           data);
+    if (status != OK) return InPlace::Done;
+    try {
+        filter.applyRows(data, plan);
+    } catch (...) {
+        UnlockImageBits(imageId, data);
+        throw;
+    }
+    status = UnlockImageBits(imageId, data);
+    return InPlace::Done;
+}
+
 // One call after the empty-rectangle test; run-time failures are thrown.
 MorvalenStatus Dispatch(int32_t code, int32_t imageId, const RoiRect& roi, const FilterArguments& arguments,
                         bool& answer) {
@@ -189,6 +233,11 @@ MorvalenStatus Dispatch(int32_t code, int32_t imageId, const RoiRect& roi, const
         const bool paletteMode = filter != nullptr && filter->palette != nullptr &&
                                  format != gdiplus::PixelFormat1bppIndexed && !state.allGrey;
         if (paletteMode) return ChangePalette(imageId, roi, format, *filter, arguments, state);
+    }
+
+    if (filter != nullptr && filter->prepareRows != nullptr && TakesInPlaceForms(format)) {
+        MorvalenStatus status = OK;
+        if (RunInPlace(imageId, roi, format, *filter, arguments, status) == InPlace::Done) return status;
     }
 
     FilterPixels pixels;

@@ -4,14 +4,17 @@
 // working copy of 32-bit ARGB pixels, the filter of the code works on it, and
 // the copy is written back in the image's own pixel format (1 bit packed,
 // 8 bits through the grey value or the nearest palette colour, every other
-// format converted from ARGB). Two shortcuts avoid the copy: the negative of
-// a 1-bit image inverts its bits, and a filter with a palette variant changes
-// the palette of an indexed image whose palette is not grey.
+// format converted from ARGB). Three shortcuts avoid the copy: the negative
+// of a 1-bit image inverts its bits, a filter with a palette variant changes
+// the palette of an indexed image whose palette is not grey, and a filter
+// with an in-place form changes a 24- or 32-bit RGB image's own rows.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "imaging/engine/morvalen_status.h"
+#include "platform/gdiplus/bitmap_data.h"
 #include "platform/gdiplus/palette.h"
 
 namespace scanvelt {
@@ -39,6 +42,20 @@ struct FilterPixels {
     int32_t PixelFormat = 0;
 };
 
+// The in-place forms of filters work on a rectangle locked straight in a
+// 24- or 32-bit RGB image (bytes blue, green, red and, with 4 bytes a pixel,
+// alpha or unused): the filters whose every channel is a function of that
+// channel alone change it there, without the 32-bit working copy and its
+// conversions.
+using ChannelRows = gdiplus::BitmapData;
+
+// What the in-place form of a filter decided before it changes a byte: the
+// result of each channel value (outside 0..255 where the filter then brings
+// the pixel back into range).
+struct ChannelPlan {
+    std::array<int32_t, 256> Table{};
+};
+
 // What the caller passed, for the filter to take what it needs.
 struct FilterArguments {
     double amount = 0;
@@ -59,6 +76,13 @@ struct FilterEntry {
     bool (*run)(FilterPixels& pixels, const FilterArguments& arguments) = nullptr;
     void (*palette)(gdiplus::ColorPalette& palette, const FilterArguments& arguments) = nullptr;
     bool readsSource = false;
+    // The in-place form, for a filter that has one. `prepareRows` reads the
+    // locked rectangle (statistics, whether every value in it has a result),
+    // throws EngineFailure for a run-time failure, and answers false when the
+    // in-place form cannot take the call (the working copy then does); only
+    // then `applyRows` changes the rows, and it cannot fail.
+    bool (*prepareRows)(const ChannelRows& rows, const FilterArguments& arguments, ChannelPlan& plan) = nullptr;
+    void (*applyRows)(ChannelRows& rows, const ChannelPlan& plan) = nullptr;
 };
 
 // The filter of a code, null for a code without one (filters/filter_table.cpp).

@@ -49,8 +49,10 @@ MorvalenStatus ImportPluginBitmap(PluginHandle& bitmap, int32_t& outId, bool& re
 MorvalenStatus SelectPluginPage(int32_t containerId, int32_t page);
 
 // A new plug-in bitmap of an engine image, for the plug-in savers; the caller
-// saves and unloads it. UnsupportedImageFormat above 32 bits per pixel.
-MorvalenStatus ImageToPluginBitmap(PluginHandle& bitmap, int32_t imageId);
+// saves and unloads it. UnsupportedImageFormat above 32 bits per pixel. The
+// pixels go over in `pixelFormat`, converted by the engine (0: the image's
+// own format, 16-bit pixels with their bit fields).
+MorvalenStatus ImageToPluginBitmap(PluginHandle& bitmap, int32_t imageId, int32_t pixelFormat = 0);
 
 // A DIB section with the bitmap's header, palette and pixels; 0 on failure.
 // Without a device context the screen's is used.

@@ -32,27 +32,48 @@ ChannelMasks MasksOf(int32_t format) {
     }
 }
 
+// The plug-in's copy of the image's pixels in `format` (the image's own, or
+// one the lock converts to), made under a read lock of the whole image; the
+// lock ends on every path out.
+MorvalenStatus CopyPixelsToPlugin(CodecPlugin& plugin, int32_t imageId, int32_t format, PluginHandle& bitmap) {
+    int32_t width = 0, height = 0;
+    GetImageWidth(imageId, width);
+    GetImageHeight(imageId, height);
+    gdiplus::BitmapData data;
+    const MorvalenStatus locked = LockImageBits(imageId, gdiplus::Rect{0, 0, width, height}, kLockRead, format, data);
+    if (locked != OK) return locked;
+    const ChannelMasks masks = MasksOf(format);
+    try {
+        bitmap = plugin.ConvertFromRawBits(static_cast<const uint8_t*>(data.Scan0), width, height, data.Stride,
+                                           static_cast<uint32_t>(BitsPerPixelOf(format)), masks.red, masks.green,
+                                           masks.blue, true);
+    } catch (...) {
+        UnlockImageBits(imageId, data);
+        throw;
+    }
+    const MorvalenStatus unlocked = UnlockImageBits(imageId, data);
+    if (bitmap == 0) return OutOfMemory;
+    if (unlocked != OK) {
+        // Pixels read under a lock that did not end cleanly are not handed on.
+        plugin.Unload(bitmap);
+        bitmap = 0;
+    }
+    return unlocked;
+}
+
 }  // namespace
 
-MorvalenStatus ImageToPluginBitmap(PluginHandle& bitmap, int32_t imageId) {
+MorvalenStatus ImageToPluginBitmap(PluginHandle& bitmap, int32_t imageId, int32_t pixelFormat) {
     bitmap = 0;
     CodecPlugin* plugin = ActiveCodecPlugin();
     if (plugin == nullptr) return MvimgplugDllRequired;
     return StatusOfRun([&]() -> MorvalenStatus {
-        const int32_t format = PixelFormatOf(imageId);
+        const int32_t format = pixelFormat != 0 ? pixelFormat : PixelFormatOf(imageId);
         const int32_t bitsPerPixel = BitsPerPixelOf(format);
-        int32_t width = 0, height = 0;
-        GetImageWidth(imageId, width);
-        GetImageHeight(imageId, height);
         if (bitsPerPixel > 32) return UnsupportedImageFormat;
-        const void* scan0 = nullptr;
-        int32_t stride = 0;
-        if (ImageScan0(imageId, scan0) != OK || ImageStride(imageId, stride) != OK) return GenericError;
-        const ChannelMasks masks = MasksOf(format);
-        bitmap = plugin->ConvertFromRawBits(static_cast<const uint8_t*>(scan0), width, height, stride,
-                                            static_cast<uint32_t>(bitsPerPixel), masks.red, masks.green, masks.blue,
-                                            true);
-        if (bitmap == 0) return OutOfMemory;
+        if (const MorvalenStatus copied = CopyPixelsToPlugin(*plugin, imageId, format, bitmap); copied != OK) {
+            return copied;
+        }
 
         gdiplus::ColorPalette palette;
         if (bitsPerPixel <= 8 && GetImagePalette(imageId, palette) == OK) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "imaging/engine/plugin_bridge.h"
@@ -23,11 +25,15 @@ public:
     std::vector<Masks> made;
     uint32_t coloursUsed = 0;
     std::array<uint32_t, 300> palette{};
+    // Runs while the plug-in reads the rows (first row, stride); may throw.
+    std::function<void(const uint8_t*, int32_t)> reading;
+    PluginHandle answer = 9;
 
-    PluginHandle ConvertFromRawBits(const uint8_t*, int32_t, int32_t, int32_t, uint32_t bitsPerPixel, uint32_t red,
-                                    uint32_t green, uint32_t blue, bool) override {
+    PluginHandle ConvertFromRawBits(const uint8_t* bits, int32_t, int32_t, int32_t pitch, uint32_t bitsPerPixel,
+                                    uint32_t red, uint32_t green, uint32_t blue, bool) override {
         made.push_back({bitsPerPixel, red, green, blue});
-        return 9;
+        if (reading) reading(bits, pitch);
+        return answer;
     }
     uint32_t GetColorsUsed(PluginHandle) override { return coloursUsed; }
     uint8_t* GetPalette(PluginHandle) override { return reinterpret_cast<uint8_t*>(palette.data()); }
@@ -59,6 +65,61 @@ TEST_F(PluginExport, SixteenBitImagesGoOverWithTheirRealBitFields) {
         ASSERT_FALSE(plugin_->made.empty());
         EXPECT_EQ(plugin_->made.back(), c.masks) << c.format;
     }
+}
+
+// Whether the image can be locked now, i.e. no lock is held on it.
+bool Unlocked(int32_t id) {
+    gdiplus::BitmapData data;
+    gdiplus::Bitmap* bitmap = NativeBitmapOf(id);
+    if (bitmap->LockBits(gdiplus::Rect{0, 0, 1, 1}, gdiplus::ImageLockModeRead, bitmap->GetPixelFormat(), data) !=
+        gdiplus::Ok) {
+        return false;
+    }
+    bitmap->UnlockBits(data);
+    return true;
+}
+
+TEST_F(PluginExport, ThePluginReadsThePixelsUnderALockThatEndsOnEveryPath) {
+    const int32_t id = RegisterBitmap(3, 2, gdiplus::PixelFormat24bppRGB);
+    SetPixels(id, {0xFF010203u, 0xFF040506u, 0xFF070809u, 0xFF0A0B0Cu, 0xFF0D0E0Fu, 0xFF101112u});
+    std::vector<uint8_t> rows;
+    bool lockedWhileReading = false;
+    plugin_->reading = [&](const uint8_t* bits, int32_t pitch) {
+        lockedWhileReading = !Unlocked(id);
+        for (int32_t y = 0; y < 2; ++y) rows.insert(rows.end(), bits + y * pitch, bits + y * pitch + 9);
+    };
+    PluginHandle bitmap = 0;
+    ASSERT_EQ(ImageToPluginBitmap(bitmap, id), OK);
+    EXPECT_EQ(bitmap, 9u);
+    EXPECT_TRUE(lockedWhileReading);
+    EXPECT_EQ(rows, (std::vector<uint8_t>{3, 2, 1, 6, 5, 4, 9, 8, 7, 0xC, 0xB, 0xA, 0xF, 0xE, 0xD, 0x12, 0x11, 0x10}));
+    EXPECT_TRUE(Unlocked(id));
+
+    // The plug-in could not make its bitmap, or failed outright.
+    plugin_->reading = nullptr;
+    plugin_->answer = 0;
+    EXPECT_EQ(ImageToPluginBitmap(bitmap, id), OutOfMemory);
+    EXPECT_EQ(bitmap, 0u);
+    EXPECT_TRUE(Unlocked(id));
+    plugin_->reading = [](const uint8_t*, int32_t) { throw std::bad_alloc(); };
+    EXPECT_EQ(ImageToPluginBitmap(bitmap, id), OutOfMemory);
+    EXPECT_EQ(bitmap, 0u);
+    EXPECT_TRUE(Unlocked(id));
+}
+
+TEST_F(PluginExport, AFailedLockGivesItsStatusAndThePluginReadsNothing) {
+    const int32_t id = RegisterBitmap(3, 2, gdiplus::PixelFormat24bppRGB);
+    gdiplus::BitmapData held;
+    ASSERT_EQ(NativeBitmapOf(id)->LockBits(gdiplus::Rect{0, 0, 3, 2}, gdiplus::ImageLockModeRead,
+                                           gdiplus::PixelFormat24bppRGB, held),
+              gdiplus::Ok);
+    PluginHandle bitmap = 0;
+    EXPECT_EQ(ImageToPluginBitmap(bitmap, id), StatusOf(gdiplus::WrongState));
+    EXPECT_EQ(bitmap, 0u);
+    EXPECT_TRUE(plugin_->made.empty());
+    NativeBitmapOf(id)->UnlockBits(held);
+    EXPECT_EQ(ImageToPluginBitmap(bitmap, 424242), InvalidParameter);
+    EXPECT_TRUE(plugin_->made.empty());
 }
 
 TEST_F(PluginExport, SetPluginPaletteCopiesNoMoreThanEitherPaletteHolds) {

@@ -1,5 +1,6 @@
 // Plug-in bitmaps into engine images.
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <span>
 #include <vector>
@@ -31,6 +32,8 @@ constexpr int32_t kImageTypeRgbaFloat = 12;
 constexpr int32_t kColorTypeRgbAlpha = 4;
 constexpr int32_t kPhotometricMinIsWhite = 0;
 constexpr uint64_t kInfoHeaderSize = 40;
+constexpr uint32_t kCompressionNone = 0;
+constexpr uint32_t kCompressionBitFields = 3;
 
 // Gives back a bitmap that a converted one replaces.
 void GiveBack(CodecPlugin& plugin, PluginHandle bitmap, bool& locked, PluginHandle multiBitmap) {
@@ -98,16 +101,34 @@ bool ReadPluginDibInfo(CodecPlugin& plugin, PluginHandle bitmap, win::BitmapInfo
     return true;
 }
 
+// The engine's format for a 16-bit plug-in bitmap, by the masks that follow
+// its header (no masks: 5-5-5); 0 for masks no engine format has.
+int32_t SixteenBitFormatOf(CodecPlugin& plugin, PluginHandle bitmap) {
+    const uint8_t* info = plugin.GetInfo(bitmap);
+    if (info == nullptr) return 0;
+    uint32_t compression = 0;
+    std::memcpy(&compression, info + 16, sizeof compression);
+    if (compression == kCompressionNone) return gdiplus::PixelFormat16bppRGB555;
+    if (compression != kCompressionBitFields) return 0;
+    std::array<uint32_t, 3> masks{};
+    std::memcpy(masks.data(), info + kInfoHeaderSize, sizeof masks);
+    if (masks == std::array<uint32_t, 3>{0xF800, 0x07E0, 0x001F}) return gdiplus::PixelFormat16bppRGB565;
+    if (masks == std::array<uint32_t, 3>{0x7C00, 0x03E0, 0x001F}) return gdiplus::PixelFormat16bppRGB555;
+    return 0;
+}
+
 // Steps 4 and 5 of an import: the pixels become a GDI+ image.
 MorvalenStatus MakeImage(CodecPlugin& plugin, PluginHandle bitmap, int32_t& outId, bool& release, bool alpha) {
     const uint32_t bitsPerPixel = plugin.GetBPP(bitmap);
     const auto width = static_cast<int32_t>(plugin.GetWidth(bitmap));
     const auto height = static_cast<int32_t>(plugin.GetHeight(bitmap));
-    if (bitsPerPixel >= 24) {
+    const int32_t sixteenBitFormat = bitsPerPixel == 16 ? SixteenBitFormatOf(plugin, bitmap) : 0;
+    if (bitsPerPixel >= 24 || sixteenBitFormat != 0) {
         release = true;
         if (bitsPerPixel > 64) return UnknownImageFormat;
         const uint32_t pitch = plugin.GetPitch(bitmap);
-        const int32_t format = BufferPixelFormat(bitsPerPixel, alpha, width, pitch);
+        const int32_t format =
+            sixteenBitFormat != 0 ? sixteenBitFormat : BufferPixelFormat(bitsPerPixel, alpha, width, pitch);
         // The image borrows the plug-in's pixels, which are upright already.
         const MorvalenStatus status =
             ImageFromBuffer(width, height, static_cast<int32_t>(pitch), format, plugin.GetBits(bitmap), outId);
@@ -176,6 +197,10 @@ MorvalenStatus ImportPluginBitmap(PluginHandle& bitmap, int32_t& outId, bool& re
         if (plugin->GetBPP(bitmap) == 8 && plugin->GetImageType(bitmap) == kImageTypeStandard &&
             plugin->GetTransparencyCount(bitmap) >= 1) {
             alpha = TakeConverted(*plugin, bitmap, plugin->ConvertTo32Bits(bitmap), locked, multiBitmap) || alpha;
+        }
+        // 16-bit masks of no engine format: the plug-in widens the pixels.
+        if (plugin->GetBPP(bitmap) == 16 && SixteenBitFormatOf(*plugin, bitmap) == 0) {
+            TakeConverted(*plugin, bitmap, plugin->ConvertTo24Bits(bitmap), locked, multiBitmap);
         }
         const MorvalenStatus status = MakeImage(*plugin, bitmap, outId, release, alpha);
         if (status != OK) return status;

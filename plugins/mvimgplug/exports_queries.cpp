@@ -13,6 +13,9 @@ using namespace mvimgplug;
 
 namespace {
 
+// A DIB whose pixels are read through colour masks (BI_BITFIELDS).
+constexpr DWORD kBitFieldsCompression = 3;
+
 // TIFF's photometric numbers for the library's colour types.
 int32_t PhotometricOf(FREE_IMAGE_COLOR_TYPE colorType) {
     switch (colorType) {
@@ -79,15 +82,23 @@ const void* MVIMGPLUG_GetInfo(MvimgplugHandle bitmap) {
         if (object == nullptr) return nullptr;
         FIBITMAP* dib = object->bitmap;
         const unsigned colours = FreeImage_GetPalette(dib) != nullptr ? FreeImage_GetColorsUsed(dib) : 0;
-        object->info.resize(sizeof(BITMAPINFOHEADER) + colours * sizeof(RGBQUAD));
         BITMAPINFOHEADER header = *FreeImage_GetInfoHeader(dib);
+        // Without its masks a 16-bit bitmap cannot tell 5-6-5 from 5-5-5.
+        const bool bitFields = header.biCompression == kBitFieldsCompression;
+        const size_t masksSize = bitFields ? 3 * sizeof(DWORD) : 0;
+        object->info.resize(sizeof(BITMAPINFOHEADER) + masksSize + colours * sizeof(RGBQUAD));
         header.biSize = sizeof(BITMAPINFOHEADER);
         // The rows run top-down (see mvimgplug.h), which a DIB says by a negative height.
         header.biHeight = -static_cast<LONG>(FreeImage_GetHeight(dib));
         header.biClrUsed = colours;
         std::memcpy(object->info.data(), &header, sizeof header);
+        if (bitFields) {
+            const DWORD masks[3] = {FreeImage_GetRedMask(dib), FreeImage_GetGreenMask(dib), FreeImage_GetBlueMask(dib)};
+            std::memcpy(object->info.data() + sizeof header, masks, sizeof masks);
+        }
         if (colours > 0) {
-            std::memcpy(object->info.data() + sizeof header, FreeImage_GetPalette(dib), colours * sizeof(RGBQUAD));
+            std::memcpy(object->info.data() + sizeof header + masksSize, FreeImage_GetPalette(dib),
+                        colours * sizeof(RGBQUAD));
         }
         return object->info.data();
     });

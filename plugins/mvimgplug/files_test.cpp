@@ -3,6 +3,8 @@
 // are written completely or not at all.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -185,6 +187,25 @@ TEST(Files, InfoHeaderDescribesATopDownDib) {
     // The palette follows the header: grey entry 200 is (200, 200, 200).
     EXPECT_EQ(info[40 + 4 * 200], 200);
     EXPECT_EQ(info[40 + 4 * 200 + 2], 200);
+}
+
+TEST(Files, InfoOfASixteenBitBitmapCarriesItsMasks) {
+    struct Case {
+        std::array<uint32_t, 3> masks;
+    };
+    for (const Case& c : {Case{{0xF800, 0x07E0, 0x001F}}, Case{{0x7C00, 0x03E0, 0x001F}}}) {
+        const std::vector<uint8_t> rows(4 * 2, 0x5A);
+        Bitmap sixteen(MVIMGPLUG_ConvertFromRawBits(rows.data(), 2, 2, 4, 16, c.masks[0], c.masks[1], c.masks[2], 1));
+        ASSERT_NE(sixteen.get(), 0u);
+        const auto* info = static_cast<const uint8_t*>(MVIMGPLUG_GetInfo(sixteen.get()));
+        ASSERT_NE(info, nullptr);
+        uint32_t compression = 0;
+        std::array<uint32_t, 3> masks{};
+        std::memcpy(&compression, info + 16, 4);
+        std::memcpy(masks.data(), info + 40, 12);
+        EXPECT_EQ(compression, 3u);
+        EXPECT_EQ(masks, c.masks);
+    }
 }
 
 TEST(Files, ContentDecidesTheTypeAndOnlyAllowedFormatsAreNamed) {

@@ -105,8 +105,10 @@ MVIMGPLUG_API uint32_t MVIMGPLUG_GetPitch(MvimgplugHandle bitmap);
 MVIMGPLUG_API uint32_t MVIMGPLUG_GetBPP(MvimgplugHandle bitmap);
 // The top row; valid while the bitmap lives.
 MVIMGPLUG_API uint8_t* MVIMGPLUG_GetBits(MvimgplugHandle bitmap);
-// A 40-byte BITMAPINFOHEADER (negative height) followed by GetColorsUsed
-// palette quads; valid until the next GetInfo of the bitmap or its release.
+// A 40-byte BITMAPINFOHEADER (negative height); when its compression is bit
+// fields (3, a 16-bit bitmap) the red, green and blue masks follow it, as in
+// a DIB; then GetColorsUsed palette quads. Valid until the next GetInfo of
+// the bitmap or its release.
 MVIMGPLUG_API const void* MVIMGPLUG_GetInfo(MvimgplugHandle bitmap);
 MVIMGPLUG_API int32_t MVIMGPLUG_GetImageType(MvimgplugHandle bitmap);
 MVIMGPLUG_API int32_t MVIMGPLUG_GetColorType(MvimgplugHandle bitmap);

@@ -5,8 +5,6 @@
 
 namespace scanvelt::filters {
 
-namespace {
-
 std::array<uint8_t, 256> BrightnessTable(double amount) {
     const float factor = PercentFactorAbove100(AmountAsInteger(amount));
     std::array<uint8_t, 256> table{};
@@ -17,8 +15,6 @@ std::array<uint8_t, 256> BrightnessTable(double amount) {
     return table;
 }
 
-}  // namespace
-
 bool BrightnessFilter(FilterPixels& pixels, const FilterArguments& arguments) {
     const std::array<uint8_t, 256> t = BrightnessTable(arguments.amount);
     for (pixels.Position = 0; pixels.Position < pixels.Pixels.size(); ++pixels.Position) {
@@ -26,6 +22,12 @@ bool BrightnessFilter(FilterPixels& pixels, const FilterArguments& arguments) {
         p = WithColour(p, t[RedOf(p)], t[GreenOf(p)], t[BlueOf(p)]);
     }
     return false;
+}
+
+bool PrepareBrightnessRows(const ChannelRows&, const FilterArguments& arguments, ChannelPlan& plan) {
+    const std::array<uint8_t, 256> t = BrightnessTable(arguments.amount);
+    for (size_t v = 0; v < 256; ++v) plan.Table[v] = t[v];
+    return true;
 }
 
 void BrightenPalette(gdiplus::ColorPalette& palette, const FilterArguments& arguments) {

@@ -1,7 +1,9 @@
 #include <array>
 #include <cmath>
 
+#include "imaging/engine/filters/channel_rows.h"
 #include "imaging/engine/filters/channel_rules.h"
+#include "imaging/engine/filters/row_bands.h"
 #include "imaging/engine/filters/point_filters.h"
 
 namespace scanvelt::filters {
@@ -43,16 +45,56 @@ void SpreadExcess(int32_t& r, int32_t& g, int32_t& b) {
     }
 }
 
+// Table entries beyond this are declined in place: the excess handed on
+// stays within a small multiple of the largest entry, so every sum then stays
+// far inside 32 bits and the spreading cannot fail half way through the rows.
+constexpr int32_t kLargestSafeEntry = 1 << 24;
+
 }  // namespace
+
+std::array<int32_t, 256> ContrastTable(double meanGrey, double amount) {
+    const float factor = PercentFactorAbove100(AmountAsInteger(amount));
+    std::array<int32_t, 256> t{};
+    for (int32_t v = 0; v < 256; ++v) {
+        t[static_cast<size_t>(v)] = RoundToInt32((v - meanGrey) * static_cast<double>(factor) + meanGrey);
+    }
+    return t;
+}
+
+bool PrepareContrastRows(const ChannelRows& rows, const FilterArguments& arguments, ChannelPlan& plan) {
+    const double count = static_cast<double>(PixelCountOf(rows));
+    const double mean = std::floor(static_cast<double>(SumOfGreys(rows)) / count);
+    plan.Table = ContrastTable(mean, arguments.amount);
+    for (const int32_t v : plan.Table) {
+        if (v > kLargestSafeEntry || v < -kLargestSafeEntry) return false;
+    }
+    return true;
+}
+
+void ApplyContrastRows(ChannelRows& rows, const ChannelPlan& plan) {
+    const std::array<int32_t, 256>& t = plan.Table;
+    ForEachRowBand(HeightOf(rows), PixelCountOf(rows), [&](int32_t, int32_t first, int32_t end) {
+        const int32_t width = WidthOf(rows), step = BytesPerPixelOf(rows);
+        for (int32_t y = first; y < end; ++y) {
+            uint8_t* pixel = RowOf(rows, y);
+            for (int32_t x = 0; x < width; ++x, pixel += step) {
+                int32_t b = t[pixel[0]], g = t[pixel[1]], r = t[pixel[2]];
+                // Most pixels stay in range: no call for them.
+                if ((static_cast<uint32_t>(r) | static_cast<uint32_t>(g) | static_cast<uint32_t>(b)) > 255u) {
+                    SpreadExcess(r, g, b);
+                }
+                pixel[0] = static_cast<uint8_t>(b);
+                pixel[1] = static_cast<uint8_t>(g);
+                pixel[2] = static_cast<uint8_t>(r);
+            }
+        }
+    });
+}
 
 bool ContrastFilter(FilterPixels& pixels, const FilterArguments& arguments) {
     if (pixels.Pixels.empty()) return false;
     const double mean = MeanGrey(pixels.Pixels);
-    const float factor = PercentFactorAbove100(AmountAsInteger(arguments.amount));
-    std::array<int32_t, 256> t{};
-    for (int32_t v = 0; v < 256; ++v) {
-        t[static_cast<size_t>(v)] = RoundToInt32((v - mean) * static_cast<double>(factor) + mean);
-    }
+    const std::array<int32_t, 256> t = ContrastTable(mean, arguments.amount);
     for (pixels.Position = 0; pixels.Position < pixels.Pixels.size(); ++pixels.Position) {
         uint32_t& p = pixels.Pixels[pixels.Position];
         int32_t r = t[RedOf(p)], g = t[GreenOf(p)], b = t[BlueOf(p)];

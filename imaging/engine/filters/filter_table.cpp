@@ -3,6 +3,7 @@
 
 #include "imaging/engine/filter_dispatch.h"
 #include "imaging/engine/filter_negative.h"
+#include "imaging/engine/filters/channel_rows.h"
 #include "imaging/engine/filters/neighbourhood_filters.h"
 #include "imaging/engine/filters/point_filters.h"
 
@@ -15,11 +16,12 @@ using namespace filters;
 constexpr std::array kFilters{
     FilterEntry{kNegativeCode, &NegativeFilter, &NegatePalette, false},
     FilterEntry{kSmoothCode, &SmoothFilter, nullptr, false},
-    FilterEntry{kBrightnessCode, &BrightnessFilter, &BrightenPalette, false},
-    FilterEntry{kContrastCode, &ContrastFilter, nullptr, false},
+    FilterEntry{kBrightnessCode, &BrightnessFilter, &BrightenPalette, false, &PrepareBrightnessRows,
+                &ApplyByteMapRows},
+    FilterEntry{kContrastCode, &ContrastFilter, nullptr, false, &PrepareContrastRows, &ApplyContrastRows},
     FilterEntry{kStretchContrastCode, &StretchContrastFilter, nullptr, false},
     FilterEntry{kSaturationCode, &SaturationFilter, nullptr, false},
-    FilterEntry{kGammaCode, &GammaFilter, nullptr, false},
+    FilterEntry{kGammaCode, &GammaFilter, nullptr, false, &PrepareGammaRows, &ApplyByteMapRows},
     FilterEntry{kSoftenCode, &SoftenFilter, nullptr, false},
     FilterEntry{kSepiaCode, &SepiaFilter, nullptr, true},
     FilterEntry{kColourToAlphaCode, &ColorToAlphaFilter, nullptr, false},

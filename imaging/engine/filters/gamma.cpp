@@ -1,18 +1,16 @@
 #include <array>
 #include <cmath>
 
+#include "imaging/engine/filters/channel_rows.h"
 #include "imaging/engine/filters/channel_rules.h"
 #include "imaging/engine/filters/point_filters.h"
 
 namespace scanvelt::filters {
 
-namespace {
-
-constexpr int32_t kUnfit = -1;
-
 // A value that does not fit a byte (0 to a negative power, a result above
-// 255) is kept as kUnfit: it fails the call only when a pixel uses it.
-std::array<int32_t, 256> GammaTable(int32_t percent) {
+// 255) is kept as kUnfitChannel: it fails the call only when a pixel uses it.
+std::array<int32_t, 256> GammaTable(double amount) {
+    int32_t percent = AmountAsInteger(amount);
     if (percent == 0) percent = 1;
     const float g = static_cast<float>(static_cast<double>(percent) / 100.0);
     const double exponent = 1.0 / static_cast<double>(g);
@@ -22,19 +20,29 @@ std::array<int32_t, 256> GammaTable(int32_t percent) {
         try {
             table[static_cast<size_t>(v)] = ToChannel(value);
         } catch (const EngineFailure&) {
-            table[static_cast<size_t>(v)] = kUnfit;
+            table[static_cast<size_t>(v)] = kUnfitChannel;
         }
     }
     return table;
 }
 
-}  // namespace
+bool PrepareGammaRows(const ChannelRows& rows, const FilterArguments& arguments, ChannelPlan& plan) {
+    plan.Table = GammaTable(arguments.amount);
+    bool anyUnfit = false;
+    for (const int32_t v : plan.Table) anyUnfit = anyUnfit || v == kUnfitChannel;
+    if (!anyUnfit) return true;
+    const std::array<bool, 256> used = ChannelValuesUsed(rows);
+    for (size_t v = 0; v < 256; ++v) {
+        if (used[v] && plan.Table[v] == kUnfitChannel) throw EngineFailure("gamma out of range");
+    }
+    return true;
+}
 
 bool GammaFilter(FilterPixels& pixels, const FilterArguments& arguments) {
-    const std::array<int32_t, 256> t = GammaTable(AmountAsInteger(arguments.amount));
+    const std::array<int32_t, 256> t = GammaTable(arguments.amount);
     const auto map = [&t](int32_t c) {
         const int32_t v = t[static_cast<size_t>(c)];
-        if (v == kUnfit) throw EngineFailure("gamma out of range");
+        if (v == kUnfitChannel) throw EngineFailure("gamma out of range");
         return v;
     };
     for (pixels.Position = 0; pixels.Position < pixels.Pixels.size(); ++pixels.Position) {

@@ -6,6 +6,7 @@
 // changes alpha only). A run-time failure (a value that does not fit its
 // byte, an overflow) is thrown as EngineFailure and ends the dispatcher's
 // call before anything is written back.
+#include <array>
 #include <cstdint>
 
 #include "imaging/engine/filter_dispatch.h"
@@ -26,6 +27,24 @@ inline constexpr int32_t kColourToAlphaCode = 50;
 bool BrightnessFilter(FilterPixels& pixels, const FilterArguments& arguments);
 // The same table on blue, green and red of the palette's entries.
 void BrightenPalette(gdiplus::ColorPalette& palette, const FilterArguments& arguments);
+
+// The per-channel tables, built with each filter's own arithmetic; the
+// working copy and the rows changed in place both go through them.
+std::array<uint8_t, 256> BrightnessTable(double amount);
+// Channel v -> (v - mean) x factor + mean, rounded; may leave 0..255.
+std::array<int32_t, 256> ContrastTable(double meanGrey, double amount);
+// kUnfitChannel where the value has no byte result (0 to a negative power).
+inline constexpr int32_t kUnfitChannel = -1;
+std::array<int32_t, 256> GammaTable(double amount);
+
+// The in-place forms (FilterEntry::prepareRows; the byte maps apply
+// through ApplyByteMapRows).
+bool PrepareBrightnessRows(const ChannelRows& rows, const FilterArguments& arguments, ChannelPlan& plan);
+bool PrepareGammaRows(const ChannelRows& rows, const FilterArguments& arguments, ChannelPlan& plan);
+// Declines a factor so large that bringing a pixel back into range could
+// overflow: the working copy then fails the call before writing anything.
+bool PrepareContrastRows(const ChannelRows& rows, const FilterArguments& arguments, ChannelPlan& plan);
+void ApplyContrastRows(ChannelRows& rows, const ChannelPlan& plan);
 
 // Spreads each channel about the rectangle's mean grey by (p + 100) / 100; a
 // channel pushed out of range hands half its excess to the other two.

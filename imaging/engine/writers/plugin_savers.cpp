@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
+#include <vector>
 
 #include "imaging/engine/engine_numeric.h"
 #include "imaging/engine/image_queries.h"
@@ -39,7 +40,21 @@ struct PluginSaver {
     bool bitmapFailureIsInvalidParameter = false;
     // EXR is written from floating-point RGB.
     bool toFloatingPoint = false;
+    // The 16-bit formats whose very bits the file format stores (TGA's 16
+    // bits are 5-5-5 with an attribute bit).
+    std::vector<int32_t> storedSixteenBitFormats;
 };
+
+// The format the pixels go to the plug-in in. 16-bit pixels stay as they are
+// only where the file stores those very bits; elsewhere the engine widens
+// them itself, with the rounding of its every other conversion: the
+// plug-in's writers would store 5-6-5 words as 5-5-5, or round otherwise.
+int32_t HandedPixelFormat(const PluginSaver& saver, int32_t own) {
+    if (BitsPerPixelOf(own) != 16) return own;
+    const std::vector<int32_t>& kept = saver.storedSixteenBitFormats;
+    if (std::find(kept.begin(), kept.end(), own) != kept.end()) return own;
+    return own == gdiplus::PixelFormat16bppARGB1555 ? gdiplus::PixelFormat32bppARGB : gdiplus::PixelFormat24bppRGB;
+}
 
 std::function<bool(int32_t)> Formats(std::initializer_list<int32_t> formats) {
     std::vector<int32_t> list(formats);
@@ -84,7 +99,8 @@ MorvalenStatus SaveThroughPlugin(int32_t imageId, const std::string& path, const
         if (!saver.accepts(PixelFormatOf(imageId))) return UnsupportedPixelFormat;
         SyncResolutionTags(imageId);
         PluginHandle bitmap = 0;
-        const MorvalenStatus made = ImageToPluginBitmap(bitmap, imageId);
+        const MorvalenStatus made =
+            ImageToPluginBitmap(bitmap, imageId, HandedPixelFormat(saver, PixelFormatOf(imageId)));
         if (made != OK) {
             if (bitmap != 0) plugin->Unload(bitmap);
             return saver.bitmapFailureIsInvalidParameter ? InvalidParameter : made;
@@ -131,7 +147,8 @@ MorvalenStatus SaveImageAsPbm(int32_t imageId, const std::string& path) {
 }
 
 MorvalenStatus SaveImageAsTga(int32_t imageId, const std::string& path) {
-    return SaveThroughPlugin(imageId, path, {kTarga, 0, Depths({8, 16, 24, 32})});
+    return SaveThroughPlugin(imageId, path,
+                             {kTarga, 0, Depths({8, 16, 24, 32}), false, false, {gdiplus::PixelFormat16bppRGB555}});
 }
 
 MorvalenStatus SaveImageAsTiffJpeg(int32_t imageId, const std::string& path, int32_t quality) {

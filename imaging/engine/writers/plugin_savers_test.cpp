@@ -61,6 +61,49 @@ TEST_F(WithPlugin, EverySaverWritesAFileThePluginReadsBack) {
     }
 }
 
+// 16-bit colours whose fields differ in every bit position: a green field
+// read with the wrong width, or red and blue swapped, shows.
+std::vector<uint32_t> SixteenBitTestColours() {
+    std::vector<uint32_t> colours;
+    for (uint32_t i = 0; i < 32; ++i) {
+        colours.push_back(0xFF000000u | (i * 8) << 16 | ((i * 37) % 256) << 8 | ((255 - i * 8) & 0xFF));
+    }
+    return colours;
+}
+
+TEST_F(WithPlugin, SixteenBitImagesComeBackFromTheirFilesWithTheirOwnColours) {
+    struct Case {
+        const char* name;
+        int32_t format;
+        std::function<MorvalenStatus(int32_t, const std::string&)> save;
+    };
+    const Case cases[] = {
+        {"565.tga", gdiplus::PixelFormat16bppRGB565, [](int32_t id, const std::string& p) { return SaveImageAsTga(id, p); }},
+        {"555.tga", gdiplus::PixelFormat16bppRGB555, [](int32_t id, const std::string& p) { return SaveImageAsTga(id, p); }},
+        {"565.ico", gdiplus::PixelFormat16bppRGB565, [](int32_t id, const std::string& p) { return SaveImageAsIco(id, p); }},
+        {"555.ico", gdiplus::PixelFormat16bppRGB555, [](int32_t id, const std::string& p) { return SaveImageAsIco(id, p); }},
+        {"1555.tga", gdiplus::PixelFormat16bppARGB1555, [](int32_t id, const std::string& p) { return SaveImageAsTga(id, p); }},
+        {"grey16.tga", gdiplus::PixelFormat16bppGrayScale, [](int32_t id, const std::string& p) { return SaveImageAsTga(id, p); }},
+    };
+    for (const Case& c : cases) {
+        const int32_t id = RegisterBitmap(16, 16, c.format);
+        std::vector<uint32_t> pixels;
+        const std::vector<uint32_t> colours = SixteenBitTestColours();
+        // Every fifth pixel transparent: only 1-5-5-5 keeps that.
+        for (size_t i = 0; i < 256; ++i) {
+            pixels.push_back(colours[(i * 7) % colours.size()] & (i % 5 == 0 ? 0x00FFFFFFu : 0xFFFFFFFFu));
+        }
+        SetPixels(id, pixels);
+        const std::vector<uint32_t> expected = PixelsOf(id);
+        const std::string path = scratch_.file(c.name);
+        ASSERT_EQ(c.save(id, path), OK) << c.name;
+        int32_t loaded = 0;
+        ASSERT_EQ(LoadWithPlugin(loaded, path, false, true, true), OK) << c.name;
+        EXPECT_EQ(PixelsOf(loaded), expected) << c.name << " format " << PixelFormatOf(loaded);
+        ReleaseImage(loaded);
+    }
+}
+
 TEST_F(WithPlugin, AnUnregisteredImageIsInvalidParameterAndWritesNothing) {
     const std::string path = scratch_.file("none.tga");
     EXPECT_EQ(SaveImageAsTga(424242, path), InvalidParameter);
