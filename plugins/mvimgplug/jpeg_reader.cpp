@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/gdiplus/codecs/jpeg_errors.h"
 #include "plugins/mvimgplug/metadata_import.h"
 #include "plugins/mvimgplug/pixel_budget.h"
 
@@ -22,21 +23,6 @@ constexpr char kExifHeader[] = "Exif\0";  // with the terminator, six bytes
 constexpr char kXmpHeader[] = "http://ns.adobe.com/xap/1.0/";  // with the terminator
 constexpr char kPhotoshopHeader[] = "Photoshop 3.0";  // with the terminator
 
-// libjpeg reports errors by a long jump back to Run(); everything that lives
-// across the jump is a member, so no destructor is skipped.
-struct JpegErrors {
-    jpeg_error_mgr manager;
-    jmp_buf jump;
-    bool truncated = false;
-};
-
-[[noreturn]] void OnError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1); }
-
-void OnMessage(j_common_ptr info, int level) {
-    auto* errors = reinterpret_cast<JpegErrors*>(info->err);
-    if (level < 0 && errors->manager.msg_code == JWRN_JPEG_EOF) errors->truncated = true;
-}
-
 // The marker's data after `header` (of `size` bytes with its terminator), or
 // nothing when the marker does not start with it.
 std::span<const uint8_t> After(const jpeg_marker_struct& marker, const char* header, size_t size) {
@@ -47,10 +33,7 @@ std::span<const uint8_t> After(const jpeg_marker_struct& marker, const char* hea
 class JpegFileReader {
 public:
     explicit JpegFileReader(InputFile& file) : file_(file) {
-        jpeg_std_error(&errors_.manager);
-        errors_.manager.error_exit = OnError;
-        errors_.manager.emit_message = OnMessage;
-        errors_.manager.output_message = [](j_common_ptr) {};
+        gdiplus::codecs::InstallErrors(errors_);
         info_.err = &errors_.manager;
     }
     ~JpegFileReader() {
@@ -171,7 +154,7 @@ private:
     }
 
     InputFile& file_;
-    JpegErrors errors_;
+    gdiplus::codecs::JpegErrors errors_;
     jpeg_decompress_struct info_{};
     bool created_ = false;
     FIBITMAP* dib_ = nullptr;

@@ -13,6 +13,7 @@
 
 #include "platform/gdiplus/bitmap.h"
 #include "platform/gdiplus/codecs/codec_support.h"
+#include "platform/gdiplus/codecs/jpeg_errors.h"
 #include "platform/gdiplus/codecs/tiff_tags.h"
 
 namespace gdiplus::codecs {
@@ -23,28 +24,6 @@ constexpr std::size_t kExifHeaderSize = 6;
 constexpr std::size_t kMaxMarkerData = 65533;  // a marker's length field counts itself
 // The encoder reads the page in bands of about this many bytes.
 constexpr std::size_t kBandBytes = std::size_t{256} << 10;
-
-// libjpeg reports errors by a long jump back to the setjmp of Run(); as with
-// libpng, the work in between keeps its state in members.
-struct JpegErrors {
-    jpeg_error_mgr manager;
-    jmp_buf jump;
-    bool truncated = false;
-};
-
-[[noreturn]] void OnJpegError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1); }
-
-void OnJpegMessage(j_common_ptr info, int level) {
-    auto* errors = reinterpret_cast<JpegErrors*>(info->err);
-    if (level < 0 && errors->manager.msg_code == JWRN_JPEG_EOF) errors->truncated = true;
-}
-
-void InstallErrors(JpegErrors& errors) {
-    jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = OnJpegError;
-    errors.manager.emit_message = OnJpegMessage;
-    errors.manager.output_message = [](j_common_ptr) {};
-}
 
 float DpiFromDensity(int unit, unsigned density) {
     if (density == 0) return 0;
