@@ -51,13 +51,21 @@ std::shared_ptr<Connection> connect(const std::string& path) {
     }
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, 5000);
-    // A commit appends its pages to the write-ahead log and syncs that one
-    // file (FULL: before COMMIT returns, so a committed save survives a crash
-    // or a power cut); a rollback journal cost three syncs and a directory
-    // sync per save. A book that cannot take the mode (read-only) keeps its own.
-    sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    // FULL: in either journal mode a commit is on disk before COMMIT returns,
+    // so a committed save survives a crash or a power cut.
     sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
     return std::make_shared<Connection>(db, path);
+}
+
+// A commit then appends its pages to the write-ahead log and syncs that one
+// file; a rollback journal cost three syncs and a directory sync per save.
+// Only a file that proved to be a book is switched (the mode is written into
+// the file's header), and the connection puts it back in rollback mode when
+// it closes, so a closed book is one self-contained file that opens from
+// read-only media too. A book that cannot take the mode (read-only) keeps its
+// own and works as before.
+void writeAheadWhileOpen(Connection& connection) {
+    sqlite3_exec(connection.handle(), "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
 }
 
 std::string storedPassword(Connection& connection) {
@@ -113,6 +121,7 @@ Database Database::open(const std::filesystem::path& path, std::string_view conn
     if (!std::filesystem::is_regular_file(*file, ec)) throw errors::cannotOpenFile(file->string());
     auto connection = sharedConnection(*file);
     if (storedPassword(*connection) != passwordFromConnect(connectString)) throw errors::notValidPassword();
+    writeAheadWhileOpen(*connection);
     return Database(std::move(connection), *file);
 }
 

@@ -183,6 +183,40 @@ TEST_F(DatabaseTest, AfterACheckpointTheFileAloneHoldsEveryCommittedRow) {
     EXPECT_TRUE(copy.checkStructure().empty());
 }
 
+// Byte 18 of an SQLite file's header: 1 in rollback mode, 2 in log mode.
+int journalModeByte(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    char header[19] = {};
+    in.read(header, sizeof header);
+    return in ? header[18] : -1;
+}
+
+// The log speeds saves only while the book is open: a closed book is one
+// self-contained file in rollback mode, and a file that is no book is never
+// switched (the mode is written into its header).
+TEST_F(DatabaseTest, OnlyAnOpenBookWritesAheadAndAClosedOneIsASingleFile) {
+    {
+        Database db = openBook();
+        db.execute("INSERT INTO amounts (name, amount) VALUES ('kept', 7)");
+        EXPECT_EQ(journalModeByte(bookPath()), 2);
+    }
+    EXPECT_EQ(journalModeByte(bookPath()), 1);
+    EXPECT_FALSE(std::filesystem::exists(bookPath().string() + "-wal"));
+    std::filesystem::copy_file(bookPath(), folder / "copy.mdb");
+    EXPECT_EQ(Database::open(folder / "copy.mdb", ";pwd=s3cret")
+                  .openRecordset("select amount from amounts where name = 'kept'")
+                  .field("amount")
+                  .asCurrency(),
+              cur("7"));
+
+    // A file that fails the checks (here: the wrong password) is left as it was.
+    const std::filesystem::path other = folder / "other.mdb";
+    Database::create(other, "theirs");
+    ASSERT_EQ(journalModeByte(other), 1);
+    EXPECT_EQ(errorNumber([&] { Database::open(other, ";pwd=s3cret"); }), 3031);
+    EXPECT_EQ(journalModeByte(other), 1);
+}
+
 TEST_F(DatabaseTest, BoundTextIsOrdinaryCharacters) {
     Database db = openBook();
     db.execute("INSERT INTO amounts (name) VALUES (?)", {"O'Brien"});

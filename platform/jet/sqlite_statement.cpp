@@ -49,6 +49,10 @@ constexpr size_t kIdleStatementLimit = 128;
 Connection::~Connection() {
     for (auto& [sql, idle] : idle_) sqlite3_finalize(idle.stmt);
     sqlite3_finalize(schemaQuery_);
+    // Back to rollback mode (this checkpoints the log into the file and
+    // removes it); it fails harmlessly while another connection has the file
+    // open or when the file is read-only, and is a no-op in rollback mode.
+    if (!sqlite3_db_readonly(db_, "main")) sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
     sqlite3_close_v2(db_);
 }
 
