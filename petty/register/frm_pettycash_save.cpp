@@ -310,6 +310,7 @@ void storeVoucher(frmpettycash& w) {
 
     const PendingWork work{w.datPrimaryRS.pendingEntry(), w.editMode, w.editedVoucherId};
     StoredVoucher stored;
+    const uint64_t versionBeforeSave = w.datPrimaryRS.database().version();
     try {
         stored = writeVoucher(w, isNew, amountsChangedOnSaved);
     } catch (const PeriodClosedMeanwhile& closed) {
@@ -335,7 +336,7 @@ void storeVoucher(frmpettycash& w) {
         rows.setBookmark(rows.lastModified());
     });
     if (stored.retally) w.TellAdvanceRetally(*stored.retally);
-    reportOnFailure([&] { showSavedRowInRunningOrder(book, w.datPrimaryRS, stored.voucherId); });
+    reportOnFailure([&] { showSavedRowInRunningOrder(book, w.datPrimaryRS, stored.voucherId, versionBeforeSave); });
     showBalanceStatus(w.Label2, book, appState().noAdvanceMode);
     if (w.noPeriodAtLoad)
         reportOnFailure([&] {

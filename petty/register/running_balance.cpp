@@ -136,13 +136,14 @@ bool followingOpenRow(jet::Database& db, int64_t savedId, std::optional<int64_t>
 
 }  // namespace
 
-void showSavedRowInRunningOrder(jet::Database& db, forms::DataControl& display, int64_t savedId) {
+void showSavedRowInRunningOrder(jet::Database& db, forms::DataControl& display, int64_t savedId,
+                                uint64_t versionBeforeSave) {
     if (display.hasRecordset() && display.recordSource() == kOpenRowsInRunningOrder &&
         display.recordSourceParameters().empty()) {
         const std::optional<OpenPeriodSums> kept = keptOpenPeriodSums(db);
         std::optional<int64_t> following;
         if (kept && kept->openRows == display.recordset().recordCount() && followingOpenRow(db, savedId, following) &&
-            display.refreshMovingRow(savedId, following)) {
+            display.refreshMovingRow(savedId, following, versionBeforeSave)) {
             display.recordset().moveLast();
             return;
         }

@@ -57,9 +57,12 @@ void showOpenRowsInRunningOrder(jet::Database& db, forms::DataControl& display);
 // order included) and no other row's: what showOpenRowsInRunningOrder shows,
 // got by moving that row into place in `display`'s set instead of reading
 // every row's id again. Only when `display` shows the open rows already and
-// holds as many as the book has open; otherwise (or when the row has no date
-// or time to place it by) the open rows are read afresh.
-void showSavedRowInRunningOrder(jet::Database& db, forms::DataControl& display, int64_t savedId);
+// holds as many as the book has open, and nothing but the save wrote since it
+// read them (`versionBeforeSave`: the book's version() before the save);
+// otherwise (or when the row has no date or time to place it by) the open
+// rows are read afresh.
+void showSavedRowInRunningOrder(jet::Database& db, forms::DataControl& display, int64_t savedId,
+                                uint64_t versionBeforeSave);
 
 // The register's recompute: the pass (hourglass pointer meanwhile), then the
 // open rows shown. Without open rows nothing is written and `display` keeps

@@ -263,6 +263,8 @@ void Database::rollback() {
 
 bool Database::inTransaction() const { return connection_->transactionDepth > 0; }
 
+uint64_t Database::version() const { return connection_->version(); }
+
 Transaction::~Transaction() {
     if (done_) return;
     try {

@@ -79,6 +79,8 @@ public:
     void commitTrans();
     void rollback();
     bool inTransaction() const;
+    // Changes whenever a write or a rollback may have changed any row.
+    uint64_t version() const;
 
 private:
     Database(std::shared_ptr<detail::Connection> connection, std::filesystem::path path);

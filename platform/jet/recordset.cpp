@@ -102,6 +102,7 @@ void RecordsetState::load() {
     rows = std::move(newRows);
     setId = newSetId();
     nextSerial = serial;
+    loadedAt = connection->version();
     endEdit();
     lastModified.reset();
     pos = rows.empty() ? Pos::AfterLast : Pos::At;
@@ -311,9 +312,9 @@ Bookmark Recordset::lastModified() const {
 
 void Recordset::requery() { s_->load(); }
 
-bool Recordset::requeryMovingRow(int64_t rowid, std::optional<int64_t> beforeRowid) {
+bool Recordset::requeryMovingRow(int64_t rowid, std::optional<int64_t> beforeRowid, uint64_t changedFrom) {
     detail::RecordsetState& s = *s_;
-    if (!s.updatable) return false;
+    if (!s.updatable || s.loadedAt != changedFrom) return false;
     using Row = detail::RecordsetState::Row;
     const auto moving = std::find_if(s.rows.begin(), s.rows.end(), [&](const Row& r) { return r.rowid == rowid; });
     if (moving == s.rows.end()) return false;
@@ -332,6 +333,7 @@ bool Recordset::requeryMovingRow(int64_t rowid, std::optional<int64_t> beforeRow
     for (Row& r : s.rows) r.serial = serial++;
     s.setId = detail::newSetId();
     s.nextSerial = serial;
+    s.loadedAt = s.connection->version();
     s.endEdit();
     s.lastModified.reset();
     s.pos = s.rows.empty() ? Pos::AfterLast : Pos::At;

@@ -83,9 +83,12 @@ public:
     // the end without one), for a caller that changed only that row's place
     // in the set's order. Like requery() it begins a new set at its first row
     // (bookmarks of the old one are no longer valid), whose rows are read
-    // afresh when visited. False, changing nothing, when either row is not in
-    // the set or the set holds no table rows.
-    bool requeryMovingRow(int64_t rowid, std::optional<int64_t> beforeRowid);
+    // afresh when visited. `changedFrom` is the database's version() before
+    // the caller's change: when anything else wrote between the set's last
+    // read and then, the set cannot be trusted to hold the other rows.
+    // False, changing nothing, when either row is not in the set, the set
+    // holds no table rows or was not current at `changedFrom`.
+    bool requeryMovingRow(int64_t rowid, std::optional<int64_t> beforeRowid, uint64_t changedFrom);
 
     size_t fieldCount() const;
     const FieldInfo& fieldInfo(size_t index) const;

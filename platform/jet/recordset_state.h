@@ -40,6 +40,7 @@ struct RecordsetState {
     // Mutable: reading a field brings the copy of its row up to date.
     mutable std::vector<Row> rows;
     uint64_t setId = 0;
+    uint64_t loadedAt = 0;  // the connection's version when the set's rows were last read
     uint64_t nextSerial = 0;
     Pos pos = Pos::AfterLast;
     size_t index = 0;  // At: the row; Deleted: where the deleted row stood

@@ -325,6 +325,7 @@ TEST_F(RecordsetTest, ARowChangedThroughAnotherConnectionSinceItWasReadIsNotOver
 // rows in the set's order, a new set at its first row, old bookmarks gone.
 TEST_F(RecordsetTest, ARequeryMovingOneRowGivesWhatARequeryGives) {
     Recordset rs = db.openRecordset("select * from people order by name");
+    const uint64_t beforeAdding = db.version();
     rs.addNew();
     rs.setField("name", "Ann");
     rs.update();
@@ -333,21 +334,22 @@ TEST_F(RecordsetTest, ARequeryMovingOneRowGivesWhatARequeryGives) {
     const int64_t ann = db.openRecordset("select id from people where name = 'Ann'").field("id").asLong();
     const int64_t bea = db.openRecordset("select id from people where name = 'Bea'").field("id").asLong();
 
-    EXPECT_FALSE(rs.requeryMovingRow(ann, ann));
-    EXPECT_FALSE(rs.requeryMovingRow(ann, 999));
-    EXPECT_FALSE(rs.requeryMovingRow(999, bea));
+    EXPECT_FALSE(rs.requeryMovingRow(ann, ann, beforeAdding));
+    EXPECT_FALSE(rs.requeryMovingRow(ann, 999, beforeAdding));
+    EXPECT_FALSE(rs.requeryMovingRow(999, bea, beforeAdding));
     EXPECT_NO_THROW(rs.setBookmark(old)) << "a refused move leaves the set as it was";
 
     rs.moveLast();
-    ASSERT_TRUE(rs.requeryMovingRow(ann, bea));
+    ASSERT_TRUE(rs.requeryMovingRow(ann, bea, beforeAdding));
     EXPECT_EQ(rs.absolutePosition(), 0);
     EXPECT_EQ(rs.field("name").asText(), "Ann");
     EXPECT_EQ(errorNumber([&] { rs.setBookmark(old); }), 3159);
     Recordset requeried = db.openRecordset("select * from people order by name");
     EXPECT_EQ(names(rs), names(requeried));
 
+    const uint64_t beforeRenaming = db.version();
     db.execute("UPDATE people SET name = 'Eve' WHERE id = ?", {ann});
-    ASSERT_TRUE(rs.requeryMovingRow(ann, std::nullopt));
+    ASSERT_TRUE(rs.requeryMovingRow(ann, std::nullopt, beforeRenaming));
     EXPECT_EQ(names(rs), (std::vector<std::string>{"Bea", "Cal", "Dora", "Eve"})) << "values read afresh";
     rs.moveLast();
     const Bookmark eve = rs.bookmark();
@@ -355,8 +357,19 @@ TEST_F(RecordsetTest, ARequeryMovingOneRowGivesWhatARequeryGives) {
     rs.setBookmark(eve);
     EXPECT_EQ(rs.field("name").asText(), "Eve");
     EXPECT_FALSE(db.openRecordset("select count(*) as n from people", {}, RecordsetType::Snapshot)
-                     .requeryMovingRow(ann, std::nullopt))
+                     .requeryMovingRow(ann, std::nullopt, db.version()))
         << "a set of no table rows";
+
+    // Another write between the set's reading and the caller's change: the
+    // set may miss a row or hold a deleted one, so only a requery will do.
+    db.execute("INSERT INTO people (name) VALUES ('Finn')");
+    db.execute("DELETE FROM people WHERE name = 'Cal'");
+    const uint64_t beforeMoving = db.version();
+    db.execute("UPDATE people SET name = 'Abe' WHERE id = ?", {ann});
+    EXPECT_FALSE(rs.requeryMovingRow(ann, bea, beforeMoving));
+    EXPECT_EQ(rs.field("id").asLong(), ann) << "the set is left as it was, at its current row";
+    rs.requery();
+    EXPECT_EQ(names(rs), (std::vector<std::string>{"Abe", "Bea", "Dora", "Finn"}));
 }
 
 TEST_F(RecordsetTest, APreparedCommandRunsManyTimesWithItsValues) {

@@ -47,8 +47,8 @@ void DataControl::refresh() {
     afterMove();
 }
 
-bool DataControl::refreshMovingRow(int64_t rowid, std::optional<int64_t> beforeRowid) {
-    if (!rs_ || !rs_->requeryMovingRow(rowid, beforeRowid)) return false;
+bool DataControl::refreshMovingRow(int64_t rowid, std::optional<int64_t> beforeRowid, uint64_t changedFrom) {
+    if (!rs_ || !rs_->requeryMovingRow(rowid, beforeRowid, changedFrom)) return false;
     rowsChanged();
     afterMove();
     return true;

@@ -67,9 +67,10 @@ public:
     // A refresh whose answer the caller knows (jet::Recordset::requeryMovingRow):
     // the open set's table row `rowid` moved before `beforeRowid` (to the end
     // without one), then, as after refresh, the first row shown and
-    // Reposition raised. False, changing nothing, without an open set or
-    // when either row is not in it.
-    bool refreshMovingRow(int64_t rowid, std::optional<int64_t> beforeRowid);
+    // Reposition raised. False, changing nothing, without an open set, when
+    // either row is not in it or when something else wrote since it was read
+    // (`changedFrom`: the database's version() before the caller's change).
+    bool refreshMovingRow(int64_t rowid, std::optional<int64_t> beforeRowid, uint64_t changedFrom);
     bool hasRecordset() const { return rs_.has_value(); }
     // A new row has been started on the open recordset and not yet stored.
     bool addingRow() const;
