@@ -149,14 +149,21 @@ double EnginePeakMegabytes(const std::string& input) {
 // A page of the 32-bit working copy, the unit of the memory goal.
 constexpr double kPageMegabytes = double{kPageWidth} * kPageHeight * 4 / (1024.0 * 1024.0);
 
-void EnginePipeline(benchmark::State& state) {
+// Starts the engine and gives the input page; without one the benchmark is
+// skipped, the engine stopped and the path empty.
+std::string StartImagingWithPage(benchmark::State& state) {
     StartImaging();
-    const std::string input = InputPage();
+    std::string input = InputPage();
     if (input.empty()) {
         state.SkipWithError("no encoder for the page");
         StopImaging();
-        return;
     }
+    return input;
+}
+
+void EnginePipeline(benchmark::State& state) {
+    const std::string input = StartImagingWithPage(state);
+    if (input.empty()) return;
     const double cpuBefore = ProcessCpuSeconds();
     for (auto _ : state) {
         if (!RunEngineOnce(input)) {
@@ -178,13 +185,8 @@ void EnginePipeline(benchmark::State& state) {
 enum class Stage { Decode, WorkingCopy, JpegSave, TiffSave };
 
 void EngineStage(benchmark::State& state, Stage stage) {
-    StartImaging();
-    const std::string input = InputPage();
-    if (input.empty()) {
-        state.SkipWithError("no encoder for the page");
-        StopImaging();
-        return;
-    }
+    const std::string input = StartImagingWithPage(state);
+    if (input.empty()) return;
     const RoiRect page{0, 0, kPageWidth, kPageHeight};
     for (auto _ : state) {
         state.PauseTiming();

@@ -8,6 +8,7 @@
 #include "imaging/engine/testing/engine_test_support.h"
 #include "imaging/twain/twain_object.h"
 #include "imaging/typelib/scanvelt_typelib.h"
+#include "platform/com/testing/invoke_method.h"
 #include "platform/com/variant.h"
 #include "platform/gdiplus/bitmap.h"
 #include "platform/gdiplus/pixel_format.h"
@@ -31,12 +32,10 @@ protected:
     void SetUp() override { ASSERT_EQ(TwainObject::Create(IID_IDispatch, reinterpret_cast<void**>(&twain_)), S_OK); }
     void TearDown() override { EXPECT_EQ(twain_->Release(), 0u); }
     int32_t call(DISPID id, std::vector<int32_t> arguments = {}) {
-        std::vector<VARIANT> reversed;
-        for (auto it = arguments.rbegin(); it != arguments.rend(); ++it) reversed.push_back(MakeI4(*it));
-        DISPPARAMS params{reversed.data(), nullptr, static_cast<uint32_t>(reversed.size()), 0};
+        std::vector<VARIANT> values;
+        for (int32_t argument : arguments) values.push_back(MakeI4(argument));
         VARIANT result;
-        VariantInit(&result);
-        EXPECT_EQ(twain_->Invoke(id, IID_IUnknown, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr), S_OK);
+        EXPECT_EQ(com::testing::InvokeMethod(twain_, id, std::move(values), result), S_OK);
         EXPECT_EQ(result.vt, VT_I4);
         return result.lVal;
     }

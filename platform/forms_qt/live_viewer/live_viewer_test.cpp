@@ -21,6 +21,7 @@
 #include "platform/com/variant.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/test_ui.h"
+#include "platform/forms_qt/live_viewer/screen_grab.h"
 #include "platform/forms_qt/qt_host.h"
 #include "platform/forms_qt/qt_timers.h"
 #include "platform/win/guid.h"
@@ -57,12 +58,7 @@ public:
     forms::ActiveXControl viewer{*this, "MvViewer1"};
 };
 
-// What the screen shows of the widget now.
-QImage onScreen(QWidget* widget) {
-    const QPoint at = widget->mapToGlobal(QPoint(0, 0));
-    return widget->screen()->grabWindow(0, at.x(), at.y(), widget->width(), widget->height()).toImage().convertToFormat(
-        QImage::Format_RGB32);
-}
+using forms_qt::testing::onScreen;
 
 int countOf(const QImage& image, QRgb colour) {
     int n = 0;

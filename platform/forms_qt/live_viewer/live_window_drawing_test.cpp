@@ -16,12 +16,14 @@
 #include "platform/com/abi.h"
 #include "platform/com/bstr.h"
 #include "platform/com/class_objects.h"
+#include "platform/com/testing/invoke_method.h"
 #include "platform/com/testing/private_registry.h"
 #include "platform/com/variant.h"
 #include "platform/files/testing/scratch_folder.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/test_ui.h"
 #include "platform/forms_qt/host_window.h"
+#include "platform/forms_qt/live_viewer/screen_grab.h"
 #include "platform/forms_qt/qt_host.h"
 #include "platform/win/guid.h"
 
@@ -68,13 +70,8 @@ public:
     }
     // The result, which the caller owns.
     com::VARIANT call(com::DISPID id, std::vector<com::VARIANT> arguments = {}) {
-        std::vector<com::VARIANT> reversed(arguments.rbegin(), arguments.rend());
-        com::DISPPARAMS params{reversed.data(), nullptr, static_cast<uint32_t>(reversed.size()), 0};
         com::VARIANT result;
-        com::VariantInit(&result);
-        EXPECT_EQ(dispatch_->Invoke(id, com::IID{}, 0, com::DISPATCH_METHOD, &params, &result, nullptr, nullptr),
-                  com::S_OK);
-        for (auto& v : reversed) com::VariantClear(&v);
+        EXPECT_EQ(com::testing::InvokeMethod(dispatch_, id, std::move(arguments), result), com::S_OK);
         return result;
     }
     int32_t number(com::DISPID id, std::vector<com::VARIANT> arguments = {}) {
@@ -87,14 +84,7 @@ private:
     com::IDispatch* dispatch_;
 };
 
-// What the screen shows of the widget now.
-QImage onScreen(QWidget* widget) {
-    const QPoint at = widget->mapToGlobal(QPoint(0, 0));
-    return widget->screen()
-        ->grabWindow(0, at.x(), at.y(), widget->width(), widget->height())
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32);
-}
+using forms_qt::testing::onScreen;
 
 // Whether every pixel of the rectangle shows the colour.
 bool filledWith(const QImage& image, const QRect& r, QRgb colour) {
