@@ -56,11 +56,13 @@ void frmpettycash::Query_Click() {
     }
     if (!search.refusal.empty()) return refuse(search.refusal);
 
-    skipOnFailure([this, &search] {
+    // A search that cannot run says why; the grid keeps what it showed.
+    const bool searched = reportOnFailure([this, &search] {
         datPrimaryRS.setRecordSource(search.sql, search.parameters);
         datPrimaryRS.refresh();
     });
     firstSearchPending = false;
+    if (!searched) return;
     skipOnFailure([this] {
         forms::DataRecordset& rows = datPrimaryRS.recordset();
         if (!rows.eof()) rows.moveLast();
