@@ -14,6 +14,9 @@ constexpr int kWindowHeight = 9600;
 constexpr int kPageWidth = 12180;
 constexpr int kCaptionHeight = 255;
 constexpr int kBoxHeight = 315;
+// The settlement frame's three rows, and the buttons under it.
+constexpr int kSettlementFrameHeight = 1500;
+constexpr int kButtonRowTop = 3880 + kSettlementFrameHeight + 120;
 constexpr int kButtonHeight = 420;
 
 struct EntryBox {
@@ -259,7 +262,7 @@ void frmpettycash::createVoucherTab() {
     Frame3.setCaption("Status");
     place(Frame3, SSTab2, 1, 8160, 2280, kPageWidth - 8100, 1500);
     Frame4.setCaption("Settlement against advance");
-    place(Frame4, SSTab2, 1, 60, 3880, kPageWidth, 1100);
+    place(Frame4, SSTab2, 1, 60, 3880, kPageWidth, kSettlementFrameHeight);
 
     createEntryBoxes();
     createButtons();
@@ -353,7 +356,10 @@ void frmpettycash::createEntryBoxes() {
            "Browse a list of unsettled advances, and select a specific pettycash record against which this cash "
            "is to be settled.");
     place(ButtonMatchwith, Frame4, 4700, 620, 1500, 380);
-    place(LabelVoucherBalance, Frame4, 6400, 700, 5600, kCaptionHeight);
+    // The advance's account ("(vouch. no ...) Advance : ...   total settled
+    // before this : ...   balance before this: ...") runs to some 110
+    // characters: a line of its own across the frame, so no figure is cut off.
+    place(LabelVoucherBalance, Frame4, 120, 1100, kPageWidth - 240, kCaptionHeight);
     LabelVoucherBalance.setVisible(false);
     for (int i : {19, 20}) place(Textpcash[i], Frame4, 6400, 260, 400, kBoxHeight);
 }
@@ -376,7 +382,7 @@ void frmpettycash::createButtons() {
     int left = 60;
     for (forms::CommandButton* b : buttonRow()) {
         const int width = (b == &cmdadd || b == &cmdupdate) ? 1725 : b == &cmddelete ? 1350 : 980;
-        place(*b, SSTab2, 1, left, 5100, width, 600);
+        place(*b, SSTab2, 1, left, kButtonRowTop, width, 600);
         left += width + 50;
     }
 }

@@ -56,11 +56,18 @@ void frmpettycash::Query_Click() {
     }
     if (!search.refusal.empty()) return refuse(search.refusal);
 
-    skipOnFailure([this, &search] {
+    // A search the clerk asked for that cannot run says why, and the grid
+    // keeps what it showed; the window's load carries on silently past its
+    // first search (a window without its book opens empty).
+    const auto run = [this, &search] {
         datPrimaryRS.setRecordSource(search.sql, search.parameters);
         datPrimaryRS.refresh();
-    });
+    };
+    bool searched = true;
+    if (firstSearchPending) skipOnFailure(run);
+    else searched = reportOnFailure(run);
     firstSearchPending = false;
+    if (!searched) return;
     skipOnFailure([this] {
         forms::DataRecordset& rows = datPrimaryRS.recordset();
         if (!rows.eof()) rows.moveLast();

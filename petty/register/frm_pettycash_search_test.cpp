@@ -97,14 +97,15 @@ TEST_F(RegisterSearchTest, EachFilterFindsItsRows) {
         {"", "All", "Bill No", "'", {}},
         {"", "All", "Voucher No", "3", {3}},
         {"", "All", "Narration", "trip", {2}},
-        {"", "All", "Narration", "t?xi", {3}},
+        {"", "All", "Narration", "t?xi", {}},  // "?" is a question mark, not a wildcard
         {"", "All", "Narration", "O'Brien", {4}},
         {"", "All", "Expense Head", "rav", {2, 3}},
         {"", "All", "Entered by", "Mia", {3}},
         {"", "All", "Transaction type", "Reimb", {4}},
         {"", "All", "Project/cost-centre", "P1", {4}},
         {"", "All", "Pettycash period ID", std::to_string(kClosedPeriod), {1}},
-        {"Ben", "Settled", "Narration", "*Corr*", {3}},
+        {"Ben", "Settled", "Narration", "Corr", {3}},
+        {"Ben", "Settled", "Narration", "*Corr*", {}},  // "*" is a star, not a wildcard
     };
     for (const SearchCase& c : cases) {
         SCOPED_TRACE(c.employee + " | " + c.type + " | " + c.field + " = " + c.value);
@@ -113,6 +114,58 @@ TEST_F(RegisterSearchTest, EachFilterFindsItsRows) {
         EXPECT_EQ(rowsShown(w), c.found);
     }
     EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(RegisterSearchTest, EveryCharacterLikeGivesAMeaningIsSearchedForAsItselfInEveryBox) {
+    // Per character a row holding it between "k" and "z" in every searchable
+    // column, then a row the character would match as a wildcard.
+    struct Mark {
+        char character;
+        const char* decoy;
+    };
+    const Mark marks[] = {{'#', "k1z"}, {'[', "kaz"}, {']', "kaz"}, {'*', "kabz"},
+                          {'?', "kaz"}, {'%', "kabz"}, {'_', "kaz"}};
+    for (const Mark& m : marks) {
+        const std::string target = std::string("k") + m.character + "z";
+        for (const std::string& text : {target, std::string(m.decoy)}) {
+            const std::string quoted = "'" + text + "'";
+            add("'Ben', " + quoted + ", " + quoted + ", " + quoted + ", " + quoted +
+                    ", 'No', " + quoted + ", NULL, 'No', 'No', " + quoted,
+                kClosedPeriod);
+        }
+    }
+    frmpettycash& w = loaded();
+    const char* boxes[] = {"Narration", "Expense Head", "Entered by", "Transaction type", "Project/cost-centre",
+                           "Bill No"};
+    int64_t targetRow = 5;  // the fixture's four vouchers come first
+    for (const Mark& m : marks) {
+        const std::string typed = std::string("k") + m.character + "z";
+        for (const char* box : boxes) {
+            SCOPED_TRACE(std::string(box) + " = " + typed);
+            setPanel(w, "", "All", box, typed);
+            w.Query_Click();
+            EXPECT_EQ(rowsShown(w), std::vector<int64_t>{targetRow});
+        }
+        targetRow += 2;
+    }
+    // "Invoice #12" as a clerk types it, inside a longer narration.
+    add("'Ben', 'Reimbursed from pettycash', 'Food', 'Invoice #12 lunch', 'Ravi', 'No', NULL, NULL, 'No', 'No', NULL",
+        kOpenPeriod);
+    setPanel(w, "", "All", "Narration", "Invoice #12");
+    w.Query_Click();
+    EXPECT_EQ(rowsShown(w), std::vector<int64_t>{targetRow});
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(RegisterSearchTest, ASearchThatCannotRunSaysWhyAndTheRowsStay) {
+    frmpettycash& w = loaded();
+    // A book whose register lost a column the search reads.
+    w.datPrimaryRS.database().execute("ALTER TABLE pettycash RENAME COLUMN projectcode TO projectcode_old");
+    setPanel(w, "", "All", "Project/cost-centre", "P1");
+    ui.expectMessage("Error 3265 - Item not found in this collection.");
+    w.Query_Click();
+    EXPECT_EQ(ui.beepCount(), 1);
+    EXPECT_EQ(rowsShown(w), (std::vector<int64_t>{2, 3, 4}));
 }
 
 TEST_F(RegisterSearchTest, NoEmployeeChosenTicksAllStaffAndAChosenEmployeeUnticksIt) {

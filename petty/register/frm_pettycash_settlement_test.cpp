@@ -6,6 +6,7 @@
 
 #include "petty/register/frm_pettycash.h"
 #include "petty/register/period_test_support.h"
+#include "petty/register/settlement_check.h"
 #include "petty/shell/advance_test_support.h"
 #include "petty/shell/frm_select_voucher.h"
 #include "petty/shell/frm_show_balance.h"
@@ -88,6 +89,25 @@ struct CashCase {
     bool accepted;
     Lines journal;
 };
+
+TEST_F(SettlementMatchingTest, TheAdvancesAccountHasALineOfItsOwnWideEnoughForItsLongestText) {
+    frmpettycash& w = newVoucher(kSpentFromAdvance, "Asha");
+    const forms::Label& line = w.LabelVoucherBalance;
+    const std::string longest = advanceAccountText(2147483647, *vb::Currency::fromDecimalText("-9999999.9999"),
+                                                   *vb::Currency::fromDecimalText("9999999.9999"));
+    // 90 twips (6 pixels) a character: more than the window's 8-point font takes on average.
+    EXPECT_GE(line.width(), static_cast<int>(90 * longest.size())) << longest;
+    EXPECT_EQ(line.container(), &w.Frame4);
+    EXPECT_LE(line.left() + line.width(), w.Frame4.width());
+    EXPECT_LE(line.top() + line.height(), w.Frame4.height());
+    for (forms::Control* other : w.controls()) {
+        if (other == &line || other->container() != &w.Frame4 || !other->visible()) continue;
+        const bool apart = other->left() >= line.left() + line.width() || line.left() >= other->left() + other->width() ||
+                           other->top() >= line.top() + line.height() || line.top() >= other->top() + other->height();
+        EXPECT_TRUE(apart) << other->name();
+    }
+    EXPECT_LE(w.Frame4.top() + w.Frame4.height(), w.cmdadd.top()) << "the frame stands above the buttons";
+}
 
 TEST_F(SettlementMatchingTest, CashIsHeldAgainstTheOpenBalanceOfTheAdvance) {
     const std::string overTaken =

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/jet/jet_sql.h"
 #include "platform/vb/numeric_text.h"
 
 namespace petty {
@@ -75,7 +76,7 @@ SearchText searchText(const SearchSettings& s, PeriodId currentPeriod) {
     if (!s.field.empty() && !s.value.empty()) {
         if (s.field == "Bill No") sql += " and Billno = " + bound(s.value) + " ";
         for (const Clause& c : kContainsFilters)
-            if (s.field == c.entry) sql += c.text + bound("*" + s.value + "*") + " ";
+            if (s.field == c.entry) sql += c.text + bound("*" + jet::likeLiteral(s.value) + "*") + " ";
         for (const NumericFilter& f : kNumericFilters) {
             if (s.field != f.entry) continue;
             std::optional<jet::Value> number = typedNumber(s.value);

@@ -2,8 +2,9 @@
 // The register's search: the search panel's settings turned into the SQL text
 // that datPrimaryRS is re-queried with. Values the user typed are never part
 // of the text: they are bound as parameters (numbers parsed first), so a quote
-// typed into the value box is searched for like any other character; Jet's
-// wildcards (* ?) typed by the user keep their meaning inside LIKE.
+// typed into the value box is searched for like any other character. So is
+// every character Jet's LIKE gives a meaning (* ? # [ ] and SQLite's % _): a
+// clerk looking for "Invoice #12" or "50% [advance]" finds exactly that text.
 #include <string>
 #include <vector>
 

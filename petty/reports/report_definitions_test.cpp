@@ -92,7 +92,7 @@ TEST_F(ReportDefinitionsTest, EveryShippedDefinitionRunsThroughToAPdfWithTheSele
     const std::set<int> expenses = {9002, 9004, 9007, 9009, 9010};
     const std::set<int> obrien = {9003, 9004, 9005, 9010};
     const std::vector<std::pair<std::string, std::string>> ledgerTotals = {
-        {"Cash in", "SELECT SUM([Debit]) FROM pettycash WHERE " + open},
+        {"Carried over", "SELECT SUM([Debit]) FROM pettycash WHERE [TransType] = 'Carryover' AND " + open},
         {"Cash out", "SELECT SUM([Credit]) FROM pettycash WHERE " + open}};
     const auto withSpent = [&] {
         auto t = ledgerTotals;
@@ -207,6 +207,55 @@ TEST_F(ReportDefinitionsTest, EveryShippedDefinitionRunsThroughToAPdfWithTheSele
     EXPECT_TRUE(output.errors.empty()) << output.errors.front();
 }
 
+TEST_F(ReportDefinitionsTest, TheLedgerOfAllPeriodsShowsCarryOversApartSoInLessOutIsTheClosingBalance) {
+    if (!report::testing::havePdfToText()) GTEST_SKIP() << "pdftotext is not installed";
+    // May's period closed too (balance 629.50 + 0 - 305.25 = 324.25), carried
+    // over into June's, where 500 comes in and 74.25 goes out.
+    constexpr int64_t kJune = 2406011000;
+    {
+        jet::Database db = book();
+        db.execute("UPDATE pettycash SET [Closed] = 'Yes'");
+        const char* insert = "INSERT INTO pettycash ([VoucherID], [Date], [Time], [Employee], [TransType], [Head],"
+                             " [Debit], [Credit], [Matchrequired], [Matched], [Closed], [TermID], [Enteredby])"
+                             " VALUES (?, ?, ?, ?, ?, ?, ?, ?, 'No', 'No', 'No', ?, 'Ravi')";
+        const vb::DateTime june = *vb::DateTime::fromParts(2024, 6, 1);
+        db.execute(insert, {9011, june, "10:00", "", "Carryover", jet::Value(), 324.25, 0.0, kJune});
+        db.execute(insert, {9012, june, "11:00", "Asha", "Cash transfer to PC", jet::Value(), 500.0, 0.0, kJune});
+        db.execute(insert, {9013, june, "12:00", "Bina", "Reimbursed from pettycash", "Travel", 0.0, 74.25, kJune});
+    }
+    // The hand sums over the three periods.
+    const char* cashIn = "1550.00";      // 1000 + 50 + 500
+    const char* cashOut = "800.00";        // 120.50 + 300 + 45.25 + 200 + 60 + 74.25
+    const char* carriedOver = "953.75";    // 629.50 + 324.25
+    const vb::Currency closing =
+        book().openRecordset("SELECT SUM([Debit]) - SUM([Credit]) AS balance FROM pettycash WHERE [TermID] = ?",
+                             {jet::Value(kJune)})
+            .field("balance")
+            .asCurrency();
+    EXPECT_EQ(report::moneyText(closing), "750.00") << "in less out is the balance at the end";
+
+    for (const bool advances : {false, true}) {
+        SCOPED_TRACE(advances ? "with advances" : "without advances");
+        const std::optional<report::Document> doc = run(
+            {.file = advances ? "pettycash1a.rpt" : "pettycash1.rpt", .advances = advances, .filters = chooser(1, allPeriods)});
+        ASSERT_TRUE(doc);
+        const std::filesystem::path pdf = folder / "all periods.pdf";
+        report::writePdf(*doc, pdf);
+        const std::string text = pdfText(pdf);
+        EXPECT_NE(text.find("All pettycash records till date"), std::string::npos);
+        EXPECT_NE(text.find("Carried over"), std::string::npos);
+        const size_t grand = text.find("Grand total");
+        ASSERT_NE(grand, std::string::npos) << text;
+        const std::string line = text.substr(grand, text.find('\n', grand) - grand);
+        const size_t over = line.find(carriedOver), in = line.find(cashIn), out = line.find(cashOut);
+        EXPECT_NE(over, std::string::npos) << line;
+        EXPECT_NE(in, std::string::npos) << line;
+        EXPECT_NE(out, std::string::npos) << line;
+        EXPECT_LT(over, in) << line;
+        EXPECT_LT(in, out) << line;
+    }
+}
+
 TEST_F(ReportDefinitionsTest, TheLedgerExportWritesASpreadsheetOfThePeriod) {
     output.exportTo = folder / "ledger.xlsx";
     reppettycash window;
@@ -245,6 +294,14 @@ TEST_F(ReportDefinitionsTest, ANewBookReceivesEveryReportFileAndKeepsOnesAlready
     EXPECT_FALSE(std::filesystem::exists(other / "custom.rpt"));
     for (const auto& entry : std::filesystem::directory_iterator(other.path()))
         EXPECT_NE(entry.path().filename().string().front(), '.') << "temporary file left";
+    // Everything written into the book folder is its owner's alone: report
+    // definitions, the quick-help guide, the export folder's config.xml.
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(other.path())) {
+        if (!entry.is_regular_file() || entry.path().filename() == "CUSTOM.RPT") continue;  // the test's own
+        const auto perms = std::filesystem::status(entry.path()).permissions();
+        EXPECT_EQ(perms & std::filesystem::perms::all, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+            << entry.path();
+    }
 }
 
 }  // namespace

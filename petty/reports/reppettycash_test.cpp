@@ -279,7 +279,8 @@ TEST_F(ReportChooserTest, TheRunLoadsTheProgramsCursorFromTheProgramFolder) {
 TEST_F(ReportChooserTest, AMissingReportFileStopsTheRunAfterTheFormulaWithTheCheckMessage) {
     std::filesystem::remove(folder / "custom.rpt");
     ui.expectMessage(file("custom.rpt") + " : This custom report is not found! This is an optional report provided on "
-                                          "request!");
+                                          "request! If you need a customised report, send and email to "
+                                          "support@kelvra.example with details.");
     const std::vector<std::string> calls = session([](reppettycash& w) {
         user::click(w.Option2[10]);
         user::click(w.cmdreport);

@@ -84,6 +84,16 @@ protected:
     std::unique_ptr<Formscan> window;
 };
 
+TEST(ScanControls, ADamagedClassRegistryIsNamedInTheReason) {
+    com::testing::PrivateRegistry registry;
+    std::ofstream(registry.path()) << "not a registry";
+    const ScanControlsOrReason made = createScanControls();
+    EXPECT_FALSE(made.controls);
+    EXPECT_NE(made.reason.find("the class registry " + registry.path() + " is damaged or cannot be read (0x80040150)"),
+              std::string::npos)
+        << made.reason;
+}
+
 TEST_F(FormscanWithSaneTest, OnePageBecomesAJpegOfThePage) {
     ui.expectMessage("Completed !");
     click(Formscan::ScanToJpeg);

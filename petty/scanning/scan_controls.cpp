@@ -4,6 +4,7 @@
 
 #include "petty/scanning/scan_control_ids.h"
 #include "platform/com/class_objects.h"
+#include "platform/com/registry.h"
 #include "platform/win/guid.h"
 
 namespace petty {
@@ -32,6 +33,10 @@ std::string reasonFor(com::HRESULT hr) {
     if (hr == com::REGDB_E_CLASSNOTREG)
         return std::string("Bill scanning is not available: the scanning library is not registered (") + code +
                "). Start the program with scripts/ostrelle, which registers it.";
+    if (hr == com::REGDB_E_READREGDB)
+        return "Bill scanning is not available: the class registry " + com::Registry::DefaultPath() +
+               " is damaged or cannot be read (" + code +
+               "). Start the program with scripts/ostrelle, which writes it anew and keeps the damaged one beside it.";
     return std::string("Bill scanning is not available: the scanning library cannot be loaded (") + code + ").";
 }
 

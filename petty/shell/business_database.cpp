@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "petty/reports/files/report_files.h"
+#include "petty/shell/book_values.h"
 #include "petty/shell/open_period_sums.h"
 #include "platform/files/atomic_file_writer.h"
 #include "platform/jet/error.h"
@@ -138,19 +139,6 @@ std::string missingSchemaPart(jet::Database& db) {
     return {};
 }
 
-// Amounts the program cannot hold (beyond a Currency's range), named with
-// their voucher number.
-std::string amountOutOfRange(jet::Database& db) {
-    for (const char* column : {"openingbalance", "Debit", "Credit", "expensefromadvance", "runningbalance"}) {
-        jet::Recordset rows = db.openRecordset(std::string("SELECT TOP 1 VoucherID FROM pettycash WHERE abs([") +
-                                               column + "]) > 922337203685477");
-        if (!rows.eof())
-            return "voucher " + rows.field("VoucherID").asText() + " has a " + column +
-                   " outside the range of an amount";
-    }
-    return {};
-}
-
 }  // namespace
 
 std::string bookDamage(jet::Database& db) {
@@ -158,7 +146,7 @@ std::string bookDamage(jet::Database& db) {
         const std::vector<std::string> faults = db.checkStructure();
         if (!faults.empty()) return faults.front();
         if (std::string missing = missingSchemaPart(db); !missing.empty()) return missing;
-        return amountOutOfRange(db);
+        return badVoucherValue(db);
     } catch (const jet::Error& e) {
         return e.description();
     }

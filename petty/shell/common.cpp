@@ -1,5 +1,6 @@
 #include "petty/shell/common.h"
 
+#include "petty/shell/program_info.h"
 #include "petty/shell/program_paths.h"
 #include "platform/forms/ui.h"
 #include "platform/vb/text_functions.h"
@@ -18,7 +19,10 @@ bool CheckFileExists(const std::string& path) {
     const bool report = lower.find("rpt") != std::string::npos;
     if (report && lower.find("stom") != std::string::npos) {
         forms::ui().beep();
-        forms::ui().msgBox(path + " : This custom report is not found! This is an optional report provided on request!");
+        forms::ui().msgBox(path +
+                           " : This custom report is not found! This is an optional report provided on request! If "
+                           "you need a customised report, send and email to " +
+                           std::string(kSupportAddress) + " with details.");
     } else if (report) {
         forms::ui().beep();
         forms::ui().msgBox(path + " not found! ");

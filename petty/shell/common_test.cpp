@@ -10,6 +10,11 @@
 namespace petty {
 namespace {
 
+// The whole text, with whom to ask for such a report.
+const std::string kCustomReportMissing =
+    " : This custom report is not found! This is an optional report provided on request! If you need a customised "
+    "report, send and email to support@kelvra.example with details.";
+
 class CheckFileExistsTest : public ::testing::Test {
 protected:
     CheckFileExistsTest() {
@@ -39,8 +44,8 @@ TEST_F(CheckFileExistsTest, MissingFilesAnswerFalseWithTheirMessage) {
     };
     const Case cases[] = {
         {"pettycash3.rpt", " not found! "},
-        {"custom.rpt", " : This custom report is not found! This is an optional report provided on request!"},
-        {"CUSTOM.RPT", " : This custom report is not found! This is an optional report provided on request!"},
+        {"custom.rpt", kCustomReportMissing},
+        {"CUSTOM.RPT", kCustomReportMissing},
         {"voucher1.RPT", " not found! "},   // capitals ignored: every report file is explained
         {"voucher1c.RPT", " not found! "},
         {"documents\\17_1015.jpg", ""},      // a bill: silent

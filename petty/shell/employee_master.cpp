@@ -158,4 +158,22 @@ void frmemployeemaster::prepareSave() {
     if (adding()) appState().employeeListChanged = true;
 }
 
+bool frmemployeemaster::anotherRowHolds(const char* column, const std::string& typed) {
+    if (typed.empty()) return false;
+    forms::DataRecordset& rows = datPrimaryRS.recordset();
+    // An edit the book refused was taken back: the current row shows what is stored.
+    const jet::Value stored = rows.field(column);
+    if (!adding() && !stored.isNull() && vb::lcase(stored.asText()) == vb::lcase(typed)) return false;
+    const std::string sql = std::string("select count(*) from employeemaster where [") + column + "] = ?";
+    return datPrimaryRS.database().openRecordset(sql, {jet::Value(typed)}).field(size_t{0}).asLong() > 0;
+}
+
+std::string frmemployeemaster::repeatedKeyMessage() {
+    const std::string name = vb::trim(keyBox().text());
+    if (anotherRowHolds("Name", name)) return "An employee named " + name + " exists already.";
+    const std::string code = vb::trim(txtFields[1].text());
+    if (anotherRowHolds("Employeecode", code)) return "An employee with the code " + code + " exists already.";
+    return {};
+}
+
 }  // namespace petty

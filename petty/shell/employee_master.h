@@ -2,7 +2,8 @@
 // frmemployeemaster: the employees and other receivers of petty cash (table
 // employeemaster). Its own: the name is required and trimmed, a new employee
 // raises employeeListChanged for the register, previous/next buttons that
-// will not leave a new row, and the title bar cannot close it.
+// will not leave a new row, the title bar cannot close it, and a repeated name
+// or code is reported with the employee already there.
 #include "petty/shell/master_data_form.h"
 
 namespace petty {
@@ -26,6 +27,9 @@ private:
     void Form_Load() override;
     void cmdadd_Click() override;
     void prepareSave() override;
+    std::string repeatedKeyMessage() override;
+    // Whether a row other than the one being saved holds `typed` in `column`.
+    bool anotherRowHolds(const char* column, const std::string& typed);
     void Moov_Click(int index);
 };
 

@@ -100,9 +100,7 @@ TEST_F(EmployeeMasterTest, ARefusedNewEmployeeStillTellsTheRegister) {
     forms::user::click(window.cmdadd);
     forms::user::typeText(nameBox(), "chen");
     forms::user::typeText(window.txtFields[1], "E9");
-    const std::string report = "Error 3022 - " + jet::errors::duplicateKey().description() +
-                               "\n Also, please note that employee Name and Code should not be repeated.";
-    ui.expectMessage(report);
+    ui.expectMessage("An employee named chen exists already.");
     forms::user::click(window.cmdupdate);
     EXPECT_TRUE(appState().employeeListChanged);
     EXPECT_EQ(names().size(), 3u);
@@ -115,10 +113,23 @@ TEST_F(EmployeeMasterTest, ARepeatedCodeIsRefusedToo) {
     forms::user::click(window.cmdadd);
     forms::user::typeText(nameBox(), "Dina");
     forms::user::typeText(window.txtFields[1], "E1");
-    ui.expectMessage("Error 3022 - " + jet::errors::duplicateKey().description() +
-                     "\n Also, please note that employee Name and Code should not be repeated.");
+    ui.expectMessage("An employee with the code E1 exists already.");
     forms::user::click(window.cmdupdate);
     EXPECT_EQ(names().size(), 3u);
+}
+
+TEST_F(EmployeeMasterTest, AnEditThatRepeatsAnotherEmployeeNamesTheOneThere) {
+    shown();
+    openBook(bookPath(folder.path())).execute("UPDATE employeemaster SET [Employeecode] = 'E2' WHERE [Name] = 'Bina'");
+    // Anil renamed to Bina's name; then Anil keeps his name and takes Bina's code.
+    ASSERT_TRUE(forms::user::editText(nameBox(), "BINA"));
+    ui.expectMessage("An employee named BINA exists already.");
+    forms::user::click(window.cmdupdate);
+    ASSERT_TRUE(forms::user::editText(nameBox(), "Anil"));
+    ASSERT_TRUE(forms::user::editText(window.txtFields[1], "e2"));
+    ui.expectMessage("An employee with the code e2 exists already.");
+    forms::user::click(window.cmdupdate);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Anil", "Bina", "Chen"}));
 }
 
 TEST_F(EmployeeMasterTest, PreviousAndNextStopAtTheEnds) {

@@ -3,6 +3,7 @@
 #include "petty/shell/book_data_control.h"
 #include "petty/shell/error_report.h"
 #include "petty/shell/skip_on_failure.h"
+#include "platform/jet/error.h"
 #include "platform/vb/text_functions.h"
 
 namespace petty {
@@ -89,7 +90,17 @@ void MasterDataForm::writeRow() {
     // Nothing typed: nothing to write, and no row of this save to move to.
     if (rowState() == RowState::Browsing) return;
     // A refused write leaves the typed values in the boxes for the user to mend.
-    if (!reportOnFailure([this] { datPrimaryRS.updateRecord(); }, family_.saveErrorNote)) return;
+    try {
+        datPrimaryRS.updateRecord();
+    } catch (const std::exception& error) {
+        const auto* refusal = dynamic_cast<const jet::Error*>(&error);
+        std::string own;
+        if (refusal && refusal->number() == jet::errors::duplicateKey().number())
+            skipOnFailure([this, &own] { own = repeatedKeyMessage(); });
+        if (own.empty()) reportRunError(error, family_.saveErrorNote);
+        else refuse(own);
+        return;
+    }
     reportOnFailure(
         [this] {
             forms::DataRecordset& rows = datPrimaryRS.recordset();

@@ -8,8 +8,9 @@
 // its boxes and gives those differences.
 //
 // A row is known by its key text alone, and the book keeps the keys unique
-// without regard to letter case: the windows look for no duplicates
-// themselves, they report the book's refusal.
+// without regard to letter case: the windows look for no duplicates before
+// the save; a save the book refuses as a repeated key is reported, by a
+// window that can, with the row already there.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -64,6 +65,9 @@ protected:
     virtual void prepareSave() {}
     // A guard of the window's own before the delete confirmation; true when it refused.
     virtual bool deletionRefused() { return false; }
+    // What the clerk is told when the book refused the save as a repeated
+    // key: which stored row has the typed value. Empty: the book's own report.
+    virtual std::string repeatedKeyMessage() { return {}; }
 
     // Points the Data control at the book and opens it; the first row shows.
     virtual void Form_Load();

@@ -30,6 +30,8 @@ struct WindowCase {
     std::string deleteQuestion;
     std::string saveErrorNote;
     int dataErrorBeeps;
+    // What a save refused as a repeated key says; empty: the book's own report and the note.
+    std::function<std::string(const std::string& typed)> repeatedKey;
 };
 
 std::string printName(const ::testing::TestParamInfo<WindowCase>& info) { return info.param.name; }
@@ -51,6 +53,7 @@ const WindowCase kEmployeeMaster{
     "Are you sure that you want to delete this employee ?",
     "\n Also, please note that employee Name and Code should not be repeated.",
     1,
+    [](const std::string& typed) { return "An employee named " + typed + " exists already."; },
 };
 
 WindowCase simpleWindow(std::string name, std::function<std::unique_ptr<MasterDataForm>()> make, std::string table,
@@ -66,7 +69,8 @@ WindowCase simpleWindow(std::string name, std::function<std::unique_ptr<MasterDa
             std::move(keyMissing),
             std::move(deleteQuestion),
             "",
-            2};
+            2,
+            [](const std::string&) { return std::string(); }};
 }
 
 const WindowCase kExpenseHeads = simpleWindow(
@@ -182,9 +186,10 @@ TEST_P(MasterFamilyTest, RefusesAnEmptyKeyAndKeepsWhatWasTyped) {
 }
 
 TEST_P(MasterFamilyTest, ReportsARepeatedKeyOnceAndKeepsWhatWasTyped) {
-    const std::string report = "Error 3022 - " + jet::errors::duplicateKey().description() + param().saveErrorNote;
     for (const std::string typed : {"Bina", "BINA"}) {  // the book compares keys without regard to letter case
         SCOPED_TRACE(typed);
+        std::string report = param().repeatedKey(typed);
+        if (report.empty()) report = "Error 3022 - " + jet::errors::duplicateKey().description() + param().saveErrorNote;
         MasterDataForm& w = shown();
         addRowWithKey(typed);
         ui.clearJournal();

@@ -111,6 +111,18 @@ constexpr int kButtonTop = 240;
 constexpr int kButtonWidth = 2280;
 constexpr int kButtonHeight = 480;
 constexpr int kButtonPitch = 600;
+// Beside the window's inside, what a desktop takes of the screen's height: a
+// title bar with its borders (40 pixels) and a panel (40 pixels).
+constexpr int kDesktopHeightPixels = 80;
+
+// Whether the window at its design size, with its title bar, fits on the
+// screen beside a desktop panel. On a smaller screen (768 lines) it opens
+// maximised: the desktop then gives it the room there is, so that neither its
+// title bar nor its bottom edge is off the screen.
+bool designSizeFits(const forms::ScreenInfo& screen) {
+    return kWindowWidth <= screen.widthTwips &&
+           kWindowHeight + kDesktopHeightPixels * screen.twipsPerPixelY <= screen.heightTwips;
+}
 
 }  // namespace
 
@@ -196,6 +208,9 @@ void Pettycashmain::Form_Load() {
     AppState& state = appState();
     offerAvailableCommands();
     skipOnFailure([this] { setCloseBoxEnabled(false); });
+    skipOnFailure([this] {
+        if (!designSizeFits(forms::ui().screen())) setWindowState(forms::WindowState::Maximized);
+    });
     skipOnFailure([&state] {
         state.appFolder = withFolderSeparator(state.programFolder);
         state.businessDbPath = state.appFolder + std::string(kBookFileName);

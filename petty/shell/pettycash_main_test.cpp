@@ -27,6 +27,30 @@ protected:
     forms::MenuItem& menu(const char* name) { return window().menu(name); }
 };
 
+TEST_F(MainWindowTest, OnAScreenOf768LinesTheWindowOpensMaximisedElseAtItsSize) {
+    struct Case {
+        int width, height;  // pixels
+        forms::WindowState state;
+    };
+    const Case cases[] = {
+        {1024, 768, forms::WindowState::Maximized},
+        {1366, 768, forms::WindowState::Maximized},
+        {1280, 800, forms::WindowState::Maximized},
+        {1920, 1080, forms::WindowState::Normal},
+        {1600, 900, forms::WindowState::Normal},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        ui.setScreen({c.width * 15, c.height * 15, 15, 15});
+        Pettycashmain& w = shown();
+        EXPECT_EQ(w.windowState(), c.state);
+        if (c.state == forms::WindowState::Normal)  // with a title bar and a panel it is on the screen
+            EXPECT_LE(w.height() + 80 * 15, c.height * 15);
+        w.unload();
+        formInstances().releaseAll();
+    }
+}
+
 TEST_F(MainWindowTest, CommandButtonsTopToBottom) {
     struct ButtonCase {
         int index;

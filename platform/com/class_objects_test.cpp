@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "platform/com/testing/private_registry.h"
 
@@ -76,6 +79,30 @@ TEST(Regsvr, RegistersAndUnregistersALibrary) {
     EXPECT_NE(std::system(command.c_str()), 0);
     command = std::string(REGSVR_PATH) + " 2>/dev/null";
     EXPECT_NE(std::system(command.c_str()), 0);
+}
+
+TEST(Regsvr, ADamagedRegistryIsKeptAsideAndANewOneWritten) {
+    testing::PrivateRegistry registry;
+    for (const std::string damaged : {std::string("garbage"), std::string("; Scanvelt class registry 1\n[cut off")}) {
+        SCOPED_TRACE(damaged);
+        std::ofstream(registry.path(), std::ios::binary | std::ios::trunc) << damaged;
+        const std::string command = std::string(REGSVR_PATH) + " " + FAKE_SERVER_PATH + " >/dev/null 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        EXPECT_TRUE(registry.load().GetValue("Fake.Object\\CLSID"));
+        // The damaged file is beside it, whole.
+        std::vector<std::filesystem::path> kept;
+        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(registry.path()).parent_path()))
+            if (entry.path().filename().string().rfind("registry.damaged-", 0) == 0) kept.push_back(entry.path());
+        ASSERT_EQ(kept.size(), 1u);
+        std::ifstream in(kept[0], std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), damaged);
+        std::filesystem::remove(kept[0]);
+    }
+    // A sound registry is left as it is: nothing is set aside.
+    std::string keptAs = "x";
+    EXPECT_EQ(SetAsideDamagedRegistry(registry.path(), &keptAs), S_OK);
+    EXPECT_EQ(keptAs, "");
+    EXPECT_TRUE(registry.load().GetValue("Fake.Object\\CLSID"));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -179,7 +180,11 @@ HRESULT Registry::Save(const std::string& path) const {
     return files::writeFileAtomically(path, Serialize(), 0600) ? REGDB_E_WRITEREGDB : S_OK;
 }
 
-HRESULT UpdateRegistry(const std::string& path, const std::function<void(Registry&)>& change) {
+namespace {
+
+// Runs `step` holding the registry's lock file (made with its folder when
+// missing); REGDB_E_WRITEREGDB when the lock cannot be had.
+HRESULT WithRegistryLocked(const std::string& path, const std::function<HRESULT()>& step) {
     std::error_code error;
     auto folder = std::filesystem::path(path).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, error);
@@ -188,14 +193,57 @@ HRESULT UpdateRegistry(const std::string& path, const std::function<void(Registr
     if (lock < 0) return REGDB_E_WRITEREGDB;
     while (::flock(lock, LOCK_EX) != 0 && errno == EINTR) {
     }
-    Registry registry;
-    HRESULT hr = Registry::Load(path, registry);
-    if (SUCCEEDED(hr)) {
-        change(registry);
-        hr = registry.Save(path);
-    }
+    const HRESULT hr = step();
     ::close(lock);
     return hr;
+}
+
+// "20261211T110512": when a damaged file was set aside.
+std::string timeStamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%dT%H%M%S", &local);
+    return text;
+}
+
+}  // namespace
+
+HRESULT UpdateRegistry(const std::string& path, const std::function<void(Registry&)>& change) {
+    return WithRegistryLocked(path, [&] {
+        Registry registry;
+        HRESULT hr = Registry::Load(path, registry);
+        if (SUCCEEDED(hr)) {
+            change(registry);
+            hr = registry.Save(path);
+        }
+        return hr;
+    });
+}
+
+HRESULT SetAsideDamagedRegistry(const std::string& path, std::string* keptAs) {
+    if (keptAs) keptAs->clear();
+    return WithRegistryLocked(path, [&]() -> HRESULT {
+        std::error_code error;
+        if (!std::filesystem::exists(path, error)) return error ? REGDB_E_READREGDB : S_OK;
+        // A file that cannot be opened is not judged: its permissions are the user's to mend.
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return REGDB_E_READREGDB;
+        const uintmax_t size = std::filesystem::file_size(path, error);
+        if (error) return REGDB_E_READREGDB;
+        if (size <= kMaxRegistryBytes) {
+            std::string text(static_cast<size_t>(size), '\0');
+            if (size && !in.read(text.data(), static_cast<std::streamsize>(size))) return REGDB_E_READREGDB;
+            if (Registry::Parse(text)) return S_OK;
+        }
+        std::string kept = path + ".damaged-" + timeStamp();
+        for (int n = 2; std::filesystem::exists(kept, error); ++n)
+            kept = path + ".damaged-" + timeStamp() + "-" + std::to_string(n);
+        if (::rename(path.c_str(), kept.c_str()) != 0) return REGDB_E_WRITEREGDB;
+        if (keptAs) *keptAs = kept;
+        return S_OK;
+    });
 }
 
 }  // namespace com

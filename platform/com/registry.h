@@ -50,6 +50,16 @@ private:
 
 // Loads the registry at `path`, lets `change` edit it, and saves it, holding a
 // lock so that two registrations at once do not lose each other's entries.
+// A damaged file (one that is not a registry file) stays as it is and the
+// answer is REGDB_E_READREGDB: only SetAsideDamagedRegistry moves it away.
 HRESULT UpdateRegistry(const std::string& path, const std::function<void(Registry&)>& change);
+
+// When the file at `path` is there but is not a registry file (damaged or cut
+// off), renames it to "<path>.damaged-<date and time>" beside it, kept for
+// whoever wants to look at it, so that the next registration starts a new
+// one; `keptAs` then names the copy. A sound or missing file is left alone
+// (`keptAs` empty). REGDB_E_READREGDB when the file cannot be read at all
+// (its permissions), REGDB_E_WRITEREGDB when it cannot be renamed.
+HRESULT SetAsideDamagedRegistry(const std::string& path, std::string* keptAs);
 
 }  // namespace com

@@ -1,6 +1,7 @@
 // scanvelt-regsvr [-u] LIBRARY: registers an in-process server library in the
 // per-user class registry (or, with -u, removes its registration) by calling
-// its DllRegisterServer or DllUnregisterServer.
+// its DllRegisterServer or DllUnregisterServer. A registry file that is
+// damaged is renamed aside (kept) first, so that registration writes a new one.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -20,6 +21,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: scanvelt-regsvr [-u] LIBRARY\n");
         return 2;
     }
+    // A damaged registry would refuse every registration and leave scanning
+    // off for good: it is put aside (kept, for a look) and a new one begun.
+    const std::string registry = com::Registry::DefaultPath();
+    std::string keptAs;
+    if (com::FAILED(com::SetAsideDamagedRegistry(registry, &keptAs))) {
+        std::fprintf(stderr, "scanvelt-regsvr: the class registry %s cannot be read\n", registry.c_str());
+        return 1;
+    }
+    if (!keptAs.empty())
+        std::fprintf(stderr, "scanvelt-regsvr: the class registry %s was damaged; it is kept as %s and a new one is written\n",
+                     registry.c_str(), keptAs.c_str());
     std::string error;
     com::HRESULT hr = com::CallServerRegistration(library, unregister, &error);
     if (com::FAILED(hr)) {

@@ -17,6 +17,10 @@
 
 namespace files {
 
+// Read and write for the owner alone: the mode of every file written unless
+// the caller asks for another.
+inline constexpr mode_t kPrivateFileMode = 0600;
+
 // The temporary name for `target`: ".<name>.part-<pid>-<random>" beside it.
 std::filesystem::path temporaryNameFor(const std::filesystem::path& target);
 
@@ -33,7 +37,9 @@ public:
 
     // Creates the temporary file beside `target` with `mode` (before the
     // umask). The error is the system's (ENOENT: no such folder, EACCES, ...).
-    std::error_code open(const std::filesystem::path& target, mode_t mode = 0666);
+    // What the programs write is the user's own (a book folder holds private
+    // data), so the default is 0600; a caller that shares a file says so.
+    std::error_code open(const std::filesystem::path& target, mode_t mode = kPrivateFileMode);
     std::error_code write(const void* data, size_t size);
     std::error_code write(std::string_view bytes) { return write(bytes.data(), bytes.size()); }
     // Syncs, closes, checks the size, renames into place and syncs the folder.
@@ -59,7 +65,8 @@ private:
 };
 
 // Writes the whole of `bytes` as `target` through an AtomicFileWriter.
-std::error_code writeFileAtomically(const std::filesystem::path& target, std::string_view bytes, mode_t mode = 0666);
+std::error_code writeFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                                    mode_t mode = kPrivateFileMode);
 
 // Removes the temporary files of our pattern in `folder` (not below it)
 // whose writing process is gone; returns how many were removed.

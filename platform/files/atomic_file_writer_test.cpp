@@ -34,6 +34,24 @@ TEST(AtomicFileWriterTest, ACommittedFileReplacesTheOldOneAndLeavesNoTemporary) 
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
+TEST(AtomicFileWriterTest, AFileWrittenWithoutAModeIsTheOwnersAlone) {
+    ScratchFolder folder;
+    const mode_t previous = ::umask(0);  // the default must not rely on the umask
+    const std::error_code byName = writeFileAtomically(folder / "config.xml", "<exportcsv/>");
+    AtomicFileWriter writer;
+    std::error_code byWriter = writer.open(folder / "Pettycash.pdf");
+    if (!byWriter) byWriter = writer.write("%PDF");
+    if (!byWriter) byWriter = writer.commit();
+    ::umask(previous);
+    ASSERT_FALSE(byName);
+    ASSERT_FALSE(byWriter);
+    for (const char* name : {"config.xml", "Pettycash.pdf"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat((folder / name).c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0600u) << name;
+    }
+}
+
 TEST(AtomicFileWriterTest, ADiscardedOrFailedWriteKeepsTheOldFile) {
     ScratchFolder folder;
     const std::filesystem::path target = folder / "book.csv";

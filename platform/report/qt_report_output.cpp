@@ -26,7 +26,18 @@ void setUpPage(QPrinter& printer, const Document& document, const std::string& j
     printer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF()));
 }
 
-void paintOrFail(QPrinter& printer, const Document& document) {
+// Prints on the printer, or writes the PDF file that "Print to File" named.
+// The file is written as an export is: whole under a temporary name and
+// renamed over the old one, the owner's alone. Qt's printer would draw
+// straight into the named file and leave it cut off on a full disk or a kill,
+// over the file that was there.
+void printOrFail(QPrinter& printer, const Document& document) {
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        const QString file = printer.outputFileName();
+        if (file.isEmpty()) throw ReportError(ReportErrorCode::Output, "No file was named to print to");
+        writePdf(document, file.toStdString());
+        return;
+    }
     paintDocument(printer, document);
     if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
         throw ReportError(ReportErrorCode::Output, "The printer refused the report");
@@ -61,7 +72,7 @@ void QtReportOutput::print(const Document& document, const std::string& jobName)
         throw ReportError(ReportErrorCode::Output, "No printer is installed");
     }
     setUpPage(printer, document, jobName);
-    paintOrFail(printer, document);
+    printOrFail(printer, document);
     // A print without a dialog says where it went.
     const std::string where = printer.outputFormat() == QPrinter::PdfFormat
                                   ? "the file " + printer.outputFileName().toStdString()
@@ -81,7 +92,7 @@ void QtReportOutput::printFromPreview(const Document& document, QWidget* parent)
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle("Print");
     if (dialog.exec() != QDialog::Accepted) return;
-    paintOrFail(printer, document);
+    printOrFail(printer, document);
 }
 
 std::optional<std::filesystem::path> QtReportOutput::exportFile(const std::filesystem::path& suggested) {

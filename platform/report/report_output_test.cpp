@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <fstream>
+#include <functional>
+#include <iterator>
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,6 +16,7 @@
 #include <QTimer>
 #include <QImage>
 #include <QLabel>
+#include <QMessageBox>
 #include <QToolButton>
 
 #include "platform/report/dispatch_ids.h"
@@ -37,6 +41,11 @@ Document numberedList(int rows) {
     for (int i = 1; i <= rows; ++i)
         data.rows.push_back({jet::Value(i), jet::Value(*vb::Currency::fromDecimalText("1.25"))});
     return layoutReport(definition, data, {}, {"Rao & Sons", "All rows", "01/06/2024"});
+}
+
+std::string contentOf(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 class ReportOutputTest : public ::testing::Test {
@@ -127,6 +136,73 @@ TEST_F(ReportOutputTest, ThePreviewsPrintAsksForThePrinterFirst) {
         EXPECT_EQ(std::filesystem::exists(folder / "printed.pdf"), accept);
     }
     EXPECT_NE(pdfText(folder / "printed.pdf").find("Numbered"), std::string::npos);
+}
+
+// The preview's Print, answered "print" in the print dialog (to the file set
+// with printToPdf); the text of any message box that follows is kept.
+std::vector<std::string> printFromThePreview(QtReportOutput& output, const Document& document) {
+    std::vector<std::string> messages;
+    output.onPreviewShown([&](ReportPreview& preview) {
+        QTimer::singleShot(100, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            QTimer::singleShot(200, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    messages.push_back(box->text().toStdString());
+                    box->accept();
+                }
+            });
+            dialog->accept();
+        });
+        preview.button("print")->click();
+        preview.button("close")->click();
+    });
+    output.preview(document, PreviewOptions{"Reports", {}});
+    return messages;
+}
+
+TEST_F(ReportOutputTest, PrintToFileWritesTheWholeFileOrKeepsTheOldOneAndItIsTheOwnersAlone) {
+    if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const std::filesystem::path file = folder / "printed.pdf";
+    QtReportOutput output;
+    output.printToPdf(file);
+
+    // The preview's print and the direct print, each over the PDF printed before.
+    writePdf(numberedList(2), file);
+    const std::string before = contentOf(file);
+    const auto fromPreview = [&] { return printFromThePreview(output, numberedList(400)); };
+    const auto direct = [&] {
+        try {
+            output.print(numberedList(400), "job");
+        } catch (const ReportError& e) {
+            return std::vector<std::string>{e.what()};
+        }
+        return std::vector<std::string>{};
+    };
+    for (const auto& print : {std::function<std::vector<std::string>()>(fromPreview),
+                              std::function<std::vector<std::string>()>(direct)}) {
+        // A disk that fills up part-way: a file size limit, its signal ignored.
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{4096, old.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const std::vector<std::string> messages = print();
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        ::signal(SIGXFSZ, oldHandler);
+
+        ASSERT_EQ(messages.size(), 1u) << "a cut-off print was not reported";
+        EXPECT_NE(messages[0].find("Cannot write " + file.string()), std::string::npos) << messages[0];
+        EXPECT_EQ(contentOf(file), before) << "the old file was lost";
+        EXPECT_EQ(folder.names(), std::vector<std::filesystem::path>{"printed.pdf"});
+    }
+
+    ::chmod(file.c_str(), 0644);
+    EXPECT_TRUE(printFromThePreview(output, numberedList(5)).empty());
+    EXPECT_NE(pdfText(file).find("6.25"), std::string::npos);
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
 TEST_F(ReportOutputTest, ThePreviewPagesZoomsFindsAndShowsOnlyWhatTheSwitchesAllow) {
