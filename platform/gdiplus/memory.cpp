@@ -44,16 +44,31 @@ public:
         std::size_t bytes;  // whole small pages, as mapped
     };
 
+    // The pooled block nearest in size, moved to exactly `bytes` (growing
+    // keeps its pages and adds fresh ones, shrinking gives the tail back):
+    // a page's blocks change size from step to step (the page in 24 bits, its
+    // working copy in 32), and any block reused saves the faults of its pages.
     void* Take(std::size_t bytes) {
-        std::lock_guard<std::mutex> hold(mutex_);
-        for (auto it = blocks_.begin(); it != blocks_.end(); ++it) {
-            if (it->bytes != bytes) continue;
-            void* base = it->base;
-            held_ -= it->bytes;
-            blocks_.erase(it);
-            return base;
+        Block block{};
+        {
+            std::lock_guard<std::mutex> hold(mutex_);
+            if (blocks_.empty()) return nullptr;
+            auto best = blocks_.begin();
+            auto distance = [bytes](const Block& b) { return b.bytes > bytes ? b.bytes - bytes : bytes - b.bytes; };
+            for (auto it = blocks_.begin(); it != blocks_.end(); ++it)
+                if (distance(*it) < distance(*best)) best = it;
+            block = *best;
+            held_ -= best->bytes;
+            blocks_.erase(best);
         }
-        return nullptr;
+        if (block.bytes == bytes) return block.base;
+        void* moved = mremap(block.base, block.bytes, bytes, MREMAP_MAYMOVE);
+        if (moved == MAP_FAILED) {
+            munmap(block.base, block.bytes);
+            return nullptr;
+        }
+        if (bytes > block.bytes) madvise(moved, bytes, MADV_HUGEPAGE);
+        return moved;
     }
 
     // Keeps the block; false when it is too large to keep at all.

@@ -38,9 +38,9 @@ void* MapLargeBlock(std::size_t size, bool* reused = nullptr);
 void UnmapLargeBlock(void* block, std::size_t size);
 
 // The pool: the last few page-sized blocks given back are kept for the next
-// request of the same size instead of being unmapped, because on a virtual
-// machine a fresh page-sized block costs a hundred milliseconds of page
-// faults and zeroing, a reused one nothing. Pooled blocks are marked
+// request instead of being unmapped (the one nearest in size, resized to the
+// request), because on a virtual machine a fresh page-sized block costs a
+// hundred milliseconds of page faults and zeroing, a reused one nothing. Pooled blocks are marked
 // MADV_FREE, so under memory pressure the kernel takes their pages back
 // without asking (they then read as zero). At most kMaxPooledBlocks blocks and
 // kMaxPooledBytes bytes; the oldest leaves first.

@@ -46,31 +46,47 @@ TEST(MemoryTest, UninitializedBytesGrowAndShrinkAcrossTheThreshold) {
     EXPECT_EQ(copy, bytes);
 }
 
-// A page-sized block given back waits in the pool for the next request of
-// its size: the same pages, not zeroed (Alloc zeroes it again), until the
-// pool is full or released.
-TEST(MemoryTest, PageBlocksGivenBackAreReusedForTheSameSize) {
+// A page-sized block given back waits in the pool for the next request:
+// the same pages, not zeroed (Alloc zeroes it again), resized to a request of
+// another size, until the pool is full or released.
+TEST(MemoryTest, PageBlocksGivenBackAreReused) {
     ReleasePooledBlocks();
-    const std::size_t page = std::size_t{26} << 20;
-    void* first = MapLargeBlock(page);
+    const std::size_t page = std::size_t{26} << 20, copy = std::size_t{35} << 20;
+    bool reused = true;
+    void* first = MapLargeBlock(page, &reused);
     ASSERT_NE(first, nullptr);
+    EXPECT_FALSE(reused);
     std::memset(first, 0x5A, page);
     UnmapLargeBlock(first, page);
     EXPECT_EQ(PooledBlockCount(), 1u);
-
-    bool reused = false;
-    void* other = MapLargeBlock(page + (std::size_t{8} << 20), &reused);  // another size: fresh pages
-    EXPECT_FALSE(reused);
-    UnmapLargeBlock(other, page + (std::size_t{8} << 20));
+    EXPECT_EQ(PooledBytes(), page);
 
     void* again = MapLargeBlock(page, &reused);
     EXPECT_TRUE(reused);
     EXPECT_EQ(again, first);
+    EXPECT_EQ(PooledBlockCount(), 0u);
+
+    // Another size: the pooled block grown, its pages kept, the rest writable.
     UnmapLargeBlock(again, page);
+    void* grown = MapLargeBlock(copy, &reused);
+    ASSERT_NE(grown, nullptr);
+    EXPECT_TRUE(reused);
+    std::memset(grown, 0x3C, copy);
+    UnmapLargeBlock(grown, copy);
+    EXPECT_EQ(PooledBytes(), copy);
+    void* shrunk = MapLargeBlock(page, &reused);
+    EXPECT_TRUE(reused);
+    std::memset(shrunk, 0x3C, page);
+    UnmapLargeBlock(shrunk, page);
+    EXPECT_EQ(PooledBytes(), page);
 
     ReleasePooledBlocks();
     EXPECT_EQ(PooledBlockCount(), 0u);
     EXPECT_EQ(PooledBytes(), 0u);
+    void* fresh = MapLargeBlock(page, &reused);
+    EXPECT_FALSE(reused);
+    UnmapLargeBlock(fresh, page);
+    ReleasePooledBlocks();
 }
 
 TEST(MemoryTest, ThePoolKeepsOnlyTheLastFewBlocks) {
