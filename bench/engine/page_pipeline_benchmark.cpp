@@ -31,6 +31,7 @@
 #include "imaging/engine/imaging_session.h"
 #include "imaging/engine/save_gdiplus.h"
 #include "platform/gdiplus/bitmap.h"
+#include "platform/gdiplus/memory.h"
 
 namespace {
 
@@ -131,6 +132,9 @@ const bool kOnePassRegistered = [] {
 // its figure holds the engine's start-up and that pass, not what this
 // process kept from the iterations before. 0 when that process failed.
 double EnginePeakMegabytes(const std::string& input) {
+    // A forked child's peak counts what this process holds at the fork: the
+    // page blocks pooled by the iterations go back to the kernel first.
+    gdiplus::ReleasePooledBlocks();
     const pid_t child = fork();
     if (child < 0) return 0;
     if (child == 0) {

@@ -83,15 +83,12 @@ MorvalenStatus TouchRect(int32_t imageId, const RoiRect& roi, uint32_t mode, int
     return UnlockImageBits(imageId, data);
 }
 
-MorvalenStatus ReadArgb(int32_t imageId, const RoiRect& roi, std::vector<uint32_t>& pixels) {
+// The rectangle as 32-bit ARGB into a working copy that is not cleared
+// first: the read lock writes every pixel of it. A page-sized copy comes
+// from the layer's pool of page blocks (the allocator's), in huge pages.
+MorvalenStatus ReadArgb(int32_t imageId, const RoiRect& roi, ArgbPixels& pixels) {
     const auto count = static_cast<size_t>(CheckedMultiply(roi.Width, roi.Height));
-    if (pixels.capacity() < count) {
-        // A page's working copy faults in huge pages, not in thousands of small ones.
-        std::vector<uint32_t>().swap(pixels);
-        pixels.reserve(count);
-        gdiplus::AdviseHugePages(pixels.data(), count * sizeof(uint32_t));
-    }
-    pixels.assign(count, 0);
+    pixels.resize(count);
     return TransferRect(imageId, roi, kLockReadIntoCallerBuffer, gdiplus::PixelFormat32bppARGB,
                         StrideForDepth(roi.Width, 32), pixels.data());
 }

@@ -15,6 +15,7 @@
 
 #include "imaging/engine/morvalen_status.h"
 #include "platform/gdiplus/bitmap_data.h"
+#include "platform/gdiplus/memory.h"
 #include "platform/gdiplus/palette.h"
 
 namespace scanvelt {
@@ -29,12 +30,16 @@ struct RoiRect {
 
 // The working copy of one call: Width x Height ARGB pixels row by row from
 // the rectangle's top row, no gap between rows (bytes blue, green, red, alpha).
+// A working copy's pixels. Not zeroed when sized: the copy is read from the
+// image at once, and a page's worth of zeroes would be overwritten anyway.
+using ArgbPixels = std::vector<uint32_t, gdiplus::UninitializedAllocator<uint32_t>>;
+
 struct FilterPixels {
     int32_t Width = 0;
     int32_t Height = 0;
-    std::vector<uint32_t> Pixels;
+    ArgbPixels Pixels;
     // The unchanged rectangle, for the filters that read the neighbourhood.
-    std::vector<uint32_t> Source;
+    ArgbPixels Source;
     // The current pixel's index in Pixels; 0 when the filter starts.
     size_t Position = 0;
     // The image's own pixel format (the blank-page test of a 1-bit image

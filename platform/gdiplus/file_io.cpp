@@ -1,4 +1,5 @@
 #include "platform/gdiplus/file_io.h"
+#include "platform/gdiplus/memory.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -38,6 +39,8 @@ Status ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
         try {
             bytes.reserve(static_cast<std::size_t>(std::min<off_t>(info.st_size, off_t{1} << 31)));
+            // A page's file faults in 2 MiB at a time as it is read.
+            AdviseHugePages(bytes.data(), bytes.capacity());
         } catch (const std::bad_alloc&) {
             // The reads below find out whether the file fits after all.
         }

@@ -43,8 +43,16 @@ Status Bitmap::LockBits(const Rect& rect, std::uint32_t flags, PixelFormat forma
     } else {
         const std::int64_t stride = DefaultStride(rect.Width, format);
         if (stride > INT32_MAX / rect.Height) return OutOfMemory;
-        state->buffer = AllocBuffer(static_cast<std::size_t>(stride * rect.Height));
+        // A read lock's buffer is filled at once but for the padding of its
+        // rows (and the unused bits of a partial last byte, cleared with it):
+        // it is not cleared as a whole first.
+        const auto bytes = static_cast<std::size_t>(stride * rect.Height);
+        state->buffer = read ? AllocUninitializedBuffer(bytes) : AllocBuffer(bytes);
         if (!state->buffer) return OutOfMemory;
+        if (read)
+            ClearRowPadding(state->buffer.get(), static_cast<std::size_t>(stride),
+                            static_cast<std::size_t>(std::int64_t{rect.Width} * GetPixelFormatSize(format) / 8),
+                            static_cast<std::size_t>(rect.Height));
         state->scan0 = state->buffer.get();
         state->stride = static_cast<std::int32_t>(stride);
     }

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/gdiplus/bitmap.h"
+#include "platform/gdiplus/memory.h"
 #include "platform/gdiplus/pixel_convert.h"
 #include "platform/gdiplus/test_support.h"
 
@@ -255,6 +257,38 @@ TEST_F(LockBitsTest, RefusesBadArguments) {
     BitmapData data;
     EXPECT_EQ(bitmap->LockBits(Rect{0, 0, 4, 3}, ImageLockModeRead, PixelFormat24bppRGB, data), Ok);
     EXPECT_EQ(bitmap->UnlockBits(data), Ok);
+}
+
+// A read lock's buffer is not cleared as a whole (the conversion fills it),
+// and may be a page block that held other pixels: the padding of its rows,
+// and the unused bits of a 1-bit row's last byte, are zero all the same.
+TEST_F(LockBitsTest, AReadLockBufferCarriesNoStaleBytes) {
+    struct Case {
+        PixelFormat own, lockFormat;
+        std::int32_t width, height;
+    };
+    // 24-bit rows of 1301 pixels leave one byte of padding; 1-bit rows of
+    // 8003 pixels end in three unused bits and a byte of padding.
+    for (const Case& c : {Case{PixelFormat32bppARGB, PixelFormat24bppRGB, 1301, 1101},
+                          Case{PixelFormat24bppRGB, PixelFormat1bppIndexed, 8003, 4500}}) {
+        SCOPED_TRACE(c.width);
+        auto bitmap = MakeBitmap(c.width, c.height, c.own);
+        ASSERT_TRUE(bitmap);
+        const auto stride = static_cast<std::size_t>(DefaultStride(c.width, c.lockFormat));
+        const std::size_t bytes = stride * static_cast<std::size_t>(c.height);
+        for (std::size_t size : {bytes, bytes + 4096}) {
+            OwnedBuffer dirty = AllocUninitializedBuffer(size);
+            ASSERT_TRUE(dirty);
+            std::memset(dirty.get(), 0xFF, size);
+        }
+        BitmapData data;
+        ASSERT_EQ(bitmap->LockBits(Rect{0, 0, c.width, c.height}, ImageLockModeRead, c.lockFormat, data), Ok);
+        const std::size_t whole = static_cast<std::size_t>(c.width) * GetPixelFormatSize(c.lockFormat) / 8;
+        const auto* rows = static_cast<const std::uint8_t*>(data.Scan0);
+        for (std::int32_t y = 0; y < c.height; ++y)
+            for (std::size_t i = whole; i < stride; ++i) ASSERT_EQ(rows[y * stride + i], 0) << "row " << y << " byte " << i;
+        EXPECT_EQ(bitmap->UnlockBits(data), Ok);
+    }
 }
 
 }  // namespace

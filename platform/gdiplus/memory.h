@@ -18,6 +18,10 @@ namespace gdiplus {
 // Blocks of kLargeBlockBytes and more are mapped from the kernel marked for
 // huge pages (see MapLargeBlock); smaller ones come from the C heap.
 void* Alloc(std::size_t size);
+// Alloc without the zeroes: for a caller that writes every byte it will read
+// (a decoder filling rows, a lock read into its buffer). A large block may be
+// one that held pixels before, so nothing of it may be shown unwritten.
+void* AllocUninitialized(std::size_t size);
 void Free(void* block);
 
 // Below this a block comes from the C heap: a few rows of a page, a palette.
@@ -25,11 +29,29 @@ inline constexpr std::size_t kLargeBlockBytes = std::size_t{1} << 20;
 // Whether a block of `size` bytes is mapped by MapLargeBlock (never in the
 // sanitizer build, whose heap checks the pixel buffers' bounds).
 bool IsLargeBlock(std::size_t size);
-// Zero-filled pages of at least `size` bytes straight from the kernel, marked
-// for transparent huge pages; nullptr when memory runs out. Given back with
-// UnmapLargeBlock and the same size.
-void* MapLargeBlock(std::size_t size);
+// Pages of at least `size` bytes, marked for transparent huge pages; nullptr
+// when memory runs out. Given back with UnmapLargeBlock and the same size.
+// A block of kPooledBlockBytes and more may come from the pool of blocks
+// given back before (see below): its bytes are then whatever they were, and
+// `reused` (when given) says so; fresh pages from the kernel are zero.
+void* MapLargeBlock(std::size_t size, bool* reused = nullptr);
 void UnmapLargeBlock(void* block, std::size_t size);
+
+// The pool: the last few page-sized blocks given back are kept for the next
+// request instead of being unmapped (the one nearest in size, resized to the
+// request), because on a virtual machine a fresh page-sized block costs a
+// hundred milliseconds of page faults and zeroing, a reused one nothing. Pooled blocks are marked
+// MADV_FREE, so under memory pressure the kernel takes their pages back
+// without asking (they then read as zero). At most kMaxPooledBlocks blocks and
+// kMaxPooledBytes bytes; the oldest leaves first.
+inline constexpr std::size_t kPooledBlockBytes = std::size_t{4} << 20;
+inline constexpr std::size_t kMaxPooledBlocks = 6;
+inline constexpr std::size_t kMaxPooledBytes = std::size_t{512} << 20;
+// Unmaps every pooled block (for a host that wants its memory back now).
+void ReleasePooledBlocks();
+// How many blocks and bytes the pool holds now.
+std::size_t PooledBlockCount();
+std::size_t PooledBytes();
 // Marks the whole huge pages inside a block that is not touched yet (the
 // capacity of a vector just reserved) for transparent huge pages, so that
 // filling it faults 2 MiB at a time. Nothing for a small block.
@@ -42,6 +64,12 @@ using OwnedBuffer = std::unique_ptr<std::uint8_t[], FreeDeleter>;
 
 // Alloc as an owning pointer; empty when memory runs out.
 OwnedBuffer AllocBuffer(std::size_t size);
+// AllocUninitialized as an owning pointer.
+OwnedBuffer AllocUninitializedBuffer(std::size_t size);
+// Zeroes the bytes of each of `rows` rows, `stride` bytes apart, that come
+// after its first `used` bytes: the padding of rows in a block that was not
+// cleared as a whole, so no stale memory is part of an image.
+void ClearRowPadding(std::uint8_t* scan0, std::size_t stride, std::size_t used, std::size_t rows);
 
 // An allocator that leaves new elements of trivial types uninitialised: a
 // page-sized pixel buffer that is filled at once is not zeroed first (a pass

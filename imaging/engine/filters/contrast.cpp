@@ -11,7 +11,7 @@ namespace scanvelt::filters {
 namespace {
 
 // The floored mean of grey(R + G + B) over every pixel.
-double MeanGrey(const std::vector<uint32_t>& pixels) {
+double MeanGrey(const ArgbPixels& pixels) {
     double sum = 0;
     for (const uint32_t p : pixels) sum += GreyOfSum(RedOf(p) + GreenOf(p) + BlueOf(p));
     return std::floor(sum / static_cast<double>(pixels.size()));

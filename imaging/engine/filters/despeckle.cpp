@@ -22,7 +22,7 @@ void SortNine(std::array<int32_t, 9>& values) {
 
 bool DespeckleFilter(FilterPixels& pixels, const FilterArguments&) {
     const int32_t w = pixels.Width;
-    const std::vector<uint32_t>& s = pixels.Source;
+    const ArgbPixels& s = pixels.Source;
     std::array<int32_t, 9> red{}, green{}, blue{};
     for (int32_t y = 1; y < pixels.Height - 1; ++y) {
         for (int32_t x = 1; x < w - 1; ++x) {

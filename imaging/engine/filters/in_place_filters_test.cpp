@@ -219,7 +219,7 @@ TEST_F(InPlaceFilters, AContrastTooLargeToSpreadSafelyInPlaceGivesTheWorkingCopy
     FilterPixels copy;
     copy.Width = 4;
     copy.Height = 1;
-    copy.Pixels = pixels;
+    copy.Pixels.assign(pixels.begin(), pixels.end());
     FilterArguments arguments;
     arguments.amount = 99999900;
     bool copyFailed = false;
@@ -232,7 +232,7 @@ TEST_F(InPlaceFilters, AContrastTooLargeToSpreadSafelyInPlaceGivesTheWorkingCopy
     const MorvalenStatus status = ApplyFilter(kContrastCode, id, arguments.amount, RoiRect{0, 0, 4, 1}, 0, 0, 0, 0,
                                               0, 0, unused);
     EXPECT_EQ(status, copyFailed ? GenericError : OK);
-    EXPECT_EQ(testing_support::PixelsOf(id), copyFailed ? pixels : copy.Pixels);
+    EXPECT_EQ(testing_support::PixelsOf(id), copyFailed ? pixels : std::vector<uint32_t>(copy.Pixels.begin(), copy.Pixels.end()));
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ TEST(NeighbourhoodFilters, ARegionTwoPixelsHighOrWideHasNoInteriorToChange) {
         for (const auto [w, h] : {std::pair{5, 2}, std::pair{2, 5}}) {
             FilterPixels copy = Region(w, h);
             Set(copy, 1, 1, Grey(250));
-            const std::vector<uint32_t> before = copy.Pixels;
+            const ArgbPixels before = copy.Pixels;
             filter(copy, Amount(50));
             EXPECT_EQ(copy.Pixels, before);
         }

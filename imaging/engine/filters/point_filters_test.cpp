@@ -22,8 +22,8 @@ FilterPixels Row(std::vector<uint32_t> pixels) {
     FilterPixels copy;
     copy.Width = static_cast<int32_t>(pixels.size());
     copy.Height = 1;
-    copy.Pixels = pixels;
-    copy.Source = std::move(pixels);
+    copy.Pixels.assign(pixels.begin(), pixels.end());
+    copy.Source.assign(pixels.begin(), pixels.end());
     return copy;
 }
 
@@ -142,7 +142,7 @@ TEST(PointFilters, SepiaOfGreysGivesTheHslColours) {
     arguments.saturation = 0.25f;
     arguments.lightness = 1.0f;
     SepiaFilter(pixels, arguments);
-    EXPECT_EQ(pixels.Pixels, (std::vector<uint32_t>{Grey(0), Grey(255), Rgb(125, 100, 75), Rgb(160, 128, 96)}));
+    EXPECT_EQ(pixels.Pixels, (ArgbPixels{Grey(0), Grey(255), Rgb(125, 100, 75), Rgb(160, 128, 96)}));
 }
 
 TEST(PointFilters, SepiaReadsTheSourceNotTheWorkingPixels) {
@@ -215,8 +215,8 @@ TEST(PointFilters, ColourToTransparencyClearsAlphaWithinTheThreshold) {
 }
 
 TEST(PointFilters, NegativeTwiceRestoresEveryPixelAndAlpha) {
-    const std::vector<uint32_t> before{Rgb(1, 2, 3, 0), Rgb(200, 100, 50, 0x80), Grey(255)};
-    FilterPixels pixels = Row(before);
+    const ArgbPixels before{Rgb(1, 2, 3, 0), Rgb(200, 100, 50, 0x80), Grey(255)};
+    FilterPixels pixels = Row(std::vector<uint32_t>(before.begin(), before.end()));
     NegativeFilter(pixels, Amount(0));
     EXPECT_EQ(pixels.Pixels[1], Rgb(55, 155, 205, 0x80));
     NegativeFilter(pixels, Amount(0));

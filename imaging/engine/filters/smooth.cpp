@@ -5,7 +5,7 @@ namespace scanvelt::filters {
 
 bool SmoothFilter(FilterPixels& pixels, const FilterArguments&) {
     const int32_t w = pixels.Width;
-    std::vector<uint32_t>& p = pixels.Pixels;
+    ArgbPixels& p = pixels.Pixels;
     for (int32_t y = 1; y < pixels.Height - 1; ++y) {
         for (int32_t x = 1; x < w - 1; ++x) {
             const size_t i = static_cast<size_t>(y) * w + x;

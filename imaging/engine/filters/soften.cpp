@@ -9,7 +9,7 @@ bool SoftenFilter(FilterPixels& pixels, const FilterArguments& arguments) {
     const int32_t centreWeight = CheckedAdd(101, -p);
     const int32_t divisor = CheckedAdd(centreWeight, 4);
     const int32_t w = pixels.Width;
-    std::vector<uint32_t>& px = pixels.Pixels;
+    ArgbPixels& px = pixels.Pixels;
     const auto soften = [&](int32_t centre, int32_t right, int32_t left, int32_t down, int32_t up) {
         const int32_t sum = CheckedAdd(CheckedAdd(CheckedAdd(CheckedAdd(CheckedMultiply(centreWeight, centre), right),
                                                              left),

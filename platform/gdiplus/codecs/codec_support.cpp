@@ -41,6 +41,22 @@ Status NewDecodedBitmap(std::uint64_t width, std::uint64_t height, PixelFormat f
     return Bitmap::Create(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), format, bitmap);
 }
 
+Status NewFilledBitmap(std::uint64_t width, std::uint64_t height, PixelFormat format,
+                       std::unique_ptr<Bitmap>& bitmap) {
+    if (Status s = CheckDecodedSize(width, height, GetPixelFormatSize(format)); s != Ok) return s;
+    if (!IsSupportedPixelFormat(format)) return InvalidParameter;
+    const auto w = static_cast<std::int32_t>(width);
+    const auto h = static_cast<std::int32_t>(height);
+    const std::int64_t stride = DefaultStride(w, format);
+    const std::int64_t rowBytes = RowBytes(w, format);
+    if (stride <= 0 || stride > INT32_MAX / h) return OutOfMemory;
+    OwnedBuffer pixels = AllocUninitializedBuffer(static_cast<std::size_t>(stride * h));
+    if (!pixels) return OutOfMemory;
+    ClearRowPadding(pixels.get(), static_cast<std::size_t>(stride), static_cast<std::size_t>(rowBytes),
+                    static_cast<std::size_t>(h));
+    return Bitmap::FromOwnedScan0(w, h, static_cast<std::int32_t>(stride), format, std::move(pixels), bitmap);
+}
+
 bool ByteView::U8(std::uint64_t offset, std::uint8_t& v) const {
     if (!Has(offset, 1)) return false;
     v = bytes_[offset];
@@ -116,8 +132,7 @@ Status ReadPixels(const Image& image, PixelFormat format, PixelBuffer& pixels) {
     // row, the rounding to 4) are zeroed, so no stray memory reaches a file.
     pixels.bytes.resize(pixels.stride * pixels.height);
     const std::size_t wholeBytes = static_cast<std::size_t>(pixels.width) * GetPixelFormatSize(format) / 8;
-    for (std::uint32_t y = 0; y < pixels.height; ++y)
-        std::memset(pixels.Row(y) + wholeBytes, 0, pixels.stride - wholeBytes);
+    ClearRowPadding(pixels.bytes.data(), pixels.stride, wholeBytes, pixels.height);
     const Rect all{0, 0, static_cast<std::int32_t>(pixels.width), static_cast<std::int32_t>(pixels.height)};
     return image.CopyPixels(all, format, static_cast<std::int32_t>(pixels.stride), pixels.bytes.data());
 }

@@ -39,6 +39,12 @@ Status CheckDecodedSize(std::uint64_t width, std::uint64_t height, std::uint32_t
 // A new zero-filled bitmap for a decoder, after CheckDecodedSize.
 Status NewDecodedBitmap(std::uint64_t width, std::uint64_t height, PixelFormat format,
                         std::unique_ptr<Bitmap>& bitmap);
+// The same for a decoder that writes every byte of every row's pixels (or
+// fails and drops the bitmap): the pixels are not zeroed first, a pass over
+// a whole page that the decoder overwrites anyway; only the padding after
+// each row's pixels is cleared, so no stale memory is ever part of the image.
+Status NewFilledBitmap(std::uint64_t width, std::uint64_t height, PixelFormat format,
+                       std::unique_ptr<Bitmap>& bitmap);
 
 // Bounds-checked reads from a byte block; every read answers false past its end.
 class ByteView {

@@ -102,7 +102,8 @@ private:
         if (Status s = CheckDecodedSize(info_.image_width, info_.image_height, GetPixelFormatSize(format), bytes_.size());
             s != Ok)
             Fail(s);
-        if (Status s = NewDecodedBitmap(info_.image_width, info_.image_height, format, bitmap_); s != Ok) Fail(s);
+        // Every scanline is written (or the image fails): no clearing first.
+        if (Status s = NewFilledBitmap(info_.image_width, info_.image_height, format, bitmap_); s != Ok) Fail(s);
         if (grey) bitmap_->SetPalette(GreyPalette(256));
         ReadExif();
         SetResolution();

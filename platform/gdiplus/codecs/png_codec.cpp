@@ -101,13 +101,9 @@ private:
         if (Status s = CheckDecodedSize(width, height, static_cast<std::uint32_t>(channels * depth), bytes_.size());
             s != Ok)
             Fail(s);
-        if (Status s = NewDecodedBitmap(width, height, FormatFor(), bitmap_); s != Ok) Fail(s);
-        raw_.resize(rowBytes * height);
-        rowPointers_.resize(height);
-        for (png_uint_32 y = 0; y < height; ++y) rowPointers_[y] = raw_.data() + y * rowBytes;
-        png_read_image(png_, rowPointers_.data());
-        png_read_end(png_, nullptr);
-
+        // Every row is written (or the image fails): no clearing first.
+        if (Status s = NewFilledBitmap(width, height, FormatFor(), bitmap_); s != Ok) Fail(s);
+        // tRNS, PLTE and pHYs come before the pixels.
         ReadTransparency();
         if (IsIndexedPixelFormat(bitmap_->GetPixelFormat())) {
             if (Status s = bitmap_->SetPalette(Palette()); s != Ok) Fail(s);
@@ -119,7 +115,22 @@ private:
         }
         rows_ = std::make_unique<PixelRows>(*bitmap_);
         if (!rows_->ok()) Fail(GenericError);
-        for (png_uint_32 y = 0; y < height; ++y) ConvertRow(raw_.data() + y * rowBytes, rows_->Row(y), width);
+        if (interlace == PNG_INTERLACE_NONE) {
+            // Row by row through one row of the file's samples, straight into the bitmap.
+            raw_.resize(rowBytes);
+            for (png_uint_32 y = 0; y < height; ++y) {
+                png_read_row(png_, raw_.data(), nullptr);
+                ConvertRow(raw_.data(), rows_->Row(y), width);
+            }
+        } else {
+            // The passes of an interlaced image fill every row more than once.
+            raw_.resize(rowBytes * height);
+            rowPointers_.resize(height);
+            for (png_uint_32 y = 0; y < height; ++y) rowPointers_[y] = raw_.data() + y * rowBytes;
+            png_read_image(png_, rowPointers_.data());
+            for (png_uint_32 y = 0; y < height; ++y) ConvertRow(raw_.data() + y * rowBytes, rows_->Row(y), width);
+        }
+        png_read_end(png_, nullptr);
         rows_.reset();
         bitmap_->SetRawFormat(ImageFormatPNG);
     }
@@ -243,6 +254,7 @@ private:
     std::vector<std::uint8_t> paletteAlpha_;
     bool hasTransparentColour_ = false;
     std::uint16_t transparent_[3] = {0, 0, 0};  // blue, green, red
+    // Zeroed: libpng keeps the unused bits of a row's last byte as it finds them.
     std::vector<std::uint8_t> raw_;
     std::vector<png_bytep> rowPointers_;
     std::unique_ptr<Bitmap> bitmap_;

@@ -75,51 +75,120 @@ PixelFormat NativeFormat(const PageLayout& l) {
     return l.associatedAlpha ? PixelFormat64bppPARGB : PixelFormat64bppARGB;
 }
 
-// The page's samples, rows one after the other as libtiff decodes them: one
-// block of rows per plane (one in all for interleaved samples).
-Status ReadSamples(TIFF* tif, const PageLayout& l, std::vector<std::uint8_t>& raw, std::uint64_t& rowBytes) {
-    const std::uint32_t planes = l.Planes();
-    rowBytes = static_cast<std::uint64_t>(TIFFScanlineSize64(tif));
-    std::uint64_t planeBytes = 0, total = 0;
-    if (rowBytes == 0 || MulOverflows(rowBytes, l.height, planeBytes) || MulOverflows(planeBytes, planes, total))
-        return InvalidParameter;
-    if (Status s = CheckDecodedSize(rowBytes * planes, l.height, 8); s != Ok) return s;
-    raw.assign(total, 0);
-    if (TIFFIsTiled(tif)) {
-        std::uint32_t tw = 0, th = 0;
-        TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tw);
-        TIFFGetField(tif, TIFFTAG_TILELENGTH, &th);
-        const auto tileSize = TIFFTileSize64(tif), tileRow = TIFFTileRowSize64(tif);
-        if (tw == 0 || th == 0 || tileSize == 0) return InvalidParameter;
-        if (Status s = CheckDecodedSize(tileSize, 1, 8); s != Ok) return s;
-        std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileSize));
-        const std::uint64_t bitsPerPixel = std::uint64_t{l.bitsPerSample} * (planes == 1 ? l.samples : 1);
-        for (std::uint32_t plane = 0; plane < planes; ++plane) {
-            std::uint8_t* block = raw.data() + plane * planeBytes;
-            for (std::uint32_t y = 0; y < l.height; y += th) {
-                for (std::uint32_t x = 0; x < l.width; x += tw) {
-                    const std::uint32_t index = TIFFComputeTile(tif, x, y, 0, static_cast<std::uint16_t>(plane));
-                    if (TIFFReadEncodedTile(tif, index, tile.data(), tileSize) < 0) return InvalidParameter;
-                    const std::uint64_t left = x * bitsPerPixel / 8;
-                    const std::uint64_t n = std::min<std::uint64_t>(tileRow, rowBytes - left);
-                    for (std::uint32_t r = 0; r < th && y + r < l.height; ++r)
-                        std::memcpy(block + (y + r) * rowBytes + left, tile.data() + r * tileRow, n);
-                }
+// A band of rows read at a time stays within this many bytes where the file
+// allows it: the samples pass through a buffer that stays in the cache on
+// their way into the bitmap, and no page-sized copy is ever made of them.
+constexpr std::uint64_t kBandBytes = std::uint64_t{1} << 20;
+
+// The page's samples a band of rows at a time, as libtiff decodes them: for
+// each plane (one in all for interleaved samples) `rows` rows of RowBytes().
+// A band is a row of tiles, a group of whole strips, or (for a strip larger
+// than kBandBytes with interleaved samples) one scanline at a time.
+class SampleBands {
+public:
+    SampleBands(TIFF* tif, const PageLayout& l) : tif_(tif), layout_(l) {}
+
+    Status Open() {
+        const std::uint32_t planes = layout_.Planes();
+        rowBytes_ = static_cast<std::uint64_t>(TIFFScanlineSize64(tif_));
+        std::uint64_t planeBytes = 0, total = 0;
+        if (rowBytes_ == 0 || MulOverflows(rowBytes_, layout_.height, planeBytes) ||
+            MulOverflows(planeBytes, planes, total))
+            return InvalidParameter;
+        if (Status s = CheckDecodedSize(rowBytes_ * planes, layout_.height, 8); s != Ok) return s;
+        if (TIFFIsTiled(tif_)) {
+            TIFFGetField(tif_, TIFFTAG_TILEWIDTH, &tileWidth_);
+            TIFFGetField(tif_, TIFFTAG_TILELENGTH, &bandRows_);
+            tileSize_ = static_cast<std::uint64_t>(TIFFTileSize64(tif_));
+            tileRowBytes_ = static_cast<std::uint64_t>(TIFFTileRowSize64(tif_));
+            if (tileWidth_ == 0 || bandRows_ == 0 || tileSize_ == 0) return InvalidParameter;
+            if (Status s = CheckDecodedSize(tileSize_, 1, 8); s != Ok) return s;
+            tile_.resize(static_cast<std::size_t>(tileSize_));
+            mode_ = Mode::Tiles;
+        } else {
+            std::uint32_t rowsPerStrip = layout_.height;
+            TIFFGetFieldDefaulted(tif_, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+            bandRows_ = std::clamp<std::uint32_t>(rowsPerStrip, 1, layout_.height);
+            mode_ = Mode::Strips;
+            if (planes == 1 && bandRows_ > 1 && rowBytes_ * bandRows_ > kBandBytes) {
+                bandRows_ = 1;
+                mode_ = Mode::Scanlines;
+            }
+        }
+        bandRows_ = std::min(bandRows_, layout_.height);
+        planeBandBytes_ = rowBytes_ * bandRows_;
+        band_.resize(static_cast<std::size_t>(planeBandBytes_ * planes));
+        return Ok;
+    }
+
+    std::uint32_t BandRows() const { return bandRows_; }
+    std::uint64_t RowBytes() const { return rowBytes_; }
+
+    // Reads the band that starts at row `y` (a multiple of BandRows()).
+    Status Read(std::uint32_t y) {
+        first_ = y;
+        const std::uint32_t rows = std::min(bandRows_, layout_.height - y);
+        for (std::uint32_t plane = 0; plane < layout_.Planes(); ++plane) {
+            std::uint8_t* block = band_.data() + plane * planeBandBytes_;
+            const auto sample = static_cast<std::uint16_t>(plane);
+            switch (mode_) {
+            case Mode::Scanlines:
+                if (TIFFReadScanline(tif_, block, y, sample) < 0) return InvalidParameter;
+                break;
+            case Mode::Strips: {
+                const std::uint32_t strip = TIFFComputeStrip(tif_, y, sample);
+                if (TIFFReadEncodedStrip(tif_, strip, block, static_cast<tmsize_t>(rows * rowBytes_)) < 0)
+                    return InvalidParameter;
+                break;
+            }
+            case Mode::Tiles:
+                if (Status s = ReadTileRow(y, rows, sample, block); s != Ok) return s;
+                break;
             }
         }
         return Ok;
     }
-    std::uint32_t rowsPerStrip = l.height;
-    TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
-    rowsPerStrip = std::clamp<std::uint32_t>(rowsPerStrip, 1, l.height);
-    for (std::uint32_t plane = 0; plane < planes; ++plane) {
-        std::uint8_t* block = raw.data() + plane * planeBytes;
-        for (std::uint32_t y = 0; y < l.height; y += rowsPerStrip) {
-            const std::uint32_t rows = std::min(rowsPerStrip, l.height - y);
-            const std::uint32_t strip = TIFFComputeStrip(tif, y, static_cast<std::uint16_t>(plane));
-            if (TIFFReadEncodedStrip(tif, strip, block + y * rowBytes, static_cast<tmsize_t>(rows * rowBytes)) < 0)
+
+    // Row `y` (inside the band last read) of a plane.
+    const std::uint8_t* Row(std::uint32_t y, std::uint32_t plane = 0) const {
+        return band_.data() + plane * planeBandBytes_ + (y - first_) * rowBytes_;
+    }
+
+private:
+    enum class Mode { Scanlines, Strips, Tiles };
+
+    Status ReadTileRow(std::uint32_t y, std::uint32_t rows, std::uint16_t plane, std::uint8_t* block) {
+        const std::uint64_t bitsPerPixel =
+            std::uint64_t{layout_.bitsPerSample} * (layout_.Planes() == 1 ? layout_.samples : 1);
+        for (std::uint32_t x = 0; x < layout_.width; x += tileWidth_) {
+            const std::uint32_t index = TIFFComputeTile(tif_, x, y, 0, plane);
+            if (TIFFReadEncodedTile(tif_, index, tile_.data(), static_cast<tmsize_t>(tileSize_)) < 0)
                 return InvalidParameter;
+            const std::uint64_t left = x * bitsPerPixel / 8;
+            const std::uint64_t n = std::min<std::uint64_t>(tileRowBytes_, rowBytes_ - left);
+            for (std::uint32_t r = 0; r < rows; ++r)
+                std::memcpy(block + r * rowBytes_ + left, tile_.data() + r * tileRowBytes_, n);
         }
+        return Ok;
+    }
+
+    TIFF* tif_;
+    const PageLayout& layout_;
+    Mode mode_ = Mode::Strips;
+    std::uint64_t rowBytes_ = 0, planeBandBytes_ = 0, tileSize_ = 0, tileRowBytes_ = 0;
+    std::uint32_t bandRows_ = 1, tileWidth_ = 0, first_ = 0;
+    // Small and reused band after band, so cleared once: nothing of the
+    // process's other memory can reach the image even from a faulty codec.
+    std::vector<std::uint8_t> band_, tile_;
+};
+
+// Runs `convert(y)` for every row of the page, its band read first.
+template <class ConvertRow>
+Status ForEachRow(SampleBands& bands, std::uint32_t height, ConvertRow&& convert) {
+    for (std::uint32_t y = 0; y < height; y += bands.BandRows()) {
+        if (Status s = bands.Read(y); s != Ok) return s;
+        const std::uint32_t end = std::min(height, y + bands.BandRows());
+        for (std::uint32_t row = y; row < end; ++row) convert(row);
     }
     return Ok;
 }
@@ -185,11 +254,12 @@ void ConvertRow(const PageLayout& l, PixelFormat format, const std::uint8_t* src
     }
 }
 
+// Every row of the bitmap is written from the file's samples (or the page
+// fails), so its pixels are not cleared first.
 Status DecodeNative(TIFF* tif, const PageLayout& l, PixelFormat format, std::unique_ptr<Bitmap>& bitmap) {
-    std::vector<std::uint8_t> raw;
-    std::uint64_t rowBytes = 0;
-    if (Status s = NewDecodedBitmap(l.width, l.height, format, bitmap); s != Ok) return s;
-    if (Status s = ReadSamples(tif, l, raw, rowBytes); s != Ok) return s;
+    if (Status s = NewFilledBitmap(l.width, l.height, format, bitmap); s != Ok) return s;
+    SampleBands bands(tif, l);
+    if (Status s = bands.Open(); s != Ok) return s;
     if (IsIndexedPixelFormat(format)) {
         const ColorPalette palette = l.photometric == PHOTOMETRIC_PALETTE ? ColourMapOf(tif, l.bitsPerSample)
                                                                           : GreyPalette(1u << l.bitsPerSample, l.Reversed());
@@ -197,8 +267,7 @@ Status DecodeNative(TIFF* tif, const PageLayout& l, PixelFormat format, std::uni
     }
     PixelRows rows(*bitmap);
     if (!rows.ok()) return GenericError;
-    for (std::uint32_t y = 0; y < l.height; ++y) ConvertRow(l, format, raw.data() + y * rowBytes, rows.Row(y));
-    return Ok;
+    return ForEachRow(bands, l.height, [&](std::uint32_t y) { ConvertRow(l, format, bands.Row(y), rows.Row(y)); });
 }
 
 // Inks (CMYK) of 1 to 16 bits a sample and L*a*b* of 8 or 16, interleaved or in planes,
@@ -213,22 +282,19 @@ bool RenderedByUs(const PageLayout& l) {
 
 Status DecodeConverted(TIFF* tif, const PageLayout& l, std::unique_ptr<Bitmap>& bitmap) {
     const bool alpha = l.ConvertedAlpha();
-    if (Status s = NewDecodedBitmap(l.width, l.height, alpha ? PixelFormat32bppARGB : PixelFormat24bppRGB, bitmap);
+    if (Status s = NewFilledBitmap(l.width, l.height, alpha ? PixelFormat32bppARGB : PixelFormat24bppRGB, bitmap);
         s != Ok)
         return s;
-    std::vector<std::uint8_t> raw;
-    std::uint64_t rowBytes = 0;
-    if (Status s = ReadSamples(tif, l, raw, rowBytes); s != Ok) return s;
+    SampleBands bands(tif, l);
+    if (Status s = bands.Open(); s != Ok) return s;
     PixelRows rows(*bitmap);
     if (!rows.ok()) return GenericError;
     const std::uint32_t planes = l.Planes(), colours = l.ColourSamples();
     const std::uint32_t bits = l.bitsPerSample, max = (1u << bits) - 1;
-    const std::uint64_t planeBytes = rowBytes * l.height;
     const LabEncoding encoding = l.photometric == PHOTOMETRIC_ICCLAB ? LabEncoding::Icc : LabEncoding::Cie;
-    for (std::uint32_t y = 0; y < l.height; ++y) {
-        const std::uint8_t* row = raw.data() + y * rowBytes;
+    return ForEachRow(bands, l.height, [&](std::uint32_t y) {
         auto sample = [&](std::uint32_t x, std::uint32_t s) -> std::uint32_t {
-            const std::uint8_t* at = planes > 1 ? row + s * planeBytes : row;
+            const std::uint8_t* at = bands.Row(y, planes > 1 ? s : 0);
             const std::uint64_t index = planes > 1 ? x : std::uint64_t{x} * l.samples + s;
             if (bits == 8) return at[index];
             if (bits == 16) {
@@ -266,8 +332,7 @@ Status DecodeConverted(TIFF* tif, const PageLayout& l, std::unique_ptr<Bitmap>& 
             d[2] = static_cast<std::uint8_t>(rgb[0]);
             if (alpha) d[3] = static_cast<std::uint8_t>((a * 0xFF + max / 2) / max);
         }
-    }
-    return Ok;
+    });
 }
 
 // Anything else libtiff can render comes as 8-bit RGBA.
