@@ -47,27 +47,50 @@ MorvalenStatus LoadImageFromStream(int32_t& outId, const std::shared_ptr<win::St
 // GenericError when the block cannot be locked.
 MorvalenStatus LoadImageFromDib(int32_t& outId, win::HGLOBAL dib, bool keepHandle, bool wholeDpi);
 
-// An OLE picture: a bitmap (with its palette) or an icon. Metafile pictures
-// cannot be drawn on this platform: UnknownImageFormat, and GenericError for
-// one whose size does not fit 16 bits. InvalidParameter for another type or
-// an invalid picture.
+// An OLE picture: a bitmap (with its palette), an icon, or a metafile
+// (its handle a global block of WMF records, ImageFromWmf) drawn on white;
+// GenericError for a metafile whose size does not fit 16 bits,
+// UnknownImageFormat for one that cannot be drawn and for enhanced
+// metafiles (no library here draws them). InvalidParameter for another type
+// or an invalid picture.
 MorvalenStatus LoadImageFromPicture(int32_t& outId, win::HPICTURE picture);
 
 // The picture a host's clipboard holds, as the host's clipboard service
-// hands it over (DIB, bitmap, palette, metafile: the first there). Without a
-// service or a picture: GenericError.
+// hands it over (DIB, bitmap, palette, metafile: the first there); without a
+// picture source of its own, the bitmap of platform/win's clipboard service
+// (the program's Qt clipboard). Without either, or without a picture:
+// GenericError.
 MorvalenStatus LoadImageFromClipboard(int32_t& outId);
-// The clipboard of the host: gives a new picture (the loader releases it),
-// or nullopt when the clipboard holds none. An empty function removes it.
+// A picture source of this thread that stands before the clipboard service:
+// gives a new picture (the loader releases it), or nullopt when the clipboard
+// holds none. An empty function removes it.
 using ClipboardPictureSource = std::function<std::optional<win::HPICTURE>()>;
 void SetClipboardPictureSource(ClipboardPictureSource source);
 
-// A WMF or EMF file drawn into a 32bppARGB bitmap of its size x scale.
+// A WMF file drawn into a 32bppARGB bitmap of its size x scale.
 // FileNotFound for a missing file, Aborted with render false, otherwise the
 // status of RenderMetafileFile.
 MorvalenStatus LoadMetafileImage(int32_t& outId, const std::string& path, float scale, bool render);
-// No library on this platform draws WMF or EMF: UnknownImageFormat, the
-// status of a metafile that cannot be read, and nothing is registered.
+// The WMF drawn by libwmf at its size in pixels of the screen (96 dpi) times
+// `scale` (each side rounded half to even), on opaque white: libwmf draws on
+// nothing else. UnknownImageFormat for a file that is no WMF, EMF included
+// (no library on this platform draws enhanced metafiles); InvalidParameter
+// for a scaled size below one pixel or beyond kMaxWmfPixels. Nothing is
+// registered on failure.
 MorvalenStatus RenderMetafileFile(const std::string& path, float scale, int32_t& outId);
+
+// The placeable header given to a metafile that comes without one.
+struct WmfPlaceableHeader {
+    int16_t left = 0, top = 0, right = 0, bottom = 0;
+    uint16_t unitsPerInch = 1440;
+};
+// A metafile held as its records (META_HEADER onwards) in a global memory
+// block, the form metafile handles take on this platform, drawn with the
+// header's frame at the screen's resolution (kind 0). With `deleteMetafile`
+// the block is freed once read. InvalidParameter for a block that is no live
+// global block or an empty frame, UnknownImageFormat for records libwmf
+// cannot read.
+MorvalenStatus ImageFromWmf(win::HGLOBAL metafile, bool deleteMetafile, const WmfPlaceableHeader& header,
+                            int32_t& newId);
 
 }  // namespace scanvelt

@@ -13,6 +13,8 @@
 #include "imaging/engine/testing/codec_spy_support.h"
 #include "imaging/engine/testing/engine_test_support.h"
 #include "imaging/engine/testing/test_files.h"
+#include "platform/gdiplus/codecs/wmf_test_support.h"
+#include "platform/win/clipboard.h"
 #include "platform/win/gdi_bitmap.h"
 #include "platform/win/gdi_icon.h"
 #include "platform/win/gdi_palette.h"
@@ -89,7 +91,68 @@ TEST_F(ImageLoadingTest, AStreamIsRequired) {
     EXPECT_EQ(LoadImageFromStream(id, empty, false), InvalidParameter) << "no bytes to decode";
 }
 
-TEST_F(ImageLoadingTest, MetafilesCannotBeDrawnHere) {
+TEST_F(ImageLoadingTest, AWindowsMetafileIsDrawnAtItsSizeTimesTheScale) {
+    // Two inches by one at 96 dpi: 192 x 96 pixels, the left inch red.
+    const std::string wmf =
+        gdiplus::codecs::wmf_testing::placeableWmf(200, 100, 100, {0, 0, 100, 100, 0x000000FF});
+    const std::string file = WriteFile("drawing.wmf", std::vector<uint8_t>(wmf.begin(), wmf.end()));
+    const struct {
+        float scale;
+        int32_t width, height;
+    } cases[] = {{1.0f, 192, 96}, {2.0f, 384, 192}, {0.5f, 96, 48}, {1.25f, 240, 120}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scale);
+        int32_t id = 0;
+        ASSERT_EQ(LoadMetafileImage(id, file, c.scale, true), OK);
+        EXPECT_EQ(SizeOf(id), std::make_pair(c.width, c.height));
+        const std::vector<uint32_t> pixels = PixelsOf(id);
+        EXPECT_EQ(pixels[static_cast<size_t>(c.height / 2) * c.width + c.width / 4], 0xFFFF0000u);
+        EXPECT_EQ(pixels[static_cast<size_t>(c.height / 2) * c.width + c.width * 3 / 4], 0xFFFFFFFFu);
+        ReleaseImage(id);
+    }
+    int32_t id = 0;
+    EXPECT_EQ(LoadMetafileImage(id, file, 0.001f, true), InvalidParameter) << "less than a pixel";
+    EXPECT_EQ(LoadMetafileImage(id, file, 1000.0f, true), InvalidParameter) << "beyond the largest drawing";
+    EXPECT_EQ(id, 0);
+}
+
+TEST_F(ImageLoadingTest, AMetafilePictureIsDrawnWithTheFrameOfItsSize) {
+    // The picture's size becomes the frame in 1440ths of an inch: 2880 x 1440
+    // are two inches by one, 192 x 96 pixels, the left inch green.
+    const std::string records =
+        gdiplus::codecs::wmf_testing::wmfRecords(2880, 1440, {0, 0, 1440, 1440, 0x0000FF00});
+    win::HGLOBAL block = win::GlobalAlloc(win::GMEM_MOVEABLE, records.size());
+    std::memcpy(win::GlobalLock(block), records.data(), records.size());
+    win::GlobalUnlock(block);
+    win::PictureDescription description;
+    description.type = win::PictureType::Metafile;
+    description.handle = win::handleValue(block);
+    description.metafileWidth = 2880;
+    description.metafileHeight = 1440;
+    win::HPICTURE picture{};
+    ASSERT_EQ(win::OleCreatePictureIndirect(description, false, picture), win::S_OK);
+    int32_t id = 0;
+    ASSERT_EQ(LoadImageFromPicture(id, picture), OK);
+    EXPECT_EQ(SizeOf(id), std::make_pair(192, 96));
+    EXPECT_EQ(PixelsOf(id)[48 * 192 + 40], 0xFF00FF00u);
+    EXPECT_EQ(PixelsOf(id)[48 * 192 + 150], 0xFFFFFFFFu) << "on white";
+    EXPECT_EQ(win::GlobalSize(block), records.size()) << "the picture keeps its metafile";
+    ReleaseImage(id);
+
+    // The engine's own creator, told to free the block.
+    int32_t direct = 0;
+    WmfPlaceableHeader header;
+    header.right = 2880;
+    header.bottom = 1440;
+    ASSERT_EQ(ImageFromWmf(block, true, header, direct), OK);
+    EXPECT_EQ(SizeOf(direct), std::make_pair(192, 96));
+    EXPECT_EQ(win::GlobalSize(block), 0u) << "freed once read";
+    ReleaseImage(direct);
+    EXPECT_EQ(ImageFromWmf(block, false, header, direct), InvalidParameter) << "a freed block";
+    win::PictureRelease(picture);
+}
+
+TEST_F(ImageLoadingTest, FilesThatAreNoWindowsMetafileAreRefused) {
     const std::string file = WriteFile("drawing.wmf", kNotAnImage);
     int32_t id = 0;
     EXPECT_EQ(LoadMetafileImage(id, "/no/such.emf", 2.0f, true), FileNotFound);
@@ -283,6 +346,41 @@ TEST_F(ImageLoadingTest, ABitmapPictureAndTheClipboard) {
     EXPECT_EQ(PixelsOf(fromClipboard), PixelsOf(id));
     win::PictureRelease(picture);
     EXPECT_EQ(LoadImageFromPicture(id, win::HPICTURE{}), InvalidParameter);
+}
+
+// A host that installs only platform/win's clipboard service (as the
+// program does with Qt's clipboard) pastes through it.
+TEST_F(ImageLoadingTest, TheHostsClipboardServicePastesItsBitmap) {
+    struct ServiceRemoved {
+        ~ServiceRemoved() { win::SetClipboardService({}); }
+    } removed;
+    win::HBITMAP held{};
+    int handedOut = 0;
+    win::ClipboardService service;
+    service.takeBitmap = [&] {
+        if (held == win::HBITMAP{}) return win::HBITMAP{};
+        ++handedOut;
+        // A copy for the caller, as a real clipboard hands out.
+        return win::AddBitmap(*win::FindBitmap(held));
+    };
+    win::SetClipboardService(service);
+    int32_t id = 0;
+    EXPECT_EQ(LoadImageFromClipboard(id), GenericError) << "an empty clipboard";
+    win::GdiBitmap gdi;
+    gdi.width = 2;
+    gdi.height = 1;
+    gdi.bitsPerPixel = 32;
+    gdi.stride = win::DibStride(2, 32);
+    gdi.bits = {0x30, 0x20, 0x10, 0, 0xFF, 0xFF, 0xFF, 0};
+    held = win::AddBitmap(gdi);
+    const size_t bitmaps = win::LiveBitmapCount();
+    ASSERT_EQ(LoadImageFromClipboard(id), OK);
+    EXPECT_EQ(handedOut, 1);
+    EXPECT_EQ(SizeOf(id), std::make_pair(2, 1));
+    EXPECT_EQ(PixelsOf(id)[0] & 0xFFFFFFu, 0x102030u);
+    EXPECT_EQ(PixelsOf(id)[1] & 0xFFFFFFu, 0xFFFFFFu);
+    EXPECT_EQ(win::LiveBitmapCount(), bitmaps) << "the pasted copy is deleted after loading";
+    win::DeleteObject(held);
 }
 
 TEST_F(ImageLoadingTest, AnIndexedBitmapWithoutAColourTableTakesTheGivenPalette) {

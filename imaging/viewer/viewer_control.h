@@ -98,7 +98,8 @@ public:
     // --- documents ---
     int32_t DisplayFromFile(const std::string& path, bool useIcm = false);
     int32_t DisplayFromByteArray(const std::vector<uint8_t>& bytes, bool useIcm);
-    int32_t DisplayFromMemory(const uint8_t* address, int32_t length);
+    // `block` is a global memory handle (platform/win) holding at least `length` bytes.
+    int32_t DisplayFromMemory(uint32_t block, int32_t length);
     int32_t DisplayFromString(std::u16string_view text);
     // The image-source family: `load` makes the new image ID.
     int32_t DisplayFromSource(const std::function<int32_t(int32_t& id)>& load);
@@ -303,6 +304,8 @@ private:
     // always comes from the native image.
     void AnalyzeLoadedImage(int32_t imageId = 0);
     int32_t displayFromFileOnce(std::string path, bool useIcm);
+    // A temporary file the shown PDF was opened from becomes the viewer's own.
+    void adoptTempFileOfPdf(const std::string& name);
     // selection rectangle
     bool PlaceSelectionRect(int32_t left, int32_t top, int32_t width, int32_t height);
     void SaveSelectionRect();
@@ -379,6 +382,7 @@ private:
     int32_t LastStatus_ = 0;
     double PixelAspect_ = 1.0;
     int32_t LastDrawnDocument_ = 0;
+    int32_t LastDrawnDocumentType_ = 0;
     std::string TempImageFile_;
     bool TempImageOwned_ = false;
     bool imageOwned_ = false;  // the viewer loaded the shown image and the host never took it

@@ -6,6 +6,7 @@
 // closed and when the viewer is torn down. An image a host lent through
 // SetNativeImage is released only by CloseImage or CloseImageEx. The drawing
 // copy and the temporary files are always the viewer's own.
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -21,6 +22,7 @@
 #include "platform/com/safearray.h"
 #include "platform/com/variant.h"
 #include "platform/files/atomic_file_writer.h"
+#include "platform/win/global_memory.h"
 #include "platform/win/text_encoding.h"
 #include "platform/win/windows_path.h"
 
@@ -63,9 +65,30 @@ std::string ViewerControl::copyToFreshTempFile(const std::string& path) {
     return {};
 }
 
+namespace {
+
+// A name whose last three characters read "PDF" in any case goes straight to
+// the PDF path; names of three characters or fewer never do.
+bool namesPdf(std::string_view path) {
+    path = TrimSpaces(path);
+    if (path.size() <= 3) return false;
+    std::string last(path.substr(path.size() - 3));
+    for (char& c : last) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return last == "PDF";
+}
+
+// The statuses of an image load after which the file may still be a PDF.
+bool mayBePdf(int32_t status, bool useIcm) {
+    return status == UnknownImageFormat || (!useIcm && (status == OutOfMemory || status == Aborted));
+}
+
+}  // namespace
+
 int32_t ViewerControl::displayFromFileOnce(std::string path, bool useIcm) {
     if (TrimSpaces(path).empty()) path = ShowOpenFileDialog(static_cast<uint32_t>(windowNumber_));
     path = NormalizePath(path);
+    if (namesPdf(path)) return LastStatus_ = DisplayFromPdfFile(path, {});
+    const std::string named = path;
     bool forcedCopy = false;
     if (s_.ImageForceTemporaryMode && !ExistingFilePath(path).empty()) {
         std::string copy = copyToFreshTempFile(path);
@@ -82,14 +105,32 @@ int32_t ViewerControl::displayFromFileOnce(std::string path, bool useIcm) {
         NativeImageID_ = id;
         return epilogue();
     }
-    // A copy made for a load that failed is not left behind.
+    // A copy made for a load that failed is not left behind; the PDF attempt
+    // reads the file the host named.
     if (forcedCopy) deleteTempFile();
-    return LastStatus_;
+    if (!mayBePdf(LastStatus_, useIcm)) return LastStatus_;
+    // Not an image the engine reads: perhaps a PDF under another name. The
+    // attempt is silent, and any failure of it reads as the unknown format.
+    const bool silent = s_.SilentMode;
+    s_.SilentMode = true;
+    const int32_t status = DisplayFromPdfFile(named, {});
+    s_.SilentMode = silent;
+    return LastStatus_ = status == 0 ? 0 : UnknownImageFormat;
 }
 
 int32_t ViewerControl::DisplayFromFile(const std::string& path, bool useIcm) {
     prelude();
     return displayFromFileOnce(path, useIcm);
+}
+
+void ViewerControl::adoptTempFileOfPdf(const std::string& name) {
+    if (TempPdfOwned_) {
+        // The plug-in reads a forced copy of its own: the file it was made from goes.
+        DeleteFileQuietly(name);
+        return;
+    }
+    TempPdfFile_ = name;
+    TempPdfOwned_ = true;
 }
 
 int32_t ViewerControl::DisplayFromByteArray(const std::vector<uint8_t>& bytes, bool useIcm) {
@@ -108,13 +149,23 @@ int32_t ViewerControl::DisplayFromByteArray(const std::vector<uint8_t>& bytes, b
         deleteTempFile();  // a forced copy of the temporary file itself
         TempImageFile_ = name;
         TempImageOwned_ = true;
+    } else if (CurrentDocumentType_ == 2) {
+        // The plug-in keeps reading the file while the document is open.
+        adoptTempFileOfPdf(name);
+    } else {
+        DeleteFileQuietly(name);
     }
     return LastStatus_;
 }
 
-int32_t ViewerControl::DisplayFromMemory(const uint8_t* address, int32_t length) {
-    if (length < 1 || !address) return LastStatus_ = InvalidParameter;
-    return DisplayFromByteArray(std::vector<uint8_t>(address, address + length), false);
+int32_t ViewerControl::DisplayFromMemory(uint32_t block, int32_t length) {
+    // The 32-bit value names a global memory block the host allocated: an
+    // address could not travel in 32 bits, and a value that names no block,
+    // or a length beyond the block, is refused before any byte is read.
+    std::vector<uint8_t> bytes;
+    if (length < 1 || !win::CopyGlobalBytes(win::HGLOBAL{block}, static_cast<size_t>(length), bytes))
+        return LastStatus_ = InvalidParameter;
+    return LastStatus_ = DisplayFromByteArray(bytes, false);
 }
 
 int32_t ViewerControl::DisplayFromString(std::u16string_view text) {

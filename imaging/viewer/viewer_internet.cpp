@@ -132,6 +132,9 @@ int32_t ViewerControl::DisplayFromFTP(const std::string& host, const std::string
                 LastStatus_ = DisplayFromFile(local, false);
                 if (LastStatus_ != 0) {
                     DeleteFileQuietly(local);
+                } else if (CurrentDocumentType_ == 2) {
+                    // A PDF is read from the downloaded file while it is open.
+                    adoptTempFileOfPdf(local);
                 } else {
                     // The downloaded file goes when its image is released.
                     SetImageTempFile(NativeImageID_, local);

@@ -242,5 +242,37 @@ TEST_F(ViewerInternet, FtpDownloadsShowAndTheirFileGoesWithTheImage) {
     EXPECT_EQ(tempFiles(), 0);
 }
 
+TEST_F(ViewerInternet, ADownloadedPdfIsShownAndItsFileGoesWithTheDocument) {
+    SetPdfPluginFile(MVPDFPLUG_LIBRARY);
+    mvpdfplug::testing::writeBoxPages((served.path() / "two.pdf").string(), {{216, 216}, {216, 216}});
+    inet::testing::LocalServer ftp(Script("ftp_server.py"), {served.path().string(), "scan", "pw"});
+    const struct {
+        const char* name;
+        std::function<int32_t()> fetch;
+    } cases[] = {
+        {"http", [&] { return url("127.0.0.1", "/files/two.pdf"); }},
+        {"ftp", [&] {
+             return callLong("DisplayFromFTP", {MakeBstrUtf8("127.0.0.1"), MakeBstrUtf8("two.pdf"),
+                                                MakeBstrUtf8("scan"), MakeBstrUtf8("pw"), MakeI4(ftp.port())});
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(c.fetch(), 0);
+        EXPECT_EQ(callLong("GetDocumentType"), 2);
+        EXPECT_EQ(get("PageCount").lVal, 2);
+        EXPECT_EQ(get("CurrentPage").lVal, 1);
+        EXPECT_EQ(shownWidth(), 600);  // three inches at 200 dpi
+        EXPECT_EQ(tempFiles(), 1);
+        // The plug-in still reads the downloaded file for the next page.
+        EXPECT_EQ(callLong("DisplayNextFrame"), 0);
+        EXPECT_EQ(get("CurrentPage").lVal, 2);
+        EXPECT_EQ(tempFiles(), 1);
+        call("CloseImage");
+        EXPECT_EQ(tempFiles(), 0);
+    }
+    SetPdfPluginFile("");
+}
+
 }  // namespace
 }  // namespace scanvelt::testing

@@ -195,7 +195,7 @@ void ViewerObject::bindDocumentMembers() {
     status("DisplayFromByteArray", [](ViewerControl& v, const BoundArguments& a) { return v.DisplayFromByteArray(bytesOf(a[0]), false); });
     status("DisplayFromByteArrayICM", [](ViewerControl& v, const BoundArguments& a) { return v.DisplayFromByteArray(bytesOf(a[0]), true); });
     status("DisplayFromMemory", [](ViewerControl& v, const BoundArguments& a) {
-        return v.DisplayFromMemory(reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(static_cast<uint32_t>(a.i4(0)))), a.i4(1));
+        return v.DisplayFromMemory(static_cast<uint32_t>(a.i4(0)), a.i4(1));
     });
     status("DisplayFromString", [](ViewerControl& v, const BoundArguments& a) { return v.DisplayFromString(a.text(0)); });
     status("DisplayFromStdPicture", [](ViewerControl& v, const BoundArguments& a) {

@@ -2,6 +2,7 @@
 // while one page at a time is rasterised into an image of the engine.
 #include <cmath>
 #include <exception>
+#include <stdexcept>
 
 #include "imaging/engine/general_helpers.h"
 #include "imaging/engine/image_table.h"
@@ -21,6 +22,16 @@ namespace {
 constexpr com::DISPID kEventPdfPasswordRequest = 25;
 
 std::string copyText(const char16_t* text) { return text ? win::Utf16ToUtf8(text) : std::string(); }
+
+// The password box; a host without a user-interface service cannot answer
+// it, which reads as a cancelled box: the empty password.
+std::string askPassword() {
+    try {
+        return forms::ui().inputBox("Password: ", "PDF password", "");
+    } catch (const std::logic_error&) {
+        return {};
+    }
+}
 
 }  // namespace
 
@@ -71,7 +82,7 @@ int32_t ViewerControl::OpenPdfDocument(std::string path, std::string password) {
         const PdfPlugin& plugin = BoundPdfPlugin();
         if (plugin.HasEncryption(PdfHandle_) > 0 && PdfPluginSetPassword(PdfHandle_, password) < 1) {
             if (s_.PDFShowDialogForPassword) {
-                password = forms::ui().inputBox("Password: ", "PDF password", "");
+                password = askPassword();
             } else {
                 com::Bstr answer(win::Utf8ToUtf16(password));
                 com::VARIANT slot;

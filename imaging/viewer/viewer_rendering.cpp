@@ -36,7 +36,7 @@ uint32_t opaqueArgb(int32_t oleColor) {
 
 }  // namespace
 
-int32_t ViewerControl::CurrentDocumentKey() const { return CurrentDocumentType_ == 1 ? NativeImageID_ : 0; }
+int32_t ViewerControl::CurrentDocumentKey() const { return CurrentDocumentType_ == 1 ? NativeImageID_ : PdfHandle_; }
 
 int32_t ViewerControl::ChooseInterpolationMode() {
     if (s_.Zoom == 1.0) return kNearestNeighbor;
@@ -128,9 +128,12 @@ void ViewerControl::RenderImage(int32_t imageId, bool qualityPass) {
     if (LastDrawFailed_) LastStatus_ = 0;
     bool pictureChangedDue = false, pageChangeDue = false;
     if (s_.Zoom > 0 && LastStatus_ == 0 && imageId != 0) {
-        if (CurrentDocumentKey() != LastDrawnDocument_) {
+        // Image IDs and PDF handles are counted apart: the kind of document
+        // is part of what makes it another one.
+        if (CurrentDocumentKey() != LastDrawnDocument_ || CurrentDocumentType_ != LastDrawnDocumentType_) {
             raise(kEventPictureChange);
             LastDrawnDocument_ = CurrentDocumentKey();
+            LastDrawnDocumentType_ = CurrentDocumentType_;
             pictureChangedDue = true;
             pageChangeDue = CurrentDocumentType_ == 1;
         }

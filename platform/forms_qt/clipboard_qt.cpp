@@ -3,6 +3,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include <cstring>
+
 #include "platform/win/clipboard.h"
 
 namespace forms_qt {
@@ -48,6 +50,23 @@ QImage ImageOfBitmap(const win::GdiBitmap& bitmap) {
     return image;
 }
 
+win::HBITMAP BitmapOfImage(const QImage& image) {
+    if (image.isNull()) return win::HBITMAP{};
+    // Qt's 32-bit RGB rows are blue, green, red, unused in memory: a DIB's order.
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    win::BitmapInfoHeader header;
+    header.width = rgb.width();
+    header.height = -rgb.height();  // top-down, as Qt keeps its rows
+    header.bitCount = 32;
+    void* bits = nullptr;
+    const win::HBITMAP bitmap = win::CreateDIBSection(win::HDC{}, header, {}, &bits);
+    const auto made = win::FindBitmap(bitmap);
+    if (!made) return win::HBITMAP{};
+    const size_t rowBytes = static_cast<size_t>(rgb.width()) * 4;
+    for (int y = 0; y < rgb.height(); ++y) std::memcpy(made->row(y), rgb.constScanLine(y), rowBytes);
+    return bitmap;
+}
+
 ScopedQtClipboard::ScopedQtClipboard() {
     win::ClipboardService service;
     service.empty = [] {
@@ -60,6 +79,7 @@ ScopedQtClipboard::ScopedQtClipboard() {
         QGuiApplication::clipboard()->setImage(image);
         return win::ClipboardResult::Done;
     };
+    service.takeBitmap = [] { return BitmapOfImage(QGuiApplication::clipboard()->image()); };
     win::SetClipboardService(std::move(service));
 }
 

@@ -59,6 +59,31 @@ TEST(QtClipboard, TheLibrarysClipboardIsQtsWhileInstalled) {
     }
 }
 
+TEST(QtClipboard, AnImageOnQtsClipboardIsPastedAsABitmap) {
+    testing::qtApp();
+    QImage copied(3, 2, QImage::Format_ARGB32);
+    copied.fill(qRgb(10, 20, 30));
+    copied.setPixel(2, 1, qRgb(200, 100, 50));
+    {
+        ScopedQtClipboard clipboard;
+        QGuiApplication::clipboard()->clear();
+        EXPECT_EQ(win::GetClipboardBitmap(), win::HBITMAP{}) << "nothing on the clipboard";
+        QGuiApplication::clipboard()->setImage(copied);
+        const win::HBITMAP pasted = win::GetClipboardBitmap();
+        ASSERT_NE(pasted, win::HBITMAP{});
+        const auto bitmap = win::FindBitmap(pasted);
+        ASSERT_EQ(bitmap->width, 3);
+        ASSERT_EQ(bitmap->height, 2);
+        EXPECT_EQ(bitmap->bitsPerPixel, 32);
+        const QImage back = ImageOfBitmap(*bitmap);
+        EXPECT_EQ(back.pixel(0, 0), qRgb(10, 20, 30));
+        EXPECT_EQ(back.pixel(2, 1), qRgb(200, 100, 50));
+        EXPECT_TRUE(win::DeleteObject(pasted));
+        QGuiApplication::clipboard()->clear();
+    }
+    EXPECT_EQ(win::GetClipboardBitmap(), win::HBITMAP{}) << "removed again";
+}
+
 TEST(QtClipboard, ABitmapWithTooFewBytesForItsRowsGivesNoImage) {
     win::GdiBitmap bitmap;
     bitmap.width = 4;

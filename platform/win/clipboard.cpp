@@ -40,4 +40,9 @@ ClipboardResult SetClipboardBitmap(HBITMAP bitmap) {
     return service.putBitmap(*found);
 }
 
+HBITMAP GetClipboardBitmap() {
+    const ClipboardService service = current();
+    return service.takeBitmap ? service.takeBitmap() : HBITMAP{};
+}
+
 }  // namespace win

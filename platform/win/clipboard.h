@@ -1,7 +1,8 @@
 #pragma once
-// The system clipboard, written. The library itself owns no clipboard: a host
-// that has one installs a service that empties it and takes a bitmap (a
-// copy: the caller keeps its handle); without a service every write fails.
+// The system clipboard. The library itself owns no clipboard: a host that has
+// one installs a service that empties it, takes a bitmap (a copy: the caller
+// keeps its handle) and hands out the bitmap it holds; without a service every
+// write fails and nothing can be pasted.
 #include <cstdint>
 #include <functional>
 
@@ -23,6 +24,9 @@ enum class ClipboardResult {
 struct ClipboardService {
     std::function<ClipboardResult()> empty;
     std::function<ClipboardResult(const GdiBitmap& bitmap)> putBitmap;
+    // The picture on the clipboard as a new bitmap the caller owns; the null
+    // handle when the clipboard holds no picture.
+    std::function<HBITMAP()> takeBitmap;
 };
 
 // Installs the host's clipboard (an empty service removes it).
@@ -32,5 +36,8 @@ ClipboardResult EmptyClipboard();
 // Puts a copy of the bitmap on the clipboard in the bitmap format; Failed for
 // an invalid handle.
 ClipboardResult SetClipboardBitmap(HBITMAP bitmap);
+// The clipboard's picture as a new bitmap the caller deletes; the null handle
+// without a service that pastes or when the clipboard holds no picture.
+HBITMAP GetClipboardBitmap();
 
 }  // namespace win

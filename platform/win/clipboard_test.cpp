@@ -39,6 +39,22 @@ TEST_F(ClipboardTest, TheServiceGetsACopyAndTheCallerKeepsItsHandle) {
     EXPECT_EQ(SetClipboardBitmap(bitmap), ClipboardResult::Failed);  // a freed handle
 }
 
+TEST_F(ClipboardTest, APictureIsPastedOnlyThroughAServiceThatHandsOneOut) {
+    EXPECT_EQ(GetClipboardBitmap(), HBITMAP{}) << "no service";
+    SetClipboardService({[] { return ClipboardResult::Done; }, [](const GdiBitmap&) { return ClipboardResult::Done; }});
+    EXPECT_EQ(GetClipboardBitmap(), HBITMAP{}) << "a service that only writes";
+    HBITMAP held{};
+    ClipboardService service;
+    service.takeBitmap = [&] { return held; };
+    SetClipboardService(service);
+    EXPECT_EQ(GetClipboardBitmap(), HBITMAP{}) << "an empty clipboard";
+    held = CreateCompatibleBitmap(HDC{}, 4, 3);
+    const HBITMAP pasted = GetClipboardBitmap();
+    ASSERT_EQ(pasted, held);
+    EXPECT_EQ(FindBitmap(pasted)->width, 4);
+    EXPECT_TRUE(DeleteObject(pasted));
+}
+
 TEST_F(ClipboardTest, TheServicesFailureComesBack) {
     SetClipboardService({[] { return ClipboardResult::NoMemory; }, [](const GdiBitmap&) { return ClipboardResult::Failed; }});
     EXPECT_EQ(EmptyClipboard(), ClipboardResult::NoMemory);

@@ -105,6 +105,16 @@ HGLOBAL GlobalFree(HGLOBAL handle) {
     return blocks().remove(handle) ? HGLOBAL{} : handle;
 }
 
+bool CopyGlobalBytes(HGLOBAL handle, size_t count, std::vector<uint8_t>& out) {
+    auto block = blocks().find(handle);
+    if (!block) return false;
+    std::lock_guard lock(block->mutex);
+    if (count > block->size) return false;
+    const uint8_t* bytes = block->bytes.get();
+    out.assign(bytes, bytes + count);
+    return true;
+}
+
 size_t LiveGlobalBlockCount() { return blocks().size(); }
 
 }  // namespace win

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace win {
 
@@ -44,6 +45,11 @@ HGLOBAL GlobalReAlloc(HGLOBAL block, size_t bytes, uint32_t flags);
 // Frees the block: the null handle on success, the handle itself when it names
 // no block (already freed, another kind, never allocated).
 HGLOBAL GlobalFree(HGLOBAL block);
+
+// A copy of the first `count` bytes of the block, for a host that names its
+// bytes by a handle: false, with `out` untouched, when the handle names no
+// block or the block holds fewer bytes. The block cannot go while it is read.
+bool CopyGlobalBytes(HGLOBAL block, size_t count, std::vector<uint8_t>& out);
 
 // Blocks alive now, for the tests' leak checks.
 size_t LiveGlobalBlockCount();

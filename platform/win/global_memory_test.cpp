@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace win {
 namespace {
@@ -47,6 +49,38 @@ TEST(GlobalMemory, FreedForeignAndNullHandlesAreRefused) {
         EXPECT_EQ(GlobalFree(bad), bad) << "GlobalFree gives the handle back on failure";
     }
     EXPECT_TRUE(DeleteObject(bitmap)) << "the bitmap survived being passed as memory";
+}
+
+TEST(GlobalMemory, BytesAreCopiedOnlyFromALiveBlockAndWithinItsSize) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 6);
+    std::memcpy(GlobalLock(block), "abcdef", 6);
+    GlobalUnlock(block);
+    HBITMAP bitmap = CreateCompatibleBitmap(HDC{}, 1, 1);
+    const struct {
+        HGLOBAL handle;
+        size_t count;
+        bool copied;
+        const char* bytes;
+    } cases[] = {
+        {block, 6, true, "abcdef"},
+        {block, 2, true, "ab"},
+        {block, 0, true, ""},
+        {block, 7, false, "kept"},
+        {HGLOBAL{handleValue(bitmap)}, 1, false, "kept"},
+        {HGLOBAL{}, 1, false, "kept"},
+        {HGLOBAL{0x12345678u}, 1, false, "kept"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        std::vector<uint8_t> out{'k', 'e', 'p', 't'};
+        EXPECT_EQ(CopyGlobalBytes(c.handle, c.count, out), c.copied);
+        EXPECT_EQ(std::string(out.begin(), out.end()), c.bytes);
+    }
+    EXPECT_EQ(GlobalLockCount(block), 0u) << "a copy holds no lock";
+    GlobalFree(block);
+    std::vector<uint8_t> out;
+    EXPECT_FALSE(CopyGlobalBytes(block, 1, out)) << "a freed block";
+    DeleteObject(bitmap);
 }
 
 TEST(GlobalMemory, ReAllocKeepsBytesZeroesGrowthAndNeverMovesPinnedBlocks) {

@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <memory>
 #include <string>
 #include <utility>
@@ -104,8 +106,14 @@ MVPDFPLUG_API int32_t MVPDFPLUG_GetVersion(void) { return kVersion; }
 MVPDFPLUG_API int64_t MVPDFPLUG_MaxPixels(void) { return kMaxPixels; }
 
 MVPDFPLUG_API int32_t MVPDFPLUG_LoadFromFileW(const char16_t* path) {
-    const std::string file = utf8(path);
-    if (file.empty() || !mvpdfplug::ObjectNumbersWithinReason(file)) return 0;
+    const std::string named = utf8(path);
+    if (named.empty()) return 0;
+    // A relative name is read against the working folder now: a file URI
+    // names an absolute path, and later reads (a page's rotation) must find
+    // the same file whatever the working folder has become.
+    std::error_code error;
+    const std::string file = std::filesystem::absolute(named, error).lexically_normal().string();
+    if (error || !mvpdfplug::ObjectNumbersWithinReason(file)) return 0;
     gchar* uri = g_filename_to_uri(file.c_str(), nullptr, nullptr);
     if (!uri) return 0;
     auto document = std::make_unique<Document>();

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "platform/files/testing/scratch_folder.h"
+#include "platform/files/testing/working_folder.h"
 #include "platform/win/text_encoding.h"
 #include "plugins/mvpdfplug/object_numbers.h"
 #include "plugins/mvpdfplug/testing/form_field_pdf.h"
@@ -97,6 +99,32 @@ TEST(PdfPlugin, FormFieldsAreDrawnOnlyWhenAsked) {
     EXPECT_EQ(with.at(100, 100), 0) << "the field's box";
     EXPECT_EQ(without.at(100, 100), 255);
     MVPDFPLUG_Close(pdf);
+}
+
+// A relative name is read against the working folder when it is opened, not
+// later against whatever the working folder has become.
+TEST(PdfPlugin, RelativeNamesOpenAgainstTheWorkingFolder) {
+    ScratchFolder folder;
+    testing::writeBoxPages(folder.file("page.pdf"), {{612, 792}});
+    std::filesystem::create_directory(folder.path() / "sub");
+    testing::writeBoxPages(folder.file("sub/page.pdf"), {{300, 200}});
+    const struct {
+        const char* name;
+        double width;
+    } cases[] = {{"page.pdf", 612}, {"./page.pdf", 612}, {"sub/page.pdf", 300}, {"sub/../page.pdf", 612}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int32_t pdf = 0;
+        {
+            files::testing::WorkingFolder here(folder.path());
+            pdf = load(c.name);
+        }
+        ASSERT_NE(pdf, 0);
+        EXPECT_EQ(MVPDFPLUG_PageCount(pdf), 1);
+        ASSERT_EQ(MVPDFPLUG_SelectPage(pdf, 1), 1);
+        EXPECT_DOUBLE_EQ(MVPDFPLUG_PageWidth(pdf), c.width);
+        MVPDFPLUG_Close(pdf);
+    }
 }
 
 TEST(PdfPlugin, AnEncryptedDocumentOpensItsPagesOnlyWithItsPassword) {
