@@ -97,3 +97,16 @@ EXPORT int32_t MVTWAIN_AcquireNative(int32_t) {
     win::GlobalUnlock(block);
     return static_cast<int32_t>(block);
 }
+
+// Value lists (see ScriptedEngineScript::listCount).
+EXPORT int32_t MVTWAIN_LoadCapValuesN(int32_t, int32_t) { return script.listCount; }
+EXPORT int32_t MVTWAIN_LoadCapValuesS(int32_t, int32_t) { return script.listCount; }
+EXPORT double MVTWAIN_GetCapValueFromIdx(int32_t index) {
+    return index >= 0 && index < script.listCount ? 100.0 * (index + 1) + 0.25 : 0;
+}
+EXPORT const char* MVTWAIN_GetCapValueFromIdxS(int32_t index) {
+    static char text[32];
+    if (index >= 0 && index < script.listCount) std::snprintf(text, sizeof text, "value %d", index + 1);
+    else text[0] = 0;
+    return text;
+}

@@ -20,6 +20,10 @@ struct ScriptedEngineScript {
     bool failed = false;
     int32_t resultCode = 6;  // TWRC_XFERDONE
     int32_t conditionCode = 0;
+    // Capability value lists: every capability lists this many values, value
+    // i (from 0) being 100 * (i + 1) + 0.25 or the text "value i+1"; indexes
+    // past the list answer 0 and "".
+    int32_t listCount = 0;
 };
 
 struct ScriptedEngineRecord {

@@ -1,0 +1,114 @@
+// The zoom members of _MvViewer, each called by dispatch ID from a known
+// zoom, and proven by the zoom mode and the zoom it leaves. The image is
+// wider than high and its pixels higher than wide (96 x 72 dpi), so a mode
+// that fits the wrong side, or reads the resolutions the wrong way round,
+// gives another zoom.
+#include <gtest/gtest.h>
+
+#include "imaging/viewer/testing/viewer_tables.h"
+
+namespace scanvelt::testing {
+namespace {
+
+using namespace com;
+
+// From a zoom of 70 % set by hand (zoom mode 4), with a zoom step of 30.
+void fromSeventyPercent(ViewerTable& t) {
+    t.put("ZoomStep", MakeI4(30));
+    t.put("ZOOM", MakeR8(0.7));
+    ASSERT_EQ(t.get("ZoomMode").lVal, 4);
+    ASSERT_DOUBLE_EQ(t.number("ZOOM"), 0.7);
+}
+
+void expectZoom(ViewerTable& t, int32_t mode, double zoom) {
+    EXPECT_EQ(t.get("ZoomMode").lVal, mode);
+    EXPECT_NEAR(t.number("ZOOM"), zoom, 1e-9);
+}
+
+// 400 x 300 pixels of face over 1200 x 600 pixels of 1/96 by 1/72 inch
+// (12.5 x 8.3 inches): 100 % is 1, the width fits at 400 / 1200 (as does the
+// whole image, wider than the face in proportion), the height at
+// 300 / 600 * 72 / 96 = 0.375.
+const ViewerRow kZoomRows[] = {
+    {"SetZoom100", kMethod, {}, fromSeventyPercent,
+     [](ViewerTable& t, const VARIANT& r) {
+         EXPECT_EQ(r.lVal, 0);
+         expectZoom(t, 1, 1.0);
+     }},
+    {"SetZoomFitControl", kMethod, {}, fromSeventyPercent,
+     [](ViewerTable& t, const VARIANT& r) {
+         EXPECT_EQ(r.lVal, 0);
+         expectZoom(t, 2, 400.0 / 1200);
+     }},
+    {"SetZoomWidthControl", kMethod, {}, fromSeventyPercent,
+     [](ViewerTable& t, const VARIANT& r) {
+         EXPECT_EQ(r.lVal, 0);
+         expectZoom(t, 3, 400.0 / 1200);
+     }},
+    {"SetZoomHeightControl", kMethod, {}, fromSeventyPercent,
+     [](ViewerTable& t, const VARIANT& r) {
+         EXPECT_EQ(r.lVal, 0);
+         expectZoom(t, 5, 0.375);
+     }},
+    {"SetZoomControl", kMethod, {}, fromSeventyPercent,
+     [](ViewerTable& t, const VARIANT& r) {
+         EXPECT_EQ(r.lVal, 0);
+         expectZoom(t, 6, 0.375);
+         // Stretched over the whole face: red at its left, blue at its right.
+         EXPECT_EQ(t.pixel(5, 150) & 0xFFFFFF, 0xFF0000u);
+         EXPECT_EQ(t.pixel(395, 150) & 0xFFFFFF, 0x0000FFu);
+     }},
+    {"SetZoom", kMethod, {50.0}, fromSeventyPercent,
+     [](ViewerTable& t, const VARIANT& r) {
+         EXPECT_EQ(r.lVal, 0);
+         expectZoom(t, 4, 0.5);
+     }},
+    {"ZoomIN", kMethod, {}, fromSeventyPercent,
+     [](ViewerTable& t, const VARIANT& r) {
+         EXPECT_EQ(r.lVal, 0);
+         expectZoom(t, 4, 1.0);
+     }},
+    {"ZoomOUT", kMethod, {}, fromSeventyPercent,
+     [](ViewerTable& t, const VARIANT& r) {
+         EXPECT_EQ(r.lVal, 0);
+         expectZoom(t, 4, 0.4);
+     }},
+    // The area 600 x 150 pixels fills the face's width first: 400 / 600.
+    {"ZoomArea", kMethod, {int32_t{0}, int32_t{0}, int32_t{600}, int32_t{150}}, fromSeventyPercent,
+     [](ViewerTable& t, const VARIANT& r) {
+         EXPECT_EQ(r.lVal, 0);
+         expectZoom(t, 4, 400.0 / 600);
+     }},
+    // The highest zoom is what a zoom far above it is cut to.
+    {"GetMaxZoom", kMethod, {},
+     [](ViewerTable& t) { t.put("ZOOM", MakeR8(1000)); },
+     [](ViewerTable& t, const VARIANT& r) {
+         EXPECT_GT(r.dblVal, 20.0);
+         EXPECT_LT(r.dblVal, 1000.0);
+         EXPECT_DOUBLE_EQ(t.number("ZOOM"), r.dblVal);
+     }},
+    {"ZOOM", kGet, {}, fromSeventyPercent, [](ViewerTable&, const VARIANT& r) { EXPECT_DOUBLE_EQ(r.dblVal, 0.7); }},
+    {"ZOOM", kPut, {1.5}, fromSeventyPercent, [](ViewerTable& t, const VARIANT&) { expectZoom(t, 4, 1.5); }},
+    {"ZoomMode", kPut, {int32_t{3}}, fromSeventyPercent,
+     [](ViewerTable& t, const VARIANT&) { expectZoom(t, 3, 400.0 / 1200); }},
+    {"ZoomMode", kGet, {}, [](ViewerTable& t) { t.call("SetZoomHeightControl"); },
+     [](ViewerTable&, const VARIANT& r) { EXPECT_EQ(r.lVal, 5); }},
+    {"ZoomStep", kPut, {int32_t{50}}, fromSeventyPercent,
+     [](ViewerTable& t, const VARIANT&) {
+         EXPECT_EQ(t.get("ZoomStep").lVal, 50);
+         t.call("ZoomOUT");
+         expectZoom(t, 4, 0.2);
+     }},
+    {"ZoomStep", kGet, {}, fromSeventyPercent, [](ViewerTable&, const VARIANT& r) { EXPECT_EQ(r.lVal, 30); }},
+};
+const bool kZoomRowsRegistered = RegisterMemberTable("_MvViewer", kZoomRows);
+
+class ViewerZoomMembers : public ViewerTable {};
+
+TEST_F(ViewerZoomMembers, EachZoomMemberLeavesItsModeAndZoom) {
+    ASSERT_TRUE(kZoomRowsRegistered);
+    for (const ViewerRow& row : kZoomRows) run(row);
+}
+
+}  // namespace
+}  // namespace scanvelt::testing
