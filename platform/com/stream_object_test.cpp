@@ -19,6 +19,7 @@ public:
     HostStream(std::string bytes, size_t failAt) : bytes_(std::move(bytes)), failAt_(failAt) {}
 
     uint32_t references() const { return references_; }
+    size_t position() const { return position_; }
 
     HRESULT QueryInterface(REFIID iid, void** object) override {
         if (!object) return E_POINTER;
@@ -75,18 +76,21 @@ TEST(ReadStreamObject, ReadsAHostsStreamAndAlwaysGivesItsReferenceBack) {
         size_t failAt;
         uint64_t limit;
         bool read;
+        size_t consumed;  // bytes taken from the host: reading stops at the chunk that fails or crosses the limit
     } cases[] = {
-        {"a normal read", "the host's bytes", SIZE_MAX, 1024, true},
-        {"an empty stream", "", SIZE_MAX, 1024, true},
-        {"exactly at the limit", "0123456789", SIZE_MAX, 10, true},
-        {"a read failing at the start", "abcdef", 0, 1024, false},
-        {"a read failing half-way", "abcdefghij", 6, 1024, false},
-        {"over the size limit", "0123456789A", SIZE_MAX, 10, false},
+        {"a normal read", "the host's bytes", SIZE_MAX, 1024, true, 16},
+        {"an empty stream", "", SIZE_MAX, 1024, true, 0},
+        {"exactly at the limit", "0123456789", SIZE_MAX, 10, true, 10},
+        {"a read failing at the start", "abcdef", 0, 1024, false, 0},
+        {"a read failing half-way", "abcdefghij", 6, 1024, false, 6},
+        {"over the size limit", "0123456789A", SIZE_MAX, 10, false, 11},
+        {"far over the size limit", std::string(30, 'x'), SIZE_MAX, 10, false, 12},
     };
     for (const auto& c : cases) {
         HostStream host(c.bytes, c.failAt);
         auto stream = ReadStreamObject(&host, c.limit);
         EXPECT_EQ(host.references(), 1u) << c.what;
+        EXPECT_EQ(host.position(), c.consumed) << c.what;
         if (!c.read) {
             EXPECT_EQ(stream, nullptr) << c.what;
             continue;

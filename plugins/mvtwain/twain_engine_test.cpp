@@ -351,6 +351,8 @@ TEST_F(ScriptedEngineTest, PagesComeFromTheGivenFiles) {
     EXPECT_EQ(dib.height, 2);
     EXPECT_EQ(dib.bitCount, 24);
     EXPECT_EQ(dib.pixelsPerMetre, 3937u);  // the source's 100 dpi
+    // Rows of 9 bytes padded to 12, as every DIB row is padded to 4 bytes.
+    EXPECT_EQ(dib.bytes, 40u + 12 * 2);
 }
 
 TEST_F(ScriptedEngineTest, NotListedWithoutTheVariable) {
