@@ -1,4 +1,5 @@
-// The zoom members of _MvViewer, each called by dispatch ID from a known
+// The zoom members of _MvViewer, and what it tells of the image it shows,
+// each called by dispatch ID from a known
 // zoom, and proven by the zoom mode and the zoom it leaves. The image is
 // wider than high and its pixels higher than wide (96 x 72 dpi), so a mode
 // that fits the wrong side, or reads the resolutions the wrong way round,
@@ -103,7 +104,29 @@ const ViewerRow kZoomRows[] = {
 };
 const bool kZoomRowsRegistered = RegisterMemberTable("_MvViewer", kZoomRows);
 
+// What the viewer tells of the image it shows: each answer of its own side.
+const ViewerRow kImageRows[] = {
+    {"ImageWidth", kGet, {}, nullptr, [](ViewerTable&, const VARIANT& r) { EXPECT_EQ(r.lVal, 1200); }},
+    {"ImageHeight", kGet, {}, nullptr, [](ViewerTable&, const VARIANT& r) { EXPECT_EQ(r.lVal, 600); }},
+    {"HorizontalResolution", kGet, {}, nullptr, [](ViewerTable&, const VARIANT& r) { EXPECT_FLOAT_EQ(r.fltVal, 96); }},
+    {"VerticalResolution", kGet, {}, nullptr, [](ViewerTable&, const VARIANT& r) { EXPECT_FLOAT_EQ(r.fltVal, 72); }},
+    {"PageCount", kGet, {}, nullptr, [](ViewerTable&, const VARIANT& r) { EXPECT_EQ(r.lVal, 1); }},
+    {"CurrentPage", kGet, {}, nullptr, [](ViewerTable&, const VARIANT& r) { EXPECT_EQ(r.lVal, 1); }},
+    {"GetNativeImage", kMethod, {}, nullptr, [](ViewerTable& t, const VARIANT& r) { EXPECT_EQ(r.lVal, t.image); }},
+    // Fitted, the image is 400 x 267 pixels of face: flush left, centred down.
+    {"GetImageLeft", kMethod, {}, [](ViewerTable& t) { t.call("SetZoomFitControl"); },
+     [](ViewerTable&, const VARIANT& r) { EXPECT_EQ(r.lVal, 0); }},
+    {"GetImageTop", kMethod, {}, [](ViewerTable& t) { t.call("SetZoomFitControl"); },
+     [](ViewerTable&, const VARIANT& r) { EXPECT_NEAR(r.lVal, (300 - 400 / 1.5) / 2, 1); }},
+};
+const bool kImageRowsRegistered = RegisterMemberTable("_MvViewer", kImageRows);
+
 class ViewerZoomMembers : public ViewerTable {};
+
+TEST_F(ViewerZoomMembers, TheImageIsReportedSideBySide) {
+    ASSERT_TRUE(kImageRowsRegistered);
+    for (const ViewerRow& row : kImageRows) run(row);
+}
 
 TEST_F(ViewerZoomMembers, EachZoomMemberLeavesItsModeAndZoom) {
     ASSERT_TRUE(kZoomRowsRegistered);
