@@ -59,12 +59,14 @@ protected:
         ASSERT_NE(set_, nullptr) << dlerror();
         ScriptedEngineScript script;
         script.listCount = count;
-        set_(&script, nullptr);
+        set_(&script, &record_);
     }
+    const ScriptedEngineRecord& record() const { return *record_; }
 
 private:
     void* library_ = nullptr;
     ScriptedEngineSetFunction set_ = nullptr;
+    ScriptedEngineRecord* record_ = nullptr;
 };
 
 // ---- Members that fill a host's array -------------------------------------
@@ -261,6 +263,98 @@ TEST_F(CapabilityListMembers, CountAndNumberAnswerFromTheSameList) {
                 VariantClear(&result);
             }
         }
+    }
+}
+
+// ---- Current values, ranges and the layout, out values in every position ----
+
+VARIANT refTo(double& value) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_BYREF | VT_R8;
+    v.pdblVal = &value;
+    return v;
+}
+
+class CapabilityValueMembers;
+
+struct ValueRow {
+    const char* member;
+    void (*run)(CapabilityValueMembers&);
+};
+
+class CapabilityValueMembers : public CapabilityTable {
+public:
+    using CapabilityTable::call;
+    using CapabilityTable::record;
+};
+
+// The engine's current value 300.25, as the typed getters round it.
+void expectRoundedCurrent(CapabilityValueMembers& t, const char* member) {
+    EXPECT_EQ(t.call(member).lVal, 300) << member;
+}
+
+const ValueRow kValueRows[] = {
+    {"TwainGetCapCurrentNumeric",
+     [](CapabilityValueMembers& t) {
+         double current = -1;
+         EXPECT_EQ(t.call("TwainGetCapCurrentNumeric", {MakeI4(twain_capability::kXResolution), refTo(current)}).boolVal,
+                   VARIANT_TRUE);
+         EXPECT_DOUBLE_EQ(current, 300.25);
+     }},
+    {"TwainGetCapCurrentString",
+     [](CapabilityValueMembers& t) {
+         BSTR current = AllocBstr(u"old");
+         VARIANT ref;
+         VariantInit(&ref);
+         ref.vt = VT_BYREF | VT_BSTR;
+         ref.pbstrVal = &current;
+         EXPECT_EQ(t.call("TwainGetCapCurrentString", {MakeI4(4100), ref}).boolVal, VARIANT_TRUE);
+         EXPECT_EQ(BstrToUtf8(current), "current text");
+         SysFreeString(current);
+     }},
+    {"TwainGetCapRangeNumeric",
+     [](CapabilityValueMembers& t) {
+         double minimum = -1, maximum = -1, step = -1;
+         EXPECT_EQ(t.call("TwainGetCapRangeNumeric", {MakeI4(twain_capability::kBrightness), refTo(minimum),
+                                                      refTo(maximum), refTo(step)})
+                       .boolVal,
+                   VARIANT_TRUE);
+         EXPECT_DOUBLE_EQ(minimum, 10.5);
+         EXPECT_DOUBLE_EQ(maximum, 20.25);
+         EXPECT_DOUBLE_EQ(step, 0.5);
+     }},
+    {"TwainGetImageLayout",
+     [](CapabilityValueMembers& t) {
+         double left = -1, top = -1, right = -1, bottom = -1;
+         EXPECT_EQ(t.call("TwainGetImageLayout", {refTo(left), refTo(top), refTo(right), refTo(bottom)}).boolVal,
+                   VARIANT_TRUE);
+         EXPECT_DOUBLE_EQ(left, 1.25);
+         EXPECT_DOUBLE_EQ(top, 2.5);
+         EXPECT_DOUBLE_EQ(right, 3.75);
+         EXPECT_DOUBLE_EQ(bottom, 5.0);
+     }},
+    {"TwainSetImageLayout",
+     [](CapabilityValueMembers& t) {
+         EXPECT_EQ(t.call("TwainSetImageLayout", {MakeR8(0.5), MakeR8(1.5), MakeR8(7.5), MakeR8(10.25)}).boolVal,
+                   VARIANT_TRUE);
+         const double* sent = t.record().layoutSet;
+         EXPECT_EQ(std::vector<double>(sent, sent + 4), (std::vector<double>{0.5, 1.5, 7.5, 10.25}));
+     }},
+    {"TwainGetCurrentImageFileFormat", [](CapabilityValueMembers& t) { expectRoundedCurrent(t, "TwainGetCurrentImageFileFormat"); }},
+    {"TwainGetCurrentCompression", [](CapabilityValueMembers& t) { expectRoundedCurrent(t, "TwainGetCurrentCompression"); }},
+    {"TwainGetCurrentThreshold", [](CapabilityValueMembers& t) { expectRoundedCurrent(t, "TwainGetCurrentThreshold"); }},
+    {"TwainGetCurrentPlanarChunky", [](CapabilityValueMembers& t) { expectRoundedCurrent(t, "TwainGetCurrentPlanarChunky"); }},
+    {"TwainGetCurrentPixelFlavor", [](CapabilityValueMembers& t) { expectRoundedCurrent(t, "TwainGetCurrentPixelFlavor"); }},
+};
+const bool kValueRowsRegistered = RegisterMemberTable("_Twain", kValueRows);
+
+TEST_F(CapabilityValueMembers, EachOutValueLandsInItsOwnArgument) {
+    ASSERT_TRUE(kValueRowsRegistered);
+    for (const ValueRow& row : kValueRows) {
+        SCOPED_TRACE(row.member);
+        ASSERT_NO_FATAL_FAILURE(list(1));
+        row.run(*this);
     }
 }
 

@@ -110,3 +110,17 @@ EXPORT const char* MVTWAIN_GetCapValueFromIdxS(int32_t index) {
     else text[0] = 0;
     return text;
 }
+EXPORT double MVTWAIN_GetLastCapValueCurrent() { return 300.25; }
+EXPORT const char* MVTWAIN_GetLastCapValueCurrentS() { return "current text"; }
+EXPORT int32_t MVTWAIN_LoadCapValuesRangeN(int32_t) { return script.listCount > 0 ? 1 : 0; }
+EXPORT double MVTWAIN_GetLastMinCapValueRange() { return 10.5; }
+EXPORT double MVTWAIN_GetLastMaxCapValueRange() { return 20.25; }
+EXPORT double MVTWAIN_GetLastStepCapValueRange() { return 0.5; }
+EXPORT int32_t MVTWAIN_GetImageLayout(double* left, double* top, double* right, double* bottom) {
+    *left = 1.25, *top = 2.5, *right = 3.75, *bottom = 5.0;
+    return 1;
+}
+EXPORT int32_t MVTWAIN_SetImageLayout(double left, double top, double right, double bottom) {
+    record.layoutSet[0] = left, record.layoutSet[1] = top, record.layoutSet[2] = right, record.layoutSet[3] = bottom;
+    return 1;
+}
