@@ -3,6 +3,7 @@
 // on a page of 40 x 30 pixels at 300 x 200 dpi, proven by its pixels.
 #include <gtest/gtest.h>
 
+#include "imaging/engine/filter_dispatch.h"
 #include "imaging/twain/testing/twain_tables.h"
 
 namespace scanvelt::testing {
@@ -97,6 +98,53 @@ class ColourFilterTable : public ImageMemberTable {};
 TEST_F(ColourFilterTable, EachFilterChangesThePixelsItsOwnWay) {
     ASSERT_TRUE(kFilterRowsRegistered);
     for (const ImageRow& row : kFilterRows) run(row);
+}
+
+// The other filters: each leaves the pixels the engine's own filter gives
+// with the member's code and amount on an identical page, and those differ
+// from the page, so a member that runs another filter or passes another
+// amount shows.
+struct EngineFilterRow {
+    const char* member;
+    std::vector<RowArgument> args;
+    int32_t code;
+    double amount;
+    float hue = 0.0f, saturation = 0.5f, lightness = 1.0f;
+};
+
+const EngineFilterRow kEngineFilterRows[] = {
+    {"SetContrast", {int32_t{40}}, 17, 40},
+    {"SetGammaCorrection", {int32_t{50}}, 31, 150},  // a percentage of 1 above it
+    {"SetSaturation", {int32_t{-60}}, 30, -60},
+    {"FxSepia", {}, 34, 0, 0.5f, 0.25f, 1.0f},
+    {"FxStretchContrast", {}, 28, 0},
+    {"FxSoften", {int32_t{150}}, 33, 100},  // at most 100
+    {"FxDespeckle", {}, 61, 0},
+    {"FxSmooth", {}, 5, 0},
+};
+const bool kEngineFilterRowsRegistered = RegisterMemberTable("_Twain", kEngineFilterRows);
+
+TEST_F(ColourFilterTable, EachFilterRunsItsOwnCodeAndAmount) {
+    ASSERT_TRUE(kEngineFilterRowsRegistered);
+    for (const EngineFilterRow& row : kEngineFilterRows) {
+        SCOPED_TRACE(row.member);
+        const int32_t reference = testing_support::MakePage(kWidth, kHeight);
+        double unused = 0;
+        ASSERT_EQ(ApplyFilter(row.code, reference, row.amount, RoiRect{0, 0, kWidth, kHeight}, row.hue, row.saturation,
+                              row.lightness, 0, 0, 0, unused),
+                  OK);
+        const std::vector<uint32_t> expected = testing_support::PixelsOf(reference);
+        ReleaseImage(reference);
+        const int32_t untouched = testing_support::MakePage(kWidth, kHeight);
+        EXPECT_NE(expected, testing_support::PixelsOf(untouched)) << "the filter changes the page";
+        ReleaseImage(untouched);
+        static std::vector<uint32_t> wanted;
+        wanted = expected;
+        run(ImageRow{row.member, row.args, [](const ImageEffect& e) {
+                         EXPECT_EQ(e.result.lVal, 0);
+                         EXPECT_EQ(testing_support::PixelsOf(e.after), wanted);
+                     }});
+    }
 }
 
 }  // namespace
