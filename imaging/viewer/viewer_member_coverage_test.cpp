@@ -20,10 +20,9 @@ const std::set<std::string> kUntabled = {
     "DisplayFromURLStop", "DisplayLastFrame", "DisplayNextFrame", "DisplayPreviousFrame", "EnableMenu",
     "EnableMouseWheel", "Enabled", "ExifTagCount", "ExifTagGetID", "ExifTagGetName", "ExifTagGetValue",
     "ForcePictureMode", "ForceScrollBars", "GetDisplayedArea", "GetDisplayedAreaMM", "GetDocumentType", "GetHBitmap",
-    "GetHScrollBarMaxPosition", "GetHScrollBarPosition", "GetImageFormat", "GetMouseX", "GetMouseY", "GetRectHeight",
-    "GetRectValues", "GetRectValuesMM", "GetRectValuesObject", "GetRectWidth", "GetRectX", "GetRectY", "GetStat",
-    "GetVScrollBarMaxPosition", "GetVScrollBarPosition", "GetVersion", "GetnativePDF", "HScrollVisible",
-    "IPTCTagCount", "IPTCTagGetID", "IPTCTagGetValueString", "ImageAlignment", "ImageClosed",
+    "GetImageFormat", "GetMouseX", "GetMouseY", "GetRectHeight", "GetRectValues", "GetRectValuesMM",
+    "GetRectValuesObject", "GetRectWidth", "GetRectX", "GetRectY", "GetStat", "GetVersion", "GetnativePDF",
+    "HScrollVisible", "IPTCTagCount", "IPTCTagGetID", "IPTCTagGetValueString", "ImageAlignment", "ImageClosed",
     "ImageForceTemporaryMode", "ImageMaskColor", "ImagePosition", "KeepImagePosition", "LockControl",
     "MouseButtonForMouseMode", "MouseMode", "MousePointer", "MouseWheelMode", "OptimizeDrawingSpeed",
     "PDFShowDialogForPassword", "PdfDisplayFormField", "PdfDpiRendering", "PdfEnablePageCash",
@@ -39,10 +38,10 @@ const std::set<std::string> kUntabled = {
     "PrintSetOrientation", "PrintSetPaperBin", "PrintSetQuality", "PrintSetStdPaperSize", "PrintSetUserPaperSize",
     "RectBorderColor", "RectBorderSize", "RectBorderStyle", "RectDrawMode", "RectIsEditable", "Redraw", "Refresh",
     "ScrollBars", "ScrollLargeChange", "ScrollOptimization", "ScrollSmallChange", "SetBackGroundColor",
-    "SetFtpPassiveMode", "SetHScrollBarPosition", "SetHVScrollBarPosition", "SetHttpTransfertBufferSize",
-    "SetItemMenuCaption", "SetItemMenuEnabled", "SetMouseIcon", "SetNativeImage", "SetRectValues", "SetRectValuesMM",
-    "SetRectValuesObject", "SetVScrollBarPosition", "SilentMode", "SkipImageResolution", "StopGif", "Terminate",
-    "VScrollVisible", "ViewerDrop", "ViewerQuality", "ViewerQualityAuto", "gamma", "hdc", "hwnd", "isRectDrawed",
+    "SetFtpPassiveMode", "SetHttpTransfertBufferSize", "SetItemMenuCaption", "SetItemMenuEnabled", "SetMouseIcon",
+    "SetNativeImage", "SetRectValues", "SetRectValuesMM", "SetRectValuesObject", "SilentMode", "SkipImageResolution",
+    "StopGif", "Terminate", "VScrollVisible", "ViewerDrop", "ViewerQuality", "ViewerQualityAuto", "gamma", "hdc",
+    "hwnd", "isRectDrawed",
 };
 
 TEST(ViewerMemberCoverage, EveryMemberOfTheTypeLibraryHasARow) {

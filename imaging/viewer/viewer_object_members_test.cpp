@@ -121,7 +121,63 @@ const ViewerRow kImageRows[] = {
 };
 const bool kImageRowsRegistered = RegisterMemberTable("_MvViewer", kImageRows);
 
+// Scrolling at 100 %: the image (1200 x 800 pixels of face) is wider than
+// high beyond the face, so each bar has its own range, and every member
+// moves its own bar only.
+void atHundredPercentWithBars(ViewerTable& t) {
+    t.put("ScrollBars", MakeBool(true));
+    t.call("SetZoom100");
+    t.call("SetHVScrollBarPosition", {MakeI4(0), MakeI4(0)});
+    ASSERT_GT(t.callLong("GetHScrollBarMaxPosition"), t.callLong("GetVScrollBarMaxPosition"));
+    ASSERT_GT(t.callLong("GetVScrollBarMaxPosition"), 200);
+}
+
+void expectBars(ViewerTable& t, int32_t h, int32_t v) {
+    EXPECT_EQ(t.callLong("GetHScrollBarPosition"), h);
+    EXPECT_EQ(t.callLong("GetVScrollBarPosition"), v);
+}
+
+const ViewerRow kScrollRows[] = {
+    {"SetHScrollBarPosition", kMethod, {int32_t{50}}, atHundredPercentWithBars,
+     [](ViewerTable& t, const VARIANT&) { expectBars(t, 50, 0); }},
+    {"SetVScrollBarPosition", kMethod, {int32_t{70}}, atHundredPercentWithBars,
+     [](ViewerTable& t, const VARIANT&) { expectBars(t, 0, 70); }},
+    {"SetHVScrollBarPosition", kMethod, {int32_t{30}, int32_t{60}}, atHundredPercentWithBars,
+     [](ViewerTable& t, const VARIANT&) { expectBars(t, 30, 60); }},
+    {"GetHScrollBarPosition", kMethod, {},
+     [](ViewerTable& t) {
+         atHundredPercentWithBars(t);
+         t.call("SetHVScrollBarPosition", {MakeI4(40), MakeI4(20)});
+     },
+     [](ViewerTable&, const VARIANT& r) { EXPECT_EQ(r.lVal, 40); }},
+    {"GetVScrollBarPosition", kMethod, {},
+     [](ViewerTable& t) {
+         atHundredPercentWithBars(t);
+         t.call("SetHVScrollBarPosition", {MakeI4(40), MakeI4(20)});
+     },
+     [](ViewerTable&, const VARIANT& r) { EXPECT_EQ(r.lVal, 20); }},
+    // A position beyond the range stops at the bar's own end.
+    {"GetHScrollBarMaxPosition", kMethod, {},
+     [](ViewerTable& t) {
+         atHundredPercentWithBars(t);
+         t.call("SetHScrollBarPosition", {MakeI4(100000)});
+     },
+     [](ViewerTable& t, const VARIANT& r) { EXPECT_EQ(t.callLong("GetHScrollBarPosition"), r.lVal); }},
+    {"GetVScrollBarMaxPosition", kMethod, {},
+     [](ViewerTable& t) {
+         atHundredPercentWithBars(t);
+         t.call("SetVScrollBarPosition", {MakeI4(100000)});
+     },
+     [](ViewerTable& t, const VARIANT& r) { EXPECT_EQ(t.callLong("GetVScrollBarPosition"), r.lVal); }},
+};
+const bool kScrollRowsRegistered = RegisterMemberTable("_MvViewer", kScrollRows);
+
 class ViewerZoomMembers : public ViewerTable {};
+
+TEST_F(ViewerZoomMembers, EachScrollMemberMovesItsOwnBar) {
+    ASSERT_TRUE(kScrollRowsRegistered);
+    for (const ViewerRow& row : kScrollRows) run(row);
+}
 
 TEST_F(ViewerZoomMembers, TheImageIsReportedSideBySide) {
     ASSERT_TRUE(kImageRowsRegistered);
