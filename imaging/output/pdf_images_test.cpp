@@ -261,11 +261,13 @@ TEST_F(PdfImagesTest, ImagesComeFromFilesToo) {
 
 TEST_F(PdfImagesTest, ImagesOfAnEncryptedDocumentAreEncrypted) {
     const int32_t id = MakeColourImage();
-    WriteImagePage([&](cPDF& pdf) { return pdf.PdfAddImage(id, kPdfImageFromImageId); }, false,
-                   kPdfEncryption128BitRC4);
+    ASSERT_NO_FATAL_FAILURE(WriteImagePage([&](cPDF& pdf) { return pdf.PdfAddImage(id, kPdfImageFromImageId); },
+                                           false, kPdfEncryption128BitRC4));
     EXPECT_EQ(ReadBytes(path_).find(std::string("\xFF\x00\x00\xFF\x00\x00", 6)), std::string::npos);
     EXPECT_NE(ImageList("user").find("image      40    30  rgb     3   8  image"), std::string::npos);
     const auto page = Render("user");
+    ASSERT_EQ(page.Width, 40) << "the decrypted page did not render";
+    ASSERT_EQ(page.Height, 30);
     EXPECT_EQ(page.At(5, 15), 0xFF0000u);
     EXPECT_EQ(page.At(35, 15), 0x0000FFu);
 }

@@ -42,7 +42,8 @@ void addWord(std::vector<OcrChar>& chars, const std::string& word, int16_t line,
 // loaded, invisible text on.
 class PdfOcrLayerTest : public testing_support::PdfWriterTest {
 protected:
-    void Open(float dpi = 300) {
+    void Open(float dpi = 300, float dpiY = 0) {
+        if (dpiY <= 0) dpiY = dpi;
         pdf_ = std::make_unique<cPDF>(FixedServices());
         pdf_->SetPdfA(true);
         ASSERT_TRUE(pdf_->NewPdf(File("layer.pdf"), "", "", "", "", "", 0, -1, "", ""));
@@ -50,12 +51,34 @@ protected:
         const auto page = mvocr::testing::DrawTextPage(2400, 900, 300, {});
         const int32_t id = testing_support::TextPageImage(page, dpi);
         ASSERT_NE(id, 0);
+        SetImageResolution(id, dpi, dpiY, false);
         ASSERT_EQ(pdf_->PdfAddImage(id, kPdfImageFromImageId), 1);
         pdf_->SetPaperWidth(static_cast<float>(2400 * 72 / dpi));
-        pdf_->SetPaperHeight(static_cast<float>(900 * 72 / dpi));
+        pdf_->SetPaperHeight(static_cast<float>(900 * 72 / dpiY));
         pdf_->BeginPage();
         pdf_->SetTextMode(3);
         pdf_->DrawImg(1, 0, 0, pdf_->PaperWidth(), pdf_->PaperHeight());
+    }
+    struct ExpectedWord {
+        std::string Word;
+        double Left, Right, Baseline;  // points, y from the top as pdftotext gives it
+    };
+    // The words pdftotext finds in the written file, in order, at their boxes.
+    void ExpectWordBoxes(const std::vector<ExpectedWord>& expected) {
+        const std::string boxes = RunTool("pdftotext -bbox " + Quoted(File("layer.pdf")) + " -").Output;
+        const std::regex wordBox(R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]+)</word>)re");
+        size_t found = 0;
+        for (auto it = std::sregex_iterator(boxes.begin(), boxes.end(), wordBox); it != std::sregex_iterator(); ++it) {
+            ASSERT_LT(found, expected.size()) << boxes;
+            const ExpectedWord& e = expected[found++];
+            EXPECT_EQ((*it)[5], e.Word);
+            EXPECT_NEAR(std::stod((*it)[1]), e.Left, 1) << e.Word;
+            EXPECT_NEAR(std::stod((*it)[3]), e.Right, 2) << e.Word;
+            // pdftotext's box runs from the font's ascent to its descent around the baseline.
+            EXPECT_LT(std::stod((*it)[2]), e.Baseline) << e.Word;
+            EXPECT_GT(std::stod((*it)[4]), e.Baseline) << e.Word;
+        }
+        EXPECT_EQ(found, expected.size()) << boxes;
     }
     std::unique_ptr<cPDF> pdf_;
 };
@@ -80,29 +103,30 @@ TEST_F(PdfOcrLayerTest, WordsLieAtTheirBoxesInvisiblyAndComeBackAsText) {
 
     // Every word lies at its box: x from its left edge, the baseline at the
     // mean bottom of its letters above the line, 72 points an inch.
-    const std::string boxes = RunTool("pdftotext -bbox " + Quoted(File("layer.pdf")) + " -").Output;
-    const std::regex wordBox(R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]+)</word>)re");
-    struct Expected {
-        std::string Word;
-        double Left, Right, Baseline;
-    };
-    const Expected expected[] = {{"Invoice", 72, 72 + 206 * 0.24, 84}, {"4711", 144, 144 + 116 * 0.24, 84},
-                                 {"Total", 72, 72 + 146 * 0.24, 108}, {"gap", 144, 144 + 86 * 0.24, 108},
-                                 {"due", 216, 216 + 86 * 0.24, 108}};
-    size_t found = 0;
-    for (auto it = std::sregex_iterator(boxes.begin(), boxes.end(), wordBox); it != std::sregex_iterator(); ++it) {
-        ASSERT_LT(found, std::size(expected)) << boxes;
-        const Expected& e = expected[found++];
-        EXPECT_EQ((*it)[5], e.Word);
-        EXPECT_NEAR(std::stod((*it)[1]), e.Left, 1) << e.Word;
-        EXPECT_NEAR(std::stod((*it)[3]), e.Right, 2) << e.Word;
-        // pdftotext's box runs from the font's ascent to its descent around the baseline.
-        EXPECT_LT(std::stod((*it)[2]), e.Baseline) << e.Word;
-        EXPECT_GT(std::stod((*it)[4]), e.Baseline) << e.Word;
-    }
-    EXPECT_EQ(found, std::size(expected)) << boxes;
+    ExpectWordBoxes({{"Invoice", 72, 72 + 206 * 0.24, 84}, {"4711", 144, 144 + 116 * 0.24, 84},
+                     {"Total", 72, 72 + 146 * 0.24, 108}, {"gap", 144, 144 + 86 * 0.24, 108},
+                     {"due", 216, 216 + 86 * 0.24, 108}});
     const std::string fonts = RunTool("pdffonts " + Quoted(File("layer.pdf"))).Output;
     EXPECT_NE(fonts.find("TrueType"), std::string::npos) << fonts;
+}
+
+// Across the page goes by the horizontal resolution, down it by the vertical
+// one: at 200 x 100 dpi a pixel is 0.36 points wide and 0.72 points high, so a
+// word placed or sized by the wrong one lands visibly elsewhere.
+TEST_F(PdfOcrLayerTest, WordsOfAPageWithUnequalResolutionsLieAtTheirBoxes) {
+    ASSERT_NO_FATAL_FAILURE(Open(200, 100));
+    ASSERT_EQ(pdf_->ImageResX(1), 200);
+    ASSERT_EQ(pdf_->ImageResY(1), 100);
+    std::vector<OcrChar> chars;
+    addWord(chars, "Invoice", 1, 300, 350, false);
+    addWord(chars, "4711", 1, 600, 350, true);
+    addWord(chars, "due", 2, 1200, 450, false);
+    EXPECT_EQ(DrawOcrTextToPdf(chars, static_cast<int32_t>(chars.size()), *pdf_, 1), "Invoice  4711\r\ndue");
+    pdf_->EndPage();
+    ASSERT_EQ(pdf_->ClosePdfFile(), OK);
+    ExpectWordBoxes({{"Invoice", 300 * 0.36, (300 + 206) * 0.36, 350 * 0.72},
+                     {"4711", 600 * 0.36, (600 + 116) * 0.36, 350 * 0.72},
+                     {"due", 1200 * 0.36, (1200 + 86) * 0.36, 450 * 0.72}});
 }
 
 TEST_F(PdfOcrLayerTest, TheBaselineSkipsLettersBelowTheLineAndTheSizeFitsTheBox) {

@@ -2,8 +2,12 @@
 // wheel turned into keypad plus and minus.
 #include <gtest/gtest.h>
 
-#include "imaging/viewer/testing/viewer_fixture.h"
 #include <optional>
+
+#include "imaging/engine/image_loading.h"
+#include "imaging/engine/testing/codec_spy_support.h"
+#include "imaging/engine/testing/test_files.h"
+#include "imaging/viewer/testing/viewer_fixture.h"
 
 #include "platform/win/clipboard.h"
 #include "platform/win/text_encoding.h"
@@ -226,6 +230,92 @@ TEST_F(ViewerKeys, TheWheelStepsByModeAndWaitsForAHeldButton) {
     EXPECT_EQ(callLong("GetVScrollBarPosition"), vMax);
     surface->MouseWheel(120, 0, 200, 150);
     EXPECT_EQ(callLong("GetVScrollBarPosition"), vMax - large);
+}
+
+
+// A wheel notch does one thing per wheel mode: zoom (0), scroll (1) or turn
+// the page (2). Each row starts from page 2 of 3, zoomed in and scrolled into
+// the middle, and compares zoom, both scroll positions and the page with what
+// the mode's own member does from the same state, so a notch that also does
+// a second mode's work shows.
+struct View {
+    double zoom;
+    int32_t h, v, page;
+    bool operator==(const View&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const View& v) {
+    return out << "zoom " << v.zoom << ", h " << v.h << ", v " << v.v << ", page " << v.page;
+}
+
+class ViewerWheel : public ViewerFixture {
+protected:
+    void SetUp() override {
+        ViewerFixture::SetUp();
+        show(200, 150);
+        // Frames wider than high and larger than the face, each one pixel wider than the last.
+        ASSERT_EQ(LoadImageFromStream(image, testing_support::StreamOf(testing_support::TestFramesFile(
+                                                 {{600, 500}, {601, 500}, {602, 500}})),
+                                      false),
+                  OK);
+        ASSERT_EQ(callLong("DisplayFromMorvalenImage", {MakeI4(image)}), 0);
+        ASSERT_EQ(get("PageCount").lVal, 3);
+        put("ContinuousViewMode", MakeBool(false));
+    }
+    void TearDown() override {
+        call("CloseImageEx");
+        ReleaseImage(image);
+        ViewerFixture::TearDown();
+    }
+    View observe() {
+        return {get("ZOOM").dblVal, callLong("GetHScrollBarPosition"), callLong("GetVScrollBarPosition"),
+                get("CurrentPage").lVal};
+    }
+    void start() {
+        ASSERT_EQ(callLong("DisplayFrame", {MakeI4(2)}), 0);
+        put("ZOOM", MakeR8(1.0));
+        call("SetHVScrollBarPosition", {MakeI4(60), MakeI4(120)});
+        const View at = observe();
+        ASSERT_EQ(at.page, 2);
+        ASSERT_EQ(at.h, 60);
+        ASSERT_EQ(at.v, 120);
+    }
+
+    testing_support::ScopedTestFramesDecoder decoder{gdiplus::ImageFormatTIFF};
+    int32_t image = 0;
+};
+
+TEST_F(ViewerWheel, EachWheelModeDoesItsOwnStepOnly) {
+    const int32_t large = get("ScrollLargeChange").iVal;
+    ASSERT_GT(large, 0);
+    const struct {
+        int32_t mode;
+        bool up;
+        const char* sameAs;  // the member whose effect the notch has; null: scroll by the large change
+    } rows[] = {
+        {0, true, "ZoomIN"},
+        {0, false, "ZoomOUT"},
+        {1, true, nullptr},
+        {1, false, nullptr},
+        {2, true, "DisplayPreviousFrame"},
+        {2, false, "DisplayNextFrame"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE("mode " + std::to_string(row.mode) + (row.up ? " up" : " down"));
+        put("MouseWheelMode", MakeI4(row.mode));
+        ASSERT_NO_FATAL_FAILURE(start());
+        View expected = observe();
+        if (row.sameAs) {
+            call(row.sameAs);
+            expected = observe();
+            ASSERT_NO_FATAL_FAILURE(start());
+        } else {
+            expected.v = row.up ? expected.v - large : expected.v + large;
+        }
+        ASSERT_NE(expected, observe()) << "the row's step changes nothing";
+        surface->MouseWheel(row.up ? 120 : -120, 0, 100, 75);
+        EXPECT_EQ(observe(), expected);
+    }
 }
 
 }  // namespace

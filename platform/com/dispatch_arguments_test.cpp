@@ -97,6 +97,34 @@ TEST(BindArguments, ReportsTheDispatchErrors) {
     }
 }
 
+// The error index names the bad argument's slot in rgvarg (where the host
+// put it, last argument first), not its parameter number: the two agree only
+// for the middle one of three, so the table puts it first, last and named.
+TEST(BindArguments, TheErrorIndexIsTheBadArgumentsSlotInRgvarg) {
+    const auto bad = [] { return MakeBstr(u"wide"); };
+    const struct {
+        const char* what;
+        std::vector<VARIANT> reversed;  // rgvarg as the host lays it out
+        std::vector<DISPID> named;
+        uint32_t slot;
+    } cases[] = {
+        {"first of two (nLeft)", {MakeI4(2), bad()}, {}, 1},
+        {"first of four (nLeft)", {MakeI4(1), MakeBstr(u"x"), MakeI4(3), bad()}, {}, 3},
+        {"last of four (nMode)", {bad(), MakeBstr(u"x"), MakeI4(3), MakeI4(4)}, {}, 0},
+        {"second of two (nTop)", {bad(), MakeI4(1)}, {}, 0},
+        {"named nMode after two positional", {bad(), MakeI4(2), MakeI4(1)}, {3}, 0},
+        {"named nTop given second of two named", {MakeI4(2), bad(), MakeI4(3)}, {3, 1}, 1},
+    };
+    for (const auto& c : cases) {
+        Call call{c.reversed, c.named};
+        auto params = call.params();
+        BoundArguments bound;
+        uint32_t argError = 99;
+        EXPECT_EQ(BindArguments(setArea(), &params, bound, &argError), DISP_E_TYPEMISMATCH) << c.what;
+        EXPECT_EQ(argError, c.slot) << c.what;
+    }
+}
+
 TEST(BindArguments, PropertyPutTakesTheNamedValue) {
     const MemberModel& put = testing::SampleTypeLib().types[0].members[4];
     Call call{{MakeBstr(u"Title")}, {DISPID_PROPERTYPUT}};

@@ -103,9 +103,14 @@ struct Rendering {
     int Width = 0;
     int Height = 0;
     std::vector<uint8_t> Rgb;
-    // Red, green and blue of one pixel packed as 0xRRGGBB.
+    // Red, green and blue of one pixel packed as 0xRRGGBB; kOutside (no
+    // colour) for a pixel off the page, so a missing page fails a comparison
+    // instead of reading past the pixels.
+    static constexpr uint32_t kOutside = 0xFF000000u;
     uint32_t At(int x, int y) const {
+        if (x < 0 || y < 0 || x >= Width || y >= Height) return kOutside;
         const size_t i = (static_cast<size_t>(y) * Width + x) * 3;
+        if (i + 2 >= Rgb.size()) return kOutside;
         return static_cast<uint32_t>(Rgb[i]) << 16 | Rgb[i + 1] << 8 | Rgb[i + 2];
     }
 };

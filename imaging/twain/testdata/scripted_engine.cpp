@@ -97,3 +97,30 @@ EXPORT int32_t MVTWAIN_AcquireNative(int32_t) {
     win::GlobalUnlock(block);
     return static_cast<int32_t>(block);
 }
+
+// Value lists (see ScriptedEngineScript::listCount).
+EXPORT int32_t MVTWAIN_LoadCapValuesN(int32_t, int32_t) { return script.listCount; }
+EXPORT int32_t MVTWAIN_LoadCapValuesS(int32_t, int32_t) { return script.listCount; }
+EXPORT double MVTWAIN_GetCapValueFromIdx(int32_t index) {
+    return index >= 0 && index < script.listCount ? 100.0 * (index + 1) + 0.25 : 0;
+}
+EXPORT const char* MVTWAIN_GetCapValueFromIdxS(int32_t index) {
+    static char text[32];
+    if (index >= 0 && index < script.listCount) std::snprintf(text, sizeof text, "value %d", index + 1);
+    else text[0] = 0;
+    return text;
+}
+EXPORT double MVTWAIN_GetLastCapValueCurrent() { return 300.25; }
+EXPORT const char* MVTWAIN_GetLastCapValueCurrentS() { return "current text"; }
+EXPORT int32_t MVTWAIN_LoadCapValuesRangeN(int32_t) { return script.listCount > 0 ? 1 : 0; }
+EXPORT double MVTWAIN_GetLastMinCapValueRange() { return 10.5; }
+EXPORT double MVTWAIN_GetLastMaxCapValueRange() { return 20.25; }
+EXPORT double MVTWAIN_GetLastStepCapValueRange() { return 0.5; }
+EXPORT int32_t MVTWAIN_GetImageLayout(double* left, double* top, double* right, double* bottom) {
+    *left = 1.25, *top = 2.5, *right = 3.75, *bottom = 5.0;
+    return 1;
+}
+EXPORT int32_t MVTWAIN_SetImageLayout(double left, double top, double right, double bottom) {
+    record.layoutSet[0] = left, record.layoutSet[1] = top, record.layoutSet[2] = right, record.layoutSet[3] = bottom;
+    return 1;
+}

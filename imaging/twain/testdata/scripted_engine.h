@@ -20,12 +20,19 @@ struct ScriptedEngineScript {
     bool failed = false;
     int32_t resultCode = 6;  // TWRC_XFERDONE
     int32_t conditionCode = 0;
+    // Capability value lists: every capability lists this many values, value
+    // i (from 0) being 100 * (i + 1) + 0.25 or the text "value i+1"; indexes
+    // past the list answer 0 and "". With a list, a capability's current
+    // value is 300.25 (text "current text"), its range 10.5 to 20.25 in steps
+    // of 0.5, and the image layout 1.25, 2.5, 3.75, 5 (left, top, right, bottom).
+    int32_t listCount = 0;
 };
 
 struct ScriptedEngineRecord {
     int32_t transferModeSet = -1;
     int32_t freedHandles = 0;
     char transferPath[1024] = {0};
+    double layoutSet[4] = {0, 0, 0, 0};  // the last MVTWAIN_SetImageLayout's arguments
 };
 
 using ScriptedEngineSetFunction = void (*)(const ScriptedEngineScript*, ScriptedEngineRecord**);

@@ -53,10 +53,19 @@ protected:
         EXPECT_TRUE(found) << name;
     }
 
-    // Reads the header and frees the block.
+    // Reads the header and frees the block. A handle that is no block, or a
+    // block too small for a header, is a failure of the test, never a read
+    // past the block's end.
     static DibHeader takeDib(uint32_t handle) {
         DibHeader h;
         const win::HGLOBAL block{handle};
+        constexpr size_t kHeaderBytes = 40;
+        const size_t size = win::GlobalSize(block);
+        if (handle != 0 && size < kHeaderBytes) {
+            ADD_FAILURE() << "handle " << handle << " holds " << size << " bytes, less than a DIB header";
+            win::GlobalFree(block);
+            return h;
+        }
         auto* p = static_cast<const uint8_t*>(win::GlobalLock(block));
         if (!p) return h;
         auto read32 = [&](size_t at) {
