@@ -32,29 +32,11 @@ std::vector<uint8_t> LoadedBgra(const fs::path& path) {
     return out;
 }
 
-TEST(IconTransparency, EveryDepthLoadsAsImageMagickReadsIt) {
+TEST(IconTransparency, EveryDepthAndThePublicIconsLoadAsImageMagickReadsThem) {
     if (!fs::exists(kImageMagickConvert)) GTEST_SKIP() << "ImageMagick's convert is not installed (scripts/setup)";
     ScratchFolder scratch;
-    for (const IconImage& icon : GeneratedIcons()) {
-        SCOPED_TRACE(icon.name);
-        const fs::path path = scratch.file(std::string(icon.name) + ".ico");
-        const std::vector<uint8_t> file = IconFileOf(icon);
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
-                                                   static_cast<std::streamsize>(file.size()));
-        const std::vector<uint8_t> reference = ImageMagickRgba(path);
-        ASSERT_EQ(reference.size(), size_t{icon.width} * icon.height * 4);
-        EXPECT_EQ(PixelsDifferingFrom(reference, LoadedBgra(path)), 0);
-    }
-}
-
-TEST(IconTransparency, PublicIconsLoadAsImageMagickReadsThem) {
-    const std::vector<fs::path> icons = PublicIcons();
-    if (icons.empty()) GTEST_SKIP() << "no public icons installed (scripts/setup installs imagemagick-6-doc)";
-    if (!fs::exists(kImageMagickConvert)) GTEST_SKIP() << "ImageMagick's convert is not installed (scripts/setup)";
-    for (const fs::path& path : icons) {
-        SCOPED_TRACE(path.string());
-        EXPECT_EQ(PixelsDifferingFrom(ImageMagickRgba(path), LoadedBgra(path)), 0);
-    }
+    for (const auto& [path, differing] : IconsReadDifferentlyFromImageMagick(scratch.path(), LoadedBgra))
+        EXPECT_EQ(differing, 0) << path;
 }
 
 }  // namespace

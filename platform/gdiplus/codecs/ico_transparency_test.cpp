@@ -35,28 +35,10 @@ protected:
     ScratchFolder scratch_;
 };
 
-TEST_F(IcoTransparency, EveryDepthDecodesAsImageMagickReadsIt) {
+TEST_F(IcoTransparency, EveryDepthAndThePublicIconsDecodeAsImageMagickReadsThem) {
     if (!fs::exists(kImageMagickConvert)) GTEST_SKIP() << "ImageMagick's convert is not installed (scripts/setup)";
-    for (const IconImage& icon : GeneratedIcons()) {
-        SCOPED_TRACE(icon.name);
-        const fs::path path = scratch_.path() / (std::string(icon.name) + ".ico");
-        const std::vector<std::uint8_t> file = IconFileOf(icon);
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
-                                                   static_cast<std::streamsize>(file.size()));
-        const std::vector<std::uint8_t> reference = ImageMagickRgba(path);
-        ASSERT_EQ(reference.size(), std::size_t{icon.width} * icon.height * 4);
-        EXPECT_EQ(PixelsDifferingFrom(reference, DecodedBgra(path)), 0);
-    }
-}
-
-TEST_F(IcoTransparency, PublicIconsDecodeAsImageMagickReadsThem) {
-    const std::vector<fs::path> icons = PublicIcons();
-    if (icons.empty()) GTEST_SKIP() << "no public icons installed (scripts/setup installs imagemagick-6-doc)";
-    if (!fs::exists(kImageMagickConvert)) GTEST_SKIP() << "ImageMagick's convert is not installed (scripts/setup)";
-    for (const fs::path& path : icons) {
-        SCOPED_TRACE(path.string());
-        EXPECT_EQ(PixelsDifferingFrom(ImageMagickRgba(path), DecodedBgra(path)), 0);
-    }
+    for (const auto& [path, differing] : IconsReadDifferentlyFromImageMagick(scratch_.path(), DecodedBgra))
+        EXPECT_EQ(differing, 0) << path;
 }
 
 }  // namespace

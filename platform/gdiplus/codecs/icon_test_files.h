@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -99,6 +101,15 @@ inline std::vector<std::uint8_t> IconFileOf(const IconImage& icon) {
     return file;
 }
 
+// Writes the icon file of `icon` at `path`; false when it cannot.
+inline bool WriteIconFile(const std::filesystem::path& path, const IconImage& icon) {
+    const std::vector<std::uint8_t> bytes = IconFileOf(icon);
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
 // Icons of every depth, each with transparent pixels: the indexed ones and
 // 24-bit through their AND mask, 32-bit through alpha (clear, partial and
 // full), the last with its mask as well.
@@ -163,9 +174,9 @@ inline std::vector<std::uint8_t> ImageMagickRgba(const std::filesystem::path& pa
     return pclose(pipe) == 0 ? out : std::vector<std::uint8_t>{};
 }
 
-// Pixels that differ from the reference beyond `tolerance` in any channel;
-// `ours` is BGRA rows top first. Colour under full transparency is not
-// compared.
+// Pixels that differ from the reference beyond `tolerance` in any channel
+// (-1 when the sizes differ); `ours` is BGRA rows top first. Colour under
+// full transparency is not compared.
 inline int PixelsDifferingFrom(const std::vector<std::uint8_t>& reference, const std::vector<std::uint8_t>& ours,
                                int tolerance = 0) {
     if (reference.size() != ours.size()) return -1;
@@ -180,6 +191,23 @@ inline int PixelsDifferingFrom(const std::vector<std::uint8_t>& reference, const
         if (d > tolerance) ++differing;
     }
     return differing;
+}
+
+// Every icon of GeneratedIcons (written into `folder`) and of PublicIcons,
+// each with the number of pixels that `readBgra` (BGRA rows, top first) reads
+// differently from ImageMagick, -1 when sizes differ or a file was not written.
+inline std::vector<std::pair<std::string, int>> IconsReadDifferentlyFromImageMagick(
+    const std::filesystem::path& folder, const std::function<std::vector<std::uint8_t>(const std::filesystem::path&)>& readBgra) {
+    std::vector<std::filesystem::path> icons = PublicIcons();
+    std::vector<std::pair<std::string, int>> results;
+    for (const IconImage& icon : GeneratedIcons()) {
+        const std::filesystem::path path = folder / (std::string(icon.name) + ".ico");
+        if (WriteIconFile(path, icon)) icons.push_back(path);
+        else results.emplace_back(path.string(), -1);
+    }
+    for (const std::filesystem::path& path : icons)
+        results.emplace_back(path.string(), PixelsDifferingFrom(ImageMagickRgba(path), readBgra(path)));
+    return results;
 }
 
 }  // namespace icon_test_files
