@@ -21,6 +21,7 @@
 #include "imaging/engine/testing/engine_test_support.h"
 #include "imaging/engine/testing/plugin_test_support.h"
 #include "imaging/engine/testing/test_files.h"
+#include "platform/gdiplus/codecs/icon_test_files.h"
 
 namespace scanvelt {
 namespace {
@@ -185,6 +186,26 @@ TEST_F(BuildTreePluginRoutes, FilesOnlyThePluginWritesLoadThroughIt) {
         EXPECT_EQ(SizeOf(loaded), std::make_pair(40, 32)) << c.name;
         if (c.lossless) EXPECT_EQ(PixelsOf(loaded), AsymmetricPixels(40, 32)) << c.name;
         ReleaseImage(loaded);
+    }
+}
+
+TEST_F(BuildTreePluginRoutes, IconsKeepTheirTransparencyThroughThePluginAndThroughGdiplus) {
+    using namespace icon_test_files;
+    if (!std::filesystem::exists(kImageMagickConvert)) GTEST_SKIP() << "ImageMagick's convert is not installed";
+    for (const bool gdiplusOnly : {false, true}) {
+        SCOPED_TRACE(gdiplusOnly ? "through GDI+" : "through the plug-in");
+        const auto loaded = [&](const std::filesystem::path& path) {
+            int32_t id = 0;
+            std::vector<uint8_t> bgra;  // ARGB words are B, G, R, A in memory
+            if (LoadImageFromFile(id, path.string(), false, gdiplusOnly, true, 0, true, true) != OK) return bgra;
+            EXPECT_EQ(ImageKindOf(id) == ImageKindPluginBitmap, !gdiplusOnly) << path;
+            for (const uint32_t argb : PixelsOf(id))
+                for (int shift = 0; shift < 32; shift += 8) bgra.push_back(static_cast<uint8_t>(argb >> shift));
+            ReleaseImage(id);
+            return bgra;
+        };
+        for (const auto& [path, differing] : IconsReadDifferentlyFromImageMagick(scratch_.path(), loaded))
+            EXPECT_EQ(differing, 0) << path;
     }
 }
 

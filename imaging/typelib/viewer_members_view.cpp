@@ -55,6 +55,7 @@ std::vector<MemberModel> MvViewerViewMembers() {
     method(0xec, "GetDisplayedArea", four(VT_I4, true), VT_EMPTY);
     method(0xed, "GetDisplayedAreaMM", four(VT_R4, true), VT_EMPTY);
     method(0xee, "CenterOnRect", {}, VT_EMPTY);
+    status(0xef, "ZoomRect");
     for (INVOKEKIND kind : {INVOKE_PROPERTYGET, INVOKE_PROPERTYPUT}) {
         MemberModel clip;
         clip.id = kPropertyBase + 0xd0;

@@ -163,6 +163,8 @@ public:
     void setZoomStep(int32_t value);
     double GetMaxZoom() const { return MaxZoom_; }
     int32_t ZoomArea(int32_t left, int32_t top, int32_t width, int32_t height);
+    // Zooms to the selection rectangle and centres the view on it.
+    int32_t ZoomRect();
     void setImageAlignment(int32_t value);
     void setImagePosition(int32_t value);
     int32_t GetImageLeft() const { return ImageLeft_; }
@@ -289,6 +291,8 @@ private:
     // frame
     void raise(ViewerEvent id);
     void message(const std::string& text);
+    // A message box with the OK button alone and no icon.
+    void plainMessage(const std::string& text);
     void invalidate(const com::ControlRect* rect = nullptr);
     void setQualityTimer(bool on);
     void relayPrintPage(int32_t page, int32_t pagesLeft);
@@ -318,6 +322,10 @@ private:
     int32_t BuildFastDisplayCopy();
     int32_t ChooseInterpolationMode();
     int32_t CurrentDocumentKey() const;
+    int32_t drawThroughPicture(int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW, int32_t dstH, int32_t srcX,
+                               int32_t srcY, int32_t srcW, int32_t srcH);
+    // Fills the back buffer with the host's window behind the face.
+    void paintBackdrop();
     int32_t drawWithGdiplus(int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW, int32_t dstH, int32_t srcX,
                             int32_t srcY, int32_t srcW, int32_t srcH);
     void paintChrome();
@@ -329,6 +337,12 @@ private:
     bool ClosePdfDocument();
     // frames and animation
     void analyzeAnimation();
+    // Enables the frame and GIF items of the menu by the page shown, the
+    // number of pages and the animation.
+    void updateFrameMenu();
+    // Shows the previous page with its bottom or the next with its top, as
+    // continuous view mode turns pages.
+    void turnPageContinuously(bool back);
     void ShowNextAnimationFrame();
     void StartAnimationTimer(int32_t delay);
     void KillAnimationTimer();
@@ -355,8 +369,10 @@ private:
     void editStep(int32_t x, int32_t y);
     void drawStep(int32_t x, int32_t y);
     bool panStep(int32_t x, int32_t y);
+    // Turns the page once per drag when a pan in continuous view mode pulls
+    // on past the top (dy < 0) or bottom (dy > 0) end of the page.
+    void panPageTurn(int32_t dy, int32_t x, int32_t y);
     void ApplyModePointer();
-    void ZoomRect();
     void raiseMouse(ViewerEvent id, int32_t& button, int32_t shift, int32_t& x, int32_t& y);
     // menu and keys
     void initMenu();
@@ -423,6 +439,9 @@ private:
     bool RealignH_ = true, RealignV_ = true;
     bool ForceAlign_ = true;
     bool LayoutSettled_ = true;
+    // A page is being turned in continuous view mode: the turn keeps the
+    // horizontal position.
+    bool ContinuousPageTurn_ = false;
     ScrollBar hScroll_;
     ScrollBar vScroll_;
     bool cornerVisible_ = false;
@@ -442,6 +461,7 @@ private:
     // mouse mode state
     int32_t MouseImageX_ = 0, MouseImageY_ = 0;
     bool Panning_ = false, EditingRect_ = false, DrawingRect_ = false;
+    bool PageTurnDone_ = false;  // a page was turned during the current pan drag
     int32_t ActiveHandle_ = 0;
 
     // context menu and wheel

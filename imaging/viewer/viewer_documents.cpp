@@ -176,6 +176,14 @@ int32_t ViewerControl::DisplayFromString(std::u16string_view text) {
 }
 
 int32_t ViewerControl::SetNativeImage(int32_t imageId) {
+    if (CurrentDocumentType_ == 2 && imageId != 0 && imageId == NativeImageID_) {
+        // The open PDF's page named again: the PDF stays open on that page,
+        // and the page is only analysed and drawn again.
+        LastStatus_ = 0;
+        AnalyzeLoadedImage();
+        UpdateLayout(0);
+        return LastStatus_;
+    }
     ClosePdfDocument();
     bool sameAgain = imageId != 0 && imageId == NativeImageID_;
     if (sameAgain) {
@@ -260,6 +268,7 @@ void ViewerControl::ResetDocument(bool keepPageCount, bool keepGeometry) {
     MaxZoom_ = 1.0;
     RealignH_ = RealignV_ = true;
     LastDrawFailed_ = false;
+    updateFrameMenu();
     if (imageOwned_) {
         // Nobody else knows this ID: it goes with the document.
         ReleaseNativeImage();
@@ -302,6 +311,7 @@ void ViewerControl::AnalyzeLoadedImage(int32_t imageId) {
         s_.PageCount = count;
         analyzeAnimation();
     }
+    updateFrameMenu();
     if (image == 0) return;
     if ((LastStatus_ = GetImageHeight(image, s_.ImageHeight)) != 0) {
         message("Invalid image: Can not get picture height.");

@@ -34,7 +34,7 @@ ViewerControl::ViewerControl(RaiseEvent raise, PropertyChanged changed)
     imagingStarted_ = StartImaging();
     if (!imagingStarted_) {
         LastStatus_ = 1;
-        message("Init Error: the image engine did not start");
+        plainMessage("Init Error: the image engine did not start");
     }
 }
 
@@ -54,12 +54,23 @@ void ViewerControl::raise(ViewerEvent id) {
     raise_(id, none);
 }
 
-void ViewerControl::message(const std::string& text) {
-    if (s_.SilentMode) return;
+namespace {
+
+void showBox(const std::string& text, uint32_t style) {
     win::MessageBoxRequest request;
     request.text = text;
-    request.style = win::MB_OK | win::MB_ICONERROR;
+    request.style = style;
     win::ShowMessageBox(request);
+}
+
+}  // namespace
+
+void ViewerControl::message(const std::string& text) {
+    if (!s_.SilentMode) showBox(text, win::MB_OK | win::MB_ICONERROR);
+}
+
+void ViewerControl::plainMessage(const std::string& text) {
+    if (!s_.SilentMode) showBox(text, win::MB_OK);
 }
 
 void ViewerControl::invalidate(const com::ControlRect* rect) {
@@ -98,6 +109,8 @@ void ViewerControl::InitProperties() {
 }
 
 void ViewerControl::ApplyReadProperties() {
+    UpdateMouseModeMenuChecks();
+    UpdateZoomMenuChecks();
     hScroll_.smallChange = vScroll_.smallChange = s_.ScrollSmallChange;
     hScroll_.largeChange = vScroll_.largeChange = s_.ScrollLargeChange;
     if (site_) site_->AcceptFiles(s_.ViewerDrop ? 1 : 0);
@@ -105,6 +118,9 @@ void ViewerControl::ApplyReadProperties() {
 
 void ViewerControl::Show() {
     ClearRect();
+    // The property bag may have set the modes the menu ticks.
+    UpdateMouseModeMenuChecks();
+    UpdateZoomMenuChecks();
     UpdateScrollRanges();
     UpdateScrollBarVisibility();
     if (s_.MousePointer != 0) {

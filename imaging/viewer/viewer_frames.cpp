@@ -30,6 +30,9 @@ int32_t ViewerControl::DisplayFrame(int32_t frame) {
     const int32_t previous = s_.CurrentPage;
     LastStatus_ = 0;
     if (frame >= 1 && frame <= s_.PageCount) {
+        // An image's new frame keeps the scroll position (KeepImagePosition)
+        // until its layout ends; a PDF page is laid out afresh.
+        LayoutSettled_ = CurrentDocumentType_ != 1;
         if (CurrentDocumentType_ == 1) {
             if (!Animating_) RealignH_ = RealignV_ = true;
             ReleaseFastCopy();
@@ -50,13 +53,32 @@ int32_t ViewerControl::DisplayFrame(int32_t frame) {
             UpdateLayout(0);
         }
     }
+    updateFrameMenu();
+    if (previous != 0) raise(kEventPageChange);
+    return LastStatus_;
+}
+
+void ViewerControl::updateFrameMenu() {
     const bool paged = s_.PageCount >= 2;
     SetItemMenuEnabled(kGotoNext, paged && s_.CurrentPage < s_.PageCount);
     SetItemMenuEnabled(kGotoLast, paged && s_.CurrentPage < s_.PageCount);
     SetItemMenuEnabled(kGotoPrevious, paged && s_.CurrentPage > 1);
     SetItemMenuEnabled(kGotoFirst, paged && s_.CurrentPage > 1);
-    if (previous != 0) raise(kEventPageChange);
-    return LastStatus_;
+    SetItemMenuEnabled(kPlayGif, GifAnimatable_ && !Animating_);
+    SetItemMenuEnabled(kStopGif, Animating_);
+}
+
+void ViewerControl::turnPageContinuously(bool back) {
+    const bool keep = s_.KeepImagePosition;
+    const int32_t alignment = s_.ImageAlignment;
+    s_.KeepImagePosition = false;
+    s_.ImageAlignment = back ? 9 : 6;  // bottom centre, top centre
+    ContinuousPageTurn_ = true;
+    if (back) DisplayPreviousFrame();
+    else DisplayNextFrame();
+    ContinuousPageTurn_ = false;
+    s_.KeepImagePosition = keep;
+    s_.ImageAlignment = alignment;
 }
 
 int32_t ViewerControl::DisplayNextFrame() {

@@ -98,6 +98,75 @@ TEST_F(ViewerFrames, TheFrameMembersPageThroughATiff) {
 
 // The wheel pages: in page-change mode one page a notch; in scroll mode with
 // continuous view, at the end of the scroll range (a small page has no range).
+TEST_F(ViewerFrames, KeepImagePositionKeepsTheScrollPositionOnTheNextFrame) {
+    ScopedTestFramesDecoder decoder(gdiplus::ImageFormatTIFF);
+    for (const bool keep : {true, false}) {
+        SCOPED_TRACE(keep ? "kept" : "realigned");
+        put("KeepImagePosition", MakeBool(keep));
+        int32_t id = 0;
+        ASSERT_EQ(LoadImageFromStream(id, StreamOf(TestFramesFile({{400, 300}, {400, 300}})), false), OK);
+        ASSERT_EQ(callLong("DisplayFromMorvalenImage", {MakeI4(id)}), 0);
+        const auto aligned = std::make_pair(callLong("GetHScrollBarPosition"), callLong("GetVScrollBarPosition"));
+        ASSERT_NE(aligned, std::make_pair(10, 12));
+        call("SetHVScrollBarPosition", {MakeI4(10), MakeI4(12)});
+        ASSERT_EQ(callLong("GetImageLeft"), -10);
+        ASSERT_EQ(callLong("DisplayNextFrame"), 0);
+        ASSERT_EQ(longOf("CurrentPage"), 2);
+        const int32_t h = callLong("GetHScrollBarPosition"), v = callLong("GetVScrollBarPosition");
+        if (keep) {
+            EXPECT_EQ(std::make_pair(h, v), std::make_pair(10, 12));
+        } else {  // back to where ImageAlignment puts it
+            EXPECT_EQ(std::make_pair(h, v), aligned);
+        }
+        EXPECT_EQ(callLong("GetImageLeft"), -h);
+        EXPECT_EQ(callLong("GetImageTop"), -v);
+        // A later frame change with the user's scrolling in between is kept too.
+        if (keep) {
+            call("SetHVScrollBarPosition", {MakeI4(30), MakeI4(40)});
+            ASSERT_EQ(callLong("DisplayPreviousFrame"), 0);
+            EXPECT_EQ(std::make_pair(callLong("GetHScrollBarPosition"), callLong("GetVScrollBarPosition")),
+                      std::make_pair(30, 40));
+        }
+    }
+}
+
+TEST_F(ViewerFrames, PanningPastThePageEndTurnsThePageOncePerDragInContinuousViewMode) {
+    ScopedTestFramesDecoder decoder(gdiplus::ImageFormatTIFF);
+    int32_t id = 0;
+    ASSERT_EQ(LoadImageFromStream(id, StreamOf(TestFramesFile({{400, 300}, {400, 300}, {400, 300}})), false), OK);
+    ASSERT_EQ(callLong("DisplayFromMorvalenImage", {MakeI4(id)}), 0);
+    ASSERT_TRUE(get("ContinuousViewMode").boolVal);
+    ASSERT_EQ(get("MouseMode").lVal, 2);  // pan
+    const int32_t vMax = callLong("GetVScrollBarMaxPosition");
+    auto drag = [&](int32_t fromY, std::vector<int32_t> toYs) {
+        surface->MouseDown(kControlButtonLeft, 0, 50, fromY);
+        for (const int32_t y : toYs) surface->MouseMove(kControlButtonLeft, 0, 50, y);
+        surface->MouseUp(kControlButtonLeft, 0, 50, toYs.back());
+    };
+    call("SetVScrollBarPosition", {MakeI4(vMax)});
+    // Pulling up at the bottom of page 1: page 2 from its top. Pulling back
+    // down at its top in the same drag turns no page again.
+    drag(60, {50, 60, 70});
+    EXPECT_EQ(longOf("CurrentPage"), 2);
+    EXPECT_EQ(callLong("GetVScrollBarPosition"), 0);
+    call("SetVScrollBarPosition", {MakeI4(vMax)});
+    drag(60, {50});
+    EXPECT_EQ(longOf("CurrentPage"), 3);
+    EXPECT_EQ(callLong("GetVScrollBarPosition"), 0);
+    call("SetVScrollBarPosition", {MakeI4(vMax)});
+    drag(60, {50});  // the last page: nothing to turn to
+    EXPECT_EQ(longOf("CurrentPage"), 3);
+    // Pulling down at the top of page 3: page 2 from its bottom.
+    call("SetVScrollBarPosition", {MakeI4(0)});
+    drag(20, {30});
+    EXPECT_EQ(longOf("CurrentPage"), 2);
+    EXPECT_EQ(callLong("GetVScrollBarPosition"), vMax);
+    // Outside continuous view mode the drag only scrolls.
+    put("ContinuousViewMode", MakeBool(false));
+    drag(60, {50});
+    EXPECT_EQ(longOf("CurrentPage"), 2);
+}
+
 TEST_F(ViewerFrames, TheWheelTurnsThePages) {
     ScopedTestFramesDecoder decoder(gdiplus::ImageFormatTIFF);
     showFrames(3);

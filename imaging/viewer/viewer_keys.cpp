@@ -67,22 +67,12 @@ void ViewerControl::wheelStep(bool up) {
         // In continuous view the end of the range turns the page instead of
         // scrolling (the new page shows its bottom when going back, its top
         // when going on), and does nothing before the first or after the last page.
-        auto turnPage = [this](bool back) {
-            const bool keep = s_.KeepImagePosition;
-            const int32_t alignment = s_.ImageAlignment;
-            s_.KeepImagePosition = false;
-            s_.ImageAlignment = back ? 9 : 6;  // bottom centre, top centre
-            if (back) DisplayPreviousFrame();
-            else DisplayNextFrame();
-            s_.KeepImagePosition = keep;
-            s_.ImageAlignment = alignment;
-        };
         if (s_.ContinuousViewMode && up && bar.value == 0) {
-            if (s_.CurrentPage > 1) turnPage(true);
+            if (s_.CurrentPage > 1) turnPageContinuously(true);
             break;
         }
         if (s_.ContinuousViewMode && !up && bar.value >= bar.max) {
-            if (s_.CurrentPage < s_.PageCount) turnPage(false);
+            if (s_.CurrentPage < s_.PageCount) turnPageContinuously(false);
             break;
         }
         const int32_t step = std::max<int32_t>(bar.largeChange, 0);

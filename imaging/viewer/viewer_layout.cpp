@@ -119,7 +119,7 @@ void ViewerControl::UpdateLayout(int32_t imageId) {
         // Horizontal placement.
         if (DisplayWidth_ > availW) {
             if (!areaPlacement) {
-                if ((RealignH_ && (!s_.KeepImagePosition || LayoutSettled_)) || ForceAlign_) {
+                if ((RealignH_ && (!s_.KeepImagePosition || LayoutSettled_) && !ContinuousPageTurn_) || ForceAlign_) {
                     double column = columnOf(s_.ImageAlignment);
                     if (column >= 0) relH = column;
                 }
@@ -152,6 +152,7 @@ void ViewerControl::UpdateLayout(int32_t imageId) {
         }
         RenderImage(imageId, false);
         if (zoomChanged) raise(kEventZoomChange);
+        ApplyModePointer();  // the pan hand appears once an image is shown
         ForceAlign_ = false;
     }
     LayoutSettled_ = true;

@@ -46,6 +46,7 @@ void ViewerControl::initMenu() {
     UpdateMouseModeMenuChecks();
     UpdateZoomMenuChecks();
     Menu_[16].checked = s_.ScrollBars;
+    updateFrameMenu();  // nothing shown: no page to go to, no GIF to play
 }
 
 void ViewerControl::SetItemMenuCaption(int32_t index, const std::string& caption) {

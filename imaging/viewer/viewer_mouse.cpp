@@ -161,9 +161,31 @@ bool ViewerControl::panStep(int32_t x, int32_t y) {
     return moved;
 }
 
-void ViewerControl::ZoomRect() {
-    if (!isRectDrawed()) return;
+void ViewerControl::panPageTurn(int32_t dy, int32_t x, int32_t y) {
+    if (!s_.ContinuousViewMode || PageTurnDone_ || dy == 0 || Animating_) return;
+    const bool back = dy < 0;  // the pointer went down: the page before
+    if (back ? s_.CurrentPage <= 1 : s_.CurrentPage >= s_.PageCount) return;
+    PageTurnDone_ = true;
+    Panning_ = false;
+    turnPageContinuously(back);
+    MouseDownX_ = x;
+    MouseDownY_ = y;
+    Panning_ = true;
+}
+
+int32_t ViewerControl::ZoomRect() {
+    if (!isRectDrawed()) return LastStatus_;
+    // The zoom is laid out without drawing; the view is drawn once, centred
+    // on the rectangle, whose outline first follows the new zoom.
+    const bool locked = s_.LockControl;
+    s_.LockControl = true;
     ZoomArea(SavedSelectionRect_[0], SavedSelectionRect_[1], SavedSelectionRect_[2], SavedSelectionRect_[3]);
+    s_.LockControl = locked;
+    if (SelectionDrawn_)
+        PlaceSelectionRect(SavedSelectionRect_[0], SavedSelectionRect_[1], SavedSelectionRect_[2],
+                           SavedSelectionRect_[3]);
+    CenterOnRect();
+    return LastStatus_;
 }
 
 void ViewerControl::ApplyModePointer() {
@@ -256,7 +278,10 @@ void ViewerControl::MouseMove(int32_t button, int32_t x, int32_t y, int32_t shif
     const int32_t modeButton = mouseButtonForMouseMode();
     if (button == modeButton && imageShown()) {
         if ((s_.MouseMode == kModeAreaSelection || s_.MouseMode == kModeAutoZoom) && DrawingRect_) drawStep(x, y);
-        else if (s_.MouseMode == kModePan && Panning_) panStep(x, y);
+        else if (s_.MouseMode == kModePan && Panning_) {
+            const int32_t dy = MouseDownY_ - y;
+            if (!panStep(x, y)) panPageTurn(dy, x, y);
+        }
     }
     flags.inMouseMove = false;
 }
@@ -273,7 +298,7 @@ void ViewerControl::MouseUp(int32_t button, int32_t x, int32_t y, int32_t shift)
         ZoomRect();
         ClearRectShown();
     }
-    Panning_ = EditingRect_ = DrawingRect_ = false;
+    Panning_ = EditingRect_ = DrawingRect_ = PageTurnDone_ = false;
     const bool inside = x >= 0 && y >= 0 && x < clientWidth() && y < clientHeight();
     raiseMouse(kEventMouseUpControl, button, shift, x, y);
     viewerInputFlags().mouseButtonDown = false;

@@ -178,6 +178,10 @@ void ViewerObject::bindSelectionMembers() {
         v.CenterOnRect();
         return S_OK;
     });
+    bind("ZoomRect", [](ViewerControl& v, const BoundArguments&, VARIANT& r, EXCEPINFO*) {
+        r = MakeI4(v.ZoomRect());
+        return S_OK;
+    });
 
     // The outline's appearance.
     bind("RectBorderStyle", [refused](ViewerControl& v, const BoundArguments& a, VARIANT&, EXCEPINFO* e) {

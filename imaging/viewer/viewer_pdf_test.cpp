@@ -159,6 +159,24 @@ TEST_F(ViewerPdf, PagesAreShownOneAtATime) {
     EXPECT_EQ(testing_support::RegisteredImageCount(), images - 1);
 }
 
+TEST_F(ViewerPdf, SetNativeImageWithTheShownPageKeepsThePdfOpenOnThatPage) {
+    std::string path = scratch.file("three.pdf");
+    mvpdfplug::testing::writeBoxPages(path, {{72, 144}, {144, 72}, {216, 216}});
+    put("PdfDpiRendering", MakeI4(100));
+    ASSERT_EQ(open(path), 0);
+    ASSERT_EQ(callLong("DisplayFrame", {MakeI4(2)}), 0);
+    const int32_t handle = control().pdfHandle();
+    ASSERT_NE(handle, 0);
+    EXPECT_EQ(callLong("SetNativeImage", {MakeI4(control().nativeImageId())}), 0);
+    EXPECT_EQ(control().pdfHandle(), handle);
+    EXPECT_EQ(longOf("CurrentPage"), 2);
+    EXPECT_EQ(longOf("PageCount"), 3);
+    EXPECT_EQ(longOf("ImageWidth"), 200);
+    ASSERT_EQ(callLong("DisplayNextFrame"), 0);
+    EXPECT_EQ(longOf("CurrentPage"), 3);
+    EXPECT_EQ(longOf("ImageWidth"), 300);
+}
+
 TEST_F(ViewerPdf, AHugePageIsRefusedBeforeItsRasterIsMade) {
     std::string path = scratch.file("huge.pdf");
     mvpdfplug::testing::writeBoxPages(path, {{14400, 14400}});

@@ -4,6 +4,7 @@
 // premultiplied ARGB, and the delayed high-quality second pass.
 #include <cmath>
 
+#include "imaging/engine/graphics_on_image.h"
 #include "imaging/engine/graphics_wrappers.h"
 #include "imaging/engine/image_creators.h"
 #include "imaging/engine/image_queries.h"
@@ -23,6 +24,8 @@ constexpr int32_t kPixelOffsetHalf = 4;
 constexpr int32_t kCompositingHighSpeed = 1;
 constexpr int32_t kNearestNeighbor = 5;
 constexpr int32_t kOutOfMemory = 3;
+constexpr int32_t kPixelFormat32bppARGB = 0x26200A;
+constexpr int32_t kNoMaskColour = 0x10000;  // RGB(0,0,1)
 
 int32_t roundEven(double value) { return static_cast<int32_t>(std::nearbyint(value)); }
 
@@ -78,7 +81,7 @@ int32_t ViewerControl::drawWithGdiplus(int32_t imageId, int32_t dstX, int32_t ds
     int32_t status = GpGraphicsFromHdc(buffer_.dc(), graphics);
     if (status != 0) return status;
     gdiplus::GpImageAttributes attributes{};
-    bool useGamma = s_.Gamma != 1.0f;
+    bool useGamma = s_.Gamma != 1.0f && !GifAnimatable_;  // an animated GIF shows its own colours
     if (useGamma && CreateGpImageAttributes(attributes) == 0) SetGpAttributesGamma(attributes, 0, true, s_.Gamma);
     ClearGpGraphics(graphics, opaqueArgb(s_.BackColor));
     status = SetGpSmoothingMode(graphics, kSmoothingNone);
@@ -116,6 +119,60 @@ int32_t ViewerControl::drawWithGdiplus(int32_t imageId, int32_t dstX, int32_t ds
     if (attributes != gdiplus::GpImageAttributes{}) DisposeGpImageAttributes(attributes);
     DeleteGpGraphics(graphics);
     return status;
+}
+
+// A see-through control, or one forced to draw through a picture: the image
+// is drawn off screen into a picture of the client size (on BackColor when
+// opaque, on nothing when transparent, where ImageMaskColor becomes clear too)
+// and the picture is laid over the back buffer, which for a transparent
+// control first receives what the host's window shows behind the face.
+int32_t ViewerControl::drawThroughPicture(int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW, int32_t dstH,
+                                          int32_t srcX, int32_t srcY, int32_t srcW, int32_t srcH) {
+    const int32_t cw = clientWidth(), ch = clientHeight();
+    if (cw < 1 || ch < 1) return 0;
+    const bool transparent = s_.BackStyle == 0;
+    int32_t picture = 0;
+    int32_t status = ImageFromBuffer(cw, ch, 0, kPixelFormat32bppARGB, nullptr, picture);
+    if (status != 0) return status;
+    gdiplus::GpGraphics graphics{};
+    status = GetImageGraphics(picture, graphics, kPixelFormat32bppARGB);
+    if (status == 0) {
+        if (!transparent) ClearGpGraphics(graphics, opaqueArgb(s_.BackColor));
+        gdiplus::GpImageAttributes attributes{};
+        if (!GifAnimatable_) {
+            if (s_.Gamma != 1.0f && CreateGpImageAttributes(attributes) == 0)
+                SetGpAttributesGamma(attributes, 0, true, s_.Gamma);
+            if (transparent && s_.ImageMaskColor != kNoMaskColour &&
+                (attributes != gdiplus::GpImageAttributes{} || CreateGpImageAttributes(attributes) == 0)) {
+                const gdiplus::ColorMap clear{opaqueArgb(s_.ImageMaskColor), 0};
+                SetGpAttributesRemapTable(attributes, 0, true, 1, &clear);
+            }
+        }
+        SetGpCompositingQuality(graphics, kCompositingHighSpeed);
+        SetGpSmoothingMode(graphics, kSmoothingNone);
+        SetGpInterpolationMode(graphics, ChooseInterpolationMode());
+        SetGpPixelOffsetMode(graphics, kPixelOffsetHalf);
+        status = DrawGpImageRectRect(graphics, imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, kUnitPixel,
+                                     attributes);
+        DeleteGpGraphics(graphics);
+        if (attributes != gdiplus::GpImageAttributes{}) DisposeGpImageAttributes(attributes);
+    }
+    if (transparent) paintBackdrop();
+    gdiplus::GpGraphics onBuffer{};
+    if (GpGraphicsFromHdc(buffer_.dc(), onBuffer) == 0) {
+        const int32_t b = border();
+        DrawGpImageRect(onBuffer, picture, b, b, cw, ch);  // over what lies behind, where the picture is clear
+        DeleteGpGraphics(onBuffer);
+    }
+    ReleaseImage(picture);
+    return status;
+}
+
+void ViewerControl::paintBackdrop() {
+    const com::ControlBackBuffer face{buffer_.pixels(), buffer_.width(), buffer_.height(), buffer_.stride()};
+    if (face.pixels && site_ && site_->GetBackdrop(&face) == com::S_OK) return;
+    // A host that cannot tell what lies behind gets the back colour.
+    buffer_.fill(0, 0, buffer_.width(), buffer_.height(), opaqueArgb(s_.BackColor));
 }
 
 void ViewerControl::RenderImage(int32_t imageId, bool qualityPass) {
@@ -170,7 +227,9 @@ void ViewerControl::RenderImage(int32_t imageId, bool qualityPass) {
             if (srcX + srcW > s_.ImageWidth) srcX = s_.ImageWidth - srcW;
             if (srcY + srcH > s_.ImageHeight) srcY = s_.ImageHeight - srcH;
             int32_t b = border();
-            LastStatus_ = drawWithGdiplus(imageId, dstX + b, dstY + b, dstW, dstH, srcX, srcY, srcW, srcH);
+            LastStatus_ = s_.BackStyle == 0 || s_.ForcePictureMode
+                              ? drawThroughPicture(imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH)
+                              : drawWithGdiplus(imageId, dstX + b, dstY + b, dstW, dstH, srcX, srcY, srcW, srcH);
             if (LastStatus_ == 0) {
                 // The rectangle follows zoom and scrolling through its image pixels.
                 if (SelectionDrawn_)

@@ -210,6 +210,27 @@ TEST_F(ViewerSelection, CenterOnRect) {
     EXPECT_EQ(longs("GetRectValuesObject"), (Rect{142, 116, 100, 50}));
 }
 
+TEST_F(ViewerSelection, ZoomRectZoomsToTheRectangleAndCentresTheViewOnIt) {
+    showImage(1000, 800);
+    const double zoom = get("ZOOM").dblVal;
+    EXPECT_EQ(callLong("ZoomRect"), 0);  // no rectangle: nothing changes
+    EXPECT_EQ(get("ZOOM").dblVal, zoom);
+    set("SetRectValues", {500, 400, 100, 50});
+    EXPECT_EQ(callLong("ZoomRect"), 0);
+    // The face is 400 x 300: min(400 / 100, 300 / 50) = 4; the rectangle stays where it was in the image.
+    EXPECT_DOUBLE_EQ(get("ZOOM").dblVal, 4.0);
+    EXPECT_EQ(get("ZoomMode").lVal, 4);
+    EXPECT_EQ(longs("GetRectValues"), (Rect{500, 400, 100, 50}));
+    // Shown 400 x 200 control pixels in a client of 383 x 283, centred on both axes.
+    const Rect outline = longs("GetRectValuesObject");
+    EXPECT_EQ(outline.width, 400);
+    EXPECT_EQ(outline.height, 200);
+    EXPECT_NEAR(outline.left + outline.width / 2.0, 383 / 2.0, 1.0);
+    EXPECT_NEAR(outline.top + outline.height / 2.0, 283 / 2.0, 1.0);
+    EXPECT_EQ(callLong("GetImageLeft"), -callLong("GetHScrollBarPosition"));
+    EXPECT_EQ(callLong("GetImageTop"), -callLong("GetVScrollBarPosition"));
+}
+
 TEST_F(ViewerSelection, OutlineIsDrawnAboveTheImageAndCleared) {
     showImage(200, 100);
     put("RectBorderColor", MakeI4(0x0000FF));  // red, as the host gives colours

@@ -5,7 +5,8 @@
 //
 //   IControlSite     what the host gives the control: invalidating part of
 //                    the face, window timers, mouse capture, the pointer shape,
-//                    focus, the context menu, "a property changed".
+//                    focus, the context menu, "a property changed", the
+//                    window's pixels behind the face.
 //   IControlSurface  what the control offers the host, found by QueryInterface
 //                    on the control's IUnknown: the site, the size, the back
 //                    buffer to show, and every input the window receives.
@@ -122,6 +123,11 @@ public:
     // A persisted property changed, so the container should save the control
     // again (its IPersistPropertyBag) before it closes.
     virtual HRESULT PropertyChanged(DISPID id) = 0;
+    // The pixels of the window behind the face, as that window draws itself
+    // without its children, for a control drawn see-through: the host writes
+    // them into the control's `buffer` (the face's size, layout of
+    // ControlBackBuffer, alpha 255). E_NOTIMPL when the host cannot give them.
+    virtual HRESULT GetBackdrop(const ControlBackBuffer* buffer) = 0;
 };
 
 class IControlSurface : public IUnknown {

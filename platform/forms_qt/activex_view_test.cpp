@@ -282,6 +282,23 @@ TEST_F(ActiveXViewTest, AMenuAskedForAfterTheFormClosedIsDismissed) {
     EXPECT_FALSE(opened);
 }
 
+TEST_F(ActiveXViewTest, TheSiteHandsTheWindowBehindTheFaceWithoutTheFaceItself) {
+    std::vector<uint32_t> pixels(200 * 100, 0);
+    const com::ControlBackBuffer buffer{pixels.data(), 200, 100, 200 * 4};
+    ASSERT_EQ(face->site()->GetBackdrop(&buffer), com::S_OK);
+    QWidget* parent = widget->parentWidget();
+    ASSERT_NE(parent, nullptr);
+    const uint32_t behind = parent->palette().color(parent->backgroundRole()).rgba();
+    ASSERT_EQ(shown(100, 50), FakeFace::kBackground);
+    EXPECT_NE(behind, FakeFace::kBackground);
+    EXPECT_EQ(pixels[50 * 200 + 100], behind);
+    EXPECT_EQ(pixels[0], behind);
+    EXPECT_EQ(pixels.back(), behind);
+    form.unload();
+    settle();
+    EXPECT_NE(face->site()->GetBackdrop(&buffer), com::S_OK) << "no window, nothing behind";
+}
+
 TEST_F(ActiveXViewTest, TheObjectMayHoldTheMouse) {
     ASSERT_EQ(face->site()->SetCapture(1), com::S_OK);
     EXPECT_EQ(QWidget::mouseGrabber(), widget);

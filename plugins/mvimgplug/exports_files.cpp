@@ -95,7 +95,7 @@ MvimgplugHandle MVIMGPLUG_LoadU(int32_t format, const char16_t* path, int32_t fl
         if (format == FIF_JPEG) return AddBitmap(ReadJpeg(*file));
         if (!PassesGuards(format, *file)) return 0;
         // A header-only bitmap is of no use to the engine: pixels are always loaded.
-        const int32_t loadFlags = flags & ~FIF_LOAD_NOPIXELS;
+        const int32_t loadFlags = WithIconTransparency(format, flags & ~FIF_LOAD_NOPIXELS);
         FIBITMAP* decoded =
             FreeImage_LoadFromHandle(static_cast<FREE_IMAGE_FORMAT>(format), StreamIo(), file->Rewound(), loadFlags);
         return AddBitmap(ToPluginRowOrder(decoded));

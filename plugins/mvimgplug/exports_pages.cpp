@@ -33,7 +33,8 @@ MvimgplugHandle MVIMGPLUG_OpenMultiBitmapU(int32_t format, int32_t flags, Mvimgp
         object.file = fileObject->file;
         object.format = format;
         object.multiBitmap = FreeImage_OpenMultiBitmapFromHandle(static_cast<FREE_IMAGE_FORMAT>(format), StreamIo(),
-                                                                 object.file->Rewound(), flags);
+                                                                 object.file->Rewound(),
+                                                                 WithIconTransparency(format, flags));
         if (object.multiBitmap == nullptr) return 0;
         FIMULTIBITMAP* opened = object.multiBitmap;
         return AddOrDispose(std::move(object), [opened] { FreeImage_CloseMultiBitmap(opened, 0); });

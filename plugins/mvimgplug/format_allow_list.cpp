@@ -20,6 +20,10 @@ std::span<const int32_t> AllowedFormats() { return kAllowed; }
 
 bool IsAllowedFormat(int32_t format) { return std::find(kAllowed.begin(), kAllowed.end(), format) != kAllowed.end(); }
 
+int32_t WithIconTransparency(int32_t format, int32_t flags) {
+    return format == FIF_ICO ? flags | ICO_MAKEALPHA : flags;
+}
+
 bool IsMultiPageFormat(int32_t format) { return format == FIF_TIFF || format == FIF_ICO; }
 
 void RestrictLibraryToAllowedFormats() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdiplus/codecs/icon_test_files.h"
 #include "plugins/mvimgplug/mvimgplug.h"
 #include "plugins/mvimgplug/testing/plugin_test_support.h"
 
@@ -18,17 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const char* const kSuiteFolder = "/usr/share/gocode/src/golang.org/x/image/testdata";
-const char* const kReference = "/usr/bin/convert";
-
-std::vector<uint8_t> ReferenceRgba(const fs::path& path) {
-    const std::string command = std::string(kReference) + " '" + path.string() + "[0]' -depth 8 rgba:- 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return {};
-    std::vector<uint8_t> out;
-    uint8_t buffer[65536];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.insert(out.end(), buffer, buffer + n);
-    return pclose(pipe) == 0 ? out : std::vector<uint8_t>{};
-}
+using icon_test_files::ImageMagickRgba;
+using icon_test_files::kImageMagickConvert;
 
 // The bitmap as 32-bit BGRA, as the engine brings it to a standard bitmap.
 Bitmap As32Bits(MvimgplugHandle bitmap) {
@@ -47,7 +39,7 @@ TEST(PublicTiffSuite, EveryFileLoadsAsTheReferenceReadsIt) {
         if (entry.path().extension() == ".tiff") files.push_back(entry.path());
     }
     if (files.empty()) GTEST_SKIP() << "the suite is not installed (scripts/setup installs golang-golang-x-image-dev)";
-    if (!fs::exists(kReference)) GTEST_SKIP() << "ImageMagick's convert is not installed (scripts/setup)";
+    if (!fs::exists(kImageMagickConvert)) GTEST_SKIP() << "ImageMagick's convert is not installed (scripts/setup)";
     std::sort(files.begin(), files.end());
     int matched = 0;
     for (const fs::path& path : files) {
@@ -57,7 +49,7 @@ TEST(PublicTiffSuite, EveryFileLoadsAsTheReferenceReadsIt) {
         Bitmap argb = As32Bits(loaded.get());
         ASSERT_TRUE(argb);
         const uint32_t width = MVIMGPLUG_GetWidth(argb.get()), height = MVIMGPLUG_GetHeight(argb.get());
-        const std::vector<uint8_t> reference = ReferenceRgba(path);
+        const std::vector<uint8_t> reference = ImageMagickRgba(path);
         ASSERT_EQ(reference.size(), size_t{width} * height * 4);
         int worst = 0;
         for (uint32_t y = 0; y < height; ++y) {

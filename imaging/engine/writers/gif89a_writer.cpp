@@ -15,17 +15,24 @@ void PutWord(std::vector<uint8_t>& out, int32_t value) {
     out.push_back(static_cast<uint8_t>(value >> 8));
 }
 
+// The palette index to mark transparent for `colour`: the entry of that
+// colour that is itself transparent (alpha 0; the last one, as the saver takes
+// the last such entry), so that an opaque entry of the same colour earlier in
+// the palette keeps showing; else the first entry of that colour.
 int32_t TransparentIndex(std::span<const gdiplus::ARGB> palette, int32_t colour) {
     if (colour == kNoTransparentColour) return -1;
     const auto red = static_cast<uint8_t>(colour), green = static_cast<uint8_t>(colour >> 8),
                blue = static_cast<uint8_t>(colour >> 16);
+    int32_t firstOfColour = -1, transparentOfColour = -1;
     for (size_t i = 0; i < palette.size(); ++i) {
-        if (gdiplus::RedOf(palette[i]) == red && gdiplus::GreenOf(palette[i]) == green &&
-            gdiplus::BlueOf(palette[i]) == blue) {
-            return static_cast<int32_t>(i);
+        if (gdiplus::RedOf(palette[i]) != red || gdiplus::GreenOf(palette[i]) != green ||
+            gdiplus::BlueOf(palette[i]) != blue) {
+            continue;
         }
+        if (firstOfColour < 0) firstOfColour = static_cast<int32_t>(i);
+        if (gdiplus::AlphaOf(palette[i]) == 0) transparentOfColour = static_cast<int32_t>(i);
     }
-    return -1;
+    return transparentOfColour >= 0 ? transparentOfColour : firstOfColour;
 }
 
 bool SoundInput(int32_t bpp, const GifIndexes& pixels) {

@@ -17,9 +17,10 @@ namespace scanvelt {
 inline constexpr int32_t kNoTransparentColour = -1;
 
 // Writes the file: a colour table of 2^bpp entries (the palette's colours,
-// black past its end), the transparent index the first entry whose red,
-// green and blue equal those of `transparentColour` (a Windows RGB value, red
-// in the low byte; kNoTransparentColour for none), minimum code size bpp (2
+// black past its end), the transparent index the entry whose red, green and
+// blue equal those of `transparentColour` (a Windows RGB value, red in the low
+// byte; kNoTransparentColour for none) and whose alpha is 0, else the first
+// entry of that colour, minimum code size bpp (2
 // for 1 bit). `bpp` is 1, 4 or 8; the indexes hold `pixels.depth` bits each.
 // False, with no file left, when the size passes 32767 or the file cannot be
 // written.

@@ -139,8 +139,33 @@ TEST_F(Gif89aWriter, AShortPaletteIsFilledWithBlackAndATransparentEntryIsNamed) 
     ASSERT_TRUE(read.read);
     ASSERT_EQ(read.colours.size(), 256u);
     for (size_t i = 200; i < 256; ++i) EXPECT_EQ(read.colours[i], 0xFF000000u) << i;
-    EXPECT_EQ(read.transparentIndex, 3);
+    EXPECT_EQ(read.transparentIndex, 150);  // the opaque entry 3 keeps showing
     EXPECT_EQ(read.indexes, indexes);
+}
+
+TEST_F(Gif89aWriter, TheTransparentEntryIsMarkedNotAnOpaqueEntryOfTheSameColourBeforeIt) {
+    // {opaque red, transparent red}: the red pixels stay, the transparent ones vanish.
+    const int32_t id = RegisterBitmap(4, 2, gdiplus::PixelFormat1bppIndexed);
+    gdiplus::ColorPalette palette;
+    palette.Count = 2;
+    palette.Entries[0] = 0xFFFF0000u;
+    palette.Entries[1] = 0x00FF0000u;
+    ASSERT_EQ(SetImagePalette(id, palette), OK);
+    const uint8_t rows[2] = {0b01010000, 0b10100000};
+    ASSERT_EQ(NativeBitmapOf(id)->WritePixels(gdiplus::Rect{0, 0, 4, 2}, gdiplus::PixelFormat1bppIndexed, 1, rows),
+              gdiplus::Ok);
+    const std::string path = folder_.PathOf("red.gif");
+    ASSERT_EQ(SaveImageAsGif89a(id, path), OK);
+    const GiflibImage read = ReadWithGiflib(path);
+    ASSERT_TRUE(read.read);
+    EXPECT_EQ(read.transparentIndex, 1);
+    EXPECT_EQ(read.indexes, (std::vector<uint8_t>{0, 1, 0, 1, 1, 0, 1, 0}));
+    int32_t loaded = 0;
+    ASSERT_EQ(ImageFromFile(path, loaded), OK);
+    std::vector<uint8_t> alphas;
+    for (const uint32_t p : PixelsOf(loaded)) alphas.push_back(static_cast<uint8_t>(p >> 24));
+    ReleaseImage(loaded);
+    EXPECT_EQ(alphas, (std::vector<uint8_t>{255, 0, 255, 0, 0, 255, 0, 255}));
 }
 
 TEST_F(Gif89aWriter, APhotographIsReducedTo256ColoursAndReadsBackTheSameByBothDecoders) {

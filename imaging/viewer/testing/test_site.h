@@ -4,6 +4,7 @@
 // and reads pixels from the control's back buffer.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
@@ -64,6 +65,18 @@ public:
         changed.push_back(id);
         return com::S_OK;
     }
+    // The window behind the face as `backdrop` paints it (x, y in face
+    // pixels); E_NOTIMPL without one.
+    com::HRESULT GetBackdrop(const com::ControlBackBuffer* buffer) override {
+        if (!backdrop) return com::E_NOTIMPL;
+        if (!buffer || !buffer->pixels) return com::E_POINTER;
+        for (int32_t y = 0; y < buffer->height; ++y) {
+            auto* row = reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(buffer->pixels) +
+                                                    static_cast<size_t>(y) * buffer->stride);
+            for (int32_t x = 0; x < buffer->width; ++x) row[x] = backdrop(x, y);
+        }
+        return com::S_OK;
+    }
 
     // Fires every running timer once, as if its interval had passed; returns
     // how many fired.
@@ -93,6 +106,7 @@ public:
     std::vector<com::ControlMenuItem> menuShown;  // the last menu shown (captions valid only during the call)
     bool acceptsFiles = false;
     std::vector<com::DISPID> changed;
+    std::function<uint32_t(int32_t x, int32_t y)> backdrop;  // what lies behind the face, if anything
 };
 
 }  // namespace scanvelt::testing

@@ -92,6 +92,10 @@ public:
     // user: the chosen entry's command, 0 when dismissed. The front end
     // installs it; without it every menu is dismissed.
     std::function<int(const std::vector<PopupMenuEntry>& entries, int x, int y)> showPopupMenu;
+    // Writes the pixels of the window behind the face (without its children)
+    // into `buffer`; false when it cannot. The front end installs it; without
+    // it a see-through object gets no backdrop.
+    std::function<bool(const com::ControlBackBuffer& buffer)> grabBackdrop;
 
     bool canTakeFocus() const override { return hasFace(); }
 

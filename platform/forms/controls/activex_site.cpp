@@ -116,4 +116,14 @@ com::HRESULT ActiveXSite::ShowPopupMenu(const com::ControlMenuItem* items, uint3
 // The forms keep no property bags of their controls: nothing to save later.
 com::HRESULT ActiveXSite::PropertyChanged(com::DISPID) { return owner_ ? com::S_OK : com::E_UNEXPECTED; }
 
+com::HRESULT ActiveXSite::GetBackdrop(const com::ControlBackBuffer* buffer) {
+    if (!buffer || !buffer->pixels) return com::E_POINTER;
+    if (buffer->width < 1 || buffer->height < 1 || buffer->stride < buffer->width * 4) return com::E_INVALIDARG;
+    if (!owner_) return com::E_UNEXPECTED;
+    if (!owner_->grabBackdrop) return com::E_NOTIMPL;
+    // Copied: what it runs may replace it.
+    const auto grab = owner_->grabBackdrop;
+    return grab(*buffer) ? com::S_OK : com::E_FAIL;
+}
+
 }  // namespace forms

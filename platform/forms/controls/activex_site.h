@@ -30,6 +30,7 @@ public:
     com::HRESULT ShowPopupMenu(const com::ControlMenuItem* items, uint32_t count, int32_t x, int32_t y,
                                int32_t* chosen) override;
     com::HRESULT PropertyChanged(com::DISPID id) override;
+    com::HRESULT GetBackdrop(const com::ControlBackBuffer* buffer) override;
 
 private:
     ~ActiveXSite() = default;

@@ -187,6 +187,17 @@ ActiveXView::ActiveXView(forms::ActiveXControl& control, FormView& owner)
         const QAction* chosen = menu.exec(face->mapToGlobal(QPoint(x, y)));
         return chosen ? chosen->data().toInt() : 0;
     };
+    // What lies behind the face: the parent as it paints itself, without its
+    // child widgets (so without this face), for an object drawn see-through.
+    control_.grabBackdrop = [face = QPointer<QWidget>(face_)](const com::ControlBackBuffer& buffer) {
+        if (!face || !face->parentWidget()) return false;
+        QImage image(reinterpret_cast<uchar*>(buffer.pixels), buffer.width, buffer.height, buffer.stride,
+                     QImage::Format_ARGB32);
+        image.fill(face->parentWidget()->palette().color(face->parentWidget()->backgroundRole()));
+        const QRect behind(face->pos(), QSize(buffer.width, buffer.height));
+        face->parentWidget()->render(&image, QPoint(), QRegion(behind), QWidget::DrawWindowBackground);
+        return true;
+    };
     showFace();
     showPointer();
     face_->setAcceptDrops(control_.acceptsFiles());

@@ -23,6 +23,25 @@ bool Better(const IconEntry& a, const IconEntry& b) {
     return areaA != areaB ? areaA > areaB : a.bitCount > b.bitCount;
 }
 
+// Copies the fourth byte of each pixel of a 32-bit icon's colour image (rows
+// bottom-up) into the alpha of `rows`; false, leaving them as they were, when
+// every one of them is 0, as in icons that rely on their mask.
+bool CopyIconAlpha(const ByteView& data, const DibHeader& header, PixelRows& rows) {
+    const std::uint64_t stride = DibRowBytes(header.width, 32);
+    const auto w = static_cast<std::int32_t>(header.width), h = static_cast<std::int32_t>(header.height);
+    // DecodeDibPixels read these rows, so they are there.
+    const auto alphaAt = [&](std::int32_t x, std::int32_t y) {
+        return data.data()[header.endOfTable + (h - 1 - y) * stride + 4 * x + 3];
+    };
+    bool any = false;
+    for (std::int32_t y = 0; y < h && !any; ++y)
+        for (std::int32_t x = 0; x < w && !any; ++x) any = alphaAt(x, y) != 0;
+    if (!any) return false;
+    for (std::int32_t y = 0; y < h; ++y)
+        for (std::int32_t x = 0; x < w; ++x) rows.Row(y)[4 * x + 3] = alphaAt(x, y);
+    return true;
+}
+
 // The DIB of an entry: its header states twice the icon's height, the colour
 // image (XOR) followed by a 1-bit AND mask in which 1 means transparent.
 Status DecodeIconDib(const ByteView& data, std::unique_ptr<Bitmap>& bitmap) {
@@ -46,12 +65,12 @@ Status DecodeIconDib(const ByteView& data, std::unique_ptr<Bitmap>& bitmap) {
         for (std::int32_t y = 0; y < h; ++y)
             if (Status s = colour->CopyPixels(Rect{0, y, w, 1}, PixelFormat32bppARGB, w * 4, rows.Row(y)); s != Ok)
                 return s;
-        // 32-bit icons carry their own alpha; the others take it from the mask.
+        // 32-bit icons carry their own alpha in the fourth byte of each pixel,
+        // which the colour image (a plain 32-bit DIB) does not keep: it is read
+        // from the bytes. Icons whose alpha is all 0, and the other depths,
+        // take it from the mask.
         bool anyAlpha = false;
-        if (header.bitCount == 32) {
-            for (std::int32_t y = 0; y < h && !anyAlpha; ++y)
-                for (std::int32_t x = 0; x < w && !anyAlpha; ++x) anyAlpha = rows.Row(y)[4 * x + 3] != 0;
-        }
+        if (header.bitCount == 32) anyAlpha = CopyIconAlpha(data, header, rows);
         for (std::int32_t y = 0; y < h && !anyAlpha; ++y) {
             std::uint8_t* row = rows.Row(y);
             const std::uint8_t* mask = hasMask ? data.data() + maskAt + (h - 1 - y) * maskStride : nullptr;

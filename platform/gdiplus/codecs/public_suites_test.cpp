@@ -16,6 +16,7 @@
 
 #include "platform/gdiplus/codecs/codec_support.h"
 #include "platform/gdiplus/codecs/codec_test_support.h"
+#include "platform/gdiplus/codecs/icon_test_files.h"
 
 namespace gdiplus::codecs {
 namespace {
@@ -92,12 +93,7 @@ std::vector<std::uint8_t> ReferenceRgba(const fs::path& path, const fs::path& sc
         std::ofstream(input, std::ios::binary).write(reinterpret_cast<const char*>(plain.data()),
                                                      static_cast<std::streamsize>(plain.size()));
     }
-    int status = 0;
-    const std::string out = RunCommand(std::string(kReference) + " '" + input.string() +
-                                           "[0]' -depth 8 rgba:- 2>/dev/null",
-                                       &status);
-    if (status != 0) return {};
-    return {out.begin(), out.end()};
+    return icon_test_files::ImageMagickRgba(input);
 }
 
 // Largest difference of any channel; colour under full transparency is not compared.
