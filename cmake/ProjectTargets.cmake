@@ -16,10 +16,14 @@ endfunction()
 # and runs those. A test takes one label at most: the discovered tests' property
 # list cannot carry a list value. TIMEOUT (seconds) bounds each test of the
 # binary; scripts/test runs a test that timed out again, up to three times.
+# The test files are compiled over a precompiled header of GoogleTest,
+# GoogleMock and the standard library, which every test file would otherwise
+# parse again.
 function(project_add_test)
   cmake_parse_arguments(T "SANITIZE" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  project_test_precompiled_headers(${T_NAME})
   set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   if(T_TIMEOUT)
     list(APPEND properties TIMEOUT ${T_TIMEOUT})
@@ -33,6 +37,25 @@ function(project_add_test)
     NO_PRETTY_VALUES
     DISCOVERY_TIMEOUT 60
     PROPERTIES ${properties})
+endfunction()
+
+# project_defer_sane_cancellation(<target>): for programs that scan. Links the
+# stand-in that keeps SANE backends from cancelling their reader threads
+# asynchronously (plugins/mvtwain/deferred_cancellation.c) and exports it, so
+# that the backends, loaded at run time, bind to it.
+function(project_defer_sane_cancellation target)
+  if(NOT TARGET sane_deferred_cancellation)
+    add_library(sane_deferred_cancellation OBJECT ${PROJECT_SOURCE_DIR}/plugins/mvtwain/deferred_cancellation.c)
+  endif()
+  target_link_libraries(${target} PRIVATE sane_deferred_cancellation ${CMAKE_DL_LIBS})
+  target_link_options(${target} PRIVATE -Wl,--export-dynamic-symbol=pthread_setcanceltype)
+endfunction()
+
+# The precompiled header of a test binary.
+function(project_test_precompiled_headers target)
+  target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <gmock/gmock.h>
+    <algorithm> <array> <cstdint> <cstring> <filesystem> <fstream> <functional>
+    <map> <memory> <optional> <sstream> <string> <string_view> <vector>)
 endfunction()
 
 # project_add_benchmark(NAME <target> SOURCES <files...> LIBS <libs...>)

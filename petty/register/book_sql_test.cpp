@@ -18,6 +18,7 @@
 #include "petty/shell/business_database.h"
 #include "platform/jet/error.h"
 #include "platform/jet/test_support.h"
+#include "platform/vb/test_support.h"
 #include "platform/vb/clock.h"
 #include "platform/vb/locale.h"
 
@@ -27,7 +28,7 @@ namespace {
 using jet::Value;
 using jet::testing::TestFolder;
 
-vb::Currency cur(std::string_view text) { return *vb::Currency::fromDecimalText(text); }
+using vb::testing::cur;
 
 constexpr int64_t kClosedTerm = 2112010900;
 constexpr int64_t kOpenTerm = 2201010000;  // above 2^31

@@ -1,5 +1,7 @@
 #include "platform/gdiplus/parallel_work.h"
 
+#include <sched.h>
+
 #include <algorithm>
 #include <exception>
 #include <system_error>
@@ -8,8 +10,20 @@
 
 namespace gdiplus {
 
+std::uint32_t CpusThisProcessMayUse() {
+    // A process pinned to two cores of a larger machine (taskset, a container's
+    // cpuset) runs best with two threads, not one a core of the machine.
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) {
+        const int count = CPU_COUNT(&allowed);
+        if (count > 0) return static_cast<std::uint32_t>(count);
+    }
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
 std::uint32_t MaxWorkers() {
-    static const std::uint32_t workers = std::clamp<std::uint32_t>(std::thread::hardware_concurrency(), 1, kMaxWorkers);
+    static const std::uint32_t workers = std::clamp<std::uint32_t>(CpusThisProcessMayUse(), 1, kMaxWorkers);
     return workers;
 }
 

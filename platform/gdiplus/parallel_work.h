@@ -7,7 +7,12 @@
 
 namespace gdiplus {
 
-// The most threads one job uses: the machine's cores, at most kMaxWorkers.
+// The CPUs this process may run on (its affinity mask), which can be fewer
+// than the machine's cores.
+std::uint32_t CpusThisProcessMayUse();
+
+// The most threads one job uses: CpusThisProcessMayUse() when the process
+// starts its first job, at most kMaxWorkers.
 inline constexpr std::uint32_t kMaxWorkers = 8;
 std::uint32_t MaxWorkers();
 

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "platform/jet/test_support.h"
+#include "platform/vb/test_support.h"
 #include "platform/vb/locale.h"
 
 namespace jet {
@@ -14,7 +15,7 @@ namespace {
 using testing::errorNumber;
 using testing::TestFolder;
 
-vb::Currency cur(std::string_view text) { return *vb::Currency::fromDecimalText(text); }
+using vb::testing::cur;
 
 void writeFile(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;

@@ -13,7 +13,7 @@ namespace {
 
 using testing::errorNumber;
 
-vb::Currency cur(std::string_view text) { return *vb::Currency::fromDecimalText(text); }
+using vb::testing::cur;
 vb::DateTime date(int y, int m, int d, int hh = 0, int mm = 0, int ss = 0) {
     return *vb::DateTime::fromParts(y, m, d, hh, mm, ss);
 }

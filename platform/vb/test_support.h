@@ -7,6 +7,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
+
+#include "platform/vb/currency.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -54,5 +57,8 @@ public:
 private:
     locale_t previous_;
 };
+
+// An amount written as its decimal text ("12.50"); the text must be valid.
+inline Currency cur(std::string_view text) { return *Currency::fromDecimalText(text); }
 
 }  // namespace vb::testing

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "plugins/mvtwain/deferred_cancellation.h"
 #include "plugins/mvtwain/mvtwain.h"
 #include "plugins/mvtwain/testing/engine_fixture.h"
 #include "plugins/mvtwain/twain_codes.h"
@@ -194,6 +195,19 @@ TEST_F(EngineTest, SetupDialogCancelledBeforeTheScanIsAUserCancel) {
     EXPECT_NE(handle, 0u);
     takeDib(handle);
     EXPECT_EQ(shown, 1);
+}
+
+// The backend's reader thread asks for asynchronous cancellation when it
+// starts; it gets deferred cancellation, so stopping it at the end of a page
+// or on a cancel can never leave it dead in the allocator.
+TEST_F(EngineTest, TheBackendsReaderThreadIsCancelledOnlyAtCancellationPoints) {
+    ASSERT_TRUE(engine.openSource("test:0"));
+    engine.settings().hideUi = true;
+    const unsigned long before = MvtwainAsynchronousCancelRequestsDeferred();
+    const uint32_t handle = engine.acquire();
+    ASSERT_NE(handle, 0u);
+    takeDib(handle);
+    EXPECT_GT(MvtwainAsynchronousCancelRequestsDeferred(), before);
 }
 
 TEST_F(EngineTest, HostCancelBetweenChunksStopsThePage) {
