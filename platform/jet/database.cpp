@@ -10,6 +10,7 @@
 
 #include "platform/jet/error.h"
 #include "platform/jet/file_name.h"
+#include "platform/jet/foreign_log.h"
 #include "platform/jet/jet_sql.h"
 #include "platform/jet/recordset_state.h"
 #include "platform/jet/sqlite_statement.h"
@@ -18,6 +19,7 @@
 namespace jet {
 
 using detail::Connection;
+using detail::setAsideForeignLog;
 using detail::Statement;
 
 namespace {
@@ -42,6 +44,7 @@ std::string passwordFromConnect(std::string_view connect) {
 }
 
 std::shared_ptr<Connection> connect(const std::string& path) {
+    setAsideForeignLog(path);
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
