@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "platform/jet/failed_commit.h"
+
 namespace jet::detail {
 
 namespace {
@@ -146,6 +148,9 @@ bool Statement::step() {
     const int extended = sqlite3_extended_errcode(connection_.handle());
     Error error = errorFromSqlite(connection_.handle(), extended, connection_.path());
     sqlite3_reset(stmt_);
+    // A commit (COMMIT, or a write outside a transaction) reported as failed
+    // must not turn up at the next start.
+    if ((extended & 0xff) == SQLITE_IOERR || (extended & 0xff) == SQLITE_FULL) forgetFailedCommit(connection_);
     throw error;
 }
 
