@@ -160,8 +160,19 @@ std::string bookDamage(jet::Database& db) {
         if (std::string missing = missingSchemaPart(db); !missing.empty()) return missing;
         return amountOutOfRange(db);
     } catch (const jet::Error& e) {
+        if (isDiskFault(e)) throw;
         return e.description();
     }
+}
+
+bool isDiskFault(const jet::Error& error) {
+    return error.number() == jet::errors::diskFull().number() || error.number() == jet::errors::diskError().number();
+}
+
+std::string diskFaultMessage(const std::filesystem::path& bookFile, const jet::Error& error) {
+    const bool full = error.number() == jet::errors::diskFull().number();
+    return "The book " + bookFile.string() + " cannot be opened: " +
+           (full ? "the disk is full" : "the disk reported an error");
 }
 
 std::string damagedBookMessage(const std::filesystem::path& bookFile, std::string_view found) {

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cmath>
 
 #include "platform/jet/failed_commit.h"
@@ -110,7 +111,12 @@ Error errorFromSqlite(sqlite3* db, int rc, std::string_view path) {
         case SQLITE_CORRUPT: return errors::corrupt(path);
         case SQLITE_NOTADB: return errors::unrecognizedFormat(path);
         case SQLITE_FULL: return errors::diskFull();
-        case SQLITE_IOERR: return errors::diskError();
+        case SQLITE_IOERR: {
+            // A write the system refused for want of space (the log's index
+            // growing, say) is a full disk, whatever step of the engine met it.
+            const int systemError = db ? sqlite3_system_errno(db) : 0;
+            return systemError == ENOSPC || systemError == EDQUOT ? errors::diskFull() : errors::diskError();
+        }
         case SQLITE_CANTOPEN:
         case SQLITE_PERM:
         case SQLITE_AUTH: return errors::cannotOpenFile(path);
