@@ -58,7 +58,8 @@ protected:
 
     // Runs the action with the nth write failing, for every n until it succeeds;
     // returns how many runs failed.
-    int sweep(const Action& action, FailingWrites::Fault fault = FailingWrites::Fault::IoError) {
+    // With `syncs`, the nth sync fails instead (fsync/fdatasync answering EIO).
+    int sweep(const Action& action, FailingWrites::Fault fault = FailingWrites::Fault::IoError, bool syncs = false) {
         for (int n = 1; n < 2000; ++n) {
             startAfresh();
             action.prepare();
@@ -67,7 +68,10 @@ protected:
             forms::ScopedUi use(agreeing);
             frmpettycash& w = shownRegister();
             action.beforeFault(w);
-            faults().failWrite(n, fault);
+            if (syncs)
+                faults().failSync(n);
+            else
+                faults().failWrite(n, fault);
             action.press(w);
             const bool failed = faults().failed();
             faults().disarm();
@@ -84,8 +88,9 @@ protected:
             }
             if (!failed) {
                 RecordProperty("failed_runs", n - 1);
-                std::printf("%s: %d runs with a failed write, then run through\n",
-                            ::testing::UnitTest::GetInstance()->current_test_info()->name(), n - 1);
+                std::printf("%s: %d runs with a failed %s, then run through\n",
+                            ::testing::UnitTest::GetInstance()->current_test_info()->name(), n - 1,
+                            syncs ? "sync" : "write");
                 return n - 1;
             }
         }
@@ -136,6 +141,23 @@ TEST_F(FaultSweepTest, ANewVoucherOnAFullDiskIsNotStoredAndSaysSoOnce) {
         },
         FailingWrites::Fault::DiskFull);
     EXPECT_GT(failures, 2);
+}
+
+TEST_F(FaultSweepTest, ANewVoucherWhoseSyncFailsIsToldOnceAndKeptForAnotherTry) {
+    const int failures = sweep(
+        {
+            [&] { fund("5000"); },
+            [&](frmpettycash& w) { enter(w, Entry().cashOut("100")); },
+            [&](frmpettycash& w) { user::click(w.cmdupdate); },
+            [&]() -> std::string {
+                frmpettycash& w = formInstances().get<frmpettycash>();
+                const bool stored = count("SELECT count(*) FROM pettycash WHERE Credit = 100") == 1;
+                if (!stored && w.Textpcash[kCreditBox].text() != "100") return "the user's entry is lost";
+                return {};
+            },
+        },
+        FailingWrites::Fault::IoError, true);
+    EXPECT_GT(failures, 0);
 }
 
 TEST_F(FaultSweepTest, TheApprovalUsersEditIsStoredWithItsChangeLogRowOrNotAtAll) {
