@@ -25,16 +25,10 @@ namespace {
 namespace user = forms::user;
 using jet::testing::FailingWrites;
 
-// The failing file layer, in place before any book of the test opens.
-FailingWrites& faults() {
-    static FailingWrites layer;
-    return layer;
-}
-struct FaultLayerFirst {
-    FaultLayerFirst() { faults(); }
-};
+using jet::testing::FailingWritesFirst;
+FailingWrites& faults() { return jet::testing::failingWrites(); }
 
-class FaultSweepTest : private FaultLayerFirst, public testing::RegisterSaveTest {
+class FaultSweepTest : private FailingWritesFirst, public testing::RegisterSaveTest {
 protected:
     struct Action {
         std::function<void()> prepare;                       // rows in the book
@@ -98,6 +92,21 @@ protected:
         return 0;
     }
 
+    // A new voucher of 100 paid out, whose entry stays in the boxes unless it is stored.
+    Action aNewVoucherKeptUnlessStored() {
+        return {
+            [&] { fund("5000"); },
+            [&](frmpettycash& w) { enter(w, Entry().cashOut("100")); },
+            [&](frmpettycash& w) { user::click(w.cmdupdate); },
+            [&]() -> std::string {
+                frmpettycash& w = formInstances().get<frmpettycash>();
+                const bool stored = count("SELECT count(*) FROM pettycash WHERE Credit = 100") == 1;
+                if (!stored && w.Textpcash[kCreditBox].text() != "100") return "the user's entry is lost";
+                return {};
+            },
+        };
+    }
+
     // Some history before and after the voucher the action works on, so
     // that the running balances after it move.
     void someRows(int count) {
@@ -127,36 +136,12 @@ TEST_F(FaultSweepTest, ANewVoucherIsStoredWholeOrNotAtAll) {
 }
 
 TEST_F(FaultSweepTest, ANewVoucherOnAFullDiskIsNotStoredAndSaysSoOnce) {
-    const int failures = sweep(
-        {
-            [&] { fund("5000"); },
-            [&](frmpettycash& w) { enter(w, Entry().cashOut("100")); },
-            [&](frmpettycash& w) { user::click(w.cmdupdate); },
-            [&]() -> std::string {
-                frmpettycash& w = formInstances().get<frmpettycash>();
-                const bool stored = count("SELECT count(*) FROM pettycash WHERE Credit = 100") == 1;
-                if (!stored && w.Textpcash[kCreditBox].text() != "100") return "the user's entry is lost";
-                return {};
-            },
-        },
-        FailingWrites::Fault::DiskFull);
+    const int failures = sweep(aNewVoucherKeptUnlessStored(), FailingWrites::Fault::DiskFull);
     EXPECT_GT(failures, 2);
 }
 
 TEST_F(FaultSweepTest, ANewVoucherWhoseSyncFailsIsToldOnceAndKeptForAnotherTry) {
-    const int failures = sweep(
-        {
-            [&] { fund("5000"); },
-            [&](frmpettycash& w) { enter(w, Entry().cashOut("100")); },
-            [&](frmpettycash& w) { user::click(w.cmdupdate); },
-            [&]() -> std::string {
-                frmpettycash& w = formInstances().get<frmpettycash>();
-                const bool stored = count("SELECT count(*) FROM pettycash WHERE Credit = 100") == 1;
-                if (!stored && w.Textpcash[kCreditBox].text() != "100") return "the user's entry is lost";
-                return {};
-            },
-        },
-        FailingWrites::Fault::IoError, true);
+    const int failures = sweep(aNewVoucherKeptUnlessStored(), FailingWrites::Fault::IoError, true);
     EXPECT_GT(failures, 0);
 }
 

@@ -24,16 +24,10 @@ namespace {
 
 using jet::testing::FailingWrites;
 
-// The failing file layer, in place before any book of the test opens.
-FailingWrites& faults() {
-    static FailingWrites layer;
-    return layer;
-}
-struct FaultLayerFirst {
-    FaultLayerFirst() { faults(); }
-};
+using jet::testing::FailingWritesFirst;
+FailingWrites& faults() { return jet::testing::failingWrites(); }
 
-class LogInFaultSweepTest : private FaultLayerFirst, public testing::ShellTest {
+class LogInFaultSweepTest : private FailingWritesFirst, public testing::ShellTest {
 protected:
     void TearDown() override {
         faults().disarm();

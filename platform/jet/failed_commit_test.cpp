@@ -20,10 +20,7 @@ namespace {
 using testing::FailingWrites;
 using testing::TestFolder;
 
-FailingWrites& faults() {
-    static FailingWrites layer;
-    return layer;
-}
+FailingWrites& faults() { return testing::failingWrites(); }
 
 class FailedCommitTest : public ::testing::Test {
 protected:

@@ -201,6 +201,11 @@ void FailingWrites::disarm() {
 
 int64_t FailingWrites::writes() const { return state().count; }
 
+FailingWrites& failingWrites() {
+    static FailingWrites layer;
+    return layer;
+}
+
 int64_t FailingWrites::syncs() const { return state().syncs; }
 
 bool FailingWrites::failed() const { return state().failed; }

@@ -32,4 +32,13 @@ public:
     bool failed() const;
 };
 
+// The one failing layer of a test binary.
+FailingWrites& failingWrites();
+
+// A fixture lists this as its first base so that the layer is in place
+// before any book of the fixture opens (books opened before keep their own).
+struct FailingWritesFirst {
+    FailingWritesFirst() { failingWrites(); }
+};
+
 }  // namespace jet::testing
