@@ -87,7 +87,10 @@ bool forgetFailedCommit(Connection& connection) {
     // The write lock keeps every other writer from adding to the log meanwhile.
     if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
     const bool cut = cutLog(db);
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    // Nothing was written under the lock: ending it by COMMIT leaves any
+    // statement still reading untouched, where a ROLLBACK would abort it.
+    if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     return cut;
 }
 
