@@ -16,7 +16,7 @@
 #include "petty/shell/startup_pettycash.h"
 #include "petty/shell/stored_options_mark.h"
 #include "platform/files/atomic_file_writer.h"
-#include "platform/files/folder_lock.h"
+#include "platform/files/file_lock.h"
 #include "platform/forms/ui.h"
 #include "platform/jet/file_name.h"
 
@@ -32,18 +32,24 @@ std::filesystem::path programFolderOf(const std::filesystem::path& folder) {
 namespace {
 
 // Held for the rest of the run: one program per book.
-std::optional<files::FolderLock>& bookLock() {
-    static std::optional<files::FolderLock> lock;
+std::optional<files::FileLock>& bookLock() {
+    static std::optional<files::FileLock> lock;
     return lock;
 }
 
-// Takes the book folder for this run, and clears what a killed write of an
-// earlier run left there. False, after telling the user, when another
-// program has the book open.
+// Takes the book for this run (a lock on the book file itself, wherever its
+// path leads), and clears what a killed write of an earlier run left in its
+// folder. False, after telling the user, when another program has the book
+// open. A book that can only be read is said so, and opens for reading.
 bool takeBookFolder(const std::filesystem::path& programFolder) {
+    const std::filesystem::path book = jet::findIgnoringCase(bookPath(programFolder)).value_or(bookPath(programFolder));
     try {
-        bookLock().reset();  // a start again in the same run gives up the lock it holds
-        bookLock() = files::FolderLock::tryTake(programFolder);
+        // The same book again in this run keeps its lock: closing the lock's
+        // handle would end the engine's own locks on the file too.
+        if (!bookLock() || !bookLock()->covers(book)) {
+            bookLock().reset();
+            bookLock() = files::FileLock::tryTake(book);
+        }
     } catch (const std::filesystem::filesystem_error& e) {
         forms::ui().msgBox("The book in " + programFolder.string() + " cannot be opened: " + e.code().message());
         return false;
@@ -52,12 +58,22 @@ bool takeBookFolder(const std::filesystem::path& programFolder) {
         forms::ui().msgBox(bookOpenElsewhereMessage(programFolder));
         return false;
     }
+    if (bookLock()->readOnly()) {
+        forms::ui().msgBox(readOnlyBookMessage(programFolder));
+        return true;
+    }
     files::removeStaleTemporaries(programFolder);
     files::removeStaleTemporaries(programFolder / kExportFolder);
     return true;
 }
 
 }  // namespace
+
+std::string readOnlyBookMessage(const std::filesystem::path& programFolder) {
+    return "The book in " + programFolder.string() +
+           " can only be read here (read-only media, or a file or folder you may not change): the register, "
+           "reports and search work, and nothing can be saved.";
+}
 
 std::string bookOpenElsewhereMessage(const std::filesystem::path& programFolder) {
     return "The book in " + programFolder.string() +

@@ -11,10 +11,15 @@ namespace petty {
 // modal) and the caller runs the event loop; while the book's options were
 // never stored, the quick configuration opens first in the main window. False
 // when there is still no book (the user cancelled): nothing is shown then.
-// One program per book: the book folder is locked for the run (an OS lock
-// that ends with the process), and a second start on it says so and shows
-// nothing. Stale temporary files of killed writes are cleared at start.
+// One program per book: the book file is locked for the run (an OS lock on
+// the file itself, wherever its path leads, that ends with the process), and
+// a second start on it says so and shows nothing. A book that can only be
+// read (read-only media, file or folder) is locked shared, said so, and
+// opens for reading. Stale temporary files of killed writes are cleared at start.
 bool startProgram(const std::filesystem::path& folder);
+
+// What a start on a book that can only be read tells the user.
+std::string readOnlyBookMessage(const std::filesystem::path& programFolder);
 
 // What a second start on a book folder tells the user.
 std::string bookOpenElsewhereMessage(const std::filesystem::path& programFolder);

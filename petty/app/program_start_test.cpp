@@ -4,6 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
 #include <fstream>
 
 #include "petty/app/new_book_window.h"
@@ -13,6 +16,9 @@
 #include "petty/shell/startup_pettycash.h"
 #include "petty/shell/stored_options_mark.h"
 #include "platform/files/testing/lock_held_elsewhere.h"
+#include "platform/files/testing/read_only_view.h"
+#include "platform/forms/agreeing_ui.h"
+#include "platform/jet/error.h"
 #include "platform/jet/file_name.h"
 
 namespace petty {
@@ -148,7 +154,7 @@ TEST_F(FirstStartTest, AnExistingBookGoesStraightToTheLogIn) {
 
 TEST_F(FirstStartTest, ASecondProgramOnTheBookIsToldItIsOpenElsewhere) {
     createBook(bookFolder(), "x", "y");
-    files::testing::LockHeldElsewhere first(bookFolder());  // the first program, holding the book
+    files::testing::LockHeldElsewhere first(bookPath(bookFolder()));  // the first program, holding the book
     ui.expectMessage("The book in " + bookFolder().string() +
                      " is open in another copy of the program. Close it there, then start again.");
     EXPECT_FALSE(startProgram(bookFolder()));
@@ -158,6 +164,85 @@ TEST_F(FirstStartTest, ASecondProgramOnTheBookIsToldItIsOpenElsewhere) {
     first.kill();
     ASSERT_TRUE(startProgram(bookFolder()));
     EXPECT_TRUE(login().visible());
+}
+
+// Another program on the book, started as the program starts, kept until the test ends.
+class ProgramElsewhere {
+public:
+    explicit ProgramElsewhere(const std::filesystem::path& folder) {
+        int ready[2];
+        if (::pipe(ready) != 0) throw std::runtime_error("no pipe");
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            forms::AgreeingUi agreeing;
+            forms::ScopedUi use(agreeing);
+            const char started = startProgram(folder) ? 'y' : 'n';
+            (void)!::write(ready[1], &started, 1);
+            for (;;) ::pause();
+        }
+        char started = 0;
+        (void)!::read(ready[0], &started, 1);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        if (started != 'y') throw std::runtime_error("the other program did not start");
+    }
+    ~ProgramElsewhere() {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+// The book reached through a symlink in another folder, or its folder after
+// a side lock file was deleted, is still the book another program has open.
+TEST_F(FirstStartTest, NoPathToABookOpenElsewhereLetsASecondProgramIn) {
+    createBook(bookFolder(), "x", "y");
+    const std::filesystem::path elsewhere = folder / "Elsewhere";
+    std::filesystem::create_directories(elsewhere);
+    std::filesystem::create_symlink(bookPath(bookFolder()), bookPath(elsewhere));
+    ProgramElsewhere first(bookFolder());
+    for (const char* name : {".lock", ".Lock"}) std::filesystem::remove(bookFolder() / name);
+    for (const std::filesystem::path& reached : {elsewhere, bookFolder()}) {
+        ui.expectMessage(bookOpenElsewhereMessage(reached));
+        EXPECT_FALSE(startProgram(reached)) << reached;
+        EXPECT_FALSE(login().visible());
+    }
+}
+
+// A book that can only be read opens for reading, says so, and every write is refused.
+TEST_F(FirstStartTest, AReadOnlyBookOpensForReadingAndRefusesWrites) {
+    createBook(bookFolder(), "Tea4two", "Chief9");
+    {
+        jet::Database book = openBook(bookPath(bookFolder()));
+        markOptionsStored(book);
+    }
+    const int result = files::testing::runWithReadOnlyFolder(bookFolder(), [&] {
+        forms::AgreeingUi agreeing;
+        forms::ScopedUi use(agreeing);
+        if (!startProgram(bookFolder())) return std::fprintf(stderr, "not started\n"), 1;
+        if (std::find(agreeing.messages.begin(), agreeing.messages.end(), readOnlyBookMessage(bookFolder())) ==
+            agreeing.messages.end())
+            return std::fprintf(stderr, "not told the book is read-only\n"), 2;
+        forms::user::typeText(login().Text1, "Tea4two");
+        try {
+            forms::user::pressKey(login().Text1, forms::vbKeyReturn);
+        } catch (const forms::ProgramEnded&) {
+            for (const std::string& m : agreeing.messages) std::fprintf(stderr, "%s\n", m.c_str());
+            return std::fprintf(stderr, "the log-in ended the program\n"), 3;
+        }
+        try {
+            openBook(bookPath(bookFolder())).execute("INSERT INTO changelog ([user]) VALUES ('x')");
+            return std::fprintf(stderr, "a write went through\n"), 4;
+        } catch (const jet::Error& e) {
+            if (e.number() != 3027) return std::fprintf(stderr, "%s\n", e.what()), 5;
+        }
+        formInstances().releaseAll();
+        return 0;
+    });
+    if (result == files::testing::kNoReadOnlyView) GTEST_SKIP() << "no read-only view of a folder can be made here";
+    EXPECT_EQ(result, 0);
 }
 
 TEST_F(FirstStartTest, TemporaryFilesOfAKilledWriteAreClearedAtStart) {

@@ -25,16 +25,10 @@ namespace {
 namespace user = forms::user;
 using jet::testing::FailingWrites;
 
-// The failing file layer, in place before any book of the test opens.
-FailingWrites& faults() {
-    static FailingWrites layer;
-    return layer;
-}
-struct FaultLayerFirst {
-    FaultLayerFirst() { faults(); }
-};
+using jet::testing::FailingWritesFirst;
+FailingWrites& faults() { return jet::testing::failingWrites(); }
 
-class FaultSweepTest : private FaultLayerFirst, public testing::RegisterSaveTest {
+class FaultSweepTest : private FailingWritesFirst, public testing::RegisterSaveTest {
 protected:
     struct Action {
         std::function<void()> prepare;                       // rows in the book
@@ -58,7 +52,8 @@ protected:
 
     // Runs the action with the nth write failing, for every n until it succeeds;
     // returns how many runs failed.
-    int sweep(const Action& action, FailingWrites::Fault fault = FailingWrites::Fault::IoError) {
+    // With `syncs`, the nth sync fails instead (fsync/fdatasync answering EIO).
+    int sweep(const Action& action, FailingWrites::Fault fault = FailingWrites::Fault::IoError, bool syncs = false) {
         for (int n = 1; n < 2000; ++n) {
             startAfresh();
             action.prepare();
@@ -67,7 +62,10 @@ protected:
             forms::ScopedUi use(agreeing);
             frmpettycash& w = shownRegister();
             action.beforeFault(w);
-            faults().failWrite(n, fault);
+            if (syncs)
+                faults().failSync(n);
+            else
+                faults().failWrite(n, fault);
             action.press(w);
             const bool failed = faults().failed();
             faults().disarm();
@@ -84,13 +82,29 @@ protected:
             }
             if (!failed) {
                 RecordProperty("failed_runs", n - 1);
-                std::printf("%s: %d runs with a failed write, then run through\n",
-                            ::testing::UnitTest::GetInstance()->current_test_info()->name(), n - 1);
+                std::printf("%s: %d runs with a failed %s, then run through\n",
+                            ::testing::UnitTest::GetInstance()->current_test_info()->name(), n - 1,
+                            syncs ? "sync" : "write");
                 return n - 1;
             }
         }
         ADD_FAILURE() << "the action never ran through";
         return 0;
+    }
+
+    // A new voucher of 100 paid out, whose entry stays in the boxes unless it is stored.
+    Action aNewVoucherKeptUnlessStored() {
+        return {
+            [&] { fund("5000"); },
+            [&](frmpettycash& w) { enter(w, Entry().cashOut("100")); },
+            [&](frmpettycash& w) { user::click(w.cmdupdate); },
+            [&]() -> std::string {
+                frmpettycash& w = formInstances().get<frmpettycash>();
+                const bool stored = count("SELECT count(*) FROM pettycash WHERE Credit = 100") == 1;
+                if (!stored && w.Textpcash[kCreditBox].text() != "100") return "the user's entry is lost";
+                return {};
+            },
+        };
     }
 
     // Some history before and after the voucher the action works on, so
@@ -122,20 +136,13 @@ TEST_F(FaultSweepTest, ANewVoucherIsStoredWholeOrNotAtAll) {
 }
 
 TEST_F(FaultSweepTest, ANewVoucherOnAFullDiskIsNotStoredAndSaysSoOnce) {
-    const int failures = sweep(
-        {
-            [&] { fund("5000"); },
-            [&](frmpettycash& w) { enter(w, Entry().cashOut("100")); },
-            [&](frmpettycash& w) { user::click(w.cmdupdate); },
-            [&]() -> std::string {
-                frmpettycash& w = formInstances().get<frmpettycash>();
-                const bool stored = count("SELECT count(*) FROM pettycash WHERE Credit = 100") == 1;
-                if (!stored && w.Textpcash[kCreditBox].text() != "100") return "the user's entry is lost";
-                return {};
-            },
-        },
-        FailingWrites::Fault::DiskFull);
+    const int failures = sweep(aNewVoucherKeptUnlessStored(), FailingWrites::Fault::DiskFull);
     EXPECT_GT(failures, 2);
+}
+
+TEST_F(FaultSweepTest, ANewVoucherWhoseSyncFailsIsToldOnceAndKeptForAnotherTry) {
+    const int failures = sweep(aNewVoucherKeptUnlessStored(), FailingWrites::Fault::IoError, true);
+    EXPECT_GT(failures, 0);
 }
 
 TEST_F(FaultSweepTest, TheApprovalUsersEditIsStoredWithItsChangeLogRowOrNotAtAll) {

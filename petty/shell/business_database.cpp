@@ -1,5 +1,6 @@
 #include "petty/shell/business_database.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -148,8 +149,19 @@ std::string bookDamage(jet::Database& db) {
         if (std::string missing = missingSchemaPart(db); !missing.empty()) return missing;
         return badVoucherValue(db);
     } catch (const jet::Error& e) {
+        if (isDiskFault(e)) throw;
         return e.description();
     }
+}
+
+bool isDiskFault(const jet::Error& error) {
+    return error.number() == jet::errors::diskFull().number() || error.number() == jet::errors::diskError().number();
+}
+
+std::string diskFaultMessage(const std::filesystem::path& bookFile, const jet::Error& error) {
+    const bool full = error.number() == jet::errors::diskFull().number();
+    return "The book " + bookFile.string() + " cannot be opened: " +
+           (full ? "the disk is full" : "the disk reported an error");
 }
 
 std::string damagedBookMessage(const std::filesystem::path& bookFile, std::string_view found) {
@@ -179,25 +191,14 @@ void createBook(const std::filesystem::path& folder, std::string_view password, 
     createBook(folder, LogIns{{}, std::string(password), {}, std::string(approvalPassword)});
 }
 
-void createBook(const std::filesystem::path& folder, const LogIns& logIns) {
-    if (const std::string problem = logInPasswordProblem(logIns.password, logIns.approvalPassword); !problem.empty())
-        throw BookError(problem);
-    if ((!logIns.userName.empty() || !logIns.approvalUserName.empty()))
-        if (const std::string problem = logInNameProblem(logIns.userName, logIns.approvalUserName); !problem.empty())
-            throw BookError(problem);
-    const std::filesystem::path book = bookPath(folder);
-    std::error_code ec;
-    if (!std::filesystem::exists(folder, ec)) {
-        std::filesystem::create_directories(folder, ec);
-        if (ec) throw BookError("Cannot create the folder " + folder.string() + ": " + ec.message());
-    }
-    if (jet::findIgnoringCase(book)) throw BookError("A book exists already: " + book.string());
-    files::removeStaleTemporaries(folder);  // what a killed creation left
-    // The book folder holds the whole of the business's cash: its owner's alone,
-    // also when the folder was there before.
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ec);
-    if (ec) throw BookError("Cannot make the folder " + folder.string() + " private: " + ec.message());
+namespace {
 
+// Fills `folder` with a whole book: the report definition files, documents/,
+// exportcsv/ with its configuration, and last the book file, linked into
+// place only when complete, so that a folder holding business.mdb holds
+// everything else too.
+void fillBookFolder(const std::filesystem::path& folder, const std::filesystem::path& bookShown, const LogIns& logIns) {
+    std::error_code ec;
     // The report definition files go in first: a book whose reports could not
     // be written is never made.
     try {
@@ -205,27 +206,6 @@ void createBook(const std::filesystem::path& folder, const LogIns& logIns) {
     } catch (const std::filesystem::filesystem_error& e) {
         throw BookError("Cannot write the report files into " + folder.string() + ": " + e.code().message());
     }
-
-    // Built under a temporary name and linked into place only when complete,
-    // so that no half-made book is ever found under the real name.
-    const std::filesystem::path building = files::temporaryNameFor(book);
-    try {
-        jet::Database db = jet::Database::create(building, kDatabasePassword);
-        fillBook(db, logIns);
-        // Its write-ahead log goes by the temporary name: all of it into the file first.
-        db.checkpoint();
-    } catch (const jet::Error& e) {
-        std::filesystem::remove(building, ec);
-        throw BookError("Cannot create the book " + book.string() + ": " + e.description());
-    }
-    const bool linked = ::link(building.c_str(), book.c_str()) == 0;
-    const int linkError = errno;
-    std::filesystem::remove(building, ec);
-    if (!linked) {
-        if (linkError == EEXIST) throw BookError("A book exists already: " + book.string());
-        throw BookError("Cannot create the book " + book.string() + ": " + std::generic_category().message(linkError));
-    }
-
     for (std::string_view sub : {kDocumentsFolder, kExportFolder}) {
         std::filesystem::create_directories(folder / sub, ec);
         if (!ec) std::filesystem::permissions(folder / sub, std::filesystem::perms::owner_all, ec);
@@ -236,6 +216,83 @@ void createBook(const std::filesystem::path& folder, const LogIns& logIns) {
     } catch (const std::filesystem::filesystem_error& e) {
         throw BookError("Cannot write " + e.path1().string() + ": " + e.code().message());
     }
+
+    const std::filesystem::path book = bookPath(folder);
+    const std::filesystem::path building = files::temporaryNameFor(book);
+    try {
+        jet::Database db = jet::Database::create(building, kDatabasePassword);
+        fillBook(db, logIns);
+        // Its write-ahead log goes by the temporary name: all of it into the file first.
+        db.checkpoint();
+    } catch (const jet::Error& e) {
+        std::filesystem::remove(building, ec);
+        throw BookError("Cannot create the book " + bookShown.string() + ": " + e.description());
+    }
+    const bool linked = ::link(building.c_str(), book.c_str()) == 0;
+    const int linkError = errno;
+    std::filesystem::remove(building, ec);
+    if (!linked) {
+        if (linkError == EEXIST) throw BookError("A book exists already: " + bookShown.string());
+        throw BookError("Cannot create the book " + bookShown.string() + ": " +
+                        std::generic_category().message(linkError));
+    }
+}
+
+// Whether the folder is not there yet, or is an empty folder: then the whole
+// book folder is built beside it and renamed into its place.
+bool freshFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(folder, ec);
+    if (!std::filesystem::exists(status)) return true;
+    return std::filesystem::is_directory(status) && std::filesystem::is_empty(folder, ec) && !ec;
+}
+
+}  // namespace
+
+void createBook(const std::filesystem::path& given, const LogIns& logIns) {
+    // "DIR/" names DIR: the folder renamed into place needs its own name.
+    const std::filesystem::path absolute = std::filesystem::absolute(given).lexically_normal();
+    const std::filesystem::path folder =
+        absolute.has_filename() || !absolute.has_parent_path() ? absolute : absolute.parent_path();
+    if (const std::string problem = logInPasswordProblem(logIns.password, logIns.approvalPassword); !problem.empty())
+        throw BookError(problem);
+    if ((!logIns.userName.empty() || !logIns.approvalUserName.empty()))
+        if (const std::string problem = logInNameProblem(logIns.userName, logIns.approvalUserName); !problem.empty())
+            throw BookError(problem);
+    const std::filesystem::path book = bookPath(folder);
+    std::error_code ec;
+    if (jet::findIgnoringCase(book)) throw BookError("A book exists already: " + book.string());
+
+    if (freshFolder(folder)) {
+        // Built whole beside its final name and renamed into place: a creation
+        // killed part-way leaves no book folder, only a hidden temporary one
+        // that the next creation clears.
+        const std::filesystem::path parent = folder.has_parent_path() ? folder.parent_path() : ".";
+        std::filesystem::create_directories(parent, ec);
+        if (ec) throw BookError("Cannot create the folder " + parent.string() + ": " + ec.message());
+        files::removeStaleTemporaries(parent);
+        const std::filesystem::path building = files::temporaryNameFor(folder);
+        // The book folder holds the whole of the business's cash: its owner's alone.
+        if (::mkdir(building.c_str(), 0700) != 0)
+            throw BookError("Cannot create the folder " + folder.string() + ": " +
+                            std::generic_category().message(errno));
+        try {
+            fillBookFolder(building, book, logIns);
+            std::filesystem::rename(building, folder, ec);
+            if (ec) throw BookError("Cannot create the folder " + folder.string() + ": " + ec.message());
+        } catch (...) {
+            std::filesystem::remove_all(building, ec);
+            throw;
+        }
+        return;
+    }
+
+    files::removeStaleTemporaries(folder);  // what a killed creation left
+    // The book folder holds the whole of the business's cash: its owner's alone,
+    // also when the folder was there before.
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ec);
+    if (ec) throw BookError("Cannot make the folder " + folder.string() + " private: " + ec.message());
+    fillBookFolder(folder, book, logIns);
 }
 
 }  // namespace petty

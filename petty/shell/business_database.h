@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/jet/database.h"
+#include "platform/jet/error.h"
 
 namespace petty {
 
@@ -30,11 +31,19 @@ public:
 // What makes an opened book unusable, or an empty text when it is sound: a
 // fault of the file's structure, a table or column the program needs that is
 // missing, or an amount beyond what the program can hold (with its voucher
-// number). Checked at log-in, before anything of the book is shown.
+// number). Checked at log-in, before anything of the book is shown. A fault
+// of the disk met on the way is raised, not taken for damage.
 std::string bookDamage(jet::Database& db);
 
 // "The book <file> is damaged or is not an Ostrelle book: <found>".
 std::string damagedBookMessage(const std::filesystem::path& bookFile, std::string_view found);
+
+// Whether the error is the disk's (full, or reporting a fault), not the book's:
+// the same book opens once the disk is mended, so it is never called damaged.
+bool isDiskFault(const jet::Error& error);
+// "The book <file> cannot be opened: the disk is full" (or "...: the disk
+// reported an error").
+std::string diskFaultMessage(const std::filesystem::path& bookFile, const jet::Error& error);
 
 // Why the two log-in passwords cannot be used, or an empty text when they can.
 // The log-in trims what is typed and compares it without regard to letter case,

@@ -1,8 +1,13 @@
 #include "petty/shell/business_database.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <fstream>
 
 #include "platform/jet/test_support.h"
@@ -174,6 +179,64 @@ TEST_F(BusinessDatabaseTest, OnlyTheProgramsConnectStringOpensTheBook) {
     EXPECT_EQ(errorNumber([&] { jet::Database::open(bookPath(folder.path()), ";pwd=First"); }), 3031);
     EXPECT_EQ(errorNumber([&] { jet::Database::open(bookPath(folder.path()), ""); }), 3031);
     EXPECT_NO_THROW(jet::Database::open(folder / "BUSINESS.mdb", ";PWD=wobrelt"));
+}
+
+// A folder holding business.mdb holds the rest of a new book too.
+std::string incompleteness(const std::filesystem::path& folder) {
+    if (!std::filesystem::exists(bookPath(folder))) return {};
+    for (const char* part : {"documents", "exportcsv", "exportcsv/config.xml"})
+        if (!std::filesystem::exists(folder / part)) return std::string("a book without ") + part;
+    return {};
+}
+
+TEST(CreatingABook, ACreationThatFailsPartWayLeavesNoBookAndCanBeMadeAgain) {
+    TestFolder folder;
+    std::ofstream(folder / "notes.txt") << "kept";
+    std::ofstream(folder / "exportcsv") << "a file where the export folder goes";
+    EXPECT_THROW(createBook(folder.path(), "One", "Two"), BookError);
+    EXPECT_FALSE(std::filesystem::exists(bookPath(folder.path())));
+    std::filesystem::remove(folder / "exportcsv");
+    ASSERT_NO_THROW(createBook(folder.path(), "One", "Two"));
+    EXPECT_EQ(incompleteness(folder.path()), "");
+    EXPECT_TRUE(std::filesystem::exists(folder / "notes.txt"));
+}
+
+// A creation killed at any moment leaves either no book folder or a whole
+// one, and nothing that stops the next creation.
+TEST(CreatingABook, ACreationKilledAtAnyMomentLeavesNoHalfBook) {
+    TestFolder parent;
+    const std::filesystem::path folder = parent / "book";
+    const auto start = std::chrono::steady_clock::now();
+    createBook(folder, "One", "Two");
+    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    constexpr int kKills = 10;
+    int halfDone = 0;
+    for (int k = 0; k < kKills; ++k) {
+        std::filesystem::remove_all(folder);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            try {
+                createBook(folder, "One", "Two");
+            } catch (...) {
+            }
+            ::_exit(0);
+        }
+        ::usleep(static_cast<useconds_t>(took.count() * 3 * k / (2 * kKills)));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        const std::string found = incompleteness(folder);
+        EXPECT_EQ(found, "") << "killed after " << took.count() * k / kKills << " us";
+        if (!std::filesystem::exists(bookPath(folder))) {
+            ++halfDone;
+            EXPECT_NO_THROW(createBook(folder, "One", "Two")) << "after a kill at " << took.count() * k / kKills << " us";
+            EXPECT_EQ(incompleteness(folder), "");
+        }
+    }
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(parent.path()))
+        if (entry.path().filename() != "book") left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>()) << "what killed creations left beside the book";
+    std::printf("%d of %d kills stopped the creation\n", halfDone, kKills);
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ std::string nameOrUnknown(const jet::Value& value) { return value.isNull() ? "Un
 
 // What makes the book unusable, or an empty text. A sound book made before
 // it kept its status figures is given them here; one that cannot take them
-// (read-only) has them summed instead.
+// (read-only) has them summed instead. A fault of the disk is raised.
 std::string damageOfBook(const std::filesystem::path& book) {
     try {
         jet::Database db = openBook(book);
@@ -53,6 +53,7 @@ std::string damageOfBook(const std::filesystem::path& book) {
         }
         return damage;
     } catch (const jet::Error& e) {
+        if (isDiskFault(e)) throw;
         return e.description();
     }
 }
@@ -127,17 +128,30 @@ void STARTUPpettycash::Command1_Click() {
     state.enteredPassword = vb::ucase(vb::trim(Text1.text()));
     // A book that cannot be used is named as such; "Access denied" is for a
     // wrong password only.
+    // A full or failing disk is named as such: the book itself may be sound.
     const std::filesystem::path book = resolveProgramPath(state.businessDbPath);
-    std::string damage = damageOfBook(book);
+    std::string damage;
+    std::string diskFault;
     bool accepted = false;
-    if (damage.empty()) {
-        try {
-            accepted = CheckLogin();
-        } catch (const jet::Error& e) {
-            damage = e.description();
-        } catch (const std::exception& e) {
-            damage = e.what();
+    try {
+        damage = damageOfBook(book);
+        if (damage.empty()) {
+            try {
+                accepted = CheckLogin();
+            } catch (const jet::Error& e) {
+                if (isDiskFault(e)) throw;
+                damage = e.description();
+            } catch (const std::exception& e) {
+                damage = e.what();
+            }
         }
+    } catch (const jet::Error& e) {
+        diskFault = diskFaultMessage(book, e);
+    }
+    if (!diskFault.empty()) {
+        forms::ui().beep();
+        forms::ui().msgBox(diskFault);
+        forms::ui().endProgram();
     }
     if (!damage.empty()) {
         forms::ui().beep();

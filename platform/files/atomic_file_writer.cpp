@@ -156,6 +156,10 @@ int removeStaleTemporaries(const std::filesystem::path& folder) {
         if (!isTemporaryName(name) || processAlive(writerOf(name))) continue;
         std::error_code ignored;
         if (it->is_regular_file(ignored) && std::filesystem::remove(it->path(), ignored)) ++removed;
+        // A folder built whole under a temporary name (a new book's) by a process that was killed.
+        else if (it->is_directory(ignored) && !it->is_symlink(ignored) &&
+                 std::filesystem::remove_all(it->path(), ignored) > 0)
+            ++removed;
     }
     return removed;
 }

@@ -68,8 +68,9 @@ private:
 std::error_code writeFileAtomically(const std::filesystem::path& target, std::string_view bytes,
                                     mode_t mode = kPrivateFileMode);
 
-// Removes the temporary files of our pattern in `folder` (not below it)
-// whose writing process is gone; returns how many were removed.
+// Removes the temporary files (and folders built whole under a temporary
+// name) of our pattern in `folder` (not below it) whose writing process is
+// gone; returns how many were removed.
 int removeStaleTemporaries(const std::filesystem::path& folder);
 
 }  // namespace files

@@ -10,6 +10,7 @@
 
 #include "platform/jet/error.h"
 #include "platform/jet/file_name.h"
+#include "platform/jet/foreign_log.h"
 #include "platform/jet/jet_sql.h"
 #include "platform/jet/recordset_state.h"
 #include "platform/jet/sqlite_statement.h"
@@ -18,6 +19,7 @@
 namespace jet {
 
 using detail::Connection;
+using detail::setAsideForeignLog;
 using detail::Statement;
 
 namespace {
@@ -42,8 +44,14 @@ std::string passwordFromConnect(std::string_view connect) {
 }
 
 std::shared_ptr<Connection> connect(const std::string& path) {
+    setAsideForeignLog(path);
+    // A book that may not be written, or whose folder may not take the
+    // engine's journal, opens for reading: every write is refused (3027)
+    // rather than failing half-way for want of a journal.
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    const bool writable = ::access(path.c_str(), W_OK) == 0 && ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &db, writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
     if (rc != SQLITE_OK) {
         Error error = detail::errorFromSqlite(db, rc, path);
         sqlite3_close_v2(db);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -216,6 +218,73 @@ TEST_F(DatabaseTest, OnlyAnOpenBookWritesAheadAndAClosedOneIsASingleFile) {
     ASSERT_EQ(journalModeByte(other), 1);
     EXPECT_EQ(errorNumber([&] { Database::open(other, ";pwd=s3cret"); }), 3031);
     EXPECT_EQ(journalModeByte(other), 1);
+}
+
+// A program that ends without closing its book (killed, a power cut): its
+// unfinished log stays beside the book file.
+void crashWhileSaving(const std::filesystem::path& book, const std::string& password, int rows) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        Database db = Database::open(book, ";pwd=" + password);
+        db.execute("UPDATE amounts SET amount = amount + 100");
+        for (int i = 0; i < rows; ++i)
+            db.execute("INSERT INTO amounts (name, amount) VALUES (?, 1)", {"lost " + std::to_string(i)});
+        ::_exit(0);  // no destructor runs: the log is neither emptied nor removed
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(std::filesystem::exists(book.string() + "-wal"));
+}
+
+// Puts a copy back over the book the way cp does: the same file, rewritten.
+void putBack(const std::filesystem::path& copy, const std::filesystem::path& book) {
+    std::filesystem::copy_file(copy, book, std::filesystem::copy_options::overwrite_existing);
+}
+
+// A backup put back after a crash, or a log of another book beside the book:
+// the book opens as the copy it is, and the log that is not its own is kept
+// aside, never applied.
+TEST_F(DatabaseTest, ALogThatIsNotTheBooksOwnIsNeverApplied) {
+    {
+        Database db = openBook();
+        Transaction t(db);
+        for (int i = 0; i < 400; ++i)
+            db.execute("INSERT INTO amounts (name, amount) VALUES (?, 2)", {"kept " + std::to_string(i)});
+        t.commit();
+    }
+    const std::filesystem::path backup = folder / "backup.mdb";
+    std::filesystem::copy_file(bookPath(), backup);
+    {
+        Database db = openBook();
+        db.execute("DELETE FROM amounts WHERE id % 2 = 0");
+        Transaction t(db);
+        for (int i = 0; i < 300; ++i)
+            db.execute("INSERT INTO amounts (name, amount) VALUES (?, 3)", {"later " + std::to_string(i)});
+        t.commit();
+    }
+    const auto expectTheBackup = [&](const std::string& what) {
+        Database db = openBook();
+        EXPECT_EQ(db.checkStructure(), std::vector<std::string>()) << what;
+        Recordset rs = db.openRecordset("select count(*) as n, sum(amount) as s from amounts");
+        EXPECT_EQ(rs.field("n").asLong(), 400) << what;
+        EXPECT_EQ(rs.field("s").asCurrency(), cur("800")) << what;
+    };
+
+    crashWhileSaving(bookPath(), "s3cret", 3);
+    putBack(backup, bookPath());
+    expectTheBackup("a backup put back after a crash");
+    EXPECT_TRUE(std::filesystem::exists(bookPath().string() + "-wal.stale"));
+
+    const std::filesystem::path other = folder / "other.mdb";
+    {
+        Database db = Database::create(other, "s3cret");
+        db.execute("CREATE TABLE amounts (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT, amount CURRENCY)");
+        db.execute("CREATE TABLE more (id INTEGER PRIMARY KEY, v TEXT)");
+    }
+    crashWhileSaving(other, "s3cret", 500);
+    std::filesystem::copy_file(other.string() + "-wal", bookPath().string() + "-wal");
+    expectTheBackup("a log of another book beside it");
 }
 
 TEST_F(DatabaseTest, BoundTextIsOrdinaryCharacters) {

@@ -2,7 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cmath>
+
+#include "platform/jet/failed_commit.h"
 
 namespace jet::detail {
 
@@ -108,7 +111,12 @@ Error errorFromSqlite(sqlite3* db, int rc, std::string_view path) {
         case SQLITE_CORRUPT: return errors::corrupt(path);
         case SQLITE_NOTADB: return errors::unrecognizedFormat(path);
         case SQLITE_FULL: return errors::diskFull();
-        case SQLITE_IOERR: return errors::diskError();
+        case SQLITE_IOERR: {
+            // A write the system refused for want of space (the log's index
+            // growing, say) is a full disk, whatever step of the engine met it.
+            const int systemError = db ? sqlite3_system_errno(db) : 0;
+            return systemError == ENOSPC || systemError == EDQUOT ? errors::diskFull() : errors::diskError();
+        }
         case SQLITE_CANTOPEN:
         case SQLITE_PERM:
         case SQLITE_AUTH: return errors::cannotOpenFile(path);
@@ -146,6 +154,9 @@ bool Statement::step() {
     const int extended = sqlite3_extended_errcode(connection_.handle());
     Error error = errorFromSqlite(connection_.handle(), extended, connection_.path());
     sqlite3_reset(stmt_);
+    // A commit (COMMIT, or a write outside a transaction) reported as failed
+    // must not turn up at the next start.
+    if ((extended & 0xff) == SQLITE_IOERR || (extended & 0xff) == SQLITE_FULL) forgetFailedCommit(connection_);
     throw error;
 }
 

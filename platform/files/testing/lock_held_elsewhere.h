@@ -1,6 +1,6 @@
 #pragma once
-// For tests: another process that holds a folder's lock until killed (when
-// this object goes, or by kill()), as a second program on the book would.
+// For tests: another process that holds a file's lock until killed (when
+// this object goes, or by kill()), as another program on the book would.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,18 +9,18 @@
 #include <optional>
 #include <stdexcept>
 
-#include "platform/files/folder_lock.h"
+#include "platform/files/file_lock.h"
 
 namespace files::testing {
 
 class LockHeldElsewhere {
 public:
-    explicit LockHeldElsewhere(const std::filesystem::path& folder) {
+    explicit LockHeldElsewhere(const std::filesystem::path& file) {
         int ready[2];
         if (::pipe(ready) != 0) throw std::runtime_error("no pipe");
         holder_ = ::fork();
         if (holder_ == 0) {
-            std::optional<FolderLock> lock = FolderLock::tryTake(folder);
+            std::optional<FileLock> lock = FileLock::tryTake(file);
             const char c = lock ? 'y' : 'n';
             (void)!::write(ready[1], &c, 1);
             for (;;) ::pause();

@@ -16,6 +16,8 @@ struct State {
     std::atomic<bool> persistent{false};
     std::atomic<bool> failed{false};
     std::atomic<int> code{SQLITE_IOERR_WRITE};
+    std::atomic<int64_t> syncs{0};
+    std::atomic<int64_t> syncFailAt{0};  // 0: every sync goes through
     sqlite3_vfs* base = nullptr;
 };
 
@@ -56,7 +58,17 @@ int fileTruncate(sqlite3_file* f, sqlite3_int64 size) {
     if (const int rc = nextWriteOutcome(); rc != SQLITE_OK) return rc == SQLITE_FULL ? rc : SQLITE_IOERR_TRUNCATE;
     return real(f)->pMethods->xTruncate(real(f), size);
 }
-int fileSync(sqlite3_file* f, int flags) { return real(f)->pMethods->xSync(real(f), flags); }
+// A failed sync, as fsync/fdatasync report EIO: what was written may or may
+// not be on the disk, so the written bytes stay in the file as they are.
+int fileSync(sqlite3_file* f, int flags) {
+    State& s = state();
+    const int64_t n = ++s.syncs;
+    if (s.syncFailAt.load() > 0 && n == s.syncFailAt.load()) {
+        s.failed = true;
+        return SQLITE_IOERR_FSYNC;
+    }
+    return real(f)->pMethods->xSync(real(f), flags);
+}
 int fileSize(sqlite3_file* f, sqlite3_int64* size) { return real(f)->pMethods->xFileSize(real(f), size); }
 int fileLock(sqlite3_file* f, int lock) { return real(f)->pMethods->xLock(real(f), lock); }
 int fileUnlock(sqlite3_file* f, int lock) { return real(f)->pMethods->xUnlock(real(f), lock); }
@@ -164,19 +176,37 @@ void FailingWrites::failWrite(int64_t n, Fault fault, bool persistent) {
     State& s = state();
     s.code = fault == Fault::DiskFull ? SQLITE_FULL : SQLITE_IOERR_WRITE;
     s.persistent = persistent;
+    s.syncFailAt = 0;
     s.failed = false;
     s.count = 0;
     s.failAt = n;
+}
+
+void FailingWrites::failSync(int64_t n) {
+    State& s = state();
+    s.failAt = 0;
+    s.failed = false;
+    s.syncs = 0;
+    s.syncFailAt = n;
 }
 
 void FailingWrites::disarm() {
     State& s = state();
     s.failAt = 0;
     s.count = 0;
+    s.syncFailAt = 0;
+    s.syncs = 0;
     s.failed = false;
 }
 
 int64_t FailingWrites::writes() const { return state().count; }
+
+FailingWrites& failingWrites() {
+    static FailingWrites layer;
+    return layer;
+}
+
+int64_t FailingWrites::syncs() const { return state().syncs; }
 
 bool FailingWrites::failed() const { return state().failed; }
 
