@@ -42,7 +42,12 @@ MorvalenStatus Stored(TwainControl& control, MorvalenStatus status) {
     return status;
 }
 
-int32_t Tolerance(int32_t confidence) { return static_cast<int32_t>(std::floor((100 - confidence) * kToleranceScale)); }
+// The confidence is not limited: any value gives a tolerance, which is kept
+// to -1 (nothing matches) .. 766 (everything matches) so it cannot overflow.
+int32_t Tolerance(int32_t confidence) {
+    const double tolerance = std::floor((100.0 - static_cast<double>(confidence)) * kToleranceScale);
+    return static_cast<int32_t>(std::clamp(tolerance, -1.0, 766.0));
+}
 
 // A new image made on the way, released unless it took the current image's place.
 class PendingImage {

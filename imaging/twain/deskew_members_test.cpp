@@ -232,6 +232,16 @@ TEST(CropBorders, ASkipCountBelowZeroOrBeyondThePageNeverReadsOutsideIt) {
     }
 }
 
+TEST(CropBorders, AnyConfidenceGivesATolerance) {
+    // Not limited, and never an overflow: far above 100 nothing matches, far below everything does.
+    for (const int32_t confidence : {INT32_MIN, -1, 101, INT32_MAX}) {
+        TwainControl control;
+        const int32_t id = GreyPage(30, 40, [](int32_t, int32_t y) { return y < 5; });
+        control.setCurrentImage(id);
+        EXPECT_EQ(CropWhiteBorders(control, confidence, 0), confidence > 100 ? OK : InvalidParameter) << confidence;
+    }
+}
+
 TEST(CropMembers, ALineCountThatOverflowsTheSizeIsRefusedAndLeavesTheImage) {
     for (int32_t lines : {INT32_MIN, INT32_MIN + 1, INT32_MAX, -1}) {
         for (auto crop : {CropTop, CropBottom, CropLeft, CropRight}) {
