@@ -7,6 +7,7 @@
 #include "imaging/engine/filter_negative.h"
 #include "imaging/engine/image_palette.h"
 #include "imaging/engine/image_queries.h"
+#include "imaging/engine/image_table.h"
 #include "imaging/engine/imaging_session.h"
 #include "imaging/engine/pixel_formats.h"
 #include "imaging/engine/pixel_locks.h"
@@ -256,6 +257,12 @@ MorvalenStatus Dispatch(int32_t code, int32_t imageId, const RoiRect& roi, const
 MorvalenStatus ApplyFilter(int32_t code, int32_t imageId, double amount, const RoiRect& roi, float hue,
                            float saturation, float lightness, double option1, double option2, double option3,
                            double& testResult) {
+    // An ID that names no image (released, or never made) is a failure even
+    // with an empty rectangle: nothing was done to any image.
+    if (FindImageEntry(imageId) == nullptr) {
+        if (code == kBlankTestCode) testResult = 0.0;
+        return InvalidParameter;
+    }
     if (roi.Width <= 0 || roi.Height <= 0) {
         if (code == kBlankTestCode) testResult = 0.0;
         return OK;

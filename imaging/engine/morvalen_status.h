@@ -68,6 +68,8 @@ enum MorvalenStatus : int32_t {
     WrongMvimgplugVersion = 301,
     TemplateNotFound = 400,
     OCRDictionaryNotFound = 500,
+    // The OCR plug-in is missing or older than the version this library needs.
+    OCRPluginNotLoaded = 510,
     BarcodeReader1DPluginNotLoaded = 600,
     BarcodeReaderDataMatrixPluginNotLoaded = 700,
 };

@@ -116,19 +116,23 @@ MorvalenStatus OcrImage(int32_t imageId, int32_t left, int32_t top, int32_t widt
     chars.clear();
     const std::string language = OcrLanguageCode(dictionary);
     const std::string dictionaryFolder = OcrDictionaryFolder(folder);
-    const OcrPlugin* plugin = boundPlugin();
-    if (plugin == nullptr || plugin->HasDictionary(language.c_str(), dictionaryFolder.c_str()) != 1)
-        return OCRDictionaryNotFound;
-
+    // Nothing can be read from an image that is gone, a rectangle without
+    // pixels, or an image without a resolution to place the words by: each
+    // is a failure, never "read, and no text".
     const void* handle = NativeImageHandle(imageId);
-    if (handle != lastRecognisedImage) plugin->Reinit();
-    lastRecognisedImage = handle;
+    if (handle == nullptr) return InvalidParameter;
+    // A plug-in that is missing or too old is its own failure, not a missing dictionary.
+    const OcrPlugin* plugin = boundPlugin();
+    if (plugin == nullptr) return OCRPluginNotLoaded;
+    if (plugin->HasDictionary(language.c_str(), dictionaryFolder.c_str()) != 1) return OCRDictionaryNotFound;
 
-    // Nothing to read: no pixels, or no resolution to place the words by.
     float dpiX = 0, dpiY = 0;
     GetImageHorizontalResolution(imageId, dpiX);
     GetImageVerticalResolution(imageId, dpiY);
-    if (width <= 0 || height <= 0 || !(dpiX >= 0.5f) || !(dpiY >= 0.5f)) return OK;
+    if (width <= 0 || height <= 0 || !(dpiX >= 0.5f) || !(dpiY >= 0.5f)) return InvalidParameter;
+
+    if (handle != lastRecognisedImage) plugin->Reinit();
+    lastRecognisedImage = handle;
 
     // The buffer is sized by the rectangle: one that does not lie inside the
     // image is refused before anything is allocated for it.

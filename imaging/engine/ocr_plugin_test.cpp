@@ -62,7 +62,7 @@ TEST_F(OcrPluginTest, TheWhiteListLimitsWhatIsRead) {
     EXPECT_EQ(text.find_first_not_of("0123456789 \r\n"), std::string::npos) << text;
 }
 
-TEST_F(OcrPluginTest, EmptyRegionsAndPagesWithoutResolutionGiveNoCharacters) {
+TEST_F(OcrPluginTest, EmptyRegionsPagesWithoutResolutionAndImagesThatAreGoneAreRefused) {
     const auto page = DrawTextPage(1200, 400, 300, {"Receipt"});
     const int32_t image = testing_support::TextPageImage(page, 300);
     // Below half a dot per inch: no whole-number resolution to place words by.
@@ -72,8 +72,12 @@ TEST_F(OcrPluginTest, EmptyRegionsAndPagesWithoutResolutionGiveNoCharacters) {
         int32_t Image, Left, Top, Width, Height;
         MorvalenStatus Status;
     };
-    const Case cases[] = {{image, 0, 0, 0, 400, OK},          {image, 0, 0, 1200, 0, OK},
-                          {image, 0, 0, -5, 400, OK},         {noResolution, 0, 0, 1200, 400, OK},
+    // Nothing read is a failure, never "read, and no text".
+    const Case cases[] = {{image, 0, 0, 0, 400, InvalidParameter},
+                          {image, 0, 0, 1200, 0, InvalidParameter},
+                          {image, 0, 0, -5, 400, InvalidParameter},
+                          {noResolution, 0, 0, 1200, 400, InvalidParameter},
+                          {98765432, 0, 0, 1200, 400, InvalidParameter},
                           {image, 1000, 0, 400, 400, InvalidParameter},
                           {image, -1, 0, 100, 100, InvalidParameter},
                           // Refused before a buffer of 30 GB is asked for.
@@ -87,7 +91,7 @@ TEST_F(OcrPluginTest, EmptyRegionsAndPagesWithoutResolutionGiveNoCharacters) {
     }
 }
 
-TEST_F(OcrPluginTest, AMissingDictionaryOrPluginAnswersDictionaryNotFound) {
+TEST_F(OcrPluginTest, AMissingDictionaryAnswersDictionaryNotFoundAndAMissingPluginItsOwnStatus) {
     const int32_t image = testing_support::TextPageImage(DrawTextPage(600, 200, 300, {"x"}), 300);
     files::testing::ScratchFolder empty;
     std::vector<OcrChar> chars;
@@ -96,7 +100,7 @@ TEST_F(OcrPluginTest, AMissingDictionaryOrPluginAnswersDictionaryNotFound) {
     EXPECT_EQ(OcrImage(image, 0, 0, 600, 200, 0, "", "", chars), OCRDictionaryNotFound);
     for (const char* file : {"no-such-ocr.dll", MVOCR_OLD_LIBRARY}) {
         SetOcrPluginFile(file);
-        EXPECT_EQ(OcrImage(image, 0, 0, 600, 200, 2, "", "", chars), OCRDictionaryNotFound) << file;
+        EXPECT_EQ(OcrImage(image, 0, 0, 600, 200, 2, "", "", chars), OCRPluginNotLoaded) << file;
         EXPECT_TRUE(chars.empty());
         OcrClear();  // nothing to call, nothing raised
     }

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "imaging/engine/file_target.h"
 #include "imaging/engine/image_queries.h"
 #include "imaging/engine/image_resolution.h"
 #include "imaging/engine/image_table.h"
@@ -28,6 +29,8 @@ int32_t BitDepthOrZero(int32_t imageId) {
 }  // namespace
 
 MorvalenStatus TiffMultiPageStart(int32_t imageId, const std::string& path, int32_t compression) {
+    // Checked now: a folder would fail only when the last page is written.
+    if (!FileTargetOf(path)) return Win32Error;
     compression = CompressionForDepth(compression, BitDepthOrZero(imageId));
     const std::optional<gdiplus::Guid> clsid = EncoderFor("*.tif");
     if (!clsid) return UnknownImageFormat;
@@ -51,6 +54,14 @@ MorvalenStatus TiffMultiPageAdd(int32_t firstImageId, int32_t pageImageId) {
         EncoderParameter::Long(gdiplus::EncoderCompression, static_cast<uint32_t>(compression)),
     };
     return StatusOf(file->SaveAdd(*page, parameters));
+}
+
+MorvalenStatus TiffMultiPageFinish(int32_t firstImageId) {
+    gdiplus::Image* file = NativeImageOf(firstImageId);
+    if (file == nullptr) return InvalidParameter;
+    const gdiplus::EncoderParameters parameters{
+        EncoderParameter::Long(gdiplus::EncoderSaveFlag, gdiplus::EncoderValueFlush)};
+    return StatusOf(file->SaveAdd(parameters));
 }
 
 }  // namespace scanvelt

@@ -1,8 +1,10 @@
 #include "imaging/output/pdf_document.h"
 
 #include <cstdio>
+#include <optional>
 #include <utility>
 
+#include "imaging/engine/file_target.h"
 #include "imaging/engine/general_helpers.h"
 #include "imaging/engine/random_numbers.h"
 #include "imaging/output/pdf_syntax.h"
@@ -117,8 +119,11 @@ bool cPDF::NewPdf(const std::string& path, const std::string& title, const std::
         fileId1_ += kDigits[static_cast<int>(services_.Random() * 16) & 15];
         fileId2_ += kDigits[static_cast<int>(services_.Random() * 16) & 15];
     }
-    if (path.empty()) return false;
-    return out_.Open(path) == OK;
+    // A path is a Windows path as for every other member; a folder or an
+    // empty name is refused now, not when the document closes.
+    const std::optional<std::filesystem::path> target = FileTargetOf(path);
+    if (!target) return false;
+    return out_.Open(*target) == OK;
 }
 
 std::string cPDF::EncodeStringForObject(const std::string& bytes, int32_t objectNumber) const {

@@ -38,6 +38,7 @@ MorvalenStatus RunFilter(TwainControl& control, const FilterCall& call, double a
         return GenericError;
     }
     control.ResetRoiToImage();
+    if (MorvalenStatus empty = control.CheckRegionHasPixels(); empty != OK) return empty;
     double unused = 0.0;
     MorvalenStatus status = ApplyFilter(call.code, control.currentImage(), amount, control.roi(), call.hue,
                                         call.saturation, call.lightness, 0.0, 0.0, 0.0, unused);

@@ -1,5 +1,6 @@
 #include "imaging/twain/deskew_members.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -41,7 +42,12 @@ MorvalenStatus Stored(TwainControl& control, MorvalenStatus status) {
     return status;
 }
 
-int32_t Tolerance(int32_t confidence) { return static_cast<int32_t>(std::floor((100 - confidence) * kToleranceScale)); }
+// The confidence is not limited: any value gives a tolerance, which is kept
+// to -1 (nothing matches) .. 766 (everything matches) so it cannot overflow.
+int32_t Tolerance(int32_t confidence) {
+    const double tolerance = std::floor((100.0 - static_cast<double>(confidence)) * kToleranceScale);
+    return static_cast<int32_t>(std::clamp(tolerance, -1.0, 766.0));
+}
 
 // A new image made on the way, released unless it took the current image's place.
 class PendingImage {
@@ -113,7 +119,10 @@ double BorderLineMatch(const PixelBuffer& image, uint32_t reference, Side side, 
 int32_t BandOf(const PixelBuffer& image, uint32_t reference, Side side, int32_t skip, int32_t confidence,
                int32_t tolerance) {
     const int32_t limit = side == Top || side == Bottom ? image.height : image.width;
-    int32_t n = skip;
+    // A count below zero skips nothing; one at or beyond the last line leaves
+    // nothing to test (and n + 1 can no longer overflow).
+    int32_t n = std::max(skip, 0);
+    if (n >= limit) return 0;
     bool found = false;
     while (n + 1 < limit && BorderLineMatch(image, reference, side, n + 1, tolerance) >= confidence) {
         ++n;
@@ -270,24 +279,49 @@ MorvalenStatus Crop(TwainControl& control, int32_t left, int32_t top, int32_t wi
     return Stored(control, TakePlace(control, record, made));
 }
 
+namespace {
+
+// Cuts `lines` off one edge of a side `size` long: the rest of the side, or
+// nothing when the count is negative or leaves no pixel (never a size that
+// overflows on the way).
+bool RemainingSide(int32_t size, int32_t lines, int32_t& rest) {
+    if (lines < 0 || lines >= size) return false;
+    rest = size - lines;
+    return true;
+}
+
+}  // namespace
+
 MorvalenStatus CropTop(TwainControl& control, int32_t lines) {
+    if (control.currentImage() == 0) return Stored(control, GenericError);
     const int32_t width = GetWidth(control), height = GetHeight(control);
-    return Crop(control, 0, lines, width, height - lines);
+    int32_t rest = 0;
+    if (!RemainingSide(height, lines, rest)) return Stored(control, InvalidParameter);
+    return Crop(control, 0, lines, width, rest);
 }
 
 MorvalenStatus CropBottom(TwainControl& control, int32_t lines) {
+    if (control.currentImage() == 0) return Stored(control, GenericError);
     const int32_t width = GetWidth(control), height = GetHeight(control);
-    return Crop(control, 0, 0, width, height - lines);
+    int32_t rest = 0;
+    if (!RemainingSide(height, lines, rest)) return Stored(control, InvalidParameter);
+    return Crop(control, 0, 0, width, rest);
 }
 
 MorvalenStatus CropLeft(TwainControl& control, int32_t lines) {
+    if (control.currentImage() == 0) return Stored(control, GenericError);
     const int32_t width = GetWidth(control), height = GetHeight(control);
-    return Crop(control, lines, 0, width - lines, height);
+    int32_t rest = 0;
+    if (!RemainingSide(width, lines, rest)) return Stored(control, InvalidParameter);
+    return Crop(control, lines, 0, rest, height);
 }
 
 MorvalenStatus CropRight(TwainControl& control, int32_t lines) {
+    if (control.currentImage() == 0) return Stored(control, GenericError);
     const int32_t width = GetWidth(control), height = GetHeight(control);
-    return Crop(control, 0, 0, width - lines, height);
+    int32_t rest = 0;
+    if (!RemainingSide(width, lines, rest)) return Stored(control, InvalidParameter);
+    return Crop(control, 0, 0, rest, height);
 }
 
 }  // namespace scanvelt

@@ -213,6 +213,49 @@ TEST(CropBorders, BandsAreFoundBehindTheSkippedLinesOnlyWhenTheFirstLineBehindTh
     }
 }
 
+TEST(CropBorders, ASkipCountBelowZeroOrBeyondThePageNeverReadsOutsideIt) {
+    // A white band of 5 rows on a grey page: a negative count skips nothing,
+    // one beyond the page leaves no line to test.
+    const struct {
+        int32_t skip;
+        std::pair<int32_t, int32_t> size;
+    } cases[] = {{-1, {30, 35}}, {-5, {30, 35}}, {INT32_MIN, {30, 35}}, {INT32_MAX, {30, 40}}, {39, {30, 40}}};
+    for (const auto& c : cases) {
+        for (auto crop : {CropWhiteBorders, CropBlackBorders}) {
+            SCOPED_TRACE(c.skip);
+            TwainControl control;
+            const int32_t id = GreyPage(30, 40, [](int32_t, int32_t y) { return y < 5; });
+            control.setCurrentImage(id);
+            EXPECT_EQ(crop(control, 100, c.skip), OK);
+            EXPECT_EQ(SizeOf(id), crop == CropWhiteBorders ? c.size : std::make_pair(30, 40));
+        }
+    }
+}
+
+TEST(CropBorders, AnyConfidenceGivesATolerance) {
+    // Not limited, and never an overflow: far above 100 nothing matches, far below everything does.
+    for (const int32_t confidence : {INT32_MIN, -1, 101, INT32_MAX}) {
+        TwainControl control;
+        const int32_t id = GreyPage(30, 40, [](int32_t, int32_t y) { return y < 5; });
+        control.setCurrentImage(id);
+        EXPECT_EQ(CropWhiteBorders(control, confidence, 0), confidence > 100 ? OK : InvalidParameter) << confidence;
+    }
+}
+
+TEST(CropMembers, ALineCountThatOverflowsTheSizeIsRefusedAndLeavesTheImage) {
+    for (int32_t lines : {INT32_MIN, INT32_MIN + 1, INT32_MAX, -1}) {
+        for (auto crop : {CropTop, CropBottom, CropLeft, CropRight}) {
+            SCOPED_TRACE(lines);
+            TwainControl control;
+            const int32_t id = MakePage(30, 20);
+            control.setCurrentImage(id);
+            EXPECT_EQ(crop(control, lines), InvalidParameter);
+            EXPECT_EQ(control.GetStat(), InvalidParameter);
+            EXPECT_EQ(SizeOf(id), std::make_pair(30, 20));
+        }
+    }
+}
+
 TEST(CropBorders, AWhitePageGivesNoRectangleAndStaysAsItWas) {
     TwainControl control;
     const int32_t id = GreyPage(20, 20, [](int32_t, int32_t) { return true; });

@@ -71,10 +71,15 @@ MorvalenStatus TiffAddToNativeMultiPage(TwainControl& control, int32_t imageId) 
 }
 
 MorvalenStatus TiffCloseNativeMultiPage(TwainControl& control) {
-    if (control.openMultiPageTiff() == 0) return control.GetStat();
-    MorvalenStatus status = ReleaseImage(control.openMultiPageTiff());
+    const int32_t first = control.openMultiPageTiff();
+    if (first == 0) return control.GetStat();
+    // The file is written first, so that its failure is the answer, not lost
+    // in the release.
+    const MorvalenStatus written = TiffMultiPageFinish(first);
+    const MorvalenStatus released = ReleaseImage(first);
+    // The control still names the released image; members on it answer 2.
     control.setOpenMultiPageTiff(0);
-    return Store(control, status);
+    return Store(control, written != OK ? written : released);
 }
 
 MorvalenStatus Rotate(TwainControl& control, int32_t rotation) {

@@ -17,6 +17,8 @@
 #include "imaging/engine/multi_page_queries.h"
 #include "imaging/engine/save_gdiplus.h"
 #include "imaging/engine/writers/gif89a_writer.h"
+#include "imaging/twain/colour_members.h"
+#include "imaging/twain/ocr_members.h"
 #include "imaging/twain/pixel_conversion_members.h"
 #include "imaging/twain/testing/image_members_support.h"
 #include "imaging/twain/twain_control.h"
@@ -178,6 +180,77 @@ TEST(FileOutputMembers, AThreePageTiffWithItsCompressionPerPage) {
     ASSERT_TRUE(info.has_value()) << "tiffinfo is missing or refused the file";
     EXPECT_EQ(CountOf(*info, "TIFF Directory at offset"), 3u) << *info;
     EXPECT_EQ(CompressionsOf(*info), (std::vector<std::string>{"CCITT Group 4", "LZW", "CCITT Group 4"})) << *info;
+}
+
+TEST(FileOutputMembers, MembersOnTheImageTheClosedFileReleasedFailAndChangeNothing) {
+    win::testing::ScratchFolder folder;
+    TwainControl control;
+    const int32_t first = MakePage(30, 20);
+    control.setCurrentImage(first);
+    ASSERT_EQ(TiffSaveAsNativeMultiPage(control, folder.file("a.tif")), OK);
+    ASSERT_EQ(TiffCloseNativeMultiPage(control), OK);
+    ASSERT_EQ(control.currentImage(), first);
+    const std::function<MorvalenStatus()> members[] = {
+        [&] { return FxNegative(control); },        [&] { return FxSepia(control); },
+        [&] { return SetBrightness(control, 20); }, [&] { return FxSmooth(control); },
+        [&] { return FxDespeckle(control); },
+    };
+    for (const auto& member : members) {
+        control.setLastStatus(OK);
+        EXPECT_EQ(member(), InvalidParameter);
+        EXPECT_EQ(control.GetStat(), InvalidParameter);
+    }
+    control.setLastStatus(OK);
+    EXPECT_FALSE(control.IsBlank());
+    EXPECT_EQ(control.GetStat(), InvalidParameter);
+    control.setLastStatus(OK);
+    EXPECT_EQ(OCRTesseractDoOCR(control, 2, "", ""), "");
+    EXPECT_EQ(control.GetStat(), InvalidParameter);
+}
+
+TEST(FileOutputMembers, ARegionWithoutPixelsIsRefusedNotDoneWithSuccess) {
+    TwainControl control;
+    const int32_t page = MakePage(30, 20);
+    control.setCurrentImage(page);
+    const std::vector<uint32_t> before = PixelsOf(page);
+    for (const RoiRect roi : {RoiRect{-50, -50, -10, -10}, RoiRect{0, 0, 0, 10}, RoiRect{5, 5, 10, INT32_MIN}}) {
+        control.SetROI(roi.Left, roi.Top, roi.Width, roi.Height);
+        EXPECT_EQ(FxNegative(control), InvalidParameter);
+        EXPECT_EQ(SetBrightness(control, 50), InvalidParameter);
+        control.setLastStatus(OK);
+        EXPECT_FALSE(control.IsBlank());
+        EXPECT_EQ(control.GetStat(), InvalidParameter);
+    }
+    EXPECT_EQ(PixelsOf(page), before);
+}
+
+TEST(FileOutputMembers, AMultiPageFileIsRefusedAtItsStartWhenNoFileCanBeWrittenThere) {
+    win::testing::ScratchFolder folder;
+    std::filesystem::create_directory(folder.file("sub"));
+    for (const std::string& target : {std::string(""), folder.file("sub"), folder.file("sub") + "/"}) {
+        SCOPED_TRACE(target);
+        TwainControl control;
+        control.setCurrentImage(MakePage(8, 8));
+        EXPECT_EQ(TiffSaveAsNativeMultiPage(control, target), Win32Error);
+        EXPECT_EQ(control.openMultiPageTiff(), 0);
+        EXPECT_EQ(TiffAddToNativeMultiPage(control, MakePage(8, 8)), GenericError);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.file("sub")));
+}
+
+TEST(FileOutputMembers, TheCloseOfAMultiPageFileAnswersTheFailureToWriteIt) {
+    win::testing::ScratchFolder folder;
+    TwainControl control;
+    control.setCurrentImage(MakePage(8, 8));
+    const std::string path = folder.file("late/a.tif");
+    std::filesystem::create_directory(folder.file("late"));
+    ASSERT_EQ(TiffSaveAsNativeMultiPage(control, path), OK);
+    ASSERT_EQ(TiffAddToNativeMultiPage(control, MakePage(8, 8)), OK);
+    // The target became a folder while the pages went in: the close says so.
+    std::filesystem::create_directory(path);
+    EXPECT_NE(TiffCloseNativeMultiPage(control), OK);
+    EXPECT_NE(control.GetStat(), OK);
+    EXPECT_EQ(control.openMultiPageTiff(), 0);
 }
 
 TEST(FileOutputMembers, AFailedStartLeavesNoOpenFile) {

@@ -39,6 +39,7 @@ MorvalenStatus ApplyTransparentColor(TwainControl& control, uint32_t colour, flo
         return GenericError;
     }
     control.ResetRoiToImage();
+    if (MorvalenStatus empty = control.CheckRegionHasPixels(); empty != OK) return empty;
     int32_t format = 0;
     MorvalenStatus status = GetImagePixelFormat(control.currentImage(), format);
     if (status == OK && !IsAlphaFormat(format)) {

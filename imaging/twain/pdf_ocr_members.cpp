@@ -12,11 +12,6 @@ namespace {
 constexpr const char* kLayerFontName = "Courier New";
 constexpr int16_t kInvisibleText = 3;
 
-bool NewDocument(cPDF& writer, const PdfDocumentRequest& r) {
-    return writer.NewPdf(r.FilePath, r.Title, r.Author, r.Creator, r.Keywords, r.Subject, r.Encryption, r.Rights,
-                         r.UserPassword, r.OwnerPassword);
-}
-
 }  // namespace
 
 std::string SaveAsPDFOCREx(TwainControl& control, const OcrRequest& ocr, const PdfDocumentRequest& request) {
@@ -41,8 +36,8 @@ std::string SaveAsPDFOCREx(TwainControl& control, const OcrRequest& ocr, const P
     const auto pageHeight = static_cast<float>(height / static_cast<double>(dpiY) * 72);
 
     std::unique_ptr<cPDF> writer = MakeControlWriter(control, true);
-    if (!NewDocument(*writer, request)) {
-        control.setLastStatus(CanNotCreateFile);
+    if (const MorvalenStatus opened = OpenControlDocument(*writer, request); opened != OK) {
+        control.setLastStatus(opened);
         return {};
     }
     writer->SetPaperHeight(pageHeight);
@@ -84,7 +79,7 @@ MorvalenStatus TwainPdfOCRStartEx(TwainControl& control, const PdfDocumentReques
     session = {};
     sessions.OcrPages.clear();
     session.Writer = MakeControlWriter(control, true);
-    const MorvalenStatus status = NewDocument(*session.Writer, request) ? OK : CanNotCreateFile;
+    const MorvalenStatus status = OpenControlDocument(*session.Writer, request);
     control.setLastStatus(status);
     if (status == OK) {
         session.OpenMarker = session.Writer->PdfGetNativePdf();
@@ -114,12 +109,7 @@ std::string TwainAddMorvalenImageToPdfOCR(TwainControl& control, int32_t imageId
     }
     cPDF& writer = *session.Writer;
     const int32_t image = writer.PdfAddImage(imageId, kPdfImageFromImageId);
-    MorvalenStatus failure = OK;
-    // An image without a whole-number resolution has no page size.
-    if (image == 0 || writer.ImageResX(image) <= 0 || writer.ImageResY(image) <= 0) failure = PdfErrorAddingImage;
-    if (failure == OK && writer.Status() != OK) failure = writer.Status();
-    if (failure != OK) {
-        if (session.PageFailure == OK) session.PageFailure = failure;
+    if (const MorvalenStatus failure = AcceptPdfPage(session, image); failure != OK) {
         control.setLastStatus(failure);
         return {};
     }

@@ -180,6 +180,31 @@ TEST_F(PdfOcrMembersTest, TheOcrSessionGivesEachPageItsOwnTextLayer) {
     EXPECT_EQ(TwainPdfOCRStop(control()), TwainPdfMustBeCreatedFirst);
 }
 
+TEST_F(PdfOcrMembersTest, ARefusedPageIsReportedAtTheStopAndTheAcceptedPagesKeepTheirText) {
+    const std::string path = File("kept.pdf");
+    const int32_t first = testing_support::TextPageImage(DrawTextPage(1200, 400, 300, {"Before"}), 300);
+    const int32_t last = testing_support::TextPageImage(DrawTextPage(1200, 400, 300, {"After"}), 300);
+    ASSERT_EQ(TwainPdfOCRStart(control(), path), OK);
+    EXPECT_EQ(TwainAddMorvalenImageToPdfOCR(control(), first, {2, "", ""}), "Before");
+    EXPECT_EQ(TwainAddMorvalenImageToPdfOCR(control(), 98765432, {2, "", ""}), "");
+    EXPECT_EQ(control().GetStat(), PdfErrorAddingImage);
+    EXPECT_EQ(TwainAddMorvalenImageToPdfOCR(control(), last, {2, "", ""}), "After");
+    EXPECT_EQ(TwainPdfOCRStop(control()), PdfErrorAddingImage);
+    ExpectQpdfCheckPasses(path);
+    ASSERT_EQ(WordBoxes(path, 1).size(), 1u);
+    EXPECT_EQ(WordBoxes(path, 1)[0].Word, "Before");
+    ASSERT_EQ(WordBoxes(path, 2).size(), 1u);
+    EXPECT_EQ(WordBoxes(path, 2)[0].Word, "After");
+}
+
+TEST_F(PdfOcrMembersTest, TheSessionsTargetIsCheckedWhenItStarts) {
+    fs::create_directory(File("folder"));
+    EXPECT_EQ(TwainPdfOCRStart(control(), File("folder")), CanNotCreateFile);
+    EXPECT_EQ(TwainPdfOCRStart(control(), ""), CanNotCreateFile);
+    EXPECT_EQ(TwainPdfOCRStop(control()), TwainPdfMustBeCreatedFirst);
+    EXPECT_TRUE(fs::is_empty(File("folder")));
+}
+
 TEST_F(PdfOcrMembersTest, ASecondStartFinishesTheFirstDocumentAndEmptySessionsLeaveNoFile) {
     const int32_t page = testing_support::TextPageImage(DrawTextPage(1200, 400, 300, {"Kept"}), 300);
     ASSERT_EQ(TwainPdfOCRStart(control(), File("first.pdf")), OK);

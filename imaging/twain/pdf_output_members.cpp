@@ -29,11 +29,6 @@ bool OnePageSize(int32_t image, PageSize& page) {
     return true;
 }
 
-bool NewDocument(cPDF& writer, const PdfDocumentRequest& r) {
-    return writer.NewPdf(r.FilePath, r.Title, r.Author, r.Creator, r.Keywords, r.Subject, r.Encryption, r.Rights,
-                         r.UserPassword, r.OwnerPassword);
-}
-
 bool SaveOnePage(TwainControl& control, const PdfDocumentRequest& request, bool pdfA) {
     const int32_t image = control.currentImage();
     if (image == 0) return false;
@@ -43,8 +38,8 @@ bool SaveOnePage(TwainControl& control, const PdfDocumentRequest& request, bool 
         return false;
     }
     std::unique_ptr<cPDF> writer = MakeControlWriter(control, pdfA);
-    if (!NewDocument(*writer, request)) {
-        control.setLastStatus(CanNotCreateFile);
+    if (const MorvalenStatus opened = OpenControlDocument(*writer, request); opened != OK) {
+        control.setLastStatus(opened);
         return false;
     }
     writer->SetPaperHeight(page.Height);
@@ -67,6 +62,16 @@ bool SaveOnePage(TwainControl& control, const PdfDocumentRequest& request, bool 
 }
 
 }  // namespace
+
+MorvalenStatus OpenControlDocument(cPDF& writer, const PdfDocumentRequest& r) {
+    if (r.Encryption != kPdfEncryptionNone && r.Encryption != kPdfEncryption40BitRC4 &&
+        r.Encryption != kPdfEncryption128BitRC4)
+        return InvalidParameter;
+    return writer.NewPdf(r.FilePath, r.Title, r.Author, r.Creator, r.Keywords, r.Subject, r.Encryption, r.Rights,
+                         r.UserPassword, r.OwnerPassword)
+               ? OK
+               : CanNotCreateFile;
+}
 
 PdfDocumentRequest ShortFormRequest(const std::string& filePath, const std::string& title, const std::string& creator,
                                     const std::string& author) {
@@ -135,7 +140,7 @@ MorvalenStatus TwainPdfStartEx(TwainControl& control, const PdfDocumentRequest& 
     session = {};
     // The session always asks for PDF/A; the writer gives it up for encryption.
     session.Writer = MakeControlWriter(control, true);
-    const MorvalenStatus status = NewDocument(*session.Writer, request) ? OK : CanNotCreateFile;
+    const MorvalenStatus status = OpenControlDocument(*session.Writer, request);
     control.setLastStatus(status);
     if (status == OK) {
         session.OpenMarker = session.Writer->PdfGetNativePdf();
@@ -160,15 +165,8 @@ MorvalenStatus TwainAddMorvalenImageToPdf(TwainControl& control, int32_t imageId
         control.setLastStatus(TwainPdfMustBeCreatedFirst);
         return TwainPdfMustBeCreatedFirst;
     }
-    cPDF& writer = *session.Writer;
-    const int32_t image = writer.PdfAddImage(imageId, kPdfImageFromImageId);
-    MorvalenStatus status = OK;
-    // An image without a whole-number resolution has no page size: its page
-    // could not be laid out, so it counts as refused.
-    if (image == 0 || writer.ImageResX(image) <= 0 || writer.ImageResY(image) <= 0) status = PdfErrorAddingImage;
-    // A file that cannot be written is reported at the page that found it.
-    if (status == OK && writer.Status() != OK) status = writer.Status();
-    if (status != OK && session.PageFailure == OK) session.PageFailure = status;
+    const int32_t image = session.Writer->PdfAddImage(imageId, kPdfImageFromImageId);
+    const MorvalenStatus status = AcceptPdfPage(session, image);
     control.setLastStatus(status);
     return status;
 }

@@ -27,6 +27,12 @@ struct PdfDocumentRequest {
 PdfDocumentRequest ShortFormRequest(const std::string& filePath, const std::string& title, const std::string& creator,
                                     const std::string& author);
 
+// Starts `writer`'s document for `request`: InvalidParameter for an
+// encryption that names no kind (a host asking for a protected file never
+// gets an open one), CanNotCreateFile when the file cannot be made at the
+// path (empty, a folder, a folder that is missing or not writable), else OK.
+MorvalenStatus OpenControlDocument(cPDF& writer, const PdfDocumentRequest& request);
+
 // A writer with the control's JPEG quality and compression level, portrait,
 // whose messages (a failed CCITT G4 compression) are message boxes.
 std::unique_ptr<cPDF> MakeControlWriter(const TwainControl& control, bool pdfA);

@@ -378,16 +378,73 @@ TEST_F(PdfOutputMembersTest, ASecondStartFinishesTheOpenDocument) {
     EXPECT_EQ(FolderContents(scratch_.path()), (std::vector<std::string>{"first.pdf", "third.pdf"}));
 }
 
-TEST_F(PdfOutputMembersTest, ARunThatLostAPageLeavesNoFileThatLooksComplete) {
-    const std::string path = File("broken.pdf");
-    ASSERT_EQ(TwainPdfStart(control(), path), OK);
+TEST_F(PdfOutputMembersTest, ARefusedPageIsReportedAtTheStopAndEveryAcceptedPageIsKept) {
+    // An unknown image and one without a resolution are refused; the good
+    // pages around them are the document.
+    for (const int32_t refused : {98765432, MakePage(40, 40, gdiplus::PixelFormat24bppRGB, 0.4f, 0.4f)}) {
+        SCOPED_TRACE(refused);
+        const std::string path = File("kept.pdf");
+        ASSERT_EQ(TwainPdfStart(control(), path), OK);
+        EXPECT_EQ(TwainAddMorvalenImageToPdf(control(), ColourPage(120, 90, 150)), OK);
+        EXPECT_EQ(TwainAddMorvalenImageToPdf(control(), refused), PdfErrorAddingImage);
+        // Pages after the refusal go in, and a later success does not hide it.
+        EXPECT_EQ(TwainAddMorvalenImageToPdf(control(), ColourPage(300, 150, 100)), OK);
+        EXPECT_EQ(control().GetStat(), OK);
+        EXPECT_EQ(TwainPdfStop(control()), PdfErrorAddingImage);
+        EXPECT_EQ(control().GetStat(), PdfErrorAddingImage);
+        ExpectQpdfCheckPasses(path);
+        EXPECT_EQ(PageCount(path), 2);
+        EXPECT_EQ(PageSizeOf(path, 1), "57.6 x 43.2");
+        EXPECT_EQ(PageSizeOf(path, 2), "216 x 108");
+        EXPECT_EQ(FolderContents(scratch_.path()), std::vector<std::string>{"kept.pdf"});
+        fs::remove(path);
+    }
+}
+
+TEST_F(PdfOutputMembersTest, TheTargetIsCheckedWhenTheSessionStarts) {
+    const int32_t page = ColourPage();
+    fs::create_directory(File("folder"));
+    for (const std::string& target : {std::string(""), File("folder"), File("folder") + "/", File("missing/x.pdf")}) {
+        SCOPED_TRACE(target);
+        EXPECT_EQ(TwainPdfStart(control(), target), CanNotCreateFile);
+        EXPECT_EQ(TwainAddMorvalenImageToPdf(control(), page), TwainPdfMustBeCreatedFirst);
+        EXPECT_EQ(TwainPdfStop(control()), TwainPdfMustBeCreatedFirst);
+        control().setCurrentImage(page);
+        EXPECT_FALSE(SaveAsPDF(control(), target));
+        EXPECT_EQ(control().GetStat(), CanNotCreateFile);
+    }
+    EXPECT_EQ(FolderContents(scratch_.path()), std::vector<std::string>{"folder"});
+    EXPECT_TRUE(fs::is_empty(File("folder")));
+}
+
+TEST_F(PdfOutputMembersTest, AWindowsPathNamesTheSameFileAsForTheImageSavers) {
+    fs::create_directory(File("Bills"));
+    control().setCurrentImage(ColourPage());
+    // "\" separates folders, and the folder's name is matched without regard to case.
+    EXPECT_TRUE(SaveAsPDF(control(), scratch_.path() + "\\bills\\one.pdf"));
+    ASSERT_EQ(TwainPdfStart(control(), scratch_.path() + "\\BILLS\\two.pdf"), OK);
     EXPECT_EQ(TwainAddMorvalenImageToPdf(control(), ColourPage()), OK);
-    EXPECT_EQ(TwainAddMorvalenImageToPdf(control(), 98765432), PdfErrorAddingImage);
-    // Pages after the failure go in, and a later success does not hide it.
-    EXPECT_EQ(TwainAddMorvalenImageToPdf(control(), ColourPage()), OK);
-    EXPECT_EQ(control().GetStat(), OK);
-    EXPECT_EQ(TwainPdfStop(control()), PdfErrorAddingImage);
-    EXPECT_EQ(control().GetStat(), PdfErrorAddingImage);
+    EXPECT_EQ(TwainPdfStop(control()), OK);
+    EXPECT_EQ(FolderContents(File("Bills")), (std::vector<std::string>{"one.pdf", "two.pdf"}));
+    // A drive that is no folder here is refused as the savers refuse it, not written as a file name.
+    EXPECT_FALSE(SaveAsPDF(control(), "C:\\temp\\x.pdf"));
+    EXPECT_EQ(TwainPdfStart(control(), "C:\\temp\\x.pdf"), CanNotCreateFile);
+    EXPECT_FALSE(fs::exists("C:\\temp\\x.pdf"));
+}
+
+TEST_F(PdfOutputMembersTest, AnUnknownEncryptionIsRefusedNotWrittenOpen) {
+    control().setCurrentImage(ColourPage());
+    for (const int32_t encryption : {7, -1, 3}) {
+        SCOPED_TRACE(encryption);
+        PdfDocumentRequest request = ShortFormRequest(File("locked.pdf"), "", "", "");
+        request.Encryption = encryption;
+        request.UserPassword = "user";
+        request.OwnerPassword = "owner";
+        EXPECT_FALSE(SaveAsPDFEx(control(), request));
+        EXPECT_EQ(control().GetStat(), InvalidParameter);
+        EXPECT_EQ(TwainPdfStartEx(control(), request), InvalidParameter);
+        EXPECT_EQ(TwainPdfStop(control()), TwainPdfMustBeCreatedFirst);
+    }
     EXPECT_TRUE(FolderContents(scratch_.path()).empty());
 }
 

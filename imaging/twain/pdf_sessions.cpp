@@ -5,19 +5,33 @@
 
 namespace scanvelt {
 
+MorvalenStatus AcceptPdfPage(PdfSession& session, int32_t image) {
+    cPDF& writer = *session.Writer;
+    MorvalenStatus status = OK;
+    // An image without a whole-number resolution has no page size: its page
+    // could not be laid out, so it counts as refused.
+    if (image == 0 || writer.ImageResX(image) <= 0 || writer.ImageResY(image) <= 0) status = PdfErrorAddingImage;
+    // A file that cannot be written is reported at the page that found it.
+    if (writer.Status() != OK) status = writer.Status();
+    if (status == OK) session.Pages.push_back(image);
+    else if (session.PageFailure == OK) session.PageFailure = status;
+    return status;
+}
+
 MorvalenStatus FinishPdfSession(PdfSession& session, MorvalenStatus lastStatus, const PdfPageOverlay& overlay) {
     std::unique_ptr<cPDF> writer = std::move(session.Writer);
     const MorvalenStatus pageFailure = session.PageFailure;
+    const std::vector<int32_t> pages = std::move(session.Pages);
     session = {};
     if (!writer) return lastStatus;
 
-    const auto images = static_cast<int32_t>(writer->ImageCount());
     // Dropping the writer unfinished removes its temporary file: a document
-    // without pages, or one that lost a page, never reaches its name.
-    if (pageFailure != OK) return pageFailure;
-    if (images == 0) return lastStatus;
+    // without pages, or one whose file failed, never reaches its name.
+    if (writer->Status() != OK) return writer->Status();
+    const MorvalenStatus result = pageFailure != OK ? pageFailure : lastStatus;
+    if (pages.empty()) return result;
 
-    for (int32_t image = 1; image <= images; ++image) {
+    for (const int32_t image : pages) {
         // The product in whole numbers as the writer recorded them, the quotient in double.
         writer->SetPaperWidth(static_cast<float>(static_cast<double>(int64_t{writer->ImageWidth(image)} * 72) /
                                                  writer->ImageResX(image)));
@@ -29,7 +43,7 @@ MorvalenStatus FinishPdfSession(PdfSession& session, MorvalenStatus lastStatus, 
         writer->EndPage();
     }
     const MorvalenStatus closed = writer->ClosePdfFile();
-    return closed == OK ? lastStatus : closed;
+    return closed == OK ? result : closed;
 }
 
 PdfPageOverlay OcrPageOverlay(const PdfSessions& sessions) {

@@ -47,12 +47,19 @@ void TwainControl::ResetRoiToImage() {
     roi_ = {0, 0, width, height};
 }
 
+MorvalenStatus TwainControl::CheckRegionHasPixels() {
+    if (roi_.Width > 0 && roi_.Height > 0) return OK;
+    lastStatus_ = InvalidParameter;
+    return InvalidParameter;
+}
+
 bool TwainControl::IsBlank(float confidence) {
     if (currentImage_ == 0) {
         lastStatus_ = GenericError;
         return false;
     }
     ResetRoiToImage();
+    if (CheckRegionHasPixels() != OK) return false;
     double blank = 0.0;
     lastStatus_ = ApplyFilter(kBlankTestCode, currentImage_, 0.0, roi_, 0, 0, 0, confidence, 0, 0, blank);
     return blank == 1.0;

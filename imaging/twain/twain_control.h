@@ -61,6 +61,10 @@ public:
     // Before each operation on the region: in mode 1 the region becomes the
     // whole current image (its width and height statuses are stored).
     void ResetRoiToImage();
+    // After ResetRoiToImage: OK when the region holds pixels; otherwise
+    // InvalidParameter, stored (a rectangle of no positive size, given by
+    // the host or left by an image that is gone, is never done "with success").
+    MorvalenStatus CheckRegionHasPixels();
 
     // State shared by the member families.
     int32_t currentImage() const { return currentImage_; }

@@ -103,7 +103,9 @@ void TwainObject::bindCapabilityMembers() {
     b.Bool("TwainGetCapCurrentString", [](A a) {
         std::string current;
         const bool read = GetCapCurrentString(a.i4(0), current);
-        a.setOut(1, com::MakeBstrUtf8(current));
+        // setOut copies the text into the caller's variant; ours is freed here.
+        const com::Variant text(com::MakeBstrUtf8(current));
+        a.setOut(1, *text);
         return read;
     });
     b.Bool("TwainSetCapCurrentNumeric", [](A a) { return SetCapCurrentNumeric(a.i4(0), a.i4(1), a.i4(2)); });

@@ -5,6 +5,7 @@
 #include "imaging/typelib/scanvelt_typelib.h"
 #include "platform/com/bstr.h"
 #include "platform/com/server_objects.h"
+#include "platform/com/testing/live_heap_bytes.h"
 #include "platform/com/variant.h"
 #include "platform/win/text_encoding.h"
 
@@ -36,6 +37,26 @@ protected:
     }
     IDispatch* twain = nullptr;
 };
+
+TEST_F(TwainObjectTest, TheCapabilityTextHandedBackLeavesNothingBehind) {
+    const DISPID member = id(u"TwainGetCapCurrentString");
+    const auto callOnce = [&] {
+        BSTR text = nullptr;
+        VARIANT out;
+        VariantInit(&out);
+        out.vt = VT_BSTR | VT_BYREF;
+        out.pbstrVal = &text;
+        Variant result;
+        // Arguments last first: the text by reference, then the capability.
+        EXPECT_EQ(call(member, {out, MakeI4(0x1101)}, result.get()), S_OK);
+        SysFreeString(text);
+    };
+    callOnce();  // the first call may set up what stays for the process
+    const size_t before = com::testing::LiveHeapBytes();
+    for (int i = 0; i < 500; ++i) callOnce();
+    // One BSTR left per call would be at least 500 x 6 bytes.
+    EXPECT_LT(com::testing::LiveHeapBytes(), before + 1000);
+}
 
 TEST_F(TwainObjectTest, AnswersTheFrameMembersByDispatchId) {
     Variant result;

@@ -71,7 +71,7 @@ const std::vector<EnumerationEntry>& ListedEnumerations() {
           {"PdfBadPassword", 202}, {"PdfCanNotOpenFile", 203}, {"PdfRenderingPageError", 204},
           {"PdfUnexpectedError", 205}, {"PdfPlugNotLoaded", 210}, {"PdfErrorAddingImage", 230},
           {"MvimgplugDllRequired", 300}, {"WrongMvimgplugVersion", 301}, {"TemplateNotFound", 400},
-          {"OCRDictionaryNotFound", 500}, {"BarcodeReader1DPluginNotLoaded", 600},
+          {"OCRDictionaryNotFound", 500}, {"OCRPluginNotLoaded", 510}, {"BarcodeReader1DPluginNotLoaded", 600},
           {"BarcodeReaderDataMatrixPluginNotLoaded", 700}}},
         {"JPEGTransformations", "{BC39217D-7E85-44A0-8603-6FE1AA0441AA}",
          {{"JPEGTransformRotate90", 13}, {"JPEGTransformRotate180", 14}, {"JPEGTransformRotate270", 15},

@@ -208,7 +208,7 @@ TEST(ScanveltTypeLib, EnumerationsHaveTheirConstants) {
         {"PixelFormats", 15}, {"MousePointers", 15}, {"ImageColorSpaces", 6}, {"Operators", 3},
         {"TesseractDictionary", 10}, {"FillMode", 2}, {"DocumentType", 3}, {"MouseButton", 3}, {"PdfEncryption", 3},
         {"PdfRight", 10}, {"Barcode1DReaderScanMode", 2}, {"BarcodeDataMatrixReaderScanMode", 2},
-        {"Barcode1DReaderType", 19}, {"MorvalenStatus", 58},
+        {"Barcode1DReaderType", 19}, {"MorvalenStatus", 59},
     };
     for (const auto& [name, count] : counts) EXPECT_EQ(type(name).constants.size(), count) << name;
     EXPECT_EQ(win::FormatGuid(type("MorvalenStatus").guid), "{8093DFBD-5476-4360-958E-D9A5937854A0}");
@@ -225,6 +225,8 @@ TEST(ScanveltTypeLib, ConstantsWithUnusualNamesOrValues) {
     EXPECT_EQ(constant("RotateFlipType", "Rotate180FlipXY"), 0);
     EXPECT_EQ(constant("TwainPaperSize", "JISB5"), 2);
     EXPECT_EQ(constant("MorvalenStatus", "BarcodeReaderDataMatrixPluginNotLoaded"), 700);
+    // A missing or outdated OCR plug-in has a status of its own, apart from a missing dictionary.
+    EXPECT_EQ(constant("MorvalenStatus", "OCRPluginNotLoaded"), 510);
     EXPECT_EQ(constant("TwainCapabilities", "CAP_CUSTOMBASE"), -32768);
     EXPECT_EQ(constant("TwainCapabilities", "ICAP_AUTOSIZE"), 4438);
     EXPECT_EQ(constant("TwainCapabilities", "ICAP_AUTOMATICBORDERDETECTION"), 4432);

@@ -72,6 +72,13 @@ std::error_code AtomicFileWriter::open(const std::filesystem::path& target, mode
     discard();
     target_ = target;
     written_ = 0;
+    // Only a file is ever replaced: the rename would put the new file in the
+    // place of a device (/dev/full), a pipe or a socket, and fails on a folder
+    // only after everything was written.
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
+        return std::make_error_code(S_ISDIR(existing.st_mode) ? std::errc::is_a_directory
+                                                               : std::errc::invalid_argument);
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::filesystem::path candidate = temporaryNameFor(target);
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);

@@ -103,6 +103,21 @@ TEST(AtomicFileWriterTest, AnotherLibrarysFileIsCommittedByNameAndAnEmptyOneRefu
     EXPECT_EQ(folder.names(), std::vector<std::filesystem::path>{"a.pdf"});
 }
 
+TEST(AtomicFileWriterTest, OnlyAFileIsReplacedNeverAFolderOrADeviceOrAPipe) {
+    ScratchFolder folder;
+    const std::filesystem::path pipe = folder.path() / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_directory(folder.path() / "sub");
+    for (const std::filesystem::path& target : {pipe, folder.path() / "sub"}) {
+        AtomicFileWriter file;
+        EXPECT_TRUE(file.open(target)) << target;
+        EXPECT_TRUE(writeFileAtomically(target, "bytes")) << target;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "sub"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
+}
+
 TEST(AtomicFileWriterTest, StaleTemporariesOfDeadWritersAreRemovedOthersKept) {
     ScratchFolder folder;
     const pid_t child = ::fork();

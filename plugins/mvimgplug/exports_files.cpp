@@ -1,7 +1,9 @@
 // Files and whole bitmaps.
 #include <FreeImage.h>
 
+#include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "plugins/mvimgplug/exr_guard.h"
 #include "plugins/mvimgplug/format_allow_list.h"
@@ -29,6 +31,27 @@ bool PassesGuards(int32_t format, InputFile& file) {
     if (format == FIF_XPM) return XpmHoldsTogether(file.Stream());
     if (format == FIF_EXR && !ExrHeaderHoldsTogether(file.Stream())) return false;
     return FitsPixelBudget(format, file);
+}
+
+// No format's signature is shorter than this: a file below it is no image.
+constexpr uint64_t kShortestSignature = 4;
+// The library's probes read their signatures into buffers of their own and
+// compare them whether or not the read was whole: a file shorter than this is
+// probed over a zero-filled copy of this size, so that no probe ever compares
+// bytes that were never read.
+constexpr size_t kProbeWindow = 4096;
+
+FREE_IMAGE_FORMAT ProbeFileType(InputFile& file, int32_t size) {
+    const uint64_t length = file.Size();
+    if (length < kShortestSignature) return FIF_UNKNOWN;
+    if (length >= kProbeWindow) return FreeImage_GetFileTypeFromHandle(StreamIo(), file.Rewound(), size);
+    std::vector<BYTE> window(kProbeWindow, 0);
+    auto* stream = static_cast<std::FILE*>(file.Rewound());
+    if (std::fread(window.data(), 1, length, stream) != length) return FIF_UNKNOWN;
+    std::unique_ptr<FIMEMORY, decltype(&FreeImage_CloseMemory)> memory(
+        FreeImage_OpenMemory(window.data(), static_cast<DWORD>(window.size())), FreeImage_CloseMemory);
+    if (!memory) return FIF_UNKNOWN;
+    return FreeImage_GetFileTypeFromMemory(memory.get(), static_cast<int>(window.size()));
 }
 
 bool SavesWithLibTiffJpeg(int32_t format, int32_t flags) { return format == FIF_TIFF && (flags & TIFF_JPEG) != 0; }
@@ -74,7 +97,7 @@ int32_t MVIMGPLUG_GetFileTypeU(const char16_t* path, int32_t size) {
     return RunExport<int32_t>(FIF_UNKNOWN, [&]() -> int32_t {
         std::shared_ptr<InputFile> file = InputFile::Open(PathFromUtf16(path));
         if (!file || size < 0) return FIF_UNKNOWN;
-        return AllowedOrUnknown(FreeImage_GetFileTypeFromHandle(StreamIo(), file->Rewound(), size));
+        return AllowedOrUnknown(ProbeFileType(*file, size));
     });
 }
 

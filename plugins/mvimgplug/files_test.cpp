@@ -3,6 +3,8 @@
 // are written completely or not at all.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <array>
 #include <cstring>
 #include <filesystem>
@@ -236,6 +238,24 @@ TEST(Files, ContentDecidesTheTypeAndOnlyAllowedFormatsAreNamed) {
     }
     EXPECT_EQ(MVIMGPLUG_GetFileTypeU(U16(scratch.file("missing.tif")).c_str(), 0), kUnknown);
     EXPECT_EQ(MVIMGPLUG_GetFileTypeU(nullptr, 0), kUnknown);
+}
+
+TEST(Files, EmptyAndShortFilesAreNoImageAndTheirProbeReadsOnlyWhatTheyHold) {
+    ScratchFolder scratch;
+    for (const std::string& bytes : {std::string(), std::string("B"), std::string("II*"), std::string("P6\n")}) {
+        const std::string path = scratch.write("short.tif", bytes);
+        EXPECT_EQ(MVIMGPLUG_GetFileTypeU(U16(path).c_str(), 0), kUnknown) << bytes.size();
+    }
+    // A whole small image is still told by its content.
+    EXPECT_EQ(MVIMGPLUG_GetFileTypeU(U16(scratch.write("tiny.pgm", "P2\n1 1\n255\n7\n")).c_str(), 0), kPbm);
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "valgrind does not run programs built with the address sanitizer";
+#else
+    if (std::system("valgrind --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "valgrind is not installed";
+    const std::string command = std::string("valgrind --quiet --error-exitcode=99 ") + SHORT_FILE_PROBE + " " +
+                                scratch.path() + " 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+#endif
 }
 
 TEST(Files, NamesGiveTheFormatsOfTheAllowList) {
