@@ -55,6 +55,7 @@
 #include "platform/forms_qt/layout_rule.h"
 #include "platform/forms_qt/qt_host.h"
 #include "platform/forms_qt/qt_ui.h"
+#include "platform/forms_qt/scan_dialogs_qt.h"
 #include "platform/jet/test_support.h"
 #include "platform/vb/date_text.h"
 #include "platform/report/qt_report_output.h"
@@ -425,10 +426,16 @@ QWidget* visibleWindowNamed(const char* name) {
 void cancelFeederScans(Pettycashmain& main, frmpettycash& register_, forms_qt::QtHost& host,
                        MessageBoxAnswerer& answerer) {
     setTestDevice(true);
+    // As the program has them: the progress window, and the window's events run between the scanner's chunks.
+    forms_qt::ScopedQtScanDialogs scanDialogs;
     win::testing::ScopedEnvironment saneConfig("SANE_CONFIG_DIR", saneFolder().c_str());
     win::testing::ScopedEnvironment engineConfig("XDG_CONFIG_HOME", saneFolder().c_str());
     com::testing::PrivateRegistry registry;
     ASSERT_EQ(com::CallServerRegistration(SCANVELT_LIBRARY_PATH, false), com::S_OK);
+    // A voucher without a bill yet (the one shown has the bill scanned before).
+    ASSERT_TRUE(forms::user::click(register_.Moove[0]));
+    settle();
+    ASSERT_TRUE(register_.Textpcash[kDocumentBox].text().empty());
     const std::string voucher = register_.Textpcash[kVoucherIdBox].text();
     ASSERT_FALSE(voucher.empty());
     const auto documentsOf = [&register_] {
