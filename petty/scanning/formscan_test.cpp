@@ -69,6 +69,9 @@ TEST_F(FormscanTest, AOnePageJpegScanWritesTheBillAndTheCloseReportsIt) {
     click(Formscan::ScanToJpeg);
     const std::string jpeg = (documents() / "153_1042.jpg").string();
     EXPECT_TRUE(std::filesystem::exists(jpeg));
+    EXPECT_EQ(std::filesystem::status(jpeg).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+        << "a bill is its owner's alone";
     EXPECT_EQ(window->scanFileName(), "153_1042.jpg");
     EXPECT_EQ(appState().scannedFilePath, documentsPrefix() + "153_1042.jpg");
     EXPECT_THAT(twainCallsFrom("TwainOpenDefaultSource"),
