@@ -111,6 +111,11 @@ void Formscan::tellCancelled() {
 }
 
 void Formscan::MyButton1_Click(int index) {
+    // The close step during a scan asks as the title bar's close does.
+    if (scanning_ && index == Close) {
+        unload();
+        return;
+    }
     if (refusedWhileScanning()) return;
     AppState& app = appState();
     app.scannedFilePath.clear();
