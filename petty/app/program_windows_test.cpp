@@ -463,13 +463,20 @@ void cancelFeederScans(Pettycashmain& main, frmpettycash& register_, forms_qt::Q
         Formscan* w = shownWindow<Formscan>();
         if (!w) return;
         QTest::mouseClick(host.widgetOf(w->chkIndicator), Qt::LeftButton);  // the progress window, with its Cancel
-        QTimer::singleShot(1000, [&] {
-            QTest::mouseClick(host.widgetOf(register_.Moove[1]), Qt::LeftButton);  // Next
-            if (QWidget* progress = visibleWindowNamed("scanProgress")) {
-                QTest::mouseClick(progress->findChild<QPushButton*>("cancel"), Qt::LeftButton);
-                cancelClicked = true;
-            }
+        // A second into the scan: Next, then Cancel as soon as the progress
+        // window shows (it closes for a moment between two pages).
+        QTimer cancelWhenShown;
+        int tries = 0;
+        QObject::connect(&cancelWhenShown, &QTimer::timeout, [&] {
+            if (tries++ == 0) QTest::mouseClick(host.widgetOf(register_.Moove[1]), Qt::LeftButton);  // Next
+            QWidget* progress = visibleWindowNamed("scanProgress");
+            if (!progress && tries < 100) return;
+            cancelWhenShown.stop();
+            if (!progress) return;
+            QTest::mouseClick(progress->findChild<QPushButton*>("cancel"), Qt::LeftButton);
+            cancelClicked = true;
         });
+        QTimer::singleShot(1000, [&] { cancelWhenShown.start(20); });
         forms::user::click(w->MyButton1[Formscan::ScanAllToPdf]);  // returns once the scan ended
         QTimer::singleShot(1000, [&] {
             QTest::mouseClick(host.widgetOf(main.MyButton1[command::kExit]), Qt::LeftButton);

@@ -236,7 +236,14 @@ Formscan::Outcome Formscan::scanPageInto(OnePage page) {
         skipOnFailure([&] { twain.call(ids::CloseImage, {image}); });
     }
     skipOnFailure([&] { twain.call(ids::TwainCloseSource); });
-    if (cancelled) return Outcome::Cancelled;
+    // A stop asked for after the page came (while it was shown) cancels it too.
+    if (cancelled || stopRequested_) {
+        if (writtenSince(before, page.target)) {
+            std::error_code ignored;
+            std::filesystem::remove(page.target, ignored);
+        }
+        return Outcome::Cancelled;
+    }
     // Stored only when this scan wrote the file; without a page nothing was saved.
     return image != 0 && writtenSince(before, page.target) ? Outcome::Stored : Outcome::Failed;
 }
@@ -289,7 +296,8 @@ Formscan::Outcome Formscan::scanFeederInto(Feeder run) {
     }
     skipOnFailure([&] { twain.call(run.tiff ? ids::TiffCloseNativeMultiPage : ids::TwainPdfStop); });
     skipOnFailure([&] { twain.call(ids::TwainCloseSource); });
-    if (cancelled) {
+    // A stop asked for between two pages (while one was shown) ends the run as cancelled.
+    if (cancelled || stopRequested_) {
         // The pages read before the cancel are no bill: the file they began goes.
         if (writtenSince(before, run.target)) {
             std::error_code ignored;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <utility>
 
 #include "petty/scanning/testing/scripted_scanner.h"
 #include "petty/shell/shell_test_support.h"
@@ -321,6 +322,25 @@ TEST_F(FormscanTest, ClosingTheWindowMidScanAsksAndWaitsForTheEngine) {
 // The source's setup dialog shows the format the next scan uses, and what the
 // user sets there holds for the window's later scans, although the source
 // closes (and forgets it) after each scan.
+// The close comes while a page is shown, between two transfers: the run
+// still ends as cancelled, with no file.
+TEST_F(FormscanTest, AStopAskedForBetweenTwoPagesCancelsTheRun) {
+    window->load();
+    scanner.pages = 3;
+    bool asked = false;
+    win::SetPendingMessagesHandler([&] {
+        if (std::exchange(asked, true)) return;
+        EXPECT_FALSE(window->unload(forms::vbFormControlMenu));
+    });
+    ui.expectMessage("A scan is running. Cancel it and close the window?", forms::MsgResult::Yes);
+    ui.expectMessage("The scan was cancelled: no bill was stored.");
+    click(Formscan::ScanAllToPdf);
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(window->isLoaded());
+    EXPECT_TRUE(std::filesystem::is_empty(documents()));
+    EXPECT_EQ(appState().scannedFilePath, "");
+}
+
 TEST_F(FormscanTest, TheSetupDialogShowsAndKeepsTheScansFormat) {
     click(Formscan::SelectSource);
     int32_t shownResolution = 0, shownPixelType = -1;

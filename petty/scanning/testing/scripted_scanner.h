@@ -100,12 +100,16 @@ private:
             r = com::MakeI4(!open_ ? stateWhenClosed : (stateStaysAbove4 || delivered_ < pages) ? 6 : 4);
         } else if (m == "TwainAcquireToMorvalenImage") {
             const int page = delivered_ + 1;
+            inPage_ = true;
             if (open_ && duringPage) duringPage(page);
+            inPage_ = false;
             const bool cancelled = open_ && (page == cancelAtPage || std::exchange(disabled_, false));
             lastResult_ = cancelled ? scan_ids::twain::kResultCancel : 0;
             r = com::MakeI4(open_ && !cancelled && delivered_ < pages ? 100 + ++delivered_ : 0);
         } else if (m == "TwainDisableSource") {
-            disabled_ = open_;  // the page being read is cancelled
+            // The page being read is cancelled; between pages the batch ends.
+            if (inPage_) disabled_ = open_;
+            else delivered_ = pages;
             r = com::MakeBool(open_);
         } else if (m == "TwainSetCurrentResolution" || m == "TwainSetCurrentPixelType" || m == "TwainSetCurrentBitDepth") {
             int32_t& value = m == "TwainSetCurrentResolution" ? resolution : m == "TwainSetCurrentPixelType" ? pixelType : bitDepth;
@@ -148,6 +152,7 @@ private:
     int delivered_ = 0;
     int32_t lastResult_ = 0;
     bool disabled_ = false;
+    bool inPage_ = false;
     std::string document_;
 };
 
