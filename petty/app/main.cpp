@@ -1,5 +1,7 @@
 // ostrelle: the petty-cash book. Starts the windows on a book folder, or
 // creates a new book from the command line.
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <iostream>
 #include <string_view>
@@ -57,6 +59,9 @@ int runWindows(const std::filesystem::path& folder, int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Everything the program writes (the book, scanned bills, exports, reports)
+    // is the book owner's alone, whatever umask the program was started with.
+    ::umask(077);
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     const petty::Command command = petty::parseCommandLine(args);
     if (const auto* usage = std::get_if<petty::ShowUsage>(&command)) {

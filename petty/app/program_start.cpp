@@ -64,6 +64,7 @@ bool takeBookFolder(const std::filesystem::path& programFolder) {
     }
     files::removeStaleTemporaries(programFolder);
     files::removeStaleTemporaries(programFolder / kExportFolder);
+    files::removeStaleTemporaries(programFolder / kDocumentsFolder);  // half bills of a killed scan
     return true;
 }
 

@@ -252,12 +252,16 @@ TEST_F(FirstStartTest, TemporaryFilesOfAKilledWriteAreClearedAtStart) {
     ::waitpid(gone, nullptr, 0);
     const std::string stale = ".report.pdf.part-" + std::to_string(gone) + "-00000000000000ff";
     const std::string staleExport = ".export.csv.part-" + std::to_string(gone) + "-00000000000000ff";
+    const std::string staleBill = ".12_0931.pdf.part-" + std::to_string(gone) + "-00000000000000ff";
     std::ofstream(bookFolder() / stale) << "half";
     std::ofstream(bookFolder() / "exportcsv" / staleExport) << "half";
+    std::filesystem::create_directories(bookFolder() / "documents");
+    std::ofstream(bookFolder() / "documents" / staleBill) << "half a scan";
     std::ofstream(bookFolder() / "notes.part") << "the user's own";
     ASSERT_TRUE(startProgram(bookFolder()));
     EXPECT_FALSE(std::filesystem::exists(bookFolder() / stale));
     EXPECT_FALSE(std::filesystem::exists(bookFolder() / "exportcsv" / staleExport));
+    EXPECT_FALSE(std::filesystem::exists(bookFolder() / "documents" / staleBill));
     EXPECT_TRUE(std::filesystem::exists(bookFolder() / "notes.part"));
 }
 

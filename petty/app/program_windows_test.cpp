@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QTest>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QComboBox>
 #include <QImage>
@@ -54,6 +55,7 @@
 #include "platform/forms_qt/layout_rule.h"
 #include "platform/forms_qt/qt_host.h"
 #include "platform/forms_qt/qt_ui.h"
+#include "platform/forms_qt/scan_dialogs_qt.h"
 #include "platform/jet/test_support.h"
 #include "platform/vb/date_text.h"
 #include "platform/report/qt_report_output.h"
@@ -343,16 +345,31 @@ void doubleClickTheCostCentre(frmpettycash& register_, forms_qt::QtHost& host, M
 // registry of the test's own, and SANE's test backend drawing its colour
 // pattern: the scan window, the page in its preview, and the voucher that
 // keeps the bill's name.
-void scanABill(frmpettycash& register_, forms_qt::QtHost& host, MessageBoxAnswerer& answerer) {
-    // SANE reads the folder of its configuration once per process: one folder for every walk.
+// SANE reads the folder of its configuration once per process: one folder for every walk.
+const std::filesystem::path& saneFolder() {
     static win::testing::ScratchFolder* sane = [] {
         auto* folder = new win::testing::ScratchFolder();
         std::ofstream(std::filesystem::path(folder->path()) / "dll.conf") << "test\n";
-        std::ofstream(std::filesystem::path(folder->path()) / "test.conf") << "test-picture \"Color pattern\"\n";
         return folder;
     }();
-    win::testing::ScopedEnvironment saneConfig("SANE_CONFIG_DIR", sane->path().c_str());
-    win::testing::ScopedEnvironment engineConfig("XDG_CONFIG_HOME", sane->path().c_str());
+    static const std::filesystem::path path(sane->path());
+    return path;
+}
+
+// The test device's settings: its colour pattern, and when `slow`, the pace of
+// a real feeder (small chunks with a pause before each, through its own
+// "read limit" and "read delay" options: ten pages take some seconds).
+void setTestDevice(bool slow) {
+    std::ofstream conf(saneFolder() / "test.conf");
+    conf << "test-picture \"Color pattern\"\n";
+    if (slow) conf << "read-limit true\nread-limit-size 32768\nread-delay true\nread-delay-duration 10000\n";
+}
+
+void scanABill(frmpettycash& register_, forms_qt::QtHost& host, MessageBoxAnswerer& answerer) {
+    setTestDevice(false);
+    const std::filesystem::path* sane = &saneFolder();
+    win::testing::ScopedEnvironment saneConfig("SANE_CONFIG_DIR", sane->c_str());
+    win::testing::ScopedEnvironment engineConfig("XDG_CONFIG_HOME", sane->c_str());
     com::testing::PrivateRegistry registry;
     ASSERT_EQ(com::CallServerRegistration(SCANVELT_LIBRARY_PATH, false), com::S_OK);
     const std::string voucher = register_.Textpcash[kVoucherIdBox].text();
@@ -381,15 +398,113 @@ void scanABill(frmpettycash& register_, forms_qt::QtHost& host, MessageBoxAnswer
     settle();
     EXPECT_TRUE(scanned);
     ASSERT_GE(answerer.texts.size(), answered + 1);
-    EXPECT_EQ(answerer.texts[answered], "Completed !");
-    answerer.texts.resize(answered);
-    // The voucher keeps the bill: the document box names the file the window wrote.
+    // The voucher keeps the bill: the document box names the file the window wrote, which the message named.
     const std::string bill = register_.Textpcash[kDocumentBox].text();
     EXPECT_EQ(bill.rfind(voucher + "_", 0), 0u) << bill;
+    EXPECT_EQ(bill.substr(bill.size() - 4), ".jpg") << bill;
     std::string documents = appState().documentsFolder;  // kept with the program's own separators
     std::replace(documents.begin(), documents.end(), '\\', '/');
-    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(documents) / (bill + ".jpg"))) << documents << bill;
+    EXPECT_EQ(answerer.texts[answered], "Completed ! The bill is stored as " + documents + bill + ".");
+    answerer.texts.resize(answered);
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(documents) / bill)) << documents << bill;
     screenshotForm("register-after-scan.png", host, register_);
+}
+
+QWidget* visibleWindowNamed(const char* name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible()) return w;
+    return nullptr;
+}
+
+// A feeder scan at a real feeder's pace, worked with real events while it
+// runs. The scan window is modal to the program: Next in the register and
+// Exit in the main window do nothing meanwhile. The progress window's Cancel
+// stops the scan: no bill, no "Completed !". Closing the scan window by its
+// title bar asks, stops the engine and only then lets the window go. After
+// both, the voucher the scan started from is shown, no voucher got a bill and
+// the documents folder holds no file of the cancelled scans.
+void cancelFeederScans(Pettycashmain& main, frmpettycash& register_, forms_qt::QtHost& host,
+                       MessageBoxAnswerer& answerer) {
+    setTestDevice(true);
+    // As the program has them: the progress window, and the window's events run between the scanner's chunks.
+    forms_qt::ScopedQtScanDialogs scanDialogs;
+    win::testing::ScopedEnvironment saneConfig("SANE_CONFIG_DIR", saneFolder().c_str());
+    win::testing::ScopedEnvironment engineConfig("XDG_CONFIG_HOME", saneFolder().c_str());
+    com::testing::PrivateRegistry registry;
+    ASSERT_EQ(com::CallServerRegistration(SCANVELT_LIBRARY_PATH, false), com::S_OK);
+    // A voucher without a bill yet (the one shown has the bill scanned before).
+    ASSERT_TRUE(forms::user::click(register_.Moove[0]));
+    settle();
+    ASSERT_TRUE(register_.Textpcash[kDocumentBox].text().empty());
+    const std::string voucher = register_.Textpcash[kVoucherIdBox].text();
+    ASSERT_FALSE(voucher.empty());
+    const auto documentsOf = [&register_] {
+        jet::Database& book = register_.datPrimaryRS.database();
+        std::vector<std::string> names;
+        for (jet::Recordset r = book.openRecordset("select voucherid, document from pettycash order by voucherid");
+             !r.eof(); r.moveNext())
+            names.push_back(r.field(size_t{0}).asText() + "=" + (r.field(size_t{1}).isNull() ? "" : r.field(size_t{1}).asText()));
+        return names;
+    };
+    std::string documents = appState().documentsFolder;
+    std::replace(documents.begin(), documents.end(), '\\', '/');
+    const auto filesOf = [&documents] {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(documents)) names.insert(entry.path().filename());
+        return names;
+    };
+    const std::vector<std::string> billsBefore = documentsOf();
+    const std::set<std::string> filesBefore = filesOf();
+    const size_t answered = answerer.texts.size();
+
+    bool cancelClicked = false, exitTried = false, closeAsked = false, windowStayed = false, scansRan = false;
+    QTimer::singleShot(200, [&] {
+        settle();
+        Formscan* w = shownWindow<Formscan>();
+        if (!w) return;
+        QTest::mouseClick(host.widgetOf(w->chkIndicator), Qt::LeftButton);  // the progress window, with its Cancel
+        // A second into the scan: Next, then Cancel as soon as the progress
+        // window shows (it closes for a moment between two pages).
+        QTimer cancelWhenShown;
+        int tries = 0;
+        QObject::connect(&cancelWhenShown, &QTimer::timeout, [&] {
+            if (tries++ == 0) QTest::mouseClick(host.widgetOf(register_.Moove[1]), Qt::LeftButton);  // Next
+            QWidget* progress = visibleWindowNamed("scanProgress");
+            if (!progress && tries < 100) return;
+            cancelWhenShown.stop();
+            if (!progress) return;
+            QTest::mouseClick(progress->findChild<QPushButton*>("cancel"), Qt::LeftButton);
+            cancelClicked = true;
+        });
+        QTimer::singleShot(1000, [&] { cancelWhenShown.start(20); });
+        forms::user::click(w->MyButton1[Formscan::ScanAllToPdf]);  // returns once the scan ended
+        QTimer::singleShot(1000, [&] {
+            QTest::mouseClick(host.widgetOf(main.MyButton1[command::kExit]), Qt::LeftButton);
+            exitTried = true;
+            host.windowOf(*w)->close();  // the title bar's close
+            closeAsked = true;
+            windowStayed = w->isLoaded();
+        });
+        forms::user::click(w->MyButton1[Formscan::ScanAllToPdf]);
+        scansRan = true;
+    });
+    forms::user::click(register_.cmdScanDoc);
+    settle();
+    setTestDevice(false);
+    ASSERT_TRUE(scansRan);
+    EXPECT_TRUE(cancelClicked) << "the progress window showed during the scan";
+    EXPECT_TRUE(exitTried && closeAsked);
+    EXPECT_TRUE(windowStayed) << "the scan window stays until the engine has stopped";
+    EXPECT_EQ(shownWindow<Formscan>(), nullptr) << "and goes then";
+    EXPECT_TRUE(main.isLoaded()) << "Exit did nothing while the scan window was open";
+    const std::vector<std::string> told(answerer.texts.begin() + static_cast<std::ptrdiff_t>(answered), answerer.texts.end());
+    EXPECT_THAT(told, ::testing::ElementsAre("The scan was cancelled: no bill was stored.",
+                                             "A scan is running. Cancel it and close the window?",
+                                             "The scan was cancelled: no bill was stored."));
+    answerer.texts.resize(answered);
+    EXPECT_EQ(register_.Textpcash[kVoucherIdBox].text(), voucher) << "Next did not move the register";
+    EXPECT_EQ(documentsOf(), billsBefore) << "no voucher got a bill of a cancelled scan";
+    EXPECT_EQ(filesOf(), filesBefore) << "no file of a cancelled scan stays";
 }
 
 // The whole program once: the first start, the log-in, the main window, the
@@ -462,6 +577,7 @@ void walkEveryWindow(bool advances, bool costCentres) {
         screenshotForm("register-voucher.png", host, register_);
         screenshotVoucherPrint(register_, host);
         scanABill(register_, host, unexpected);
+        if (advances && costCentres) cancelFeederScans(main, register_, host, unexpected);
 
         // The register's match and balance buttons open these two over it.
         bool pickerShown = false;

@@ -2,16 +2,21 @@
 // documents folder (through the scan window) and the view of a stored bill
 // with the desktop's program for its type.
 #include <filesystem>
-#include <optional>
+#include <string>
+#include <vector>
 
-#include "petty/register/frm_pettycash.h"
+#include "petty/register/bill_link.h"
+#include "petty/register/box_number.h"
 #include "petty/register/entry_box_index.h"
-#include "petty/register/period_query.h"
+#include "petty/register/frm_pettycash.h"
+#include "petty/register/voucher_position.h"
+#include "petty/scanning/bill_files.h"
 #include "petty/scanning/formscan.h"
 #include "petty/shell/app_state.h"
-#include "petty/shell/common.h"
 #include "petty/shell/error_report.h"
 #include "petty/shell/program_paths.h"
+#include "petty/shell/shell_open.h"
+#include "platform/forms/ui.h"
 #include "platform/vb/clock.h"
 #include "platform/vb/date_format.h"
 #include "platform/vb/text_functions.h"
@@ -25,16 +30,22 @@ std::string billBaseName(const std::string& voucherId) {
     return vb::trim(voucherId) + "_" + vb::formatDate(vb::now(), "hhnn");
 }
 
-// What the book holds as the bill of a voucher ("" when none or unreadable).
-std::string storedBill(jet::Database& book, const std::string& voucherId) {
-    try {
-        const jet::Value id = jet::Value(static_cast<int64_t>(std::stoll(vb::trim(voucherId))));
-        const jet::Value stored =
-            firstRowValue(book, "select document from pettycash where voucherid = ?", "document", {id});
-        return stored.isNull() ? std::string() : stored.asText();
-    } catch (const std::exception&) {
-        return {};
-    }
+// The name of a file of the documents folder as the voucher keeps it.
+std::string nameInDocuments(const std::string& path) {
+    const std::string& folder = appState().documentsFolder;
+    if (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0) return path.substr(folder.size());
+    return std::filesystem::path(shownPath(path)).filename().string();
+}
+
+// Which of several files of one bill name to open: the user picks one by its number.
+std::string chosenFile(const std::vector<std::string>& files) {
+    std::string question = "Several files carry this bill's name:";
+    for (size_t i = 0; i < files.size(); ++i) question += "\r\n" + std::to_string(i + 1) + ": " + files[i];
+    question += "\r\nType the number of the file to open:";
+    const std::string answer = vb::trim(forms::ui().inputBox(question, "Scanned bill", "1"));
+    for (size_t i = 0; i < files.size(); ++i)
+        if (answer == std::to_string(i + 1)) return files[i];
+    return {};
 }
 
 }  // namespace
@@ -49,28 +60,36 @@ void frmpettycash::cmdScanDoc_Click() {
     }
     ScanControlsOrReason made = createScanControls();
     if (!made.controls) return refuse(made.reason);
+    // A voucher with changes not yet saved is saved (or cancelled) first: the
+    // bill's name is written to the stored row.
+    if (!CheckPendingEdit(false)) return refuse("Please save the record and then scan the bill!", false);
 
+    // The bill belongs to the voucher shown now, whatever is shown when the window closes.
+    const int64_t voucherId = boxWholeNumber(Textpcash[kVoucherIdBox].text());
     app.scanBaseName = billBaseName(Textpcash[kVoucherIdBox].text());
     app.scannedFilePath.clear();
     {
         Formscan window(std::move(*made.controls));
         window.showModal();
     }
-    const bool found = CheckFileExists(app.scannedFilePath);
-    if (found && !app.scannedFilePath.empty() && app.scannedFilePath.back() != '\\' && !app.scanBaseName.empty()) {
-        const std::string bill = app.scanBaseName;
-        const std::string file = app.scannedFilePath;
-        Textpcash[kDocumentBox].setText(bill);
-        cmdupdate_Click();
-        // The file stays in the documents folder either way; a voucher that
-        // did not save keeps the name in its box for the next save.
-        if (storedBill(datPrimaryRS.database(), Textpcash[kVoucherIdBox].text()) != bill)
-            refuse("The bill was scanned to " + shownPath(file) +
-                       " but the voucher was not saved: its name stays in the box until the voucher is saved.",
-                   false);
-    }
+    const std::string file = app.scannedFilePath;
     app.scanBaseName.clear();
     app.scannedFilePath.clear();
+    // A window closed without a bill has nothing to store and nothing to say.
+    if (file.empty() || !findOrdinaryFile(file)) return;
+
+    const std::string bill = nameInDocuments(file);
+    std::string refusal;
+    if (!reportOnFailure([&] { refusal = storeBillName(datPrimaryRS.database(), voucherId, bill); })) return;
+    if (!refusal.empty())
+        return refuse("The bill was scanned to " + shownPath(file) + " but the book did not store it: " + refusal +
+                          ". The file stays in the documents folder.",
+                      false);
+    // The register shows the scanned voucher with its bill.
+    reportOnFailure([&] {
+        datPrimaryRS.recordset().requery();
+        showVoucherById(datPrimaryRS, voucherId);
+    });
 }
 
 void frmpettycash::cmdViewBill_Click() {
@@ -81,22 +100,16 @@ void frmpettycash::cmdViewBill_Click() {
 
 void frmpettycash::OpenBillDocument(std::string& name) {
     if (name.empty()) return refuse("No document specified!");
+    const std::vector<std::string> files = billFilesOf(appState().documentsFolder, name);
     name = appState().documentsFolder + name;
-    // The scan window writes a JPEG, a PDF or a multi-page TIFF.
-    std::optional<std::filesystem::path> file;
-    for (const char* ending : {".jpg", ".pdf", "multipage.tif"}) {
-        if ((file = findOrdinaryFile(name + ending))) {
-            name += ending;
-            break;
-        }
-    }
-    if (!file) {
+    if (files.empty()) {
         forms::ui().msgBox("Document does not exist or is in the root of hard-disk!");
         return;
     }
-    if (forms::ui().shellOpen(file->string(), "Open") <= 32)
-        forms::ui().msgBox("Failed to open '" + shownPath(name) + "'", forms::MsgButtons::OkOnly,
-                           forms::MsgIcon::Information);
+    const std::string file = files.size() == 1 ? files.front() : chosenFile(files);
+    if (file.empty()) return;
+    name = file;
+    openWithDesktop(file);
 }
 
 }  // namespace petty

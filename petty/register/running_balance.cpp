@@ -1,4 +1,5 @@
 #include "petty/register/running_balance.h"
+#include "petty/register/voucher_position.h"
 
 #include <string>
 #include <vector>
@@ -144,11 +145,13 @@ void showSavedRowInRunningOrder(jet::Database& db, forms::DataControl& display, 
         std::optional<int64_t> following;
         if (kept && kept->openRows == display.recordset().recordCount() && followingOpenRow(db, savedId, following) &&
             display.refreshMovingRow(savedId, following, versionBeforeSave)) {
-            display.recordset().moveLast();
+            // The saved voucher stays the one shown, wherever its date put it.
+            if (!showVoucherById(display, savedId)) display.recordset().moveLast();
             return;
         }
     }
     showOpenRowsInRunningOrder(db, display);
+    if (display.hasRecordset() && !display.recordset().eof()) showVoucherById(display, savedId);
 }
 
 void recalculateRunningBalances(jet::Database& db, forms::DataControl& display) {

@@ -54,7 +54,8 @@ int64_t rewriteRunningBalances(jet::Database& db);
 void showOpenRowsInRunningOrder(jet::Database& db, forms::DataControl& display);
 
 // After a save that changed the one open row `savedId` (its place in running
-// order included) and no other row's: what showOpenRowsInRunningOrder shows,
+// order included) and no other row's: the rows showOpenRowsInRunningOrder shows,
+// the cursor on the saved row (on the last when the saved row is not open),
 // got by moving that row into place in `display`'s set instead of reading
 // every row's id again. Only when `display` shows the open rows already and
 // holds as many as the book has open, and nothing but the save wrote since it

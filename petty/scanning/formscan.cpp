@@ -79,6 +79,8 @@ Formscan::Formscan(ScanControls controls) : Form("Formscan"), controls_(std::mov
     skipOnFailure([this] {
         controls_.viewer.put(scan_ids::viewer::Appearance, scan_ids::viewer::AppearanceFlat);
     });
+    onQueryUnload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
+    onUnload = [this](int& cancel) { Form_Unload(cancel); };
     layOut();
 }
 

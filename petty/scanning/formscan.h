@@ -2,8 +2,10 @@
 // The scan window: drives the scanning control to scan a voucher's bill into
 // the documents folder as a JPEG, a PDF, a multi-page TIFF or a multi-page
 // PDF, optionally cleans up and previews each page, and reports the saved
-// file in appState().scannedFilePath when it closes. Every member of the two
-// controls is called late-bound by its dispatch ID.
+// file in appState().scannedFilePath when it closes. A scan never overwrites
+// a file: it takes the next free name. While a scan runs the window stays
+// (closing it asks whether to cancel the scan and waits for the engine).
+// Every member of the two controls is called late-bound by its dispatch ID.
 #include <cstdint>
 #include <string>
 
@@ -47,6 +49,13 @@ public:
 
     void MyButton1_Click(int index);
     void Command_Click(int index);
+    // Closing while a scan runs asks whether to cancel it; on Yes the scan is
+    // stopped and the window goes once the engine has stopped.
+    void Form_QueryUnload(int& cancel, int unloadMode);
+    void Form_Unload(int& cancel);
+
+    // Whether a scan is running (its page loop may let the window's events run).
+    bool scanning() const { return scanning_; }
 
     // The file name (no folder) of the current scan; after a step it names the file written.
     const std::string& scanFileName() const { return scanFileName_; }
@@ -76,16 +85,39 @@ private:
         int32_t jpegQuality = 75;
     };
     // One page from the open source into a JPEG or PDF file; the source is
-    // closed after it. Whether this scan wrote the file.
-    bool scanPageInto(OnePage page);
+    // closed after it. Stored only when this scan wrote the file.
+    enum class Outcome { Stored, Cancelled, Failed };
+    Outcome scanPageInto(OnePage page);
     struct Feeder {
         bool tiff = false;  // a CCITT G4 multi-page TIFF, else a multi-page PDF
         std::string target;
         std::string* nameToExtend = nullptr;
     };
     // Every page of the open source's feeder into one file; the source is
-    // closed after it. Whether this run wrote the file.
-    bool scanFeederInto(Feeder run);
+    // closed after it. A cancelled run leaves no file.
+    Outcome scanFeederInto(Feeder run);
+    // Whether the last transfer ended because the user or the window cancelled it.
+    bool transferCancelled() const;
+    // Asks the engine to stop the running scan between two chunks.
+    void requestStop();
+    // The end of a step that wrote `name` (stored) or did not.
+    void tellStored(const std::string& name);
+    void tellCancelled();
+    // Marks the window as scanning for one step; clicks that come meanwhile
+    // (the page loop lets the window's events run) are refused.
+    void beginScan();
+    void endScan();
+    class ScanRun {
+    public:
+        explicit ScanRun(Formscan& window) : window_(window) { window_.beginScan(); }
+        ~ScanRun() { window_.endScan(); }
+        ScanRun(const ScanRun&) = delete;
+        ScanRun& operator=(const ScanRun&) = delete;
+
+    private:
+        Formscan& window_;
+    };
+    bool refusedWhileScanning();
     void setPointer(int pointer);
     // The path the controls are given for a file of the documents folder.
     std::string documentsPath(const std::string& name) const;
@@ -96,6 +128,19 @@ private:
 
     ScanControls controls_;
     std::string scanFileName_;
+    std::string storedPath_;       // the bill the last stored step wrote ("" when none)
+    // The page format of a one-page scan; the source's setup dialog shows it
+    // and what the user sets there is kept for every later scan of the window.
+    struct PageFormat {
+        int32_t resolution = 300;
+        int32_t pixelType = 2;  // RGB
+        int32_t bitDepth = 8;
+    };
+    PageFormat pageFormat_;
+    bool formatSetUp_ = false;  // the user chose the format in the setup dialog
+    bool scanning_ = false;
+    bool stopRequested_ = false;   // the running scan is to stop
+    bool closeAfterStop_ = false;  // and the window to close then
 };
 
 }  // namespace petty

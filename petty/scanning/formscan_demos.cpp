@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "petty/scanning/formscan.h"
+#include "petty/scanning/or_nothing.h"
 #include "petty/scanning/scan_control_ids.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/program_paths.h"
@@ -43,6 +44,8 @@ const char* stateName(int32_t state) {
 }  // namespace
 
 void Formscan::Command_Click(int index) {
+    if (refusedWhileScanning()) return;
+    ScanRun run(*this);
     const LateBoundControl& twain = controls_.twain;
     switch (index) {
         case 1:
@@ -100,10 +103,23 @@ void Formscan::demoJpegsFromFeeder() {
 void Formscan::showSourceSetup() {
     int32_t state = -1;
     skipOnFailure([&] { state = controls_.twain.callLong(ids::TwainGetState); });
-    if (state > kLastStateWithoutSource)
-        skipOnFailure([&] { controls_.twain.call(ids::TwainShowSetupDialogSource, {kNoWindow}); });
-    else
-        message("You need to open a source first !");
+    if (state <= kLastStateWithoutSource) return message("You need to open a source first !");
+    // The dialog shows the values the next scan uses, and what the user sets
+    // there is kept for the window's later scans (the source forgets it when
+    // it closes after a scan).
+    const LateBoundControl& twain = controls_.twain;
+    applyScannerSettings();
+    setPageFormat(pageFormat_.resolution, pageFormat_.pixelType, pageFormat_.bitDepth);
+    if (!orNothing([&] { return twain.callBool(ids::TwainShowSetupDialogSource, {kNoWindow}); }).value_or(false))
+        return;
+    const auto read = [&](com::DISPID member, int32_t& value) {
+        if (const std::optional<int32_t> now = orNothing([&] { return twain.callLong(member); }); now && *now > 0)
+            value = *now;
+    };
+    read(ids::TwainGetCurrentResolution, pageFormat_.resolution);
+    read(ids::TwainGetCurrentPixelType, pageFormat_.pixelType);
+    read(ids::TwainGetCurrentBitDepth, pageFormat_.bitDepth);
+    formatSetUp_ = true;
 }
 
 void Formscan::showTwainState() {

@@ -2,6 +2,10 @@
 // their class IDs out of a private registry, the scanner being SANE's own
 // test backend through a private configuration. What the window writes is
 // checked with the tools that own the formats.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gmock/gmock.h>
 
 #include <array>
@@ -10,12 +14,15 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "petty/scanning/formscan.h"
 #include "petty/scanning/scan_controls.h"
 #include "petty/shell/shell_test_support.h"
 #include "platform/com/class_objects.h"
 #include "platform/com/testing/private_registry.h"
+#include "platform/win/pending_messages.h"
+#include "platform/win/scan_dialogs.h"
 #include "platform/win/testing/scratch_folder.h"
 
 namespace petty {
@@ -52,6 +59,17 @@ public:
         std::ofstream(sane_ / "dll.conf") << "test\n";
     }
 
+    // The device reads as a real feeder does: small chunks with a pause
+    // before each (its own "read limit" and "read delay" options), so that a
+    // page takes a while and the window's events run between the chunks.
+    void slowDown(bool on) {
+        if (on)
+            std::ofstream(sane_ / "test.conf") << "read-limit true\nread-limit-size 32768\n"
+                                                  "read-delay true\nread-delay-duration 10000\n";
+        else
+            std::filesystem::remove(sane_ / "test.conf");
+    }
+
 private:
     win::testing::ScratchFolder folder_;
     std::filesystem::path sane_;
@@ -78,6 +96,9 @@ protected:
     }
     std::filesystem::path documents() const { return folder.path() / "documents"; }
     void click(int step) { window->MyButton1_Click(step); }
+    void expectStored(const std::string& name) {
+        ui.expectMessage("Completed ! The bill is stored as " + (documents() / name).string() + ".");
+    }
 
     static inline SaneTestBackend* sane = new SaneTestBackend();  // kept to the end of the process
     com::testing::PrivateRegistry registry;
@@ -95,7 +116,7 @@ TEST(ScanControls, ADamagedClassRegistryIsNamedInTheReason) {
 }
 
 TEST_F(FormscanWithSaneTest, OnePageBecomesAJpegOfThePage) {
-    ui.expectMessage("Completed !");
+    expectStored("153_1042.jpg");
     click(Formscan::ScanToJpeg);
     const std::filesystem::path jpeg = documents() / "153_1042.jpg";
     ASSERT_TRUE(std::filesystem::exists(jpeg));
@@ -115,7 +136,7 @@ TEST_F(FormscanWithSaneTest, OnePageBecomesAJpegOfThePage) {
 }
 
 TEST_F(FormscanWithSaneTest, TheFeederBecomesOnePdfOfEveryPage) {
-    ui.expectMessage("Completed !");
+    expectStored("153_1042.pdf");
     click(Formscan::ScanAllToPdf);
     const std::filesystem::path pdf = documents() / "153_1042.pdf";
     ASSERT_TRUE(std::filesystem::exists(pdf));
@@ -125,13 +146,91 @@ TEST_F(FormscanWithSaneTest, TheFeederBecomesOnePdfOfEveryPage) {
 }
 
 TEST_F(FormscanWithSaneTest, TheFeederBecomesOneGroup4MultiPageTiff) {
-    ui.expectMessage("Completed !");
+    expectStored("153_1042multipage.tif");
     click(Formscan::ScanAllToTiff);
     const std::filesystem::path tiff = documents() / "153_1042multipage.tif";
     ASSERT_TRUE(std::filesystem::exists(tiff));
     const std::string info = outputOf("/usr/bin/tiffinfo '" + tiff.string() + "'");
     EXPECT_EQ(occurrences(info, "TIFF Directory"), 10u) << info;
     EXPECT_EQ(occurrences(info, "CCITT Group 4"), 10u) << info;
+}
+
+// A slowed feeder scan with the real engine, whose page loop lets the
+// window's events run between chunks.
+class SlowFeederTest : public FormscanWithSaneTest {
+protected:
+    SlowFeederTest() { sane->slowDown(true); }
+    ~SlowFeederTest() override {
+        win::SetPendingMessagesHandler({});
+        win::SetScanDialogService({});
+        sane->slowDown(false);
+    }
+};
+
+// The progress window's Cancel on the third page: the engine stops within
+// that page, the two pages read make no bill, and the user is told so.
+TEST_F(SlowFeederTest, CancelInTheProgressWindowStoresNothingAndSaysSo) {
+    window->chkIndicator.setValue(forms::vbChecked);
+    int lastPage = 0;
+    win::ScanDialogService service;
+    service.showProgress = [&](const win::ScanProgress& progress) {
+        lastPage = progress.page;
+        return progress.page < 3;
+    };
+    win::SetScanDialogService(service);
+    ui.expectMessage("The scan was cancelled: no bill was stored.");
+    click(Formscan::ScanAllToPdf);
+    EXPECT_EQ(lastPage, 3) << "no page was read after the cancel";
+    EXPECT_TRUE(std::filesystem::is_empty(documents()));
+    EXPECT_EQ(appState().scannedFilePath, "");
+}
+
+// The window closed by its title bar while the feeder runs: the user is
+// asked; on Yes the engine stops between two chunks and the window goes only
+// then, leaving no file.
+TEST_F(SlowFeederTest, ClosingTheWindowMidScanStopsTheEngineFirst) {
+    window->load();
+    int pumps = 0;
+    bool asked = false;
+    win::SetPendingMessagesHandler([&] {
+        if (++pumps < 60 || asked) return;
+        asked = true;
+        EXPECT_FALSE(window->unload(forms::vbFormControlMenu)) << "the window stays while the engine runs";
+    });
+    ui.expectMessage("A scan is running. Cancel it and close the window?", forms::MsgResult::Yes);
+    ui.expectMessage("The scan was cancelled: no bill was stored.");
+    click(Formscan::ScanAllToPdf);
+    EXPECT_TRUE(asked);
+    EXPECT_LT(pumps, 200) << "the scan stopped soon after the answer, not after ten pages";
+    EXPECT_FALSE(window->isLoaded());
+    EXPECT_TRUE(std::filesystem::is_empty(documents()));
+    EXPECT_EQ(appState().scannedFilePath, "");
+}
+
+// A scan killed while the feeder runs leaves no file under the bill's name:
+// at most the writer's hidden temporary, which the next start clears.
+TEST_F(SlowFeederTest, AKilledScanLeavesNoHalfBill) {
+    const auto leftovers = [this] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(documents()))
+            names.push_back(entry.path().filename().string());
+        return names;
+    };
+    const pid_t scan = ::fork();
+    ASSERT_GE(scan, 0);
+    if (scan == 0) {
+        window->MyButton1_Click(Formscan::ScanAllToPdf);
+        ::_exit(0);
+    }
+    // Killed a while after the scan began writing (or after a second and a half).
+    for (int i = 0; i < 150 && leftovers().empty(); ++i) ::usleep(10000);
+    ::usleep(500000);
+    ::kill(scan, SIGKILL);
+    int status = 0;
+    ::waitpid(scan, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the scan ended before it was killed";
+    for (const std::string& name : leftovers())
+        EXPECT_TRUE(name.front() == '.' && name.find(".part-") != std::string::npos) << name;
 }
 
 }  // namespace

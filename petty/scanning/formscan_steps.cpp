@@ -3,9 +3,12 @@
 // skipped and the next one runs, so a broken step ends with its failure
 // message or silently.
 #include <optional>
+#include <utility>
 
+#include "petty/scanning/bill_files.h"
 #include "petty/scanning/file_stamp.h"
 #include "petty/scanning/formscan.h"
+#include "petty/scanning/or_nothing.h"
 #include "petty/scanning/scan_control_ids.h"
 #include "petty/shell/app_state.h"
 #include "petty/shell/program_paths.h"
@@ -26,15 +29,6 @@ void refuseWithBeep(std::string_view text) {
     message(text);
 }
 
-template <class Call>
-auto orNothing(Call&& call) -> std::optional<decltype(call())> {
-    try {
-        return call();
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
 constexpr int32_t kNoWindow = 0;
 constexpr int32_t kPixelBlackWhite = 0;
 constexpr int32_t kPixelRgb = 2;
@@ -51,7 +45,78 @@ std::string Formscan::documentsPath(const std::string& name) const {
 
 void Formscan::setPointer(int pointer) { forms::ui().setMousePointer(pointer); }
 
+// The window counts as scanning while a step runs; a close asked for
+// meanwhile is carried out once the engine has stopped.
+void Formscan::beginScan() {
+    scanning_ = true;
+    stopRequested_ = false;
+}
+
+void Formscan::endScan() {
+    scanning_ = false;
+    stopRequested_ = false;
+    if (std::exchange(closeAfterStop_, false)) skipOnFailure([this] { unload(); });
+}
+
+bool Formscan::refusedWhileScanning() {
+    if (!scanning_) return false;
+    forms::ui().beep();
+    return true;
+}
+
+void Formscan::Form_QueryUnload(int& cancel, int) {
+    if (!scanning_) return;
+    // The window stays until the engine has stopped: the scan's result
+    // belongs to it and to the voucher that opened it.
+    cancel = 1;
+    if (stopRequested_) return;
+    if (forms::ui().msgBox("A scan is running. Cancel it and close the window?", forms::MsgButtons::YesNo) !=
+        forms::MsgResult::Yes)
+        return;
+    closeAfterStop_ = true;
+    requestStop();
+}
+
+void Formscan::Form_Unload(int&) {
+    // The bill the window stored, whichever way the window is closed.
+    appState().scannedFilePath = storedPath_;
+}
+
+void Formscan::requestStop() {
+    stopRequested_ = true;
+    // Disabling the source while a page is read makes the engine cancel the
+    // transfer after its current chunk; the page loop then ends.
+    skipOnFailure([this] { controls_.twain.call(ids::TwainDisableSource); });
+}
+
+bool Formscan::transferCancelled() const {
+    if (stopRequested_) return true;
+    return orNothing([this] { return controls_.twain.callLong(ids::TwainGetLastResultCode); }).value_or(0) ==
+           ids::kResultCancel;
+}
+
+void Formscan::tellStored(const std::string& name) {
+    storedPath_ = appState().documentsFolder + name;
+    appState().scannedFilePath = storedPath_;
+    // Bills are private to the book's owner, whatever the umask.
+    std::error_code ignored;
+    std::filesystem::permissions(documentsPath(name), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+                                 ignored);
+    message("Completed ! The bill is stored as " + shownPath(storedPath_) + ".");
+}
+
+void Formscan::tellCancelled() {
+    appState().scannedFilePath.clear();
+    message("The scan was cancelled: no bill was stored.");
+}
+
 void Formscan::MyButton1_Click(int index) {
+    // The close step during a scan asks as the title bar's close does.
+    if (scanning_ && index == Close) {
+        unload();
+        return;
+    }
+    if (refusedWhileScanning()) return;
     AppState& app = appState();
     app.scannedFilePath.clear();
     if (app.documentsFolder.empty()) app.documentsFolder = app.programFolder + "\\documents\\";
@@ -154,13 +219,14 @@ void Formscan::setPageFormat(int32_t resolution, int32_t pixelType, int32_t bitD
     skipOnFailure([&] { twain.call(ids::TwainSetCurrentBitDepth, {bitDepth}); });
 }
 
-bool Formscan::scanPageInto(OnePage page) {
+Formscan::Outcome Formscan::scanPageInto(OnePage page) {
     const LateBoundControl& twain = controls_.twain;
     applyScannerSettings();
-    setPageFormat(300, kPixelRgb, 8);
+    setPageFormat(pageFormat_.resolution, pageFormat_.pixelType, pageFormat_.bitDepth);
     const FileStamp before = stampOf(page.target);
     const int32_t image =
         orNothing([&] { return twain.callLong(ids::TwainAcquireToMorvalenImage, {kNoWindow}); }).value_or(0);
+    const bool cancelled = image == 0 && transferCancelled();
     if (image != 0) {
         applyImageFilters();
         if (chkPreview.value() == forms::vbChecked) showScannedImage();
@@ -170,16 +236,28 @@ bool Formscan::scanPageInto(OnePage page) {
         skipOnFailure([&] { twain.call(ids::CloseImage, {image}); });
     }
     skipOnFailure([&] { twain.call(ids::TwainCloseSource); });
+    // A stop asked for after the page came (while it was shown) cancels it too.
+    if (cancelled || stopRequested_) {
+        if (writtenSince(before, page.target)) {
+            std::error_code ignored;
+            std::filesystem::remove(page.target, ignored);
+        }
+        return Outcome::Cancelled;
+    }
     // Stored only when this scan wrote the file; without a page nothing was saved.
-    return image != 0 && writtenSince(before, page.target);
+    return image != 0 && writtenSince(before, page.target) ? Outcome::Stored : Outcome::Failed;
 }
 
-bool Formscan::scanFeederInto(Feeder run) {
+Formscan::Outcome Formscan::scanFeederInto(Feeder run) {
     const LateBoundControl& twain = controls_.twain;
     applyScannerSettings();
     skipOnFailure([&] { twain.call(ids::TwainSetAutoFeed, {true}); });
     skipOnFailure([&] { twain.call(ids::TwainSetAutoScan, {true}); });
-    if (run.tiff) setPageFormat(200, kPixelBlackWhite, 1);
+    // A format the user set up holds for the feeder too (its resolution for
+    // the TIFF, whose Group 4 pages are black and white).
+    const int32_t resolution = formatSetUp_ ? pageFormat_.resolution : 200;
+    if (run.tiff) setPageFormat(resolution, kPixelBlackWhite, 1);
+    else if (formatSetUp_) setPageFormat(resolution, pageFormat_.pixelType, pageFormat_.bitDepth);
     else setPageFormat(200, kPixelRgb, 8);
 
     const FileStamp before = stampOf(run.target);
@@ -187,9 +265,18 @@ bool Formscan::scanFeederInto(Feeder run) {
         if (run.nameToExtend) *run.nameToExtend += ".pdf";
         skipOnFailure([&] { twain.call(ids::TwainPdfStart, {run.target}); });
     }
+    bool cancelled = false;
     for (int page = 1;; ++page) {
+        if (stopRequested_) {
+            cancelled = true;
+            break;
+        }
         const int32_t image =
             orNothing([&] { return twain.callLong(ids::TwainAcquireToMorvalenImage, {kNoWindow}); }).value_or(0);
+        if (image == 0 && transferCancelled()) {
+            cancelled = true;
+            break;
+        }
         applyImageFilters();
         if (chkPreview.value() == forms::vbChecked) showScannedImage();
         if (run.tiff && page == 1) {
@@ -209,7 +296,16 @@ bool Formscan::scanFeederInto(Feeder run) {
     }
     skipOnFailure([&] { twain.call(run.tiff ? ids::TiffCloseNativeMultiPage : ids::TwainPdfStop); });
     skipOnFailure([&] { twain.call(ids::TwainCloseSource); });
-    return writtenSince(before, run.target);
+    // A stop asked for between two pages (while one was shown) ends the run as cancelled.
+    if (cancelled || stopRequested_) {
+        // The pages read before the cancel are no bill: the file they began goes.
+        if (writtenSince(before, run.target)) {
+            std::error_code ignored;
+            std::filesystem::remove(run.target, ignored);
+        }
+        return Outcome::Cancelled;
+    }
+    return writtenSince(before, run.target) ? Outcome::Stored : Outcome::Failed;
 }
 
 void Formscan::scanOnePage(Step step) {
@@ -221,37 +317,42 @@ void Formscan::scanOnePage(Step step) {
         if (!warnFirst) setPointer(forms::vbCustom);
         return showOpenFailure();
     }
-    const bool stored =
-        scanPageInto({documentsPath(scanFileName_ + extension), step == ScanToPdf, extension, &scanFileName_, 75});
-    if (!warnFirst) setPointer(forms::vbCustom);
-    if (stored) {
-        appState().scannedFilePath = appState().documentsFolder + scanFileName_;
-        message("Completed !");
-    } else {
-        if (step == ScanToJpeg) message("Failed !");
-        if (step == ScanToPdf) message("Failed to scan the document!");
-        appState().scannedFilePath.clear();
+    // A file already there (an earlier scan of the same minute) is never overwritten.
+    const std::string name = freeBillName(appState().documentsFolder, scanFileName_, extension);
+    scanFileName_ = name.substr(0, name.size() - extension.size());
+    Outcome outcome;
+    {
+        ScanRun run(*this);
+        outcome = scanPageInto({documentsPath(name), step == ScanToPdf, extension, &scanFileName_, 75});
+        if (!warnFirst) setPointer(forms::vbCustom);
+        if (outcome == Outcome::Stored) {
+            tellStored(scanFileName_);
+        } else if (outcome == Outcome::Cancelled) {
+            tellCancelled();
+        } else {
+            if (step == ScanToJpeg) message("Failed !");
+            if (step == ScanToPdf) message("Failed to scan the document!");
+            appState().scannedFilePath.clear();
+        }
     }
 }
 
 void Formscan::scanAllPages(Step step) {
     const bool tiff = step == ScanAllToTiff;
     if (!openSource()) return showOpenFailure();
-    if (scanFeederInto({tiff, documentsPath(scanFileName_ + (tiff ? "multipage.tif" : ".pdf")), &scanFileName_})) {
-        appState().scannedFilePath = appState().documentsFolder + scanFileName_;
-        message("Completed !");
-    } else {
-        appState().scannedFilePath.clear();
-    }
+    const std::string ending = tiff ? "multipage.tif" : ".pdf";
+    const std::string name = freeBillName(appState().documentsFolder, scanFileName_, ending);
+    scanFileName_ = name.substr(0, name.size() - ending.size());
+    ScanRun run(*this);
+    const Outcome outcome = scanFeederInto({tiff, documentsPath(name), &scanFileName_});
+    if (outcome == Outcome::Stored) tellStored(scanFileName_);
+    else if (outcome == Outcome::Cancelled) tellCancelled();
+    else appState().scannedFilePath.clear();
 }
 
 void Formscan::closeWindow() {
-    AppState& app = appState();
-    if (scanFileName_.empty()) unload();
-    // An empty name looks at the folder itself: any file in it makes the
-    // folder the result, which the register's scan button rejects.
-    const std::string path = app.documentsFolder + scanFileName_;
-    app.scannedFilePath = findOrdinaryFile(path) ? path : std::string();
+    // The bill the window stored; a window that stored none reports none.
+    appState().scannedFilePath = storedPath_;
     unload();
 }
 

@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <utility>
 
 #include "petty/scanning/testing/scripted_scanner.h"
 #include "petty/shell/shell_test_support.h"
@@ -43,6 +45,10 @@ protected:
     std::filesystem::path documents() const { return folder.path() / "documents"; }
     std::string documentsPrefix() const { return appState().documentsFolder; }
     void click(int step) { window->MyButton1_Click(step); }
+    // The message of a step that stored the bill `name` in the documents folder.
+    void expectStored(const std::string& name) {
+        ui.expectMessage("Completed ! The bill is stored as " + (documents() / name).string() + ".");
+    }
     long calls(const std::string& member) const {
         const std::vector<std::string> members = scanner.twain.members();
         return std::count(members.begin(), members.end(), member);
@@ -60,10 +66,13 @@ protected:
 };
 
 TEST_F(FormscanTest, AOnePageJpegScanWritesTheBillAndTheCloseReportsIt) {
-    ui.expectMessage("Completed !");
+    expectStored("153_1042.jpg");
     click(Formscan::ScanToJpeg);
     const std::string jpeg = (documents() / "153_1042.jpg").string();
     EXPECT_TRUE(std::filesystem::exists(jpeg));
+    EXPECT_EQ(std::filesystem::status(jpeg).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+        << "a bill is its owner's alone";
     EXPECT_EQ(window->scanFileName(), "153_1042.jpg");
     EXPECT_EQ(appState().scannedFilePath, documentsPrefix() + "153_1042.jpg");
     EXPECT_THAT(twainCallsFrom("TwainOpenDefaultSource"),
@@ -84,7 +93,7 @@ TEST_F(FormscanTest, AOnePageJpegScanWritesTheBillAndTheCloseReportsIt) {
 
 TEST_F(FormscanTest, TheFeederScansEveryPageIntoOneTiffOrOnePdf) {
     scanner.pages = 3;
-    ui.expectMessage("Completed !");
+    expectStored("153_1042multipage.tif");
     click(Formscan::ScanAllToTiff);
     const std::string tiff = (documents() / "153_1042multipage.tif").string();
     EXPECT_TRUE(std::filesystem::exists(tiff));
@@ -102,7 +111,7 @@ TEST_F(FormscanTest, TheFeederScansEveryPageIntoOneTiffOrOnePdf) {
                                                        "TwainSetCurrentBitDepth(1)"}));
 
     scanner.twain.calls.clear();
-    ui.expectMessage("Completed !");
+    expectStored("153_1042.pdf");
     click(Formscan::ScanAllToPdf);
     const std::string pdf = (documents() / "153_1042.pdf").string();
     EXPECT_TRUE(std::filesystem::exists(pdf));
@@ -116,22 +125,32 @@ TEST_F(FormscanTest, TheFeederScansEveryPageIntoOneTiffOrOnePdf) {
 TEST_F(FormscanTest, TheFeederLoopEndsWhenNoPageCameBackWhateverTheStateSays) {
     scanner.pages = 2;
     scanner.stateStaysAbove4 = true;
-    ui.expectMessage("Completed !");
+    expectStored("153_1042.pdf");
     click(Formscan::ScanAllToPdf);
     EXPECT_EQ(calls("TwainAcquireToMorvalenImage"), 3);
 }
 
-TEST_F(FormscanTest, AFileLeftByAnEarlierScanIsNotTakenForTheNewOne) {
-    ScriptedScanner::write((documents() / "153_1042.jpg").string(), "an earlier scan in the same minute");
+// A bill of the same name (an earlier scan of the same minute) is neither
+// taken for the new one nor overwritten: the new scan takes the next free name.
+TEST_F(FormscanTest, AFileLeftByAnEarlierScanIsNeitherTakenNorOverwritten) {
+    const std::string earlier = "an earlier scan in the same minute";
+    ScriptedScanner::write((documents() / "153_1042.jpg").string(), earlier);
     scanner.savesWork = false;
     ui.expectMessage("Failed !");
     click(Formscan::ScanToJpeg);
     EXPECT_EQ(appState().scannedFilePath, "");
 
     scanner.savesWork = true;
-    ui.expectMessage("Completed !");
+    expectStored("153_1042-2.jpg");
     click(Formscan::ScanToJpeg);
-    EXPECT_EQ(appState().scannedFilePath, documentsPrefix() + "153_1042.jpg");
+    EXPECT_EQ(appState().scannedFilePath, documentsPrefix() + "153_1042-2.jpg");
+    expectStored("153_1042-3.jpg");
+    click(Formscan::ScanToJpeg);
+    std::ifstream in(documents() / "153_1042.jpg");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), earlier);
+    // Another kind of file takes the plain name while it is free.
+    expectStored("153_1042.pdf");
+    click(Formscan::ScanAllToPdf);
 }
 
 TEST_F(FormscanTest, NoPageMeansNothingSavedAndTheStepsFailureMessage) {
@@ -147,7 +166,7 @@ TEST_F(FormscanTest, NoPageMeansNothingSavedAndTheStepsFailureMessage) {
 TEST_F(FormscanTest, TheMultipleJpegStepWarnsThenScansExactlyOnePage) {
     scanner.pages = 3;
     ui.expectMessage("Multiple jpg not supported. Please use multipage PDF/TIF!");
-    ui.expectMessage("Completed !");
+    expectStored("153_1042.jpg");
     click(Formscan::ScanAllToJpeg);
     EXPECT_EQ(calls("TwainAcquireToMorvalenImage"), 1);
     EXPECT_TRUE(std::filesystem::exists(documents() / "153_1042.jpg"));
@@ -181,7 +200,7 @@ TEST_F(FormscanTest, TheFileNameIsAskedWhenTheRegisterGaveNoneAndMayHaveNoExtens
     EXPECT_EQ(ui.beepCount(), 2);
 
     ui.expectInputBox("File name without extension:", "bill1");
-    ui.expectMessage("Completed !");
+    expectStored("bill1.pdf");
     click(Formscan::ScanToPdf);
     EXPECT_TRUE(std::filesystem::exists(documents() / "bill1.pdf"));
 }
@@ -197,16 +216,16 @@ TEST_F(FormscanTest, AMissingDocumentsFolderStopsEveryClickWithItsPath) {
     EXPECT_EQ(appState().scannedFilePath, "");
 }
 
-TEST_F(FormscanTest, TheCloseStepWithoutAScanReportsTheFolderOnlyWhenItHoldsAFile) {
+TEST_F(FormscanTest, TheCloseStepWithoutAScanReportsNoFile) {
     click(Formscan::Close);
     EXPECT_EQ(appState().scannedFilePath, "");
     ScriptedScanner::write((documents() / "older.jpg").string(), "x");
     click(Formscan::Close);
-    EXPECT_EQ(appState().scannedFilePath, documentsPrefix()) << "the register rejects a folder";
+    EXPECT_EQ(appState().scannedFilePath, "") << "a file of the folder is no bill of this window";
 }
 
 TEST_F(FormscanTest, SaveDocumentClearsTheResultAndTheCloseSetsItAgain) {
-    ui.expectMessage("Completed !");
+    expectStored("153_1042.jpg");
     click(Formscan::ScanToJpeg);
     click(Formscan::SaveDocument);
     EXPECT_EQ(appState().scannedFilePath, "");
@@ -223,7 +242,7 @@ TEST_F(FormscanTest, TickedCleanUpsRunInTheirOrderAndBothTurnsMake270Degrees) {
     window->chkIndicator.setValue(forms::vbChecked);
     window->chkDuplex.setValue(forms::vbChecked);
     window->HContrast.setValue(-250);
-    ui.expectMessage("Completed !");
+    expectStored("153_1042.jpg");
     click(Formscan::ScanToJpeg);
     EXPECT_TRUE(inOrder(twainCallsFrom("TwainSetHideUI"), {"TwainSetHideUI(False)", "TwainSetIndicators(True)", "TwainSetAutoBrightness(True)",
                                         "TwainSetCurrentContrast(-250)", "TwainEnableDuplex(True)", "FxNegative()",
@@ -240,10 +259,112 @@ TEST_F(FormscanTest, AFailingFilterEndsTheFiltersButNotTheStep) {
         if (c.member == "FxNegative") return com::E_FAIL;
         return inner(c, r);
     };
-    ui.expectMessage("Completed !");
+    expectStored("153_1042.jpg");
     click(Formscan::ScanToJpeg);
     EXPECT_THAT(scanner.twain.members(), Not(Contains("FxSepia")));
     EXPECT_TRUE(std::filesystem::exists(documents() / "153_1042.jpg"));
+}
+
+// A Cancel in the progress window during a feeder scan: the pages read so far
+// are no bill (their file goes), the user is told, and no "Completed !".
+TEST_F(FormscanTest, ACancelledFeederScanStoresNothingAndSaysSo) {
+    for (int step : {Formscan::ScanAllToPdf, Formscan::ScanAllToTiff}) {
+        scanner.pages = 10;
+        scanner.cancelAtPage = 3;
+        ui.expectMessage("The scan was cancelled: no bill was stored.");
+        click(step);
+        EXPECT_EQ(calls("TwainAcquireToMorvalenImage"), 3) << step;
+        EXPECT_TRUE(std::filesystem::is_empty(documents())) << step;
+        EXPECT_EQ(appState().scannedFilePath, "") << step;
+        scanner.twain.calls.clear();
+        window = std::make_unique<Formscan>(scanner.controls());
+    }
+    scanner.cancelAtPage = 1;
+    ui.expectMessage("The scan was cancelled: no bill was stored.");
+    click(Formscan::ScanToJpeg);
+    EXPECT_TRUE(std::filesystem::is_empty(documents()));
+    click(Formscan::Close);
+    EXPECT_EQ(appState().scannedFilePath, "");
+}
+
+// Closing the window while the feeder runs: the user is asked; on No the scan
+// goes on and the window stays; on Yes the scan stops, and the window goes
+// only once the engine has stopped. Clicks that come meanwhile start nothing.
+TEST_F(FormscanTest, ClosingTheWindowMidScanAsksAndWaitsForTheEngine) {
+    window->load();
+    scanner.pages = 10;
+    int closesAsked = 0;
+    scanner.duringPage = [&](int page) {
+        if (page == 2) {
+            window->MyButton1_Click(Formscan::Close);  // the close step asks too
+            EXPECT_TRUE(window->isLoaded());
+        }
+        if (page == 2 || page == 4) {
+            ++closesAsked;
+            EXPECT_FALSE(window->unload(forms::vbFormControlMenu)) << "the window stays while the engine runs";
+            EXPECT_TRUE(window->isLoaded());
+            window->MyButton1_Click(Formscan::ScanToJpeg);  // refused: one scan at a time
+        }
+    };
+    ui.expectMessage("A scan is running. Cancel it and close the window?", forms::MsgResult::No);
+    ui.expectMessage("A scan is running. Cancel it and close the window?", forms::MsgResult::No);
+    ui.expectMessage("A scan is running. Cancel it and close the window?", forms::MsgResult::Yes);
+    ui.expectMessage("The scan was cancelled: no bill was stored.");
+    click(Formscan::ScanAllToPdf);
+    EXPECT_EQ(closesAsked, 2);
+    EXPECT_EQ(calls("TwainAcquireToMorvalenImage"), 4) << "the page being read when Yes came was the last";
+    EXPECT_FALSE(window->isLoaded()) << "the window went once the scan had stopped";
+    EXPECT_TRUE(std::filesystem::is_empty(documents()));
+    EXPECT_EQ(appState().scannedFilePath, "");
+    EXPECT_EQ(ui.beepCount(), 2) << "the clicks during the scan were refused";
+}
+
+// The source's setup dialog shows the format the next scan uses, and what the
+// user sets there holds for the window's later scans, although the source
+// closes (and forgets it) after each scan.
+// The close comes while a page is shown, between two transfers: the run
+// still ends as cancelled, with no file.
+TEST_F(FormscanTest, AStopAskedForBetweenTwoPagesCancelsTheRun) {
+    window->load();
+    scanner.pages = 3;
+    bool asked = false;
+    win::SetPendingMessagesHandler([&] {
+        if (std::exchange(asked, true)) return;
+        EXPECT_FALSE(window->unload(forms::vbFormControlMenu));
+    });
+    ui.expectMessage("A scan is running. Cancel it and close the window?", forms::MsgResult::Yes);
+    ui.expectMessage("The scan was cancelled: no bill was stored.");
+    click(Formscan::ScanAllToPdf);
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(window->isLoaded());
+    EXPECT_TRUE(std::filesystem::is_empty(documents()));
+    EXPECT_EQ(appState().scannedFilePath, "");
+}
+
+TEST_F(FormscanTest, TheSetupDialogShowsAndKeepsTheScansFormat) {
+    click(Formscan::SelectSource);
+    int32_t shownResolution = 0, shownPixelType = -1;
+    scanner.userSetsUp = [&] {
+        shownResolution = scanner.resolution;
+        shownPixelType = scanner.pixelType;
+        scanner.resolution = 150;
+        scanner.pixelType = 1;
+    };
+    window->Command_Click(6);
+    EXPECT_EQ(shownResolution, 300);
+    EXPECT_EQ(shownPixelType, 2);
+    scanner.resolution = 50;  // the source's own default again
+    scanner.pixelType = 0;
+    expectStored("153_1042.jpg");
+    click(Formscan::ScanToJpeg);
+    EXPECT_EQ(scanner.resolution, 150);
+    EXPECT_EQ(scanner.pixelType, 1);
+    scanner.resolution = 50;
+    scanner.pixelType = 0;
+    expectStored("153_1042.pdf");
+    click(Formscan::ScanAllToPdf);
+    EXPECT_EQ(scanner.resolution, 150);
+    EXPECT_EQ(scanner.pixelType, 1);
 }
 
 TEST_F(FormscanTest, TheWindowUnloadsTheSourceManagerWhenItEnds) {

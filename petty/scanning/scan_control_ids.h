@@ -29,9 +29,14 @@ inline constexpr com::DISPID TwainPdfStart = 0x60030075;
 inline constexpr com::DISPID TwainAddMorvalenImageToPdf = 0x60030076;
 inline constexpr com::DISPID TwainPdfStop = 0x60030077;
 inline constexpr com::DISPID TwainAcquireToMorvalenImage = 0x60030078;
+inline constexpr com::DISPID TwainDisableSource = 0x6003007b;
 inline constexpr com::DISPID TwainCloseSource = 0x6003007d;
 inline constexpr com::DISPID TwainCloseSourceManager = 0x6003007e;
 inline constexpr com::DISPID TwainEnableDuplex = 0x60030081;
+inline constexpr com::DISPID TwainGetLastResultCode = 0x6003008c;
+inline constexpr com::DISPID TwainGetCurrentBitDepth = 0x600300a7;
+inline constexpr com::DISPID TwainGetCurrentPixelType = 0x600300aa;
+inline constexpr com::DISPID TwainGetCurrentResolution = 0x600300ab;
 inline constexpr com::DISPID TwainGetState = 0x600300ce;
 inline constexpr com::DISPID TwainOpenDefaultSource = 0x600300d3;
 inline constexpr com::DISPID TwainSelectSource = 0x600300d6;
@@ -47,6 +52,8 @@ inline constexpr com::DISPID TwainSetHideUI = 0x600300f4;
 inline constexpr com::DISPID TwainSetIndicators = 0x600300f5;
 inline constexpr com::DISPID TwainShowSetupDialogSource = 0x600300f9;
 inline constexpr com::DISPID TwainUnloadSourceManager = 0x600300fa;
+// TwainGetLastResultCode's answer after a transfer the user or the program cancelled.
+inline constexpr int32_t kResultCancel = 3;
 }  // namespace twain
 
 namespace viewer {

@@ -9,6 +9,7 @@
 #include "petty/shell/command_windows.h"
 #include "petty/shell/program_info.h"
 #include "petty/shell/program_look.h"
+#include "petty/shell/shell_open.h"
 #include "petty/shell/program_paths.h"
 #include "petty/shell/skip_on_failure.h"
 
@@ -307,8 +308,7 @@ void Pettycashmain::OpenDocument(const std::string& fileName) {
         forms::ui().msgBox("Document does not exist or is in the root!");
         return;
     }
-    if (forms::ui().shellOpen(file->string(), "Open") <= 32)
-        forms::ui().msgBox("Failed to open '" + path + "'", forms::MsgButtons::OkOnly, forms::MsgIcon::Information);
+    openWithDesktop(file->string());
 }
 
 }  // namespace petty

@@ -336,7 +336,7 @@ TEST_F(MainWindowTest, OpenDocumentExplainsWhatFails) {
     ui.clearJournal();
     ui.setShellResult(31);
     std::filesystem::rename(folder / "PETTYCASH.PDF", path);
-    ui.expectMessage("Failed to open '" + path + "'");
+    ui.expectMessage("No program on this desktop opens Pettycash.pdf; the file is " + path);
     forms::user::click(button(command::kQuickHelp));
     ASSERT_EQ(ui.journal().size(), 2u);
     EXPECT_EQ(ui.journal()[1].icon, forms::MsgIcon::Information);

@@ -2,18 +2,17 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
-#include <QUrl>
 #include <algorithm>
 #include <cctype>
 #include <vector>
 
 #include "platform/forms/error.h"
+#include "platform/forms_qt/desktop_opener.h"
 #include "platform/forms_qt/cursor_file.h"
 #include "platform/forms_qt/mouse_pointers.h"
 #include "platform/forms_qt/twips.h"
@@ -150,8 +149,7 @@ int QtUi::shellOpen(const std::string& path, std::string_view verb) {
     if (!lowered.empty() && lowered != "open") return kShellNoAssociation;
     const auto file = jet::findIgnoringCase(path);
     if (!file) return kShellFileNotFound;
-    const bool opened = QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file->string())));
-    return opened ? kShellOpened : kShellNoAssociation;
+    return OpenWithDesktopProgram(file->string()) ? kShellOpened : kShellNoAssociation;
 }
 
 bool QtUi::shellRun(const std::string& commandLine) {

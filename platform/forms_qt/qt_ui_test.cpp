@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <fstream>
 
 #include "platform/forms_qt/qt_test_support.h"
@@ -22,16 +23,30 @@
 namespace forms_qt {
 namespace {
 
-// Stands in for the desktop: takes the files the shell is asked to open.
-class FileOpener : public QObject {
-    Q_OBJECT
+// Stands in for the desktop: an opener first on PATH that notes the file it
+// is given and answers with the exit code given (xdg-open's 3 when the
+// desktop has no program for the type).
+class DesktopOpener {
 public:
-    FileOpener() { QDesktopServices::setUrlHandler("file", this, "open"); }
-    ~FileOpener() override { QDesktopServices::unsetUrlHandler("file"); }
-    std::vector<QUrl> opened;
+    explicit DesktopOpener(int exitCode) : path_(qgetenv("PATH")) {
+        const auto script = folder_.path() / "xdg-open";
+        std::ofstream(script) << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << log().string() << "'\n"
+                              << (exitCode ? "echo 'xdg-open: no method available for opening' >&2\n" : "")
+                              << "exit " << exitCode << "\n";
+        std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+        qputenv("PATH", QByteArray::fromStdString(folder_.path().string()) + ":" + path_);
+    }
+    ~DesktopOpener() { qputenv("PATH", path_); }
+    // The files the opener was given, one a line.
+    std::string opened() const {
+        std::ifstream in(log());
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
 
-public slots:
-    void open(const QUrl& url) { opened.push_back(url); }
+private:
+    std::filesystem::path log() const { return folder_.path() / "opened.txt"; }
+    jet::testing::TestFolder folder_;
+    QByteArray path_;
 };
 
 class QtUiTest : public ::testing::Test, private testing::QtApplicationUser {
@@ -141,13 +156,23 @@ TEST_F(QtUiTest, OpeningAFileGivesTheShellsNumbers) {
     jet::testing::TestFolder folder;
     const auto pdf = folder.path() / "Pettycash.pdf";
     std::ofstream(pdf) << "%PDF-1.4\n";
-    FileOpener desktop;
+    DesktopOpener desktop(0);
     EXPECT_GT(ui.shellOpen((folder.path() / "PETTYCASH.PDF").string()), 32);  // found whatever its letter case
-    ASSERT_EQ(desktop.opened.size(), 1u);
-    EXPECT_EQ(desktop.opened[0].toLocalFile().toStdString(), pdf.string());
+    EXPECT_EQ(desktop.opened(), pdf.string() + "\n");
     EXPECT_EQ(ui.shellOpen((folder.path() / "missing.pdf").string()), 2);
     EXPECT_EQ(ui.shellOpen(pdf.string(), "print"), 31);
-    EXPECT_EQ(desktop.opened.size(), 1u);
+    EXPECT_EQ(desktop.opened(), pdf.string() + "\n");
+}
+
+// A desktop without a program for the type: the opener's failure is the
+// shell's "no association", not a success.
+TEST_F(QtUiTest, AFileNoDesktopProgramOpensIsNoAssociation) {
+    jet::testing::TestFolder folder;
+    const auto pdf = folder.path() / "bill.pdf";
+    std::ofstream(pdf) << "%PDF-1.4\n";
+    DesktopOpener desktop(3);
+    EXPECT_EQ(ui.shellOpen(pdf.string()), 31);
+    EXPECT_EQ(desktop.opened(), pdf.string() + "\n");
 }
 
 TEST_F(QtUiTest, TheScreenIsMeasuredInTwips) {
@@ -216,4 +241,3 @@ TEST_F(QtUiTest, EndingTheProgramQuitsEveryEventLoop) {
 }  // namespace
 }  // namespace forms_qt
 
-#include "qt_ui_test.moc"

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -124,7 +125,35 @@ win::DialogAnswer RunSetupDialog(win::ScanSetupRequest& request) {
     return win::DialogAnswer::Accepted;
 }
 
-// The progress window: shown by the first report of a scan, closed at its end.
+namespace {
+
+// The progress window's title-bar close asks for the cancel as its button does.
+class ProgressWindow : public QWidget {
+public:
+    ProgressWindow(QWidget* owner, bool& cancelled) : QWidget(owner, Qt::Dialog), cancelled_(cancelled) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        cancelled_ = true;
+        event->ignore();  // it stays, saying so, until the engine has stopped
+    }
+
+private:
+    bool& cancelled_;
+};
+
+// The window the progress belongs to: the modal window the scan runs from
+// (the scan window), else the active one.
+QWidget* progressOwner() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return QApplication::activeWindow();
+}
+
+}  // namespace
+
+// The progress window: shown by the first report of a scan, closed at its
+// end. It is owned by the window the scan runs from, so it stays above it and
+// takes input while that window is modal.
 struct ScopedQtScanDialogs::Progress {
     QPointer<QWidget> window;
     QLabel* label = nullptr;
@@ -134,8 +163,7 @@ struct ScopedQtScanDialogs::Progress {
     bool show(const win::ScanProgress& p) {
         if (!window) {
             cancelled = false;
-            window = new QWidget(nullptr, Qt::Dialog);
-            window->setAttribute(Qt::WA_DeleteOnClose);
+            window = new ProgressWindow(progressOwner(), cancelled);
             window->setObjectName("scanProgress");
             auto* layout = new QVBoxLayout(window);
             label = new QLabel(window);
@@ -144,10 +172,15 @@ struct ScopedQtScanDialogs::Progress {
             layout->addWidget(label);
             layout->addWidget(bar);
             layout->addWidget(cancel);
-            QObject::connect(cancel, &QPushButton::clicked, window, [this] { cancelled = true; });
+            cancel->setObjectName("cancel");
+            QObject::connect(cancel, &QPushButton::clicked, window, [this, cancel] {
+                cancelled = true;
+                cancel->setEnabled(false);
+            });
         }
         window->setWindowTitle(text(p.sourceName));
-        label->setText(QObject::tr("Page %1: %2 KB read").arg(p.page).arg(p.bytesRead / 1024));
+        label->setText(cancelled ? QObject::tr("Cancelling...")
+                                 : QObject::tr("Page %1: %2 KB read").arg(p.page).arg(p.bytesRead / 1024));
         const int expected = static_cast<int>(std::min<uint64_t>(p.bytesExpected / 1024, INT32_MAX));
         bar->setRange(0, expected);  // 0 to 0: busy, when the size is not known
         bar->setValue(static_cast<int>(std::min<uint64_t>(p.bytesRead / 1024, static_cast<uint64_t>(expected))));
@@ -155,8 +188,12 @@ struct ScopedQtScanDialogs::Progress {
         return !cancelled;
     }
 
+    // The engine ends the window (a close event would be the user's cancel).
     void close() {
-        if (window) window->close();
+        if (!window) return;
+        window->hide();
+        window->deleteLater();
+        window = nullptr;
     }
 };
 

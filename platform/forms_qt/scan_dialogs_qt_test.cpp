@@ -146,6 +146,29 @@ TEST_F(ScanDialogsQtTest, ProgressWindowCancelStopsTheScan) {
     win::CloseScanProgress();
 }
 
+// A scan runs from a modal window: the progress window is that window's own
+// (above it, not blocked by it), and closing it by its title bar cancels the
+// scan as its button does; it stays, saying so, until the engine closes it.
+TEST_F(ScanDialogsQtTest, ProgressWindowBelongsToTheScanWindowAndItsCloseCancels) {
+    QWidget scanWindow;
+    scanWindow.setWindowModality(Qt::ApplicationModal);
+    scanWindow.show();
+    testing::settle();
+    EXPECT_TRUE(win::ShowScanProgress({"test:0", 1, 1 << 20, 4 << 20}));
+    QWidget* window = scanWindow.findChild<QWidget*>("scanProgress");
+    ASSERT_NE(window, nullptr) << "the progress window belongs to the scan window";
+    EXPECT_TRUE(window->isWindow());
+    EXPECT_TRUE(window->isVisible());
+    window->close();
+    testing::settle();
+    EXPECT_FALSE(win::ShowScanProgress({"test:0", 1, 2 << 20, 4 << 20}));
+    EXPECT_EQ(scanWindow.findChild<QWidget*>("scanProgress"), window);
+    EXPECT_TRUE(window->isVisible());
+    win::CloseScanProgress();
+    testing::settle();
+    EXPECT_EQ(scanWindow.findChild<QWidget*>("scanProgress"), nullptr);
+}
+
 TEST_F(ScanDialogsQtTest, PendingMessagesRunQueuedWork) {
     bool ran = false;
     QTimer::singleShot(0, [&] { ran = true; });

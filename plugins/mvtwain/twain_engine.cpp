@@ -19,8 +19,6 @@ namespace {
 
 // A read asks for this much at a time; between reads the host's messages run.
 constexpr int kChunkBytes = 256 * 1024;
-// The progress window is updated after this many bytes.
-constexpr uint64_t kProgressStep = 1024 * 1024;
 
 }  // namespace
 
@@ -346,12 +344,15 @@ bool Engine::readPage(FrameParameters& parameters, size_t& size) {
     size_t room = expected > 0 ? expected + 1 : kChunkBytes;
     if (!reservePage(room, 0)) return failPage(DeviceStatus::NoMemory), false;
     size = 0;
-    uint64_t shown = 0;
     const bool indicators = settings_.indicators;
     win::ScanProgress progress{currentLabel_, pagesInBatch_ + 1, 0, expected};
     auto closeProgress = [&] {
         if (indicators) win::CloseScanProgress();
     };
+    // The window shows from the page's first byte on, and its Cancel is asked
+    // after every chunk: a slow device's page may take many seconds.
+    if (indicators && !win::ShowScanProgress(progress)) cancelRequested_ = true;
+    if (cancelRequested_) return closeProgress(), failPage(DeviceStatus::Cancelled), false;
     while (true) {
         if (size == room) {
             if (room >= kPageMemoryCeiling) return closeProgress(), failPage(DeviceStatus::NoMemory), false;
@@ -366,8 +367,7 @@ bool Engine::readPage(FrameParameters& parameters, size_t& size) {
         else return closeProgress(), failPage(status), false;
         // The host's windows stay alive, and its Cancel is honoured here.
         win::RunPendingMessages();
-        if (indicators && (size - shown >= kProgressStep)) {
-            shown = size;
+        if (indicators) {
             progress.bytesRead = size;
             if (!win::ShowScanProgress(progress)) cancelRequested_ = true;
         }

@@ -265,6 +265,26 @@ TEST_F(EngineTest, ProgressWindowShowsPagesAndItsCancelIsHonoured) {
     EXPECT_TRUE(shown.empty());
 }
 
+// A small page (well under a megabyte) shows the window too, and a Cancel
+// pressed in it stops the page at the next chunk.
+TEST_F(EngineTest, TheProgressWindowsCancelStopsASmallPage) {
+    ASSERT_TRUE(engine.openSource("test:0"));
+    engine.settings().hideUi = true;
+    engine.settings().indicators = true;
+    int shown = 0;
+    int closed = 0;
+    win::ScanDialogService service;
+    service.showProgress = [&](const win::ScanProgress&) { return ++shown < 2; };
+    service.closeProgress = [&] { ++closed; };
+    win::SetScanDialogService(service);
+    EXPECT_EQ(engine.acquire(), 0u);
+    EXPECT_EQ(shown, 2) << "shown at the page's start, cancelled at its first chunk";
+    EXPECT_TRUE(engine.last().cancelled);
+    EXPECT_EQ(engine.resultCode(), MVTWAIN_TWRC_CANCEL);
+    EXPECT_EQ(engine.state(), 4);
+    EXPECT_EQ(closed, 1);
+}
+
 TEST_F(EngineTest, FileTransferWritesTheSuffixedFileAndNeverLeavesAStaleOne) {
     ASSERT_TRUE(engine.openSource("test:0"));
     engine.settings().hideUi = true;
