@@ -55,7 +55,51 @@ int SweepMember(const SweptControl& control, const com::MemberModel& member,
     return calls;
 }
 
-TEST(DispatchSweep, EveryMemberAnswersEveryArgumentClassInEveryState) {
+// The sweep is cut into shards by member, each a test of its own, so that
+// the runner spreads them over the CPUs it has.
+constexpr int kShards = 8;
+
+TEST(DispatchSweepCoverage, EveryMemberOfTheTypeLibraryIsSweptOrSkippedWithItsReason) {
+    files::testing::ScratchFolder scratch("dispatch-sweep-coverage");
+    SweepFolders folders;
+    ASSERT_TRUE(PrepareFolders((scratch.path() / "sweep").string(), folders));
+    const auto classes = ArgumentClasses(folders);
+    const auto controls = SweptControls(folders);
+
+    for (const SkippedMember& skipped : SkippedMembers()) {
+        EXPECT_TRUE(skipped.reason != nullptr && *skipped.reason != '\0') << skipped.member;
+        bool listed = false;
+        for (const SweptControl& control : controls)
+            for (const auto& member : MembersOf(control))
+                listed = listed || (control.name == skipped.control && member.name == skipped.member);
+        EXPECT_TRUE(listed) << skipped.control << "." << skipped.member << " is not in the type library";
+    }
+
+    int totalMembers = 0, totalSwept = 0;
+    for (const SweptControl& control : controls) {
+        const auto members = MembersOf(control);
+        ASSERT_FALSE(members.empty()) << control.interface;
+        int swept = 0;
+        for (const auto& member : members) {
+            if (const char* reason = SkipReason(control, member)) {
+                std::printf("skipped %s.%s: %s\n", control.name.c_str(), member.name.c_str(), reason);
+                continue;
+            }
+            ++swept;
+        }
+        std::printf("%s: %zu members in the type library, %d swept x %zu argument classes x %zu states\n",
+                    control.interface.c_str(), members.size(), swept, classes.size(), control.states.size());
+        totalMembers += static_cast<int>(members.size());
+        totalSwept += swept;
+    }
+    std::printf("sweep: %d of %d members, %zu argument classes, in %d shards\n", totalSwept, totalMembers,
+                classes.size(), kShards);
+    EXPECT_EQ(totalSwept + static_cast<int>(SkippedMembers().size()), totalMembers);
+}
+
+class DispatchSweep : public ::testing::TestWithParam<int> {};
+
+TEST_P(DispatchSweep, EveryMemberAnswersEveryArgumentClassInEveryState) {
     // The sweep works in its scratch folder, with HOME and TMPDIR there; the
     // folder it was started in and the root folder must not gain a name
     // (ctest's own files beside the test aside).
@@ -70,46 +114,25 @@ TEST(DispatchSweep, EveryMemberAnswersEveryArgumentClassInEveryState) {
     const auto classes = ArgumentClasses(folders);
     const auto controls = SweptControls(folders);
 
-    // Every member left out is one of the library's, with its reason.
-    for (const SkippedMember& skipped : SkippedMembers()) {
-        EXPECT_TRUE(skipped.reason != nullptr && *skipped.reason != '\0') << skipped.member;
-        bool listed = false;
-        for (const SweptControl& control : controls)
-            for (const auto& member : MembersOf(control))
-                listed = listed || (control.name == skipped.control && member.name == skipped.member);
-        EXPECT_TRUE(listed) << skipped.control << "." << skipped.member << " is not in the type library";
-    }
-
-    int totalMembers = 0, totalSwept = 0, totalCalls = 0;
+    int index = 0, swept = 0, calls = 0;
     for (const SweptControl& control : controls) {
-        const auto members = MembersOf(control);
-        ASSERT_FALSE(members.empty()) << control.interface;
-        int swept = 0;
-        for (const auto& member : members) {
-            if (const char* reason = SkipReason(control, member)) {
-                std::printf("skipped %s.%s: %s\n", control.name.c_str(), member.name.c_str(), reason);
-                continue;
-            }
+        for (const auto& member : MembersOf(control)) {
+            if (index++ % kShards != GetParam() || SkipReason(control, member)) continue;
             const int fdsBefore = com::testing::OpenFileDescriptors();
-            totalCalls += SweepMember(control, member, classes);
+            calls += SweepMember(control, member, classes);
             // A member that opens something for the process (a font cache, a
             // library) does it once; one that leaks grows again on a second round.
             if (com::testing::OpenFileDescriptors() > fdsBefore) {
                 const int fdsSecond = com::testing::OpenFileDescriptors();
-                totalCalls += SweepMember(control, member, classes);
+                calls += SweepMember(control, member, classes);
                 EXPECT_EQ(com::testing::OpenFileDescriptors(), fdsSecond)
                     << control.name << "." << member.name << " leaves file descriptors open";
             }
             ++swept;
         }
-        std::printf("%s: %zu members in the type library, %d swept x %zu argument classes x %zu states\n",
-                    control.interface.c_str(), members.size(), swept, classes.size(), control.states.size());
-        totalMembers += static_cast<int>(members.size());
-        totalSwept += swept;
     }
-    std::printf("sweep: %d of %d members, %zu argument classes, %d calls\n", totalSwept, totalMembers,
-                classes.size(), totalCalls);
-    EXPECT_EQ(totalSwept + static_cast<int>(SkippedMembers().size()), totalMembers);
+    std::printf("shard %d of %d: %d members, %d calls\n", GetParam() + 1, kShards, swept, calls);
+    EXPECT_GT(swept, 0);
 
     ASSERT_EQ(::chdir(started.c_str()), 0);
     ::chmod(folders.readOnly.c_str(), 0700);
@@ -117,6 +140,8 @@ TEST(DispatchSweep, EveryMemberAnswersEveryArgumentClassInEveryState) {
         EXPECT_EQ(NamesIn(watched[i]), before[i]) << "a member wrote outside the scratch folder, in " << watched[i];
     for (const std::string& name : NamesIn(folders.temp)) ADD_FAILURE() << "temporary file left behind: " << name;
 }
+
+INSTANTIATE_TEST_SUITE_P(Shards, DispatchSweep, ::testing::Range(0, kShards));
 
 }  // namespace
 }  // namespace scanvelt::sweep
