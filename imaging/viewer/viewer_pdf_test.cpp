@@ -267,7 +267,9 @@ TEST_F(ViewerPdf, TheHostGivesThePasswordThroughItsEvent) {
         EXPECT_EQ(requests, c.requests);
         EXPECT_EQ(boxes, c.messages);
         EXPECT_EQ(control().pdfHandle() != 0, c.status == 0);
-        if (c.status == 0) EXPECT_EQ(longOf("ImageWidth"), 1700);
+        if (c.status == 0) {
+            EXPECT_EQ(longOf("ImageWidth"), 1700);
+        }
     }
     events.onEvent = {};
 }

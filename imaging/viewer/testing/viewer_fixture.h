@@ -36,7 +36,9 @@ protected:
             surface->Release();
         }
         events.disconnect();
-        if (viewer) EXPECT_EQ(viewer->Release(), 0u);
+        if (viewer) {
+            EXPECT_EQ(viewer->Release(), 0u);
+        }
         StopImaging();
     }
 
