@@ -80,6 +80,20 @@ const ViewerRow kZoomRows[] = {
          EXPECT_EQ(r.lVal, 0);
          expectZoom(t, 4, 400.0 / 600);
      }},
+    // The outlined 300 x 150 pixels, all in the blue half, fill the face's
+    // width (400 / 300) and are brought to its middle: blue from edge to edge.
+    {"ZoomRect", kMethod, {},
+     [](ViewerTable& t) {
+         fromSeventyPercent(t);
+         VARIANT set = t.call("SetRectValues", {MakeI4(650), MakeI4(200), MakeI4(300), MakeI4(150)});
+         VariantClear(&set);
+     },
+     [](ViewerTable& t, const VARIANT& r) {
+         EXPECT_EQ(r.lVal, 0);
+         expectZoom(t, 4, 400.0 / 300);
+         EXPECT_EQ(t.pixel(5, 150) & 0xFFFFFF, 0x0000FFu);
+         EXPECT_EQ(t.pixel(395, 150) & 0xFFFFFF, 0x0000FFu);
+     }},
     // The highest zoom is what a zoom far above it is cut to.
     {"GetMaxZoom", kMethod, {},
      [](ViewerTable& t) { t.put("ZOOM", MakeR8(1000)); },
