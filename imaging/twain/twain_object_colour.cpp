@@ -65,7 +65,7 @@ void TwainObject::bindColourMembers() {
         {"SetSaturation", SetSaturation}, {"FxSoften", FxSoften},
     };
     for (const auto& [name, member] : withArgument) {
-        Bind(idOf(name), [this, member](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        Bind(idOf(name), [this, member = member](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
             result = MakeI4(member(control_, a.i4(0)));
             return S_OK;
         });
@@ -76,7 +76,7 @@ void TwainObject::bindColourMembers() {
         {"FxDespeckle", FxDespeckle}, {"FxSmooth", FxSmooth},
     };
     for (const auto& [name, member] : withoutArgument) {
-        Bind(idOf(name), [this, member](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+        Bind(idOf(name), [this, member = member](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
             result = MakeI4(member(control_));
             return S_OK;
         });

@@ -25,7 +25,7 @@ void TwainObject::bindConversionMembers() {
         {"ConvertTo48Bpp", ConvertTo48Bpp}, {"ConvertTo64Bpp", ConvertTo64Bpp},
     };
     for (const auto& [name, member] : conversions) {
-        Bind(idOf(name), [this, member](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
+        Bind(idOf(name), [this, member = member](const BoundArguments&, VARIANT& result, EXCEPINFO*) {
             result = MakeI4(member(control_));
             return S_OK;
         });

@@ -27,7 +27,7 @@ void TwainObject::bindFileOutputMembers() {
     const std::pair<const char*, Saver> savers[] = {
         {"SaveAsPNG", SaveAsPNG}, {"SaveAsGIF", SaveAsGIF}, {"SaveAsGIFi", SaveAsGIFi}};
     for (const auto& [name, saver] : savers) {
-        Bind(idOf(name), [this, saver](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
+        Bind(idOf(name), [this, saver = saver](const BoundArguments& a, VARIANT& result, EXCEPINFO*) {
             result = MakeI4(saver(control_, utf8(a, 0)));
             return S_OK;
         });
