@@ -28,7 +28,7 @@ void ViewerObject::bindPictureMembers() {
     const std::pair<const char*, int32_t> turns[] = {{"Rotate90", 1}, {"Rotate180", 2}, {"Rotate270", 3}, {"FlipX", 4},
                                                      {"FlipX90", 5},  {"FlipX180", 6},  {"FlipX270", 7}};
     for (auto [name, type] : turns) {
-        bind(name, [type](ViewerControl& v, const BoundArguments&, VARIANT& r, EXCEPINFO*) {
+        bind(name, [type = type](ViewerControl& v, const BoundArguments&, VARIANT& r, EXCEPINFO*) {
             r = MakeI4(v.ApplyRotateFlip(type));
             return S_OK;
         });
