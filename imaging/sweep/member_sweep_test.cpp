@@ -17,10 +17,6 @@
 
 #include "platform/files/testing/scratch_folder.h"
 
-// fontconfig keeps its configuration for the process and frees it at no
-// point the library can reach; it is not a leak of ours.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 namespace scanvelt::sweep {
 namespace {
 
