@@ -57,6 +57,14 @@ constexpr int kShards = 8;
 
 TEST(DispatchSweepCoverage, EveryMemberOfTheTypeLibraryIsSweptOrSkippedWithItsReason) {
     files::testing::ScratchFolder scratch("dispatch-sweep-coverage");
+    // The folders' preparation moves into the scratch folder: come back before it goes.
+    struct BackToStart {
+        fs::path folder;
+        ~BackToStart() {
+            std::error_code error;
+            fs::current_path(folder, error);
+        }
+    } back{fs::current_path()};
     SweepFolders folders;
     ASSERT_TRUE(PrepareFolders((scratch.path() / "sweep").string(), folders));
     const auto classes = ArgumentClasses(folders);
