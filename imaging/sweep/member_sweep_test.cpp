@@ -56,8 +56,7 @@ int SweepMember(const SweptControl& control, const com::MemberModel& member,
 constexpr int kShards = 8;
 
 TEST(DispatchSweepCoverage, EveryMemberOfTheTypeLibraryIsSweptOrSkippedWithItsReason) {
-    files::testing::ScratchFolder scratch("dispatch-sweep-coverage");
-    // The folders' preparation moves into the scratch folder: come back before it goes.
+    // The sweep moves into its scratch folder: come back to where the test started.
     struct BackToStart {
         fs::path folder;
         ~BackToStart() {
@@ -65,6 +64,7 @@ TEST(DispatchSweepCoverage, EveryMemberOfTheTypeLibraryIsSweptOrSkippedWithItsRe
             fs::current_path(folder, error);
         }
     } back{fs::current_path()};
+    files::testing::ScratchFolder scratch("dispatch-sweep-coverage");
     SweepFolders folders;
     ASSERT_TRUE(PrepareFolders((scratch.path() / "sweep").string(), folders));
     const auto classes = ArgumentClasses(folders);
