@@ -139,7 +139,21 @@ void expectFilled(SAFEARRAY* array, Kind kind, int32_t count, int32_t size, cons
     SafeArrayUnaccessData(array);
 }
 
-class CapabilityArrayMembers : public CapabilityTable {};
+class CapabilityArrayMembers : public CapabilityTable {
+protected:
+    // Calls the row's member with the host's array by reference (and the
+    // capability first where the member takes one).
+    VARIANT callWithArray(const ArrayRow& row, SAFEARRAY** array) {
+        VARIANT byRef;
+        VariantInit(&byRef);
+        byRef.vt = static_cast<VARTYPE>(VT_BYREF | VT_ARRAY | elementType(row.kind));
+        byRef.pparray = array;
+        std::vector<VARIANT> arguments;
+        if (row.takesCapability) arguments.push_back(MakeI4(twain_capability::kXResolution));
+        arguments.push_back(byRef);
+        return call(row.member, std::move(arguments));
+    }
+};
 
 TEST_F(CapabilityArrayMembers, FillEveryElementOfTheHostsArray) {
     ASSERT_TRUE(kArrayRowsRegistered);
@@ -152,14 +166,7 @@ TEST_F(CapabilityArrayMembers, FillEveryElementOfTheHostsArray) {
                                         given.what;
                 ASSERT_NO_FATAL_FAILURE(list(count));
                 SAFEARRAY* array = size < 0 ? nullptr : markedArray(row.kind, size);
-                VARIANT byRef;
-                VariantInit(&byRef);
-                byRef.vt = static_cast<VARTYPE>(VT_BYREF | VT_ARRAY | elementType(row.kind));
-                byRef.pparray = &array;
-                std::vector<VARIANT> arguments;
-                if (row.takesCapability) arguments.push_back(MakeI4(twain_capability::kXResolution));
-                arguments.push_back(byRef);
-                VARIANT result = call(row.member, std::move(arguments));
+                VARIANT result = callWithArray(row, &array);
                 EXPECT_EQ(result.vt, VT_I4) << why;
                 EXPECT_EQ(result.lVal, count) << why;
                 expectFilled(array, row.kind, count, std::max(size, count), why);
@@ -174,14 +181,7 @@ TEST_F(CapabilityArrayMembers, AnEmptyListLeavesTheHostsArrayAsItWas) {
         ASSERT_NO_FATAL_FAILURE(list(0));
         SAFEARRAY* array = markedArray(row.kind, 2);
         SAFEARRAY* const given = array;
-        VARIANT byRef;
-        VariantInit(&byRef);
-        byRef.vt = static_cast<VARTYPE>(VT_BYREF | VT_ARRAY | elementType(row.kind));
-        byRef.pparray = &array;
-        std::vector<VARIANT> arguments;
-        if (row.takesCapability) arguments.push_back(MakeI4(twain_capability::kXResolution));
-        arguments.push_back(byRef);
-        VARIANT result = call(row.member, std::move(arguments));
+        VARIANT result = callWithArray(row, &array);
         EXPECT_EQ(result.lVal, 0) << row.member;
         EXPECT_EQ(array, given) << row.member;
         SafeArrayDestroy(array);

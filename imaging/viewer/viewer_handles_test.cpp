@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "imaging/typelib/scanvelt_typelib.h"
 #include "imaging/viewer/viewer_object.h"
 #include "platform/com/stream_object.h"
+#include "platform/com/testing/host_stream.h"
 #include "platform/com/variant.h"
 #include "platform/win/gdi_bitmap.h"
 #include "platform/win/stream.h"
@@ -16,6 +18,7 @@ namespace scanvelt {
 namespace {
 
 using namespace com;
+using com::testing::HostStream;
 
 // A 3 x 2 pixel 24-bit BMP file.
 std::vector<uint8_t> SmallBmp() {
@@ -29,44 +32,6 @@ std::vector<uint8_t> SmallBmp() {
     for (size_t i = 54; i < size; ++i) file[i] = static_cast<uint8_t>(i * 37);
     return file;
 }
-
-// A host's own stream object: answers IStream, reads from its bytes, and is
-// no stream of the library's.
-class HostStream final : public IStream {
-public:
-    explicit HostStream(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
-    HRESULT QueryInterface(REFIID iid, void** object) override {
-        if (iid != IID_IUnknown && iid != IID_IStream) return *object = nullptr, E_NOINTERFACE;
-        *object = this;
-        AddRef();
-        return S_OK;
-    }
-    uint32_t AddRef() override { return ++references; }
-    uint32_t Release() override { return --references; }
-    HRESULT Read(void* buffer, uint32_t count, uint32_t* read) override {
-        const uint32_t n = static_cast<uint32_t>(std::min<size_t>(count, bytes_.size() - at_));
-        std::memcpy(buffer, bytes_.data() + at_, n);
-        at_ += n;
-        if (read) *read = n;
-        return S_OK;
-    }
-    HRESULT Write(const void*, uint32_t, uint32_t*) override { return E_NOTIMPL; }
-    HRESULT Seek(int64_t, uint32_t, uint64_t*) override { return E_NOTIMPL; }
-    HRESULT SetSize(uint64_t) override { return E_NOTIMPL; }
-    HRESULT CopyTo(IStream*, uint64_t, uint64_t*, uint64_t*) override { return E_NOTIMPL; }
-    HRESULT Commit(uint32_t) override { return E_NOTIMPL; }
-    HRESULT Revert() override { return E_NOTIMPL; }
-    HRESULT LockRegion(uint64_t, uint64_t, uint32_t) override { return E_NOTIMPL; }
-    HRESULT UnlockRegion(uint64_t, uint64_t, uint32_t) override { return E_NOTIMPL; }
-    HRESULT Stat(STATSTG*, uint32_t) override { return E_NOTIMPL; }
-    HRESULT Clone(IStream**) override { return E_NOTIMPL; }
-
-    uint32_t references = 1;
-
-private:
-    std::vector<uint8_t> bytes_;
-    size_t at_ = 0;
-};
 
 class ViewerHandles : public ::testing::Test {
 protected:
@@ -121,12 +86,12 @@ TEST_F(ViewerHandles, StreamsOfOursAndOfTheHostAreShown) {
     EXPECT_EQ(property("ImageHeight"), 2);
     ours->Release();
 
-    HostStream host(SmallBmp());
+    HostStream host(std::string(bmp.begin(), bmp.end()));
     EXPECT_EQ(call("DisplayFromStreamICM", {object(&host)}), 0);
     EXPECT_EQ(property("ImageWidth"), 3);
-    EXPECT_EQ(host.references, 1u) << "the viewer keeps no reference to the host's stream";
+    EXPECT_EQ(host.references(), 1u) << "the viewer keeps no reference to the host's stream";
 
-    HostStream notAnImage({'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
+    HostStream notAnImage("not an image");
     EXPECT_NE(call("DisplayFromStream", {object(&notAnImage)}), 0);
     EXPECT_NE(call("DisplayFromStream", {object(nullptr)}), 0);
     EXPECT_EQ(property("ImageWidth"), 0) << "a failed load shows nothing";
@@ -136,7 +101,8 @@ TEST_F(ViewerHandles, TheShownImageIsHandedOutAsABitmapTheCallerDeletes) {
     EXPECT_EQ(call("GetHBitmap"), 0) << "nothing shown";
     EXPECT_NE(call("GetStat"), 0);
 
-    HostStream host(SmallBmp());
+    const std::vector<uint8_t> file = SmallBmp();
+    HostStream host(std::string(file.begin(), file.end()));
     ASSERT_EQ(call("DisplayFromStream", {object(&host)}), 0);
     const int32_t handle = call("GetHBitmap");
     ASSERT_NE(handle, 0);

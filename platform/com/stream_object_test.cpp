@@ -9,57 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/com/testing/host_stream.h"
+
 namespace com {
 namespace {
 
-// A host's own stream (no object of ours): it counts its references, serves
-// its bytes in small chunks and can fail the read that starts at a given offset.
-class HostStream final : public IStream {
-public:
-    HostStream(std::string bytes, size_t failAt) : bytes_(std::move(bytes)), failAt_(failAt) {}
-
-    uint32_t references() const { return references_; }
-    size_t position() const { return position_; }
-
-    HRESULT QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_ISequentialStream || iid == IID_IStream) {
-            *object = static_cast<IStream*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    uint32_t AddRef() override { return ++references_; }
-    // The test owns the object; a count below 1 is a fault the test sees.
-    uint32_t Release() override { return --references_; }
-
-    HRESULT Read(void* buffer, uint32_t count, uint32_t* read) override {
-        if (position_ >= failAt_) return E_FAIL;
-        const size_t n = std::min<size_t>({count, bytes_.size() - position_, 3});
-        std::memcpy(buffer, bytes_.data() + position_, n);
-        position_ += n;
-        if (read) *read = static_cast<uint32_t>(n);
-        return S_OK;
-    }
-    HRESULT Write(const void*, uint32_t, uint32_t*) override { return E_NOTIMPL; }
-    HRESULT Seek(int64_t, uint32_t, uint64_t*) override { return E_NOTIMPL; }
-    HRESULT SetSize(uint64_t) override { return E_NOTIMPL; }
-    HRESULT CopyTo(IStream*, uint64_t, uint64_t*, uint64_t*) override { return E_NOTIMPL; }
-    HRESULT Commit(uint32_t) override { return E_NOTIMPL; }
-    HRESULT Revert() override { return E_NOTIMPL; }
-    HRESULT LockRegion(uint64_t, uint64_t, uint32_t) override { return E_NOTIMPL; }
-    HRESULT UnlockRegion(uint64_t, uint64_t, uint32_t) override { return E_NOTIMPL; }
-    HRESULT Stat(STATSTG*, uint32_t) override { return E_NOTIMPL; }
-    HRESULT Clone(IStream**) override { return E_NOTIMPL; }
-
-private:
-    std::string bytes_;
-    size_t failAt_;
-    size_t position_ = 0;
-    uint32_t references_ = 1;
-};
+using com::testing::HostStream;
 
 std::string contentOf(win::Stream& stream) {
     std::string text;
@@ -87,7 +42,7 @@ TEST(ReadStreamObject, ReadsAHostsStreamAndAlwaysGivesItsReferenceBack) {
         {"far over the size limit", std::string(30, 'x'), SIZE_MAX, 10, false, 12},
     };
     for (const auto& c : cases) {
-        HostStream host(c.bytes, c.failAt);
+        HostStream host(c.bytes, c.failAt, 3);  // a host that serves 3 bytes at a time
         auto stream = ReadStreamObject(&host, c.limit);
         EXPECT_EQ(host.references(), 1u) << c.what;
         EXPECT_EQ(host.position(), c.consumed) << c.what;
