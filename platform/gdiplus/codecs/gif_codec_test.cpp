@@ -153,7 +153,8 @@ TEST_F(GifCodecTest, ColourImagesKeepExactColoursUpTo256) {
 }
 
 // A GIF of giflib's making whose second frame is small, offset and partly
-// transparent, and whose frames ask for each disposal method.
+// transparent, whose third is one pixel, and whose first frame asks for the
+// disposal method given.
 std::vector<std::uint8_t> AnimationWithDisposal(int firstDisposal) {
     std::vector<std::uint8_t> out;
     int error = 0;
@@ -176,13 +177,14 @@ std::vector<std::uint8_t> AnimationWithDisposal(int firstDisposal) {
     };
     frame(0, 0, 3, 2, {1, 1, 1, 1, 1, 1}, firstDisposal);  // all red
     frame(1, 1, 2, 1, {2, 0}, DISPOSE_DO_NOT);             // green, then a transparent pixel
+    frame(0, 0, 1, 1, {3}, DISPOSE_DO_NOT);                // one blue pixel
     EGifCloseFile(gif, &error);
     GifFreeMapObject(map);
     return out;
 }
 
 TEST_F(GifCodecTest, FramesAreComposedAsTheirDisposalSays) {
-    constexpr ARGB R = 0xFFFF0000, G = 0xFF00FF00, T = 0;
+    constexpr ARGB R = 0xFFFF0000, G = 0xFF00FF00, B = 0xFF0000FF, T = 0;
     struct Case {
         int disposal;
         std::vector<ARGB> second;
@@ -197,6 +199,14 @@ TEST_F(GifCodecTest, FramesAreComposedAsTheirDisposalSays) {
         EXPECT_EQ(PixelsOf(AsBitmap(*decoded)), c.second);
         ASSERT_EQ(decoded->SelectActiveFrame(FrameDimensionTime, 0), Ok);
         EXPECT_EQ(PixelsOf(AsBitmap(*decoded)), std::vector<ARGB>(6, R));
+        // Skipping ahead and stepping back compose the frames passed over
+        // without showing them, to the same screens.
+        std::vector<ARGB> third = c.second;
+        third[0] = B;
+        ASSERT_EQ(decoded->SelectActiveFrame(FrameDimensionTime, 2), Ok);
+        EXPECT_EQ(PixelsOf(AsBitmap(*decoded)), third);
+        ASSERT_EQ(decoded->SelectActiveFrame(FrameDimensionTime, 1), Ok);
+        EXPECT_EQ(PixelsOf(AsBitmap(*decoded)), c.second);
     }
 }
 

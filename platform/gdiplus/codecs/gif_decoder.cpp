@@ -238,12 +238,15 @@ public:
             base_.assign(std::size_t{file_->width} * file_->height, 0);
             next_ = 0;
         }
-        std::vector<ARGB> shown;
-        for (; next_ <= index; ++next_) {
-            shown = base_;
-            Draw(file_->frames[next_], shown);
-            Dispose(file_->frames[next_], shown);
-        }
+        // Frames before the one asked for only prepare the screen; the screen
+        // is copied once, for the frame that is shown. A host stepping through
+        // the frames backwards recomposes from the first each time, so no step
+        // may cost a copy of the screen.
+        for (; next_ < index; ++next_) Compose(file_->frames[next_]);
+        std::vector<ARGB> shown = base_;
+        Draw(file_->frames[index], shown);
+        Dispose(file_->frames[index], shown);
+        ++next_;
         std::unique_ptr<Bitmap> bitmap;
         if (Status s = NewDecodedBitmap(file_->width, file_->height, PixelFormat32bppARGB, bitmap); s != Ok) return s;
         const auto w = static_cast<std::int32_t>(file_->width), h = static_cast<std::int32_t>(file_->height);
@@ -267,14 +270,24 @@ private:
         }
     }
 
+    void ClearArea(const GifFrame& f, std::vector<ARGB>& screen) const {
+        for (std::uint32_t y = f.top; y < f.top + f.height && y < file_->height; ++y)
+            for (std::uint32_t x = f.left; x < f.left + f.width && x < file_->width; ++x)
+                screen[std::size_t{y} * file_->width + x] = 0;
+    }
+
+    // What a frame that is not shown leaves on the screen for the next one:
+    // the same as drawing it and then disposing of it, without the copy.
+    void Compose(const GifFrame& f) const {
+        if (f.disposal == DISPOSE_BACKGROUND) ClearArea(f, base_);
+        else if (f.disposal != DISPOSE_PREVIOUS) Draw(f, base_);
+    }
+
     // Prepares the screen the next frame is drawn on from the one `shown`.
-    void Dispose(const GifFrame& f, std::vector<ARGB>& shown) const {
+    void Dispose(const GifFrame& f, const std::vector<ARGB>& shown) const {
         if (f.disposal == DISPOSE_BACKGROUND) {
-            std::vector<ARGB> next = shown;
-            for (std::uint32_t y = f.top; y < f.top + f.height && y < file_->height; ++y)
-                for (std::uint32_t x = f.left; x < f.left + f.width && x < file_->width; ++x)
-                    next[std::size_t{y} * file_->width + x] = 0;
-            base_ = std::move(next);
+            base_ = shown;
+            ClearArea(f, base_);
         } else if (f.disposal != DISPOSE_PREVIOUS) {
             base_ = shown;
         }
