@@ -164,11 +164,14 @@ const AcquisitionRow kAcquisitionRows[] = {
          EXPECT_FALSE(t.yes("TwainDisableSource"));
          t.expectCodes(kConditionSequence, kResultFailure, "no batch");
      }},
-    // Before a source is open: status 32; after, the user's setting reaches the device; a cancel changes nothing.
+    // Before a source is open (state 3): status 32; after, the user's setting reaches the device; a cancel changes nothing.
     {"TwainShowSetupDialogSource",
      [](AcquisitionTable& t) {
          int shown = 0;
          win::SetScanDialogService(setupSetting(&shown, 75, win::DialogAnswer::Accepted));
+         t.long_("TwainGetSourceCount");  // state 3: the manager open, no source
+         t.long_("TwainAcquireToDib", {MakeI4(0)});
+         ASSERT_NE(t.long_("GetStat"), BadTwainState);
          EXPECT_FALSE(t.yes("TwainShowSetupDialogSource", {MakeI4(0)}));
          EXPECT_EQ(t.long_("GetStat"), BadTwainState);
          EXPECT_EQ(shown, 0);

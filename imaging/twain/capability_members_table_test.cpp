@@ -184,6 +184,9 @@ const CapabilityRow kCapabilityRows[] = {
          ASSERT_TRUE(t.yes("TwainSetImageLayout", {MakeR8(0), MakeR8(0), MakeR8(105 / kMillimetresPerInch),
                                                    MakeR8(148 / kMillimetresPerInch)}));
          EXPECT_EQ(t.long_("TwainGetPaperSize"), kPaperA6);
+         ASSERT_TRUE(t.yes("TwainSetImageLayout", {MakeR8(0.5), MakeR8(0.25), MakeR8(0.5 + 125 / kMillimetresPerInch),
+                                                   MakeR8(0.25 + 176 / kMillimetresPerInch)}));
+         EXPECT_EQ(t.long_("TwainGetPaperSize"), 7) << "ISO B6 away from the corner";
          ASSERT_TRUE(t.yes("TwainSetImageLayout", {MakeR8(0), MakeR8(0), MakeR8(148 / kMillimetresPerInch),
                                                    MakeR8(105 / kMillimetresPerInch)}));
          EXPECT_EQ(t.long_("TwainGetPaperSize"), 0) << "A6 across";
