@@ -2,6 +2,7 @@
 // ID over SANE's test backend: each row starts from the source manager
 // unloaded and checks what its member changed (the engine's state, the
 // source open, the codes of the last call, the page scanned, the file written).
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,6 +13,7 @@
 
 #include "imaging/engine/image_loading.h"
 #include "imaging/engine/morvalen_status.h"
+#include "imaging/twain/testdata/scripted_engine.h"
 #include "imaging/twain/testing/sane_twain_table.h"
 #include "platform/gdiplus/pixel_format.h"
 #include "platform/win/global_memory.h"
@@ -448,6 +450,62 @@ TEST_F(AcquisitionTable, EachSourceAndAcquisitionMemberHasItsEffect) {
         startRow();
         row.run(*this);
         endRow();
+    }
+}
+
+// The switches SANE's engine only takes note of, sent to the scripted engine:
+// each flag reaches the engine as the member's argument says (the
+// auto-close switch the other way round: disabling sends 0).
+struct SwitchRow {
+    const char* member;
+    int32_t ScriptedEngineRecord::*sent;
+    bool inverted;
+    bool answers;  // a Boolean member, true when the engine took it
+};
+
+const SwitchRow kSwitchRows[] = {
+    {"TwainDisableAutoSourceClose", &ScriptedEngineRecord::autoSourceClose, true, false},
+    {"TwainSetErrorMessage", &ScriptedEngineRecord::showError, false, false},
+    {"TwainSetMultiTransfer", &ScriptedEngineRecord::multiTransfer, false, false},
+    {"TwainEnableDuplex", &ScriptedEngineRecord::duplex, false, true},
+};
+const bool kSwitchRowsRegistered = RegisterMemberTable("_Twain", kSwitchRows);
+
+class SwitchTable : public TwainTable {
+protected:
+    SwitchTable() {
+        SetTwainEngineFile(SCRIPTED_ENGINE_PATH);
+        library_ = dlopen(SCRIPTED_ENGINE_PATH, RTLD_NOW | RTLD_LOCAL);
+        set_ = library_ ? reinterpret_cast<ScriptedEngineSetFunction>(dlsym(library_, "ScriptedEngine_Set")) : nullptr;
+    }
+    ~SwitchTable() override {
+        SetTwainEngineFile("");
+        if (library_) dlclose(library_);
+    }
+    ScriptedEngineRecord* fresh() {
+        ScriptedEngineScript script;
+        ScriptedEngineRecord* record = nullptr;
+        if (set_) set_(&script, &record);
+        return record;
+    }
+
+private:
+    void* library_ = nullptr;
+    ScriptedEngineSetFunction set_ = nullptr;
+};
+
+TEST_F(SwitchTable, EachSwitchSendsItsFlag) {
+    ASSERT_TRUE(kSwitchRowsRegistered);
+    for (const SwitchRow& row : kSwitchRows) {
+        for (const bool on : {true, false}) {
+            SCOPED_TRACE(std::string(row.member) + (on ? " on" : " off"));
+            ScriptedEngineRecord* record = fresh();
+            ASSERT_NE(record, nullptr);
+            VARIANT result = call(row.member, {MakeBool(on)});
+            EXPECT_EQ(record->*row.sent, on != row.inverted ? 1 : 0);
+            if (row.answers) EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+            else EXPECT_EQ(result.vt, VT_EMPTY);
+        }
     }
 }
 
