@@ -39,11 +39,11 @@ public:
         ASSERT_TRUE(yes("TwainSelectFeeder", {MakeBool(true)}));
         ASSERT_TRUE(yes("TwainSetAutoScan", {MakeBool(true)}));
         scan();
-        ASSERT_EQ(long_("TwainGetState"), 6);
+        ASSERT_EQ(longValue("TwainGetState"), 6);
     }
     void expectCodes(int32_t condition, int32_t result, const char* after) {
-        EXPECT_EQ(long_("TwainGetLastConditionCode"), condition) << after;
-        EXPECT_EQ(long_("TwainGetLastResultCode"), result) << after;
+        EXPECT_EQ(longValue("TwainGetLastConditionCode"), condition) << after;
+        EXPECT_EQ(longValue("TwainGetLastResultCode"), result) << after;
     }
     // Resolution 75 dpi, colour, A6: none of them the device's default.
     void setUpPage() {
@@ -77,13 +77,13 @@ const AcquisitionRow kAcquisitionRows[] = {
     // The engine's state through the session: loaded, manager open, source open, manager closed.
     {"TwainGetState",
      [](AcquisitionTable& t) {
-         EXPECT_EQ(t.long_("TwainGetState"), 1);
-         t.long_("TwainGetSourceCount");
-         EXPECT_EQ(t.long_("TwainGetState"), 3);
+         EXPECT_EQ(t.longValue("TwainGetState"), 1);
+         t.longValue("TwainGetSourceCount");
+         EXPECT_EQ(t.longValue("TwainGetState"), 3);
          t.open();
-         EXPECT_EQ(t.long_("TwainGetState"), 4);
+         EXPECT_EQ(t.longValue("TwainGetState"), 4);
          t.yes("TwainCloseSourceManager", {MakeI4(0)});
-         EXPECT_EQ(t.long_("TwainGetState"), 2);
+         EXPECT_EQ(t.longValue("TwainGetState"), 2);
      }},
     {"TwainIsAvailable",
      [](AcquisitionTable& t) {
@@ -95,7 +95,7 @@ const AcquisitionRow kAcquisitionRows[] = {
     {"TwainOpenDefaultSource",
      [](AcquisitionTable& t) {
          EXPECT_TRUE(t.yes("TwainOpenDefaultSource"));
-         EXPECT_EQ(t.long_("TwainGetState"), 4);
+         EXPECT_EQ(t.longValue("TwainGetState"), 4);
          EXPECT_EQ(t.text("TwainGetCurrentSourceName"), kFirstSource);
      }},
     // The user's choice becomes the default source; a cancelled choice changes nothing.
@@ -139,14 +139,14 @@ const AcquisitionRow kAcquisitionRows[] = {
          EXPECT_FALSE(t.yes("TwainCloseSource"));
          t.open();
          EXPECT_TRUE(t.yes("TwainCloseSource"));
-         EXPECT_EQ(t.long_("TwainGetState"), 1);
+         EXPECT_EQ(t.longValue("TwainGetState"), 1);
          EXPECT_EQ(t.text("TwainGetCurrentSourceName"), "");
      }},
     {"TwainCloseSourceManager",
      [](AcquisitionTable& t) {
          t.open();
          EXPECT_TRUE(t.yes("TwainCloseSourceManager", {MakeI4(0)}));
-         EXPECT_EQ(t.long_("TwainGetState"), 2);
+         EXPECT_EQ(t.longValue("TwainGetState"), 2);
          EXPECT_FALSE(t.yes("TwainCloseSourceManager", {MakeI4(0)}));
          t.expectCodes(kConditionSequence, kResultFailure, "closed twice");
      }},
@@ -154,7 +154,7 @@ const AcquisitionRow kAcquisitionRows[] = {
      [](AcquisitionTable& t) {
          t.open();
          EXPECT_TRUE(t.yes("TwainUnloadSourceManager"));
-         EXPECT_EQ(t.long_("TwainGetState"), 1);
+         EXPECT_EQ(t.longValue("TwainGetState"), 1);
          EXPECT_EQ(t.text("TwainGetCurrentSourceName"), "");
      }},
     // Ends a batch (state 6 back to 4); with no batch it is out of sequence.
@@ -162,28 +162,29 @@ const AcquisitionRow kAcquisitionRows[] = {
      [](AcquisitionTable& t) {
          t.startBatch();
          EXPECT_TRUE(t.yes("TwainDisableSource"));
-         EXPECT_EQ(t.long_("TwainGetState"), 4);
+         EXPECT_EQ(t.longValue("TwainGetState"), 4);
          EXPECT_FALSE(t.yes("TwainDisableSource"));
          t.expectCodes(kConditionSequence, kResultFailure, "no batch");
      }},
-    // Before a source is open (state 3): status 32; after, the user's setting reaches the device; a cancel changes nothing.
+    // Before a source is open (state 3): status 32; after, the user's setting
+    // reaches the device; a cancel changes nothing.
     {"TwainShowSetupDialogSource",
      [](AcquisitionTable& t) {
          int shown = 0;
          win::SetScanDialogService(setupSetting(&shown, 75, win::DialogAnswer::Accepted));
-         t.long_("TwainGetSourceCount");  // state 3: the manager open, no source
-         t.long_("TwainAcquireToDib", {MakeI4(0)});
-         ASSERT_NE(t.long_("GetStat"), BadTwainState);
+         t.longValue("TwainGetSourceCount");  // state 3: the manager open, no source
+         t.longValue("TwainAcquireToDib", {MakeI4(0)});
+         ASSERT_NE(t.longValue("GetStat"), BadTwainState);
          EXPECT_FALSE(t.yes("TwainShowSetupDialogSource", {MakeI4(0)}));
-         EXPECT_EQ(t.long_("GetStat"), BadTwainState);
+         EXPECT_EQ(t.longValue("GetStat"), BadTwainState);
          EXPECT_EQ(shown, 0);
          t.open();
          EXPECT_TRUE(t.yes("TwainShowSetupDialogSource", {MakeI4(0)}));
          EXPECT_EQ(shown, 1);
-         EXPECT_EQ(t.long_("TwainGetCurrentResolution"), 75);
+         EXPECT_EQ(t.longValue("TwainGetCurrentResolution"), 75);
          win::SetScanDialogService(setupSetting(&shown, 120, win::DialogAnswer::Cancelled));
          EXPECT_FALSE(t.yes("TwainShowSetupDialogSource", {MakeI4(0)}));
-         EXPECT_EQ(t.long_("TwainGetCurrentResolution"), 75);
+         EXPECT_EQ(t.longValue("TwainGetCurrentResolution"), 75);
      }},
     // Each of the eight arguments lands in its place: the engine logs the
     // product (the last) with the version (the first two); during a batch
@@ -207,14 +208,15 @@ const AcquisitionRow kAcquisitionRows[] = {
      }},
     {"TwainGetSourceCount",
      [](AcquisitionTable& t) {
-         EXPECT_EQ(t.long_("TwainGetSourceCount"), 3);
-         EXPECT_EQ(t.long_("TwainGetState"), 3);
+         EXPECT_EQ(t.longValue("TwainGetSourceCount"), 3);
+         EXPECT_EQ(t.longValue("TwainGetState"), 3);
      }},
     // Numbers from 1 (1 or less is the first); a number past the list names no source.
     {"TwainGetSourceName",
      [](AcquisitionTable& t) {
          const std::pair<int32_t, std::string> cases[] = {
-             {1, kFirstSource}, {2, kSecondSource}, {3, kScriptedSource}, {4, ""}, {0, kFirstSource}, {-1, kFirstSource}};
+             {1, kFirstSource}, {2, kSecondSource}, {3, kScriptedSource},
+             {4, ""},           {0, kFirstSource},  {-1, kFirstSource}};
          for (const auto& [number, name] : cases)
              EXPECT_EQ(t.text("TwainGetSourceName", {MakeI4(number)}), name) << number;
      }},
@@ -261,21 +263,21 @@ const AcquisitionRow kAcquisitionRows[] = {
          t.open();
          EXPECT_EQ(t.call("TwainSetErrorMessage", {MakeBool(true)}).vt, VT_EMPTY);
          EXPECT_NE(t.scan().width, 0);
-         EXPECT_EQ(t.long_("TwainGetState"), 4);
+         EXPECT_EQ(t.longValue("TwainGetState"), 4);
      }},
     {"TwainSetMultiTransfer",
      [](AcquisitionTable& t) {
          t.open();
          EXPECT_EQ(t.call("TwainSetMultiTransfer", {MakeBool(true)}).vt, VT_EMPTY);
          EXPECT_NE(t.scan().width, 0);
-         EXPECT_EQ(t.long_("TwainGetState"), 4);
+         EXPECT_EQ(t.longValue("TwainGetState"), 4);
      }},
     {"TwainDisableAutoSourceClose",
      [](AcquisitionTable& t) {
          t.open();
          EXPECT_EQ(t.call("TwainDisableAutoSourceClose", {MakeBool(false)}).vt, VT_EMPTY);
          EXPECT_NE(t.scan().width, 0);
-         EXPECT_EQ(t.long_("TwainGetState"), 4);
+         EXPECT_EQ(t.longValue("TwainGetState"), 4);
          EXPECT_EQ(t.text("TwainGetCurrentSourceName"), kFirstSource);
      }},
     // Two transfers of a feeder batch: the batch ends after the second page; 0 is no count.
@@ -287,9 +289,9 @@ const AcquisitionRow kAcquisitionRows[] = {
          t.yes("TwainSelectFeeder", {MakeBool(true)});
          t.yes("TwainSetAutoScan", {MakeBool(true)});
          t.scan();
-         EXPECT_EQ(t.long_("TwainGetState"), 6);
+         EXPECT_EQ(t.longValue("TwainGetState"), 6);
          t.scan();
-         EXPECT_EQ(t.long_("TwainGetState"), 4);
+         EXPECT_EQ(t.longValue("TwainGetState"), 4);
          EXPECT_FALSE(t.yes("TwainSetXferCount", {MakeI4(0)}));
          t.expectCodes(kConditionBadValue, kResultFailure, "no count");
      }},
@@ -310,8 +312,8 @@ const AcquisitionRow kAcquisitionRows[] = {
          win::SetScanDialogService(service);
          t.open();
          t.yes("TwainSetIndicators", {MakeBool(true)});
-         EXPECT_EQ(t.long_("TwainAcquireToMorvalenImage", {MakeI4(0)}), 0);
-         EXPECT_EQ(t.long_("GetStat"), TwainTransferCanceled);
+         EXPECT_EQ(t.longValue("TwainAcquireToMorvalenImage", {MakeI4(0)}), 0);
+         EXPECT_EQ(t.longValue("GetStat"), TwainTransferCanceled);
          EXPECT_TRUE(t.yes("TwainUserClosedSource"));
          cancel = false;
          EXPECT_NE(t.scan().width, 0);
@@ -323,8 +325,8 @@ const AcquisitionRow kAcquisitionRows[] = {
          t.open("scripted:0");
          EXPECT_NE(t.scan().width, 0);
          EXPECT_FALSE(t.yes("TwainLastXferFail"));
-         EXPECT_EQ(t.long_("TwainAcquireToMorvalenImage", {MakeI4(0)}), 0);
-         EXPECT_EQ(t.long_("GetStat"), TwainTransferError);
+         EXPECT_EQ(t.longValue("TwainAcquireToMorvalenImage", {MakeI4(0)}), 0);
+         EXPECT_EQ(t.longValue("GetStat"), TwainTransferError);
          EXPECT_TRUE(t.yes("TwainLastXferFail"));
      }},
     {"TwainEndXfer",
@@ -339,7 +341,7 @@ const AcquisitionRow kAcquisitionRows[] = {
      [](AcquisitionTable& t) {
          t.startBatch();
          EXPECT_TRUE(t.yes("TwainEndAllXfers"));
-         EXPECT_EQ(t.long_("TwainGetState"), 4);
+         EXPECT_EQ(t.longValue("TwainGetState"), 4);
          EXPECT_FALSE(t.yes("TwainEndAllXfers"));
      }},
     // Back to the whole bed after A6: the page is the bed's full width (200 mm).
@@ -350,7 +352,7 @@ const AcquisitionRow kAcquisitionRows[] = {
          t.yes("TwainSetCurrentResolution", {MakeI4(kScanResolution)});
          t.yes("TwainSetPaperSize", {MakeI4(kPaperA6)});
          EXPECT_TRUE(t.yes("TwainResetImageLayout"));
-         EXPECT_EQ(t.long_("TwainGetPaperSize"), 0);
+         EXPECT_EQ(t.longValue("TwainGetPaperSize"), 0);
          const ScannedPageFacts page = t.scan();
          AcquisitionTable::expectPixels(page.width, 200, kScanResolution, "width");
          AcquisitionTable::expectPixels(page.height, 200, kScanResolution, "height");
@@ -359,21 +361,21 @@ const AcquisitionRow kAcquisitionRows[] = {
     {"TwainGetLastConditionCode",
      [](AcquisitionTable& t) {
          t.yes("TwainOpenSource", {MakeBstrUtf8("test:9")});
-         EXPECT_EQ(t.long_("TwainGetLastConditionCode"), kConditionNoSource);
+         EXPECT_EQ(t.longValue("TwainGetLastConditionCode"), kConditionNoSource);
          t.open();
-         EXPECT_EQ(t.long_("TwainGetLastConditionCode"), kConditionSuccess);
+         EXPECT_EQ(t.longValue("TwainGetLastConditionCode"), kConditionSuccess);
          SetTwainEngineFile("/nonexistent/libmvtwain.so");
-         EXPECT_EQ(t.long_("TwainGetLastConditionCode"), 1);
+         EXPECT_EQ(t.longValue("TwainGetLastConditionCode"), 1);
          SetTwainEngineFile(MVTWAIN_PATH);
      }},
     {"TwainGetLastResultCode",
      [](AcquisitionTable& t) {
          t.yes("TwainOpenSource", {MakeBstrUtf8("test:9")});
-         EXPECT_EQ(t.long_("TwainGetLastResultCode"), kResultFailure);
+         EXPECT_EQ(t.longValue("TwainGetLastResultCode"), kResultFailure);
          t.open();
-         EXPECT_EQ(t.long_("TwainGetLastResultCode"), kResultSuccess);
+         EXPECT_EQ(t.longValue("TwainGetLastResultCode"), kResultSuccess);
          SetTwainEngineFile("/nonexistent/libmvtwain.so");
-         EXPECT_EQ(t.long_("TwainGetLastResultCode"), kResultSuccess);
+         EXPECT_EQ(t.longValue("TwainGetLastResultCode"), kResultSuccess);
          SetTwainEngineFile(MVTWAIN_PATH);
      }},
     // The page as set up becomes the current image; without a source nothing is made and the current image stays.
@@ -381,15 +383,15 @@ const AcquisitionRow kAcquisitionRows[] = {
      [](AcquisitionTable& t) {
          const int32_t kept = testing_support::MakePage(40, 30);
          t.control().setCurrentImage(kept);
-         EXPECT_EQ(t.long_("TwainAcquireToMorvalenImage", {MakeI4(0)}), 0);
-         EXPECT_EQ(t.long_("GetStat"), TwainError);
-         EXPECT_EQ(t.long_("GetNativeImage"), kept);
+         EXPECT_EQ(t.longValue("TwainAcquireToMorvalenImage", {MakeI4(0)}), 0);
+         EXPECT_EQ(t.longValue("GetStat"), TwainError);
+         EXPECT_EQ(t.longValue("GetNativeImage"), kept);
          t.open();
          t.setUpPage();
-         const int32_t id = t.long_("TwainAcquireToMorvalenImage", {MakeI4(0)});
+         const int32_t id = t.longValue("TwainAcquireToMorvalenImage", {MakeI4(0)});
          ASSERT_NE(id, 0);
-         EXPECT_EQ(t.long_("GetStat"), OK);
-         EXPECT_EQ(t.long_("GetNativeImage"), id);
+         EXPECT_EQ(t.longValue("GetStat"), OK);
+         EXPECT_EQ(t.longValue("GetNativeImage"), id);
          ScannedPageFacts page;
          std::tie(page.width, page.height) = testing_support::SizeOf(id);
          std::tie(page.dpiX, page.dpiY) = testing_support::ResolutionOf(id);
@@ -404,9 +406,9 @@ const AcquisitionRow kAcquisitionRows[] = {
      [](AcquisitionTable& t) {
          t.open();
          t.yes("TwainSetCurrentResolution", {MakeI4(100)});
-         const uint32_t handle = static_cast<uint32_t>(t.long_("TwainAcquireToDib", {MakeI4(0)}));
+         const uint32_t handle = static_cast<uint32_t>(t.longValue("TwainAcquireToDib", {MakeI4(0)}));
          ASSERT_NE(handle, 0u);
-         EXPECT_EQ(t.long_("GetStat"), OK);
+         EXPECT_EQ(t.longValue("GetStat"), OK);
          const win::HGLOBAL block{handle};
          ASSERT_GE(win::GlobalSize(block), 40u);
          const auto* header = static_cast<const uint8_t*>(win::GlobalLock(block));
@@ -426,11 +428,11 @@ const AcquisitionRow kAcquisitionRows[] = {
     {"TwainAcquireToFile",
      [](AcquisitionTable& t) {
          const std::string path = t.temp.file("page.bmp");
-         EXPECT_EQ(t.long_("TwainAcquireToFile", {MakeBstrUtf8(path), MakeI4(0)}), BadTwainState);
+         EXPECT_EQ(t.longValue("TwainAcquireToFile", {MakeBstrUtf8(path), MakeI4(0)}), BadTwainState);
          EXPECT_FALSE(std::filesystem::exists(path));
          t.open();
          t.setUpPage();
-         EXPECT_EQ(t.long_("TwainAcquireToFile", {MakeBstrUtf8(path), MakeI4(0)}), OK);
+         EXPECT_EQ(t.longValue("TwainAcquireToFile", {MakeBstrUtf8(path), MakeI4(0)}), OK);
          int32_t id = 0;
          ASSERT_EQ(LoadImageFromFile(id, path, false, false, true, 0, true, true), OK);
          ScannedPageFacts page;

@@ -65,7 +65,7 @@ TEST_F(CapabilitySetterTable, EachSetterIsReadBackAndShapesThePage) {
         std::vector<VARIANT> arguments;
         for (const auto& a : row.args) arguments.push_back(VariantOfArgument(a));
         EXPECT_TRUE(yes(row.member, std::move(arguments)));
-        EXPECT_EQ(long_(row.getter), row.readBack);
+        EXPECT_EQ(longValue(row.getter), row.readBack);
         if (row.page) row.page(scan());
         endRow();
     }
@@ -95,7 +95,8 @@ const RefusedRow kRefusedRows[] = {
     {"TwainSetPaperSize", 999, kConditionBadValue, "TwainGetPaperSize", 0},
     {"TwainSetCurrentResolution", 5000, kConditionBadValue, "TwainGetCurrentResolution", kOpeningResolution},
 };
-const bool kSetterRowsRegistered = RegisterMemberTable("_Twain", kSetterRows) && RegisterMemberTable("_Twain", kRefusedRows);
+const bool kSetterRowsRegistered =
+    RegisterMemberTable("_Twain", kSetterRows) && RegisterMemberTable("_Twain", kRefusedRows);
 
 TEST_F(CapabilitySetterTable, ARefusedValueFailsWithItsReasonAndChangesNothing) {
     ASSERT_TRUE(kSetterRowsRegistered);
@@ -104,8 +105,8 @@ TEST_F(CapabilitySetterTable, ARefusedValueFailsWithItsReasonAndChangesNothing) 
         startRow();
         open();
         EXPECT_FALSE(yes(row.member, {MakeI4(row.value)}));
-        EXPECT_EQ(long_("TwainGetLastConditionCode"), row.condition);
-        EXPECT_EQ(long_(row.getter), row.current);
+        EXPECT_EQ(longValue("TwainGetLastConditionCode"), row.condition);
+        EXPECT_EQ(longValue(row.getter), row.current);
         endRow();
     }
 }
@@ -133,36 +134,36 @@ class CapabilityTable : public SaneTwainTable {};
 const CapabilityRow kCapabilityRows[] = {
     {"TwainGetCapItemType",
      [](CapabilityTable& t) {
-         EXPECT_EQ(t.long_("TwainGetCapItemType", {MakeI4(cap::kXResolution)}), kItemTypeInvalid) << "no source";
+         EXPECT_EQ(t.longValue("TwainGetCapItemType", {MakeI4(cap::kXResolution)}), kItemTypeInvalid) << "no source";
          t.open();
          const std::pair<int32_t, int32_t> cases[] = {{cap::kXResolution, kItemTypeFix32},
                                                       {cap::kPixelType, kItemTypeUint16},
                                                       {cap::kBitDepth, kItemTypeUint16},
                                                       {cap::kBrightness, kItemTypeInvalid}};
          for (const auto& [capability, type] : cases)
-             EXPECT_EQ(t.long_("TwainGetCapItemType", {MakeI4(capability)}), type) << capability;
+             EXPECT_EQ(t.longValue("TwainGetCapItemType", {MakeI4(capability)}), type) << capability;
      }},
     // Typed getters answer only while a source is open.
     {"TwainGetCurrentBitDepth",
      [](CapabilityTable& t) {
-         EXPECT_EQ(t.long_("TwainGetCurrentBitDepth"), 0);
+         EXPECT_EQ(t.longValue("TwainGetCurrentBitDepth"), 0);
          t.open();
-         EXPECT_EQ(t.long_("TwainGetCurrentBitDepth"), kDefaultBitDepth);
+         EXPECT_EQ(t.longValue("TwainGetCurrentBitDepth"), kDefaultBitDepth);
      }},
     {"TwainGetCurrentBrightness",
-     [](CapabilityTable& t) { EXPECT_EQ(t.long_("TwainGetCurrentBrightness"), -99999); }},
-    {"TwainGetCurrentContrast", [](CapabilityTable& t) { EXPECT_EQ(t.long_("TwainGetCurrentContrast"), -99999); }},
+     [](CapabilityTable& t) { EXPECT_EQ(t.longValue("TwainGetCurrentBrightness"), -99999); }},
+    {"TwainGetCurrentContrast", [](CapabilityTable& t) { EXPECT_EQ(t.longValue("TwainGetCurrentContrast"), -99999); }},
     {"TwainGetCurrentPixelType",
      [](CapabilityTable& t) {
-         EXPECT_EQ(t.long_("TwainGetCurrentPixelType"), -1);
+         EXPECT_EQ(t.longValue("TwainGetCurrentPixelType"), -1);
          t.open();
-         EXPECT_EQ(t.long_("TwainGetCurrentPixelType"), kPixelGray);
+         EXPECT_EQ(t.longValue("TwainGetCurrentPixelType"), kPixelGray);
      }},
     {"TwainGetCurrentResolution",
      [](CapabilityTable& t) {
-         EXPECT_EQ(t.long_("TwainGetCurrentResolution"), -1);
+         EXPECT_EQ(t.longValue("TwainGetCurrentResolution"), -1);
          t.open();
-         EXPECT_EQ(t.long_("TwainGetCurrentResolution"), kOpeningResolution);
+         EXPECT_EQ(t.longValue("TwainGetCurrentResolution"), kOpeningResolution);
      }},
     {"TwainGetCurrentSourceName",
      [](CapabilityTable& t) {
@@ -174,27 +175,27 @@ const CapabilityRow kCapabilityRows[] = {
     {"TwainGetDefaultSourceName",
      [](CapabilityTable& t) {
          EXPECT_EQ(t.text("TwainGetDefaultSourceName"), kFirstSource);
-         EXPECT_EQ(t.long_("TwainGetState"), 3);
+         EXPECT_EQ(t.longValue("TwainGetState"), 3);
      }},
     // The code of the paper the area scanned matches, whichever member set the area; 0 for none.
     {"TwainGetPaperSize",
      [](CapabilityTable& t) {
          t.open();
-         EXPECT_EQ(t.long_("TwainGetPaperSize"), 0);
+         EXPECT_EQ(t.longValue("TwainGetPaperSize"), 0);
          ASSERT_TRUE(t.yes("TwainSetImageLayout", {MakeR8(0), MakeR8(0), MakeR8(105 / kMillimetresPerInch),
                                                    MakeR8(148 / kMillimetresPerInch)}));
-         EXPECT_EQ(t.long_("TwainGetPaperSize"), kPaperA6);
+         EXPECT_EQ(t.longValue("TwainGetPaperSize"), kPaperA6);
          ASSERT_TRUE(t.yes("TwainSetImageLayout", {MakeR8(0.5), MakeR8(0.25), MakeR8(0.5 + 125 / kMillimetresPerInch),
                                                    MakeR8(0.25 + 176 / kMillimetresPerInch)}));
-         EXPECT_EQ(t.long_("TwainGetPaperSize"), 7) << "ISO B6 away from the corner";
+         EXPECT_EQ(t.longValue("TwainGetPaperSize"), 7) << "ISO B6 away from the corner";
          ASSERT_TRUE(t.yes("TwainSetImageLayout", {MakeR8(0), MakeR8(0), MakeR8(148 / kMillimetresPerInch),
                                                    MakeR8(105 / kMillimetresPerInch)}));
-         EXPECT_EQ(t.long_("TwainGetPaperSize"), 0) << "A6 across";
+         EXPECT_EQ(t.longValue("TwainGetPaperSize"), 0) << "A6 across";
      }},
     {"TwainGetDuplexMode",
      [](CapabilityTable& t) {
          t.open();
-         EXPECT_EQ(t.long_("TwainGetDuplexMode"), 0);
+         EXPECT_EQ(t.longValue("TwainGetDuplexMode"), 0);
      }},
     {"TwainGetHideUI",
      [](CapabilityTable& t) {
@@ -313,10 +314,10 @@ const CapabilityRow kCapabilityRows[] = {
          t.yes("TwainSetCurrentResolution", {MakeI4(120)});
          t.yes("TwainSetCurrentPixelType", {MakeI4(kPixelRgb)});
          EXPECT_TRUE(t.yes("TwainResetCap", {MakeI4(cap::kXResolution)}));
-         EXPECT_EQ(t.long_("TwainGetCurrentResolution"), 1);
-         EXPECT_EQ(t.long_("TwainGetCurrentPixelType"), kPixelRgb);
+         EXPECT_EQ(t.longValue("TwainGetCurrentResolution"), 1);
+         EXPECT_EQ(t.longValue("TwainGetCurrentPixelType"), kPixelRgb);
          EXPECT_TRUE(t.yes("TwainResetCap", {MakeI4(cap::kPixelType)}));
-         EXPECT_EQ(t.long_("TwainGetCurrentPixelType"), kPixelGray);
+         EXPECT_EQ(t.longValue("TwainGetCurrentPixelType"), kPixelGray);
          EXPECT_FALSE(t.yes("TwainResetCap", {MakeI4(cap::kBrightness)}));
      }},
     // No capability of the engine takes a text.
@@ -324,7 +325,7 @@ const CapabilityRow kCapabilityRows[] = {
      [](CapabilityTable& t) {
          t.open();
          EXPECT_FALSE(t.yes("TwainSetCapCurrentString", {MakeI4(4100), MakeI4(12), MakeBstrUtf8("author")}));
-         EXPECT_EQ(t.long_("TwainGetLastConditionCode"), kConditionUnsupported);
+         EXPECT_EQ(t.longValue("TwainGetLastConditionCode"), kConditionUnsupported);
      }},
     // The engine's messages go to the error stream while debugging is on.
     {"TwainSetDebugMode",

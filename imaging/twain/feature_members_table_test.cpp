@@ -39,7 +39,7 @@ const FeatureRow kFeatureRows[] = {
      [](FeatureTable& t) {
          t.yes("TwainSelectFeeder", {MakeBool(true)});
          t.scan();
-         EXPECT_EQ(t.long_("TwainGetState"), 6);
+         EXPECT_EQ(t.longValue("TwainGetState"), 6);
      }},
     // Automatic size is on for any value above zero.
     {"TwainSetAutoSize", "TwainIsAutoSizeAvailable", "TwainIsAutoSizeEnabled", false, true, nullptr},
@@ -82,11 +82,11 @@ TEST_F(FeatureTable, EachFeatureSwitchesWhereTheSourceHasIt) {
         EXPECT_EQ(yes(row.setter, {MakeBool(true)}), row.onTheTestBackend);
         EXPECT_EQ(yes(row.enabled), row.onTheTestBackend);
         if (!row.onTheTestBackend) {
-            EXPECT_EQ(long_("TwainGetLastConditionCode"), kConditionUnsupported);
+            EXPECT_EQ(longValue("TwainGetLastConditionCode"), kConditionUnsupported);
         } else {
             if (row.effect) row.effect(*this);
             call("TwainEndAllXfers");
-            EXPECT_EQ(long_("TwainGetState"), 4);
+            EXPECT_EQ(longValue("TwainGetState"), 4);
             EXPECT_TRUE(yes(row.setter, {MakeBool(false)}));
             EXPECT_FALSE(yes(row.enabled));
         }
@@ -97,8 +97,8 @@ TEST_F(FeatureTable, EachFeatureSwitchesWhereTheSourceHasIt) {
 // The source's barcode types: the test backend lists none.
 TEST_F(FeatureTable, TheTestBackendListsNoBarcodeType) {
     open();
-    EXPECT_EQ(long_("TwainGetAvailableBarCodeTypeCount"), 0);
-    EXPECT_EQ(long_("TwainGetAvailableBarCodeTypeNo", {MakeI4(1)}), -1);
+    EXPECT_EQ(longValue("TwainGetAvailableBarCodeTypeCount"), 0);
+    EXPECT_EQ(longValue("TwainGetAvailableBarCodeTypeNo", {MakeI4(1)}), -1);
 }
 
 // The scripted engine, whose capabilities list `count` values and read 300.25.
@@ -123,7 +123,7 @@ protected:
     bool yes(const char* member, std::vector<VARIANT> arguments = {}) {
         return call(member, std::move(arguments)).boolVal == VARIANT_TRUE;
     }
-    int32_t long_(const char* member, std::vector<VARIANT> arguments = {}) {
+    int32_t longValue(const char* member, std::vector<VARIANT> arguments = {}) {
         return call(member, std::move(arguments)).lVal;
     }
 
@@ -148,10 +148,10 @@ TEST_F(ScriptedFeatureTable, EachFeatureReadsItsValueByItsOwnRule) {
 TEST_F(ScriptedFeatureTable, BarcodeTypesByNumber) {
     for (const int32_t count : {1, 3}) {
         ASSERT_NO_FATAL_FAILURE(list(count));
-        EXPECT_EQ(long_("TwainGetAvailableBarCodeTypeCount"), count);
+        EXPECT_EQ(longValue("TwainGetAvailableBarCodeTypeCount"), count);
         for (int32_t number = 0; number <= count + 1; ++number) {
             const int32_t expected = number >= 1 && number <= count ? 100 * number : -1;
-            EXPECT_EQ(long_("TwainGetAvailableBarCodeTypeNo", {MakeI4(number)}), expected) << count << " " << number;
+            EXPECT_EQ(longValue("TwainGetAvailableBarCodeTypeNo", {MakeI4(number)}), expected) << count << " " << number;
         }
     }
 }

@@ -76,7 +76,7 @@ public:
     // The engine back where a row starts: manager unloaded, no dialogs, UI hidden, no indicators.
     void startRow() {
         win::SetScanDialogService({});
-        long_("TwainUnloadSourceManager");
+        longValue("TwainUnloadSourceManager");
         call("TwainSetHideUI", {com::MakeBool(true)});
         call("TwainSetIndicators", {com::MakeBool(false)});
     }
@@ -92,7 +92,7 @@ public:
         com::VariantClear(&r);
         return value;
     }
-    int32_t long_(const char* member, std::vector<com::VARIANT> arguments = {}) {
+    int32_t longValue(const char* member, std::vector<com::VARIANT> arguments = {}) {
         return static_cast<int32_t>(number(member, std::move(arguments)));
     }
     bool yes(const char* member, std::vector<com::VARIANT> arguments = {}) {
@@ -124,13 +124,13 @@ public:
     // Opens the first test device (state 4).
     void open(const char* source = "test:0") {
         ASSERT_TRUE(yes("TwainOpenSource", {com::MakeBstrUtf8(source)})) << source;
-        ASSERT_EQ(long_("TwainGetState"), 4);
+        ASSERT_EQ(longValue("TwainGetState"), 4);
     }
     // Scans one page into a new image through the control and tells what it is; the image is released.
     ScannedPageFacts scan() {
         ScannedPageFacts facts;
-        const int32_t id = long_("TwainAcquireToMorvalenImage", {com::MakeI4(0)});
-        EXPECT_NE(id, 0) << "status " << long_("GetStat");
+        const int32_t id = longValue("TwainAcquireToMorvalenImage", {com::MakeI4(0)});
+        EXPECT_NE(id, 0) << "status " << longValue("GetStat");
         if (id == 0) return facts;
         std::tie(facts.width, facts.height) = testing_support::SizeOf(id);
         std::tie(facts.dpiX, facts.dpiY) = testing_support::ResolutionOf(id);
