@@ -10,8 +10,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <optional>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -28,8 +28,9 @@
 
 namespace scanvelt::testing {
 
-// The test backend's devices as the engine lists them, and the engine's own
-// scripted source after them, whose second page fails.
+// The test backend's devices as the engine lists them, and after them the
+// engine's own scripted source (listed while MVTWAIN_SCRIPTED_SOURCE is set,
+// as the fixture sets it), whose second page fails.
 inline constexpr const char* kFirstSource = "test:0 (Noname frontend-tester)";
 inline constexpr const char* kSecondSource = "test:1 (Noname frontend-tester)";
 inline constexpr const char* kScriptedSource = "scripted:0 (Scripted test source)";
