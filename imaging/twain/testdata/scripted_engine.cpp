@@ -124,3 +124,9 @@ EXPORT int32_t MVTWAIN_SetImageLayout(double left, double top, double right, dou
     record.layoutSet[0] = left, record.layoutSet[1] = top, record.layoutSet[2] = right, record.layoutSet[3] = bottom;
     return 1;
 }
+
+// Switches the engine only takes note of (see ScriptedEngineRecord).
+EXPORT int32_t MVTWAIN_AutoSourceClose(int32_t on) { return record.autoSourceClose = on, 1; }
+EXPORT int32_t MVTWAIN_SetShowError(int32_t on) { return record.showError = on, 1; }
+EXPORT int32_t MVTWAIN_SetMultiTransfer(int32_t on) { return record.multiTransfer = on, 1; }
+EXPORT int32_t MVTWAIN_EnableDuplex(int32_t on) { return record.duplex = on, 1; }

@@ -33,6 +33,8 @@ struct ScriptedEngineRecord {
     int32_t freedHandles = 0;
     char transferPath[1024] = {0};
     double layoutSet[4] = {0, 0, 0, 0};  // the last MVTWAIN_SetImageLayout's arguments
+    // The flag the last call of each switch sent; -1 before any call.
+    int32_t autoSourceClose = -1, showError = -1, multiTransfer = -1, duplex = -1;
 };
 
 using ScriptedEngineSetFunction = void (*)(const ScriptedEngineScript*, ScriptedEngineRecord**);
