@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "imaging/engine/filter_dispatch.h"
+#include "imaging/engine/image_palette.h"
+#include "platform/com/safearray.h"
+#include "platform/gdiplus/pixel_format.h"
 #include "imaging/twain/testing/twain_tables.h"
 
 namespace scanvelt::testing {
@@ -144,6 +147,130 @@ TEST_F(ColourFilterTable, EachFilterRunsItsOwnCodeAndAmount) {
                          EXPECT_EQ(e.result.lVal, 0);
                          EXPECT_EQ(testing_support::PixelsOf(e.after), wanted);
                      }});
+    }
+}
+
+// ---- The palette of an indexed page -----------------------------------------
+
+class PaletteTable;
+
+struct PaletteRow {
+    const char* member;
+    void (*run)(PaletteTable&);
+};
+
+class PaletteTable : public TwainTable {
+public:
+    using TwainTable::call;
+    TwainControl& control() { return static_cast<TwainObject*>(twain)->control(); }
+    // Makes a page of the format current; the fixture releases it.
+    int32_t page(int32_t format) {
+        control().setCurrentImage(0);
+        if (current_) ReleaseImage(current_);
+        current_ = testing_support::MakePage(7, 5, format);
+        control().setCurrentImage(current_);
+        return current_;
+    }
+    // ColorPaletteSet with the colours as the host's array of Longs.
+    int32_t set(const std::vector<int32_t>& colours) {
+        VARIANT array;
+        VariantInit(&array);
+        array.vt = VT_ARRAY | VT_I4;
+        array.parray = SafeArrayCreateVector(VT_I4, 0, static_cast<uint32_t>(colours.size()));
+        std::copy(colours.begin(), colours.end(), static_cast<int32_t*>(array.parray->pvData));
+        VARIANT result = call("ColorPaletteSet", {array});
+        return result.lVal;
+    }
+    // ColorPaletteGet through the host's references: its status, the count
+    // and the colours handed back (none when the array was left alone).
+    int32_t get(int32_t& count, std::vector<int32_t>& colours) {
+        SAFEARRAY* array = nullptr;
+        VARIANT arrayRef, countRef;
+        VariantInit(&arrayRef);
+        arrayRef.vt = VT_BYREF | VT_ARRAY | VT_I4;
+        arrayRef.pparray = &array;
+        VariantInit(&countRef);
+        countRef.vt = VT_BYREF | VT_I4;
+        countRef.plVal = &count;
+        VARIANT result = call("ColorPaletteGet", {arrayRef, countRef});
+        colours.clear();
+        if (array) {
+            const auto* data = static_cast<const int32_t*>(array->pvData);
+            colours.assign(data, data + array->rgsabound[0].cElements);
+            SafeArrayDestroy(array);
+        }
+        return result.lVal;
+    }
+    ~PaletteTable() override {
+        control().setCurrentImage(0);
+        if (current_) ReleaseImage(current_);
+    }
+
+private:
+    int32_t current_ = 0;
+};
+
+// Palettes of one entry and of several, one of them translucent.
+const std::vector<int32_t> kOneColour = {static_cast<int32_t>(0xFF102030u)};
+const std::vector<int32_t> kThreeColours = {static_cast<int32_t>(0xFF010203u), static_cast<int32_t>(0x80F0E0D0u),
+                                            static_cast<int32_t>(0xFF090807u)};
+
+const PaletteRow kPaletteRows[] = {
+    // Each indexed format has its full palette; a page of 24 bits has none.
+    {"ColorPaletteGetColorsCount",
+     [](PaletteTable& t) {
+         for (const auto [format, count] : {std::pair{gdiplus::PixelFormat1bppIndexed, 2},
+                                            std::pair{gdiplus::PixelFormat4bppIndexed, 16},
+                                            std::pair{gdiplus::PixelFormat8bppIndexed, 256},
+                                            std::pair{gdiplus::PixelFormat24bppRGB, 0}}) {
+             t.page(format);
+             EXPECT_EQ(t.call("ColorPaletteGetColorsCount").lVal, count) << format;
+         }
+     }},
+    // The page's palette becomes the colours given, flagged by their alpha.
+    {"ColorPaletteSet",
+     [](PaletteTable& t) {
+         for (const auto& [colours, flags] : {std::pair{kOneColour, gdiplus::PaletteFlagsHalftone},
+                                              std::pair{kThreeColours, gdiplus::PaletteFlagsHasAlpha}}) {
+             const int32_t page = t.page(gdiplus::PixelFormat8bppIndexed);
+             EXPECT_EQ(t.set(colours), 0);
+             gdiplus::ColorPalette palette;
+             ASSERT_EQ(GetImagePalette(page, palette), OK);
+             ASSERT_EQ(palette.Count, colours.size());
+             for (size_t i = 0; i < colours.size(); ++i)
+                 EXPECT_EQ(palette.Entries[i], static_cast<uint32_t>(colours[i])) << i;
+             EXPECT_EQ(palette.Flags, static_cast<uint32_t>(flags));
+             EXPECT_EQ(t.call("ColorPaletteGetColorsCount").lVal, static_cast<int32_t>(colours.size()));
+         }
+     }},
+    // What was set comes back in order; a page that is not indexed answers
+    // NotIndexedPixelFormat with a count of 0 and no array.
+    {"ColorPaletteGet",
+     [](PaletteTable& t) {
+         for (const auto& colours : {kOneColour, kThreeColours}) {
+             t.page(gdiplus::PixelFormat4bppIndexed);
+             ASSERT_EQ(t.set(colours), 0);
+             int32_t count = -1;
+             std::vector<int32_t> read;
+             EXPECT_EQ(t.get(count, read), 0);
+             EXPECT_EQ(count, static_cast<int32_t>(colours.size()));
+             EXPECT_EQ(read, colours);
+         }
+         t.page(gdiplus::PixelFormat24bppRGB);
+         int32_t count = 9;
+         std::vector<int32_t> read;
+         EXPECT_EQ(t.get(count, read), NotIndexedPixelFormat);
+         EXPECT_EQ(count, 0);
+         EXPECT_TRUE(read.empty());
+     }},
+};
+const bool kPaletteRowsRegistered = RegisterMemberTable("_Twain", kPaletteRows);
+
+TEST_F(PaletteTable, ThePaletteOfAnIndexedPageRoundTrips) {
+    ASSERT_TRUE(kPaletteRowsRegistered);
+    for (const PaletteRow& row : kPaletteRows) {
+        SCOPED_TRACE(row.member);
+        row.run(*this);
     }
 }
 

@@ -3,10 +3,18 @@
 // read from the height or a resolution from the other axis shows.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "imaging/engine/image_loading.h"
+#include "imaging/engine/image_loading_creators.h"
 #include "imaging/engine/image_queries.h"
 #include "imaging/engine/pixel_formats.h"
 #include "imaging/twain/testing/twain_tables.h"
+#include "platform/com/picture_object.h"
 #include "platform/gdiplus/pixel_format.h"
+#include "platform/win/gdi_bitmap.h"
+#include "platform/win/gdi_icon.h"
+#include "platform/win/global_memory.h"
 
 namespace scanvelt::testing {
 namespace {
@@ -48,6 +56,241 @@ class ImageInfoTable : public ImageMemberTable {};
 TEST_F(ImageInfoTable, EachMemberAnswersForItsOwnSide) {
     ASSERT_TRUE(kImageInfoRowsRegistered);
     for (const ImageRow& row : kImageInfoRows) run(row);
+}
+
+// ---- The image handed out as handles ------------------------------------------
+
+class HandleTable;
+
+struct HandleRow {
+    const char* member;
+    void (*run)(HandleTable&);  // starting state, the call and its effect
+};
+
+// Each row starts from the page of 40 x 30 pixels at 300 x 200 dpi as the
+// current image. A handle is proven usable by giving it back to the engine,
+// which makes an image of it again: the page's size and colours.
+class HandleTable : public TwainTable {
+public:
+    using TwainTable::call;
+    HandleTable() {
+        page = testing_support::MakePage(40, 30);
+        control().setCurrentImage(page);
+    }
+    ~HandleTable() override {
+        control().setCurrentImage(0);
+        ReleaseImage(page);
+    }
+    TwainControl& control() { return static_cast<TwainObject*>(twain)->control(); }
+    uint32_t handle(const char* member, std::vector<VARIANT> arguments = {}) {
+        return static_cast<uint32_t>(call(member, std::move(arguments)).lVal);
+    }
+    void giveBack(const char* member, uint32_t handle) {
+        VARIANT result = call(member, {MakeI4(static_cast<int32_t>(handle))});
+        VariantClear(&result);
+    }
+    // DeletePictureObject with a picture the host keeps its own reference to.
+    void giveBackPicture(const VARIANT& picture) {
+        picture.pdispVal->AddRef();
+        VARIANT result = call("DeletePictureObject", {picture});
+        VariantClear(&result);
+    }
+    int32_t page = 0;
+};
+
+// `made` (released here) has the size and colours of `original`; alpha aside,
+// as bitmaps for hosts carry none of a page in 24 bits.
+void ExpectSameImage(MorvalenStatus status, int32_t made, int32_t original) {
+    ASSERT_EQ(status, OK);
+    ASSERT_NE(made, 0);
+    EXPECT_EQ(testing_support::SizeOf(made), testing_support::SizeOf(original));
+    std::vector<uint32_t> got = testing_support::PixelsOf(made), wanted = testing_support::PixelsOf(original);
+    for (auto* pixels : {&got, &wanted})
+        for (uint32_t& p : *pixels) p &= 0xFFFFFF;
+    EXPECT_EQ(got, wanted);
+    ReleaseImage(made);
+}
+
+// The bitmap handle behind a host's picture object (its default property).
+uint32_t PictureHandle(const VARIANT& picture) {
+    EXPECT_EQ(picture.vt, VT_DISPATCH);
+    if (picture.vt != VT_DISPATCH || !picture.pdispVal) return 0;
+    VARIANT handle;
+    VariantInit(&handle);
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    EXPECT_EQ(picture.pdispVal->Invoke(DISPID_PICT_HANDLE, IID_IUnknown, 0, DISPATCH_PROPERTYGET, &none, &handle,
+                                       nullptr, nullptr),
+              S_OK);
+    VARIANT number;
+    VariantInit(&number);
+    EXPECT_EQ(VariantChangeType(&number, &handle, 0, VT_I4), S_OK);
+    VariantClear(&handle);
+    return static_cast<uint32_t>(number.lVal);
+}
+
+// The bitmap behind a picture, made into an image again.
+void ExpectPictureOf(const VARIANT& picture, int32_t original) {
+    int32_t made = 0;
+    const MorvalenStatus status = ImageFromHBitmap(win::HBITMAP{PictureHandle(picture)}, win::HPALETTE{}, made);
+    ExpectSameImage(status, made, original);
+}
+
+const HandleRow kHandleRows[] = {
+    {"GetHBitmap",
+     [](HandleTable& t) {
+         const uint32_t bitmap = t.handle("GetHBitmap");
+         EXPECT_EQ(win::handleKindOf(bitmap), win::HandleKind::Bitmap);
+         int32_t made = 0;
+         const MorvalenStatus status = ImageFromHBitmap(win::HBITMAP{bitmap}, win::HPALETTE{}, made);
+         ExpectSameImage(status, made, t.page);
+         win::DeleteObject(win::HBITMAP{bitmap});
+     }},
+    // The bitmap goes; a second delete, or a handle of another kind, frees nothing.
+    {"DeleteHBitmap",
+     [](HandleTable& t) {
+         const uint32_t bitmap = t.handle("GetHBitmap"), icon = t.handle("GetHICON");
+         const size_t bitmaps = win::LiveBitmapCount(), icons = win::LiveIconCount();
+         t.giveBack("DeleteHBitmap", icon);
+         EXPECT_NE(win::FindIcon(win::HICON{icon}), nullptr);
+         t.giveBack("DeleteHBitmap", bitmap);
+         EXPECT_EQ(win::FindBitmap(win::HBITMAP{bitmap}), nullptr);
+         EXPECT_EQ(win::LiveBitmapCount(), bitmaps - 1);
+         t.giveBack("DeleteHBitmap", bitmap);
+         EXPECT_EQ(win::LiveBitmapCount(), bitmaps - 1);
+         EXPECT_EQ(win::LiveIconCount(), icons);
+         win::DestroyIcon(win::HICON{icon});
+     }},
+    {"GetHICON",
+     [](HandleTable& t) {
+         const uint32_t icon = t.handle("GetHICON");
+         EXPECT_EQ(win::handleKindOf(icon), win::HandleKind::Icon);
+         int32_t made = 0;
+         const MorvalenStatus status = ImageFromHIcon(win::HICON{icon}, made);
+         ExpectSameImage(status, made, t.page);
+         win::DestroyIcon(win::HICON{icon});
+     }},
+    {"DeleteHICON",
+     [](HandleTable& t) {
+         const uint32_t icon = t.handle("GetHICON"), bitmap = t.handle("GetHBitmap");
+         const size_t bitmaps = win::LiveBitmapCount(), icons = win::LiveIconCount();
+         t.giveBack("DeleteHICON", bitmap);
+         EXPECT_NE(win::FindBitmap(win::HBITMAP{bitmap}), nullptr);
+         t.giveBack("DeleteHICON", icon);
+         EXPECT_EQ(win::FindIcon(win::HICON{icon}), nullptr);
+         EXPECT_EQ(win::LiveIconCount(), icons - 1);
+         t.giveBack("DeleteHICON", icon);
+         EXPECT_EQ(win::LiveIconCount(), icons - 1);
+         EXPECT_EQ(win::LiveBitmapCount(), bitmaps);
+         win::DeleteObject(win::HBITMAP{bitmap});
+     }},
+    // A packed DIB of the page, its resolution with it.
+    {"GetDib",
+     [](HandleTable& t) {
+         const uint32_t dib = t.handle("GetDib");
+         EXPECT_EQ(win::handleKindOf(dib), win::HandleKind::GlobalMemory);
+         int32_t made = 0;
+         const MorvalenStatus status = LoadImageFromDib(made, win::HGLOBAL{dib}, false, true);
+         if (status == OK)
+             EXPECT_EQ(testing_support::ResolutionOf(made), (std::pair<float, float>{300.0f, 200.0f}));
+         ExpectSameImage(status, made, t.page);
+         win::GlobalFree(win::HGLOBAL{dib});
+     }},
+    {"RemoveDib",
+     [](HandleTable& t) {
+         const uint32_t dib = t.handle("GetDib"), bitmap = t.handle("GetHBitmap");
+         const size_t blocks = win::LiveGlobalBlockCount(), bitmaps = win::LiveBitmapCount();
+         t.giveBack("RemoveDib", bitmap);
+         EXPECT_NE(win::FindBitmap(win::HBITMAP{bitmap}), nullptr);
+         t.giveBack("RemoveDib", dib);
+         EXPECT_EQ(win::GlobalSize(win::HGLOBAL{dib}), 0u);
+         EXPECT_EQ(win::LiveGlobalBlockCount(), blocks - 1);
+         t.giveBack("RemoveDib", dib);
+         EXPECT_EQ(win::LiveGlobalBlockCount(), blocks - 1);
+         EXPECT_EQ(win::LiveBitmapCount(), bitmaps);
+         win::DeleteObject(win::HBITMAP{bitmap});
+     }},
+    // A context over the image given (not the current one), one per image;
+    // its bitmap holds the image's pixels.
+    {"GetMorvalenImageDC",
+     [](HandleTable& t) {
+         const int32_t other = testing_support::MakePage(20, 10);
+         const uint32_t dc = t.handle("GetMorvalenImageDC", {MakeI4(other)});
+         EXPECT_EQ(win::handleKindOf(dc), win::HandleKind::DeviceContext);
+         EXPECT_EQ(t.handle("GetMorvalenImageDC", {MakeI4(other)}), dc);
+         const auto bitmap = win::FindBitmap(win::SelectedBitmap(win::HDC{dc}));
+         ASSERT_NE(bitmap, nullptr);
+         EXPECT_EQ(std::make_pair(bitmap->width, bitmap->height), (std::pair<int32_t, int32_t>{20, 10}));
+         ASSERT_EQ(bitmap->bitsPerPixel, 32);
+         uint32_t lastPixel = 0;
+         std::memcpy(&lastPixel, bitmap->row(9) + 19 * 4, 4);
+         EXPECT_EQ(lastPixel & 0xFFFFFF, PageAt(19, 9) & 0xFFFFFF);
+         EXPECT_EQ(t.handle("GetMorvalenImageDC", {MakeI4(4711)}), 0u);
+         EXPECT_NE(t.call("GetStat").lVal, 0);
+         EXPECT_EQ(t.call("ReleaseMorvalenImageDC", {MakeI4(static_cast<int32_t>(dc))}).lVal, 0);
+         ReleaseImage(other);
+     }},
+    // What was drawn into the context reaches the image; a second release fails.
+    {"ReleaseMorvalenImageDC",
+     [](HandleTable& t) {
+         const uint32_t dc = t.handle("GetMorvalenImageDC", {MakeI4(t.page)});
+         const auto bitmap = win::FindBitmap(win::SelectedBitmap(win::HDC{dc}));
+         ASSERT_NE(bitmap, nullptr);
+         const uint32_t drawn = 0xFF123456;
+         std::memcpy(bitmap->row(29) + 39 * 4, &drawn, 4);
+         EXPECT_EQ(t.call("ReleaseMorvalenImageDC", {MakeI4(static_cast<int32_t>(dc))}).lVal, 0);
+         EXPECT_EQ(PixelAt(t.page, 39, 29), drawn);
+         EXPECT_EQ(PixelAt(t.page, 0, 0), PageAt(0, 0));
+         EXPECT_EQ(t.call("ReleaseMorvalenImageDC", {MakeI4(static_cast<int32_t>(dc))}).lVal, GenericError);
+     }},
+    {"GetGdiplusImage",
+     [](HandleTable& t) {
+         EXPECT_EQ(t.call("GetGdiplusImage").lVal, t.page);
+         t.control().setCurrentImage(0);
+         EXPECT_EQ(t.call("GetGdiplusImage").lVal, 0);
+         t.control().setCurrentImage(t.page);
+     }},
+    {"GetPicture",
+     [](HandleTable& t) {
+         VARIANT picture = t.call("GetPicture");
+         ExpectPictureOf(picture, t.page);
+         VariantClear(&picture);
+     }},
+    // The picture of the image named, not of the current one; none for an unknown ID.
+    {"GetPictureFromMorvalenImage",
+     [](HandleTable& t) {
+         const int32_t other = testing_support::MakePage(20, 10);
+         VARIANT picture = t.call("GetPictureFromMorvalenImage", {MakeI4(other)});
+         ExpectPictureOf(picture, other);
+         VariantClear(&picture);
+         VARIANT none = t.call("GetPictureFromMorvalenImage", {MakeI4(4711)});
+         EXPECT_TRUE(none.vt == VT_DISPATCH && none.pdispVal == nullptr);
+         EXPECT_NE(t.call("GetStat").lVal, 0);
+         VariantClear(&none);
+         ReleaseImage(other);
+     }},
+    // The picture's bitmap goes; the second time nothing else does.
+    {"DeletePictureObject",
+     [](HandleTable& t) {
+         VARIANT picture = t.call("GetPicture");
+         const uint32_t bitmap = PictureHandle(picture);
+         ASSERT_NE(win::FindBitmap(win::HBITMAP{bitmap}), nullptr);
+         const size_t bitmaps = win::LiveBitmapCount();
+         t.giveBackPicture(picture);
+         EXPECT_EQ(win::FindBitmap(win::HBITMAP{bitmap}), nullptr);
+         EXPECT_EQ(win::LiveBitmapCount(), bitmaps - 1);
+         t.giveBackPicture(picture);
+         EXPECT_EQ(win::LiveBitmapCount(), bitmaps - 1);
+         VariantClear(&picture);
+     }},
+};
+const bool kHandleRowsRegistered = RegisterMemberTable("_Twain", kHandleRows);
+
+TEST_F(HandleTable, EachHandleIsUsableAndItsDeleterFreesItOnce) {
+    ASSERT_TRUE(kHandleRowsRegistered);
+    for (const HandleRow& row : kHandleRows) {
+        SCOPED_TRACE(row.member);
+        row.run(*this);
+    }
 }
 
 }  // namespace

@@ -40,6 +40,29 @@ int32_t plainPage(uint32_t colour) {
     return page;
 }
 
+// After FxNegative: the pixels inside the rectangle (left, top, width,
+// height) are the page's negated, those outside the page's own.
+void ExpectNegatedWithin(int32_t image, int32_t left, int32_t top, int32_t width, int32_t height) {
+    for (int32_t y = 0; y < 30; ++y)
+        for (int32_t x = 0; x < 40; ++x) {
+            const bool inside = x >= left && x < left + width && y >= top && y < top + height;
+            const uint32_t page = PageAt(x, y);
+            ASSERT_EQ(PixelAt(image, x, y) & 0xFFFFFF, (inside ? ~page : page) & 0xFFFFFF) << x << "," << y;
+        }
+}
+
+// The region of interest: FxNegative on a fresh page after `setUp`.
+void NegateAfter(FrameTable& t, void (*setUp)(FrameTable&), int32_t left, int32_t top, int32_t width, int32_t height) {
+    const int32_t page = testing_support::MakePage(40, 30);
+    t.control().setCurrentImage(page);
+    setUp(t);
+    EXPECT_EQ(t.call("FxNegative").lVal, 0);
+    ExpectNegatedWithin(page, left, top, width, height);
+    t.call("ResetROI");
+    t.control().setCurrentImage(0);
+    ReleaseImage(page);
+}
+
 const FrameRow kFrameRows[] = {
     {"GetVersion", [](FrameTable& t) { EXPECT_DOUBLE_EQ(t.call("GetVersion").dblVal, 5.9901306); }},
     // The status of the last member: a failure without an image, then success with one.
@@ -112,6 +135,24 @@ const FrameRow kFrameRows[] = {
          EXPECT_EQ(t.call("GetNativeImage").lVal, page);
          t.control().setCurrentImage(0);
          ReleaseImage(page);
+     }},
+    // The next filter changes only the region: its sides all differ, so a
+    // left taken for a top or a width for a height shows.
+    {"SetROI",
+     [](FrameTable& t) {
+         NegateAfter(
+             t, [](FrameTable& f) { f.call("SetROI", {MakeI4(5), MakeI4(4), MakeI4(20), MakeI4(9)}); }, 5, 4, 20, 9);
+     }},
+    // The whole page again after a region.
+    {"ResetROI",
+     [](FrameTable& t) {
+         NegateAfter(
+             t,
+             [](FrameTable& f) {
+                 f.call("SetROI", {MakeI4(5), MakeI4(4), MakeI4(20), MakeI4(9)});
+                 f.call("ResetROI");
+             },
+             0, 0, 40, 30);
      }},
 };
 const bool kFrameRowsRegistered = RegisterMemberTable("_Twain", kFrameRows);
