@@ -51,6 +51,7 @@ struct TextRow {
 class TextTable : public TwainTable {
 public:
     using TwainTable::call;
+    using TwainTable::invoke;
     TextTable() {
         page = testing_support::MakePage(40, 30);
         control().setCurrentImage(page);
@@ -149,6 +150,7 @@ const TextRow kTextRows[] = {
          t.removeClipboard();
          EXPECT_NE(t.status("CopyRegionToClipboard", {MakeI4(5), MakeI4(4), MakeI4(20), MakeI4(9)}), 0);
      }},
+    // The clipboard is emptied.
     {"DeleteClipboardData",
      [](TextTable& t) {
          t.installClipboard();
@@ -157,6 +159,10 @@ const TextRow kTextRows[] = {
          t.call("DeleteClipboardData");
          EXPECT_FALSE(t.held);
          EXPECT_EQ(t.emptied, 2);
+         // Without a clipboard there is nothing to empty, and the call still returns.
+         t.removeClipboard();
+         VARIANT none;
+         EXPECT_EQ(t.invoke("DeleteClipboardData", {}, none), S_OK);
      }},
     // The page at (3, 7) one to one on a memory context.
     {"DisplayImageOnHDC",
