@@ -21,7 +21,9 @@ class TwainTable : public ::testing::Test {
 protected:
     TwainTable() { EXPECT_EQ(TwainObject::Create(com::IID_IDispatch, reinterpret_cast<void**>(&twain)), com::S_OK); }
     ~TwainTable() override {
-        if (twain) EXPECT_EQ(twain->Release(), 0u);
+        if (twain) {
+            EXPECT_EQ(twain->Release(), 0u);
+        }
     }
 
     // Calls `member` with `arguments` in their written order; the caller clears `result`.
