@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/files/testing/working_folder.h"
 #include "platform/win/testing/scratch_folder.h"
 
 namespace scanvelt::sweep {
@@ -18,15 +19,10 @@ public:
         for (const char* name : {"SANE_CONFIG_DIR", "TMPDIR", "HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "TMP", "TEMP"})
             variables_.push_back(std::make_unique<win::testing::ScopedEnvironment>(name, std::getenv(name)));
     }
-    ~ProcessPlaces() {
-        std::error_code error;
-        std::filesystem::current_path(folder_, error);
-    }
-    ProcessPlaces(const ProcessPlaces&) = delete;
-    ProcessPlaces& operator=(const ProcessPlaces&) = delete;
 
 private:
-    std::filesystem::path folder_ = std::filesystem::current_path();
+    // The folder the process is in now, back when this goes.
+    files::testing::WorkingFolder folder_{std::filesystem::current_path()};
     std::vector<std::unique_ptr<win::testing::ScopedEnvironment>> variables_;
 };
 

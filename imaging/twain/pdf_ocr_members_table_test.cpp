@@ -17,6 +17,7 @@ namespace scanvelt::testing {
 namespace {
 
 using testing_support::ExpectQpdfCheckPasses;
+using testing_support::PdfInfoField;
 using testing_support::Quoted;
 using testing_support::RunTool;
 
@@ -40,14 +41,6 @@ std::string PdfTool(const std::string& tool, const std::string& pdf, const std::
     return RunTool(tool + " " + (userPassword.empty() ? "" : "-upw " + Quoted(userPassword) + " ") + Quoted(pdf) +
                    (tool == "pdftotext" ? " -" : "") + " 2>&1")
         .Output;
-}
-
-// The value pdfinfo gives for `field`.
-std::string InfoField(const std::string& info, const std::string& field) {
-    const size_t at = info.find(field + ":");
-    if (at == std::string::npos) return "<no " + field + ">";
-    const size_t from = info.find_first_not_of(' ', at + field.size() + 1);
-    return info.substr(from, info.find('\n', from) - from);
 }
 
 struct OcrPages {
@@ -145,11 +138,11 @@ TEST_F(PdfOcrTable, EachMemberAnswersItsTextAndWritesItsSearchableDocument) {
         const std::string path = File(document.file);
         ExpectQpdfCheckPasses(path, document.password);
         const std::string info = PdfTool("pdfinfo", path, document.password);
-        EXPECT_EQ(InfoField(info, "Title"), document.title) << info;
-        EXPECT_EQ(InfoField(info, "Author"), document.author) << info;
-        EXPECT_EQ(InfoField(info, "Pages"), std::to_string(document.pages)) << info;
-        EXPECT_EQ(InfoField(info, "Page size"), "288 x 144 pts") << info;
-        EXPECT_NE(InfoField(info, "Encrypted").find(document.permissions), std::string::npos) << info;
+        EXPECT_EQ(PdfInfoField(info, "Title"), document.title) << info;
+        EXPECT_EQ(PdfInfoField(info, "Author"), document.author) << info;
+        EXPECT_EQ(PdfInfoField(info, "Pages"), std::to_string(document.pages)) << info;
+        EXPECT_EQ(PdfInfoField(info, "Page size"), "288 x 144 pts") << info;
+        EXPECT_NE(PdfInfoField(info, "Encrypted").find(document.permissions), std::string::npos) << info;
         EXPECT_EQ(Words(PdfTool("pdftotext", path, document.password)), document.words);
     }
     ReleaseImage(pages.receipt);

@@ -18,18 +18,11 @@ namespace scanvelt::testing {
 namespace {
 
 using testing_support::ExpectQpdfCheckPasses;
+using testing_support::PdfInfoField;
 using testing_support::Quoted;
 using testing_support::RunTool;
 
 class PdfOutputTable : public TwainTableOver<testing_support::PdfWriterTest> {};
-
-// The value pdfinfo gives for `field` ("Title", "Page    1 size", ...).
-std::string InfoField(const std::string& info, const std::string& field) {
-    const size_t at = info.find(field + ":");
-    if (at == std::string::npos) return "<no " + field + ">";
-    const size_t from = info.find_first_not_of(' ', at + field.size() + 1);
-    return info.substr(from, info.find('\n', from) - from);
-}
 
 std::string PdfInfo(const std::string& pdf, const std::string& userPassword, const std::string& options = "") {
     return RunTool("pdfinfo " + options + (userPassword.empty() ? "" : "-upw " + Quoted(userPassword) + " ") +
@@ -111,12 +104,12 @@ TEST_F(PdfOutputTable, EachSaverWritesItsFieldsItsPageSizeAndItsProtection) {
         EXPECT_EQ(status(), OK);
         ExpectQpdfCheckPasses(path, row.userPassword);
         const std::string info = PdfInfo(path, row.userPassword);
-        for (const auto& [field, value] : row.fields) EXPECT_EQ(InfoField(info, field), value) << info;
-        EXPECT_EQ(InfoField(info, "Page size"), "9.6 x 10.8 pts") << info;
+        for (const auto& [field, value] : row.fields) EXPECT_EQ(PdfInfoField(info, field), value) << info;
+        EXPECT_EQ(PdfInfoField(info, "Page size"), "9.6 x 10.8 pts") << info;
         if (row.permissions.empty()) {
-            EXPECT_EQ(InfoField(info, "Encrypted"), "no") << info;
+            EXPECT_EQ(PdfInfoField(info, "Encrypted"), "no") << info;
         } else {
-            EXPECT_NE(InfoField(info, "Encrypted").find(row.permissions), std::string::npos) << info;
+            EXPECT_NE(PdfInfoField(info, "Encrypted").find(row.permissions), std::string::npos) << info;
             EXPECT_NE(PdfInfo(path, "").find("Incorrect password"), std::string::npos) << "opens without its password";
         }
         const std::string meta = PdfInfo(path, row.userPassword, "-meta ");
@@ -171,20 +164,20 @@ TEST_F(PdfOutputTable, SessionsWriteEveryPageAtItsOwnSizeWithTheirFields) {
     }
     ExpectQpdfCheckPasses(pages.plain);
     const std::string plain = PdfInfo(pages.plain, "", "-f 1 -l 2 ");
-    EXPECT_EQ(InfoField(plain, "Pages"), "2") << plain;
-    EXPECT_EQ(InfoField(plain, "Page    1 size"), "9.6 x 10.8 pts") << plain;
-    EXPECT_EQ(InfoField(plain, "Page    2 size"), "21.6 x 9.6 pts") << plain;
-    EXPECT_EQ(InfoField(plain, "Title"), "Session") << plain;
-    EXPECT_EQ(InfoField(plain, "Creator"), "Scanner") << plain;
-    EXPECT_EQ(InfoField(plain, "Author"), "Ann") << plain;
+    EXPECT_EQ(PdfInfoField(plain, "Pages"), "2") << plain;
+    EXPECT_EQ(PdfInfoField(plain, "Page    1 size"), "9.6 x 10.8 pts") << plain;
+    EXPECT_EQ(PdfInfoField(plain, "Page    2 size"), "21.6 x 9.6 pts") << plain;
+    EXPECT_EQ(PdfInfoField(plain, "Title"), "Session") << plain;
+    EXPECT_EQ(PdfInfoField(plain, "Creator"), "Scanner") << plain;
+    EXPECT_EQ(PdfInfoField(plain, "Author"), "Ann") << plain;
 
     ExpectQpdfCheckPasses(pages.locked, "user");
     const std::string locked = PdfInfo(pages.locked, "user");
-    EXPECT_EQ(InfoField(locked, "Pages"), "1") << locked;
-    EXPECT_EQ(InfoField(locked, "Page size"), "21.6 x 9.6 pts") << locked;
-    EXPECT_EQ(InfoField(locked, "Subject"), "Petty cash") << locked;
-    EXPECT_EQ(InfoField(locked, "Keywords"), "week 12") << locked;
-    EXPECT_NE(InfoField(locked, "Encrypted").find("print:no copy:yes change:no addNotes:no"), std::string::npos)
+    EXPECT_EQ(PdfInfoField(locked, "Pages"), "1") << locked;
+    EXPECT_EQ(PdfInfoField(locked, "Page size"), "21.6 x 9.6 pts") << locked;
+    EXPECT_EQ(PdfInfoField(locked, "Subject"), "Petty cash") << locked;
+    EXPECT_EQ(PdfInfoField(locked, "Keywords"), "week 12") << locked;
+    EXPECT_NE(PdfInfoField(locked, "Encrypted").find("print:no copy:yes change:no addNotes:no"), std::string::npos)
         << locked;
     ReleaseImage(pages.first);
     ReleaseImage(pages.second);
