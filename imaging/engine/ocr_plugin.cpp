@@ -13,6 +13,7 @@
 #include "platform/gdiplus/pixel_format.h"
 #include "platform/win/file_version.h"
 #include "platform/win/text_encoding.h"
+#include "platform/win/windows_path.h"
 
 namespace scanvelt {
 namespace {
@@ -105,7 +106,9 @@ std::string OcrLanguageCode(int32_t dictionary) {
 }
 
 std::string OcrDictionaryFolder(std::string_view folder) {
-    std::string out(trimBlanks(folder));
+    // The folder is a Windows path like every path a member takes; none means
+    // the plug-in's own dictionaries.
+    std::string out = win::ResolveWindowsPath(trimBlanks(folder));
     if (!out.empty() && out.back() != '/') out += '/';
     return out;
 }

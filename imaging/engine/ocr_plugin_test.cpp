@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,14 @@ TEST(OcrLanguages, DictionaryValuesNameTesseractLanguagesAndFoldersEndInOneSlash
     EXPECT_EQ(OcrDictionaryFolder(" /data/tess "), "/data/tess/");
     EXPECT_EQ(OcrDictionaryFolder("/data/tess/"), "/data/tess/");
     EXPECT_EQ(OcrDictionaryFolder("   "), "");
+}
+
+TEST(OcrLanguages, ADictionaryFolderGivenTheWindowsWayIsTheFolderOnDisk) {
+    files::testing::ScratchFolder scratch("ocr-dictionaries");
+    std::filesystem::create_directories(scratch.path() / "Tess" / "Data");
+    const std::string folder = scratch.path().string();
+    EXPECT_EQ(OcrDictionaryFolder(folder + "\\tess\\DATA"), folder + "/Tess/Data/");
+    EXPECT_EQ(OcrDictionaryFolder(folder + "\\tess\\DATA\\"), folder + "/Tess/Data/");
 }
 
 TEST(OcrCharsToText, LinesBreakWhereTheyChangeAndSpacesBecomeOne) {

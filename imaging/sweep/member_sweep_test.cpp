@@ -4,6 +4,7 @@
 // sanitizers see nothing, no file descriptor is left open, and nothing is
 // written outside the scratch folder.
 #include "imaging/sweep/member_sweep.h"
+#include "imaging/sweep/process_places.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -59,27 +60,9 @@ int SweepMember(const SweptControl& control, const com::MemberModel& member,
 constexpr int kShards = 8;
 
 TEST(DispatchSweepCoverage, EveryMemberOfTheTypeLibraryIsSweptOrSkippedWithItsReason) {
-    // Preparing the folders moves the process into the scratch folder and
-    // points its temporary and home folders there: all of it is put back, so
-    // that the shards can run after this test in one process.
-    struct BackToStart {
-        fs::path folder = fs::current_path();
-        std::vector<std::pair<std::string, std::optional<std::string>>> variables;
-        BackToStart() {
-            for (const char* name : {"SANE_CONFIG_DIR", "TMPDIR", "HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "TMP", "TEMP"}) {
-                const char* value = std::getenv(name);
-                variables.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-            }
-        }
-        ~BackToStart() {
-            for (const auto& [name, value] : variables) {
-                if (value) ::setenv(name.c_str(), value->c_str(), 1);
-                else ::unsetenv(name.c_str());
-            }
-            std::error_code error;
-            fs::current_path(folder, error);
-        }
-    } back;
+    // Preparing the folders moves the process into the scratch folder: all of
+    // it is put back, so that the shards can run after this test in one process.
+    const ProcessPlaces back;
     files::testing::ScratchFolder scratch("dispatch-sweep-coverage");
     SweepFolders folders;
     ASSERT_TRUE(PrepareFolders((scratch.path() / "sweep").string(), folders));

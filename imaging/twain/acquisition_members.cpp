@@ -252,7 +252,9 @@ bool EndAllXfers() { return Int("MVTWAIN_AbortAllPendingXfers") == 1; }
 bool ResetImageLayout() { return Int("MVTWAIN_ResetImageLayout") == 1; }
 int32_t GetLastConditionCode() { return TwainEngineReady() ? Int("MVTWAIN_GetLastConditionCode") : 1; }
 int32_t GetLastResultCode() { return TwainEngineReady() ? Int("MVTWAIN_GetLastResultCode") : 0; }
-bool LogStart(std::string_view path) { return WithText("MVTWAIN_StartLog", path) == 1; }
+// The log is a file like any other the host names: a Windows path is resolved
+// here, so the engine never makes a file with "\" in its name.
+bool LogStart(std::string_view path) { return WithText("MVTWAIN_StartLog", win::ResolveWindowsPath(path)) == 1; }
 void LogStop() { Int("MVTWAIN_StopLog"); }
 
 }  // namespace twain_source

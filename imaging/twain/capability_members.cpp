@@ -6,6 +6,7 @@
 #include "imaging/twain/acquisition_members.h"
 #include "imaging/twain/mvtwain_calls.h"
 #include "imaging/twain/twain_engine.h"
+#include "platform/win/windows_path.h"
 
 namespace scanvelt::twain_capability {
 namespace {
@@ -161,7 +162,8 @@ std::string GetDefaultSourceName() {
 void SetDebugMode(bool debug) { Int("MVTWAIN_SetDebugMode", Flag(debug)); }
 
 void SetDSMPath(std::string_view path) {
-    if (TwainEngineReady()) WithText("MVTWAIN_SetDSMPath", path);
+    // A folder the host names the Windows way, resolved as every member's path is.
+    if (TwainEngineReady()) WithText("MVTWAIN_SetDSMPath", win::ResolveWindowsPath(path));
 }
 
 double ListValueNo(int32_t cap, int32_t number, double fallback) {

@@ -17,6 +17,7 @@
 #include "imaging/twain/twain_control.h"
 #include "platform/gdiplus/bitmap.h"
 #include "platform/gdiplus/pixel_format.h"
+#include "platform/win/windows_path.h"
 
 #include <algorithm>
 #include <vector>
@@ -155,7 +156,10 @@ MorvalenStatus SaveIconWithoutPlugin(TwainControl& control, const std::string& p
 }  // namespace
 
 MorvalenStatus SaveAsICO(TwainControl& control, const std::string& path, bool transparent, int32_t transparentColor) {
-    if (!PluginAvailable()) return SaveIconWithoutPlugin(control, path, transparent, transparentColor);
+    // The plug-in resolves the host's Windows path itself; the icon writer is
+    // handed it resolved the same way.
+    if (!PluginAvailable())
+        return SaveIconWithoutPlugin(control, win::ResolveWindowsPath(path), transparent, transparentColor);
     float tolerance = kExactTolerance;
     const int32_t copy = IconCopy(control, tolerance);
     if (copy == 0) return control.GetStat();

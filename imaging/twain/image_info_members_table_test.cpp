@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 
 #include "imaging/engine/image_loading.h"
 #include "imaging/engine/image_loading_creators.h"
@@ -11,10 +12,15 @@
 #include "imaging/engine/pixel_formats.h"
 #include "imaging/twain/testing/twain_tables.h"
 #include "platform/com/picture_object.h"
+#include "platform/com/safearray.h"
+#include "platform/com/stream_object.h"
+#include "platform/files/testing/scratch_folder.h"
 #include "platform/gdiplus/pixel_format.h"
 #include "platform/win/gdi_bitmap.h"
 #include "platform/win/gdi_icon.h"
 #include "platform/win/global_memory.h"
+#include "platform/win/stream.h"
+#include "platform/win/text_encoding.h"
 
 namespace scanvelt::testing {
 namespace {
@@ -290,6 +296,96 @@ TEST_F(HandleTable, EachHandleIsUsableAndItsDeleterFreesItOnce) {
     for (const HandleRow& row : kHandleRows) {
         SCOPED_TRACE(row.member);
         row.run(*this);
+    }
+}
+
+// ---- The image encoded into the host's memory ------------------------------
+
+struct MemoryOutputRow {
+    const char* member;
+    const char* format;
+    int32_t quality;
+    std::string magic;
+    bool keepsResolution;
+};
+const MemoryOutputRow kMemoryOutputRows[] = {
+    {"SaveAsByteArray", "PNG", 0, "\x89PNG", true},
+    {"SaveAsString", "JPEG", 90, "\xFF\xD8\xFF", true},
+    {"SaveAsStream", "BMP", 0, "BM", true},
+};
+const bool kMemoryOutputRowsRegistered = RegisterMemberTable("_Twain", kMemoryOutputRows);
+
+class MemoryOutputTable : public TwainTable {};
+
+TEST_F(MemoryOutputTable, EachMemberHandsBackThePageEncodedInItsFormat) {
+    ASSERT_TRUE(kMemoryOutputRowsRegistered);
+    files::testing::ScratchFolder scratch("memory-output");
+    for (const MemoryOutputRow& row : kMemoryOutputRows) {
+        SCOPED_TRACE(row.member);
+        static_cast<TwainObject*>(twain)->control().setCurrentImage(testing_support::MakePage(40, 30));
+        const std::string member = row.member;
+        // The host's own variables, passed by reference where the member fills them.
+        SAFEARRAY* array = nullptr;
+        int32_t count = -1;
+        std::shared_ptr<win::Stream> empty;
+        ASSERT_EQ(win::CreateStreamOnHGlobal(win::HGLOBAL{}, true, empty), win::S_OK);
+        IUnknown* stream = MakeStreamObject(empty);
+        std::vector<VARIANT> arguments;
+        if (member == "SaveAsByteArray") {
+            VARIANT arrayRef, countRef;
+            VariantInit(&arrayRef);
+            arrayRef.vt = VT_BYREF | VT_ARRAY | VT_UI1;
+            arrayRef.pparray = &array;
+            VariantInit(&countRef);
+            countRef.vt = VT_BYREF | VT_I4;
+            countRef.plVal = &count;
+            arguments = {arrayRef, countRef};
+        } else if (member == "SaveAsStream") {
+            VARIANT streamRef;
+            VariantInit(&streamRef);
+            streamRef.vt = VT_BYREF | VT_UNKNOWN;
+            streamRef.ppunkVal = &stream;
+            arguments = {streamRef};
+        }
+        arguments.push_back(MakeBstrUtf8(row.format));
+        arguments.push_back(MakeI4(row.quality));
+        VARIANT result = call(row.member, std::move(arguments));
+        EXPECT_EQ(call("GetStat").lVal, 0);
+
+        std::string bytes;
+        if (member == "SaveAsByteArray") {
+            EXPECT_EQ(result.lVal, 0);
+            const std::vector<uint8_t> held = BytesOf(array);
+            bytes.assign(held.begin(), held.end());
+            EXPECT_EQ(count, static_cast<int32_t>(bytes.size()));
+            SafeArrayDestroy(array);
+        } else if (member == "SaveAsStream") {
+            EXPECT_EQ(result.lVal, 0);
+            auto* host = static_cast<IStream*>(stream);
+            char chunk[4096];
+            for (uint32_t read = 0; host->Read(chunk, sizeof chunk, &read) == S_OK && read > 0;) bytes.append(chunk, read);
+        } else {
+            ASSERT_EQ(result.vt, VT_BSTR);
+            bytes = win::Utf8ToAnsi(BstrToUtf8(result.bstrVal));
+        }
+        stream->Release();
+        VariantClear(&result);
+
+        ASSERT_GE(bytes.size(), row.magic.size());
+        EXPECT_EQ(bytes.substr(0, row.magic.size()), row.magic);
+        const std::string file = scratch.file(std::string(row.member) + "." + row.format);
+        std::ofstream(file, std::ios::binary) << bytes;
+        int32_t loaded = 0;
+        ASSERT_EQ(LoadImageFromFile(loaded, file, false, false, true, 0, true, true), OK);
+        EXPECT_EQ(testing_support::SizeOf(loaded), std::make_pair(40, 30));
+        if (row.keepsResolution) {
+            const auto [x, y] = testing_support::ResolutionOf(loaded);
+            EXPECT_NEAR(x, 300.0f, 0.5f);
+            EXPECT_NEAR(y, 200.0f, 0.5f);
+        }
+        ReleaseImage(loaded);
+        ReleaseImage(static_cast<TwainObject*>(twain)->control().currentImage());
+        static_cast<TwainObject*>(twain)->control().setCurrentImage(0);
     }
 }
 

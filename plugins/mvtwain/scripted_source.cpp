@@ -178,11 +178,13 @@ private:
 
 class EngineProvider final : public DeviceProvider {
 public:
-    EngineProvider() : sane_(MakeSaneProvider()) {
-        if (const char* text = std::getenv(kScriptedSourceVariable)) script_ = ParseSourceScript(text);
-    }
+    EngineProvider() : sane_(MakeSaneProvider()) {}
 
+    // Read at every start of the source manager, not once per process: a
+    // program that loads the engine before it sets the variable still gets it.
     bool initialise() override {
+        script_.reset();
+        if (const char* text = std::getenv(kScriptedSourceVariable)) script_ = ParseSourceScript(text);
         // Without SANE the scripted source still serves the tests that ask for it.
         return sane_->initialise() || script_.has_value();
     }

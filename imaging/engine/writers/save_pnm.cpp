@@ -9,6 +9,7 @@
 #include "imaging/engine/pixel_locks.h"
 #include "imaging/engine/writers/pnm_writer.h"
 #include "imaging/engine/whole_image_pixels.h"
+#include "platform/win/windows_path.h"
 
 namespace scanvelt {
 
@@ -39,7 +40,8 @@ MorvalenStatus SaveImageAsPnm(int32_t imageId, const std::string& path) {
         input.stride = pixels.stride;
         input.bytes = pixels.bytes;
         if (readDepth <= 8) input.palette = std::span(palette.Entries.data(), palette.Count);
-        return WritePnm(path, input, kPnmGreyFlag) ? OK : GenericError;
+        // The host's path is a Windows path, resolved as every saver resolves it.
+        return WritePnm(win::ResolveWindowsPath(path), input, kPnmGreyFlag) ? OK : GenericError;
     });
 }
 

@@ -70,6 +70,14 @@ inline bool HaveTool(const std::string& name) { return std::system(("command -v 
 
 inline std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
+// The value pdfinfo's output gives for `field` ("Title", "Page    1 size", ...).
+inline std::string PdfInfoField(const std::string& info, const std::string& field) {
+    const size_t at = info.find(field + ":");
+    if (at == std::string::npos) return "<no " + field + ">";
+    const size_t from = info.find_first_not_of(' ', at + field.size() + 1);
+    return info.substr(from, info.find('\n', from) - from);
+}
+
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

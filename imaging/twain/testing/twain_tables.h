@@ -42,6 +42,50 @@ protected:
     com::IDispatch* twain = nullptr;
 };
 
+// What a member answered, taken out of its variant: the HRESULT, the result's
+// type, its number (a Boolean as VARIANT_TRUE/VARIANT_FALSE) and its text.
+struct CallAnswer {
+    com::HRESULT hr = com::E_FAIL;
+    com::VARTYPE vt = com::VT_EMPTY;
+    int32_t number = 0;
+    std::string text;
+};
+
+// A Twain object reached by dispatch ID over a fixture that starts the engine
+// its own way (with the build tree's codec or OCR plug-in); `Base` runs first.
+template <class Base>
+class TwainTableOver : public Base {
+protected:
+    void SetUp() override {
+        Base::SetUp();
+        if (this->IsSkipped() || this->HasFatalFailure()) return;
+        ASSERT_EQ(TwainObject::Create(com::IID_IDispatch, reinterpret_cast<void**>(&twain)), com::S_OK);
+    }
+    void TearDown() override {
+        if (twain) EXPECT_EQ(twain->Release(), 0u);
+        twain = nullptr;
+        Base::TearDown();
+    }
+    // Calls `member` with `args` in their written order.
+    CallAnswer call(const char* member, const std::vector<RowArgument>& args = {}) {
+        const com::DISPID id = typelib::TwainMemberId(member);
+        EXPECT_NE(id, com::DISPID_UNKNOWN) << member;
+        std::vector<com::VARIANT> arguments;
+        for (const auto& a : args) arguments.push_back(VariantOfArgument(a));
+        com::Variant result;
+        CallAnswer answer;
+        answer.hr = com::testing::InvokeMethod(twain, id, std::move(arguments), *result.get());
+        answer.vt = result->vt;
+        answer.number = result->vt == com::VT_BOOL ? result->boolVal : result->vt == com::VT_I4 ? result->lVal : 0;
+        if (result->vt == com::VT_BSTR && result->bstrVal) answer.text = com::BstrToUtf8(result->bstrVal);
+        return answer;
+    }
+    int32_t status() { return call("GetStat").number; }
+    TwainControl& control() { return static_cast<TwainObject*>(twain)->control(); }
+
+    com::IDispatch* twain = nullptr;
+};
+
 // What a row of an image member sees after the call: the member's result,
 // the control's status and the current image before and after.
 struct ImageEffect {
