@@ -16,6 +16,7 @@
 #include "platform/com/safearray.h"
 #include "platform/com/testing/host_stream.h"
 #include "platform/files/testing/scratch_folder.h"
+#include "platform/gdiplus/codecs/wmf_test_support.h"
 #include "platform/win/clipboard.h"
 #include "platform/win/gdi_bitmap.h"
 #include "platform/win/gdi_icon.h"
@@ -75,6 +76,10 @@ public:
         ReleaseImage(source);
         std::ifstream in(png, std::ios::binary);
         pngBytes.assign(std::istreambuf_iterator<char>(in), {});
+        // Two inches by one, the left inch red.
+        wmf = (scratch.path() / "drawing.wmf").string();
+        std::ofstream(wmf, std::ios::binary)
+            << gdiplus::codecs::wmf_testing::placeableWmf(200, 100, 100, {0, 0, 100, 100, 0x000000FF});
     }
     void TearDown() override {
         ViewerTable::TearDown();
@@ -89,6 +94,7 @@ public:
     files::testing::ScratchFolder scratch{"viewer-document-table"};
     std::string png;
     std::string pngBytes;
+    std::string wmf;
     std::vector<int32_t> lent;
     std::vector<uint32_t> bitmaps;
     std::unique_ptr<com::testing::HostStream> stream;
@@ -255,6 +261,17 @@ const ViewerRow kSourceRows[] = {
      },
      madeHandle},
     {"DisplayFromClipboardData", kMethod, {}, nullptr, expectGdiPicture},
+    // Drawn at 96 dpi times the scale: 240 x 120 pixels, red in the left half, white in the right.
+    {"DisplayFromMetaFile", kMethod, {}, nullptr,
+     [](ViewerTable& t, const VARIANT& r) {
+         EXPECT_EQ(r.lVal, 0);
+         EXPECT_EQ(t.get("ImageWidth").lVal, 240);
+         EXPECT_EQ(t.get("ImageHeight").lVal, 120);
+         EXPECT_EQ(t.callLong("SetZoomFitControl"), 0);
+         EXPECT_EQ(t.pixel(100, 150), kRed);
+         EXPECT_EQ(t.pixel(300, 150), 0xFFFFFFFFu);
+     },
+     [](ViewerTable& t) { return std::vector<VARIANT>{MakeBstrUtf8(D(t).wmf), MakeR4(1.25f)}; }},
     {"DisplayFromMorvalenImage", kMethod, {}, aLentImage,
      [](ViewerTable& t, const VARIANT& r) {
          expectShown(t, r, 40, 10);
