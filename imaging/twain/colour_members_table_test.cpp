@@ -5,6 +5,7 @@
 
 #include "imaging/engine/filter_dispatch.h"
 #include "imaging/twain/testing/twain_tables.h"
+#include "platform/com/safearray.h"
 
 namespace scanvelt::testing {
 namespace {
@@ -145,6 +146,73 @@ TEST_F(ColourFilterTable, EachFilterRunsItsOwnCodeAndAmount) {
                          EXPECT_EQ(testing_support::PixelsOf(e.after), wanted);
                      }});
     }
+}
+
+// ---- The palette of an indexed page -----------------------------------------------------
+
+const struct {
+    const char* member;
+} kPaletteRows[] = {{"ColorPaletteSet"}, {"ColorPaletteGet"}, {"ColorPaletteGetColorsCount"}};
+const bool kPaletteRowsRegistered = RegisterMemberTable("_Twain", kPaletteRows);
+
+class PaletteTable : public TwainTable {
+protected:
+    void TearDown() override {
+        static_cast<TwainObject*>(twain)->control().setCurrentImage(0);
+        if (page) ReleaseImage(page);
+    }
+    void show(int32_t format) {
+        page = testing_support::MakePage(8, 4, format);
+        static_cast<TwainObject*>(twain)->control().setCurrentImage(page);
+    }
+    // The palette as ColorPaletteGet gives it back through the host's references.
+    std::vector<int32_t> palette(int32_t& status) {
+        SAFEARRAY* array = nullptr;
+        int32_t count = -1;
+        VARIANT args[2];
+        VariantInit(&args[0]);
+        args[0].vt = VT_BYREF | VT_ARRAY | VT_I4;
+        args[0].pparray = &array;
+        VariantInit(&args[1]);
+        args[1].vt = VT_BYREF | VT_I4;
+        args[1].plVal = &count;
+        status = call("ColorPaletteGet", {args[0], args[1]}).lVal;
+        std::vector<int32_t> colours;
+        if (array) {
+            const auto* data = static_cast<const int32_t*>(array->pvData);
+            colours.assign(data, data + array->rgsabound[0].cElements);
+            SafeArrayDestroy(array);
+        }
+        EXPECT_EQ(static_cast<size_t>(count), colours.size());
+        return colours;
+    }
+    int32_t page = 0;
+};
+
+TEST_F(PaletteTable, AColourTableSetIsReadBackInItsOrder) {
+    ASSERT_TRUE(kPaletteRowsRegistered);
+    show(gdiplus::PixelFormat1bppIndexed);
+    EXPECT_EQ(call("ColorPaletteGetColorsCount").lVal, 2);
+    const std::vector<int32_t> wanted{static_cast<int32_t>(0xFF112233u), static_cast<int32_t>(0xFF445566u)};
+    VARIANT list;
+    VariantInit(&list);
+    list.vt = VT_ARRAY | VT_I4;
+    list.parray = SafeArrayCreateVector(VT_I4, 0, 2);
+    std::copy(wanted.begin(), wanted.end(), static_cast<int32_t*>(list.parray->pvData));
+    EXPECT_EQ(call("ColorPaletteSet", {list}).lVal, 0);
+    int32_t status = -1;
+    EXPECT_EQ(palette(status), wanted);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(call("ColorPaletteGetColorsCount").lVal, 2);
+}
+
+TEST_F(PaletteTable, APageWithoutAPaletteHasNoColoursToGiveOrTake) {
+    show(gdiplus::PixelFormat24bppRGB);
+    EXPECT_EQ(call("ColorPaletteGetColorsCount").lVal, 0);
+    EXPECT_EQ(call("GetStat").lVal, NotIndexedPixelFormat);
+    int32_t status = -1;
+    EXPECT_TRUE(palette(status).empty());
+    EXPECT_EQ(status, NotIndexedPixelFormat);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 // resolutions.
 #include <gtest/gtest.h>
 
+#include "imaging/engine/auto_deskew.h"
+#include "imaging/twain/testing/scanned_page.h"
 #include "imaging/twain/testing/twain_tables.h"
 
 namespace scanvelt::testing {
@@ -37,6 +39,98 @@ class CropTable : public ImageMemberTable {};
 TEST_F(CropTable, EachMemberCutsItsOwnSide) {
     ASSERT_TRUE(kCropRowsRegistered);
     for (const ImageRow& row : kCropRows) run(row);
+}
+
+// ---- Borders of one colour ---------------------------------------------------------
+
+// A page of 60 x 40 pixels at 300 x 200 dpi: the pattern in the 30 x 20 block
+// from (12, 8), `border` around it, and `corner` at the top left pixel.
+int32_t borderedPage(uint32_t border, uint32_t corner) {
+    const int32_t id = testing_support::RegisterBitmap(60, 40, gdiplus::PixelFormat24bppRGB);
+    std::vector<uint32_t> pixels;
+    for (int32_t y = 0; y < 40; ++y)
+        for (int32_t x = 0; x < 60; ++x) {
+            const bool inBlock = x >= 12 && x < 42 && y >= 8 && y < 28;
+            pixels.push_back(inBlock ? PageAt(x - 12, y - 8) : x == 0 && y == 0 ? corner : border);
+        }
+    testing_support::SetPixels(id, pixels);
+    EXPECT_EQ(SetImageResolution(id, 300.0f, 200.0f, true), OK);
+    return id;
+}
+
+struct BorderRow {
+    const char* member;
+    std::vector<RowArgument> args;
+    uint32_t border, corner;
+};
+constexpr uint32_t kWhite = 0xFFFFFFFFu, kBlack = 0xFF000000u, kGreen = 0xFF00FF00u, kRed = 0xFFFF0000u;
+const BorderRow kBorderRows[] = {
+    {"CropWhiteBorders", {int32_t{90}, int32_t{0}}, kWhite, kWhite},
+    {"CropBlackBorders", {int32_t{90}, int32_t{0}}, kBlack, kBlack},
+    // The colour of the bottom right corner; the top left one is red and would cut nothing.
+    {"CropBordersEX", {int32_t{90}, int32_t{3}}, kGreen, kRed},
+    {"CropBorders", {}, kWhite, kWhite},
+};
+const bool kBorderRowsRegistered = RegisterMemberTable("_Twain", kBorderRows);
+
+class BorderTable : public TwainTable {};
+
+TEST_F(BorderTable, EachMemberCutsItsBorderDownToTheBlock) {
+    ASSERT_TRUE(kBorderRowsRegistered);
+    for (const BorderRow& row : kBorderRows) {
+        SCOPED_TRACE(row.member);
+        const int32_t page = borderedPage(row.border, row.corner);
+        static_cast<TwainObject*>(twain)->control().setCurrentImage(page);
+        std::vector<VARIANT> args;
+        for (const auto& a : row.args) args.push_back(VariantOfArgument(a));
+        VARIANT r = call(row.member, std::move(args));
+        EXPECT_EQ(r.lVal, 0);
+        const int32_t after = call("GetNativeImage").lVal;
+        EXPECT_EQ(testing_support::SizeOf(after), (std::pair<int32_t, int32_t>{30, 20}));
+        EXPECT_EQ(PixelAt(after, 0, 0), PageAt(0, 0));
+        EXPECT_EQ(PixelAt(after, 29, 19), PageAt(29, 19));
+        EXPECT_EQ(testing_support::ResolutionOf(after), (std::pair<float, float>{300.0f, 200.0f}));
+        static_cast<TwainObject*>(twain)->control().setCurrentImage(0);
+        ReleaseImage(after);
+        if (after != page) ReleaseImage(page);
+    }
+}
+
+// ---- Straightening ---------------------------------------------------------------------
+
+double skewOf(int32_t id) {
+    cAutoDeskew finder;
+    finder.MaxAngleOfResearch = 20;
+    finder.GetSkewAngle(id);
+    return finder.SkewAngle;
+}
+
+const struct {
+    const char* member;
+    double degrees;  // the page's tilt
+} kDeskewRows[] = {{"AutoDeskew", 3.5}, {"AutoDeskew", -2.5}};
+const bool kDeskewRowsRegistered = RegisterMemberTable("_Twain", kDeskewRows);
+
+TEST_F(BorderTable, AutoDeskewStraightensATiltedPageAndKeepsItsSize) {
+    ASSERT_TRUE(kDeskewRowsRegistered);
+    for (const auto& row : kDeskewRows) {
+        SCOPED_TRACE(row.degrees);
+        testing_support::ScannedPage tilted;
+        tilted.width = 400;
+        tilted.height = 500;
+        tilted.degrees = row.degrees;
+        const int32_t page = testing_support::MakeScannedPage(tilted);
+        ASSERT_NEAR(skewOf(page), row.degrees, 0.3);
+        static_cast<TwainObject*>(twain)->control().setCurrentImage(page);
+        VARIANT r = call(row.member);
+        EXPECT_EQ(r.lVal, 0);
+        const int32_t after = call("GetNativeImage").lVal;
+        EXPECT_NEAR(skewOf(after), 0.0, 0.3);
+        EXPECT_EQ(testing_support::SizeOf(after), (std::pair<int32_t, int32_t>{400, 500}));
+        static_cast<TwainObject*>(twain)->control().setCurrentImage(0);
+        ReleaseImage(after);
+        if (after != page) ReleaseImage(page);
+    }
 }
 
 }  // namespace
