@@ -44,14 +44,16 @@ TEST_F(CropTable, EachMemberCutsItsOwnSide) {
 // ---- Borders of one colour ---------------------------------------------------------
 
 // A page of 60 x 40 pixels at 300 x 200 dpi: the pattern in the 30 x 20 block
-// from (12, 8), `border` around it, and `corner` at the top left pixel.
+// from (12, 8), `border` around it, and `corner` at every corner but the
+// bottom right one.
 int32_t borderedPage(uint32_t border, uint32_t corner) {
     const int32_t id = testing_support::RegisterBitmap(60, 40, gdiplus::PixelFormat24bppRGB);
     std::vector<uint32_t> pixels;
     for (int32_t y = 0; y < 40; ++y)
         for (int32_t x = 0; x < 60; ++x) {
             const bool inBlock = x >= 12 && x < 42 && y >= 8 && y < 28;
-            pixels.push_back(inBlock ? PageAt(x - 12, y - 8) : x == 0 && y == 0 ? corner : border);
+            const bool otherCorner = (x == 0 || x == 59) && (y == 0 || y == 39) && !(x == 59 && y == 39);
+            pixels.push_back(inBlock ? PageAt(x - 12, y - 8) : otherCorner ? corner : border);
         }
     testing_support::SetPixels(id, pixels);
     EXPECT_EQ(SetImageResolution(id, 300.0f, 200.0f, true), OK);
@@ -67,7 +69,7 @@ constexpr uint32_t kWhite = 0xFFFFFFFFu, kBlack = 0xFF000000u, kGreen = 0xFF00FF
 const BorderRow kBorderRows[] = {
     {"CropWhiteBorders", {int32_t{90}, int32_t{0}}, kWhite, kWhite},
     {"CropBlackBorders", {int32_t{90}, int32_t{0}}, kBlack, kBlack},
-    // The colour of the bottom right corner; the top left one is red and would cut nothing.
+    // The colour of the bottom right corner; the others are red and would cut nothing.
     {"CropBordersEX", {int32_t{90}, int32_t{3}}, kGreen, kRed},
     {"CropBorders", {}, kWhite, kWhite},
 };

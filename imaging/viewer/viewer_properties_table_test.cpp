@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "imaging/viewer/testing/viewer_tables.h"
+#include "platform/win/gdi_bitmap.h"
 
 namespace scanvelt::testing {
 namespace {
@@ -176,10 +177,16 @@ const ViewerRow kEffectRows[] = {
          EXPECT_NE(r.lVal, 0);
          EXPECT_EQ(t.get("hwnd").lVal, r.lVal);
      }},
-    {"hdc", kGet, {}, nullptr,
-     [](ViewerTable& t, const VARIANT& r) {
-         EXPECT_NE(r.lVal, 0);
-         EXPECT_EQ(t.get("hdc").lVal, r.lVal);
+    // The context holds the face as drawn: 400 x 300 pixels, the fitted image's red on the left.
+    {"hdc", kGet, {}, fitted,
+     [](ViewerTable&, const VARIANT& r) {
+         std::shared_ptr<win::GdiBitmap> face =
+             win::FindBitmap(win::SelectedBitmap(win::HDC{static_cast<uint32_t>(r.lVal)}));
+         ASSERT_TRUE(face);
+         EXPECT_EQ(face->width, 400);
+         EXPECT_EQ(face->height, 300);
+         const uint8_t* p = face->row(150) + 5 * (face->bitsPerPixel / 8);
+         EXPECT_EQ(static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[0], 0xFF0000u);
      }},
     {"GetVersion", kMethod, {}, nullptr, [](ViewerTable&, const VARIANT& r) { EXPECT_DOUBLE_EQ(r.dblVal, 5.9901306); }},
     // The status of the last member: an empty area is refused with 2.
