@@ -22,14 +22,6 @@ using namespace testing_support;
 
 constexpr DISPID kPageChange = 5;
 
-gdiplus::PropertyItem delayItem(std::vector<uint32_t> hundredths) {
-    gdiplus::PropertyItem item{gdiplus::PropertyTagFrameDelay, static_cast<uint32_t>(4 * hundredths.size()),
-                               gdiplus::PropertyTagTypeLong, {}};
-    for (uint32_t v : hundredths)
-        for (int i = 0; i < 4; ++i) item.value.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    return item;
-}
-
 // Frame i (from 1) is i pixels wide and 3 high.
 std::vector<uint8_t> framesFile(int count) {
     std::vector<std::pair<uint32_t, uint32_t>> sizes;
@@ -136,7 +128,7 @@ const bool kGifRowsRegistered = RegisterMemberTable("_MvViewer", kGifRows);
 
 TEST_F(ViewerFrameTable, AGifPlaysOnTheHostsTimerAndStops) {
     ASSERT_TRUE(kGifRowsRegistered);
-    ScopedTestFramesDecoder decoder(gdiplus::ImageFormatGIF, {delayItem({10, 25, 3})});
+    ScopedTestFramesDecoder decoder(gdiplus::ImageFormatGIF, {FrameDelayItem({10, 25, 3})});
     for (const ViewerRow& row : kGifRows) {
         TearDown();
         SetUp();

@@ -4,7 +4,6 @@
 // or another page shows.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "platform/com/bstr.h"
 #include "platform/files/testing/scratch_folder.h"
 #include "platform/win/message_box.h"
+#include "plugins/mvpdfplug/testing/hand_written_pdf.h"
 
 namespace scanvelt::testing {
 namespace {
@@ -23,34 +23,21 @@ using namespace com;
 
 constexpr const char* kXmp = "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><cash>book</cash></x:xmpmeta>";
 
-// A PDF written object by object, its cross-reference table counted here.
+// Two pages, the description in the information dictionary (object 5), the
+// metadata in a stream of its own (object 6).
 std::string describedPdf() {
-    std::vector<std::string> objects = {
-        "<< /Type /Catalog /Pages 2 0 R /Metadata 6 0 R >>",
-        "<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 2 >>",
-        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 100] >>",
-        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 300] >>",
-        "<< /Title (Cash book) /Author (A. Clerk) /Subject (Receipts) /Keywords (petty cash) /Creator (Book "
-        "writer) /Producer (Sheet maker) /CreationDate (D:20240102030405Z) /ModDate (D:20250607080910Z) >>",
-        "<< /Type /Metadata /Subtype /XML /Length " + std::to_string(std::string(kXmp).size()) + " >>\nstream\n" +
-            kXmp + "\nendstream",
-    };
-    std::string pdf = "%PDF-1.6\n";
-    std::vector<size_t> offsets;
-    for (size_t i = 0; i < objects.size(); ++i) {
-        offsets.push_back(pdf.size());
-        pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-    }
-    const size_t xref = pdf.size();
-    pdf += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (size_t offset : offsets) {
-        char line[21];
-        std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
-        pdf += line;
-    }
-    pdf += "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " /Root 1 0 R /Info 5 0 R >>\nstartxref\n" +
-           std::to_string(xref) + "\n%%EOF\n";
-    return pdf;
+    return mvpdfplug::testing::handWrittenPdf(
+        {
+            "<< /Type /Catalog /Pages 2 0 R /Metadata 6 0 R >>",
+            "<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 2 >>",
+            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 100] >>",
+            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 300] >>",
+            "<< /Title (Cash book) /Author (A. Clerk) /Subject (Receipts) /Keywords (petty cash) /Creator (Book "
+            "writer) /Producer (Sheet maker) /CreationDate (D:20240102030405Z) /ModDate (D:20250607080910Z) >>",
+            "<< /Type /Metadata /Subtype /XML /Length " + std::to_string(std::string(kXmp).size()) +
+                " >>\nstream\n" + kXmp + "\nendstream",
+        },
+        " /Info 5 0 R", "1.6");
 }
 
 class ViewerPdfTable : public ViewerTable {
