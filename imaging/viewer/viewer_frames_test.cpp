@@ -15,14 +15,6 @@ namespace {
 using namespace com;
 using namespace testing_support;
 
-gdiplus::PropertyItem delayItem(std::vector<uint32_t> hundredths) {
-    gdiplus::PropertyItem item{gdiplus::PropertyTagFrameDelay, static_cast<uint32_t>(4 * hundredths.size()),
-                               gdiplus::PropertyTagTypeLong, {}};
-    for (uint32_t v : hundredths)
-        for (int i = 0; i < 4; ++i) item.value.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    return item;
-}
-
 // Frame i is i + 1 pixels wide, so the width tells which frame is shown.
 std::vector<std::pair<uint32_t, uint32_t>> framesOf(int count) {
     std::vector<std::pair<uint32_t, uint32_t>> sizes;
@@ -198,7 +190,7 @@ TEST_F(ViewerFrames, TheWheelTurnsThePages) {
 }
 
 TEST_F(ViewerFrames, AGifAnimatesThroughTheTimerInOrderAndWraps) {
-    ScopedTestFramesDecoder decoder(gdiplus::ImageFormatGIF, {delayItem({10, 25, 3, 7, 12})});
+    ScopedTestFramesDecoder decoder(gdiplus::ImageFormatGIF, {FrameDelayItem({10, 25, 3, 7, 12})});
     showFrames(5);
     EXPECT_FALSE(control().animating());
     ASSERT_EQ(callLong("PlayGif"), 0);
@@ -239,7 +231,7 @@ TEST_F(ViewerFrames, AnimateGifStartsStopsAndWaitsForTheNextGif) {
         call("CloseImageEx");
     }
     {
-        ScopedTestFramesDecoder gifs(gdiplus::ImageFormatGIF, {delayItem({5, 5, 5})});
+        ScopedTestFramesDecoder gifs(gdiplus::ImageFormatGIF, {FrameDelayItem({5, 5, 5})});
         showFrames(3);
         EXPECT_TRUE(control().animating()) << "a GIF loaded while AnimateGIF is set plays at once";
         surface->TimerFired(kAnimationTimerId);
@@ -258,7 +250,7 @@ TEST_F(ViewerFrames, AnimateGifStartsStopsAndWaitsForTheNextGif) {
 }
 
 TEST_F(ViewerFrames, TeardownStopsTheAnimationTimer) {
-    ScopedTestFramesDecoder gifs(gdiplus::ImageFormatGIF, {delayItem({5, 5})});
+    ScopedTestFramesDecoder gifs(gdiplus::ImageFormatGIF, {FrameDelayItem({5, 5})});
     showFrames(2);
     ASSERT_EQ(callLong("PlayGif"), 0);
     ASSERT_EQ(site.timers.count(kAnimationTimerId), 1u);

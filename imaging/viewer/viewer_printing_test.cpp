@@ -8,9 +8,9 @@
 
 #include "imaging/engine/pdf_plugin.h"
 #include "imaging/viewer/print_document_choice.h"
+#include "imaging/viewer/testing/recording_print_system.h"
 #include "imaging/viewer/testing/viewer_fixture.h"
 #include "platform/files/testing/scratch_folder.h"
-#include "platform/print/raster_print_job.h"
 #include "plugins/mvpdfplug/testing/sample_pdfs.h"
 
 namespace scanvelt::testing {
@@ -19,73 +19,6 @@ namespace {
 using namespace com;
 
 constexpr DISPID kPrintPage = 23;
-
-// Each printed page as its count of dark pixels; the print dialog answers as told.
-class RecordingPrintSystem : public print::PrintSystem {
-public:
-    struct Document {
-        std::string name;
-        std::string printer;
-        std::vector<int64_t> darkPixels;  // per page
-    };
-
-    std::vector<print::PrinterInfo> Printers() override {
-        return {{"Office Laser", print::PrinterState::Idle, true}, {"Archive", print::PrinterState::Idle, false}};
-    }
-    print::PrinterSettings DefaultSettings(const std::string& deviceName) override {
-        print::PrinterSettings s;
-        s.deviceName = deviceName;
-        return s;
-    }
-    print::DeviceGeometry Geometry(const print::PrinterSettings&) override {
-        print::DeviceGeometry g;
-        g.dpiX = g.dpiY = 50;
-        return g;
-    }
-    std::unique_ptr<print::PrintJob> StartDoc(const print::PrinterSettings& settings,
-                                              const std::string& documentName) override {
-        documents.push_back({documentName, settings.deviceName, {}});
-        return std::make_unique<Job>(*this, settings, Geometry(settings));
-    }
-    std::optional<print::PrintDialogChoice> ShowPrintDialog(const print::PrintDialogRequest& request,
-                                                            const print::PrinterSettings& current) override {
-        dialogOwners.push_back(request.ownerWindow);
-        if (!acceptDialog) return std::nullopt;
-        print::PrintDialogChoice choice;
-        choice.settings = current;
-        choice.fromPage = request.fromPage;
-        choice.toPage = request.toPage;
-        return choice;
-    }
-
-    std::vector<Document> documents;
-    std::vector<uint32_t> dialogOwners;
-    bool acceptDialog = true;
-
-private:
-    class Job : public print::RasterPrintJob {
-    public:
-        Job(RecordingPrintSystem& owner, const print::PrinterSettings& s, const print::DeviceGeometry& g)
-            : RasterPrintJob(s, g), owner_(owner) {}
-
-    protected:
-        bool EmitPage(const win::GdiBitmap& page, int32_t, int32_t, int32_t, int32_t) override {
-            int64_t dark = 0;
-            for (int32_t y = 0; y < page.height; ++y) {
-                const auto* row = page.row(y);
-                for (int32_t x = 0; x < page.width; ++x) {
-                    if (row[x * 4 + 1] < 128) ++dark;
-                }
-            }
-            owner_.documents.back().darkPixels.push_back(dark);
-            return true;
-        }
-        bool Finish() override { return true; }
-
-    private:
-        RecordingPrintSystem& owner_;
-    };
-};
 
 class ViewerPrinting : public ViewerFixture {
 protected:

@@ -182,6 +182,16 @@ inline std::vector<std::uint8_t> TestFramesFile(const std::vector<std::pair<std:
     return bytes;
 }
 
+// The frame delays of an animated GIF (hundredths of a second each), as the
+// item a ScopedTestFramesDecoder hands out with its frames.
+inline gdiplus::PropertyItem FrameDelayItem(const std::vector<std::uint32_t>& hundredths) {
+    gdiplus::PropertyItem item{gdiplus::PropertyTagFrameDelay, static_cast<std::uint32_t>(4 * hundredths.size()),
+                               gdiplus::PropertyTagTypeLong, {}};
+    for (std::uint32_t v : hundredths)
+        for (int i = 0; i < 4; ++i) item.value.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    return item;
+}
+
 // Registers a TestFramesDecoder for the life of a scope.
 class ScopedTestFramesDecoder {
 public:

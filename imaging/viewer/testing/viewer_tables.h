@@ -18,6 +18,9 @@ struct ViewerRow {
     std::vector<RowArgument> args;
     void (*start)(ViewerTable&);  // the starting state; null: the fixture's
     void (*effect)(ViewerTable&, const com::VARIANT& result);
+    // Arguments known only once the row has started (a handle it made), in
+    // place of `args`; null: `args`.
+    std::vector<com::VARIANT> (*argumentsAfterStart)(ViewerTable&) = nullptr;
 };
 
 inline constexpr uint16_t kMethod = com::DISPATCH_METHOD;
@@ -50,7 +53,9 @@ public:
         }
         events.events.clear();
         std::vector<com::VARIANT> args;
-        for (const auto& a : row.args) args.push_back(VariantOfArgument(a));
+        if (row.argumentsAfterStart) args = row.argumentsAfterStart(*this);
+        else
+            for (const auto& a : row.args) args.push_back(VariantOfArgument(a));
         com::VARIANT result = call(row.member, std::move(args), row.call);
         row.effect(*this, result);
         com::VariantClear(&result);
@@ -60,6 +65,7 @@ public:
     using ViewerFixture::callLong;
     using ViewerFixture::events;
     using ViewerFixture::get;
+    using ViewerFixture::makeImage;
     using ViewerFixture::pixel;
     using ViewerFixture::put;
     using ViewerFixture::site;

@@ -1,9 +1,10 @@
 #pragma once
 // For tests and the fuzzer's seeds: a hand-written PDF document with one form
 // field whose appearance is a filled box.
-#include <cstdio>
 #include <string>
 #include <vector>
+
+#include "plugins/mvpdfplug/testing/hand_written_pdf.h"
 
 namespace mvpdfplug::testing {
 
@@ -18,22 +19,7 @@ inline std::string formFieldPdf() {
         "/AP << /N 5 0 R >> >>",
         "<< /Type /XObject /Subtype /Form /BBox [0 0 100 100] /Length 21 >>\nstream\n0 g 0 0 100 100 re f\n\nendstream",
     };
-    std::string pdf = "%PDF-1.4\n";
-    std::vector<size_t> offsets;
-    for (size_t i = 0; i < objects.size(); ++i) {
-        offsets.push_back(pdf.size());
-        pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-    }
-    const size_t xref = pdf.size();
-    pdf += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (size_t offset : offsets) {
-        char line[24];
-        std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
-        pdf += line;
-    }
-    pdf += "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
-           std::to_string(xref) + "\n%%EOF\n";
-    return pdf;
+    return handWrittenPdf(objects);
 }
 
 }  // namespace mvpdfplug::testing
