@@ -72,8 +72,8 @@ void SetClipboardPictureSource(ClipboardPictureSource source);
 // status of RenderMetafileFile.
 MorvalenStatus LoadMetafileImage(int32_t& outId, const std::string& path, float scale, bool render);
 // The WMF drawn by libwmf at its size in pixels of the screen (96 dpi) times
-// `scale` (each side rounded half to even), on opaque white: libwmf draws on
-// nothing else. UnknownImageFormat for a file that is no WMF, EMF included
+// `scale` (each side rounded half to even), transparent where it draws
+// nothing. UnknownImageFormat for a file that is no WMF, EMF included
 // (no library on this platform draws enhanced metafiles); InvalidParameter
 // for a scaled size below one pixel or beyond kMaxWmfPixels. Nothing is
 // registered on failure.
@@ -86,7 +86,8 @@ struct WmfPlaceableHeader {
 };
 // A metafile held as its records (META_HEADER onwards) in a global memory
 // block, the form metafile handles take on this platform, drawn with the
-// header's frame at the screen's resolution (kind 0). With `deleteMetafile`
+// header's frame at the screen's resolution (kind 0), on opaque white as a
+// picture is drawn. With `deleteMetafile`
 // the block is freed once read. InvalidParameter for a block that is no live
 // global block or an empty frame, UnknownImageFormat for records libwmf
 // cannot read.

@@ -41,12 +41,13 @@ MorvalenStatus LoadImageFromHostClipboard(int32_t& outId) {
 
 constexpr double kScreenDpi = 96;
 
-// The metafile drawn into a bitmap of the size, registered (kind 0) at the
-// screen's resolution.
-MorvalenStatus RegisterRenderedWmf(const std::vector<uint8_t>& wmf, int32_t width, int32_t height, int32_t& outId) {
+// The metafile drawn into a bitmap of the size over the background,
+// registered (kind 0) at the screen's resolution.
+MorvalenStatus RegisterRenderedWmf(const std::vector<uint8_t>& wmf, int32_t width, int32_t height,
+                                   gdiplus::codecs::WmfBackground background, int32_t& outId) {
     return StatusOfRun([&] {
         std::unique_ptr<gdiplus::Bitmap> bitmap;
-        if (const gdiplus::Status status = gdiplus::codecs::RenderWmf(wmf, width, height, bitmap);
+        if (const gdiplus::Status status = gdiplus::codecs::RenderWmf(wmf, width, height, background, bitmap);
             status != gdiplus::Ok)
             return StatusOf(status);
         bitmap->SetResolution(static_cast<float>(kScreenDpi), static_cast<float>(kScreenDpi));
@@ -115,7 +116,8 @@ MorvalenStatus RenderMetafileFile(const std::string& path, float scale, int32_t&
     if (!(scaledWidth >= 1 && scaledHeight >= 1) ||
         scaledWidth * scaledHeight > static_cast<double>(gdiplus::codecs::kMaxWmfPixels))
         return InvalidParameter;
-    return RegisterRenderedWmf(bytes, static_cast<int32_t>(scaledWidth), static_cast<int32_t>(scaledHeight), outId);
+    return RegisterRenderedWmf(bytes, static_cast<int32_t>(scaledWidth), static_cast<int32_t>(scaledHeight),
+                               gdiplus::codecs::WmfBackground::Transparent, outId);
 }
 
 MorvalenStatus ImageFromWmf(win::HGLOBAL metafile, bool deleteMetafile, const WmfPlaceableHeader& header,
@@ -132,7 +134,7 @@ MorvalenStatus ImageFromWmf(win::HGLOBAL metafile, bool deleteMetafile, const Wm
     wmf.insert(wmf.end(), records.begin(), records.end());
     int32_t width = 0, height = 0;
     if (!gdiplus::codecs::WmfPixelSize(wmf, kScreenDpi, width, height)) return UnknownImageFormat;
-    return RegisterRenderedWmf(wmf, width, height, newId);
+    return RegisterRenderedWmf(wmf, width, height, gdiplus::codecs::WmfBackground::OpaqueWhite, newId);
 }
 
 }  // namespace scanvelt

@@ -107,7 +107,8 @@ TEST_F(ImageLoadingTest, AWindowsMetafileIsDrawnAtItsSizeTimesTheScale) {
         EXPECT_EQ(SizeOf(id), std::make_pair(c.width, c.height));
         const std::vector<uint32_t> pixels = PixelsOf(id);
         EXPECT_EQ(pixels[static_cast<size_t>(c.height / 2) * c.width + c.width / 4], 0xFFFF0000u);
-        EXPECT_EQ(pixels[static_cast<size_t>(c.height / 2) * c.width + c.width * 3 / 4], 0xFFFFFFFFu);
+        EXPECT_EQ(pixels[static_cast<size_t>(c.height / 2) * c.width + c.width * 3 / 4], 0x00000000u)
+            << "transparent where nothing is drawn";
         ReleaseImage(id);
     }
     int32_t id = 0;

@@ -21,6 +21,7 @@
 #include "platform/gdiplus/bitmap_data.h"
 #include "platform/win/global_memory.h"
 #include "platform/win/message_box.h"
+#include "imaging/twain/testing/barcode_pages.h"
 #include "plugins/barcode_scanner/testing/zint_symbols.h"
 
 namespace scanvelt {
@@ -29,23 +30,7 @@ namespace {
 using barcode::GreyImage;
 using barcode::testing::LinearCases;
 
-// A registered image of the grey page in `format` (24 or 32 bits), at `dpi`.
-int32_t EngineImageOf(const GreyImage& page, float dpi, int32_t format = gdiplus::PixelFormat24bppRGB) {
-    std::unique_ptr<gdiplus::Bitmap> bitmap;
-    EXPECT_EQ(gdiplus::Bitmap::Create(page.width, page.height, format, bitmap), gdiplus::Ok);
-    gdiplus::BitmapData data{};
-    const gdiplus::Rect all{0, 0, page.width, page.height};
-    EXPECT_EQ(bitmap->LockBits(all, gdiplus::ImageLockModeWrite, gdiplus::PixelFormat24bppRGB, data), gdiplus::Ok);
-    for (int32_t y = 0; y < page.height; ++y) {
-        auto* row = static_cast<uint8_t*>(data.Scan0) + ptrdiff_t(y) * data.Stride;
-        for (int32_t x = 0; x < page.width; ++x) std::memset(row + 3 * x, page.pixels[size_t(y) * page.width + x], 3);
-    }
-    bitmap->UnlockBits(data);
-    int32_t id = 0;
-    RegisterImage(id, std::move(bitmap), "", "", ImageKindMemory);
-    SetImageResolution(id, dpi, dpi, true);
-    return id;
-}
+using testing_support::EngineImageOf;
 
 class BarcodeReadersTest : public testing_support::EngineTest {
 protected:
@@ -66,19 +51,7 @@ protected:
     }
     GreyImage symbol(const std::string& symbology, const std::string& data, int scale,
                      const std::string& options = "--notext") {
-        const std::string file = barcode::testing::ZintFile(folder_, "s.bmp", symbology, data, scale, "BMP", options);
-        EXPECT_FALSE(file.empty()) << "zint failed on " << symbology;
-        const int32_t id = [&] {
-            int32_t loaded = 0;
-            EXPECT_EQ(LoadImageFromFile(loaded, file, false, false, false, 0, true, false), OK);
-            return loaded;
-        }();
-        const auto [w, h] = testing_support::SizeOf(id);
-        const std::vector<uint32_t> argb = testing_support::PixelsOf(id);
-        ReleaseImage(id);
-        GreyImage grey{w, h, std::vector<uint8_t>(argb.size())};
-        for (size_t i = 0; i < argb.size(); ++i) grey.pixels[i] = uint8_t(argb[i] & 0xFF);
-        return grey;
+        return testing_support::ZintSymbol(folder_, symbology, data, scale, options);
     }
     std::vector<win::MessageBoxRequest> shown;
     files::testing::ScratchFolder folder_{"barcode-readers"};

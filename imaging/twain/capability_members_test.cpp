@@ -5,16 +5,13 @@
 // count and value-number members of the same lists.
 #include "imaging/twain/capability_members.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "imaging/twain/testdata/scripted_engine.h"
-#include "imaging/twain/testing/twain_tables.h"
-#include "imaging/twain/twain_engine.h"
+#include "imaging/twain/testing/scripted_engine_table.h"
 #include "platform/com/bstr.h"
 #include "platform/com/safearray.h"
 #include "platform/win/message_box.h"
@@ -42,31 +39,13 @@ VARTYPE elementType(Kind kind) {
     return VT_EMPTY;
 }
 
-class CapabilityTable : public TwainTable {
+class CapabilityTable : public ScriptedEngineTable {
 protected:
-    CapabilityTable() {
-        win::SetMessageBoxHandler([](const win::MessageBoxRequest&) { return win::IDOK; });
-        SetTwainEngineFile(SCRIPTED_ENGINE_PATH);
-        library_ = dlopen(SCRIPTED_ENGINE_PATH, RTLD_NOW | RTLD_LOCAL);
-        set_ = library_ ? reinterpret_cast<ScriptedEngineSetFunction>(dlsym(library_, "ScriptedEngine_Set")) : nullptr;
-    }
-    ~CapabilityTable() override {
-        SetTwainEngineFile("");
-        win::SetMessageBoxHandler(nullptr);
-        if (library_) dlclose(library_);
-    }
     void list(int32_t count) {
-        ASSERT_NE(set_, nullptr) << dlerror();
         ScriptedEngineScript script;
         script.listCount = count;
-        set_(&script, &record_);
+        play(script);
     }
-    const ScriptedEngineRecord& record() const { return *record_; }
-
-private:
-    void* library_ = nullptr;
-    ScriptedEngineSetFunction set_ = nullptr;
-    ScriptedEngineRecord* record_ = nullptr;
 };
 
 // ---- Members that fill a host's array -------------------------------------

@@ -13,6 +13,7 @@
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/save_gdiplus.h"
 #include "imaging/engine/testing/engine_test_support.h"
+#include "imaging/twain/testing/ink.h"
 #include "imaging/twain/twain_control.h"
 #include "platform/gdiplus/bitmap.h"
 #include "platform/gdiplus/graphics/object_handles.h"
@@ -25,6 +26,8 @@
 namespace scanvelt {
 namespace {
 
+using testing_support::Ink;
+using testing_support::InkOf;
 using testing_support::PixelsOf;
 using testing_support::RegisterBitmap;
 using testing_support::RegisteredImageCount;
@@ -38,25 +41,6 @@ int32_t WhitePage(int32_t width, int32_t height, float dpi = 96) {
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = 0; x < width; ++x) bitmap->SetPixel(x, y, kWhite);
     return id;
-}
-
-// The bounding box of the pixels that are not white: left, top, right, bottom (inclusive).
-struct Ink {
-    int32_t left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;
-    bool any() const { return right >= 0; }
-};
-Ink InkOf(int32_t id) {
-    const gdiplus::Bitmap* bitmap = NativeBitmapOf(id);
-    Ink ink;
-    for (int32_t y = 0; y < static_cast<int32_t>(bitmap->GetHeight()); ++y)
-        for (int32_t x = 0; x < static_cast<int32_t>(bitmap->GetWidth()); ++x) {
-            uint32_t c = 0;
-            bitmap->GetPixel(x, y, c);
-            if (c == kWhite) continue;
-            ink.left = std::min(ink.left, x), ink.top = std::min(ink.top, y);
-            ink.right = std::max(ink.right, x), ink.bottom = std::max(ink.bottom, y);
-        }
-    return ink;
 }
 
 // How many objects the drawing layer holds now, of every kind the text members make.

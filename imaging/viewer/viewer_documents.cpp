@@ -77,9 +77,11 @@ bool namesPdf(std::string_view path) {
     return last == "PDF";
 }
 
-// The statuses of an image load after which the file may still be a PDF.
-bool mayBePdf(int32_t status, bool useIcm) {
-    return status == UnknownImageFormat || (!useIcm && (status == OutOfMemory || status == Aborted));
+// The statuses of an image load after which the file may still be a PDF:
+// with colour management or without, a PDF under another name is refused as
+// the unknown format, or as aborted when no codec plug-in is there to try it.
+bool mayBePdf(int32_t status) {
+    return status == UnknownImageFormat || status == OutOfMemory || status == Aborted;
 }
 
 }  // namespace
@@ -108,7 +110,7 @@ int32_t ViewerControl::displayFromFileOnce(std::string path, bool useIcm) {
     // A copy made for a load that failed is not left behind; the PDF attempt
     // reads the file the host named.
     if (forcedCopy) deleteTempFile();
-    if (!mayBePdf(LastStatus_, useIcm)) return LastStatus_;
+    if (!mayBePdf(LastStatus_)) return LastStatus_;
     // Not an image the engine reads: perhaps a PDF under another name. The
     // attempt is silent, and any failure of it reads as the unknown format.
     const bool silent = s_.SilentMode;

@@ -261,7 +261,8 @@ const ViewerRow kSourceRows[] = {
      },
      madeHandle},
     {"DisplayFromClipboardData", kMethod, {}, nullptr, expectGdiPicture},
-    // Drawn at 96 dpi times the scale: 240 x 120 pixels, red in the left half, white in the right.
+    // Drawn at 96 dpi times the scale: 240 x 120 pixels, red in the left half; the right half, where
+    // the metafile draws nothing, is transparent and shows the viewer's black background.
     {"DisplayFromMetaFile", kMethod, {}, nullptr,
      [](ViewerTable& t, const VARIANT& r) {
          EXPECT_EQ(r.lVal, 0);
@@ -269,7 +270,7 @@ const ViewerRow kSourceRows[] = {
          EXPECT_EQ(t.get("ImageHeight").lVal, 120);
          EXPECT_EQ(t.callLong("SetZoomFitControl"), 0);
          EXPECT_EQ(t.pixel(100, 150), kRed);
-         EXPECT_EQ(t.pixel(300, 150), 0xFFFFFFFFu);
+         EXPECT_EQ(t.pixel(300, 150), 0xFF000000u);
      },
      [](ViewerTable& t) { return std::vector<VARIANT>{MakeBstrUtf8(D(t).wmf), MakeR4(1.25f)}; }},
     {"DisplayFromMorvalenImage", kMethod, {}, aLentImage,

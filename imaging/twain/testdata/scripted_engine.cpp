@@ -116,6 +116,26 @@ EXPORT int32_t MVTWAIN_LoadCapValuesRangeN(int32_t) { return script.listCount > 
 EXPORT double MVTWAIN_GetLastMinCapValueRange() { return 10.5; }
 EXPORT double MVTWAIN_GetLastMaxCapValueRange() { return 20.25; }
 EXPORT double MVTWAIN_GetLastStepCapValueRange() { return 0.5; }
+// Barcodes of the last transfer (see ScriptedEngineScript::barcodeCount).
+EXPORT int32_t MVTWAIN_BarCodeCount() { return script.barcodeCount; }
+EXPORT const char* MVTWAIN_BarCodeValue(int32_t index) {
+    static char text[32];
+    text[0] = '\0';
+    if (index >= 0 && index < script.barcodeCount) std::snprintf(text, sizeof text, "code %d", index + 1);
+    return text;
+}
+namespace {
+int32_t barcodeField(int32_t index, int32_t first, int32_t step) {
+    return index >= 0 && index < script.barcodeCount ? first + step * index : 0;
+}
+}  // namespace
+EXPORT int32_t MVTWAIN_BarCodeType(int32_t index) { return barcodeField(index, 2, 1); }
+EXPORT int32_t MVTWAIN_BarCodeX(int32_t index) { return barcodeField(index, 100, 10); }
+EXPORT int32_t MVTWAIN_BarCodeY(int32_t index) { return barcodeField(index, 40, 7); }
+EXPORT int32_t MVTWAIN_BarCodeConfidence(int32_t index) { return barcodeField(index, 90, -5); }
+EXPORT int32_t MVTWAIN_BarCodeRotation(int32_t index) {
+    return index >= 0 && index < script.barcodeCount ? index % 5 : 0;
+}
 EXPORT int32_t MVTWAIN_GetImageLayout(double* left, double* top, double* right, double* bottom) {
     *left = 1.25, *top = 2.5, *right = 3.75, *bottom = 5.0;
     return 1;

@@ -26,6 +26,10 @@ struct ScriptedEngineScript {
     // value is 300.25 (text "current text"), its range 10.5 to 20.25 in steps
     // of 0.5, and the image layout 1.25, 2.5, 3.75, 5 (left, top, right, bottom).
     int32_t listCount = 0;
+    // Barcodes of the last transfer: code i (from 0) reads "code i+1", of
+    // type 2 + i, at x 100 + 10 i and y 40 + 7 i, with confidence 90 - 5 i
+    // and rotation i (mod 5); indexes past the list answer 0 and "".
+    int32_t barcodeCount = 0;
 };
 
 struct ScriptedEngineRecord {

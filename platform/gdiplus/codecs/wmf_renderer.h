@@ -15,13 +15,16 @@ namespace gdiplus::codecs {
 // for bytes libwmf cannot read as a WMF.
 bool WmfPixelSize(std::span<const std::uint8_t> wmf, double dpi, std::int32_t& width, std::int32_t& height);
 
+// What lies under the drawing where the metafile draws nothing.
+enum class WmfBackground { OpaqueWhite, Transparent };
+
 // The metafile's frame (a placeable header's, else the extent of what it
-// draws) scaled into a new 32bppARGB bitmap of width x height, on opaque
-// white: libwmf draws on nothing else. InvalidParameter for a size below 1
-// or beyond kMaxWmfPixels, UnknownImageFormat for bytes that are no WMF,
-// OutOfMemory when the bitmap cannot be had.
+// draws) scaled into a new 32bppARGB bitmap of width x height, over the
+// background. InvalidParameter for a size below 1 or beyond kMaxWmfPixels,
+// UnknownImageFormat for bytes that are no WMF, OutOfMemory when the bitmap
+// cannot be had.
 Status RenderWmf(std::span<const std::uint8_t> wmf, std::int32_t width, std::int32_t height,
-                 std::unique_ptr<Bitmap>& bitmap);
+                 WmfBackground background, std::unique_ptr<Bitmap>& bitmap);
 
 // The 22 bytes of a placeable header that give records without one a frame
 // of (left, top) to (right, bottom) units at `unitsPerInch`.

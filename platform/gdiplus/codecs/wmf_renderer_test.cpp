@@ -39,19 +39,32 @@ TEST_F(WmfRenderer, APlaceableMetafileHasTheSizeOfItsFrame) {
     }
 }
 
-TEST_F(WmfRenderer, TheFrameIsScaledIntoTheAskedSizeOnWhite) {
+// Two inches by one, the left inch white: drawn white stays opaque over nothing.
+const std::string kWhiteLeftHalf = wmf_testing::placeableWmf(200, 100, 100, {0, 0, 100, 100, 0x00FFFFFF});
+
+TEST_F(WmfRenderer, TheFrameIsScaledIntoTheAskedSizeOverTheBackground) {
     const struct {
+        const std::string& wmf;
         std::int32_t width, height;
-    } sizes[] = {{192, 96}, {384, 192}, {96, 48}};
-    for (const auto& s : sizes) {
-        SCOPED_TRACE(s.width);
+        WmfBackground background;
+        ARGB inside;  // the rectangle
+        ARGB beyond;  // the frame where the metafile draws nothing
+    } cases[] = {{kRedLeftHalf, 192, 96, WmfBackground::OpaqueWhite, 0xFFFF0000u, 0xFFFFFFFFu},
+                 {kRedLeftHalf, 384, 192, WmfBackground::Transparent, 0xFFFF0000u, 0x00000000u},
+                 {kRedLeftHalf, 96, 48, WmfBackground::OpaqueWhite, 0xFFFF0000u, 0xFFFFFFFFu},
+                 {kRedLeftHalf, 192, 96, WmfBackground::Transparent, 0xFFFF0000u, 0x00000000u},
+                 {kWhiteLeftHalf, 192, 96, WmfBackground::Transparent, 0xFFFFFFFFu, 0x00000000u}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " background " << static_cast<int>(c.background) << " inside "
+                                        << std::hex << c.inside);
         std::unique_ptr<Bitmap> bitmap;
-        ASSERT_EQ(RenderWmf(bytesOf(kRedLeftHalf), s.width, s.height, bitmap), Ok);
-        ASSERT_EQ(bitmap->GetWidth(), static_cast<std::uint32_t>(s.width));
-        ASSERT_EQ(bitmap->GetHeight(), static_cast<std::uint32_t>(s.height));
+        ASSERT_EQ(RenderWmf(bytesOf(c.wmf), c.width, c.height, c.background, bitmap), Ok);
+        ASSERT_EQ(bitmap->GetWidth(), static_cast<std::uint32_t>(c.width));
+        ASSERT_EQ(bitmap->GetHeight(), static_cast<std::uint32_t>(c.height));
         EXPECT_EQ(bitmap->GetPixelFormat(), PixelFormat32bppARGB);
-        EXPECT_EQ(pixel(*bitmap, s.width / 4, s.height / 2), 0xFFFF0000u) << "inside the rectangle";
-        EXPECT_EQ(pixel(*bitmap, s.width * 3 / 4, s.height / 2), 0xFFFFFFFFu) << "the frame beyond it";
+        EXPECT_EQ(pixel(*bitmap, c.width / 4, c.height / 2), c.inside) << "inside the rectangle, opaque";
+        EXPECT_EQ(pixel(*bitmap, c.width * 3 / 4, c.height / 2), c.beyond) << "the frame beyond it";
+        EXPECT_EQ(pixel(*bitmap, c.width - 1, 0), c.beyond) << "the far corner";
     }
 }
 
@@ -63,10 +76,10 @@ TEST_F(WmfRenderer, BytesThatAreNoMetafileAndSizesOutOfBoundsAreRefused) {
         SCOPED_TRACE(bad.size());
         std::int32_t width = 0, height = 0;
         EXPECT_FALSE(WmfPixelSize(bytesOf(bad), 96, width, height));
-        EXPECT_NE(RenderWmf(bytesOf(bad), 10, 10, bitmap), Ok);
+        EXPECT_NE(RenderWmf(bytesOf(bad), 10, 10, WmfBackground::Transparent, bitmap), Ok);
     }
-    EXPECT_EQ(RenderWmf(bytesOf(kRedLeftHalf), 0, 10, bitmap), InvalidParameter);
-    EXPECT_EQ(RenderWmf(bytesOf(kRedLeftHalf), 20000, 20000, bitmap), InvalidParameter);
+    EXPECT_EQ(RenderWmf(bytesOf(kRedLeftHalf), 0, 10, WmfBackground::OpaqueWhite, bitmap), InvalidParameter);
+    EXPECT_EQ(RenderWmf(bytesOf(kRedLeftHalf), 20000, 20000, WmfBackground::OpaqueWhite, bitmap), InvalidParameter);
     EXPECT_EQ(bitmap, nullptr);
 }
 
@@ -74,7 +87,7 @@ TEST_F(WmfRenderer, BytesThatAreNoMetafileAndSizesOutOfBoundsAreRefused) {
 TEST_F(WmfRenderer, CutMetafilesNeverCrash) {
     for (size_t keep = 1; keep < kRedLeftHalf.size(); keep += 3) {
         std::unique_ptr<Bitmap> bitmap;
-        RenderWmf(bytesOf(kRedLeftHalf.substr(0, keep)), 20, 10, bitmap);
+        RenderWmf(bytesOf(kRedLeftHalf.substr(0, keep)), 20, 10, WmfBackground::Transparent, bitmap);
     }
 }
 
