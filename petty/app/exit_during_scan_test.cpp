@@ -101,8 +101,11 @@ int runProgramAndExitDuringAScan(const std::filesystem::path& folder, int report
         after(1500, exitMidScan);
         realClick(scan->MyButton1[Formscan::ScanAllToPdf]);  // returns once the scan ended
     };
+    int waitsForTheScan = 0;
     exitMidScan = [&] {
         Formscan* scan = loadedWindow<Formscan>();
+        // A loaded machine may start the scan late.
+        if (scan && !scan->scanning() && ++waitsForTheScan < 30) return after(100, exitMidScan);
         tell(scan && scan->scanning() ? "scanning" : "not scanning");
         if (!scan) return;
         realClick(formInstances().get<Pettycashmain>().MyButton1[command::kExit]);
