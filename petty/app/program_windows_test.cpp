@@ -4,10 +4,6 @@
 // for a person to look at (build/petty/app/screenshots/). Every window shown
 // is held to the layout rule (platform/forms_qt/layout_rule.h), with and
 // without advances and cost centres.
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gmock/gmock.h>
@@ -56,6 +52,8 @@
 #include "platform/forms_qt/qt_host.h"
 #include "platform/forms_qt/qt_ui.h"
 #include "platform/forms_qt/scan_dialogs_qt.h"
+#include "platform/forms_qt/testing/message_box_answerer.h"
+#include "platform/forms_qt/testing/virtual_display.h"
 #include "platform/jet/test_support.h"
 #include "platform/vb/date_text.h"
 #include "platform/report/qt_report_output.h"
@@ -65,48 +63,8 @@
 namespace petty {
 namespace {
 
-// An Xvfb server of its own for the test's lifetime; it tells its display
-// number through a pipe once it takes connections.
-class VirtualDisplay {
-public:
-    VirtualDisplay() {
-        int fds[2];
-        if (::pipe(fds) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::close(fds[0]);
-            const int quiet = ::open("/dev/null", O_WRONLY);
-            ::dup2(quiet, STDOUT_FILENO);
-            ::dup2(quiet, STDERR_FILENO);
-            const std::string fd = std::to_string(fds[1]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1366x768x24", "-nolisten", "tcp",
-                     static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::close(fds[1]);
-        std::string number;
-        pollfd wait{fds[0], POLLIN, 0};
-        char c = 0;
-        while (pid_ > 0 && ::poll(&wait, 1, 15000) == 1 && ::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-        ::close(fds[0]);
-        if (!number.empty() && c == '\n') name_ = ":" + number;
-    }
-    ~VirtualDisplay() {
-        if (pid_ <= 0) return;
-        ::kill(pid_, SIGTERM);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    VirtualDisplay(const VirtualDisplay&) = delete;
-    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
-
-    const std::string& name() const { return name_; }  // empty when it did not start
-
-private:
-    pid_t pid_ = -1;
-    std::string name_;
-};
-
-bool xvfbInstalled() { return ::access("/usr/bin/Xvfb", X_OK) == 0; }
+using forms_qt::testing::VirtualDisplay;
+using forms_qt::testing::xvfbInstalled;
 
 void settle() {
     for (int i = 0; i < 20; ++i) {
@@ -283,28 +241,7 @@ void screenshotVoucherPrint(frmpettycash& register_, forms_qt::QtHost& host) {
                         [](forms::Form& print) { forms::user::click(*print.findControl("cmdreport", 0)); });
 }
 
-// While it lives, answers every message box the program shows with Yes, or
-// OK where there is no Yes, and keeps their texts.
-class MessageBoxAnswerer {
-public:
-    MessageBoxAnswerer() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            QAbstractButton* button = box->button(QMessageBox::Yes);
-            if (!button) button = box->button(QMessageBox::Ok);
-            if (!button) return;
-            texts.push_back(box->text().toStdString());
-            button->click();
-        });
-        timer_.start(100);
-    }
-
-    std::vector<std::string> texts;
-
-private:
-    QTimer timer_;
-};
+using forms_qt::testing::MessageBoxAnswerer;
 
 // A new voucher on the voucher tab, and a real double click on its cost-centre
 // combo: the project picker opens; the voucher is then cancelled.

@@ -155,6 +155,74 @@ TEST_F(FormscanWithSaneTest, TheFeederBecomesOneGroup4MultiPageTiff) {
     EXPECT_EQ(occurrences(info, "CCITT Group 4"), 10u) << info;
 }
 
+// What the user set in the source's setup dialog holds for every later scan
+// of the window, though the source closes after each scan and the feeder
+// scan switches it to its feeder: a picture scanned after a feeder scan has
+// the pixel type, resolution and picture set there (the device's own
+// default picture is solid black), and the dialog shows them again.
+TEST_F(FormscanWithSaneTest, SetupChoicesHoldAfterAFeederScanAndTheSourceClosing) {
+    const auto valueOf = [](const win::ScanSetupRequest& request, const std::string& name) -> std::string {
+        for (const win::ScanSetting& s : request.settings)
+            if (s.name == name)
+                return s.kind == win::ScanSetting::Kind::TextChoice ? s.text : std::to_string(static_cast<int>(s.value));
+        return "(not shown)";
+    };
+    std::vector<win::ScanSetupRequest> shown;
+    win::ScanDialogService service;
+    service.editSetup = [&](win::ScanSetupRequest& request) {
+        shown.push_back(request);
+        for (win::ScanSetting& s : request.settings) {
+            if (s.name == "test-picture") s.text = "Color pattern";
+            if (s.name == "mode") s.text = "Gray";
+            if (s.name == "resolution") s.value = 150;
+        }
+        return win::DialogAnswer::Accepted;
+    };
+    win::SetScanDialogService(service);
+    window->Command_Click(8);  // Open selected source
+    window->Command_Click(6);  // Source SETUP...
+    ASSERT_EQ(shown.size(), 1u);
+    // The dialog showed what the window scans with until then.
+    EXPECT_EQ(valueOf(shown[0], "resolution"), "300");
+    EXPECT_EQ(valueOf(shown[0], "mode"), "Color");
+
+    expectStored("153_1042.pdf");
+    click(Formscan::ScanAllToPdf);
+    expectStored("153_1042.jpg");
+    click(Formscan::ScanToJpeg);
+    const std::filesystem::path jpeg = documents() / "153_1042.jpg";
+    ASSERT_TRUE(std::filesystem::exists(jpeg));
+    // 80 by 100 mm at 150 dpi, grey, and the colour pattern's bars, not the default's black.
+    const std::string facts =
+        outputOf("/usr/bin/identify -format '%w %h %[colorspace] %[fx:mean]' '" + jpeg.string() + "'");
+    int width = 0, height = 0;
+    char colourSpace[32] = {};
+    double mean = 0;
+    ASSERT_EQ(std::sscanf(facts.c_str(), "%d %d %31s %lf", &width, &height, colourSpace, &mean), 4) << facts;
+    EXPECT_NEAR(width, 472, 2);
+    EXPECT_NEAR(height, 591, 2);
+    EXPECT_STREQ(colourSpace, "Gray");
+    EXPECT_GT(mean, 0.1) << "the page is black: the device's defaults were scanned";
+
+    // The dialog opened again shows the values the scans used. The device's
+    // picture is chosen back there, as the engine keeps choices for the
+    // process (the tests after this one scan with it).
+    window->Command_Click(8);
+    service.editSetup = [&](win::ScanSetupRequest& request) {
+        shown.push_back(request);
+        for (win::ScanSetting& s : request.settings)
+            if (s.name == "test-picture") s.text = "Solid black";
+        return win::DialogAnswer::Accepted;
+    };
+    win::SetScanDialogService(service);
+    window->Command_Click(6);
+    win::SetScanDialogService({});
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(valueOf(shown[1], "test-picture"), "Color pattern");
+    EXPECT_EQ(valueOf(shown[1], "mode"), "Gray");
+    EXPECT_EQ(valueOf(shown[1], "resolution"), "150");
+}
+
 // A slowed feeder scan with the real engine, whose page loop lets the
 // window's events run between chunks.
 class SlowFeederTest : public FormscanWithSaneTest {

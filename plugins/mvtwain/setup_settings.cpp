@@ -21,6 +21,13 @@ bool sameSetting(const win::ScanSetting& a, const win::ScanSetting& b) {
     return a.kind == win::ScanSetting::Kind::TextChoice ? a.text == b.text : a.value == b.value;
 }
 
+// Whether `setting` is unchanged from its entry in `before` (one without an entry is a change).
+bool unchanged(const win::ScanSetting& setting, const std::vector<win::ScanSetting>& before) {
+    for (const auto& b : before)
+        if (b.name == setting.name) return sameSetting(b, setting);
+    return false;
+}
+
 }  // namespace
 
 std::vector<win::ScanSetting> SettingsOf(ScanDevice& device) {
@@ -75,10 +82,7 @@ int ApplySettings(ScanDevice& device, const std::vector<win::ScanSetting>& befor
                   const std::vector<win::ScanSetting>& after) {
     int applied = 0;
     for (const auto& setting : after) {
-        const win::ScanSetting* old = nullptr;
-        for (const auto& b : before)
-            if (b.name == setting.name) old = &b;
-        if (old && sameSetting(*old, setting)) continue;
+        if (unchanged(setting, before)) continue;
         for (const auto& o : device.options()) {
             if (o.name != setting.name) continue;
             if (!o.active || !o.settable) break;
@@ -91,6 +95,15 @@ int ApplySettings(ScanDevice& device, const std::vector<win::ScanSetting>& befor
         }
     }
     return applied;
+}
+
+void KeepChangedSettings(std::vector<win::ScanSetting>& kept, const std::vector<win::ScanSetting>& before,
+                         const std::vector<win::ScanSetting>& after) {
+    for (const auto& setting : after) {
+        if (unchanged(setting, before)) continue;
+        std::erase_if(kept, [&](const win::ScanSetting& k) { return k.name == setting.name; });
+        kept.push_back(setting);
+    }
 }
 
 }  // namespace mvtwain

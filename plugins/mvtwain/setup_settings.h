@@ -17,4 +17,10 @@ std::vector<win::ScanSetting> SettingsOf(ScanDevice& device);
 int ApplySettings(ScanDevice& device, const std::vector<win::ScanSetting>& before,
                   const std::vector<win::ScanSetting>& after);
 
+// Adds to `kept` the settings of `after` that differ from `before`, each in
+// the place of an earlier choice of the same setting and after the others,
+// so that applying `kept` in order sets what the user chose last.
+void KeepChangedSettings(std::vector<win::ScanSetting>& kept, const std::vector<win::ScanSetting>& before,
+                         const std::vector<win::ScanSetting>& after);
+
 }  // namespace mvtwain

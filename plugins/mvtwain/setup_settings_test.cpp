@@ -50,5 +50,37 @@ TEST(SetupSettings, OnlyChangedSettingsAreApplied) {
     EXPECT_EQ(ApplySettings(*device, now, after), 0);
 }
 
+// The changes of two dialogs in turn: each setting once, at the place of its
+// last change, with the value chosen last; unchanged settings are not kept.
+TEST(SetupSettings, ChangesAreKeptInTheOrderTheyWereLastMade) {
+    const auto setting = [](const char* name, double value, const char* text = "") {
+        win::ScanSetting s;
+        s.name = name;
+        s.kind = *text ? win::ScanSetting::Kind::TextChoice : win::ScanSetting::Kind::Number;
+        s.value = value;
+        s.text = text;
+        return s;
+    };
+    const auto namesAndValues = [](const std::vector<win::ScanSetting>& kept) {
+        std::vector<std::string> out;
+        for (const auto& s : kept) out.push_back(s.name + "=" + (s.text.empty() ? std::to_string(int(s.value)) : s.text));
+        return out;
+    };
+    std::vector<win::ScanSetting> kept;
+    const std::vector<win::ScanSetting> shown = {setting("mode", 0, "Gray"), setting("resolution", 100),
+                                                 setting("brightness", 0)};
+    KeepChangedSettings(kept, shown, {setting("mode", 0, "Color"), setting("resolution", 300), setting("brightness", 0)});
+    EXPECT_EQ(namesAndValues(kept), (std::vector<std::string>{"mode=Color", "resolution=300"}));
+    const std::vector<win::ScanSetting> shownAgain = {setting("mode", 0, "Color"), setting("resolution", 300),
+                                                      setting("brightness", 0)};
+    KeepChangedSettings(kept, shownAgain,
+                        {setting("mode", 0, "Lineart"), setting("resolution", 300), setting("brightness", 20)});
+    EXPECT_EQ(namesAndValues(kept), (std::vector<std::string>{"resolution=300", "mode=Lineart", "brightness=20"}));
+    // A dialog whose settings stayed as shown adds nothing.
+    const auto before = kept;
+    KeepChangedSettings(kept, shownAgain, shownAgain);
+    EXPECT_EQ(namesAndValues(kept), namesAndValues(before));
+}
+
 }  // namespace
 }  // namespace mvtwain

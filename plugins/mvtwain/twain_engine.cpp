@@ -157,6 +157,10 @@ bool Engine::openSource(const std::string& nameOrLabel) {
     settings_.transferCount = -1;
     settings_.autoScan = false;
     capabilities_ = std::make_unique<Capabilities>(*device_, settings_);
+    // What the user chose in its setup dialog holds again (the capabilities'
+    // defaults above stay the device's own).
+    if (const auto kept = setupChoices_.find(entry->device); kept != setupChoices_.end())
+        ApplySettings(*device_, {}, kept->second);
     currentDevice_ = entry->device;
     currentLabel_ = entry->label;
     pendingFailure_ = DeviceStatus::Good;
@@ -197,14 +201,21 @@ bool Engine::disableSource() {
 
 bool Engine::sourceSetup() {
     if (!device_ || transferring_) return finish(MVTWAIN_TWCC_SEQERROR);
+    if (editSetup() != win::DialogAnswer::Accepted) return finish(MVTWAIN_TWCC_SUCCESS, MVTWAIN_TWRC_CANCEL) && false;
+    return finish(MVTWAIN_TWCC_SUCCESS);
+}
+
+win::DialogAnswer Engine::editSetup() {
     win::ScanSetupRequest request;
     request.sourceName = currentLabel_;
     request.settings = SettingsOf(*device_);
     const auto before = request.settings;
     const auto answer = win::EditScanSetup(request);
-    if (answer != win::DialogAnswer::Accepted) return finish(MVTWAIN_TWCC_SUCCESS, MVTWAIN_TWRC_CANCEL) && false;
-    ApplySettings(*device_, before, request.settings);
-    return finish(MVTWAIN_TWCC_SUCCESS);
+    if (answer == win::DialogAnswer::Accepted) {
+        ApplySettings(*device_, before, request.settings);
+        KeepChangedSettings(setupChoices_[currentDevice_], before, request.settings);
+    }
+    return answer;
 }
 
 Capabilities* Engine::capabilities() {
@@ -282,17 +293,9 @@ uint32_t Engine::acquire() {
         std::filesystem::remove(target, ignored);
     }
     if (state_ == 4) {
-        if (!settings_.hideUi) {
-            win::ScanSetupRequest request;
-            request.sourceName = currentLabel_;
-            request.settings = SettingsOf(*device_);
-            const auto before = request.settings;
-            const auto answer = win::EditScanSetup(request);
-            if (answer == win::DialogAnswer::Cancelled) {
-                last_.cancelled = true;
-                return finish(MVTWAIN_TWCC_SUCCESS, MVTWAIN_TWRC_CANCEL), 0;
-            }
-            if (answer == win::DialogAnswer::Accepted) ApplySettings(*device_, before, request.settings);
+        if (!settings_.hideUi && editSetup() == win::DialogAnswer::Cancelled) {
+            last_.cancelled = true;
+            return finish(MVTWAIN_TWCC_SUCCESS, MVTWAIN_TWRC_CANCEL), 0;
         }
         state_ = 5;
         pagesInBatch_ = 0;

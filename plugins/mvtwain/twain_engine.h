@@ -6,12 +6,14 @@
 // state after a transfer is 6 while pages follow and 4 when the feeder is
 // empty (SANE_STATUS_NO_DOCS).
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "platform/win/large_buffer.h"
+#include "platform/win/scan_dialogs.h"
 #include "plugins/mvtwain/capabilities.h"
 #include "plugins/mvtwain/scan_device.h"
 
@@ -86,6 +88,8 @@ private:
     void afterPage();
     void endBatch();
     void closeDevice();
+    // Shows the setup dialog of the open source; applies and keeps what the user changed.
+    win::DialogAnswer editSetup();
 
     std::unique_ptr<DeviceProvider> provider_;
     std::unique_ptr<ScanDevice> device_;
@@ -93,6 +97,12 @@ private:
     std::string currentDevice_;
     std::string currentLabel_;
     std::string selectedDevice_;
+    // What the user changed in each device's setup dialog, in order: set again
+    // whenever the device opens, since a device forgets its settings when it
+    // closes, and a host closes the source and unloads the manager after
+    // every scan. Kept for the engine's life, as a source keeps its user's
+    // settings from one session to the next.
+    std::map<std::string, std::vector<win::ScanSetting>> setupChoices_;
     int32_t state_ = 1;
     TransferSettings settings_;
     std::string transferPath_;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "plugins/mvtwain/deferred_cancellation.h"
 #include "plugins/mvtwain/mvtwain.h"
@@ -173,6 +174,59 @@ TEST_F(EngineTest, InjectedFaultsGiveTheirConditionsAndTheNextScanWorks) {
         EXPECT_GT(dib.width, 0) << "after " << c.status;
         EXPECT_FALSE(engine.last().cancelled || engine.last().failed) << "after " << c.status;
     }
+}
+
+// A device forgets its settings when it closes, and hosts close the source
+// and unload the manager after every scan: what the user changed in the setup
+// dialog is set again each time the device opens, while what the user left
+// as shown, and what a host set through capabilities, start from the device's own.
+TEST_F(EngineTest, SetupChoicesHoldAfterTheSourceAndManagerClose) {
+    const auto shownSetup = [this] {
+        std::map<std::string, std::string> values;
+        win::ScanDialogService service;
+        service.editSetup = [&](win::ScanSetupRequest& request) {
+            for (const auto& s : request.settings)
+                values[s.name] = s.kind == win::ScanSetting::Kind::TextChoice ? s.text : std::to_string(int(s.value));
+            return win::DialogAnswer::Cancelled;
+        };
+        win::SetScanDialogService(service);
+        EXPECT_FALSE(engine.sourceSetup());
+        win::SetScanDialogService({});
+        return values;
+    };
+    ASSERT_TRUE(engine.openSource("test:0"));
+    const auto deviceOwn = shownSetup();
+    ASSERT_EQ(deviceOwn.at("test-picture"), "Solid black");
+    setInSetup(engine, "test-picture", "Color pattern");
+    ASSERT_TRUE(setCap(engine, cap::XResolution, 300));  // a host's capability, not the user's choice
+    EXPECT_TRUE(engine.closeSource());
+    EXPECT_TRUE(engine.unloadManager());
+
+    ASSERT_TRUE(engine.openSource("test:0"));
+    auto reopened = shownSetup();
+    EXPECT_EQ(reopened.at("test-picture"), "Color pattern");
+    EXPECT_EQ(reopened.at("resolution"), deviceOwn.at("resolution"));
+    // The page scanned is the chosen picture, not the device's black.
+    engine.settings().hideUi = true;
+    ASSERT_TRUE(setCap(engine, cap::XResolution, 50));
+    ASSERT_TRUE(setCap(engine, cap::PixelType, 1));  // grey
+    const uint32_t handle = engine.acquire();
+    ASSERT_NE(handle, 0u);
+    const win::HGLOBAL block{handle};
+    const auto* dib = static_cast<const uint8_t*>(win::GlobalLock(block));
+    ASSERT_TRUE(dib);
+    const size_t bytes = win::GlobalSize(block);
+    size_t lit = 0;
+    for (size_t i = 40 + 256 * 4; i < bytes; ++i) lit += dib[i] > 32;
+    win::GlobalUnlock(block);
+    win::GlobalFree(block);
+    EXPECT_GT(lit, bytes / 10) << "the page is black";
+
+    // A later choice replaces the earlier one.
+    setInSetup(engine, "test-picture", "Grid");
+    EXPECT_TRUE(engine.closeSource());
+    ASSERT_TRUE(engine.openSource("test:0"));
+    EXPECT_EQ(shownSetup().at("test-picture"), "Grid");
 }
 
 TEST_F(EngineTest, SetupDialogCancelledBeforeTheScanIsAUserCancel) {
