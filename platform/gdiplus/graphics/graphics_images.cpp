@@ -139,10 +139,15 @@ Status Graphics::DrawImage(const Image& image, const RectF& destination, const R
     const double fillTop = y.DestinationOf(top);
     const double fillRight = x.DestinationOf(right);
     const double fillBottom = y.DestinationOf(bottom);
-    const Status painted = Paint(*bitmap, [&](cairo_t* cr) {
+    // Images keep pixel areas on whole coordinates whatever the pixel offset mode.
+    const cairo_matrix_t device = DeviceMatrix(*bitmap, false);
+    // The pixels the fill can touch follow from its corners: no trial run,
+    // which would make cairo keep (and then copy) the source rows.
+    const std::optional<Rect> touched =
+        DevicePixelsCovering(device, {{fillLeft, fillTop}, {fillRight, fillTop}, {fillLeft, fillBottom}, {fillRight, fillBottom}});
+    if (!touched) return Ok;
+    const Status painted = PaintArea(*bitmap, *touched, [&](cairo_t* cr) {
         PrepareGeometry(cr, *bitmap, pattern.get());
-        // Images keep pixel areas on whole coordinates whatever the pixel offset mode.
-        const cairo_matrix_t device = DeviceMatrix(*bitmap, false);
         cairo_set_matrix(cr, &device);
         cairo_rectangle(cr, fillLeft, fillTop, fillRight - fillLeft, fillBottom - fillTop);
         cairo_fill(cr);

@@ -7,7 +7,9 @@
 #include <cairo.h>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
+#include <utility>
 
 #include "platform/gdiplus/bitmap.h"
 
@@ -19,6 +21,12 @@ using CairoDrawing = std::function<void(cairo_t*)>;
 // The whole device pixels the drawing would touch, found by running it on a
 // recording surface; nothing when it draws nothing.
 std::optional<Rect> InkArea(const CairoDrawing& draw);
+
+// The whole device pixels a shape with these corners (in the user space of
+// `matrix`) can touch, as cairo rounds them: its corners in device space at
+// cairo's 1/256 pixel precision, rounded outwards. Nothing when they span no
+// pixel or are not finite numbers.
+std::optional<Rect> DevicePixelsCovering(const cairo_matrix_t& matrix, std::initializer_list<std::pair<double, double>> corners);
 
 // Runs the drawing over the pixels of `area` (clipped to the bitmap) and
 // writes them back. Ok without drawing when the area misses the bitmap; the
