@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "platform/gdiplus/graphics/cairo_ptr.h"
@@ -112,6 +113,33 @@ std::optional<Rect> InkArea(const CairoDrawing& draw) {
 
 namespace {
 
+// Four pixels at a time: the passes below run over every pixel of a frame.
+using FourPixels = std::uint32_t __attribute__((vector_size(16)));
+
+void MakeOpaque(std::uint32_t* pixels, std::int32_t count) {
+    std::int32_t x = 0;
+    for (; x + 4 <= count; x += 4) {
+        FourPixels four;
+        std::memcpy(&four, pixels + x, sizeof four);
+        four |= 0xFF000000u;
+        std::memcpy(pixels + x, &four, sizeof four);
+    }
+    for (; x < count; ++x) pixels[x] |= 0xFF000000u;
+}
+
+bool AllOpaque(const std::uint32_t* pixels, std::int32_t count) {
+    std::int32_t x = 0;
+    FourPixels alpha{0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF000000u};
+    for (; x + 4 <= count; x += 4) {
+        FourPixels four;
+        std::memcpy(&four, pixels + x, sizeof four);
+        alpha &= four;
+    }
+    std::uint32_t all = alpha[0] & alpha[1] & alpha[2] & alpha[3];
+    for (; x < count; ++x) all &= pixels[x];
+    return (all & 0xFF000000u) == 0xFF000000u;
+}
+
 // A 32-bit RGB bitmap (a device context's: a window's back buffer) is drawn
 // on where its rows lie: its pixels read as opaque premultiplied ARGB once
 // their fourth byte is 0xFF, so setting that byte is the whole conversion in;
@@ -130,10 +158,7 @@ Status PaintOpaqueRowsInPlace(Bitmap& bitmap, const Rect& area, const CairoDrawi
     painted = true;
     auto* first = static_cast<std::uint8_t*>(data.Scan0);
     const auto rowOf = [&](std::int32_t y) { return first + static_cast<std::ptrdiff_t>(y) * data.Stride; };
-    for (std::int32_t y = 0; y < area.Height; ++y) {
-        auto* pixels = reinterpret_cast<std::uint32_t*>(rowOf(y));
-        for (std::int32_t x = 0; x < area.Width; ++x) pixels[x] |= 0xFF000000u;
-    }
+    for (std::int32_t y = 0; y < area.Height; ++y) MakeOpaque(reinterpret_cast<std::uint32_t*>(rowOf(y)), area.Width);
     Status status = Ok;
     {
         SurfacePtr surface(cairo_image_surface_create_for_data(first, CAIRO_FORMAT_ARGB32, area.Width, area.Height,
@@ -156,10 +181,8 @@ Status PaintOpaqueRowsInPlace(Bitmap& bitmap, const Rect& area, const CairoDrawi
         const ColorPalette none;
         PixelConverter toRgb(PixelFormat32bppPARGB, none, PixelFormat32bppRGB, none);
         for (std::int32_t y = 0; y < area.Height; ++y) {
-            const auto* pixels = reinterpret_cast<const std::uint32_t*>(rowOf(y));
-            bool opaque = true;
-            for (std::int32_t x = 0; x < area.Width; ++x) opaque &= pixels[x] >= 0xFF000000u;
-            if (!opaque) toRgb.Convert(rowOf(y), 0, rowOf(y), 0, area.Width);
+            if (!AllOpaque(reinterpret_cast<const std::uint32_t*>(rowOf(y)), area.Width))
+                toRgb.Convert(rowOf(y), 0, rowOf(y), 0, area.Width);
         }
     }
     const Status unlocked = bitmap.UnlockBits(data);
