@@ -127,6 +127,8 @@ void MakeOpaque(std::uint32_t* pixels, std::int32_t count) {
     for (; x < count; ++x) pixels[x] |= 0xFF000000u;
 }
 
+}  // namespace
+
 bool AllOpaque(const std::uint32_t* pixels, std::int32_t count) {
     std::int32_t x = 0;
     FourPixels alpha{0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF000000u};
@@ -139,6 +141,8 @@ bool AllOpaque(const std::uint32_t* pixels, std::int32_t count) {
     for (; x < count; ++x) all &= pixels[x];
     return (all & 0xFF000000u) == 0xFF000000u;
 }
+
+namespace {
 
 // A 32-bit RGB bitmap (a device context's: a window's back buffer) is drawn
 // on where its rows lie: its pixels read as opaque premultiplied ARGB once

@@ -6,6 +6,7 @@
 // values and a large image costs only what is drawn.
 #include <cairo.h>
 
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -27,6 +28,9 @@ std::optional<Rect> InkArea(const CairoDrawing& draw);
 // cairo's 1/256 pixel precision, rounded outwards. Nothing when they span no
 // pixel or are not finite numbers.
 std::optional<Rect> DevicePixelsCovering(const cairo_matrix_t& matrix, std::initializer_list<std::pair<double, double>> corners);
+
+// Whether every one of `count` 32-bit pixels has 0xFF in its top (alpha) byte.
+bool AllOpaque(const std::uint32_t* pixels, std::int32_t count);
 
 // Runs the drawing over the pixels of `area` (clipped to the bitmap) and
 // writes them back. Ok without drawing when the area misses the bitmap; the
