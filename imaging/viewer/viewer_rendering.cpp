@@ -86,7 +86,8 @@ int32_t ViewerControl::drawWithGdiplus(int32_t imageId, int32_t dstX, int32_t ds
                                        int32_t srcX, int32_t srcY, int32_t srcW, int32_t srcH) {
     const bool reusable = imageLayerValid_ && scrollStepDrawing_;
     imageLayerValid_ = false;
-    if (imageId == 0 || imageId != FastCopyID_) return drawImageOn(buffer_, imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, nullptr);
+    if (imageId == 0 || imageId != FastCopyID_)
+        return drawImageOn(buffer_, imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, nullptr);
     if (imageLayer_.width() != buffer_.width() || imageLayer_.height() != buffer_.height()) {
         if (!imageLayer_.resize(buffer_.width(), buffer_.height(), opaqueArgb(s_.BackColor)))
             return drawImageOn(buffer_, imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, nullptr);
@@ -98,8 +99,9 @@ int32_t ViewerControl::drawWithGdiplus(int32_t imageId, int32_t dstX, int32_t ds
                            FaceRect{srcX, srcY, srcW, srcH}};
     int32_t status = -1;
     bool plain = false;
-    if (const std::optional<Shift> shift = reusable ? WholePixelShift(layerDrawing_, now, kNearestNeighbor) : std::nullopt)
-        status = drawExposedPart(now, *shift);
+    const std::optional<Shift> shift =
+        reusable ? WholePixelShift(layerDrawing_, now, kNearestNeighbor) : std::nullopt;
+    if (shift) status = drawExposedPart(now, *shift);
     if (status == 0) {
         plain = true;
     } else {

@@ -161,7 +161,8 @@ Status Graphics::DrawImage(const Image& image, const RectF& destination, const R
     // The pixels the fill can touch follow from its corners: no trial run,
     // which would make cairo keep (and then copy) the source rows.
     const std::optional<Rect> touched =
-        DevicePixelsCovering(device, {{fillLeft, fillTop}, {fillRight, fillTop}, {fillLeft, fillBottom}, {fillRight, fillBottom}});
+        DevicePixelsCovering(device, {{fillLeft, fillTop}, {fillRight, fillTop}, {fillLeft, fillBottom},
+                                      {fillRight, fillBottom}});
     if (!touched) return Ok;
     const Status painted = PaintArea(*bitmap, *touched, [&](cairo_t* cr) {
         PrepareGeometry(cr, *bitmap, pattern.get());

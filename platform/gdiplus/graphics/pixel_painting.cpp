@@ -84,7 +84,8 @@ std::optional<Rect> WholePixels(double left, double top, double right, double bo
 
 }  // namespace
 
-std::optional<Rect> DevicePixelsCovering(const cairo_matrix_t& matrix, std::initializer_list<std::pair<double, double>> corners) {
+std::optional<Rect> DevicePixelsCovering(const cairo_matrix_t& matrix,
+                                         std::initializer_list<std::pair<double, double>> corners) {
     double left = HUGE_VAL, top = HUGE_VAL, right = -HUGE_VAL, bottom = -HUGE_VAL;
     for (auto [x, y] : corners) {
         cairo_matrix_transform_point(&matrix, &x, &y);

@@ -85,10 +85,8 @@ TEST_F(PaintInPlaceTest, TopDownRowsEndAsTheCopyingPathLeavesThem) {
         ASSERT_EQ(Bitmap::FromScan0(kWidth, kHeight, kWidth * 4, PixelFormat32bppRGB,
                                     reinterpret_cast<std::uint8_t*>(topDown.data()), inPlace),
                   Ok);
-        ASSERT_EQ(Bitmap::FromScan0(kWidth, kHeight, -kWidth * 4, PixelFormat32bppRGB,
-                                    reinterpret_cast<std::uint8_t*>(&bottomUp[static_cast<std::size_t>(kHeight - 1) * kWidth]),
-                                    copied),
-                  Ok);
+        auto* lastRow = reinterpret_cast<std::uint8_t*>(&bottomUp[static_cast<std::size_t>(kHeight - 1) * kWidth]);
+        ASSERT_EQ(Bitmap::FromScan0(kWidth, kHeight, -kWidth * 4, PixelFormat32bppRGB, lastRow, copied), Ok);
         ASSERT_EQ(c.draw(*GraphicsOn(*inPlace)), Ok) << c.what;
         ASSERT_EQ(c.draw(*GraphicsOn(*copied)), Ok) << c.what;
         std::int32_t changed = 0;
