@@ -5,8 +5,11 @@
 // filter of that quality: what the drawing under the viewer can do at best.
 // Each viewer case runs twice: drawing the page itself, and drawing from its
 // premultiplied drawing copy (OptimizeDrawingSpeed), which the drawing takes
-// without converting it. Goal: a scroll step at nearest or bilinear quality
-// within one frame at 60 Hz (16 ms).
+// without converting it; a scroll step of the drawing copy moves what is
+// drawn and draws only the exposed band. Each fit really scales the page (the
+// viewer keeps no scaled picture between drawings). Goals: a scroll step at
+// most 4 ms (median), a fit at most twice cairo's scale-and-paint at each
+// quality. Run with --benchmark_repetitions to get medians and spread.
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 

@@ -21,6 +21,14 @@ public:
     bool resize(int32_t width, int32_t height, uint32_t color);
     // Fills a rectangle, clipped to the buffer.
     void fill(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t color);
+    // Moves the content of a rectangle within it: pixel (x, y) takes what was
+    // at (x + dx, y + dy); what would come from outside the rectangle keeps
+    // its old content. False (nothing moved) when the rectangle does not lie
+    // inside the buffer.
+    bool moveWithin(int32_t x, int32_t y, int32_t width, int32_t height, int32_t dx, int32_t dy);
+    // Takes every pixel of a buffer of the same size; false (nothing copied)
+    // for another size.
+    bool copyFrom(const BackBuffer& other);
 
     win::HDC dc() const { return dc_; }
     uint32_t* pixels() const { return pixels_; }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "imaging/viewer/back_buffer.h"
+#include "imaging/viewer/image_drawing_shift.h"
 #include "imaging/viewer/scroll_bar.h"
 #include "imaging/viewer/selection_outline.h"
 #include "imaging/viewer/viewer_settings.h"
@@ -328,6 +329,11 @@ private:
     void paintBackdrop();
     int32_t drawWithGdiplus(int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW, int32_t dstH, int32_t srcX,
                             int32_t srcY, int32_t srcW, int32_t srcH);
+    // The image drawn whole on the back colour into `target`; `plain` (may be
+    // null) tells whether every setting was in force (no fall-back).
+    int32_t drawImageOn(BackBuffer& target, int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW, int32_t dstH,
+                        int32_t srcX, int32_t srcY, int32_t srcW, int32_t srcH, bool* plain);
+    int32_t drawExposedPart(const ImageDrawing& now, Shift shift);
     void paintChrome();
     void clearSurface();
     // PDF documents
@@ -386,6 +392,12 @@ private:
     com::IControlSite* site_ = nullptr;
     ViewerSettings s_;
     BackBuffer buffer_;
+    // The drawing copy as last drawn on the back colour, for scroll steps
+    // (see drawWithGdiplus); valid only right after a drawing into it.
+    BackBuffer imageLayer_;
+    ImageDrawing layerDrawing_;
+    bool imageLayerValid_ = false;
+    bool scrollStepDrawing_ = false;
     int32_t windowNumber_ = 0;
     int32_t faceWidth_ = 0, faceHeight_ = 0;
     bool imagingStarted_ = false;
@@ -394,6 +406,7 @@ private:
     int32_t NativeImageID_ = 0;
     int32_t FastCopyID_ = 0;
     int32_t FastCopyPage_ = 0;
+    uint64_t FastCopyGeneration_ = 0;
     int32_t CurrentDocumentType_ = 0;
     int32_t LastStatus_ = 0;
     double PixelAspect_ = 1.0;

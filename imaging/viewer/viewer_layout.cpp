@@ -44,6 +44,8 @@ void ViewerControl::ComputeClientArea() {
 }
 
 void ViewerControl::UpdateLayout(int32_t imageId) {
+    // A new layout may follow a change of the drawn pixels (a turn of the drawing copy).
+    imageLayerValid_ = false;
     bool zoomChanged = false;
     QualityPassDone_ = false;
     if (imageId == 0) imageId = FastCopyID_ != 0 ? FastCopyID_ : NativeImageID_;

@@ -3,6 +3,7 @@
 // gamma, the fall-backs when memory runs short, the drawing copy in 32-bit
 // premultiplied ARGB, and the delayed high-quality second pass.
 #include <cmath>
+#include <utility>
 
 #include "imaging/engine/graphics_on_image.h"
 #include "imaging/engine/graphics_wrappers.h"
@@ -10,6 +11,7 @@
 #include "imaging/engine/image_queries.h"
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/pixel_format_conversion.h"
+#include "imaging/viewer/image_drawing_shift.h"
 #include "imaging/viewer/viewer_control.h"
 #include "imaging/viewer/viewer_input_flags.h"
 
@@ -62,6 +64,7 @@ int32_t ViewerControl::BuildFastDisplayCopy() {
     int32_t copy = 0;
     int32_t status = ConvertPixelFormat(NativeImageID_, kPixelFormat32bppPARGB, true, copy);
     if (status == 0) {
+        ++FastCopyGeneration_;
         FastCopyID_ = copy;
         FastCopyPage_ = s_.CurrentPage;
     }
@@ -75,14 +78,84 @@ int32_t ViewerControl::clientHeight() const {
     return innerHeight() - (hScroll_.visible ? hScroll_.height : 0);
 }
 
+// The drawing copy is drawn into a layer of the viewer's own, which nobody
+// else draws on, and the layer is copied to the back buffer: a scroll step
+// that moves the picture by whole pixels moves the layer and draws only the
+// part it exposes. Any other drawing draws it whole.
 int32_t ViewerControl::drawWithGdiplus(int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW, int32_t dstH,
                                        int32_t srcX, int32_t srcY, int32_t srcW, int32_t srcH) {
+    const bool reusable = imageLayerValid_ && scrollStepDrawing_;
+    imageLayerValid_ = false;
+    if (imageId == 0 || imageId != FastCopyID_)
+        return drawImageOn(buffer_, imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, nullptr);
+    if (imageLayer_.width() != buffer_.width() || imageLayer_.height() != buffer_.height()) {
+        if (!imageLayer_.resize(buffer_.width(), buffer_.height(), opaqueArgb(s_.BackColor)))
+            return drawImageOn(buffer_, imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, nullptr);
+    }
+    const bool useGamma = s_.Gamma != 1.0f && !GifAnimatable_;
+    const int32_t interpolation = ChooseInterpolationMode();
+    const ImageDrawing now{imageId, FastCopyGeneration_, interpolation, useGamma ? s_.Gamma : 1.0f, s_.BackColor,
+                           buffer_.width(), buffer_.height(), FaceRect{dstX, dstY, dstW, dstH},
+                           FaceRect{srcX, srcY, srcW, srcH}};
+    int32_t status = -1;
+    bool plain = false;
+    const std::optional<Shift> shift =
+        reusable ? WholePixelShift(layerDrawing_, now, kNearestNeighbor) : std::nullopt;
+    if (shift) status = drawExposedPart(now, *shift);
+    if (status == 0) {
+        plain = true;
+    } else {
+        status = drawImageOn(imageLayer_, imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, &plain);
+    }
+    if (status != 0 || !buffer_.copyFrom(imageLayer_))
+        return drawImageOn(buffer_, imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, nullptr);
+    imageLayerValid_ = plain;
+    layerDrawing_ = now;
+    return status;
+}
+
+// Moves the layer's picture and draws the exposed bands on the back colour,
+// each from the source pixels a whole drawing puts there.
+int32_t ViewerControl::drawExposedPart(const ImageDrawing& now, Shift shift) {
+    const FaceRect& d = now.destination;
+    if (!imageLayer_.moveWithin(d.x, d.y, d.width, d.height, shift.dx, shift.dy)) return -1;
+    const std::vector<FaceRect> bands = ExposedByShift(d, shift);
+    if (bands.empty()) return 0;
     gdiplus::GpGraphics graphics{};
-    int32_t status = GpGraphicsFromHdc(buffer_.dc(), graphics);
+    int32_t status = GpGraphicsFromHdc(imageLayer_.dc(), graphics);
+    if (status != 0) return status;
+    gdiplus::GpImageAttributes attributes{};
+    if (now.gamma != 1.0f) {
+        status = CreateGpImageAttributes(attributes);
+        if (status == 0) status = SetGpAttributesGamma(attributes, 0, true, now.gamma);
+    }
+    if (status == 0) status = SetGpSmoothingMode(graphics, kSmoothingNone);
+    if (status == 0) status = SetGpPixelOffsetMode(graphics, kPixelOffsetHalf);
+    if (status == 0) status = SetGpCompositingQuality(graphics, kCompositingHighSpeed);
+    if (status == 0) status = SetGpInterpolationMode(graphics, now.interpolation);
+    for (const FaceRect& band : bands) {
+        if (status != 0) break;
+        imageLayer_.fill(band.x, band.y, band.width, band.height, opaqueArgb(now.backColor));
+        status = DrawGpImageRectRect(graphics, now.imageId, band.x, band.y, band.width, band.height,
+                                     now.source.x + (band.x - d.x), now.source.y + (band.y - d.y), band.width,
+                                     band.height, kUnitPixel, attributes);
+    }
+    if (attributes != gdiplus::GpImageAttributes{}) DisposeGpImageAttributes(attributes);
+    DeleteGpGraphics(graphics);
+    return status;
+}
+
+int32_t ViewerControl::drawImageOn(BackBuffer& target, int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW,
+                                   int32_t dstH, int32_t srcX, int32_t srcY, int32_t srcW, int32_t srcH, bool* plain) {
+    if (plain) *plain = false;
+    gdiplus::GpGraphics graphics{};
+    int32_t status = GpGraphicsFromHdc(target.dc(), graphics);
     if (status != 0) return status;
     gdiplus::GpImageAttributes attributes{};
     bool useGamma = s_.Gamma != 1.0f && !GifAnimatable_;  // an animated GIF shows its own colours
-    if (useGamma && CreateGpImageAttributes(attributes) == 0) SetGpAttributesGamma(attributes, 0, true, s_.Gamma);
+    bool gammaSet = false;
+    if (useGamma && CreateGpImageAttributes(attributes) == 0)
+        gammaSet = SetGpAttributesGamma(attributes, 0, true, s_.Gamma) == 0;
     ClearGpGraphics(graphics, opaqueArgb(s_.BackColor));
     status = SetGpSmoothingMode(graphics, kSmoothingNone);
     SetGpPixelOffsetMode(graphics, kPixelOffsetHalf);
@@ -91,6 +164,8 @@ int32_t ViewerControl::drawWithGdiplus(int32_t imageId, int32_t dstX, int32_t ds
     if (status == 0)
         status = DrawGpImageRectRect(graphics, imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, kUnitPixel,
                                      attributes);
+    // Only a drawing with every setting in force is one a scroll step may move.
+    if (plain) *plain = status == 0 && gammaSet == useGamma;
     if (status == kOutOfMemory) {
         // Less and less work until something fits: no gamma, no smoothing.
         if (attributes != gdiplus::GpImageAttributes{}) DisposeGpImageAttributes(attributes);
@@ -177,6 +252,8 @@ void ViewerControl::paintBackdrop() {
 
 void ViewerControl::RenderImage(int32_t imageId, bool qualityPass) {
     setQualityTimer(false);
+    // Only a drawing straight after the layer's may build on it.
+    const bool layerWasValid = std::exchange(imageLayerValid_, false);
     if (imageId == 0) imageId = FastCopyID_ != 0 ? FastCopyID_ : NativeImageID_;
     if (s_.OptimizeDrawingSpeed && imageId != 0 && FormatNameOf(imageId) != "GIF" &&
         PixelFormatOf(imageId) != kPixelFormat32bppPARGB && BuildFastDisplayCopy() == 0)
@@ -227,9 +304,12 @@ void ViewerControl::RenderImage(int32_t imageId, bool qualityPass) {
             if (srcX + srcW > s_.ImageWidth) srcX = s_.ImageWidth - srcW;
             if (srcY + srcH > s_.ImageHeight) srcY = s_.ImageHeight - srcH;
             int32_t b = border();
-            LastStatus_ = s_.BackStyle == 0 || s_.ForcePictureMode
-                              ? drawThroughPicture(imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH)
-                              : drawWithGdiplus(imageId, dstX + b, dstY + b, dstW, dstH, srcX, srcY, srcW, srcH);
+            if (s_.BackStyle == 0 || s_.ForcePictureMode) {
+                LastStatus_ = drawThroughPicture(imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH);
+            } else {
+                imageLayerValid_ = layerWasValid;
+                LastStatus_ = drawWithGdiplus(imageId, dstX + b, dstY + b, dstW, dstH, srcX, srcY, srcW, srcH);
+            }
             if (LastStatus_ == 0) {
                 // The rectangle follows zoom and scrolling through its image pixels.
                 if (SelectionDrawn_)

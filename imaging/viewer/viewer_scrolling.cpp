@@ -78,7 +78,10 @@ void ViewerControl::scrollChanged(ScrollBar& bar) {
         RealignH_ = false;
         ImageLeft_ = -bar.value;
     }
+    // Only a scroll step may move what the last drawing drew.
+    scrollStepDrawing_ = true;
     RenderImage(0, false);
+    scrollStepDrawing_ = false;
     raise(kEventScrollControl);
 }
 

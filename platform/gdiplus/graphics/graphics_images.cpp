@@ -60,24 +60,41 @@ public:
     }
 
     // A surface over `area` of `image`, or null when the image must be copied:
-    // another kind or format, colour adjustments, the target itself, a lock.
+    // another kind or format, colour adjustments, the target itself, a lock,
+    // straight ARGB with a pixel that is not opaque (an opaque pixel is the
+    // same bytes premultiplied, so a scanned page is drawn where it lies).
     SurfacePtr Take(const Image& image, const Bitmap& target, const Rect& area, const ImageAttributes* attributes) {
         if (attributes != nullptr && attributes->Adjusts(ColorAdjustTypeBitmap)) return nullptr;
-        if (image.GetPixelFormat() != PixelFormat32bppPARGB) return nullptr;
+        const PixelFormat format = image.GetPixelFormat();
+        if (format != PixelFormat32bppPARGB && format != PixelFormat32bppARGB) return nullptr;
         auto* bitmap = const_cast<Bitmap*>(dynamic_cast<const Bitmap*>(&image));
         if (bitmap == nullptr || bitmap == &target) return nullptr;
         // A read lock in the bitmap's own format hands out its rows, uncopied.
-        if (bitmap->LockBits(area, ImageLockModeRead, PixelFormat32bppPARGB, data_) != Ok) return nullptr;
+        if (bitmap->LockBits(area, ImageLockModeRead, format, data_) != Ok) return nullptr;
         bitmap_ = bitmap;
-        if (data_.Stride <= 0 || data_.Stride % 4 != 0) return nullptr;
+        // Rows the copy must read instead are let go, so that the copy can lock them.
+        if (data_.Stride <= 0 || data_.Stride % 4 != 0) return LetGo();
+        if (format == PixelFormat32bppARGB) {
+            for (std::int32_t y = 0; y < area.Height; ++y) {
+                const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(data_.Scan0) +
+                                                                         static_cast<std::ptrdiff_t>(y) * data_.Stride);
+                if (!AllOpaque(row, area.Width)) return LetGo();
+            }
+        }
         SurfacePtr surface(cairo_image_surface_create_for_data(static_cast<unsigned char*>(data_.Scan0),
                                                                CAIRO_FORMAT_ARGB32, area.Width, area.Height,
                                                                data_.Stride));
-        if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+        if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return LetGo();
         return surface;
     }
 
 private:
+    SurfacePtr LetGo() {
+        bitmap_->UnlockBits(data_);
+        bitmap_ = nullptr;
+        return nullptr;
+    }
+
     Bitmap* bitmap_ = nullptr;
     BitmapData data_;
 };
@@ -139,10 +156,16 @@ Status Graphics::DrawImage(const Image& image, const RectF& destination, const R
     const double fillTop = y.DestinationOf(top);
     const double fillRight = x.DestinationOf(right);
     const double fillBottom = y.DestinationOf(bottom);
-    const Status painted = Paint(*bitmap, [&](cairo_t* cr) {
+    // Images keep pixel areas on whole coordinates whatever the pixel offset mode.
+    const cairo_matrix_t device = DeviceMatrix(*bitmap, false);
+    // The pixels the fill can touch follow from its corners: no trial run,
+    // which would make cairo keep (and then copy) the source rows.
+    const std::optional<Rect> touched =
+        DevicePixelsCovering(device, {{fillLeft, fillTop}, {fillRight, fillTop}, {fillLeft, fillBottom},
+                                      {fillRight, fillBottom}});
+    if (!touched) return Ok;
+    const Status painted = PaintArea(*bitmap, *touched, [&](cairo_t* cr) {
         PrepareGeometry(cr, *bitmap, pattern.get());
-        // Images keep pixel areas on whole coordinates whatever the pixel offset mode.
-        const cairo_matrix_t device = DeviceMatrix(*bitmap, false);
         cairo_set_matrix(cr, &device);
         cairo_rectangle(cr, fillLeft, fillTop, fillRight - fillLeft, fillBottom - fillTop);
         cairo_fill(cr);

@@ -225,3 +225,53 @@ TEST_F(DrawImageTest, SourceUnitsConvertAtTheImageResolution) {
 
 }  // namespace
 }  // namespace gdiplus
+
+namespace gdiplus {
+namespace {
+
+using namespace testing_support;
+
+class DrawStraightImageTest : public StartedTest {};
+
+// An opaque straight-ARGB picture is drawn from where its rows lie; a 32-bit
+// RGB one with the same colours goes through a premultiplied copy. Both must
+// give the same pixels; one see-through pixel sends the ARGB one through the
+// copy too, and it still draws.
+TEST_F(DrawStraightImageTest, AnOpaquePictureDrawnWhereItLiesGivesWhatItsCopyGives) {
+    std::vector<ARGB> colours;
+    for (std::int32_t i = 0; i < 48; ++i)
+        colours.push_back(0xFF000000u | static_cast<ARGB>(i * 53 & 0xFF) << 16 | static_cast<ARGB>(i * 29 & 0xFF) << 8 |
+                          static_cast<ARGB>(i * 97 & 0xFF));
+    std::vector<ARGB> oneSeeThrough = colours;
+    oneSeeThrough[30] = 0x40102030;
+    struct Case {
+        const char* what;
+        InterpolationMode mode;
+        float angle;
+        RectF destination;
+        RectF source;
+    };
+    const Case cases[] = {
+        {"nearest, whole", InterpolationModeNearestNeighbor, 0, {1, 2, 16, 12}, {0, 0, 8, 6}},
+        {"bilinear, part, scaled down", InterpolationModeBilinear, 0, {0.5f, 1.5f, 5, 3}, {1, 1, 6, 4}},
+        {"bicubic, turned", InterpolationModeHighQualityBicubic, 20, {4, -1, 13, 11}, {0, 0, 8, 6}},
+    };
+    for (const Case& c : cases) {
+        const auto drawn = [&](PixelFormat format, const std::vector<ARGB>& pixels) {
+            const std::unique_ptr<Bitmap> picture = BitmapOf(8, 6, format, pixels);
+            const std::unique_ptr<Bitmap> canvas = WhiteCanvas(20, 16);
+            const std::unique_ptr<Graphics> graphics = GraphicsOn(*canvas);
+            graphics->SetInterpolationMode(c.mode);
+            graphics->RotateTransform(c.angle, MatrixOrderAppend);
+            EXPECT_EQ(graphics->DrawImage(*picture, c.destination, c.source, UnitPixel, nullptr), Ok) << c.what;
+            return PixelsIn(*canvas, Rect{0, 0, 20, 16});
+        };
+        const std::vector<ARGB> direct = drawn(PixelFormat32bppARGB, colours);
+        EXPECT_EQ(direct, drawn(PixelFormat32bppRGB, colours)) << c.what;
+        EXPECT_NE(direct, PixelsIn(*WhiteCanvas(20, 16), Rect{0, 0, 20, 16})) << c.what << " drew nothing";
+        EXPECT_NE(drawn(PixelFormat32bppARGB, oneSeeThrough), direct) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace gdiplus
