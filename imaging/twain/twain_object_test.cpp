@@ -25,6 +25,8 @@ protected:
     }
     HRESULT call(DISPID id, std::vector<VARIANT> reversed, VARIANT* result, EXCEPINFO* e = nullptr) {
         DISPPARAMS params{reversed.data(), nullptr, static_cast<uint32_t>(reversed.size()), 0};
+        // The tests reuse one result: the text a previous call left in it is the caller's to free.
+        if (result) VariantClear(result);
         HRESULT hr = twain->Invoke(id, IID_IUnknown, 0, DISPATCH_METHOD, &params, result, e, nullptr);
         for (auto& v : reversed) VariantClear(&v);
         return hr;

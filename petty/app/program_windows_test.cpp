@@ -59,6 +59,7 @@
 #include "platform/report/qt_report_output.h"
 #include "platform/report/report_preview.h"
 #include "platform/vb/date_time.h"
+#include "platform/win/testing/sane_test_backend.h"
 
 namespace petty {
 namespace {
@@ -287,6 +288,7 @@ const std::filesystem::path& saneFolder() {
     static win::testing::ScratchFolder* sane = [] {
         auto* folder = new win::testing::ScratchFolder();
         std::ofstream(std::filesystem::path(folder->path()) / "dll.conf") << "test\n";
+        win::testing::KeepSaneTestBackendLoaded();
         return folder;
     }();
     static const std::filesystem::path path(sane->path());

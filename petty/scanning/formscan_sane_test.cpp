@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "petty/scanning/formscan.h"
+#include "platform/win/testing/sane_test_backend.h"
 #include "petty/scanning/scan_controls.h"
 #include "petty/shell/shell_test_support.h"
 #include "platform/com/class_objects.h"
@@ -57,6 +58,7 @@ public:
         std::filesystem::create_directories(sane_);
         std::filesystem::create_directories(std::filesystem::path(folder_.path()) / "config");
         std::ofstream(sane_ / "dll.conf") << "test\n";
+        win::testing::KeepSaneTestBackendLoaded();
     }
 
     // The device reads as a real feeder does: small chunks with a pause

@@ -56,7 +56,7 @@ private:
 ConnectionPoints::ConnectionPoints(IConnectionPointContainer* owner, std::vector<IID> interfaces)
     : owner_(owner), interfaces_(std::move(interfaces)) {}
 
-ConnectionPoints::~ConnectionPoints() {
+COM_CALLS_HOST_SINKS ConnectionPoints::~ConnectionPoints() {
     for (auto& [cookie, sink] : sinks_) sink->Release();
 }
 
@@ -68,7 +68,7 @@ HRESULT ConnectionPoints::FindConnectionPoint(REFIID iid, IConnectionPoint** poi
     return S_OK;
 }
 
-HRESULT ConnectionPoints::advise(IUnknown* sink, uint32_t* cookie) {
+COM_CALLS_HOST_SINKS HRESULT ConnectionPoints::advise(IUnknown* sink, uint32_t* cookie) {
     if (!sink || !cookie) return E_POINTER;
     *cookie = 0;
     IDispatch* dispatch = nullptr;
@@ -79,7 +79,7 @@ HRESULT ConnectionPoints::advise(IUnknown* sink, uint32_t* cookie) {
     return S_OK;
 }
 
-HRESULT ConnectionPoints::unadvise(uint32_t cookie) {
+COM_CALLS_HOST_SINKS HRESULT ConnectionPoints::unadvise(uint32_t cookie) {
     auto it = sinks_.find(cookie);
     if (it == sinks_.end()) return CONNECT_E_NOCONNECTION;
     it->second->Release();

@@ -57,7 +57,7 @@ HRESULT DispatchControl::SetInterfaceSafetyOptions(const IID* iid, uint32_t mask
     return SetSafetyOptions(ThreadSafetyFlags(), iid, mask, enabled);
 }
 
-void DispatchControl::FireEvent(DISPID id, std::vector<VARIANT>& args) {
+COM_CALLS_HOST_SINKS void DispatchControl::FireEvent(DISPID id, std::vector<VARIANT>& args) {
     std::vector<VARIANT> reversed(args.rbegin(), args.rend());
     DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<uint32_t>(reversed.size()), 0};
     // A sink may unadvise itself (or another) while it handles the event.

@@ -61,7 +61,8 @@ GridView::GridView(forms::Grid& grid, FormView& owner) : ControlView(grid, owner
     column->addWidget(table_, 1);
     setWidget(frame);
     routeKeysAndFocus(table_);
-    table_->viewport()->installEventFilter(this);
+    viewport_ = table_->viewport();
+    viewport_->installEventFilter(this);
     QObject::connect(table_->selectionModel(), &QItemSelectionModel::currentChanged, this,
                      [this](const QModelIndex& current) { currentCellMoved(current); });
 }
@@ -142,7 +143,7 @@ void GridView::currentCellMoved(const QModelIndex& current) {
 // Mouse work on the rows goes to the runtime, which moves the current row; the
 // table never selects on its own.
 bool GridView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != table_->viewport() || !attached()) return ControlView::eventFilter(watched, event);
+    if (watched != viewport_ || !attached()) return ControlView::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::MouseButtonPress: {
             auto& mouse = static_cast<QMouseEvent&>(*event);

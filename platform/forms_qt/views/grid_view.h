@@ -32,6 +32,10 @@ private:
     forms::Grid& grid_;
     QLabel* caption_;
     QTableView* table_;
+    // The table's viewport, whose mouse events the view filters. Kept apart
+    // from the table: the viewport's last events come while the table is
+    // being destroyed, when asking the table for its viewport is no longer valid.
+    QWidget* viewport_ = nullptr;
     GridModel* model_;
     bool showing_ = false;
 };

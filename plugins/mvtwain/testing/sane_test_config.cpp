@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "platform/win/testing/sane_test_backend.h"
+
 namespace mvtwain::testing {
 namespace {
 
@@ -29,6 +31,7 @@ struct ProgramSaneFolder {
         std::ofstream(folder / "dll.conf") << "test\n";
         // No trailing colon: SANE then searches this folder alone.
         setenv("SANE_CONFIG_DIR", folder.c_str(), 1);
+        win::testing::KeepSaneTestBackendLoaded();
     }
     ~ProgramSaneFolder() {
         std::error_code ignored;
