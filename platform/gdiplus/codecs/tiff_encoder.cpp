@@ -356,7 +356,8 @@ Status CompressStrips(const RowSource& source, TiffPage& page) {
     return std::all_of(done.begin(), done.end(), [](char ok) { return ok != 0; }) ? Ok : GenericError;
 }
 
-bool WritePage(TIFF* tif, const TiffPage& page, std::uint32_t number, std::uint32_t count) {
+bool WritePage(TiffPieceFile& file, const TiffPage& page, std::uint32_t number, std::uint32_t count) {
+    TIFF* tif = file.tiff();
     SetLayoutTags(tif, page);
     if (page.xdpi > 0 && page.ydpi > 0) {
         TIFFSetField(tif, TIFFTAG_XRESOLUTION, page.xdpi);
@@ -373,6 +374,7 @@ bool WritePage(TIFF* tif, const TiffPage& page, std::uint32_t number, std::uint3
     for (std::uint32_t s = 0; s < page.strips.size(); ++s) {
         const TiffPage::Strip& strip = page.strips[s];
         auto* data = const_cast<std::uint8_t*>(page.StripData(strip));
+        file.LendNext(data, static_cast<std::size_t>(strip.bytes));
         if (TIFFWriteRawStrip(tif, s, data, static_cast<tmsize_t>(strip.bytes)) < 0) return false;
     }
     return TIFFWriteDirectory(tif) == 1;
@@ -415,24 +417,36 @@ public:
     }
 
     Status Finish(std::vector<std::uint8_t>& bytes) override {
-        if (pages_.empty()) return WrongState;
+        TiffPieceFile file;
+        if (Status s = WritePages(file); s != Ok) return s;
         std::vector<std::uint8_t> out;
-        std::size_t encoded = 0;
-        for (const TiffPage& page : pages_)
-            for (const TiffPage::Strip& strip : page.strips) encoded += strip.bytes;
-        out.reserve(encoded + (std::size_t{64} << 10));  // the strips and room for the directories
+        out.reserve(static_cast<std::size_t>(file.Size()));
         AdviseHugePages(out.data(), out.capacity());
-        TiffMemoryFile file(out);
-        if (!file.tiff()) return OutOfMemory;
-        const auto count = static_cast<std::uint32_t>(pages_.size());
-        for (std::uint32_t i = 0; i < count; ++i)
-            if (!WritePage(file.tiff(), pages_[i], i, count)) return GenericError;
-        if (!file.Close()) return GenericError;
+        for (std::span<const std::uint8_t> part : file.Pieces()) out.insert(out.end(), part.begin(), part.end());
         bytes = std::move(out);
         return Ok;
     }
 
+    // The strips go to `write` from where AddFrame left them; only the
+    // header and the directories are bytes of the file's own.
+    Status FinishInto(const PartWriter& write) override {
+        TiffPieceFile file;
+        if (Status s = WritePages(file); s != Ok) return s;
+        for (std::span<const std::uint8_t> part : file.Pieces())
+            if (Status s = write(part); s != Ok) return s;
+        return Ok;
+    }
+
 private:
+    Status WritePages(TiffPieceFile& file) const {
+        if (pages_.empty()) return WrongState;
+        if (!file.tiff()) return OutOfMemory;
+        const auto count = static_cast<std::uint32_t>(pages_.size());
+        for (std::uint32_t i = 0; i < count; ++i)
+            if (!WritePage(file, pages_[i], i, count)) return GenericError;
+        return file.Close() ? Ok : GenericError;
+    }
+
     std::vector<TiffPage> pages_;
 };
 
