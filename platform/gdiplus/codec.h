@@ -3,7 +3,9 @@
 // (ImageCodecInfo, the shape of GDI+'s record) and the interfaces an encoder
 // and a decoder implement. Codecs are made known through the CodecRegistry.
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -64,6 +66,16 @@ public:
     virtual Status AddFrame(const Image& frame, const EncoderParameters& parameters) = 0;
     // Completes the output: `bytes` receives the whole encoded file.
     virtual Status Finish(std::vector<std::uint8_t>& bytes) = 0;
+    // Completes the output into a file: `write` takes the file's bytes in
+    // order, in one or more parts. A session whose file is made of parts it
+    // already holds (a page's strips) hands them over as they are instead of
+    // joining them first; the others hand over what Finish makes.
+    using PartWriter = std::function<Status(std::span<const std::uint8_t>)>;
+    virtual Status FinishInto(const PartWriter& write) {
+        std::vector<std::uint8_t> bytes;
+        if (Status s = Finish(bytes); s != Ok) return s;
+        return write(bytes);
+    }
 };
 
 class ImageEncoder {

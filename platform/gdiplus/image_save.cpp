@@ -22,6 +22,10 @@ Status FinishSession(EncoderSession& session, std::vector<std::uint8_t>& bytes) 
     return AnswerOutOfMemory([&] { return session.Finish(bytes); });
 }
 
+Status FinishSessionInto(EncoderSession& session, const EncoderSession::PartWriter& write) {
+    return AnswerOutOfMemory([&] { return session.FinishInto(write); });
+}
+
 Status StartEncoding(const Guid& clsid, std::unique_ptr<EncoderSession>& session) {
     auto encoder = CodecRegistry::Global().FindEncoder(clsid);
     if (!encoder) return UnknownImageFormat;
@@ -94,10 +98,11 @@ Status Image::SaveAdd(const Image& newImage, const EncoderParameters& parameters
 
 Status Image::FinishPendingSave() {
     std::unique_ptr<PendingSave> pending = std::move(pendingSave_);
-    std::vector<std::uint8_t> bytes;
-    if (Status s = FinishSession(*pending->session, bytes); s != Ok) return s;
-    if (Status s = pending->file.Write(bytes); s != Ok) return s;
-    return pending->file.Commit();
+    AtomicFileWriter& file = pending->file;
+    const Status finished =
+        FinishSessionInto(*pending->session, [&file](std::span<const std::uint8_t> part) { return file.Write(part); });
+    if (finished != Ok) return finished;
+    return file.Commit();
 }
 
 }  // namespace gdiplus

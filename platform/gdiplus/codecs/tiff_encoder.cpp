@@ -38,7 +38,15 @@ struct TiffPage {
         std::uint64_t offset = 0, bytes = 0;
     };
     std::vector<std::vector<std::uint8_t>> runs;
+    // An uncompressed page's runs are its samples themselves, read straight
+    // from the image into blocks that need no clearing (often ones the pool
+    // kept), with no codec and no scratch file between.
+    std::vector<UninitializedBytes> sampleRuns;
     std::vector<Strip> strips;
+
+    const std::uint8_t* StripData(const Strip& strip) const {
+        return (compression == COMPRESSION_NONE ? sampleRuns[strip.run].data() : runs[strip.run].data()) + strip.offset;
+    }
 };
 
 // Where a page's samples come from: the image's pixels read in `readAs`,
@@ -52,20 +60,26 @@ struct RowSource {
 
     // Rows [y, y + rows) in TIFF order, `scanline` bytes apart, into `band`.
     bool Read(std::uint32_t y, std::uint32_t rows, std::size_t scanline, UninitializedBytes& band) const {
+        band.resize(StrideFor(scanline) * rows);
+        return ReadInto(y, rows, scanline, band.data());
+    }
+
+    // The same rows straight into `out`, which has room for rows apart by
+    // StrideFor(scanline) bytes (the rows are then moved together).
+    bool ReadInto(std::uint32_t y, std::uint32_t rows, std::size_t scanline, std::uint8_t* out) const {
         const std::int32_t width = static_cast<std::int32_t>(image->GetWidth());
         const std::size_t rowBytes = static_cast<std::size_t>(RowBytes(width, readAs));
-        const std::size_t stride = (rowBytes + 3) / 4 * 4;  // what CopyPixels takes
+        const std::size_t stride = StrideFor(rowBytes);
         if (rowBytes != scanline) return false;
-        band.resize(stride * rows);
         // The bits past a row's last pixel (of a 1- or 4-bit row) are not the
         // copy's to write: cleared, so that no stray memory reaches the file.
         const std::size_t wholeBytes = static_cast<std::size_t>(width) * GetPixelFormatSize(readAs) / 8;
-        for (std::uint32_t i = 0; i < rows; ++i) std::memset(band.data() + i * stride + wholeBytes, 0, stride - wholeBytes);
+        for (std::uint32_t i = 0; i < rows; ++i) std::memset(out + i * stride + wholeBytes, 0, stride - wholeBytes);
         const Rect rect{0, static_cast<std::int32_t>(y), width, static_cast<std::int32_t>(rows)};
-        if (image->CopyPixels(rect, readAs, static_cast<std::int32_t>(stride), band.data()) != Ok) return false;
+        if (image->CopyPixels(rect, readAs, static_cast<std::int32_t>(stride), out) != Ok) return false;
         for (std::uint32_t i = 0; i < rows; ++i) {
-            std::uint8_t* row = band.data() + i * scanline;
-            if (stride != scanline) std::memmove(row, band.data() + i * stride, scanline);
+            std::uint8_t* row = out + i * scanline;
+            if (stride != scanline) std::memmove(row, out + i * stride, scanline);
             if (!swapRedBlue) continue;
             std::uint8_t* p = row;
             for (std::int32_t x = 0; x < width; ++x, p += pixelBytes)
@@ -73,6 +87,9 @@ struct RowSource {
         }
         return true;
     }
+
+    // What CopyPixels takes between rows of `scanline` bytes.
+    static std::size_t StrideFor(std::size_t scanline) { return (scanline + 3) / 4 * 4; }
 };
 
 std::optional<std::uint16_t> CompressionFor(std::uint32_t value) {
@@ -288,6 +305,30 @@ bool CompressRun(const RowSource& source, TiffPage& page, std::uint32_t run, std
     return true;
 }
 
+// Strips [first, end) of an uncompressed page into run `run`: the rows as
+// the file holds them, one after the other, each strip where it starts.
+bool ReadSampleRun(const RowSource& source, TiffPage& page, std::uint64_t scanline, std::uint32_t run,
+                   std::uint32_t first, std::uint32_t end) {
+    const std::uint32_t top = first * page.rowsPerStrip;
+    const auto bottom = static_cast<std::uint32_t>(std::min<std::uint64_t>(page.height, std::uint64_t{end} * page.rowsPerStrip));
+    const std::size_t bytes = static_cast<std::size_t>(scanline) * (bottom - top);
+    UninitializedBytes& samples = page.sampleRuns[run];
+    // A band is read with CopyPixels' stride and its rows moved together
+    // after, so the last band needs the room of its rows' padding.
+    const std::uint32_t bandRows = static_cast<std::uint32_t>(std::max<std::uint64_t>(1, kBandBytes / scanline));
+    samples.resize(bytes + std::size_t{bandRows} * (RowSource::StrideFor(scanline) - scanline));
+    for (std::uint32_t y = top; y < bottom; y += bandRows) {
+        const std::uint32_t rows = std::min(bandRows, bottom - y);
+        if (!source.ReadInto(y, rows, scanline, samples.data() + std::size_t{y - top} * scanline)) return false;
+    }
+    for (std::uint32_t s = first; s < end; ++s) {
+        const std::uint32_t y = s * page.rowsPerStrip;
+        const std::uint32_t rows = std::min(page.rowsPerStrip, page.height - y);
+        page.strips[s] = TiffPage::Strip{run, std::uint64_t{y - top} * scanline, std::uint64_t{rows} * scanline};
+    }
+    return true;
+}
+
 // The page's strips compressed, runs of them on threads of their own.
 Status CompressStrips(const RowSource& source, TiffPage& page) {
     std::vector<std::uint8_t> probe;
@@ -299,16 +340,24 @@ Status CompressStrips(const RowSource& source, TiffPage& page) {
     if (page.rowsPerStrip == 0 || scanline == 0) return GenericError;
     const auto stripCount = static_cast<std::uint32_t>((std::uint64_t{page.height} + page.rowsPerStrip - 1) / page.rowsPerStrip);
     const std::uint32_t runs = std::min(PartsFor(scanline * page.height), stripCount);
-    page.runs.resize(runs);
+    const bool uncompressed = page.compression == COMPRESSION_NONE;
+    if (uncompressed) {
+        page.sampleRuns.resize(runs);
+    } else {
+        page.runs.resize(runs);
+    }
     page.strips.resize(stripCount);
     std::vector<char> done(runs, 0);
     RunParts(runs, [&](std::uint32_t run) {
-        done[run] = CompressRun(source, page, run, PartStart(stripCount, runs, run), PartStart(stripCount, runs, run + 1));
+        const std::uint32_t first = PartStart(stripCount, runs, run), end = PartStart(stripCount, runs, run + 1);
+        done[run] = uncompressed ? ReadSampleRun(source, page, scanline, run, first, end)
+                                 : CompressRun(source, page, run, first, end);
     });
     return std::all_of(done.begin(), done.end(), [](char ok) { return ok != 0; }) ? Ok : GenericError;
 }
 
-bool WritePage(TIFF* tif, const TiffPage& page, std::uint32_t number, std::uint32_t count) {
+bool WritePage(TiffPieceFile& file, const TiffPage& page, std::uint32_t number, std::uint32_t count) {
+    TIFF* tif = file.tiff();
     SetLayoutTags(tif, page);
     if (page.xdpi > 0 && page.ydpi > 0) {
         TIFFSetField(tif, TIFFTAG_XRESOLUTION, page.xdpi);
@@ -324,7 +373,8 @@ bool WritePage(TIFF* tif, const TiffPage& page, std::uint32_t number, std::uint3
     TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, page.rowsPerStrip);
     for (std::uint32_t s = 0; s < page.strips.size(); ++s) {
         const TiffPage::Strip& strip = page.strips[s];
-        auto* data = const_cast<std::uint8_t*>(page.runs[strip.run].data() + strip.offset);
+        auto* data = const_cast<std::uint8_t*>(page.StripData(strip));
+        file.LendNext(data, static_cast<std::size_t>(strip.bytes));
         if (TIFFWriteRawStrip(tif, s, data, static_cast<tmsize_t>(strip.bytes)) < 0) return false;
     }
     return TIFFWriteDirectory(tif) == 1;
@@ -367,24 +417,36 @@ public:
     }
 
     Status Finish(std::vector<std::uint8_t>& bytes) override {
-        if (pages_.empty()) return WrongState;
+        TiffPieceFile file;
+        if (Status s = WritePages(file); s != Ok) return s;
         std::vector<std::uint8_t> out;
-        std::size_t encoded = 0;
-        for (const TiffPage& page : pages_)
-            for (const TiffPage::Strip& strip : page.strips) encoded += strip.bytes;
-        out.reserve(encoded + (std::size_t{64} << 10));  // the strips and room for the directories
+        out.reserve(static_cast<std::size_t>(file.Size()));
         AdviseHugePages(out.data(), out.capacity());
-        TiffMemoryFile file(out);
-        if (!file.tiff()) return OutOfMemory;
-        const auto count = static_cast<std::uint32_t>(pages_.size());
-        for (std::uint32_t i = 0; i < count; ++i)
-            if (!WritePage(file.tiff(), pages_[i], i, count)) return GenericError;
-        if (!file.Close()) return GenericError;
+        for (std::span<const std::uint8_t> part : file.Pieces()) out.insert(out.end(), part.begin(), part.end());
         bytes = std::move(out);
         return Ok;
     }
 
+    // The strips go to `write` from where AddFrame left them; only the
+    // header and the directories are bytes of the file's own.
+    Status FinishInto(const PartWriter& write) override {
+        TiffPieceFile file;
+        if (Status s = WritePages(file); s != Ok) return s;
+        for (std::span<const std::uint8_t> part : file.Pieces())
+            if (Status s = write(part); s != Ok) return s;
+        return Ok;
+    }
+
 private:
+    Status WritePages(TiffPieceFile& file) const {
+        if (pages_.empty()) return WrongState;
+        if (!file.tiff()) return OutOfMemory;
+        const auto count = static_cast<std::uint32_t>(pages_.size());
+        for (std::uint32_t i = 0; i < count; ++i)
+            if (!WritePage(file, pages_[i], i, count)) return GenericError;
+        return file.Close() ? Ok : GenericError;
+    }
+
     std::vector<TiffPage> pages_;
 };
 

@@ -15,7 +15,7 @@ struct OptionsDeleter {
     void operator()(TIFFOpenOptions* options) const { TIFFOpenOptionsFree(options); }
 };
 
-TIFF* Open(const char* mode, TiffMemoryFile* file, TIFFReadWriteProc read, TIFFReadWriteProc write,
+TIFF* Open(const char* mode, thandle_t file, TIFFReadWriteProc read, TIFFReadWriteProc write,
            TIFFSeekProc seek, TIFFCloseProc close, TIFFSizeProc size, TIFFMapFileProc map,
            TIFFUnmapFileProc unmap, std::uint64_t maxAllocation) {
     std::unique_ptr<TIFFOpenOptions, OptionsDeleter> options(TIFFOpenOptionsAlloc());
@@ -103,5 +103,113 @@ int TiffMemoryFile::Map(thandle_t handle, void** base, toff_t* size) {
 }
 
 void TiffMemoryFile::Unmap(thandle_t, void*, toff_t) {}
+
+TiffPieceFile::TiffPieceFile() { tiff_ = Open("w", this, Read, Write, Seek, CloseProc, Size, Map, Unmap, 0); }
+
+TiffPieceFile::~TiffPieceFile() { Close(); }
+
+bool TiffPieceFile::Close() {
+    if (tiff_) {
+        if (TIFFFlush(tiff_) != 1) failed_ = true;
+        TIFFClose(tiff_);
+        tiff_ = nullptr;
+    }
+    return !failed_;
+}
+
+std::vector<std::span<const std::uint8_t>> TiffPieceFile::Pieces() const {
+    std::vector<std::span<const std::uint8_t>> pieces;
+    for (const Piece& piece : pieces_)
+        pieces.push_back(piece.lent.empty() ? std::span<const std::uint8_t>(piece.own) : piece.lent);
+    return pieces;
+}
+
+bool TiffPieceFile::Append(const std::uint8_t* bytes, std::size_t size) {
+    if (!lent_.empty() && lent_.data() == bytes && lent_.size() == size) {
+        pieces_.push_back(Piece{size_, lent_, {}});
+        lent_ = {};
+    } else {
+        if (pieces_.empty() || !pieces_.back().lent.empty()) pieces_.push_back(Piece{size_, {}, {}});
+        std::vector<std::uint8_t>& own = pieces_.back().own;
+        own.insert(own.end(), bytes, bytes + size);
+    }
+    size_ += size;
+    return true;
+}
+
+// Bytes written over ones already in the file: only libtiff's own bytes
+// (the header's and a directory's links) are written over.
+bool TiffPieceFile::Overwrite(const std::uint8_t* bytes, std::size_t size) {
+    auto piece = std::upper_bound(pieces_.begin(), pieces_.end(), at_,
+                                  [](std::uint64_t at, const Piece& p) { return at < p.offset; });
+    if (piece == pieces_.begin()) return false;
+    for (--piece; size > 0 && piece != pieces_.end(); ++piece) {
+        if (!piece->lent.empty()) return false;
+        const std::uint64_t into = at_ - piece->offset;
+        if (into >= piece->own.size()) continue;
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(size, piece->own.size() - into));
+        std::memcpy(piece->own.data() + into, bytes, n);
+        bytes += n, size -= n, at_ += n;
+    }
+    return size == 0 || Append(bytes, size);
+}
+
+tmsize_t TiffPieceFile::Write(thandle_t handle, void* buffer, tmsize_t size) {
+    auto* self = static_cast<TiffPieceFile*>(handle);
+    if (size < 0) return -1;
+    try {
+        const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+        const auto count = static_cast<std::size_t>(size);
+        // A directory starts on a word: the byte skipped to it is a zero.
+        if (self->at_ > self->size_) {
+            const std::vector<std::uint8_t> gap(static_cast<std::size_t>(self->at_ - self->size_), 0);
+            self->Append(gap.data(), gap.size());
+        }
+        const std::uint64_t start = self->at_;
+        const bool ok = start == self->size_ ? self->Append(bytes, count) : self->Overwrite(bytes, count);
+        if (!ok) {
+            self->failed_ = true;
+            return -1;
+        }
+        self->at_ = start + count;
+        return size;
+    } catch (const std::bad_alloc&) {
+        self->failed_ = true;
+        return -1;
+    }
+}
+
+tmsize_t TiffPieceFile::Read(thandle_t handle, void* buffer, tmsize_t size) {
+    auto* self = static_cast<TiffPieceFile*>(handle);
+    if (size < 0) return 0;
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    std::uint64_t done = 0;
+    for (const Piece& piece : self->pieces_) {
+        const std::uint64_t at = self->at_ + done;
+        if (done == static_cast<std::uint64_t>(size)) break;
+        if (at < piece.offset || at >= piece.offset + piece.Bytes()) continue;
+        const std::uint8_t* data = piece.lent.empty() ? piece.own.data() : piece.lent.data();
+        const std::uint64_t n = std::min<std::uint64_t>(static_cast<std::uint64_t>(size) - done, piece.offset + piece.Bytes() - at);
+        std::memcpy(out + done, data + (at - piece.offset), static_cast<std::size_t>(n));
+        done += n;
+    }
+    self->at_ += done;
+    return static_cast<tmsize_t>(done);
+}
+
+toff_t TiffPieceFile::Seek(thandle_t handle, toff_t offset, int whence) {
+    auto* self = static_cast<TiffPieceFile*>(handle);
+    const std::uint64_t base = whence == SEEK_CUR ? self->at_ : whence == SEEK_END ? self->size_ : 0;
+    self->at_ = base + offset;
+    return self->at_;
+}
+
+int TiffPieceFile::CloseProc(thandle_t) { return 0; }
+
+toff_t TiffPieceFile::Size(thandle_t handle) { return static_cast<TiffPieceFile*>(handle)->size_; }
+
+int TiffPieceFile::Map(thandle_t, void**, toff_t*) { return 0; }
+
+void TiffPieceFile::Unmap(thandle_t, void*, toff_t) {}
 
 }  // namespace gdiplus::codecs

@@ -164,6 +164,10 @@ TEST_F(TiffStripsTest, PagesOfAMultiPageFileAreWrittenAsOneWriterWould) {
     auto colour = Page(1600, 1200, PixelFormat24bppRGB, false);
     auto bilevel = Page(3000, 2000, PixelFormat1bppIndexed, false);
     auto palette = Page(1000, 900, PixelFormat8bppIndexed, false);
+    // Rows of an odd number of bytes: its strips, written from where the
+    // page's samples were read, are followed by a byte that puts the next
+    // directory on a word.
+    auto uncompressed = Page(999, 1100, PixelFormat24bppRGB, false);
     ScratchFolder folder;
     const auto path = folder / "pages.tif";
     auto flag = [](std::uint32_t value, std::uint32_t compression) {
@@ -174,11 +178,30 @@ TEST_F(TiffStripsTest, PagesOfAMultiPageFileAreWrittenAsOneWriterWould) {
                                                        flag(EncoderValueMultiFrame, EncoderValueCompressionLZW))),
               Ok);
     ASSERT_EQ(colour->SaveAdd(*bilevel, flag(EncoderValueFrameDimensionPage, EncoderValueCompressionCCITT4)), Ok);
+    ASSERT_EQ(colour->SaveAdd(*uncompressed, flag(EncoderValueFrameDimensionPage, EncoderValueCompressionNone)), Ok);
     ASSERT_EQ(colour->SaveAdd(*palette, flag(EncoderValueFrameDimensionPage, EncoderValueCompressionLZW)), Ok);
     ASSERT_EQ(colour->SaveAdd(EncoderParameters{EncoderParameter::Long(EncoderSaveFlag, EncoderValueFlush)}), Ok);
     std::vector<std::uint8_t> bytes;
     ASSERT_EQ(ReadWholeFile(path, bytes), Ok);
     EXPECT_TRUE(bytes == SequentialCopy(bytes));
+}
+
+TEST_F(TiffStripsTest, APageSavedToAFileIsThePageEncodedInMemory) {
+    const std::pair<std::int32_t, std::uint32_t> cases[] = {
+        {999, EncoderValueCompressionNone}, {1700, EncoderValueCompressionNone}, {999, EncoderValueCompressionLZW}};
+    for (const auto& [width, compression] : cases) {
+        SCOPED_TRACE(std::to_string(width) + " pixels wide, compression " + std::to_string(compression));
+        auto page = Page(width, 900, PixelFormat24bppRGB, false);
+        ASSERT_TRUE(page);
+        ScratchFolder folder;
+        const auto path = folder / "page.tif";
+        const EncoderParameters parameters = Params(compression, 0);
+        ASSERT_EQ(page->Save(path, kTiffCodec.clsid, &parameters), Ok);
+        std::vector<std::uint8_t> saved;
+        ASSERT_EQ(ReadWholeFile(path, saved), Ok);
+        EXPECT_TRUE(saved == Encode(*page, kTiffCodec.clsid, parameters)) << "the file differs from the encoded bytes";
+        EXPECT_TRUE(saved == SequentialCopy(saved)) << "differs from the sequential writer's file";
+    }
 }
 
 }  // namespace
