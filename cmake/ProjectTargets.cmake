@@ -70,11 +70,10 @@ endfunction()
 
 # project_add_fuzzer(NAME <target> SOURCES <files...> SEEDS <files...> LIBS <libs...> [SECONDS <n>] [RSS_MB <n>])
 # A libFuzzer target and the program that writes its seed corpus with our own
-# code, built only in the fuzzing tree (-DFUZZ=ON, clang; see scripts/fuzz).
+# code, built only in a fuzzing tree (-DFUZZ=ON, clang; see scripts/fuzz).
 # The seed program takes the corpus folder as its argument. SECONDS is the
 # target's share of a scripts/fuzz run (default 20); RSS_MB its memory limit
 # (default 2560): an input that makes it allocate beyond that fails the run.
-option(FUZZ "Build the libFuzzer targets (clang only; scripts/fuzz)" OFF)
 function(project_add_fuzzer)
   cmake_parse_arguments(F "" "NAME;SECONDS;RSS_MB" "SOURCES;SEEDS;LIBS" ${ARGN})
   if(NOT FUZZ)

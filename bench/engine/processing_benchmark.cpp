@@ -270,8 +270,11 @@ void RegisterStages() {
     benchmark::RegisterBenchmark("Stage/colour/SaveTiff", [output](benchmark::State& s) {
         OnLoadedPage(s, Page::Colour, [&output](int32_t id) { return SaveImageAsTiff(id, output, CompressionNone, 0); });
     })->Unit(benchmark::kMillisecond)->Iterations(5);
-    for (const auto& [name, code, amount] : {std::tuple{"Brightness", 14, 20.0}, std::tuple{"Contrast", 17, 30.0},
-                                            std::tuple{"Gamma", 31, 150.0}}) {
+    for (const auto& stage : {std::tuple{"Brightness", 14, 20.0}, std::tuple{"Contrast", 17, 30.0},
+                              std::tuple{"Gamma", 31, 150.0}}) {
+        const char* name = std::get<0>(stage);
+        const int code = std::get<1>(stage);
+        const double amount = std::get<2>(stage);
         benchmark::RegisterBenchmark((std::string("Stage/colour/") + name + "InMemory").c_str(),
                                      [code, amount](benchmark::State& s) {
                                          OnLoadedPage(s, Page::Colour, [code, amount](int32_t id) { return Filter(code, id, amount); });

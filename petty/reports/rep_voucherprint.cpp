@@ -145,7 +145,8 @@ void repVoucherprint::cmdreport_Click(int index) {
     skipOnFailure([&] { reportFile = std::get<std::string>(control.get(id::kReportFileName)); });
     if (!CheckFileExists(reportFile)) return;
     skipOnFailure([&] { control.putIndexed(id::kFormulas, 0, "company= " + report::formulaText(state.companyName)); });
-    for (const auto& [switchId, on] : kPreviewSwitches) skipOnFailure([&] { control.put(switchId, on); });
+    for (const auto& previewSwitch : kPreviewSwitches)
+        skipOnFailure([&] { control.put(previewSwitch.first, previewSwitch.second); });
     skipOnFailure([&] { control.put(id::kWindowTitle, caption()); });
     connectReportToBook(control);
     skipOnFailure([&] { control.put(id::kDestination, index == 0 ? id::kToWindow : id::kToPrinter); });

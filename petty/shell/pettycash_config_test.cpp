@@ -367,9 +367,9 @@ TEST_F(ConfigurationTest, ClosingWritesNothing) {
     };
     storeUserNames();
     const std::vector<jet::Value> before = settingsRow();
-    for (const auto& [way, close] : ways) {
+    for (const auto& [way, closeWindow] : ways) {
         SCOPED_TRACE(way);
-        work([&close](Window& w) {
+        work([&close = closeWindow](Window& w) {
             forms::user::editText(w.txtFields[1], "Someone else");
             forms::user::click(w.Check1[0]);
             forms::user::click(w.Check1[4]);

@@ -360,9 +360,9 @@ TEST_F(MainWindowTest, AboutBoxClosesByKeysAndClicks) {
          }},
     };
     shown();
-    for (const auto& [way, close] : ways) {
+    for (const auto& [way, closeBox] : ways) {
         SCOPED_TRACE(way);
-        host.expectModal<frmaboutpettycash>("frmaboutpettycash", [&close](frmaboutpettycash& f) {
+        host.expectModal<frmaboutpettycash>("frmaboutpettycash", [&close = closeBox](frmaboutpettycash& f) {
             EXPECT_EQ(f.lblProgram.caption(), "Ostrelle");
             EXPECT_TRUE(forms::testing::controlsCutOff(f).empty());
             EXPECT_EQ(f.defaultButton(), &f.cmdOK);

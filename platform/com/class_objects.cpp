@@ -47,7 +47,7 @@ HRESULT CoGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
     if (!library) return CO_E_DLLNOTFOUND;
     auto entry = reinterpret_cast<DllGetClassObjectFunction>(::dlsym(library, "DllGetClassObject"));
     if (!entry) return CO_E_ERRORINDLL;
-    return entry(clsid, iid, object);
+    return entry(&clsid, &iid, object);
 }
 
 HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, REFIID iid, void** object) {

@@ -10,8 +10,8 @@
 
 namespace com {
 
-// The entry points of an in-process server.
-using DllGetClassObjectFunction = HRESULT (*)(REFCLSID, REFIID, void**);
+// The entry points of an in-process server, as their C declarations give them.
+using DllGetClassObjectFunction = HRESULT (*)(const CLSID*, const IID*, void**);
 using DllNoArgumentFunction = HRESULT (*)();
 
 // REGDB_E_CLASSNOTREG when the class is not registered, REGDB_E_READREGDB when

@@ -62,7 +62,9 @@ protected:
         ASSERT_EQ(TwainObject::Create(com::IID_IDispatch, reinterpret_cast<void**>(&twain)), com::S_OK);
     }
     void TearDown() override {
-        if (twain) EXPECT_EQ(twain->Release(), 0u);
+        if (twain) {
+            EXPECT_EQ(twain->Release(), 0u);
+        }
         twain = nullptr;
         Base::TearDown();
     }

@@ -35,17 +35,18 @@ private:
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) com::HRESULT DllGetClassObject(com::REFCLSID clsid, com::REFIID iid, void** object) {
+extern "C" __attribute__((visibility("default"))) com::HRESULT DllGetClassObject(const com::CLSID* clsid, const com::IID* iid, void** object) {
     if (!object) return com::E_POINTER;
     *object = nullptr;
-    if (clsid != kFakeClass) return com::CLASS_E_CLASSNOTAVAILABLE;
+    if (!clsid || !iid) return com::E_INVALIDARG;
+    if (*clsid != kFakeClass) return com::CLASS_E_CLASSNOTAVAILABLE;
     auto* factory = new com::ClassFactory([](com::REFIID wanted, void** out) {
         auto* made = new FakeObject();
         com::HRESULT hr = made->QueryInterface(wanted, out);
         made->Release();
         return hr;
     });
-    com::HRESULT hr = factory->QueryInterface(iid, object);
+    com::HRESULT hr = factory->QueryInterface(*iid, object);
     factory->Release();
     return hr;
 }
