@@ -2,11 +2,16 @@
 // without a crash (this binary also runs under ASan and UBSan).
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
 #include "plugins/mvimgplug/mvimgplug.h"
 #include "plugins/mvimgplug/testing/plugin_test_support.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/allocator_interface.h>
+#endif
 
 namespace mvimgplug::testing {
 namespace {
@@ -121,6 +126,42 @@ TEST(MalformedFiles, AreRefusedWithoutACrash) {
         MVIMGPLUG_CloseMultiBitmap(multi, 0);
         MVIMGPLUG_CloseFileHandle(opened);
     }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+// The largest block allocated while `gCounting` is on, seen through the
+// sanitizer's allocator, which serves every library in the process.
+std::atomic<bool> gCounting{false};
+std::atomic<size_t> gLargest{0};
+void NoteAllocation(const volatile void*, size_t size) {
+    if (!gCounting) return;
+    size_t seen = gLargest.load();
+    while (size > seen && !gLargest.compare_exchange_weak(seen, size)) {
+    }
+}
+void NoteRelease(const volatile void*) {}
+#endif
+
+// A Targa header cut off before its depth, whose size fields claim 6168 x
+// 15640 pixels: the library read the missing fields from whatever lay in its
+// memory and could allocate hundreds of megabytes for the bitmap claimed
+// before failing.
+TEST(MalformedFiles, AHeaderCutShortIsRefusedBeforeTheLibraryAllocatesWhatItClaims) {
+#if !defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "allocations are counted through the address sanitizer's allocator";
+#else
+    static const bool installed = __sanitizer_install_malloc_and_free_hooks(NoteAllocation, NoteRelease) != 0;
+    ASSERT_TRUE(installed);
+    ScratchFolder scratch;
+    const std::string path = scratch.write(
+        "cut-header.tga", std::string("\x08\x00\x18\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x1D\x18\x18\x18\x18\x3D", 16));
+    gLargest = 0;
+    gCounting = true;
+    const MvimgplugHandle loaded = MVIMGPLUG_LoadU(kTarga, U16(path).c_str(), 0);
+    gCounting = false;
+    EXPECT_EQ(loaded, 0);
+    EXPECT_LT(gLargest.load(), size_t{1} << 20) << "largest block allocated for a 16-byte file";
+#endif
 }
 
 // A field whose value lies outside the EXIF block is left out; the pixels and

@@ -14,6 +14,8 @@ namespace {
 
 std::atomic<uint64_t> gMaxPixelBytes{kMaxPixelBytes};
 
+constexpr uint64_t kTargaHeaderBytes = 18;
+
 // Decoders that read no header without pixels are budgeted as if every
 // pixel took 8 bytes (16-bit RGBA, the widest they make).
 constexpr uint64_t kWidestPixelBytes = 8;
@@ -91,7 +93,11 @@ bool Jp2Fits(std::FILE* stream, uint64_t fileBytes) {
 bool HeaderFits(int32_t format, InputFile& file) {
     FIBITMAP* header = FreeImage_LoadFromHandle(static_cast<FREE_IMAGE_FORMAT>(format), StreamIo(), file.Rewound(),
                                                 FIF_LOAD_NOPIXELS);
-    if (header == nullptr) return true;
+    // The decoder reads the same header before its pixels, and a header it
+    // cannot read here it would fail on there too, but only after allocating
+    // and clearing the bitmap the header's first fields claim (a 16-byte
+    // Targa file had it clear 386 MB).
+    if (header == nullptr) return false;
     const bool fits = DecodedSizeFits(FreeImage_GetWidth(header), FreeImage_GetHeight(header),
                                       FreeImage_GetBPP(header), file.Size());
     FreeImage_Unload(header);
@@ -125,6 +131,10 @@ bool FitsPixelBudget(int32_t format, InputFile& file) {
         // JPEG and TIFF are judged by their readers (jpeg_reader.h, tiff_page_reader.h).
         case FIF_JPEG:
         case FIF_TIFF: return true;
+        // The library reads a Targa header whole into a structure without
+        // checking that the read was whole: from a shorter file it would take
+        // whatever lay there before for the missing fields.
+        case FIF_TARGA: return file.Size() >= kTargaHeaderBytes && HeaderFits(format, file);
         default: return HeaderFits(format, file);
     }
 }

@@ -27,7 +27,9 @@ inline constexpr uint64_t kAlwaysAllowedBytes = 16ull << 20;
 bool DecodedSizeFits(uint64_t width, uint64_t height, uint64_t bitsPerPixel, uint64_t fileBytes);
 
 // Whether the image in `file`, read as `format`, fits the budget and what a
-// file of its size can hold. Judged from the header alone; a header that cannot be read passes (the decoder then
+// file of its size can hold. Judged from the header alone. A header the
+// library cannot read fails, where the library reads headers alone; where our
+// own reader of the header cannot make it out, it passes (the decoder then
 // refuses the file by itself).
 bool FitsPixelBudget(int32_t format, InputFile& file);
 
