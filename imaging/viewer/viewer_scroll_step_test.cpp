@@ -4,6 +4,7 @@
 // qualities, with and without the drawing copy and gamma.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "imaging/viewer/image_drawing_shift.h"
@@ -159,6 +160,67 @@ TEST_F(ViewerScrollStep, EachStepShowsWhatDrawingTheViewWholeThereShows) {
             call("SetHVScrollBarPosition", {MakeI4(s.h), MakeI4(s.v)});  // drawn whole
             ASSERT_EQ(firstDifference(face(), s.pixels), -1) << "at " << s.h << "," << s.v;
         }
+    }
+}
+
+// At a zoom other than 1 the steps draw from the drawing copy scaled to the
+// zoom. Whatever changes what the view shows must reach the steps after it:
+// a step there and back must show what drawing the view whole then shows,
+// and that is not what it showed before the change.
+TEST_F(ViewerScrollStep, AStepAfterAChangeShowsTheChange) {
+    struct Change {
+        const char* what;
+        std::function<void()> apply;
+    };
+    const Change changes[] = {
+        {"zoom", [this] { put("ZOOM", MakeR8(0.7)); }},
+        {"quality", [this] { put("ViewerQuality", MakeI4(4)); }},
+        {"gamma", [this] { put("gamma", MakeR4(1.7f)); }},
+        {"back colour", [this] { put("BackColor", MakeI4(0x00FF00)); }},
+        {"another image",
+         [this] {
+             const int32_t other = makeImage(900, 700, [](int32_t x, int32_t y) { return 0xFF000000u | (x * y); });
+             EXPECT_EQ(callLong("SetNativeImage", {MakeI4(other)}), 0);
+             ReleaseImage(image);
+             image = other;
+         }},
+        {"its pixels, redrawn",
+         [this] {
+             gdiplus::Bitmap* bitmap = NativeBitmapOf(image);
+             gdiplus::BitmapData data;
+             ASSERT_EQ(bitmap->LockBits(gdiplus::Rect{0, 0, 900, 700},
+                                        gdiplus::ImageLockModeRead | gdiplus::ImageLockModeWrite,
+                                        gdiplus::PixelFormat32bppARGB, data),
+                       gdiplus::Ok);
+             for (int32_t y = 0; y < 700; ++y) {
+                 auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(data.Scan0) +
+                                                         static_cast<ptrdiff_t>(y) * data.Stride);
+                 for (int32_t x = 0; x < 900; ++x) row[x] ^= 0x00FFFFFFu;
+             }
+             bitmap->UnlockBits(data);
+             call("Redraw");
+         }},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        put("BackColor", MakeI4(0xFFFFFF));
+        put("OptimizeDrawingSpeed", MakeBool(true));
+        put("ViewerQuality", MakeI4(1));
+        put("gamma", MakeR4(1.0f));
+        ASSERT_EQ(callLong("SetNativeImage", {MakeI4(image)}), 0);
+        put("ZOOM", MakeR8(0.8));
+        call("SetHVScrollBarPosition", {MakeI4(40), MakeI4(60)});
+        call("SetVScrollBarPosition", {MakeI4(80)});
+        const std::vector<uint32_t> before = face();
+        change.apply();
+        const int32_t h = callLong("GetHScrollBarPosition"), v = callLong("GetVScrollBarPosition");
+        call("SetVScrollBarPosition", {MakeI4(v + 20)});
+        call("SetVScrollBarPosition", {MakeI4(v)});
+        const std::vector<uint32_t> stepped = face();
+        call("SetHVScrollBarPosition", {MakeI4(h), MakeI4(v)});  // drawn whole
+        const std::vector<uint32_t> whole = face();
+        EXPECT_EQ(firstDifference(stepped, whole), -1) << "at " << h << "," << v;
+        EXPECT_NE(firstDifference(before, whole), -1) << "the change shows";
     }
 }
 
