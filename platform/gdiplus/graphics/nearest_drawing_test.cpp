@@ -70,7 +70,8 @@ TEST_F(NearestDrawingTest, GivesThePixelsCairoGives) {
         for (PixelFormat pictureFormat : {PixelFormat32bppARGB, PixelFormat32bppPARGB}) {
             SCOPED_TRACE(::testing::Message() << d.what << ", picture " << std::hex << pictureFormat);
             const std::vector<ARGB> throughCairo = Drawn(d, pictureFormat, PixelFormat32bppARGB);
-            ASSERT_NE(throughCairo, Drawn({"nothing", {0, 0, 0, 0}, {0, 0, 1, 1}}, pictureFormat, PixelFormat32bppARGB));
+            ASSERT_NE(throughCairo, Drawn({"nothing", {0, 0, 0, 0}, {0, 0, 1, 1}}, pictureFormat,
+                                          PixelFormat32bppARGB));
             for (PixelFormat canvasFormat : {PixelFormat32bppRGB, PixelFormat32bppPARGB}) {
                 const std::vector<ARGB> direct = Drawn(d, pictureFormat, canvasFormat);
                 for (std::size_t i = 0; i < direct.size(); ++i)
