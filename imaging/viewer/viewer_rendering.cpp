@@ -83,15 +83,19 @@ int32_t ViewerControl::clientHeight() const {
     return innerHeight() - (hScroll_.visible ? hScroll_.height : 0);
 }
 
-// The drawing copy is drawn into a layer of the viewer's own, which nobody
-// else draws on, and the layer is copied to the back buffer: a scroll step
-// that moves the picture by whole pixels moves the layer and draws only the
-// part it exposes. Any other drawing draws it whole.
+// The drawing copy, unscaled with the nearest pixel, is drawn into a layer
+// of the viewer's own, which nobody else draws on, and the layer is copied
+// to the back buffer: a scroll step that moves the picture by whole pixels
+// moves the layer and draws only the part it exposes. Any other drawing
+// draws it whole.
 int32_t ViewerControl::drawWithGdiplus(int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW, int32_t dstH,
                                        int32_t srcX, int32_t srcY, int32_t srcW, int32_t srcH) {
     const bool reusable = imageLayerValid_ && scrollStepDrawing_;
     imageLayerValid_ = false;
-    if (imageId == 0 || imageId != FastCopyID_)
+    // Only an unscaled nearest drawing can be moved by a later step: any
+    // other goes straight to the back buffer.
+    if (imageId == 0 || imageId != FastCopyID_ || ChooseInterpolationMode() != kNearestNeighbor || srcW != dstW ||
+        srcH != dstH)
         return drawImageOn(buffer_, imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, nullptr);
     if (imageLayer_.width() != buffer_.width() || imageLayer_.height() != buffer_.height()) {
         if (!imageLayer_.resize(buffer_.width(), buffer_.height(), opaqueArgb(s_.BackColor)))
@@ -157,8 +161,10 @@ int32_t ViewerControl::drawExposedPart(const ImageDrawing& now, Shift shift) {
 // at a position is the same whether it was reached by steps or drawn anew.
 std::optional<int32_t> ViewerControl::drawFromScaledCopy(int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW,
                                                          int32_t dstH, bool pictureKept) {
-    if (!keepsScaledCopy_ || imageId == 0 || imageId != FastCopyID_ || s_.Zoom == 1.0 || dstW < 1 || dstH < 1 ||
-        DisplayWidth_ < 1 || DisplayHeight_ < 1 || int64_t{DisplayWidth_} * DisplayHeight_ > kScaledCopyMaxPixels) {
+    // A page that fits in the view has nothing to scroll: it is scaled straight into the view.
+    const bool scrolls = DisplayWidth_ > clientWidth() || DisplayHeight_ > clientHeight();
+    if (!keepsScaledCopy_ || imageId == 0 || imageId != FastCopyID_ || s_.Zoom == 1.0 || !scrolls || dstW < 1 ||
+        dstH < 1 || int64_t{DisplayWidth_} * DisplayHeight_ > kScaledCopyMaxPixels) {
         releaseScaledCopy();
         return std::nullopt;
     }

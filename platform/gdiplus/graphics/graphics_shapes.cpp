@@ -9,11 +9,12 @@ namespace gdiplus {
 Status Graphics::Clear(ARGB color) {
     Bitmap* bitmap = nullptr;
     if (Status s = Acquire(bitmap); s != Ok) return s;
-    // An opaque colour is the same 32 bits in every 32-bit format: a fill of
-    // the rows where they lie, without cairo and its passes over the target.
+    // An opaque colour is the same 32 bits in every 32-bit format, and clear
+    // black (0) in both with alpha: a fill of the rows where they lie,
+    // without cairo and its passes over the target.
     const PixelFormat format = bitmap->GetPixelFormat();
-    if ((color >> 24) == 0xFF &&
-        (format == PixelFormat32bppRGB || format == PixelFormat32bppARGB || format == PixelFormat32bppPARGB)) {
+    const bool withAlpha = format == PixelFormat32bppARGB || format == PixelFormat32bppPARGB;
+    if (((color >> 24) == 0xFF && (withAlpha || format == PixelFormat32bppRGB)) || (color == 0 && withAlpha)) {
         const Rect whole{0, 0, static_cast<std::int32_t>(bitmap->GetWidth()),
                          static_cast<std::int32_t>(bitmap->GetHeight())};
         BitmapData data;
