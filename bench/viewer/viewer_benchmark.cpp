@@ -159,6 +159,24 @@ void ViewerZoomedScrollStep(benchmark::State& state) {
     if (viewer.control.GetStat() != 0) state.SkipWithError("the viewer did not draw");
 }
 
+// What the scaled copy costs: a change of zoom around 0.6 (0.6 and 0.61 in
+// turn), which builds the copy of the whole page anew, against scaling only
+// the part in view without it.
+void ViewerZoomChange(benchmark::State& state) {
+    const int32_t quality = static_cast<int32_t>(state.range(0));
+    const bool scaledCopy = state.range(1) != 0;
+    Viewer viewer(1, quality, true);
+    viewer.control.setKeepsScaledCopy(scaledCopy);
+    bool other = false;
+    for (auto _ : state) {
+        other = !other;
+        viewer.control.setZoom(other ? kFractionalZoom + 0.01 : kFractionalZoom);
+        benchmark::DoNotOptimize(viewer.control.backBuffer().pixel(600, 450));
+    }
+    state.SetLabel(std::string(kQualityNames[quality]) + (scaledCopy ? ", scaled copy" : ", no scaled copy"));
+    if (viewer.control.GetStat() != 0) state.SkipWithError("the viewer did not draw");
+}
+
 // cairo scaling the part of the page in view at the same zoom: what each
 // step costs without a scaled copy at best.
 void CairoZoomedScrollStep(benchmark::State& state) {
@@ -214,6 +232,7 @@ BENCHMARK(CairoFit)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(ViewerScrollStep)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(CairoScrollStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(ViewerZoomedScrollStep)->ArgsProduct({{0, 1, 3}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(ViewerZoomChange)->ArgsProduct({{0, 1, 3}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(CairoZoomedScrollStep)->Args({0})->Args({1})->Args({3})->Unit(benchmark::kMillisecond);
 
 }  // namespace
