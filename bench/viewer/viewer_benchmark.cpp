@@ -87,6 +87,33 @@ const char* const kQualityNames[] = {"nearest", "bilinear", "bicubic", "bilinear
 const cairo_filter_t kCairoFilters[] = {CAIRO_FILTER_NEAREST, CAIRO_FILTER_BILINEAR, CAIRO_FILTER_BEST,
                                         CAIRO_FILTER_GOOD, CAIRO_FILTER_BEST};
 
+// One step of the vertical bar, turning back at either end.
+void StepDown(ViewerControl& control, int32_t& direction) {
+    const int32_t now = control.vScroll().value;
+    if (now + direction > control.vScroll().max || now + direction < 0) direction = -direction;
+    control.SetVScrollBarPosition(now + direction);
+    benchmark::DoNotOptimize(control.backBuffer().pixel(600, 450));
+}
+
+// cairo painting the page scaled by `zoom` with its top left corner at
+// (left, top) of the target, on black first when asked.
+void CairoPaintPage(cairo_surface_t* target, cairo_surface_t* page, double zoom, double left, double top,
+                    cairo_filter_t filter, bool onBlack) {
+    cairo_t* cr = cairo_create(target);
+    if (onBlack) {
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_paint(cr);
+    }
+    cairo_translate(cr, left, top);
+    cairo_scale(cr, zoom, zoom);
+    cairo_set_source_surface(cr, page, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), filter);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(target);
+    benchmark::DoNotOptimize(cairo_image_surface_get_data(target));
+}
+
 void ViewerFit(benchmark::State& state) {
     const int32_t quality = static_cast<int32_t>(state.range(0));
     Viewer viewer(2, quality, state.range(1) != 0);
@@ -105,19 +132,8 @@ void CairoFit(benchmark::State& state) {
         reinterpret_cast<unsigned char*>(page.pixels.data()), CAIRO_FORMAT_ARGB32, kPageWidth, kPageHeight, kPageWidth * 4);
     cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kFaceWidth, kFaceHeight);
     const double zoom = static_cast<double>(kFaceHeight) / kPageHeight;
-    for (auto _ : state) {
-        cairo_t* cr = cairo_create(target);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_paint(cr);
-        cairo_translate(cr, (kFaceWidth - kPageWidth * zoom) / 2, 0);
-        cairo_scale(cr, zoom, zoom);
-        cairo_set_source_surface(cr, source, 0, 0);
-        cairo_pattern_set_filter(cairo_get_source(cr), kCairoFilters[quality]);
-        cairo_paint(cr);
-        cairo_destroy(cr);
-        cairo_surface_flush(target);
-        benchmark::DoNotOptimize(cairo_image_surface_get_data(target));
-    }
+    for (auto _ : state)
+        CairoPaintPage(target, source, zoom, (kFaceWidth - kPageWidth * zoom) / 2, 0, kCairoFilters[quality], true);
     state.SetLabel(kQualityNames[quality]);
     cairo_surface_destroy(target);
     cairo_surface_destroy(source);
@@ -127,12 +143,7 @@ void ViewerScrollStep(benchmark::State& state) {
     const int32_t quality = static_cast<int32_t>(state.range(0));
     Viewer viewer(1, quality, state.range(1) != 0);
     int32_t direction = kScrollStep;
-    for (auto _ : state) {
-        int32_t now = viewer.control.vScroll().value;
-        if (now + direction > viewer.control.vScroll().max || now + direction < 0) direction = -direction;
-        viewer.control.SetVScrollBarPosition(now + direction);
-        benchmark::DoNotOptimize(viewer.control.backBuffer().pixel(600, 450));
-    }
+    for (auto _ : state) StepDown(viewer.control, direction);
     state.SetLabel(std::string(kQualityNames[quality]) + (state.range(1) ? ", drawing copy" : ""));
     if (viewer.control.GetStat() != 0) state.SkipWithError("the viewer did not draw");
 }
@@ -149,12 +160,7 @@ void ViewerZoomedScrollStep(benchmark::State& state) {
     viewer.control.setKeepsScaledCopy(scaledCopy);
     viewer.control.setZoom(kFractionalZoom);
     int32_t direction = kScrollStep;
-    for (auto _ : state) {
-        int32_t now = viewer.control.vScroll().value;
-        if (now + direction > viewer.control.vScroll().max || now + direction < 0) direction = -direction;
-        viewer.control.SetVScrollBarPosition(now + direction);
-        benchmark::DoNotOptimize(viewer.control.backBuffer().pixel(600, 450));
-    }
+    for (auto _ : state) StepDown(viewer.control, direction);
     state.SetLabel(std::string(kQualityNames[quality]) + (scaledCopy ? ", scaled copy" : ", no scaled copy"));
     if (viewer.control.GetStat() != 0) state.SkipWithError("the viewer did not draw");
 }
@@ -191,15 +197,8 @@ void CairoZoomedScrollStep(benchmark::State& state) {
     for (auto _ : state) {
         if (top + direction + kFaceHeight > shownHeight || top + direction < 0) direction = -direction;
         top += direction;
-        cairo_t* cr = cairo_create(target);
-        cairo_translate(cr, -(kPageWidth * kFractionalZoom - kFaceWidth) / 2, -top);
-        cairo_scale(cr, kFractionalZoom, kFractionalZoom);
-        cairo_set_source_surface(cr, source, 0, 0);
-        cairo_pattern_set_filter(cairo_get_source(cr), kCairoFilters[quality]);
-        cairo_paint(cr);
-        cairo_destroy(cr);
-        cairo_surface_flush(target);
-        benchmark::DoNotOptimize(cairo_image_surface_get_data(target));
+        CairoPaintPage(target, source, kFractionalZoom, -(kPageWidth * kFractionalZoom - kFaceWidth) / 2, -top,
+                       kCairoFilters[quality], false);
     }
     state.SetLabel(kQualityNames[quality]);
     cairo_surface_destroy(target);
