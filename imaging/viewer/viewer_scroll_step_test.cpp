@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "imaging/viewer/image_drawing_shift.h"
@@ -123,13 +124,14 @@ TEST_F(ViewerScrollStep, EachStepShowsWhatDrawingTheViewWholeThereShows) {
         {0.73, 2, false, 1.0f}, {2.0, 0, true, 1.0f},
     };
     // Steps of the bars, both ways, small and large, one bar and both, and
-    // one a face long; a press on an arrow or the track in between.
+    // one a face long; a press on an arrow or the track in between; a pan
+    // with the hand.
     struct Step {
-        char bar;  // 'h', 'v', or 'a' for the arrow of the vertical bar
+        char bar;  // 'h', 'v', 'a' for the arrow of the vertical bar, 'p' for a pan of `by` both ways
         int32_t by;
     };
-    const Step steps[] = {{'v', 50}, {'v', 50}, {'v', -23}, {'h', 31}, {'h', -70}, {'v', 283},
-                          {'h', 1},  {'v', -1}, {'a', 0},   {'v', -90}, {'h', 400}};
+    const Step steps[] = {{'v', 50}, {'v', 50}, {'v', -23}, {'h', 31},  {'h', -70}, {'v', 283}, {'h', 1},
+                          {'v', -1}, {'a', 0},  {'p', 17},  {'v', -90}, {'p', -40}, {'h', 400}};
     for (const Setting& setting : settings) {
         SCOPED_TRACE(::testing::Message() << "zoom " << setting.zoom << ", quality " << setting.quality
                                           << (setting.drawingCopy ? ", drawing copy" : "") << ", gamma "
@@ -153,7 +155,14 @@ TEST_F(ViewerScrollStep, EachStepShowsWhatDrawingTheViewWholeThereShows) {
                 surface->MouseDown(kControlButtonLeft, 0, 390, 5);  // the up arrow
                 surface->MouseUp(kControlButtonLeft, 0, 390, 5);
             }
+            if (step.bar == 'p') {
+                surface->MouseDown(kControlButtonLeft, 0, 200, 150);
+                surface->MouseMove(kControlButtonLeft, 0, 200 - step.by, 150 - step.by);
+                surface->MouseUp(kControlButtonLeft, 0, 200 - step.by, 150 - step.by);
+            }
             seen.push_back({callLong("GetHScrollBarPosition"), callLong("GetVScrollBarPosition"), face()});
+            if (step.bar == 'p')
+                EXPECT_NE((std::pair{h, v}), (std::pair{seen.back().h, seen.back().v})) << "the pan moved";
         }
         ASSERT_NE(firstDifference(seen.front().pixels, seen.back().pixels), -1) << "the view moved";
         for (const Seen& s : seen) {
