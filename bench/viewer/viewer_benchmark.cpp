@@ -6,10 +6,14 @@
 // Each viewer case runs twice: drawing the page itself, and drawing from its
 // premultiplied drawing copy (OptimizeDrawingSpeed), which the drawing takes
 // without converting it; a scroll step of the drawing copy moves what is
-// drawn and draws only the exposed band. Each fit really scales the page (the
-// viewer keeps no scaled picture between drawings). Goals: a scroll step at
-// most 4 ms (median), a fit at most twice cairo's scale-and-paint at each
-// quality. Run with --benchmark_repetitions to get medians and spread.
+// drawn and draws only the exposed band. Each fit really scales the page (a
+// change of quality rebuilds the scaled copy the viewer keeps). At a zoom
+// other than 1 a scroll step lays the part in view of the drawing copy
+// scaled to the zoom, built once; the rows without it scale anew at each
+// step, beside cairo doing so. Goals: a scroll step at most 4 ms (median), a
+// fit at most twice cairo's scale-and-paint at each quality. Run with
+// --benchmark_repetitions and --benchmark_enable_random_interleaving to get
+// medians and spread.
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
@@ -83,6 +87,33 @@ const char* const kQualityNames[] = {"nearest", "bilinear", "bicubic", "bilinear
 const cairo_filter_t kCairoFilters[] = {CAIRO_FILTER_NEAREST, CAIRO_FILTER_BILINEAR, CAIRO_FILTER_BEST,
                                         CAIRO_FILTER_GOOD, CAIRO_FILTER_BEST};
 
+// One step of the vertical bar, turning back at either end.
+void StepDown(ViewerControl& control, int32_t& direction) {
+    const int32_t now = control.vScroll().value;
+    if (now + direction > control.vScroll().max || now + direction < 0) direction = -direction;
+    control.SetVScrollBarPosition(now + direction);
+    benchmark::DoNotOptimize(control.backBuffer().pixel(600, 450));
+}
+
+// cairo painting the page scaled by `zoom` with its top left corner at
+// (left, top) of the target, on black first when asked.
+void CairoPaintPage(cairo_surface_t* target, cairo_surface_t* page, double zoom, double left, double top,
+                    cairo_filter_t filter, bool onBlack) {
+    cairo_t* cr = cairo_create(target);
+    if (onBlack) {
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_paint(cr);
+    }
+    cairo_translate(cr, left, top);
+    cairo_scale(cr, zoom, zoom);
+    cairo_set_source_surface(cr, page, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), filter);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(target);
+    benchmark::DoNotOptimize(cairo_image_surface_get_data(target));
+}
+
 void ViewerFit(benchmark::State& state) {
     const int32_t quality = static_cast<int32_t>(state.range(0));
     Viewer viewer(2, quality, state.range(1) != 0);
@@ -101,19 +132,8 @@ void CairoFit(benchmark::State& state) {
         reinterpret_cast<unsigned char*>(page.pixels.data()), CAIRO_FORMAT_ARGB32, kPageWidth, kPageHeight, kPageWidth * 4);
     cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kFaceWidth, kFaceHeight);
     const double zoom = static_cast<double>(kFaceHeight) / kPageHeight;
-    for (auto _ : state) {
-        cairo_t* cr = cairo_create(target);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_paint(cr);
-        cairo_translate(cr, (kFaceWidth - kPageWidth * zoom) / 2, 0);
-        cairo_scale(cr, zoom, zoom);
-        cairo_set_source_surface(cr, source, 0, 0);
-        cairo_pattern_set_filter(cairo_get_source(cr), kCairoFilters[quality]);
-        cairo_paint(cr);
-        cairo_destroy(cr);
-        cairo_surface_flush(target);
-        benchmark::DoNotOptimize(cairo_image_surface_get_data(target));
-    }
+    for (auto _ : state)
+        CairoPaintPage(target, source, zoom, (kFaceWidth - kPageWidth * zoom) / 2, 0, kCairoFilters[quality], true);
     state.SetLabel(kQualityNames[quality]);
     cairo_surface_destroy(target);
     cairo_surface_destroy(source);
@@ -123,14 +143,66 @@ void ViewerScrollStep(benchmark::State& state) {
     const int32_t quality = static_cast<int32_t>(state.range(0));
     Viewer viewer(1, quality, state.range(1) != 0);
     int32_t direction = kScrollStep;
-    for (auto _ : state) {
-        int32_t now = viewer.control.vScroll().value;
-        if (now + direction > viewer.control.vScroll().max || now + direction < 0) direction = -direction;
-        viewer.control.SetVScrollBarPosition(now + direction);
-        benchmark::DoNotOptimize(viewer.control.backBuffer().pixel(600, 450));
-    }
+    for (auto _ : state) StepDown(viewer.control, direction);
     state.SetLabel(std::string(kQualityNames[quality]) + (state.range(1) ? ", drawing copy" : ""));
     if (viewer.control.GetStat() != 0) state.SkipWithError("the viewer did not draw");
+}
+
+// A scroll step at zoom 0.6 (the page 1488 x 2105 in the face), with the
+// drawing copy: drawn from the copy scaled to the zoom once, or (without
+// it) scaling the part in view anew at every step.
+constexpr double kFractionalZoom = 0.6;
+
+void ViewerZoomedScrollStep(benchmark::State& state) {
+    const int32_t quality = static_cast<int32_t>(state.range(0));
+    const bool scaledCopy = state.range(1) != 0;
+    Viewer viewer(1, quality, true);
+    viewer.control.setKeepsScaledCopy(scaledCopy);
+    viewer.control.setZoom(kFractionalZoom);
+    int32_t direction = kScrollStep;
+    for (auto _ : state) StepDown(viewer.control, direction);
+    state.SetLabel(std::string(kQualityNames[quality]) + (scaledCopy ? ", scaled copy" : ", no scaled copy"));
+    if (viewer.control.GetStat() != 0) state.SkipWithError("the viewer did not draw");
+}
+
+// What the scaled copy costs: a change of zoom around 0.6 (0.6 and 0.61 in
+// turn), which builds the copy of the whole page anew, against scaling only
+// the part in view without it.
+void ViewerZoomChange(benchmark::State& state) {
+    const int32_t quality = static_cast<int32_t>(state.range(0));
+    const bool scaledCopy = state.range(1) != 0;
+    Viewer viewer(1, quality, true);
+    viewer.control.setKeepsScaledCopy(scaledCopy);
+    bool other = false;
+    for (auto _ : state) {
+        other = !other;
+        viewer.control.setZoom(other ? kFractionalZoom + 0.01 : kFractionalZoom);
+        benchmark::DoNotOptimize(viewer.control.backBuffer().pixel(600, 450));
+    }
+    state.SetLabel(std::string(kQualityNames[quality]) + (scaledCopy ? ", scaled copy" : ", no scaled copy"));
+    if (viewer.control.GetStat() != 0) state.SkipWithError("the viewer did not draw");
+}
+
+// cairo scaling the part of the page in view at the same zoom: what each
+// step costs without a scaled copy at best.
+void CairoZoomedScrollStep(benchmark::State& state) {
+    const int32_t quality = static_cast<int32_t>(state.range(0));
+    Page& page = ThePage();
+    cairo_surface_t* source = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(page.pixels.data()), CAIRO_FORMAT_ARGB32, kPageWidth, kPageHeight, kPageWidth * 4);
+    cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kFaceWidth, kFaceHeight);
+    const double shownHeight = kPageHeight * kFractionalZoom;
+    double top = shownHeight / 2;
+    int32_t direction = kScrollStep;
+    for (auto _ : state) {
+        if (top + direction + kFaceHeight > shownHeight || top + direction < 0) direction = -direction;
+        top += direction;
+        CairoPaintPage(target, source, kFractionalZoom, -(kPageWidth * kFractionalZoom - kFaceWidth) / 2, -top,
+                       kCairoFilters[quality], false);
+    }
+    state.SetLabel(kQualityNames[quality]);
+    cairo_surface_destroy(target);
+    cairo_surface_destroy(source);
 }
 
 void CairoScrollStep(benchmark::State& state) {
@@ -158,5 +230,8 @@ BENCHMARK(ViewerFit)->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})->Unit(benchmark::kM
 BENCHMARK(CairoFit)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(ViewerScrollStep)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(CairoScrollStep)->Unit(benchmark::kMillisecond);
+BENCHMARK(ViewerZoomedScrollStep)->ArgsProduct({{0, 1, 3}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(ViewerZoomChange)->ArgsProduct({{0, 1, 3}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(CairoZoomedScrollStep)->Args({0})->Args({1})->Args({3})->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,10 @@ public:
     int32_t hwnd() const { return windowNumber_; }
     int32_t hdc() const { return static_cast<int32_t>(buffer_.dc()); }
     const BackBuffer& backBuffer() const { return buffer_; }
+    // Whether a drawing at a zoom other than 1 keeps the drawing copy scaled
+    // to the zoom for the scroll steps after it (on by default; off, every
+    // drawing scales the visible part anew). For measuring and testing.
+    void setKeepsScaledCopy(bool keep);
     // Property lets whose effects go beyond storing (the others store and notify).
     void setMousePointer(int32_t value);
     void setBorderStyle(int16_t value);
@@ -334,6 +339,13 @@ private:
     int32_t drawImageOn(BackBuffer& target, int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW, int32_t dstH,
                         int32_t srcX, int32_t srcY, int32_t srcW, int32_t srcH, bool* plain);
     int32_t drawExposedPart(const ImageDrawing& now, Shift shift);
+    // The drawing copy at a zoom other than 1 drawn from the copy of it
+    // scaled to the zoom, built anew unless the drawing keeps the picture (a
+    // scroll step, a pan, a new selection outline) and nothing it was built
+    // from changed. Nothing when no scaled copy applies or it cannot be made.
+    std::optional<int32_t> drawFromScaledCopy(int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW, int32_t dstH,
+                                              bool pictureKept);
+    void releaseScaledCopy();
     void paintChrome();
     void clearSurface();
     // PDF documents
@@ -398,6 +410,21 @@ private:
     ImageDrawing layerDrawing_;
     bool imageLayerValid_ = false;
     bool scrollStepDrawing_ = false;
+    // What the scaled copy was built from: the drawing copy and its
+    // generation, the interpolation, the gamma and the scaled size.
+    struct ScaledCopySource {
+        int32_t imageId = 0;
+        uint64_t copyGeneration = 0;
+        int32_t interpolation = 0;
+        float gamma = 1.0f;
+        int32_t width = 0, height = 0;
+        friend bool operator==(const ScaledCopySource&, const ScaledCopySource&) = default;
+    };
+    int32_t scaledCopyId_ = 0;
+    ScaledCopySource scaledCopySource_;
+    bool keepsScaledCopy_ = true;
+    // Set while drawing for a change that keeps the picture as it was.
+    bool pictureKept_ = false;
     int32_t windowNumber_ = 0;
     int32_t faceWidth_ = 0, faceHeight_ = 0;
     bool imagingStarted_ = false;

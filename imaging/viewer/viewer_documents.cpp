@@ -295,6 +295,7 @@ int32_t ViewerControl::ReleaseNativeImage() {
 }
 
 void ViewerControl::ReleaseFastCopy() {
+    releaseScaledCopy();
     if (FastCopyID_ != 0) ReleaseImage(FastCopyID_);
     FastCopyID_ = 0;
     FastCopyPage_ = 0;

@@ -157,7 +157,10 @@ bool ViewerControl::panStep(int32_t x, int32_t y) {
     MouseDownX_ = x;
     MouseDownY_ = y;
     RealignH_ = RealignV_ = false;
-    if (moved) RenderImage(0, false);
+    if (moved) {
+        pictureKept_ = true;  // a pan moves the same picture
+        RenderImage(0, false);
+    }
     return moved;
 }
 

@@ -2,7 +2,9 @@
 // through GDI+ on the buffer's device context, with the chosen quality,
 // gamma, the fall-backs when memory runs short, the drawing copy in 32-bit
 // premultiplied ARGB, and the delayed high-quality second pass.
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "imaging/engine/graphics_on_image.h"
@@ -28,6 +30,9 @@ constexpr int32_t kNearestNeighbor = 5;
 constexpr int32_t kOutOfMemory = 3;
 constexpr int32_t kPixelFormat32bppARGB = 0x26200A;
 constexpr int32_t kNoMaskColour = 0x10000;  // RGB(0,0,1)
+// The largest scaled copy kept, in pixels (64 MB): beyond it a page zoomed
+// in far is drawn from the drawing copy at each step.
+constexpr int64_t kScaledCopyMaxPixels = int64_t{16} << 20;
 
 int32_t roundEven(double value) { return static_cast<int32_t>(std::nearbyint(value)); }
 
@@ -78,15 +83,19 @@ int32_t ViewerControl::clientHeight() const {
     return innerHeight() - (hScroll_.visible ? hScroll_.height : 0);
 }
 
-// The drawing copy is drawn into a layer of the viewer's own, which nobody
-// else draws on, and the layer is copied to the back buffer: a scroll step
-// that moves the picture by whole pixels moves the layer and draws only the
-// part it exposes. Any other drawing draws it whole.
+// The drawing copy, unscaled with the nearest pixel, is drawn into a layer
+// of the viewer's own, which nobody else draws on, and the layer is copied
+// to the back buffer: a scroll step that moves the picture by whole pixels
+// moves the layer and draws only the part it exposes. Any other drawing
+// draws it whole.
 int32_t ViewerControl::drawWithGdiplus(int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW, int32_t dstH,
                                        int32_t srcX, int32_t srcY, int32_t srcW, int32_t srcH) {
     const bool reusable = imageLayerValid_ && scrollStepDrawing_;
     imageLayerValid_ = false;
-    if (imageId == 0 || imageId != FastCopyID_)
+    // Only an unscaled nearest drawing can be moved by a later step: any
+    // other goes straight to the back buffer.
+    if (imageId == 0 || imageId != FastCopyID_ || ChooseInterpolationMode() != kNearestNeighbor || srcW != dstW ||
+        srcH != dstH)
         return drawImageOn(buffer_, imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, nullptr);
     if (imageLayer_.width() != buffer_.width() || imageLayer_.height() != buffer_.height()) {
         if (!imageLayer_.resize(buffer_.width(), buffer_.height(), opaqueArgb(s_.BackColor)))
@@ -143,6 +152,84 @@ int32_t ViewerControl::drawExposedPart(const ImageDrawing& now, Shift shift) {
     if (attributes != gdiplus::GpImageAttributes{}) DisposeGpImageAttributes(attributes);
     DeleteGpGraphics(graphics);
     return status;
+}
+
+// At a zoom other than 1 every pixel in view is a scaled one, which a scroll
+// step would otherwise compute again. The drawing copy is scaled whole to
+// the zoom once, on nothing (premultiplied, see-through where the page is),
+// and each drawing lays the part in view over the back colour: the picture
+// at a position is the same whether it was reached by steps or drawn anew.
+std::optional<int32_t> ViewerControl::drawFromScaledCopy(int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW,
+                                                         int32_t dstH, bool pictureKept) {
+    // A page that fits in the view has nothing to scroll: it is scaled straight into the view.
+    const bool scrolls = DisplayWidth_ > clientWidth() || DisplayHeight_ > clientHeight();
+    if (!keepsScaledCopy_ || imageId == 0 || imageId != FastCopyID_ || s_.Zoom == 1.0 || !scrolls || dstW < 1 ||
+        dstH < 1 || int64_t{DisplayWidth_} * DisplayHeight_ > kScaledCopyMaxPixels) {
+        releaseScaledCopy();
+        return std::nullopt;
+    }
+    const bool useGamma = s_.Gamma != 1.0f && !GifAnimatable_;
+    const ScaledCopySource now{imageId,       FastCopyGeneration_, ChooseInterpolationMode(),
+                               useGamma ? s_.Gamma : 1.0f, DisplayWidth_, DisplayHeight_};
+    if (scaledCopyId_ == 0 || !pictureKept || !(now == scaledCopySource_)) {
+        releaseScaledCopy();
+        int32_t copy = 0;
+        if (ImageFromBuffer(now.width, now.height, 0, kPixelFormat32bppPARGB, nullptr, copy) != 0) return std::nullopt;
+        gdiplus::GpGraphics graphics{};
+        int32_t status = GetImageGraphics(copy, graphics, kPixelFormat32bppPARGB);
+        if (status == 0) {
+            gdiplus::GpImageAttributes attributes{};
+            if (useGamma) {
+                status = CreateGpImageAttributes(attributes);
+                if (status == 0) status = SetGpAttributesGamma(attributes, 0, true, now.gamma);
+            }
+            if (status == 0) status = ClearGpGraphics(graphics, 0);
+            if (status == 0) status = SetGpSmoothingMode(graphics, kSmoothingNone);
+            if (status == 0) status = SetGpPixelOffsetMode(graphics, kPixelOffsetHalf);
+            if (status == 0) status = SetGpCompositingQuality(graphics, kCompositingHighSpeed);
+            if (status == 0) status = SetGpInterpolationMode(graphics, now.interpolation);
+            if (status == 0)
+                status = DrawGpImageRectRect(graphics, imageId, 0, 0, now.width, now.height, 0, 0, s_.ImageWidth,
+                                             s_.ImageHeight, kUnitPixel, attributes);
+            if (attributes != gdiplus::GpImageAttributes{}) DisposeGpImageAttributes(attributes);
+            DeleteGpGraphics(graphics);
+        }
+        if (status != 0) {
+            // Drawn from the drawing copy instead, with its own fall-backs.
+            ReleaseImage(copy);
+            return std::nullopt;
+        }
+        scaledCopyId_ = copy;
+        scaledCopySource_ = now;
+    }
+    // Where the part in view starts in the scaled copy.
+    const int32_t fromX = DisplayWidth_ > clientWidth() ? std::clamp(-ImageLeft_, 0, DisplayWidth_ - dstW) : 0;
+    const int32_t fromY = DisplayHeight_ > clientHeight() ? std::clamp(-ImageTop_, 0, DisplayHeight_ - dstH) : 0;
+    imageLayerValid_ = false;
+    gdiplus::GpGraphics graphics{};
+    int32_t status = GpGraphicsFromHdc(buffer_.dc(), graphics);
+    if (status != 0) return status;
+    status = ClearGpGraphics(graphics, opaqueArgb(s_.BackColor));
+    if (status == 0) status = SetGpSmoothingMode(graphics, kSmoothingNone);
+    if (status == 0) status = SetGpPixelOffsetMode(graphics, kPixelOffsetHalf);
+    if (status == 0) status = SetGpCompositingQuality(graphics, kCompositingHighSpeed);
+    if (status == 0) status = SetGpInterpolationMode(graphics, kNearestNeighbor);
+    if (status == 0)
+        status = DrawGpImageRectRect(graphics, scaledCopyId_, dstX, dstY, dstW, dstH, fromX, fromY, dstW, dstH,
+                                     kUnitPixel, {});
+    DeleteGpGraphics(graphics);
+    return status;
+}
+
+void ViewerControl::releaseScaledCopy() {
+    if (scaledCopyId_ != 0) ReleaseImage(scaledCopyId_);
+    scaledCopyId_ = 0;
+    scaledCopySource_ = {};
+}
+
+void ViewerControl::setKeepsScaledCopy(bool keep) {
+    keepsScaledCopy_ = keep;
+    if (!keep) releaseScaledCopy();
 }
 
 int32_t ViewerControl::drawImageOn(BackBuffer& target, int32_t imageId, int32_t dstX, int32_t dstY, int32_t dstW,
@@ -254,6 +341,8 @@ void ViewerControl::RenderImage(int32_t imageId, bool qualityPass) {
     setQualityTimer(false);
     // Only a drawing straight after the layer's may build on it.
     const bool layerWasValid = std::exchange(imageLayerValid_, false);
+    // Only the drawing it was set for may keep the scaled copy.
+    const bool pictureKept = std::exchange(pictureKept_, false);
     if (imageId == 0) imageId = FastCopyID_ != 0 ? FastCopyID_ : NativeImageID_;
     if (s_.OptimizeDrawingSpeed && imageId != 0 && FormatNameOf(imageId) != "GIF" &&
         PixelFormatOf(imageId) != kPixelFormat32bppPARGB && BuildFastDisplayCopy() == 0)
@@ -306,6 +395,9 @@ void ViewerControl::RenderImage(int32_t imageId, bool qualityPass) {
             int32_t b = border();
             if (s_.BackStyle == 0 || s_.ForcePictureMode) {
                 LastStatus_ = drawThroughPicture(imageId, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH);
+            } else if (const std::optional<int32_t> scaled =
+                           drawFromScaledCopy(imageId, dstX + b, dstY + b, dstW, dstH, pictureKept)) {
+                LastStatus_ = *scaled;
             } else {
                 imageLayerValid_ = layerWasValid;
                 LastStatus_ = drawWithGdiplus(imageId, dstX + b, dstY + b, dstW, dstH, srcX, srcY, srcW, srcH);

@@ -4,6 +4,8 @@
 // qualities, with and without the drawing copy and gamma.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "imaging/viewer/image_drawing_shift.h"
@@ -122,13 +124,14 @@ TEST_F(ViewerScrollStep, EachStepShowsWhatDrawingTheViewWholeThereShows) {
         {0.73, 2, false, 1.0f}, {2.0, 0, true, 1.0f},
     };
     // Steps of the bars, both ways, small and large, one bar and both, and
-    // one a face long; a press on an arrow or the track in between.
+    // one a face long; a press on an arrow or the track in between; a pan
+    // with the hand.
     struct Step {
-        char bar;  // 'h', 'v', or 'a' for the arrow of the vertical bar
+        char bar;  // 'h', 'v', 'a' for the arrow of the vertical bar, 'p' for a pan of `by` both ways
         int32_t by;
     };
-    const Step steps[] = {{'v', 50}, {'v', 50}, {'v', -23}, {'h', 31}, {'h', -70}, {'v', 283},
-                          {'h', 1},  {'v', -1}, {'a', 0},   {'v', -90}, {'h', 400}};
+    const Step steps[] = {{'v', 50}, {'v', 50}, {'v', -23}, {'h', 31},  {'h', -70}, {'v', 283}, {'h', 1},
+                          {'v', -1}, {'a', 0},  {'p', 17},  {'v', -90}, {'p', -40}, {'h', 400}};
     for (const Setting& setting : settings) {
         SCOPED_TRACE(::testing::Message() << "zoom " << setting.zoom << ", quality " << setting.quality
                                           << (setting.drawingCopy ? ", drawing copy" : "") << ", gamma "
@@ -152,13 +155,81 @@ TEST_F(ViewerScrollStep, EachStepShowsWhatDrawingTheViewWholeThereShows) {
                 surface->MouseDown(kControlButtonLeft, 0, 390, 5);  // the up arrow
                 surface->MouseUp(kControlButtonLeft, 0, 390, 5);
             }
+            if (step.bar == 'p') {
+                surface->MouseDown(kControlButtonLeft, 0, 200, 150);
+                surface->MouseMove(kControlButtonLeft, 0, 200 - step.by, 150 - step.by);
+                surface->MouseUp(kControlButtonLeft, 0, 200 - step.by, 150 - step.by);
+            }
             seen.push_back({callLong("GetHScrollBarPosition"), callLong("GetVScrollBarPosition"), face()});
+            if (step.bar == 'p')
+                EXPECT_NE((std::pair{h, v}), (std::pair{seen.back().h, seen.back().v})) << "the pan moved";
         }
         ASSERT_NE(firstDifference(seen.front().pixels, seen.back().pixels), -1) << "the view moved";
         for (const Seen& s : seen) {
             call("SetHVScrollBarPosition", {MakeI4(s.h), MakeI4(s.v)});  // drawn whole
             ASSERT_EQ(firstDifference(face(), s.pixels), -1) << "at " << s.h << "," << s.v;
         }
+    }
+}
+
+// At a zoom other than 1 the steps draw from the drawing copy scaled to the
+// zoom. Whatever changes what the view shows must reach the steps after it:
+// a step there and back must show what drawing the view whole then shows,
+// and that is not what it showed before the change.
+TEST_F(ViewerScrollStep, AStepAfterAChangeShowsTheChange) {
+    struct Change {
+        const char* what;
+        std::function<void()> apply;
+    };
+    const Change changes[] = {
+        {"zoom", [this] { put("ZOOM", MakeR8(0.7)); }},
+        {"quality", [this] { put("ViewerQuality", MakeI4(4)); }},
+        {"gamma", [this] { put("gamma", MakeR4(1.7f)); }},
+        {"back colour", [this] { put("BackColor", MakeI4(0x00FF00)); }},
+        {"another image",
+         [this] {
+             const int32_t other = makeImage(900, 700, [](int32_t x, int32_t y) { return 0xFF000000u | (x * y); });
+             EXPECT_EQ(callLong("SetNativeImage", {MakeI4(other)}), 0);
+             ReleaseImage(image);
+             image = other;
+         }},
+        {"its pixels, redrawn",
+         [this] {
+             gdiplus::Bitmap* bitmap = NativeBitmapOf(image);
+             gdiplus::BitmapData data;
+             ASSERT_EQ(bitmap->LockBits(gdiplus::Rect{0, 0, 900, 700},
+                                        gdiplus::ImageLockModeRead | gdiplus::ImageLockModeWrite,
+                                        gdiplus::PixelFormat32bppARGB, data),
+                       gdiplus::Ok);
+             for (int32_t y = 0; y < 700; ++y) {
+                 auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(data.Scan0) +
+                                                         static_cast<ptrdiff_t>(y) * data.Stride);
+                 for (int32_t x = 0; x < 900; ++x) row[x] ^= 0x00FFFFFFu;
+             }
+             bitmap->UnlockBits(data);
+             call("Redraw");
+         }},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        put("BackColor", MakeI4(0xFFFFFF));
+        put("OptimizeDrawingSpeed", MakeBool(true));
+        put("ViewerQuality", MakeI4(1));
+        put("gamma", MakeR4(1.0f));
+        ASSERT_EQ(callLong("SetNativeImage", {MakeI4(image)}), 0);
+        put("ZOOM", MakeR8(0.8));
+        call("SetHVScrollBarPosition", {MakeI4(40), MakeI4(60)});
+        call("SetVScrollBarPosition", {MakeI4(80)});
+        const std::vector<uint32_t> before = face();
+        change.apply();
+        const int32_t h = callLong("GetHScrollBarPosition"), v = callLong("GetVScrollBarPosition");
+        call("SetVScrollBarPosition", {MakeI4(v + 20)});
+        call("SetVScrollBarPosition", {MakeI4(v)});
+        const std::vector<uint32_t> stepped = face();
+        call("SetHVScrollBarPosition", {MakeI4(h), MakeI4(v)});  // drawn whole
+        const std::vector<uint32_t> whole = face();
+        EXPECT_EQ(firstDifference(stepped, whole), -1) << "at " << h << "," << v;
+        EXPECT_NE(firstDifference(before, whole), -1) << "the change shows";
     }
 }
 

@@ -80,6 +80,7 @@ void ViewerControl::scrollChanged(ScrollBar& bar) {
     }
     // Only a scroll step may move what the last drawing drew.
     scrollStepDrawing_ = true;
+    pictureKept_ = true;
     RenderImage(0, false);
     scrollStepDrawing_ = false;
     raise(kEventScrollControl);

@@ -203,7 +203,9 @@ void ViewerControl::drawSelectionOutline() {
 // The outline sits above the image: a change shows at once by drawing the
 // image again under it.
 void ViewerControl::showSelectionChange() {
-    if (NativeImageID_ != 0 && !s_.LockControl) RenderImage(0, false);
+    if (NativeImageID_ == 0 || s_.LockControl) return;
+    pictureKept_ = true;
+    RenderImage(0, false);
 }
 
 }  // namespace scanvelt

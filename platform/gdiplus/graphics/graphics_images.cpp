@@ -2,10 +2,12 @@
 // rectangle through the interpolation mode's cairo filter.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "platform/gdiplus/bitmap.h"
 #include "platform/gdiplus/graphics/graphics.h"
 #include "platform/gdiplus/graphics/image_surface.h"
+#include "platform/gdiplus/graphics/nearest_drawing.h"
 #include "platform/gdiplus/graphics/units.h"
 
 namespace gdiplus {
@@ -99,6 +101,41 @@ private:
     BitmapData data_;
 };
 
+// A device coordinate at cairo's 1/256 pixel precision, when it is a whole pixel.
+std::optional<std::int32_t> WholeDevicePixel(double coordinate) {
+    const double snapped = std::nearbyint(coordinate * 256) / 256;
+    if (snapped != std::floor(snapped) || std::abs(snapped) > (1 << 30)) return std::nullopt;
+    return static_cast<std::int32_t>(snapped);
+}
+
+// Nearest-pixel drawings that only scale and move, with edges on whole
+// pixels, skip cairo (see nearest_drawing.h): the part [left, right) x
+// [top, bottom) of the source through the spans. Nothing when cairo must draw.
+std::optional<Status> DrawNearestWithoutCairo(Bitmap& target, const cairo_matrix_t& device, const Image& image,
+                                              const Rect& area, const Span& x, const Span& y, double left, double top,
+                                              double right, double bottom) {
+    auto* source = const_cast<Bitmap*>(dynamic_cast<const Bitmap*>(&image));
+    if (source == nullptr || device.xy != 0 || device.yx != 0 || !(device.xx > 0) || !(device.yy > 0) ||
+        !(x.Scale() > 0) || !(y.Scale() > 0))
+        return std::nullopt;
+    const auto x0 = WholeDevicePixel(device.xx * x.DestinationOf(left) + device.x0);
+    const auto y0 = WholeDevicePixel(device.yy * y.DestinationOf(top) + device.y0);
+    const auto x1 = WholeDevicePixel(device.xx * x.DestinationOf(right) + device.x0);
+    const auto y1 = WholeDevicePixel(device.yy * y.DestinationOf(bottom) + device.y0);
+    if (!x0 || !y0 || !x1 || !y1) return std::nullopt;
+    const std::int32_t fillLeft = std::max(*x0, 0), fillTop = std::max(*y0, 0);
+    const std::int32_t fillRight = std::min(*x1, static_cast<std::int32_t>(target.GetWidth()));
+    const std::int32_t fillBottom = std::min(*y1, static_cast<std::int32_t>(target.GetHeight()));
+    if (fillRight <= fillLeft || fillBottom <= fillTop) return Ok;
+    // Device pixel -> world -> the area's pixels, as cairo's pattern matrix goes.
+    const NearestAxis alongX{1.0 / (device.xx * x.Scale()),
+                             (-device.x0 / device.xx - x.destination) / x.Scale() + x.source - area.X};
+    const NearestAxis alongY{1.0 / (device.yy * y.Scale()),
+                             (-device.y0 / device.yy - y.destination) / y.Scale() + y.source - area.Y};
+    return DrawNearestScaled(target, Rect{fillLeft, fillTop, fillRight - fillLeft, fillBottom - fillTop}, *source,
+                             area, alongX, alongY);
+}
+
 }  // namespace
 
 Status Graphics::DrawImage(const Image& image, const RectF& destination) {
@@ -132,6 +169,15 @@ Status Graphics::DrawImage(const Image& image, const RectF& destination, const R
                     static_cast<std::int32_t>(std::ceil(right) - std::floor(left)),
                     static_cast<std::int32_t>(std::ceil(bottom) - std::floor(top))};
 
+    // Images keep pixel areas on whole coordinates whatever the pixel offset mode.
+    const cairo_matrix_t device = DeviceMatrix(*bitmap, false);
+    if (interpolation_ == InterpolationModeNearestNeighbor && compositingMode_ == CompositingModeSourceOver &&
+        (attributes == nullptr || !attributes->Adjusts(ColorAdjustTypeBitmap))) {
+        if (std::optional<Status> drawn =
+                DrawNearestWithoutCairo(*bitmap, device, image, area, x, y, left, top, right, bottom))
+            return *drawn;
+    }
+
     // A premultiplied bitmap is drawn from where its rows lie, held by a
     // read lock for the drawing: a page is not copied for every view of it.
     // Any other image is copied before the target is locked, so an image can
@@ -156,8 +202,6 @@ Status Graphics::DrawImage(const Image& image, const RectF& destination, const R
     const double fillTop = y.DestinationOf(top);
     const double fillRight = x.DestinationOf(right);
     const double fillBottom = y.DestinationOf(bottom);
-    // Images keep pixel areas on whole coordinates whatever the pixel offset mode.
-    const cairo_matrix_t device = DeviceMatrix(*bitmap, false);
     // The pixels the fill can touch follow from its corners: no trial run,
     // which would make cairo keep (and then copy) the source rows.
     const std::optional<Rect> touched =

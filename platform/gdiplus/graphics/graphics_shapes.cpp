@@ -1,4 +1,6 @@
 // Clearing, filling rectangles and drawing lines with a pen.
+#include <algorithm>
+
 #include "platform/gdiplus/graphics/graphics.h"
 #include "platform/gdiplus/graphics/units.h"
 
@@ -7,6 +9,24 @@ namespace gdiplus {
 Status Graphics::Clear(ARGB color) {
     Bitmap* bitmap = nullptr;
     if (Status s = Acquire(bitmap); s != Ok) return s;
+    // An opaque colour is the same 32 bits in every 32-bit format, and clear
+    // black (0) in both with alpha: a fill of the rows where they lie,
+    // without cairo and its passes over the target.
+    const PixelFormat format = bitmap->GetPixelFormat();
+    const bool withAlpha = format == PixelFormat32bppARGB || format == PixelFormat32bppPARGB;
+    if (((color >> 24) == 0xFF && (withAlpha || format == PixelFormat32bppRGB)) || (color == 0 && withAlpha)) {
+        const Rect whole{0, 0, static_cast<std::int32_t>(bitmap->GetWidth()),
+                         static_cast<std::int32_t>(bitmap->GetHeight())};
+        BitmapData data;
+        if (bitmap->LockBits(whole, ImageLockModeRead | ImageLockModeWrite, format, data) == Ok) {
+            for (std::int32_t y = 0; y < whole.Height; ++y) {
+                auto* row = reinterpret_cast<ARGB*>(static_cast<std::uint8_t*>(data.Scan0) +
+                                                    static_cast<std::ptrdiff_t>(y) * data.Stride);
+                std::fill(row, row + whole.Width, color);
+            }
+            return bitmap->UnlockBits(data);
+        }
+    }
     return Paint(
         *bitmap,
         [&](cairo_t* cr) {

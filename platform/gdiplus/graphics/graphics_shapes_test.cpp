@@ -25,6 +25,25 @@ TEST_F(ShapesTest, ClearFillsEveryPixelInTheTargetsFormat) {
     }
 }
 
+// Opaque colours in any 32-bit format and clear black where there is alpha
+// are filled in without cairo: every pixel must read the colour whatever it held.
+TEST_F(ShapesTest, ClearReplacesEveryPixelOfA32BitTarget) {
+    struct Case {
+        PixelFormat format;
+        ARGB colour;
+    };
+    const Case cases[] = {{PixelFormat32bppRGB, 0xFF123456}, {PixelFormat32bppARGB, 0xFF123456},
+                          {PixelFormat32bppPARGB, 0xFF123456}, {PixelFormat32bppARGB, 0},
+                          {PixelFormat32bppPARGB, 0},          {PixelFormat32bppPARGB, 0x80402010}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << std::hex << c.format << " " << c.colour);
+        auto canvas = BitmapOf(5, 3, c.format, {kRed, 0x80FFFFFF, 0, kBlue, kGreen, kWhite, 0x01020304, kBlack, kRed,
+                                                kRed, kRed, kRed, kRed, kRed, 0x7F000000});
+        ASSERT_EQ(GraphicsOn(*canvas)->Clear(c.colour), Ok);
+        EXPECT_EQ(PixelsOf(*canvas), std::vector<ARGB>(15, c.colour));
+    }
+}
+
 TEST_F(ShapesTest, AliasedRectanglesAtWholeCoordinatesCoverExactlyTheirPixels) {
     for (PixelOffsetMode offset : {PixelOffsetModeDefault, PixelOffsetModeNone, PixelOffsetModeHalf}) {
         SCOPED_TRACE(offset);
