@@ -1,5 +1,6 @@
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "imaging/engine/filters/channel_rows.h"
 #include "imaging/engine/filters/channel_rules.h"
@@ -71,17 +72,51 @@ bool PrepareContrastRows(const ChannelRows& rows, const FilterArguments& argumen
     return true;
 }
 
+namespace {
+
+// The spread colours of the pixels met last, by their colour before: the
+// pixels that leave the range are mostly a few colours again and again (the
+// paper, the ink, a fill), and the spreading loop costs far more than a look
+// in this. A pixel's result depends on its colour alone, so a hit is exact.
+class SpreadCache {
+public:
+    SpreadCache() : keys_(kEntries, kEmpty), values_(kEntries) {}
+
+    // Blue, green and red of the pixel whose bytes were `b`, `g`, `r`, spread.
+    void Spread(const std::array<int32_t, 256>& t, uint8_t b, uint8_t g, uint8_t r, int32_t& outB, int32_t& outG,
+                int32_t& outR) {
+        const uint32_t key = uint32_t{b} | uint32_t{g} << 8 | uint32_t{r} << 16;
+        const uint32_t slot = (key * 2654435761u) >> (32 - kBits);
+        if (keys_[slot] != key) {
+            int32_t sb = t[b], sg = t[g], sr = t[r];
+            SpreadExcess(sr, sg, sb);
+            keys_[slot] = key;
+            values_[slot] = static_cast<uint32_t>(sb) | static_cast<uint32_t>(sg) << 8 | static_cast<uint32_t>(sr) << 16;
+        }
+        const uint32_t v = values_[slot];
+        outB = static_cast<int32_t>(v & 0xFF), outG = static_cast<int32_t>(v >> 8 & 0xFF);
+        outR = static_cast<int32_t>(v >> 16 & 0xFF);
+    }
+
+private:
+    static constexpr uint32_t kBits = 12, kEntries = 1u << kBits, kEmpty = 0xFFFFFFFFu;  // no colour's key
+    std::vector<uint32_t> keys_, values_;
+};
+
+}  // namespace
+
 void ApplyContrastRows(ChannelRows& rows, const ChannelPlan& plan) {
     const std::array<int32_t, 256>& t = plan.Table;
     ForEachRowBand(HeightOf(rows), PixelCountOf(rows), [&](int32_t, int32_t first, int32_t end) {
         const int32_t width = WidthOf(rows), step = BytesPerPixelOf(rows);
+        SpreadCache spread;
         for (int32_t y = first; y < end; ++y) {
             uint8_t* pixel = RowOf(rows, y);
             for (int32_t x = 0; x < width; ++x, pixel += step) {
                 int32_t b = t[pixel[0]], g = t[pixel[1]], r = t[pixel[2]];
-                // Most pixels stay in range: no call for them.
+                // Most pixels stay in range: no spreading for them.
                 if ((static_cast<uint32_t>(r) | static_cast<uint32_t>(g) | static_cast<uint32_t>(b)) > 255u) {
-                    SpreadExcess(r, g, b);
+                    spread.Spread(t, pixel[0], pixel[1], pixel[2], b, g, r);
                 }
                 pixel[0] = static_cast<uint8_t>(b);
                 pixel[1] = static_cast<uint8_t>(g);

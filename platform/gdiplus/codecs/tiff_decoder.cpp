@@ -226,6 +226,10 @@ void ConvertRow(const PageLayout& l, PixelFormat format, const std::uint8_t* src
     }
     const bool grey = l.Grey();
     const std::uint32_t outChannels = l.Alpha() ? 4 : 3;
+    if (b == 8 && !grey && l.samples == outChannels) {
+        CopySwappingRedBlue(src, dst, l.width, outChannels);
+        return;
+    }
     const std::uint32_t bytes = b / 8;
     for (std::uint32_t x = 0; x < l.width; ++x) {
         const std::uint8_t* s = src + std::size_t{x} * l.samples * bytes;
