@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <new>
@@ -40,11 +41,10 @@ Status EncodedBytes::MapFile(const std::filesystem::path& path, EncodedBytes& by
     void* base = MAP_FAILED;
     const auto size = static_cast<std::size_t>(info.st_size);
     if (mappable) {
-        // The whole file is read once from start to end: its pages come in
-        // ahead of the reads, and are mapped in at once rather than faulted
-        // in one by one.
-        base = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        if (base != MAP_FAILED) ::madvise(base, size, MADV_SEQUENTIAL);
+        // Not populated at once: a decoder maps in what it reads as it goes
+        // and drops what it is done with (DropPages), so the file never
+        // stands in memory whole beside the page decoded from it.
+        base = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
     }
     ::close(fd);
     if (base == MAP_FAILED) return ReadIntoMemory(path, bytes);
@@ -54,6 +54,15 @@ Status EncodedBytes::MapFile(const std::filesystem::path& path, EncodedBytes& by
     const std::span<const std::uint8_t> span(static_cast<const std::uint8_t*>(base), size);
     bytes = EncodedBytes(std::make_shared<Holder>(span, std::move(mapping)));
     return Ok;
+}
+
+void EncodedBytes::DropPages(std::uint64_t offset, std::uint64_t length) const {
+    if (!Mapped() || offset >= holder_->bytes.size()) return;
+    length = std::min<std::uint64_t>(length, holder_->bytes.size() - offset);
+    const auto page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    const auto start = reinterpret_cast<std::uintptr_t>(holder_->bytes.data()) + offset;
+    const std::uintptr_t first = (start + page - 1) / page * page, end = (start + length) / page * page;
+    if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
 }
 
 Status EncodedBytes::KeepInMemory() const {

@@ -43,6 +43,12 @@ public:
     // the file were cut short meanwhile, a copy cannot. Nothing for bytes in
     // memory; OutOfMemory when the copy cannot be made (the mapping stays).
     Status KeepInMemory() const;
+    // The caller has read bytes [offset, offset + length) and needs them no
+    // more for now: the whole pages of a mapped file among them leave the
+    // process's memory (a later read maps them again from the file's cache),
+    // so that a decoder holds no more of the file than it is working on
+    // beside the pixels it makes. Nothing for bytes in memory.
+    void DropPages(std::uint64_t offset, std::uint64_t length) const;
     // How many hold these bytes (this one included); 0 for none.
     long HolderCount() const { return holder_.use_count(); }
 
