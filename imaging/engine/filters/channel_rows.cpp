@@ -2,43 +2,25 @@
 
 #include <vector>
 
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
-
 #include "imaging/engine/filters/channel_rules.h"
 #include "imaging/engine/filters/row_bands.h"
+#include "imaging/engine/filters/wide_byte_table.h"
 
 namespace scanvelt::filters {
 namespace {
 
 #if defined(__x86_64__)
-// Sixty-four bytes through the table at a time: the table's four quarters
-// in registers, each byte choosing within a half by its low seven bits and
-// between the halves by its top one. With `keepFourth` every fourth byte (a
-// pixel's alpha) stays as it is. Answers how many bytes it did; the rest are
-// left to the plain loop.
-__attribute__((target("avx512f,avx512bw,avx512vbmi"))) int64_t MapBytesWide(uint8_t* row, int64_t bytes,
-                                                                             const std::array<uint8_t, 256>& table,
-                                                                             bool keepFourth) {
-    const __m512i q0 = _mm512_loadu_si512(table.data()), q1 = _mm512_loadu_si512(table.data() + 64);
-    const __m512i q2 = _mm512_loadu_si512(table.data() + 128), q3 = _mm512_loadu_si512(table.data() + 192);
-    const __mmask64 mapped = keepFourth ? __mmask64{0x7777777777777777ull} : ~__mmask64{0};
+// Sixty-four bytes through the table at a time. With `keepFourth` every
+// fourth byte (a pixel's alpha) stays as it is. Answers how many bytes it
+// did; the rest are left to the plain loop.
+SCANVELT_WIDE_TABLES int64_t MapBytesWide(uint8_t* row, int64_t bytes, const std::array<uint8_t, 256>& table,
+                                          bool keepFourth) {
+    const WideTable t = LoadWide(table);
+    const __mmask64 mapped = keepFourth ? SixteenPixelColours(4) : ~__mmask64{0};
     int64_t i = 0;
-    for (; i + 64 <= bytes; i += 64) {
-        const __m512i v = _mm512_loadu_si512(row + i);
-        const __m512i low = _mm512_permutex2var_epi8(q0, v, q1);
-        const __m512i high = _mm512_permutex2var_epi8(q2, v, q3);
-        const __m512i out = _mm512_mask_blend_epi8(_mm512_movepi8_mask(v), low, high);
-        _mm512_mask_storeu_epi8(row + i, mapped, out);
-    }
+    for (; i + 64 <= bytes; i += 64)
+        _mm512_mask_storeu_epi8(row + i, mapped, LookUpWide(t, _mm512_loadu_si512(row + i)));
     return i;
-}
-
-bool HasWideByteTables() {
-    static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-                            __builtin_cpu_supports("avx512vbmi");
-    return has;
 }
 #endif
 
