@@ -4,7 +4,8 @@
 // same run and on the same page, the same work by ImageMagick
 // (/usr/bin/convert, one process writing both files) and by libvips (the vips
 // command: the negative into its own format, then one save each), timed by
-// hand. Each is repeated for a stable median: read the *_median rows of the
+// hand; Pipeline/processes runs all three as whole processes, interleaved,
+// and gives the ratios. Each is repeated for a stable median: read the *_median rows of the
 // Time column (the engine, like ImageMagick, uses several threads). The
 // processor time of all threads is engine_cpu_ms beside the tools'
 // tool_cpu_ms; peak_rss_mb is each side's largest process (the engine's a
@@ -301,8 +302,98 @@ void VipsPipeline(benchmark::State& state) {
                       "' --compression lzw --predictor horizontal"});
 }
 
+// The engine, ImageMagick and libvips as whole processes each (the engine
+// through EngineOnePass, its start-up in its figure like the tools'), one
+// after the other in every iteration, so that a load on the shared machine
+// falls on all alike: medians of the wall times, the ratios engine / tool
+// with their spread (25th and 75th percentile of the per-iteration ratios),
+// and each side's peak memory.
+struct PassMeasure {
+    double wallMs = 0, peakMb = 0;
+    bool ok = false;
+};
+
+PassMeasure MeasurePass(const std::vector<std::string>& lines, const std::string& input) {
+    PassMeasure m;
+    const auto start = std::chrono::steady_clock::now();
+    for (const std::string& command : lines) {
+        std::string line = command;
+        for (std::string::size_type at; (at = line.find("{in}")) != std::string::npos;) line.replace(at, 4, input);
+        rusage usage{};
+        if (!RunMeasured(line, usage)) return m;
+        m.peakMb = std::max(m.peakMb, PeakMegabytes(usage));
+    }
+    m.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    m.ok = true;
+    return m;
+}
+
+double Quantile(std::vector<double> values, double q) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const double at = q * static_cast<double>(values.size() - 1);
+    const auto low = static_cast<size_t>(at);
+    const size_t high = std::min(low + 1, values.size() - 1);
+    return values[low] + (values[high] - values[low]) * (at - static_cast<double>(low));
+}
+
+void ProcessesSideBySide(benchmark::State& state) {
+    if (FirstLine("/usr/bin/convert -version").find("ImageMagick") == std::string::npos ||
+        FirstLine("/usr/bin/vips --version").find("vips") == std::string::npos) {
+        state.SkipWithError("ImageMagick or libvips is not installed (scripts/setup)");
+        return;
+    }
+    StartImaging();
+    const std::string input = InputPage();
+    StopImaging();
+    gdiplus::ReleasePooledBlocks();
+    const std::string quality = std::to_string(kJpegQuality);
+    // The engine's pass: this program started again for EngineOnePass.
+    const std::string engine = std::string(kOnePassVariable) + "='{in}' /proc/" + std::to_string(getpid()) +
+                               "/exe --benchmark_filter=^EngineOnePass$ >/dev/null 2>&1";
+    const std::vector<std::string> imageMagick{"/usr/bin/convert '{in}' -negate -quality " + quality + " -write '" +
+                                               Output("convert", "jpg") + "' -compress LZW '" +
+                                               Output("convert", "tif") + "'"};
+    const std::string working = Output("vips", "v");
+    const std::vector<std::string> vips{
+        "/usr/bin/vips invert '{in}' '" + working + "'",
+        "/usr/bin/vips jpegsave '" + working + "' '" + Output("vips", "jpg") + "' --Q " + quality,
+        "/usr/bin/vips tiffsave '" + working + "' '" + Output("vips", "tif") + "' --compression lzw --predictor horizontal"};
+    std::vector<double> engineMs, magickMs, vipsMs, magickRatio, vipsRatio;
+    double enginePeak = 0, magickPeak = 0, vipsPeak = 0;
+    for (auto _ : state) {
+        const PassMeasure e = MeasurePass({engine}, input), m = MeasurePass(imageMagick, input),
+                          v = MeasurePass(vips, input);
+        if (!e.ok || !m.ok || !v.ok) {
+            state.SkipWithError(!e.ok ? "the engine's pass failed" : !m.ok ? "ImageMagick failed" : "libvips failed");
+            return;
+        }
+        state.SetIterationTime(e.wallMs / 1e3);
+        engineMs.push_back(e.wallMs), magickMs.push_back(m.wallMs), vipsMs.push_back(v.wallMs);
+        magickRatio.push_back(e.wallMs / m.wallMs), vipsRatio.push_back(e.wallMs / v.wallMs);
+        enginePeak = std::max(enginePeak, e.peakMb), magickPeak = std::max(magickPeak, m.peakMb);
+        vipsPeak = std::max(vipsPeak, v.peakMb);
+    }
+    state.counters["engine_ms"] = Quantile(engineMs, 0.5);
+    state.counters["magick_ms"] = Quantile(magickMs, 0.5);
+    state.counters["vips_ms"] = Quantile(vipsMs, 0.5);
+    state.counters["magick_ratio"] = Quantile(magickRatio, 0.5);
+    state.counters["magick_ratio_p25"] = Quantile(magickRatio, 0.25);
+    state.counters["magick_ratio_p75"] = Quantile(magickRatio, 0.75);
+    state.counters["vips_ratio"] = Quantile(vipsRatio, 0.5);
+    state.counters["vips_ratio_p25"] = Quantile(vipsRatio, 0.25);
+    state.counters["vips_ratio_p75"] = Quantile(vipsRatio, 0.75);
+    state.counters["engine_peak_mb"] = enginePeak;
+    state.counters["magick_peak_mb"] = magickPeak;
+    state.counters["vips_peak_mb"] = vipsPeak;
+    state.counters["page_mb"] = kPageMegabytes;
+}
+
 // Enough repetitions for a stable median on a shared machine.
 constexpr int kRepetitions = 9;
+
+BENCHMARK(ProcessesSideBySide)->Name("Pipeline/processes")->UseManualTime()->Unit(benchmark::kMillisecond)
+    ->Iterations(15);
 
 BENCHMARK(EnginePipeline)->Unit(benchmark::kMillisecond)->Iterations(2)->Repetitions(kRepetitions)
     ->ReportAggregatesOnly(true);

@@ -11,6 +11,9 @@
 // Cases: Load (the engine reads the page; tiffcp copies the file, the
 // tool's cheapest whole pass over it) and Brightness, Contrast and Gamma
 // (read, filter, write an uncompressed TIFF) against ImageMagick's convert.
+// libvips (the vips command) runs the same work in the same iterations
+// (a copy for Load): its vips_* counters, and its peak memory, the other
+// bound of the engine's (vips_peak_mb plus page_mb, the page in 32 bits).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -111,13 +114,19 @@ struct Case {
     double amount;
     const char* tool;
     std::string toolArguments;  // {in} and {out} replaced
+    std::vector<std::string> vipsArguments;  // one word each, {in} and {out} replaced
 };
 
+constexpr char kVips[] = "/usr/bin/vips";
+
 const Case kCases[] = {
-    {"Load", 0, 0, "/usr/bin/tiffcp", "{in} {out}"},
-    {"Brightness", 14, 20, "/usr/bin/convert", "{in} -evaluate multiply 1.2 -compress None {out}"},
-    {"Contrast", 17, 30, "/usr/bin/convert", "{in} -brightness-contrast 0x30 -compress None {out}"},
-    {"Gamma", 31, 150, "/usr/bin/convert", "{in} -gamma 1.5 -compress None {out}"},
+    {"Load", 0, 0, "/usr/bin/tiffcp", "{in} {out}", {"copy", "{in}", "{out}"}},
+    {"Brightness", 14, 20, "/usr/bin/convert", "{in} -evaluate multiply 1.2 -compress None {out}",
+     {"linear", "{in}", "{out}", "1.2", "0", "--uchar"}},
+    {"Contrast", 17, 30, "/usr/bin/convert", "{in} -brightness-contrast 0x30 -compress None {out}",
+     {"linear", "{in}", "{out}", "1.3", " -38", "--uchar"}},
+    {"Gamma", 31, 150, "/usr/bin/convert", "{in} -gamma 1.5 -compress None {out}",
+     {"gamma", "{in}", "{out}", "--exponent", "1.5"}},
 };
 
 // The driver: set in the process started for one engine pass.
@@ -213,6 +222,13 @@ std::vector<std::string> ToolArguments(const Case& c, const std::string& in, con
     return arguments;
 }
 
+// The vips command line of a case.
+std::vector<std::string> VipsArguments(const Case& c, const std::string& in, const std::string& out) {
+    std::vector<std::string> arguments{kVips};
+    for (const std::string& word : c.vipsArguments) arguments.push_back(word == "{in}" ? in : word == "{out}" ? out : word);
+    return arguments;
+}
+
 void SideBySide(benchmark::State& state, const Case& c) {
     const int area = static_cast<int>(state.range(0));
     if (!std::filesystem::exists(c.tool)) {
@@ -229,14 +245,26 @@ void SideBySide(benchmark::State& state, const Case& c) {
     const std::vector<std::string> driverEnvironment{std::string(kDriverCase) + "=" + c.name,
                                                      std::string(kDriverInput) + "=" + input,
                                                      std::string(kDriverOutput) + "=" + engineOut};
-    std::vector<double> engineWall, toolWall, engineCpu, toolCpu, wallRatio, cpuRatio;
-    double enginePeak = 0, toolPeak = 0;
+    const bool withVips = std::filesystem::exists(kVips);
+    const std::string vipsOut = (Folder() / ("vips_" + std::string(c.name) + ".tif")).string();
+    std::vector<double> engineWall, toolWall, engineCpu, toolCpu, wallRatio, cpuRatio, vipsWall, vipsRatio;
+    double enginePeak = 0, toolPeak = 0, vipsPeak = 0;
     for (auto _ : state) {
         const Measured engine = RunProcess({"/proc/self/exe", "--benchmark_filter=^PageDriver$"}, driverEnvironment);
         const Measured tool = RunProcess(ToolArguments(c, input, toolOut), {});
         if (!engine.ok || !tool.ok) {
             state.SkipWithError(engine.ok ? "the tool failed" : "the engine's driver failed");
             return;
+        }
+        if (withVips) {
+            const Measured vips = RunProcess(VipsArguments(c, input, vipsOut), {});
+            if (!vips.ok) {
+                state.SkipWithError("vips failed");
+                return;
+            }
+            vipsWall.push_back(vips.wallMs);
+            vipsRatio.push_back(engine.wallMs / vips.wallMs);
+            vipsPeak = std::max(vipsPeak, vips.peakMb);
         }
         state.SetIterationTime(engine.wallMs / 1e3);
         engineWall.push_back(engine.wallMs);
@@ -260,6 +288,13 @@ void SideBySide(benchmark::State& state, const Case& c) {
     state.counters["tool_peak_mb"] = toolPeak;
     const auto [width, height] = SizeFor(area);
     state.counters["page_mb"] = static_cast<double>(width) * height * 4 / (1024.0 * 1024.0);
+    if (withVips) {
+        state.counters["vips_ms"] = Quantile(vipsWall, 0.5);
+        state.counters["vips_ratio"] = Quantile(vipsRatio, 0.5);
+        state.counters["vips_ratio_p25"] = Quantile(vipsRatio, 0.25);
+        state.counters["vips_ratio_p75"] = Quantile(vipsRatio, 0.75);
+        state.counters["vips_peak_mb"] = vipsPeak;
+    }
 }
 
 // Enough interleaved pairs for a stable median on a shared machine.

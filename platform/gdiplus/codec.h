@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdiplus/encoded_bytes.h"
 #include "platform/gdiplus/encoder_parameters.h"
 #include "platform/gdiplus/guid.h"
 #include "platform/gdiplus/image_format.h"
@@ -52,9 +53,6 @@ struct ImageCodecInfo {
 // The description of a standard codec (image_format.h) with the given flags.
 ImageCodecInfo CodecInfoFor(const KnownCodec& codec, std::uint32_t flags);
 
-// The encoded bytes of a file or stream, shared so that a decoder can keep
-// them for the frames it decodes later.
-using EncodedBytes = std::shared_ptr<const std::vector<std::uint8_t>>;
 
 // One output being written. A single-frame save adds one frame and finishes;
 // a multi-frame save keeps the session open while frames are added.
@@ -75,6 +73,14 @@ public:
         std::vector<std::uint8_t> bytes;
         if (Status s = Finish(bytes); s != Ok) return s;
         return write(bytes);
+    }
+    // Writes `frame` as the only frame of a new output into `write`: AddFrame
+    // and FinishInto in one, for a session that can read the frame's pixels
+    // while it writes them (the frame lives until this returns) instead of
+    // keeping a copy of them first. By default AddFrame, then FinishInto.
+    virtual Status WriteOnlyFrame(const Image& frame, const EncoderParameters& parameters, const PartWriter& write) {
+        if (Status s = AddFrame(frame, parameters); s != Ok) return s;
+        return FinishInto(write);
     }
 };
 

@@ -4,6 +4,7 @@
 // with a frame source along FrameDimensionPage.
 #include <cstring>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "platform/gdiplus/bitmap.h"
@@ -30,7 +31,7 @@ inline void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-inline bool GetU32(const std::vector<std::uint8_t>& in, std::size_t& at, std::uint32_t& v) {
+inline bool GetU32(std::span<const std::uint8_t> in, std::size_t& at, std::uint32_t& v) {
     if (at + 4 > in.size()) return false;
     v = std::uint32_t{in[at]} | (std::uint32_t{in[at + 1]} << 8) | (std::uint32_t{in[at + 2]} << 16) |
         (std::uint32_t{in[at + 3]} << 24);
@@ -38,7 +39,7 @@ inline bool GetU32(const std::vector<std::uint8_t>& in, std::size_t& at, std::ui
     return true;
 }
 
-inline bool ParseFake(const std::vector<std::uint8_t>& bytes, std::vector<FakeFrame>& frames) {
+inline bool ParseFake(std::span<const std::uint8_t> bytes, std::vector<FakeFrame>& frames) {
     std::size_t at = 4;
     std::uint32_t count = 0;
     if (bytes.size() < 4 || std::memcmp(bytes.data(), "FAKE", 4) != 0 || !GetU32(bytes, at, count)) return false;

@@ -11,10 +11,17 @@ namespace gdiplus {
 Status Image::FromFile(const std::filesystem::path& path, bool useIcm, std::unique_ptr<Image>& image) {
     if (!IsStarted()) return GdiplusNotInitialized;
     return AnswerOutOfMemory([&] {
-        auto bytes = std::make_shared<std::vector<std::uint8_t>>();
-        if (Status s = ReadWholeFile(path, *bytes); s != Ok) return s;
+        EncodedBytes bytes;
+        if (Status s = EncodedBytes::MapFile(path, bytes); s != Ok) return s;
         if (bytes->empty()) return UnknownImageFormat;
-        return FromBytes(bytes, useIcm, image);
+        std::unique_ptr<Image> decoded;
+        if (Status s = FromBytes(bytes, useIcm, decoded); s != Ok) return s;
+        // A decoder that kept the bytes for later frames keeps a copy: the
+        // file may change once it has been loaded.
+        if (bytes.HolderCount() > 1)
+            if (Status s = bytes.KeepInMemory(); s != Ok) return s;
+        image = std::move(decoded);
+        return Ok;
     });
 }
 

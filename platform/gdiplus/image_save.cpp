@@ -59,10 +59,19 @@ Status Image::Save(const std::filesystem::path& path, const Guid& encoderClsid,
     auto pending = std::make_unique<PendingSave>();
     if (Status s = StartEncoding(encoderClsid, pending->session); s != Ok) return s;
     if (Status s = pending->file.Open(path); s != Ok) return s;
+    if (SaveFlagOf(params) != EncoderValueMultiFrame) {
+        // One frame: the encoder may take the pixels from the image as it writes.
+        AtomicFileWriter& file = pending->file;
+        const Status written = AnswerOutOfMemory([&] {
+            return pending->session->WriteOnlyFrame(
+                *this, params, [&file](std::span<const std::uint8_t> part) { return file.Write(part); });
+        });
+        if (written != Ok) return written;
+        return file.Commit();
+    }
     if (Status s = AddFrameTo(*pending->session, *this, params); s != Ok) return s;
     pendingSave_ = std::move(pending);
-    if (SaveFlagOf(params) == EncoderValueMultiFrame) return Ok;
-    return FinishPendingSave();
+    return Ok;
 }
 
 Status Image::Save(std::vector<std::uint8_t>& bytes, const Guid& encoderClsid,

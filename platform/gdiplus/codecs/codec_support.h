@@ -46,6 +46,12 @@ Status NewDecodedBitmap(std::uint64_t width, std::uint64_t height, PixelFormat f
 Status NewFilledBitmap(std::uint64_t width, std::uint64_t height, PixelFormat format,
                        std::unique_ptr<Bitmap>& bitmap);
 
+// `pixels` pixels of 8-bit samples, `pixelBytes` (3 or 4) bytes each, from
+// `from` into `to` with the first and third sample swapped (red first as
+// files keep them, blue first as the layer does, and back); any fourth byte
+// is copied as it is. `from` and `to` may be the same row.
+void CopySwappingRedBlue(const std::uint8_t* from, std::uint8_t* to, std::size_t pixels, std::uint32_t pixelBytes);
+
 // Bounds-checked reads from a byte block; every read answers false past its end.
 class ByteView {
 public:
@@ -108,6 +114,10 @@ struct PixelBuffer {
     const std::uint8_t* Row(std::uint32_t y) const { return bytes.data() + y * stride; }
 };
 Status ReadPixels(const Image& image, PixelFormat format, PixelBuffer& pixels);
+// The same for rows [top, top + rows) of the image only: a band of a page
+// read into a buffer that is used again for the next band.
+Status ReadPixelRows(const Image& image, PixelFormat format, std::uint32_t top, std::uint32_t rows,
+                     PixelBuffer& pixels);
 
 // A palette of `count` evenly spaced opaque greys from black to white
 // (reversed: white to black).

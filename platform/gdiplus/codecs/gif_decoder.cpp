@@ -34,14 +34,14 @@ struct GifFile {
 };
 
 struct MemoryInput {
-    const std::vector<std::uint8_t>* bytes;
+    std::span<const std::uint8_t> bytes;
     std::size_t at = 0;
 };
 
 int ReadInput(GifFileType* gif, GifByteType* out, int length) {
     auto* in = static_cast<MemoryInput*>(gif->UserData);
-    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(length), in->bytes->size() - in->at);
-    std::memcpy(out, in->bytes->data() + in->at, n);
+    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(length), in->bytes.size() - in->at);
+    std::memcpy(out, in->bytes.data() + in->at, n);
     in->at += n;
     return static_cast<int>(n);
 }
@@ -302,7 +302,7 @@ private:
 }  // namespace
 
 Status GifDecoder::Decode(const EncodedBytes& bytes, bool, std::unique_ptr<Image>& image) const {
-    MemoryInput input{bytes.get()};
+    MemoryInput input{*bytes};
     int error = 0;
     std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&input, ReadInput, &error));
     if (!gif) return error == D_GIF_ERR_NOT_ENOUGH_MEM ? OutOfMemory : InvalidParameter;

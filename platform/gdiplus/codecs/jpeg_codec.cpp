@@ -61,7 +61,7 @@ bool ExifResolution(const std::vector<PropertyItem>& items, float& xdpi, float& 
 
 class JpegReader {
 public:
-    explicit JpegReader(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {
+    explicit JpegReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {
         InstallErrors(errors_);
         info_.err = &errors_.manager;
     }
@@ -161,7 +161,7 @@ private:
         }
     }
 
-    const std::vector<std::uint8_t>& bytes_;
+    std::span<const std::uint8_t> bytes_;
     JpegErrors errors_;
     jpeg_decompress_struct info_{};
     bool created_ = false;

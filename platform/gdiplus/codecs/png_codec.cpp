@@ -304,7 +304,15 @@ public:
     Status Run(const Image& image, std::vector<std::uint8_t>& bytes) {
         if (!png_ || !info_) return OutOfMemory;
         layout_ = LayoutFor(image.GetPixelFormat());
-        if (Status s = ReadPixels(image, layout_.readAs, pixels_); s != Ok) return s;
+        image_ = &image;
+        width_ = image.GetWidth();
+        height_ = image.GetHeight();
+        // The first band read here sizes the buffer every later band reuses.
+        const std::int64_t rowBytes = RowBytes(static_cast<std::int32_t>(width_), layout_.readAs);
+        if (rowBytes <= 0 || height_ == 0) return InvalidParameter;
+        bandRows_ = static_cast<std::uint32_t>(
+            std::clamp<std::int64_t>(static_cast<std::int64_t>(kBandBytes) / rowBytes, 1, height_));
+        if (Status s = ReadPixelRows(image, layout_.readAs, 0, bandRows_, band_); s != Ok) return s;
         if (layout_.colorType == PNG_COLOR_TYPE_PALETTE) {
             ColorPalette palette;
             if (Status s = image.GetPalette(palette); s != Ok) return s;
@@ -320,19 +328,20 @@ public:
         }
         xppm_ = PixelsPerMeterFromDpi(image.GetHorizontalResolution());
         yppm_ = PixelsPerMeterFromDpi(image.GetVerticalResolution());
-        rowPointers_.resize(pixels_.height);
-        for (std::uint32_t y = 0; y < pixels_.height; ++y) rowPointers_[y] = pixels_.Row(y);
 
         if (setjmp(png_jmpbuf(png_))) return GenericError;
-        Body();
+        if (Status s = Body(); s != Ok) return s;
         bytes = std::move(out_);
         return Ok;
     }
 
 private:
-    void Body() {
+    // The rows go to libpng from a band of the image read at a time, never
+    // from a copy of the whole page. A band that cannot be read ends the
+    // writing with its status.
+    Status Body() {
         png_set_write_fn(png_, &out_, AppendBytes, NoFlush);
-        png_set_IHDR(png_, info_, pixels_.width, pixels_.height, layout_.depth, layout_.colorType,
+        png_set_IHDR(png_, info_, width_, height_, layout_.depth, layout_.colorType,
                      PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         if (!plte_.empty()) png_set_PLTE(png_, info_, plte_.data(), static_cast<int>(plte_.size()));
         if (!alphas_.empty())
@@ -341,18 +350,30 @@ private:
         png_write_info(png_, info_);
         if (layout_.depth == 16) png_set_swap(png_);
         if (layout_.colorType & PNG_COLOR_MASK_COLOR) png_set_bgr(png_);
-        png_write_image(png_, rowPointers_.data());
+        for (std::uint32_t top = 0; top < height_; top += bandRows_) {
+            const std::uint32_t rows = std::min(bandRows_, height_ - top);
+            // The first band is in the buffer already; a later one has at
+            // most as many rows, so the buffer never grows.
+            if (top > 0)
+                if (Status s = ReadPixelRows(*image_, layout_.readAs, top, rows, band_); s != Ok) return s;
+            for (std::uint32_t y = 0; y < rows; ++y) png_write_row(png_, band_.Row(y));
+        }
         png_write_end(png_, info_);
+        return Ok;
     }
+
+    // A band of rows is read at a time: a few hundred kilobytes.
+    static constexpr std::size_t kBandBytes = std::size_t{256} << 10;
 
     png_structp png_ = nullptr;
     png_infop info_ = nullptr;
     PngLayout layout_{};
-    PixelBuffer pixels_;
+    const Image* image_ = nullptr;
+    std::uint32_t width_ = 0, height_ = 0, bandRows_ = 1;
+    PixelBuffer band_;
     std::vector<png_color> plte_;
     std::vector<png_byte> alphas_;
     std::uint32_t xppm_ = 0, yppm_ = 0;
-    std::vector<png_bytep> rowPointers_;
     std::vector<std::uint8_t> out_;
 };
 

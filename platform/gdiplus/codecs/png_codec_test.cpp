@@ -121,5 +121,24 @@ TEST_F(PngCodecTest, LibpngReadsWhatWeWrite) {
     EXPECT_EQ(read, PixelsOf(*bitmap));
 }
 
+// Pages larger than the band the writer reads at a time, in every format it
+// writes, with rows that end inside a byte: libpng reads back each pixel.
+TEST_F(PngCodecTest, PagesWrittenBandByBandReadBackWhole) {
+    const struct {
+        std::int32_t width, height;
+        PixelFormat format;
+    } cases[] = {{8001, 300, PixelFormat1bppIndexed}, {1201, 500, PixelFormat4bppIndexed},
+                 {601, 530, PixelFormat8bppIndexed},  {701, 613, PixelFormat24bppRGB},
+                 {333, 420, PixelFormat32bppARGB},    {257, 300, PixelFormat48bppRGB}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        auto bitmap = Pattern(c.width, c.height, c.format);
+        ASSERT_TRUE(bitmap);
+        auto decoded = MustDecode(Encode(*bitmap, kPngCodec.clsid));
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(PixelsOf(AsBitmap(*decoded)), PixelsOf(*bitmap));
+    }
+}
+
 }  // namespace
 }  // namespace gdiplus::codecs

@@ -79,6 +79,30 @@ TEST_F(TiffCodecTest, ThreePagesBuiltWithTheSaveFlags) {
     }
 }
 
+// A file large enough to be mapped when it is loaded: the pages decoded
+// later come from the bytes the loading kept, not from the file, which may
+// have changed (here, been emptied) in between.
+TEST_F(TiffCodecTest, LaterPagesOfAMappedFileAreDecodedFromWhatWasLoaded) {
+    auto first = Pattern(700, 600, PixelFormat24bppRGB);
+    auto second = Pattern(600, 700, PixelFormat24bppRGB);
+    const auto path = folder_ / "two.tif";
+    const auto none = EncoderValueCompressionNone;
+    ASSERT_EQ(first->Save(path, kTiffCodec.clsid,
+                          &static_cast<const EncoderParameters&>(
+                              Params({{EncoderSaveFlag, EncoderValueMultiFrame}, {EncoderCompression, none}}))),
+              Ok);
+    ASSERT_EQ(first->SaveAdd(*second, Params({{EncoderSaveFlag, EncoderValueLastFrame}, {EncoderCompression, none}})),
+              Ok);
+    ASSERT_GT(std::filesystem::file_size(path), std::uintmax_t{2} << 20);
+
+    std::unique_ptr<Image> decoded;
+    ASSERT_EQ(Image::FromFile(path, false, decoded), Ok);
+    EXPECT_EQ(PixelsOf(AsBitmap(*decoded)), PixelsOf(*first));
+    std::filesystem::resize_file(path, 0);
+    ASSERT_EQ(decoded->SelectActiveFrame(FrameDimensionPage, 1), Ok);
+    EXPECT_EQ(PixelsOf(AsBitmap(*decoded)), PixelsOf(*second));
+}
+
 struct TiffRoundTrip {
     PixelFormat written;
     std::uint32_t colourDepth;

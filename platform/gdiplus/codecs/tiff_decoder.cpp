@@ -86,7 +86,9 @@ constexpr std::uint64_t kBandBytes = std::uint64_t{1} << 20;
 // than kBandBytes with interleaved samples) one scanline at a time.
 class SampleBands {
 public:
-    SampleBands(TIFF* tif, const PageLayout& l) : tif_(tif), layout_(l) {}
+    // `file` is the bytes `tif` reads: the strips read leave memory as the
+    // page goes on (EncodedBytes::DropPages).
+    SampleBands(TIFF* tif, const PageLayout& l, const EncodedBytes& file) : tif_(tif), layout_(l), file_(file) {}
 
     Status Open() {
         const std::uint32_t planes = layout_.Planes();
@@ -139,6 +141,7 @@ public:
                 const std::uint32_t strip = TIFFComputeStrip(tif_, y, sample);
                 if (TIFFReadEncodedStrip(tif_, strip, block, static_cast<tmsize_t>(rows * rowBytes_)) < 0)
                     return InvalidParameter;
+                DropUpTo(TIFFGetStrileOffset(tif_, strip) + TIFFGetStrileByteCount(tif_, strip));
                 break;
             }
             case Mode::Tiles:
@@ -157,6 +160,16 @@ public:
 private:
     enum class Mode { Scanlines, Strips, Tiles };
 
+    // The file's bytes before `end` (the end of a strip just read) leave
+    // memory, a few megabytes at a time. Strips in file order are the rule;
+    // others only make some pages come in again.
+    void DropUpTo(std::uint64_t end) {
+        constexpr std::uint64_t kDropBytes = std::uint64_t{4} << 20;
+        if (end < dropped_ + kDropBytes) return;
+        file_.DropPages(dropped_, end - dropped_);
+        dropped_ = end;
+    }
+
     Status ReadTileRow(std::uint32_t y, std::uint32_t rows, std::uint16_t plane, std::uint8_t* block) {
         const std::uint64_t bitsPerPixel =
             std::uint64_t{layout_.bitsPerSample} * (layout_.Planes() == 1 ? layout_.samples : 1);
@@ -174,6 +187,8 @@ private:
 
     TIFF* tif_;
     const PageLayout& layout_;
+    const EncodedBytes& file_;
+    std::uint64_t dropped_ = 0;
     Mode mode_ = Mode::Strips;
     std::uint64_t rowBytes_ = 0, planeBandBytes_ = 0, tileSize_ = 0, tileRowBytes_ = 0;
     std::uint32_t bandRows_ = 1, tileWidth_ = 0, first_ = 0;
@@ -226,6 +241,10 @@ void ConvertRow(const PageLayout& l, PixelFormat format, const std::uint8_t* src
     }
     const bool grey = l.Grey();
     const std::uint32_t outChannels = l.Alpha() ? 4 : 3;
+    if (b == 8 && !grey && l.samples == outChannels) {
+        CopySwappingRedBlue(src, dst, l.width, outChannels);
+        return;
+    }
     const std::uint32_t bytes = b / 8;
     for (std::uint32_t x = 0; x < l.width; ++x) {
         const std::uint8_t* s = src + std::size_t{x} * l.samples * bytes;
@@ -256,9 +275,10 @@ void ConvertRow(const PageLayout& l, PixelFormat format, const std::uint8_t* src
 
 // Every row of the bitmap is written from the file's samples (or the page
 // fails), so its pixels are not cleared first.
-Status DecodeNative(TIFF* tif, const PageLayout& l, PixelFormat format, std::unique_ptr<Bitmap>& bitmap) {
+Status DecodeNative(TIFF* tif, const EncodedBytes& file, const PageLayout& l, PixelFormat format,
+                    std::unique_ptr<Bitmap>& bitmap) {
     if (Status s = NewFilledBitmap(l.width, l.height, format, bitmap); s != Ok) return s;
-    SampleBands bands(tif, l);
+    SampleBands bands(tif, l, file);
     if (Status s = bands.Open(); s != Ok) return s;
     if (IsIndexedPixelFormat(format)) {
         const ColorPalette palette = l.photometric == PHOTOMETRIC_PALETTE ? ColourMapOf(tif, l.bitsPerSample)
@@ -280,12 +300,12 @@ bool RenderedByUs(const PageLayout& l) {
     return (l.Cmyk() || l.Lab()) && depth && l.sampleFormat == SAMPLEFORMAT_UINT && l.compression != COMPRESSION_OJPEG;
 }
 
-Status DecodeConverted(TIFF* tif, const PageLayout& l, std::unique_ptr<Bitmap>& bitmap) {
+Status DecodeConverted(TIFF* tif, const EncodedBytes& file, const PageLayout& l, std::unique_ptr<Bitmap>& bitmap) {
     const bool alpha = l.ConvertedAlpha();
     if (Status s = NewFilledBitmap(l.width, l.height, alpha ? PixelFormat32bppARGB : PixelFormat24bppRGB, bitmap);
         s != Ok)
         return s;
-    SampleBands bands(tif, l);
+    SampleBands bands(tif, l, file);
     if (Status s = bands.Open(); s != Ok) return s;
     PixelRows rows(*bitmap);
     if (!rows.ok()) return GenericError;
@@ -384,8 +404,8 @@ Status DecodePage(TIFF* tif, const EncodedBytes& bytes, std::uint32_t index, std
     if (!TIFFIsCODECConfigured(layout.compression)) return UnknownImageFormat;
     std::unique_ptr<Bitmap> page;
     const PixelFormat format = NativeFormat(layout);
-    const Status s = format != 0           ? DecodeNative(tif, layout, format, page)
-                     : RenderedByUs(layout) ? DecodeConverted(tif, layout, page)
+    const Status s = format != 0           ? DecodeNative(tif, bytes, layout, format, page)
+                     : RenderedByUs(layout) ? DecodeConverted(tif, bytes, layout, page)
                                             : DecodeRendered(tif, layout, page);
     if (s != Ok) return s;
     SetResolution(tif, *page);

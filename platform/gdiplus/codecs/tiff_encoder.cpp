@@ -43,8 +43,14 @@ struct TiffPage {
     // kept), with no codec and no scratch file between.
     std::vector<UninitializedBytes> sampleRuns;
     std::vector<Strip> strips;
+    // A page written straight from its image (TiffSession::WriteOnlyFrame)
+    // has no samples of its own: each strip lends this block of zeroes, a
+    // strip long, to libtiff, which only places it, and the file's writer
+    // puts the image's rows where the block stands.
+    std::vector<std::uint8_t> standIn;
 
     const std::uint8_t* StripData(const Strip& strip) const {
+        if (!standIn.empty()) return standIn.data();
         return (compression == COMPRESSION_NONE ? sampleRuns[strip.run].data() : runs[strip.run].data()) + strip.offset;
     }
 };
@@ -81,6 +87,10 @@ struct RowSource {
             std::uint8_t* row = out + i * scanline;
             if (stride != scanline) std::memmove(row, out + i * stride, scanline);
             if (!swapRedBlue) continue;
+            if (sampleBytes == 1) {
+                CopySwappingRedBlue(row, row, static_cast<std::size_t>(width), pixelBytes);
+                continue;
+            }
             std::uint8_t* p = row;
             for (std::int32_t x = 0; x < width; ++x, p += pixelBytes)
                 for (std::uint32_t b = 0; b < sampleBytes; ++b) std::swap(p[b], p[2 * sampleBytes + b]);
@@ -329,16 +339,26 @@ bool ReadSampleRun(const RowSource& source, TiffPage& page, std::uint64_t scanli
     return true;
 }
 
-// The page's strips compressed, runs of them on threads of their own.
-Status CompressStrips(const RowSource& source, TiffPage& page) {
+// The page's rows per strip (libtiff's choice) and the bytes of a row.
+Status LayOutStrips(TiffPage& page, std::uint64_t& scanline) {
     std::vector<std::uint8_t> probe;
     TiffMemoryFile file(probe);
     if (!file.tiff()) return OutOfMemory;
     SetLayoutTags(file.tiff(), page);
     page.rowsPerStrip = TIFFDefaultStripSize(file.tiff(), 0);
-    const std::uint64_t scanline = TIFFScanlineSize64(file.tiff());
-    if (page.rowsPerStrip == 0 || scanline == 0) return GenericError;
-    const auto stripCount = static_cast<std::uint32_t>((std::uint64_t{page.height} + page.rowsPerStrip - 1) / page.rowsPerStrip);
+    scanline = TIFFScanlineSize64(file.tiff());
+    return page.rowsPerStrip == 0 || scanline == 0 ? GenericError : Ok;
+}
+
+std::uint32_t StripCountOf(const TiffPage& page) {
+    return static_cast<std::uint32_t>((std::uint64_t{page.height} + page.rowsPerStrip - 1) / page.rowsPerStrip);
+}
+
+// The page's strips compressed, runs of them on threads of their own.
+Status CompressStrips(const RowSource& source, TiffPage& page) {
+    std::uint64_t scanline = 0;
+    if (Status s = LayOutStrips(page, scanline); s != Ok) return s;
+    const std::uint32_t stripCount = StripCountOf(page);
     const std::uint32_t runs = std::min(PartsFor(scanline * page.height), stripCount);
     const bool uncompressed = page.compression == COMPRESSION_NONE;
     if (uncompressed) {
@@ -384,6 +404,75 @@ class TiffSession final : public EncoderSession {
 public:
     Status AddFrame(const Image& image, const EncoderParameters& parameters) override {
         TiffPage page;
+        RowSource source;
+        if (Status s = PreparePage(image, parameters, page, source); s != Ok) return s;
+        if (Status s = CompressStrips(source, page); s != Ok) return s;
+        pages_.push_back(std::move(page));
+        return Ok;
+    }
+
+    // An uncompressed page alone in its file goes from the image to the
+    // writer a band of rows at a time: no copy of the page is made.
+    Status WriteOnlyFrame(const Image& image, const EncoderParameters& parameters, const PartWriter& write) override {
+        if (!pages_.empty()) return WrongState;
+        TiffPage page;
+        RowSource source;
+        if (Status s = PreparePage(image, parameters, page, source); s != Ok) return s;
+        if (page.compression != COMPRESSION_NONE) {
+            if (Status s = CompressStrips(source, page); s != Ok) return s;
+            pages_.push_back(std::move(page));
+            return FinishInto(write);
+        }
+        std::uint64_t scanline = 0;
+        if (Status s = LayOutStrips(page, scanline); s != Ok) return s;
+        const std::uint32_t stripCount = StripCountOf(page);
+        page.strips.resize(stripCount);
+        for (std::uint32_t s = 0; s < stripCount; ++s) {
+            const std::uint32_t rows = std::min(page.rowsPerStrip, page.height - s * page.rowsPerStrip);
+            page.strips[s] = TiffPage::Strip{0, 0, std::uint64_t{rows} * scanline};
+        }
+        page.standIn.assign(static_cast<std::size_t>(scanline * page.rowsPerStrip), 0);
+        pages_.push_back(std::move(page));
+        TiffPieceFile file;
+        if (Status s = WritePages(file); s != Ok) return s;
+        return WriteStreamed(file, pages_.front(), source, scanline, write);
+    }
+
+private:
+    // The pieces of a file whose one page stands in for its strips: the
+    // strips' rows read from the image in bands of about kBandBytes, each
+    // band written where its strips stand.
+    static Status WriteStreamed(const TiffPieceFile& file, const TiffPage& page, const RowSource& source,
+                                std::uint64_t scanline, const PartWriter& write) {
+        const auto bandRows = static_cast<std::uint32_t>(std::max<std::uint64_t>(page.rowsPerStrip,
+                                                                                  kBandBytes / scanline));
+        UninitializedBytes band;
+        std::uint32_t top = 0, rows = 0;  // the rows waiting to be read and written
+        auto flush = [&]() -> Status {
+            if (rows == 0) return Ok;
+            if (!source.Read(top, rows, static_cast<std::size_t>(scanline), band)) return GenericError;
+            const Status s = write(std::span<const std::uint8_t>(band.data(), static_cast<std::size_t>(scanline * rows)));
+            top += rows;
+            rows = 0;
+            return s;
+        };
+        std::uint32_t strip = 0;
+        for (std::span<const std::uint8_t> piece : file.Pieces()) {
+            if (piece.data() == page.standIn.data() && strip < page.strips.size()) {
+                rows += static_cast<std::uint32_t>(page.strips[strip++].bytes / scanline);
+                if (rows >= bandRows)
+                    if (Status s = flush(); s != Ok) return s;
+                continue;
+            }
+            if (Status s = flush(); s != Ok) return s;
+            if (Status s = write(piece); s != Ok) return s;
+        }
+        if (Status s = flush(); s != Ok) return s;
+        return strip == page.strips.size() && top == page.height ? Ok : GenericError;
+    }
+
+    Status PreparePage(const Image& image, const EncoderParameters& parameters, TiffPage& page,
+                       RowSource& source) const {
         std::uint32_t depth = OwnDepth(image.GetPixelFormat());
         if (auto asked = FindEncoderLong(parameters, EncoderColorDepth); asked && *asked != 0) {
             if (*asked != 1 && *asked != 4 && *asked != 8 && *asked != 24 && *asked != 32 && *asked != 48 &&
@@ -401,20 +490,19 @@ public:
             if (IsBilevelOnly(page.compression) && depth != 1) page.compression = COMPRESSION_LZW;
         }
         const bool depthAsked = FindEncoderLong(parameters, EncoderColorDepth).value_or(0) != 0;
-        RowSource source;
         source.image = &image;
         Status s = depth <= 8 ? PrepareIndexed(image, depth, page, source)
                               : PrepareDirect(image, depth, !depthAsked, page, source);
         if (s != Ok) return s;
         page.width = image.GetWidth();
         page.height = image.GetHeight();
-        if (s = CompressStrips(source, page); s != Ok) return s;
         page.xdpi = image.GetHorizontalResolution();
         page.ydpi = image.GetVerticalResolution();
         CarryItems(image, page);
-        pages_.push_back(std::move(page));
         return Ok;
     }
+
+public:
 
     Status Finish(std::vector<std::uint8_t>& bytes) override {
         TiffPieceFile file;

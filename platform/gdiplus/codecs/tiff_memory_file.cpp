@@ -119,8 +119,21 @@ bool TiffPieceFile::Close() {
 
 std::vector<std::span<const std::uint8_t>> TiffPieceFile::Pieces() const {
     std::vector<std::span<const std::uint8_t>> pieces;
-    for (const Piece& piece : pieces_)
-        pieces.push_back(piece.lent.empty() ? std::span<const std::uint8_t>(piece.own) : piece.lent);
+    bool lastLent = false;
+    for (const Piece& piece : pieces_) {
+        const std::span<const std::uint8_t> bytes = piece.lent.empty() ? std::span<const std::uint8_t>(piece.own)
+                                                                         : piece.lent;
+        // Lent strips that follow each other in memory (an uncompressed
+        // page's rows) are one piece: one write for a run of them, not one
+        // for each of thousands of strips.
+        const bool lent = !piece.lent.empty();
+        if (lent && lastLent && pieces.back().data() + pieces.back().size() == bytes.data()) {
+            pieces.back() = std::span<const std::uint8_t>(pieces.back().data(), pieces.back().size() + bytes.size());
+            continue;
+        }
+        pieces.push_back(bytes);
+        lastLent = lent;
+    }
     return pieces;
 }
 
