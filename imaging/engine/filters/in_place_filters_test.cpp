@@ -12,6 +12,7 @@
 #include "imaging/engine/engine_numeric.h"
 #include "imaging/engine/filters/point_filters.h"
 #include "imaging/engine/filters/row_bands.h"
+#include "imaging/engine/filters/wide_byte_table.h"
 #include "imaging/engine/image_table.h"
 #include "imaging/engine/testing/engine_test_support.h"
 #include "platform/gdiplus/bitmap.h"
@@ -126,6 +127,31 @@ std::vector<uint32_t> ReadAll(int32_t id, int32_t width, int32_t height) {
     return pixels;
 }
 
+// Whether the filters may take the processor's wide byte-table paths, for
+// the life of the object.
+class WidePaths {
+public:
+    explicit WidePaths(bool allowed) {
+#if defined(__x86_64__)
+        WideByteTablesAllowed() = allowed;
+        available_ = HasWideByteTables() || !allowed;
+#else
+        available_ = !allowed;
+#endif
+    }
+    ~WidePaths() {
+#if defined(__x86_64__)
+        WideByteTablesAllowed() = true;
+#endif
+    }
+    WidePaths(const WidePaths&) = delete;
+    WidePaths& operator=(const WidePaths&) = delete;
+    bool available() const { return available_; }
+
+private:
+    bool available_ = false;
+};
+
 TEST_F(InPlaceFilters, GiveWhatTheWorkingCopyAndTheArithmeticGiveOnRandomImages) {
     const ImageCase images[] = {{gdiplus::PixelFormat24bppRGB, 37, 23},
                                 {gdiplus::PixelFormat32bppRGB, 37, 23},
@@ -140,56 +166,62 @@ TEST_F(InPlaceFilters, GiveWhatTheWorkingCopyAndTheArithmeticGiveOnRandomImages)
                                   {kGammaCode, 150, &GammaFilter, true},
                                   {kGammaCode, 40, &GammaFilter}};
     uint32_t seed = 1;
-    for (const ImageCase& image : images) {
-        for (const FilterCase& filter : filters) {
-            if (image.width * image.height >= kPixelsWorthSharing && !filter.onLargeImages) continue;
-            const std::string label = std::to_string(image.format) + " " + std::to_string(image.width) + " code " +
-                                      std::to_string(filter.code) + " amount " + std::to_string(filter.amount);
-            const int32_t id = testing_support::RegisterBitmap(image.width, image.height, image.format);
-            WriteAll(id, RandomPixels(static_cast<size_t>(image.width) * image.height,
-                                      image.format == gdiplus::PixelFormat32bppARGB, seed++),
-                     image.width, image.height);
-            const std::vector<uint32_t> before = ReadAll(id, image.width, image.height);
-            // A rectangle with a margin on every side: the margin must stay.
-            const RoiRect roi{3, 2, image.width - 7, image.height - 5};
-            FilterPixels copy;
-            copy.Width = roi.Width;
-            copy.Height = roi.Height;
-            for (int32_t y = roi.Top; y < roi.Top + roi.Height; ++y) {
-                for (int32_t x = roi.Left; x < roi.Left + roi.Width; ++x) {
-                    copy.Pixels.push_back(before[static_cast<size_t>(y) * image.width + x]);
+    // The byte-table paths of the processor (where it has them) and the plain ones.
+    for (const bool wide : {true, false}) {
+        const WidePaths paths(wide);
+        if (wide && !paths.available()) continue;
+        for (const ImageCase& image : images) {
+            for (const FilterCase& filter : filters) {
+                if (image.width * image.height >= kPixelsWorthSharing && !filter.onLargeImages) continue;
+                const std::string label = std::to_string(image.format) + " " + std::to_string(image.width) + " code " +
+                                          std::to_string(filter.code) + " amount " + std::to_string(filter.amount) +
+                                          (wide ? " wide" : " plain");
+                const int32_t id = testing_support::RegisterBitmap(image.width, image.height, image.format);
+                WriteAll(id, RandomPixels(static_cast<size_t>(image.width) * image.height,
+                                          image.format == gdiplus::PixelFormat32bppARGB, seed++),
+                         image.width, image.height);
+                const std::vector<uint32_t> before = ReadAll(id, image.width, image.height);
+                // A rectangle with a margin on every side: the margin must stay.
+                const RoiRect roi{3, 2, image.width - 7, image.height - 5};
+                FilterPixels copy;
+                copy.Width = roi.Width;
+                copy.Height = roi.Height;
+                for (int32_t y = roi.Top; y < roi.Top + roi.Height; ++y) {
+                    for (int32_t x = roi.Left; x < roi.Left + roi.Width; ++x) {
+                        copy.Pixels.push_back(before[static_cast<size_t>(y) * image.width + x]);
+                    }
                 }
-            }
-            FilterArguments arguments;
-            arguments.amount = filter.amount;
-            filter.workingCopy(copy, arguments);
+                FilterArguments arguments;
+                arguments.amount = filter.amount;
+                filter.workingCopy(copy, arguments);
 
-            double unused = 0;
-            ASSERT_EQ(ApplyFilter(filter.code, id, filter.amount, roi, 0, 0, 0, 0, 0, 0, unused), OK) << label;
-            const std::vector<uint32_t> after = ReadAll(id, image.width, image.height);
-            size_t k = 0;
-            for (int32_t y = 0; y < image.height; ++y) {
-                for (int32_t x = 0; x < image.width; ++x) {
-                    const size_t i = static_cast<size_t>(y) * image.width + x;
-                    const bool inside = x >= roi.Left && x < roi.Left + roi.Width && y >= roi.Top &&
-                                        y < roi.Top + roi.Height;
-                    if (!inside) {
-                        ASSERT_EQ(after[i], before[i]) << label << " outside at " << x << "," << y;
-                        continue;
+                double unused = 0;
+                ASSERT_EQ(ApplyFilter(filter.code, id, filter.amount, roi, 0, 0, 0, 0, 0, 0, unused), OK) << label;
+                const std::vector<uint32_t> after = ReadAll(id, image.width, image.height);
+                size_t k = 0;
+                for (int32_t y = 0; y < image.height; ++y) {
+                    for (int32_t x = 0; x < image.width; ++x) {
+                        const size_t i = static_cast<size_t>(y) * image.width + x;
+                        const bool inside = x >= roi.Left && x < roi.Left + roi.Width && y >= roi.Top &&
+                                            y < roi.Top + roi.Height;
+                        if (!inside) {
+                            ASSERT_EQ(after[i], before[i]) << label << " outside at " << x << "," << y;
+                            continue;
+                        }
+                        ASSERT_EQ(after[i], copy.Pixels[k++]) << label << " at " << x << "," << y;
+                        if (filter.code == kContrastCode) continue;  // the spreading couples the channels
+                        for (const int shift : {0, 8, 16}) {
+                            const auto in = static_cast<int32_t>(before[i] >> shift & 0xFF);
+                            const int32_t expected = filter.code == kBrightnessCode
+                                                         ? BrightnessOf(in, static_cast<int32_t>(filter.amount))
+                                                         : GammaOf(in, static_cast<int32_t>(filter.amount));
+                            ASSERT_EQ(static_cast<int32_t>(after[i] >> shift & 0xFF), expected) << label;
+                        }
+                        ASSERT_EQ(after[i] >> 24, before[i] >> 24) << label;
                     }
-                    ASSERT_EQ(after[i], copy.Pixels[k++]) << label << " at " << x << "," << y;
-                    if (filter.code == kContrastCode) continue;  // the spreading couples the channels
-                    for (const int shift : {0, 8, 16}) {
-                        const auto in = static_cast<int32_t>(before[i] >> shift & 0xFF);
-                        const int32_t expected = filter.code == kBrightnessCode
-                                                     ? BrightnessOf(in, static_cast<int32_t>(filter.amount))
-                                                     : GammaOf(in, static_cast<int32_t>(filter.amount));
-                        ASSERT_EQ(static_cast<int32_t>(after[i] >> shift & 0xFF), expected) << label;
-                    }
-                    ASSERT_EQ(after[i] >> 24, before[i] >> 24) << label;
                 }
+                ReleaseImage(id);
             }
-            ReleaseImage(id);
         }
     }
 }
