@@ -2,7 +2,6 @@
 // ID over SANE's test backend: each row starts from the source manager
 // unloaded and checks what its member changed (the engine's state, the
 // source open, the codes of the last call, the page scanned, the file written).
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,6 +14,7 @@
 #include "imaging/engine/morvalen_status.h"
 #include "imaging/twain/testdata/scripted_engine.h"
 #include "imaging/twain/testing/sane_twain_table.h"
+#include "imaging/twain/testing/scripted_engine_table.h"
 #include "platform/gdiplus/pixel_format.h"
 #include "platform/win/global_memory.h"
 
@@ -473,27 +473,13 @@ const SwitchRow kSwitchRows[] = {
 };
 const bool kSwitchRowsRegistered = RegisterMemberTable("_Twain", kSwitchRows);
 
-class SwitchTable : public TwainTable {
+class SwitchTable : public ScriptedEngineTable {
 protected:
-    SwitchTable() {
-        SetTwainEngineFile(SCRIPTED_ENGINE_PATH);
-        library_ = dlopen(SCRIPTED_ENGINE_PATH, RTLD_NOW | RTLD_LOCAL);
-        set_ = library_ ? reinterpret_cast<ScriptedEngineSetFunction>(dlsym(library_, "ScriptedEngine_Set")) : nullptr;
+    // The record of an engine that has been told nothing yet.
+    const ScriptedEngineRecord* fresh() {
+        play(ScriptedEngineScript{});
+        return HasFatalFailure() ? nullptr : &record();
     }
-    ~SwitchTable() override {
-        SetTwainEngineFile("");
-        if (library_) dlclose(library_);
-    }
-    ScriptedEngineRecord* fresh() {
-        ScriptedEngineScript script;
-        ScriptedEngineRecord* record = nullptr;
-        if (set_) set_(&script, &record);
-        return record;
-    }
-
-private:
-    void* library_ = nullptr;
-    ScriptedEngineSetFunction set_ = nullptr;
 };
 
 TEST_F(SwitchTable, EachSwitchSendsItsFlag) {
@@ -501,7 +487,7 @@ TEST_F(SwitchTable, EachSwitchSendsItsFlag) {
     for (const SwitchRow& row : kSwitchRows) {
         for (const bool on : {true, false}) {
             SCOPED_TRACE(std::string(row.member) + (on ? " on" : " off"));
-            ScriptedEngineRecord* record = fresh();
+            const ScriptedEngineRecord* record = fresh();
             ASSERT_NE(record, nullptr);
             VARIANT result = call(row.member, {MakeBool(on)});
             EXPECT_EQ(record->*row.sent, on != row.inverted ? 1 : 0);

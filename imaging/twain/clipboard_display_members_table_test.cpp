@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "imaging/twain/testing/memory_clipboard.h"
 #include "imaging/twain/testing/twain_tables.h"
 #include "platform/win/clipboard.h"
 #include "platform/win/gdi_bitmap.h"
@@ -62,20 +63,6 @@ public:
         ReleaseImage(page);
     }
     TwainControl& control() { return static_cast<TwainObject*>(twain)->control(); }
-    void installClipboard() {
-        emptied = 0;
-        held.reset();
-        win::SetClipboardService({[this] {
-                                      ++emptied;
-                                      held.reset();
-                                      return win::ClipboardResult::Done;
-                                  },
-                                  [this](const win::GdiBitmap& bitmap) {
-                                      held = bitmap;
-                                      return win::ClipboardResult::Done;
-                                  }});
-    }
-    void removeClipboard() { win::SetClipboardService({}); }
     // The member's status, which the control keeps as its last status too.
     int32_t status(const char* member, std::vector<VARIANT> arguments) {
         const int32_t answered = call(member, std::move(arguments)).lVal;
@@ -84,18 +71,17 @@ public:
     }
     // The held picture has the size given and the page's part from (srcLeft, srcTop).
     void expectHeld(int32_t width, int32_t height, int32_t srcLeft, int32_t srcTop) {
-        ASSERT_TRUE(held);
-        ASSERT_EQ(std::make_pair(held->width, held->height), std::make_pair(width, height));
-        ASSERT_GE(held->bitsPerPixel, 24);
-        const win::GdiBitmap& bitmap = *held;
+        ASSERT_TRUE(clipboard.held);
+        ASSERT_EQ(std::make_pair(clipboard.held->width, clipboard.held->height), std::make_pair(width, height));
+        ASSERT_GE(clipboard.held->bitsPerPixel, 24);
+        const win::GdiBitmap& bitmap = *clipboard.held;
         for (int32_t y = 0; y < height; ++y)
             for (int32_t x = 0; x < width; ++x)
                 ASSERT_EQ(RgbAt(bitmap, x, y), PageAt(srcLeft + x, srcTop + y) & 0xFFFFFF) << x << "," << y;
     }
 
     int32_t page = 0;
-    int emptied = 0;
-    std::optional<win::GdiBitmap> held;
+    MemoryClipboard clipboard;
 };
 
 // A memory device context over a 32-bit section of 60 x 50 pixels, all `fill`.
@@ -131,36 +117,36 @@ const ClipboardDisplayRow kClipboardDisplayRows[] = {
     // The whole page with a clipboard; a failure without one.
     {"CopyToClipboard",
      [](ClipboardDisplayTable& t) {
-         t.installClipboard();
+         t.clipboard.install();
          EXPECT_EQ(t.status("CopyToClipboard", {}), 0);
-         EXPECT_EQ(t.emptied, 1);
+         EXPECT_EQ(t.clipboard.emptied, 1);
          t.expectHeld(40, 30, 0, 0);
-         t.removeClipboard();
+         MemoryClipboard::remove();
          EXPECT_NE(t.status("CopyToClipboard", {}), 0);
      }},
     // The rectangle (left, top, width, height), every number different; one
     // reaching past the page is refused and leaves the clipboard alone.
     {"CopyRegionToClipboard",
      [](ClipboardDisplayTable& t) {
-         t.installClipboard();
+         t.clipboard.install();
          EXPECT_EQ(t.status("CopyRegionToClipboard", {MakeI4(5), MakeI4(4), MakeI4(20), MakeI4(9)}), 0);
          t.expectHeld(20, 9, 5, 4);
          EXPECT_NE(t.status("CopyRegionToClipboard", {MakeI4(35), MakeI4(4), MakeI4(20), MakeI4(9)}), 0);
          t.expectHeld(20, 9, 5, 4);
-         t.removeClipboard();
+         MemoryClipboard::remove();
          EXPECT_NE(t.status("CopyRegionToClipboard", {MakeI4(5), MakeI4(4), MakeI4(20), MakeI4(9)}), 0);
      }},
     // The clipboard is emptied.
     {"DeleteClipboardData",
      [](ClipboardDisplayTable& t) {
-         t.installClipboard();
+         t.clipboard.install();
          ASSERT_EQ(t.status("CopyToClipboard", {}), 0);
-         ASSERT_TRUE(t.held);
+         ASSERT_TRUE(t.clipboard.held);
          t.call("DeleteClipboardData");
-         EXPECT_FALSE(t.held);
-         EXPECT_EQ(t.emptied, 2);
+         EXPECT_FALSE(t.clipboard.held);
+         EXPECT_EQ(t.clipboard.emptied, 2);
          // Without a clipboard there is nothing to empty, and the call still returns.
-         t.removeClipboard();
+         MemoryClipboard::remove();
          VARIANT none;
          EXPECT_EQ(t.invoke("DeleteClipboardData", {}, none), S_OK);
      }},

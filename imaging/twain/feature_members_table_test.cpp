@@ -2,7 +2,6 @@
 // test backend, whose feeder makes automatic feeding and scanning real and
 // which has none of the other features; and over the scripted engine, whose
 // every capability reads 300.25, so that each feature's rule of "on" shows.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +9,7 @@
 
 #include "imaging/twain/testdata/scripted_engine.h"
 #include "imaging/twain/testing/sane_twain_table.h"
+#include "imaging/twain/testing/scripted_engine_table.h"
 
 namespace scanvelt::testing {
 namespace {
@@ -102,23 +102,12 @@ TEST_F(FeatureTable, TheTestBackendListsNoBarcodeType) {
 }
 
 // The scripted engine, whose capabilities list `count` values and read 300.25.
-class ScriptedFeatureTable : public TwainTable {
+class ScriptedFeatureTable : public ScriptedEngineTable {
 protected:
-    ScriptedFeatureTable() {
-        SetTwainEngineFile(SCRIPTED_ENGINE_PATH);
-        library_ = dlopen(SCRIPTED_ENGINE_PATH, RTLD_NOW | RTLD_LOCAL);
-        set_ = library_ ? reinterpret_cast<ScriptedEngineSetFunction>(dlsym(library_, "ScriptedEngine_Set")) : nullptr;
-    }
-    ~ScriptedFeatureTable() override {
-        SetTwainEngineFile("");
-        if (library_) dlclose(library_);
-    }
     void list(int32_t count) {
-        ASSERT_NE(set_, nullptr);
         ScriptedEngineScript script;
         script.listCount = count;
-        ScriptedEngineRecord* record = nullptr;
-        set_(&script, &record);
+        play(script);
     }
     bool yes(const char* member, std::vector<VARIANT> arguments = {}) {
         return call(member, std::move(arguments)).boolVal == VARIANT_TRUE;
@@ -126,10 +115,6 @@ protected:
     int32_t longValue(const char* member, std::vector<VARIANT> arguments = {}) {
         return call(member, std::move(arguments)).lVal;
     }
-
-private:
-    void* library_ = nullptr;
-    ScriptedEngineSetFunction set_ = nullptr;
 };
 
 TEST_F(ScriptedFeatureTable, EachFeatureReadsItsValueByItsOwnRule) {

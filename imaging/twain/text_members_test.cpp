@@ -14,6 +14,7 @@
 #include "imaging/engine/save_gdiplus.h"
 #include "imaging/engine/testing/engine_test_support.h"
 #include "imaging/twain/testing/ink.h"
+#include "imaging/twain/testing/memory_clipboard.h"
 #include "imaging/twain/twain_control.h"
 #include "platform/gdiplus/bitmap.h"
 #include "platform/gdiplus/graphics/object_handles.h"
@@ -248,20 +249,9 @@ TEST(TextMembersFonts, TheFontListIsTheInstalledFamiliesCountedFromOne) {
 // An in-memory clipboard standing in for the host's.
 class ClipboardTest : public TextMembersTest {
 protected:
-    void SetUp() override {
-        win::SetClipboardService({[this] {
-                                      ++emptied;
-                                      held.reset();
-                                      return win::ClipboardResult::Done;
-                                  },
-                                  [this](const win::GdiBitmap& bitmap) {
-                                      held = bitmap;
-                                      return win::ClipboardResult::Done;
-                                  }});
-    }
-    void TearDown() override { win::SetClipboardService({}); }
-    int emptied = 0;
-    std::optional<win::GdiBitmap> held;
+    void SetUp() override { clipboard.install(); }
+    void TearDown() override { testing::MemoryClipboard::remove(); }
+    testing::MemoryClipboard clipboard;
 };
 
 TEST_F(ClipboardTest, TheImageOrARegionOfItGoesToTheClipboardAndNoCopyStaysBehind) {
@@ -270,18 +260,18 @@ TEST_F(ClipboardTest, TheImageOrARegionOfItGoesToTheClipboardAndNoCopyStaysBehin
     const int32_t images = RegisteredImageCount();
     const size_t bitmaps = win::LiveBitmapCount();
     EXPECT_EQ(CopyToClipboard(control), OK);
-    ASSERT_TRUE(held);
-    EXPECT_EQ(held->width, 40);
+    ASSERT_TRUE(clipboard.held);
+    EXPECT_EQ(clipboard.held->width, 40);
     EXPECT_EQ(CopyRegionToClipboard(control, 5, 5, 10, 20), OK);
-    ASSERT_TRUE(held);
-    EXPECT_EQ(held->width, 10);
-    EXPECT_EQ(std::abs(held->height), 20);
+    ASSERT_TRUE(clipboard.held);
+    EXPECT_EQ(clipboard.held->width, 10);
+    EXPECT_EQ(std::abs(clipboard.held->height), 20);
     EXPECT_EQ(RegisteredImageCount(), images);
     EXPECT_EQ(CopyRegionToClipboard(control, 35, 5, 10, 20), InvalidParameter);  // outside the image
     EXPECT_EQ(RegisteredImageCount(), images);
     EXPECT_EQ(win::LiveBitmapCount(), bitmaps);
     DeleteClipboardData();
-    EXPECT_FALSE(held);
+    EXPECT_FALSE(clipboard.held);
     control.setCurrentImage(0);
     EXPECT_EQ(CopyRegionToClipboard(control, 0, 0, 1, 1), GenericError);
     win::SetClipboardService({});
